@@ -1,0 +1,91 @@
+#pragma once
+// The working store of the project read last: the database "DivuRuvi.mdb"
+// (tables td_mod and td_rout) and one tagged module text file per module,
+// all in AppState::workFolder. Every statement binds its values as
+// parameters; names compare without regard to case (model/Collation.h).
+#include <initializer_list>
+#include <memory>
+#include <stdexcept>
+#include <variant>
+#include <vector>
+
+#include <QString>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace lumo {
+
+class Ui;
+
+// A failing statement, a database that cannot be opened: an error for the caller.
+class StoreError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+using SqlValue = std::variant<std::monostate, qint64, QString>;
+using SqlParams = std::vector<SqlValue>;
+
+// One SELECT, read row by row from the first. Fields by SELECT-list name
+// (aliases included) or 0-based position.
+class Query {
+public:
+    Query(sqlite3* db, const QString& sql, const SqlParams& params);
+    ~Query();
+    Query(Query&&) noexcept;
+    Query& operator=(Query&&) = delete;
+    Query(const Query&) = delete;
+
+    bool next();                  // moves to the next row; false at the end
+    bool isNull(int column) const;
+    bool isNull(const char* name) const;
+    qint64 integer(int column) const;
+    qint64 integer(const char* name) const;
+    QString text(int column) const;
+    QString text(const char* name) const;
+    int columnIndex(const char* name) const;  // -1 when the SELECT list has no such name
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+class WorkingStore {
+public:
+    static WorkingStore& instance();
+
+    // Copies the template beside the program over workFolder + "DivuRuvi.mdb".
+    // On a missing template or a failed copy shows the critical message naming
+    // the template's full path and returns false. The store must be closed.
+    bool createWorkingDatabase(Ui& ui);
+    // Opens workFolder + "DivuRuvi.mdb"; throws StoreError.
+    void openWorkingDatabase();
+    // Silent, also when nothing is open.
+    void closeWorkingDatabase();
+    bool isOpen() const { return db_ != nullptr; }
+
+    void execute(const QString& sql, const SqlParams& params = {});  // throws StoreError
+    Query query(const QString& sql, const SqlParams& params = {});   // throws StoreError
+    void begin();     // one transaction per module during a build
+    void commit();
+    void rollback();  // silent
+
+    QString databasePath() const { return databasePath_; }
+    QString templatePath() const;
+    QString moduleTextPath(int moduleNumber) const;
+    // Writes text (UTF-8, as given) to the module text file of moduleCounter.
+    void writeModuleText(const QString& text);  // throws StoreError
+    QString readModuleText(int moduleNumber) const;  // throws StoreError
+
+    // Build state: numbering of modules and routines, the module being built.
+    qint16 moduleCounter = 0;
+    qint32 routineCounter = 0;
+    QString currentModuleName;
+    int currentModuleType = 0;
+
+private:
+    sqlite3* db_ = nullptr;
+    QString databasePath_;
+};
+
+}  // namespace lumo
