@@ -88,4 +88,24 @@ private:
     QString databasePath_;
 };
 
+// One transaction on the store, rolled back unless committed: a module whose
+// rows fail half-way leaves none of them behind.
+class StoreTransaction {
+public:
+    explicit StoreTransaction(WorkingStore& store) : store_(store) { store_.begin(); }
+    ~StoreTransaction() {
+        if (!done_) store_.rollback();
+    }
+    StoreTransaction(const StoreTransaction&) = delete;
+    StoreTransaction& operator=(const StoreTransaction&) = delete;
+    void commit() {
+        store_.commit();
+        done_ = true;
+    }
+
+private:
+    WorkingStore& store_;
+    bool done_ = false;
+};
+
 }  // namespace lumo

@@ -1,0 +1,22 @@
+#pragma once
+// Small text functions shared by every area.
+#include <QString>
+
+namespace lumo {
+
+// The text after the last occurrence of separator (letters compared without
+// regard to case); the whole text when it does not occur; "" when it ends the text.
+QString afterLast(const QString& text, const QString& separator);
+// The text before the first occurrence of separator; the whole text when it
+// does not occur; "" when the text begins with it.
+QString beforeFirst(const QString& text, const QString& separator);
+// The last component of a path ("/" separated).
+QString fileNamePart(const QString& path);
+
+// The leading number of a stored text: blanks skipped, an optional sign,
+// digits with "." as decimal point; the rest is ignored; no number gives 0.
+double leadingNumber(const QString& text);
+// The leading number rounded (halves to even) and kept within [lo, hi].
+qint64 leadingInteger(const QString& text, qint64 lo, qint64 hi);
+
+}  // namespace lumo

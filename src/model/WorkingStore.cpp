@@ -1,0 +1,238 @@
+#include "model/WorkingStore.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <sqlite3.h>
+
+#include "app/AppState.h"
+#include "app/Ui.h"
+#include "model/Collation.h"
+
+namespace lumo {
+namespace {
+
+const QString kDatabaseName = QStringLiteral("DivuRuvi.mdb");
+const QString kTemplateName = QStringLiteral("mask_DivuRuvi.mdb");
+
+QString withSlash(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+[[noreturn]] void fail(sqlite3* db, const QString& context = {}) {
+    QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("Keine Datenbank geöffnet");
+    if (!context.isEmpty()) msg = context + QStringLiteral(": ") + msg;
+    throw StoreError(msg.toStdString());
+}
+
+sqlite3* requireOpen(sqlite3* db) {
+    if (!db) throw StoreError("Keine Datenbank geöffnet");
+    return db;
+}
+
+// Prepares exactly one statement; a second statement in the same text is
+// refused, since its values could not be bound.
+sqlite3_stmt* prepare(sqlite3* db, const QString& sql, const SqlParams& params) {
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, &tail) != SQLITE_OK) fail(db);
+    if (!stmt) throw StoreError("Leere Anweisung");
+    if (tail && !QByteArray(tail).trimmed().isEmpty()) {
+        sqlite3_finalize(stmt);
+        throw StoreError("Nur eine Anweisung je Aufruf erlaubt");
+    }
+    if (int(params.size()) != sqlite3_bind_parameter_count(stmt)) {
+        sqlite3_finalize(stmt);
+        throw StoreError("Die Anzahl der Werte passt nicht zur Anweisung");
+    }
+    for (int i = 0; i < int(params.size()); ++i) {
+        int rc = SQLITE_OK;
+        const SqlValue& v = params[size_t(i)];
+        if (std::holds_alternative<qint64>(v)) {
+            rc = sqlite3_bind_int64(stmt, i + 1, std::get<qint64>(v));
+        } else if (std::holds_alternative<QString>(v)) {
+            const QByteArray text = std::get<QString>(v).toUtf8();
+            rc = sqlite3_bind_text(stmt, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        } else {
+            rc = sqlite3_bind_null(stmt, i + 1);
+        }
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            fail(db);
+        }
+    }
+    return stmt;
+}
+
+}  // namespace
+
+// ---- Query ----
+
+Query::Query(sqlite3* db, const QString& sql, const SqlParams& params)
+    : stmt_(prepare(requireOpen(db), sql, params)) {}
+
+Query::~Query() { sqlite3_finalize(stmt_); }
+
+Query::Query(Query&& other) noexcept : stmt_(other.stmt_) { other.stmt_ = nullptr; }
+
+bool Query::next() {
+    if (!stmt_) return false;
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    fail(sqlite3_db_handle(stmt_));
+}
+
+int Query::columnIndex(const char* name) const {
+    if (!stmt_) return -1;
+    const int n = sqlite3_column_count(stmt_);
+    // Field names compare without regard to case, as the original engine's did.
+    for (int i = 0; i < n; ++i)
+        if (sqlite3_stricmp(sqlite3_column_name(stmt_, i), name) == 0) return i;
+    return -1;
+}
+
+namespace {
+int checkedColumn(sqlite3_stmt* stmt, int column) {
+    if (!stmt || column < 0 || column >= sqlite3_column_count(stmt))
+        throw StoreError("Feld Nummer " + std::to_string(column) + " gibt es nicht");
+    return column;
+}
+int namedColumn(const Query& q, sqlite3_stmt* stmt, const char* name) {
+    const int i = q.columnIndex(name);
+    if (i < 0) throw StoreError(std::string("Feld ") + name + " gibt es nicht");
+    return checkedColumn(stmt, i);
+}
+}  // namespace
+
+bool Query::isNull(int column) const {
+    return sqlite3_column_type(stmt_, checkedColumn(stmt_, column)) == SQLITE_NULL;
+}
+bool Query::isNull(const char* name) const { return isNull(namedColumn(*this, stmt_, name)); }
+
+qint64 Query::integer(int column) const {
+    const int c = checkedColumn(stmt_, column);
+    // A number stored as text (a computed field) still reads as its number.
+    if (sqlite3_column_type(stmt_, c) == SQLITE_TEXT) return text(c).trimmed().toLongLong();
+    return sqlite3_column_int64(stmt_, c);
+}
+qint64 Query::integer(const char* name) const { return integer(namedColumn(*this, stmt_, name)); }
+
+QString Query::text(int column) const {
+    const int c = checkedColumn(stmt_, column);
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
+    if (!p) return {};
+    return QString::fromUtf8(p, sqlite3_column_bytes(stmt_, c));
+}
+QString Query::text(const char* name) const { return text(namedColumn(*this, stmt_, name)); }
+
+// ---- WorkingStore ----
+
+WorkingStore& WorkingStore::instance() {
+    static WorkingStore store;
+    return store;
+}
+
+QString WorkingStore::templatePath() const {
+    return withSlash(appState().programFolder) + kTemplateName;
+}
+
+bool WorkingStore::createWorkingDatabase(Ui& ui) {
+    // The file is about to be replaced; a connection to it must not outlive that.
+    closeWorkingDatabase();
+    databasePath_ = withSlash(appState().workFolder) + kDatabaseName;
+    const QString source = templatePath();
+    bool ok = QFileInfo(source).isFile();
+    if (ok) {
+        // Copy beside the target first, so a failed copy leaves the old file whole.
+        const QString partial = databasePath_ + QStringLiteral(".neu");
+        QFile::remove(partial);
+        ok = QFile::copy(source, partial);
+        if (ok) {
+            QFile::setPermissions(partial, QFile::permissions(partial) | QFile::WriteOwner);
+            if (QFileInfo::exists(databasePath_)) ok = QFile::remove(databasePath_);
+            ok = ok && QFile::rename(partial, databasePath_);
+        }
+        if (!ok) QFile::remove(partial);
+    }
+    if (!ok) {
+        ui.message(QStringLiteral("Die notwendige Datenbank\r\n") + source +
+                       QStringLiteral("\r\nexistiert nicht !!!\r\nBitte kopieren Sie diese wieder an diese Stelle"),
+                   QString(), MsgIcon::Critical);
+    }
+    return ok;
+}
+
+void WorkingStore::openWorkingDatabase() {
+    closeWorkingDatabase();
+    databasePath_ = withSlash(appState().workFolder) + kDatabaseName;
+    sqlite3* db = nullptr;
+    // Never SQLITE_OPEN_CREATE: a missing store is an error, not a new empty file.
+    const int rc = sqlite3_open_v2(QFile::encodeName(databasePath_).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw StoreError((databasePath_ + QStringLiteral(": ") + msg).toStdString());
+    }
+    if (registerNameCollation(db) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw StoreError("Vergleichsregel für Namen nicht verfügbar");
+    }
+    sqlite3_busy_timeout(db, 2000);
+    // A file that is no database fails here, at opening, not at the first query.
+    char* err = nullptr;
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+        sqlite3_free(err);
+        sqlite3_close(db);
+        throw StoreError((databasePath_ + QStringLiteral(": ") + msg).toStdString());
+    }
+    db_ = db;
+}
+
+void WorkingStore::closeWorkingDatabase() {
+    if (!db_) return;
+    sqlite3_close_v2(db_);  // _v2: statements still alive are finalised by their owners later
+    db_ = nullptr;
+}
+
+void WorkingStore::execute(const QString& sql, const SqlParams& params) {
+    sqlite3_stmt* stmt = prepare(requireOpen(db_), sql, params);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) fail(db_);
+}
+
+Query WorkingStore::query(const QString& sql, const SqlParams& params) { return Query(db_, sql, params); }
+
+void WorkingStore::begin() { execute(QStringLiteral("BEGIN")); }
+void WorkingStore::commit() { execute(QStringLiteral("COMMIT")); }
+void WorkingStore::rollback() {
+    if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+QString WorkingStore::moduleTextPath(int moduleNumber) const {
+    return withSlash(appState().workFolder) + QLatin1Char('M') + QString::number(moduleNumber) + QStringLiteral(".txt");
+}
+
+void WorkingStore::writeModuleText(const QString& text) {
+    const QString path = moduleTextPath(moduleCounter);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+        throw StoreError((path + QStringLiteral(": ") + file.errorString()).toStdString());
+}
+
+QString WorkingStore::readModuleText(int moduleNumber) const {
+    const QString path = moduleTextPath(moduleNumber);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StoreError((path + QStringLiteral(": ") + file.errorString()).toStdString());
+    return QString::fromUtf8(file.readAll());
+}
+
+}  // namespace lumo
