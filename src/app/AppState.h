@@ -15,6 +15,7 @@ struct AppState {
     QString settingsAppName;  // "RX_Lumo\Co_Lum_Word"
     QString titleText;        // "Word Code Lumo 1.0"
     QString programFolder;    // folder of the executable, with trailing "/"
+    QString settingsFile;     // "" = the platform's per-user store; else this INI file (tests, portable use)
     QString tempRoot;         // per-user writable folder + "TempDateien/"
     QString workFolder;       // always ends with "/"
     QString runFolder;        // ends with "/"; never moves once made

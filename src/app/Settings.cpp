@@ -1,0 +1,55 @@
+#include "app/Settings.h"
+
+#include <memory>
+
+#include <QSettings>
+#include <QStringList>
+
+#include "app/AppState.h"
+#include "app/HostTable.h"
+#include "app/TextHelpers.h"
+
+namespace lumo {
+namespace {
+
+std::unique_ptr<QSettings> openStore() {
+    const AppState& s = appState();
+    if (!s.settingsFile.isEmpty()) return std::make_unique<QSettings>(s.settingsFile, QSettings::IniFormat);
+    // "RX_Lumo\Co_Lum_Word" names organisation and application of the native store.
+    QString appName = s.settingsAppName;
+    if (appName.isEmpty()) appName = QStringLiteral("RX_Lumo\\Co_Lum_") + QString::fromLatin1(hostRow(s.hostKind).name);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       beforeFirst(appName, QStringLiteral("\\")),
+                                       afterLast(appName, QStringLiteral("\\")));
+}
+
+// A hand-edited value with an unquoted comma comes back as a list; it is still one text.
+QString asText(const QVariant& v) {
+    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
+}
+
+}  // namespace
+
+QString getSetting(const QString& section, const QString& key) {
+    return asText(openStore()->value(section + QLatin1Char('/') + key));
+}
+
+void saveSetting(const QString& section, const QString& key, const QString& value) {
+    openStore()->setValue(section + QLatin1Char('/') + key, value);
+}
+
+void deleteSetting(const QString& section) {
+    if (section.isEmpty()) return;  // QSettings would take "" for every section
+    openStore()->remove(section);
+}
+
+SettingPairs getAllSettings(const QString& section) {
+    auto store = openStore();
+    store->beginGroup(section);
+    SettingPairs out;
+    for (const QString& key : store->childKeys()) out.append({key, asText(store->value(key))});
+    return out;
+}
+
+}  // namespace lumo

@@ -1,0 +1,60 @@
+#include "app/StartUp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include "app/AppState.h"
+#include "app/HostTable.h"
+#include "app/Settings.h"
+
+namespace lumo {
+namespace {
+
+QString withSlash(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString fromEnv(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
+
+}  // namespace
+
+void initSharedState(const StartupPaths& paths) {
+    AppState& s = appState();
+    Ui* const ui = s.ui;
+    s = AppState{};
+    s.ui = ui;
+
+    const HostRow host = hostRow(s.hostKind);
+    s.hostName = QString::fromLatin1(host.name);
+    s.hostCode = QString::fromLatin1(host.code);
+    s.settingsAppName = QStringLiteral("RX_Lumo\\Co_Lum_") + s.hostName;
+    s.titleText = s.hostName + QStringLiteral(" Code Lumo ") + QString::number(LUMO_VERSION_MAJOR) + QLatin1Char('.') +
+                  QString::number(LUMO_VERSION_MINOR);
+
+    s.settingsFile = paths.settingsFile.isEmpty() ? fromEnv("LUMO_SETTINGS_FILE") : paths.settingsFile;
+
+    QString program = paths.programFolder;
+    if (program.isEmpty() && QCoreApplication::instance()) program = QCoreApplication::applicationDirPath();
+    s.programFolder = program.isEmpty() ? QString() : withSlash(program);
+
+    QString data = paths.dataFolder.isEmpty() ? fromEnv("LUMO_DATA_DIR") : paths.dataFolder;
+    if (data.isEmpty()) {
+        // The per-user data folder of this edition: .../RX_Lumo/Co_Lum_Word
+        QCoreApplication::setOrganizationName(QStringLiteral("RX_Lumo"));
+        QCoreApplication::setApplicationName(QStringLiteral("Co_Lum_") + s.hostName);
+        data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    }
+    s.tempRoot = withSlash(data) + QStringLiteral("TempDateien/");
+    s.workFolder = s.tempRoot;
+    QDir().mkpath(s.tempRoot);  // failure shows later, when the run folder cannot be made
+
+    s.options = Options{};
+    s.options.bis = QStringLiteral("max");
+    s.exportModuleHeadings = true;
+    s.options.proj_pf = withSlash(QDir::homePath());
+    const QString storedFolder = getSetting(QStringLiteral("proj"), QStringLiteral("proj_pf"));
+    if (storedFolder.size() > 1) s.options.proj_pf = storedFolder;
+}
+
+}  // namespace lumo

@@ -1,0 +1,20 @@
+#pragma once
+// The first steps of a run: the shared state before any window exists.
+#include <QString>
+
+namespace lumo {
+
+// Where a run keeps its files. Empty fields take the platform's places: the
+// executable's folder, the per-user data folder (or $LUMO_DATA_DIR) and the
+// per-user settings store (or the INI file $LUMO_SETTINGS_FILE).
+struct StartupPaths {
+    QString programFolder;
+    QString dataFolder;    // TempRoot is this + "/TempDateien/"
+    QString settingsFile;
+};
+
+// Fills appState(): host, settings name, title, folders, option defaults and
+// the stored project folder. Creates TempRoot (errors ignored). Keeps appState().ui.
+void initSharedState(const StartupPaths& paths = {});
+
+}  // namespace lumo
