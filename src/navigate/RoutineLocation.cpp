@@ -1,0 +1,194 @@
+#include "navigate/RoutineLocation.h"
+
+#include <stdexcept>
+
+#include "app/Ui.h"
+#include "model/WorkingStore.h"
+#include "view/TextView.h"
+
+namespace lumo {
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+// A word ends at a blank; it also ends at the line end, or an empty or
+// one-word line would select into the next line (and a zoom block ending on
+// such a line would take the next line with it).
+const QString kWordEnd = QStringLiteral(" \r\n");
+
+// The bisection gives up after this many misses: only a line beyond the end
+// of the text is never reached.
+constexpr int kMaxMisses = 1000;
+
+// x / 2 rounded to the nearest integer, halves to the even neighbour.
+int halfToEven(int x) {
+    const int k = x / 2;  // x is never negative
+    if (x % 2 == 0) return k;
+    return (k % 2 == 0) ? k : k + 1;
+}
+
+void stepBackOverOneLineBreak(TextView& view) {
+    const QString text = view.text();
+    int pos = view.selStart();
+    if (pos > 0 && text.at(pos - 1) == QLatin1Char('\n')) --pos;
+    if (pos > 0 && text.at(pos - 1) == QLatin1Char('\r')) --pos;
+    view.setSelStart(pos);
+}
+
+// The line start of the caret's line, then its first word selected.
+void selectFirstWord(TextView& view) {
+    view.moveUpTo(kLineBreak, false, false);
+    view.span(kWordEnd, true, true);
+}
+
+}  // namespace
+
+void goToLine(TextView& view, int line) {
+    const int length = view.length();
+    int lo = 0;
+    int hi = length;
+    // Starting at the end makes the view scroll back up to the target, which
+    // then appears at the top of the pane instead of the bottom.
+    view.setSelStart(hi);
+    int x = hi;
+    int misses = 0;
+    for (;;) {
+        const int mid = halfToEven(x);
+        const int l = view.lineOfPosition(mid);
+        if (line == l + 1 || line == l) {
+            view.setSelStart(mid);
+            if (line == l) {
+                // mid lies on the line after the target: back to the end of the
+                // target. Only one line break is crossed; skipping every break
+                // character would overshoot an empty target line.
+                view.moveUpTo(kLineBreak, false, false);
+                stepBackOverOneLineBreak(view);
+            }
+            selectFirstWord(view);
+            return;
+        }
+        if (++misses > kMaxMisses) {
+            view.setSelStart(length);
+            return;
+        }
+        if (line < l)
+            hi = mid;
+        else
+            lo = mid;
+        x = lo + hi;
+    }
+}
+
+void markLineStart(TextView& view) {
+    selectFirstWord(view);
+}
+
+void goToRoutine(TextView& view, int routineNumber) {
+    auto q = WorkingStore::instance().query(
+        QStringLiteral("SELECT rou_start, rou_num FROM td_rout WHERE rou_num = ?"), {qint64(routineNumber)});
+    if (q.next()) goToLine(view, int(q.integer("rou_start")));
+}
+
+bool zoomToRoutine(TextView& code, TextView& zoom, int moduleNumber, int line, Ui& ui) {
+    try {
+        auto& store = WorkingStore::instance();
+        int first = 0;
+        int last = 0;
+        auto q = store.query(QStringLiteral("SELECT rou_name, rou_start, rou_ende FROM td_rout "
+                                            "WHERE rou_start <= ? AND rou_ende >= ? AND mod_num = ?"),
+                             {qint64(line), qint64(line), qint64(moduleNumber)});
+        if (q.next()) {
+            first = int(q.integer("rou_start"));
+            last = int(q.integer("rou_ende"));
+        } else {
+            auto d = store.query(QStringLiteral("SELECT MIN(rou_start) - 1 AS Letzte FROM td_rout WHERE mod_num = ?"),
+                                 {qint64(moduleNumber)});
+            if (!d.next() || d.isNull("Letzte"))
+                throw std::runtime_error("Das Modul enthält keine Routinen, es gibt keinen Block zum Anzeigen.");
+            first = 1;
+            last = int(d.integer("Letzte"));
+            // A module whose first routine starts on line 1 has no declarations
+            // part; a selection of negative length would show garbage.
+            if (last < first) throw std::runtime_error("Das Modul hat keinen Deklarationsteil.");
+        }
+        goToLine(code, first);
+        const int p0 = code.selStart();
+        goToLine(code, last);
+        code.moveUpTo(kLineBreak, true, false);
+        const int p1 = code.selStart();
+        code.setSelStart(p0);
+        code.setSelLength(p1 - p0);
+        zoom.setRtf(code.selRtf());
+        code.setSelLength(1);
+        return true;
+    } catch (const std::exception& e) {
+        ui.message(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+std::optional<RoutineHit> routineAtLine(int line, int moduleNumber) {
+    auto q = WorkingStore::instance().query(
+        QStringLiteral("SELECT rou_typ, rou_open, rou_name, rou_num FROM td_rout "
+                       "WHERE rou_start <= ? AND rou_ende >= ? AND mod_num = ?"),
+        {qint64(line), qint64(line), qint64(moduleNumber)});
+    if (!q.next()) return std::nullopt;
+    RoutineHit hit;
+    hit.name = q.text("rou_name");
+    hit.number = int(q.integer("rou_num"));
+    hit.type = int(q.integer("rou_typ"));
+    hit.open = int(q.integer("rou_open"));
+    return hit;
+}
+
+QString routineNameAtLine(int line, int moduleNumber) {
+    auto q = WorkingStore::instance().query(
+        QStringLiteral("SELECT rou_name, rou_start, rou_ende FROM td_rout "
+                       "WHERE rou_start <= ? AND rou_ende >= ? AND mod_num = ?"),
+        {qint64(line), qint64(line), qint64(moduleNumber)});
+    return q.next() ? q.text("rou_name") : QString();
+}
+
+int keyNumber(const QString& key) {
+    return key.mid(1).toInt();
+}
+
+RoutineLookup routineByName(const QString& name, int moduleNumber, Ui& ui) {
+    try {
+        auto q = WorkingStore::instance().query(
+            QStringLiteral("SELECT rou_name, mod_num, rou_typ, rou_open, rou_num FROM td_rout "
+                           "WHERE rou_name = ? AND mod_num = ?"),
+            {name, qint64(moduleNumber)});
+        if (!q.next()) {
+            ui.message(QStringLiteral("Infos zu Routine nicht gefunden"), {}, MsgIcon::Warning);
+            return {};
+        }
+        const int type = int(q.integer("rou_typ"));
+        if (type >= 3 && type <= 5) {
+            ui.message(QStringLiteral("Property wird von der Routinensuche nicht unterstützt"), {}, MsgIcon::Warning);
+            return {};
+        }
+        RoutineLookup r;
+        r.routineNumber = int(q.integer("rou_num"));
+        r.result = q.integer("rou_open") == 2 ? 1 : 2;
+        return r;
+    } catch (const std::exception&) {
+        ui.message(QStringLiteral("Routine nicht gefunden"));
+        return {};
+    }
+}
+
+std::optional<int> CaretTracker::changedLine(const TextView& view, bool codeShown) {
+    if (!codeShown || view.length() == 0) return std::nullopt;
+    const int line = view.lineOfPosition(view.selStart());
+    if (line == lastStatusLine_) return std::nullopt;
+    lastStatusLine_ = line;
+    return line;
+}
+
+int CaretTracker::take(const TextView& view) {
+    lastStatusLine_ = view.lineOfPosition(view.selStart());
+    return lastStatusLine_;
+}
+
+}  // namespace lumo

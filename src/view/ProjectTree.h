@@ -1,0 +1,33 @@
+#pragma once
+// Fills the trees of modules and routines from the working store and keeps
+// track of which module's code view is shown.
+#include <QString>
+
+namespace lumo {
+
+class NodeTree;
+
+// State shared by treProjekt and treRoutSuche.
+struct ModuleTreeState {
+    int currentModule = 0;         // 0-based index of the module whose code view is shown
+    int moduleCount = 0;
+    QString highlightedModuleKey;  // key of the module node drawn highlighted
+    bool ignoreNextNodeClick = false;
+};
+
+// Module nodes, grouped by module type and alphabetical within a type.
+// Returns the number of modules. Throws StoreError.
+int fillModuleTree(NodeTree& tree);
+// Every routine under its module node, alphabetical within the module. Throws StoreError.
+void addRoutineNodes(NodeTree& tree);
+// Adds the node of module `moduleNumber` to the caller tree when it exists. Throws StoreError.
+void moduleSearchNode(NodeTree& tree, int moduleNumber);
+void expandAllNodes(NodeTree& tree);
+// Draws the shown module's node black on yellow, the one drawn before back to normal.
+// A missing node is no failure.
+void highlightModuleNode(NodeTree& tree, ModuleTreeState& state);
+
+QString moduleKey(int moduleNumber);   // "M" + number
+QString routineKey(int routineNumber); // "R" + number
+
+}  // namespace lumo
