@@ -1,0 +1,37 @@
+#pragma once
+// Names, paths and plain file operations shared by the project store, the
+// exports and the start-up clean-up. Folders are kept with a trailing "/".
+#include <QString>
+#include <QStringList>
+
+namespace lumo {
+
+// Appends the platform separator "/" unless the path ends with it.
+QString withTrailingBackslash(const QString& path);
+
+// Full paths of the files directly in folder whose names match "*." + extension
+// ("*" for every file), in the order the file system returns them.
+QStringList listFiles(const QString& folder, const QString& extension);
+
+// The files of a folder and of all folders below it (symbolic links to
+// folders are not followed). folders: first the folder itself with trailing
+// "/", then every folder below it without; each folder's direct sub-folders
+// are listed before any of them is descended into. Files come folder by
+// folder in that order.
+struct FileTree {
+    QStringList files;
+    QStringList folders;
+};
+FileTree listFilesBelow(const QString& folder, const QString& extension);
+
+// Copies every file directly in source into target under the same name,
+// replacing files already there. False when any copy failed.
+bool copyFilesTo(const QString& sourceFolder, const QString& targetFolder);
+
+// Deletes every file directly in folder; sub-folders stay; errors are ignored.
+void clearFolder(const QString& folder);
+
+// name without any of / \ : * ? < > | and ".
+QString removeInvalidFileNameChars(const QString& name);
+
+}  // namespace lumo
