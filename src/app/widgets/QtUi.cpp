@@ -1,0 +1,95 @@
+#include "app/widgets/QtUi.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "app/AppState.h"
+
+namespace lumo {
+namespace {
+
+QMessageBox::Icon boxIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Information: return QMessageBox::Information;
+        case MsgIcon::Warning: return QMessageBox::Warning;
+        case MsgIcon::Critical: return QMessageBox::Critical;
+        case MsgIcon::Question: return QMessageBox::Question;
+        case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString QtUi::titleOr(const QString& title) const {
+    if (!title.isEmpty()) return title;
+    if (!appState().titleText.isEmpty()) return appState().titleText;
+    return QCoreApplication::applicationName();
+}
+
+void QtUi::message(const QString& text, const QString& title, MsgIcon icon) {
+    QMessageBox box(boxIcon(icon), titleOr(title), text, QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+Answer QtUi::question(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) {
+    const bool cancel = buttons == MsgButtons::YesNoCancel;
+    QMessageBox box(boxIcon(icon), titleOr(title), text,
+                    cancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No,
+                    owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return cancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+std::optional<QString> QtUi::input(const QString& prompt, const QString& title, const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner_, titleOr(title), prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+QString QtUi::chooseFolder(const QString& title, const QString& startFolder) {
+    QString folder = QFileDialog::getExistingDirectory(owner_, title, startFolder);
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+    return folder;
+}
+
+QString QtUi::chooseSaveFile(const QString& title, const QString& startFolder, const QString& defaultName,
+                             const QList<SaveFilter>& filters, const QString& defaultSuffix) {
+    QFileDialog dialog(owner_, title, startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList shown;
+    for (const SaveFilter& f : filters) shown << f.shown;
+    if (!shown.isEmpty()) {
+        dialog.setNameFilters(shown);
+        dialog.selectNameFilter(shown.first());
+    }
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!defaultName.isEmpty()) dialog.selectFile(defaultName);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+QStringList QtUi::chooseOpenFiles(const QString& title, const QString& startFolder, const QString& filter) {
+    return QFileDialog::getOpenFileNames(owner_, title, startFolder, filter);
+}
+
+QString QtUi::clipboardText() { return QGuiApplication::clipboard()->text(); }
+void QtUi::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtUi::clearClipboard() { QGuiApplication::clipboard()->clear(); }
+
+bool QtUi::openInViewer(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+}  // namespace lumo
