@@ -60,6 +60,18 @@ TEST_F(SettingsTest, FirstStartHoldsEveryDefault) {
     EXPECT_EQ(hostRow(6).name, std::string(""));
 }
 
+TEST_F(SettingsTest, EnvironmentRedirectsDataAndSettings) {
+    qputenv("LUMO_DATA_DIR", (dir.path() + "/env-daten").toLocal8Bit());
+    qputenv("LUMO_SETTINGS_FILE", (dir.path() + "/env.ini").toLocal8Bit());
+    initSharedState({QStringLiteral(LUMO_BIN_DIR), {}, {}});
+    qunsetenv("LUMO_DATA_DIR");
+    qunsetenv("LUMO_SETTINGS_FILE");
+    EXPECT_EQ(appState().tempRoot, dir.path() + "/env-daten/TempDateien/");
+    EXPECT_EQ(appState().settingsFile, dir.path() + "/env.ini");
+    saveSetting("proj", "proj_pf", "/x/");
+    EXPECT_TRUE(QFile::exists(dir.path() + "/env.ini"));
+}
+
 TEST_F(SettingsTest, StoredProjectFolderNeedsMoreThanOneCharacter) {
     saveSetting("proj", "proj_pf", "D");
     initSharedState(paths);
