@@ -9,8 +9,10 @@ inline QApplication& guiApp() {
     static int argc = 1;
     static char name[] = "lumo_gui_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: a static QApplication would be torn down after Qt's
+    // own globals (the input device registry) and crash the exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 }  // namespace lumo::test
