@@ -93,6 +93,13 @@ TEST_F(WorkingStoreTest, OpeningWithoutADatabaseFileFailsAndCreatesNothing) {
     EXPECT_FALSE(store.isOpen());
     EXPECT_FALSE(QFile::exists(work.path() + "/DivuRuvi.mdb"));
     EXPECT_THROW(store.execute("DELETE FROM td_mod"), StoreError);
+
+    QFile junk(work.path() + "/DivuRuvi.mdb");
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    EXPECT_THROW(store.openWorkingDatabase(), StoreError);
+    EXPECT_FALSE(store.isOpen());
 }
 
 TEST_F(WorkingStoreTest, NamesWithQuotesAreStoredAndFound) {
