@@ -96,6 +96,7 @@ bool RunSession::cleanUpTempRoot() {
 }
 
 bool RunSession::createRunFolder(Ui& ui) {
+    if (hasRunFolder()) return true;  // a run has one folder; shutdown relies on it never moving
     const QString base = withTrailingBackslash(state_.tempRoot);
     for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
         const QString path = base + QStringLiteral("T_") + QString::number(draw_());

@@ -31,6 +31,8 @@ QString asText(const QVariant& v) {
 
 }  // namespace
 
+QString settingsLocation() { return openStore()->fileName(); }
+
 QString getSetting(const QString& section, const QString& key) {
     return asText(openStore()->value(section + QLatin1Char('/') + key));
 }

@@ -17,4 +17,7 @@ void deleteSetting(const QString& section);
 // The (key, value) pairs of the section in the store's order (keys sorted); empty when missing.
 SettingPairs getAllSettings(const QString& section);
 
+// The file (or store path) the settings live in, for the user to find them.
+QString settingsLocation();
+
 }  // namespace lumo

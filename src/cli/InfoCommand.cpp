@@ -1,0 +1,37 @@
+// "codelumo-cli info": where this edition keeps its files and settings, and
+// the options in force.
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "app/AppState.h"
+#include "app/OptionsStore.h"
+#include "app/Settings.h"
+#include "app/StartUp.h"
+#include "cli/CliCommand.h"
+#include "model/WorkingStore.h"
+
+namespace {
+
+int showInfo(const QStringList&) {
+    using namespace lumo;
+    initSharedState();
+    Options& o = appState().options;
+    loadOptions(o);
+    const AppState& s = appState();
+    const QString tmpl = WorkingStore::instance().templatePath();
+    QTextStream out(stdout);
+    out << s.titleText << " (" << s.hostCode << ")\n"
+        << "Programmordner:  " << s.programFolder << "\n"
+        << "Vorlage:         " << tmpl << (QFileInfo::exists(tmpl) ? "" : "  (fehlt)") << "\n"
+        << "Temporär:        " << s.tempRoot << "\n"
+        << "Einstellungen:   " << settingsLocation() << "\n"
+        << "Projektordner:   " << o.proj_pf << "\n"
+        << "Schrift:         " << encodeFont(o.fontName, o.fontSize) << ", Tabstopp " << o.tab << " mm\n"
+        << "Einrücken " << encodeBool(o.einr) << ", Leerzeilen entfernen " << encodeBool(o.leer)
+        << ", Routinen fett " << encodeBool(o.rouf) << "\n";
+    return 0;
+}
+
+lumo::cli::CliRegistration reg{{"info", "info              Ordner, Einstellungen und Optionen anzeigen", showInfo}};
+
+}  // namespace
