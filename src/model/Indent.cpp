@@ -1,0 +1,164 @@
+#include "model/Indent.h"
+
+#include <limits>
+
+#include <QStringList>
+
+#include "model/ParseError.h"
+
+namespace lumo {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+bool startsWith(const QString& s, const char* prefix) {
+    return s.startsWith(QLatin1String(prefix));
+}
+
+// "Do", "Loop", "Next", "Wend" count only as the whole line or followed by a
+// space, so that DoEvents or Loops = 1 change nothing.
+bool isWordLine(const QString& s, const char* word) {
+    const QLatin1String w(word);
+    if (!s.startsWith(w)) return false;
+    return s.size() == w.size() || s.at(w.size()) == QLatin1Char(' ');
+}
+
+QString stripLeadingSpaces(const QString& line) {
+    qsizetype i = 0;
+    while (i < line.size() && line.at(i) == QLatin1Char(' ')) ++i;
+    return line.mid(i);
+}
+
+bool onlySpaces(const QString& line) {
+    for (QChar c : line)
+        if (c != QLatin1Char(' ')) return false;
+    return true;
+}
+
+// The level is a 16-bit count where the formatter has always kept it; a text
+// nested deeper than that is refused instead of producing gigabytes of tabs.
+void changeLevel(IndentState& st, int delta) {
+    const int next = st.level + delta;
+    if (next > std::numeric_limits<qint16>::max() || next < std::numeric_limits<qint16>::min())
+        throw ParseError("Überlauf der Einrückungstiefe");
+    st.level = next;
+}
+
+// Removes a trailing comment from an If statement: scanned from the end back
+// to the third character, a quote toggles the in-string state and the first
+// apostrophe outside a string cuts the statement.
+QString withoutTrailingComment(const QString& statement) {
+    if (statement.indexOf(QLatin1Char('\''), 2) < 0) return statement;
+    bool inString = false;
+    for (qsizetype i = statement.size() - 1; i >= 2; --i) {
+        const QChar c = statement.at(i);
+        if (c == QLatin1Char('"')) {
+            inString = !inString;
+        } else if (c == QLatin1Char('\'') && !inString) {
+            return statement.left(i).trimmed();
+        }
+    }
+    return statement;
+}
+
+// An If whose logical line does not end with Then holds its whole body on
+// the line and opens no block.
+bool isSingleLineIf(const QString& s, const QStringList& lines, qsizetype index) {
+    if (s.endsWith(QLatin1String("Then"))) return false;
+    QString statement = s;
+    if (s.endsWith(QLatin1String(" _"))) {
+        for (qsizetype k = index + 1; k < lines.size(); ++k) {
+            statement += lines.at(k);
+            if (!lines.at(k).endsWith(QLatin1String(" _"))) break;
+        }
+        statement.remove(QLatin1String(" _"));
+    }
+    return !withoutTrailingComment(statement).endsWith(QLatin1String("Then"));
+}
+
+}  // namespace
+
+void indentStep(IndentState& st, const QString& s) {
+    st.outdent = 0;
+    if (s.isEmpty()) return;
+    const auto open = [&st](int by) {
+        changeLevel(st, by);
+        st.outdent = by;
+    };
+    switch (s.at(0).unicode()) {
+    case 'C':
+        if (startsWith(s, "Case ")) st.outdent = 1;
+        break;
+    case 'D':
+        if (isWordLine(s, "Do")) open(1);
+        break;
+    case 'E':
+        if (s == QLatin1String("Else")) st.outdent = 1;
+        else if (startsWith(s, "End With")) changeLevel(st, -1);
+        else if (startsWith(s, "End If")) changeLevel(st, -1);
+        else if (startsWith(s, "End Type")) changeLevel(st, -1);
+        else if (startsWith(s, "End Select")) changeLevel(st, -2);
+        else if (startsWith(s, "End Sub") || startsWith(s, "End Function") || startsWith(s, "End Property"))
+            st.level = 0;
+        break;
+    case 'F':
+        if (startsWith(s, "For ")) open(1);
+        break;
+    case 'I':
+        if (startsWith(s, "If ")) open(1);
+        break;
+    case 'L':
+        if (isWordLine(s, "Loop")) changeLevel(st, -1);
+        break;
+    case 'N':
+        if (isWordLine(s, "Next")) changeLevel(st, -1);
+        break;
+    case 'P':
+        if (startsWith(s, "Public Type") || startsWith(s, "Private Type")) open(1);
+        break;
+    case 'S':
+        if (startsWith(s, "Select Case ")) open(2);
+        break;
+    case 'T':
+        if (startsWith(s, "Type")) open(1);
+        break;
+    case 'W':
+        if (startsWith(s, "While ") || startsWith(s, "With ")) open(1);
+        else if (isWordLine(s, "Wend")) changeLevel(st, -1);
+        break;
+    default:
+        break;
+    }
+}
+
+QString indentText(const QString& input) {
+    QString text = input;
+    text.remove(QLatin1Char('\t'));
+    QStringList lines = text.split(kCrLf);
+    IndentState st;
+    QString previous;
+    // The last element is the empty remainder after the final line break.
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (onlySpaces(line)) {
+            lines[i].clear();
+            continue;
+        }
+        QString s = stripLeadingSpaces(line);
+        if (previous.endsWith(QLatin1String(" _"))) {
+            st.outdent = -1;  // a continuation sits one step right of its statement
+        } else if (startsWith(s, "If ") && isSingleLineIf(s, lines, i)) {
+            st.outdent = 0;
+        } else {
+            indentStep(st, s);
+        }
+        const int tabs = st.level - st.outdent;
+        if (tabs > 0) s.prepend(QString(tabs, QLatin1Char('\t')));
+        lines[i] = s;
+        previous = s;
+    }
+    return lines.join(kCrLf);
+}
+
+}  // namespace lumo

@@ -1,0 +1,163 @@
+#include "model/TagCode.h"
+
+#include <QStringList>
+
+#include "app/AppState.h"
+#include "model/Indent.h"
+#include "model/Keywords.h"
+#include "model/ModuleParser.h"
+#include "model/Tags.h"
+#include "model/WorkingStore.h"
+
+namespace lumo {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString protectSpaces(QString s) {
+    return s.replace(QLatin1Char(' '), tags().blank);
+}
+
+QString commentRun(const QString& line, qsizetype from) {
+    return tags().comment + protectSpaces(line.mid(from)) + tags().close;
+}
+
+// Quotes and no apostrophe: the pieces between quote characters alternate
+// between code (even) and string contents (odd).
+QString tagStringsOnly(const QString& line) {
+    const Tags& t = tags();
+    QStringList pieces = line.split(QLatin1Char('"'));
+    const qsizetype last = pieces.size() - 1;
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (i % 2 == 1) {
+            pieces[i] = protectSpaces(pieces[i]);
+        } else if (i == 0) {
+            pieces[i] += t.string;
+        } else {
+            pieces[i].prepend(t.close);
+            if (i != last) pieces[i] += t.string;
+        }
+    }
+    return pieces.join(QLatin1Char('"'));
+}
+
+// Steps 4 to 11: everything up to the routine passes.
+QString tagText(const QString& input, const Options& options) {
+    const Tags& t = tags();
+    QString text = kCrLf + input + kCrLf;
+    if (options.einr) text = indentText(text);
+    if (options.leer) {
+        const QString twoBreaks = kCrLf + kCrLf;
+        while (text.contains(twoBreaks)) text.replace(twoBreaks, kCrLf);
+    }
+    text.replace(t.marker, t.escape);
+    text.replace(QLatin1String("\"\""), t.doubleQuote);
+    text.replace(QLatin1String("_\r\n"), t.continuation);
+    text.replace(QLatin1String("("), QLatin1String(" ( "));
+    text.replace(QLatin1String(")"), QLatin1String(" ) "));
+    text.replace(QLatin1String(","), QLatin1String(" , "));
+    text.replace(QLatin1String("\t"), QLatin1String(" \t "));
+
+    QStringList lines = text.split(kCrLf);
+    for (QString& line : lines) line = tagCommentsAndStrings(line);
+    text = lines.join(kCrLf);
+    text.replace(kCrLf, QLatin1String(" \r\n "));
+
+    for (const QString& entry : keywordEntries()) text.replace(entry, taggedKeywordEntry(entry));
+
+    text.replace(t.blank, QLatin1String(" "));
+    text.replace(QLatin1String(" \t "), QLatin1String("\t"));
+    text.replace(QLatin1String(" \r\n "), kCrLf);
+    text.replace(QLatin1String(" ) "), QLatin1String(")"));
+    text.replace(QLatin1String(" ( "), QLatin1String("("));
+    text.replace(QLatin1String(" , "), QLatin1String(","));
+    return text;
+}
+
+const QString& passTag(int pass) {
+    static const QString tagsOfPasses[3] = {taggedKeyword(QStringLiteral("Sub")),
+                                            taggedKeyword(QStringLiteral("Function")),
+                                            taggedKeyword(QStringLiteral("Property"))};
+    return tagsOfPasses[pass];
+}
+
+}  // namespace
+
+QString scanQuotedLine(const QString& line) {
+    const Tags& t = tags();
+    QString out;
+    out.reserve(line.size() + 32);
+    bool inString = false;
+    qsizetype opened = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (!inString && c == QLatin1Char('\'')) {
+            out += commentRun(line, i);
+            return out;
+        }
+        if (c == QLatin1Char('"')) {
+            if (!inString) {
+                inString = true;
+                opened = i;
+            } else {
+                inString = false;
+                out += t.string + protectSpaces(line.mid(opened, i - opened + 1)) + t.close;
+            }
+        } else if (!inString) {
+            out += c;
+        }
+    }
+    // A string still open at the end of the line runs on without a close tag.
+    if (inString) out += t.string + protectSpaces(line.mid(opened));
+    return out;
+}
+
+QString tagCommentsAndStrings(const QString& line) {
+    const qsizetype quote = line.indexOf(QLatin1Char('"'));
+    const qsizetype apostrophe = line.indexOf(QLatin1Char('\''));
+    if (quote < 0 || (apostrophe >= 0 && apostrophe < quote)) {
+        if (apostrophe < 0) return line;
+        return line.left(apostrophe) + commentRun(line, apostrophe);
+    }
+    if (apostrophe >= 0) return scanQuotedLine(line);
+    return tagStringsOnly(line);
+}
+
+QString tagFragment(const QString& input, const Options& options) {
+    const Tags& t = tags();
+    QString text = tagText(input, options);
+    for (int pass = 0; pass < 3; ++pass) tagRoutineLines(text, passTag(pass), options);
+    text.replace(t.continuation, QLatin1String("_\r\n"));
+    text.replace(t.doubleQuote, QLatin1String("\"\""));
+    text = text.size() >= 4 ? text.mid(2, text.size() - 4) : QString();
+    text.replace(t.escape, t.marker);
+    return text;
+}
+
+void tagCode(QString& text, bool fragment, const Options& options, WorkingStore& store) {
+    if (fragment) {
+        text = tagFragment(text, options);
+        return;
+    }
+    const Tags& t = tags();
+    QString tagged = tagText(text, options);
+    for (int pass = 0; pass < 3; ++pass) parseRoutines(tagged, passTag(pass), options, store);
+    tagged.replace(t.continuation, QLatin1String("_\r\n"));
+    tagged.replace(t.doubleQuote, QLatin1String("\"\""));
+    tagged.remove(0, 2);
+    // The anchors are read while the source's own marker characters are still
+    // escaped, so that no source line can pass for an anchor; and the escape
+    // tag goes last, so that a marker character of the source can never form
+    // a continuation or doubled-quote tag with the characters after it.
+    storeModule(tagged, store);
+    tagged.replace(t.escape, t.marker);
+    store.writeModuleText(tagged);
+    text = tagged;
+}
+
+void tagCode(QString& text, bool fragment) {
+    tagCode(text, fragment, appState().options, WorkingStore::instance());
+}
+
+}  // namespace lumo

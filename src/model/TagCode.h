@@ -1,0 +1,31 @@
+#pragma once
+// The tagging pass: plain VBA text in, tagged module text out (see Tags.h).
+#include <QString>
+
+#include "app/Options.h"
+#include "model/ParseError.h"
+
+namespace lumo {
+
+class WorkingStore;
+
+// Module mode (fragment false): tags the module text, has the parser record
+// its routines and the module row under store.moduleCounter, writes the
+// module text file and gives back the stored text. Uses appState().options
+// and WorkingStore::instance(). Throws ParseError or StoreError.
+// Fragment mode: tags the text and marks routine lines for display only,
+// touching no store. text: lines separated by CR LF.
+void tagCode(QString& text, bool fragment = false);
+
+// The same with the options and the store given explicitly.
+void tagCode(QString& text, bool fragment, const Options& options, WorkingStore& store);
+QString tagFragment(const QString& text, const Options& options);
+
+// Comment and string tags of one logical line (a quote before the first
+// apostrophe, both present).
+QString scanQuotedLine(const QString& line);
+
+// Comment and string tags of one logical line, whichever case it is.
+QString tagCommentsAndStrings(const QString& line);
+
+}  // namespace lumo
