@@ -42,6 +42,7 @@ public:
         state_.format = RtfCharFormat{};
         const int n = s_.size();
         const QChar* p = s_.constData();
+        out_.text.reserve(n);
         int i = 0;
         while (i < n) {
             const char16_t c = p[i].unicode();
@@ -123,7 +124,14 @@ private:
     }
 
     int controlWord(QStringView w, bool hasParam, int param, int next) {
-        // Destinations first: they decide what the rest of the group is.
+        // The words of a code body, by far the most frequent, come first.
+        if (state_.dest == Dest::Body && w.size() <= 3) {
+            if (w == u"cf") { state_.format.color = hasParam ? param : 0; return next; }
+            if (w == u"par") { paragraph(); return next; }
+            if (w == u"tab") { character(u'\t'); return next; }
+            if (w == u"b") { state_.format.bold = !hasParam || param != 0; return next; }
+        }
+        // Destinations next: they decide what the rest of the group is.
         if (w == u"fonttbl") { state_.dest = Dest::FontTable; fontNumber_ = 0; fontName_.clear(); return next; }
         if (w == u"colortbl") { state_.dest = Dest::ColorTable; color_ = {}; colorTouched_ = false; return next; }
         if (w == u"stylesheet" || w == u"info" || w == u"pict" || w == u"header" || w == u"footer"

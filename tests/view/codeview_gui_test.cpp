@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -326,4 +328,23 @@ TEST_F(CodeViewTest, ReportsMouseButtonsAndKeys) {
     ASSERT_EQ(keys.size(), 1);
     EXPECT_EQ(keys[0][0].toInt(), int(Qt::Key_Down));
     EXPECT_EQ(v.lineOfPosition(v.selStart()), 2);   // keys move the caret in a read-only view
+}
+
+TEST_F(CodeViewTest, CopyPutsRtfHtmlAndPlainTextOnTheClipboard) {
+    CodeView v;
+    v.setRtf(kModule);
+    const int start = int(kModuleText.indexOf(QStringLiteral("Private")));
+    v.setSelStart(start);
+    v.setSelLength(int(QStringLiteral("Private Sub Größe(").size()));
+    v.copy();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), QStringLiteral("Private Sub Größe("));
+    const QString html = data->html();
+    EXPECT_TRUE(html.contains(QStringLiteral("<span style=\"color: #000080;\">Private</span>"))) << html.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("<b>")));
+    const QByteArray rtf = data->data(QStringLiteral("text/rtf"));
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi"));
+    EXPECT_TRUE(rtf.contains("\\cf1 \\b Private"));
+    EXPECT_TRUE(rtf.contains("Gr\\'f6\\'dfe("));
 }

@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include "view/ContentHtml.h"
 #include "view/Cp1252.h"
 #include "view/RtfReader.h"
 #include "view/RtfWriter.h"
@@ -333,12 +334,17 @@ void CodeView::mouseReleaseEvent(QMouseEvent* e) {
     emit mouseReleased(buttonCode(e->button()));
 }
 
+// A copy carries the selection as RTF (for word processors), as HTML with
+// the same colours, and as plain text.
 QMimeData* CodeView::createMimeDataFromSelection() const {
-    QMimeData* data = QPlainTextEdit::createMimeDataFromSelection();
+    auto* data = new QMimeData;
     const QTextCursor c = textCursor();
-    const QByteArray rtf = writeRtf(content_, c.selectionStart(), c.selectionEnd(), RtfChars::Escaped).toLatin1();
+    const int from = c.selectionStart(), to = c.selectionEnd();
+    const QByteArray rtf = writeRtf(content_, from, to, RtfChars::Escaped).toLatin1();
     data->setData(QStringLiteral("text/rtf"), rtf);
     data->setData(QStringLiteral("application/rtf"), rtf);
+    data->setHtml(contentToHtml(content_, from, to));
+    data->setText(content_.text.mid(from, to - from));
     return data;
 }
 
