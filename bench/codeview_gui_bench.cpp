@@ -2,22 +2,22 @@
 // texts as plain text into the same number of text widgets.
 //
 // Input: the modules of the VBA-Web corpus project, cycled up to kModules
-// views. The RTF is made once, outside the timing, by a small colouring of
-// this benchmark's own (keywords, comments, strings, bold routine lines) in
-// the renderer's dialect, so the view reads what it reads in the program.
+// views. The RTF is made once, outside the timing, by the tagging pass and
+// the RTF renderer, so the view reads exactly what it reads in the program.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
-#include <QSet>
 
 #include <memory>
 #include <vector>
 
+#include "app/Options.h"
+#include "model/TagCode.h"
 #include "view/RtfReader.h"
+#include "view/RtfRenderer.h"
 #include "view/widgets/CodeView.h"
 
 namespace {
@@ -34,79 +34,14 @@ std::vector<Module>& modules() {
     return all;
 }
 
-QString escapeRtf(QStringView s) {
-    QString out;
-    for (QChar c : s) {
-        if (c == u'\\') out += QStringLiteral("\\\\");
-        else if (c == u'{') out += QStringLiteral("\\{");
-        else if (c == u'}') out += QStringLiteral("\\}");
-        else if (c == u'\t') out += QStringLiteral("\\tab ");
-        else out += c;
-    }
-    return out;
-}
-
-const QSet<QString>& keywords() {
-    static const QSet<QString> k = {
-        "As", "Boolean", "ByRef", "ByVal", "Call", "Case", "Const", "Declare", "Dim", "Do", "Double",
-        "Else", "ElseIf", "End", "Enum", "Exit", "False", "For", "Friend", "Function", "Get", "GoTo",
-        "If", "Integer", "Is", "Let", "Long", "Loop", "New", "Next", "Not", "Nothing", "Object", "On",
-        "Optional", "Or", "And", "Private", "Property", "Public", "Resume", "Select", "Set", "String",
-        "Sub", "Then", "To", "True", "Type", "Variant", "Wend", "While", "With"};
-    return k;
-}
-
-// One line of VBA coloured the simple way: strings, a comment from the first
-// apostrophe outside a string, keywords between word boundaries.
-QString colourLine(const QString& line) {
-    QString out;
-    int i = 0;
-    const int n = line.size();
-    while (i < n) {
-        const QChar c = line.at(i);
-        if (c == u'"') {
-            int j = line.indexOf(u'"', i + 1);
-            j = j < 0 ? n : j + 1;
-            out += QStringLiteral("\\cf3 ") + escapeRtf(QStringView(line).mid(i, j - i)) + QStringLiteral("\\cf0 ");
-            i = j;
-        } else if (c == u'\'') {
-            out += QStringLiteral("\\cf2 ") + escapeRtf(QStringView(line).mid(i)) + QStringLiteral("\\cf0 ");
-            break;
-        } else if (c.isLetter()) {
-            int j = i;
-            while (j < n && (line.at(j).isLetterOrNumber() || line.at(j) == u'_')) ++j;
-            const QString word = line.mid(i, j - i);
-            if (keywords().contains(word) && (i == 0 || line.at(i - 1) != u'.'))
-                out += QStringLiteral("\\cf1 ") + word + QStringLiteral("\\cf0 ");
-            else
-                out += word;
-            i = j;
-        } else {
-            out += escapeRtf(QStringView(line).mid(i, 1));
-            ++i;
-        }
-    }
-    return out;
-}
-
+// The program's own road from code to the view: tagging (as for a
+// fragment, which marks routine lines without a store), then RTF.
 QString toRtf(const QStringList& lines) {
-    static const QRegularExpression routine(
-        QStringLiteral("^\\s*((Public|Private|Friend)\\s+)?(Sub|Function|Property)\\s|^\\s*End\\s+(Sub|Function|Property)"));
-    QString body;
-    for (const QString& line : lines) {
-        const bool bold = routine.match(line).hasMatch();
-        if (bold) body += QStringLiteral("\\b ");
-        body += colourLine(line);
-        if (bold) body += QStringLiteral("\\b0 ");
-        body += QStringLiteral("\r\n\\par ");
-    }
-    return QStringLiteral(
-               "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n"
-               "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss MS Sans Serif;}{\\f3\\fswiss Arial;}{\\f4\\fswiss\\fprq2 System;}}\r\n"
-               "{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue128;\\red0\\green128\\blue0;\\red128\\green0\\blue0;}\r\n"
-               "\\deflang1031\\pard\\li105\\tx283\\tx566\\tx849\\tx1132\\tx1415\\tx1698\\tx1981\\tx2264\\tx2547\\tx2830"
-               "\\plain\\f3\\fs20 ")
-        + body + u'}';
+    const lumo::Options options;
+    QString rtf = lumo::tagFragment(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), options);
+    lumo::taggedToRtf(rtf, options);
+    lumo::wrapRtfDocument(rtf, options);
+    return rtf;
 }
 
 // The code as the VBA editor shows it: without the export header.

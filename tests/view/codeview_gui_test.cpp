@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QMimeData>
 #include <QFile>
 #include <QImage>
@@ -11,7 +12,10 @@
 #include <QTextBlock>
 
 #include "support/GuiApp.h"
+#include "app/Options.h"
+#include "model/TagCode.h"
 #include "view/RtfReader.h"
+#include "view/RtfRenderer.h"
 #include "view/widgets/CodeView.h"
 
 using lumo::CodeView;
@@ -347,4 +351,53 @@ TEST_F(CodeViewTest, CopyPutsRtfHtmlAndPlainTextOnTheClipboard) {
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi"));
     EXPECT_TRUE(rtf.contains("\\cf1 \\b Private"));
     EXPECT_TRUE(rtf.contains("Gr\\'f6\\'dfe("));
+}
+
+// The renderer's own output for the sample project: the view shows the code
+// character for character, keywords, comments and strings in their colours.
+TEST_F(CodeViewTest, ShowsTheSampleProjectAsTheRendererWritesIt) {
+    const lumo::Options options;
+    QDir dir(QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt"));
+    const QStringList files = dir.entryList({"*.bas", "*.cls", "*.frm"}, QDir::Files);
+    ASSERT_EQ(files.size(), 4);
+    for (const QString& name : files) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+        int first = 0;
+        for (int i = 0; i < lines.size() && first == 0; ++i)
+            if (lines[i].startsWith(QStringLiteral("Option "))) first = i;
+        lines = lines.mid(first);
+        lines.removeAll(QStringLiteral("Attribute Name.VB_UserMemId = 0"));
+        const QString code = lines.join(QStringLiteral("\r\n"));
+
+        QString rtf = lumo::tagFragment(code, options);
+        lumo::taggedToRtf(rtf, options);
+        lumo::wrapRtfDocument(rtf, options);
+        CodeView v;
+        v.resize(700, 900);
+        v.setRtf(rtf);
+        EXPECT_EQ(v.text(), code) << name.toStdString();
+
+        auto colorAt = [&](const QString& what) {
+            const int pos = int(code.indexOf(what));
+            const int docPos = v.toDocument(pos);
+            for (const lumo::RtfRun& r : v.content().runs)
+                if (docPos >= r.start && docPos < r.start + r.length) return r.format.color;
+            return -1;
+        };
+        EXPECT_EQ(colorAt(QStringLiteral("Option Explicit")), 1) << name.toStdString();
+        if (name == QStringLiteral("modAllgemein.bas")) {
+            EXPECT_EQ(colorAt(QStringLiteral("1\r\n")), 1);   // Option Base 1
+            EXPECT_EQ(colorAt(QStringLiteral("' Allgemeine")), 2);
+            EXPECT_EQ(colorAt(QStringLiteral("und läuft deshalb")), 2);   // the continued comment
+            EXPECT_EQ(colorAt(QStringLiteral("\"Hallo, \"")), 3);
+            EXPECT_EQ(colorAt(QStringLiteral("ReDim liste(1 To 5)")), 0);   // as the editor writes it
+            if (qEnvironmentVariableIsSet("LUMO_SHOT")) {
+                v.show();
+                QTest::qWaitForWindowExposed(&v);
+                v.viewport()->grab().save(qEnvironmentVariable("LUMO_SHOT"));
+            }
+        }
+    }
 }
