@@ -268,6 +268,11 @@ private:
 
 }  // namespace
 
+void makeTextSafe(QString& text) {
+    for (QChar& c : text)
+        if (c != u'\n') c = QChar(textSafe(c.unicode()));
+}
+
 RtfContent readRtf(const QString& rtf) {
     if (!rtf.startsWith(u"{\\rtf")) return plainTextContent(rtf);
     return Reader(rtf).run();

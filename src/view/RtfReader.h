@@ -12,4 +12,9 @@ RtfContent readRtf(const QString& rtf);
 // Plain text (lines separated by CR LF, LF or CR) as content with one run.
 RtfContent plainTextContent(const QString& text);
 
+// Replaces, within paragraphs, the characters a text document would take as
+// paragraph or frame marks (CR, U+2028, U+2029, NUL ...) by blanks, so that
+// every character of the content is one position in the view.
+void makeTextSafe(QString& text);
+
 }  // namespace lumo

@@ -401,3 +401,26 @@ TEST_F(CodeViewTest, ShowsTheSampleProjectAsTheRendererWritesIt) {
         }
     }
 }
+
+// Lines far below the first screen get their colours when they are first
+// laid out, after scrolling there.
+TEST_F(CodeViewTest, ColoursLinesFarDownWhenScrolledTo) {
+    QString body;
+    for (int i = 0; i < 3000; ++i) body += QStringLiteral("x = %1\r\n\\par ").arg(i);
+    body += QStringLiteral("\\cf3 \"ganz unten\"\\cf0 ");
+    CodeView v;
+    v.resize(400, 200);
+    v.setRtf(doc(body));
+    v.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+    v.setSelStart(v.length());
+    QCoreApplication::processEvents();
+    const QImage img = v.viewport()->grab().toImage();
+    bool red = false;
+    for (int y = 0; y < img.height() && !red; ++y)
+        for (int x = 0; x < img.width() && !red; ++x) {
+            const QColor c = img.pixelColor(x, y);
+            red = c.red() > 100 && c.green() < 40 && c.blue() < 40;
+        }
+    EXPECT_TRUE(red);
+}

@@ -57,6 +57,7 @@ void CodeView::setRtf(const QString& rtf) {
 
 void CodeView::setContent(RtfContent content) {
     content_ = std::move(content);
+    makeTextSafe(content_.text);
     if (content_.colors.isEmpty()) content_.colors.push_back(RtfColor{});
     buildDocument();
     buildLineTables();
