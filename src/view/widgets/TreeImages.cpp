@@ -193,14 +193,16 @@ void propertyPage(QPainter& p) {
     p.drawRect(QRectF(4.5, 5.5, 7, 8));
 }
 
+// A control of one's own: a purple tile holding a switch.
 void userControl(QPainter& p) {
     p.setPen(pen(QColor(0x55, 0x35, 0x80)));
-    p.setBrush(QColor(0xC9, 0xB3, 0xE8));
-    QPainterPath piece;
-    piece.addRect(QRectF(2.5, 4.5, 11, 10));
-    piece.addEllipse(QPointF(8, 4.5), 2.5, 2.5);
-    piece.addEllipse(QPointF(13.5, 9.5), 2.5, 2.5);
-    p.drawPath(piece.simplified());
+    p.setBrush(QColor(0xB8, 0x9C, 0xE0));
+    p.drawRoundedRect(QRectF(1.5, 2.5, 13, 11), 2, 2);
+    p.setBrush(kPaper);
+    p.drawRoundedRect(QRectF(3.5, 6, 9, 4), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x55, 0x35, 0x80));
+    p.drawEllipse(QPointF(10.5, 8), 1.6, 1.6);
 }
 
 void userDocument(QPainter& p) {
