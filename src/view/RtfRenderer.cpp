@@ -1,6 +1,7 @@
 #include "view/RtfRenderer.h"
 
 #include "model/Tags.h"
+#include "view/Cp1252.h"
 
 namespace lumo {
 
@@ -58,6 +59,27 @@ void wrapRtfDocument(QString& body, const Options& options) {
     head += QStringLiteral("\\plain\\f3\\fs%1 ").arg(2 * int(options.fontSize));
     body.prepend(head);
     body += QLatin1Char('}');
+}
+
+QByteArray rtfFileBytes(const QString& document) {
+    QByteArray out;
+    out.reserve(document.size() + document.size() / 8);
+    for (QChar c : document) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out += char(u);
+            continue;
+        }
+        const int byte = cp1252::fromUnicode(u);
+        if (byte >= 0) {
+            out += "\\'";
+            out += QByteArray::number(byte, 16).rightJustified(2, '0');
+        } else {
+            // \u takes a signed 16-bit number, followed by its stand-in character.
+            out += "\\u" + QByteArray::number(qint16(u)) + '?';
+        }
+    }
+    return out;
 }
 
 }  // namespace lumo

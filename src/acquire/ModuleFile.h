@@ -1,0 +1,26 @@
+#pragma once
+// A module's code in a file of its own, as the VBA editor shows it: the
+// module name is the file's base name, the type comes from the extension.
+#include <QString>
+
+namespace lumo {
+
+struct ModuleSource {
+    QString name;
+    int modTyp = 2;  // td_mod type code
+    QString code;    // lines joined with CR LF, no final line break
+};
+
+// Module type code of a file extension (".bas" 2, ".cls" 3, ".frm" 1, else 2).
+int moduleTypeOfExtension(const QString& suffix);
+
+// Bytes of a module file as code: UTF-8 when the bytes are valid UTF-8 (a
+// byte-order mark is dropped), otherwise Windows-1252; line ends CR LF, LF
+// or CR become CR LF; one final line break is dropped.
+QString moduleCodeFromBytes(const QByteArray& bytes);
+
+// Reads path; throws std::runtime_error with a German message when the file
+// cannot be read.
+ModuleSource readModuleFile(const QString& path);
+
+}  // namespace lumo

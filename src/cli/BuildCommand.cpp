@@ -1,0 +1,131 @@
+// "codelumo-cli build": a project from module files, as the project builder
+// makes it from ticked components: a fresh copy of the template in the
+// output folder, then one module per file in the given order.
+#include <QDir>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include "acquire/ModuleFile.h"
+#include "app/AppState.h"
+#include "cli/CliCommand.h"
+#include "cli/CliState.h"
+#include "cli/ConsoleUi.h"
+#include "model/ProjectBuild.h"
+#include "model/WorkingStore.h"
+
+namespace lumo::cli {
+
+namespace {
+
+struct BuildArgs {
+    QString out;
+    QStringList files;
+};
+
+// Switches that shape the stored text; the ones not given keep the user's setting.
+bool applySwitch(const QString& arg, Options& o) {
+    struct Switch {
+        const char* name;
+        bool Options::*field;
+    };
+    static const Switch switches[] = {
+        {"einr", &Options::einr}, {"leer", &Options::leer}, {"rle", &Options::rle}, {"rer", &Options::rer}};
+    for (const Switch& s : switches) {
+        if (arg == QLatin1String("--") + QLatin1String(s.name)) {
+            o.*s.field = true;
+            return true;
+        }
+        if (arg == QLatin1String("--no-") + QLatin1String(s.name)) {
+            o.*s.field = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Earlier module texts in the folder would outlive the build and pass for
+// modules of the new project; only files of that exact form are removed.
+void removeOldModuleTexts(const QString& folder) {
+    static const QRegularExpression moduleText(QStringLiteral("^M[0-9]+\\.txt$"));
+    QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files))
+        if (moduleText.match(name).hasMatch()) dir.remove(name);
+}
+
+int runBuild(const QStringList& args) {
+    initCliState();
+    Options& options = appState().options;
+    BuildArgs b;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--out")) {
+            if (i + 1 >= args.size()) {
+                printError(QStringLiteral("--out braucht einen Ordner"));
+                return 2;
+            }
+            b.out = args[++i];
+        } else if (applySwitch(a, options)) {
+        } else if (a.startsWith(QLatin1String("--"))) {
+            printError(QStringLiteral("Unbekannte Option: ") + a);
+            return 2;
+        } else {
+            b.files << a;
+        }
+    }
+    if (b.out.isEmpty()) {
+        printError(QStringLiteral("Aufruf: codelumo-cli build --out ORDNER [--einr|--no-einr] [--leer|--no-leer] "
+                                  "[--rle|--no-rle] [--rer|--no-rer] DATEI..."));
+        return 2;
+    }
+
+    // Every file is read before the store is touched: an unreadable file
+    // leaves the output folder as it was.
+    std::vector<ModuleSource> modules;
+    try {
+        for (const QString& f : b.files) modules.push_back(readModuleFile(f));
+    } catch (const std::exception& e) {
+        printError(QString::fromStdString(e.what()));
+        return 1;
+    }
+
+    if (!QDir().mkpath(b.out)) {
+        printError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(b.out));
+        return 1;
+    }
+    appState().workFolder = QDir(b.out).absolutePath() + QLatin1Char('/');
+
+    ConsoleUi ui;
+    ProjectBuild build(ui);
+    try {
+        if (!build.begin()) return 1;
+        removeOldModuleTexts(appState().workFolder);
+        for (const ModuleSource& m : modules) {
+            try {
+                build.addModule(m.name, m.modTyp, m.code);
+            } catch (const std::exception& e) {
+                build.finish();
+                printError(buildFailedWarning());
+                printError(QStringLiteral("Modul: %1 (%2)").arg(m.name, QString::fromStdString(e.what())));
+                return 1;
+            }
+        }
+    } catch (const std::exception& e) {
+        build.finish();
+        printError(QString::fromStdString(e.what()));
+        return 1;
+    }
+    const qint32 routineCount = WorkingStore::instance().routineCounter;
+    build.finish();
+    QTextStream(stdout) << appState().workFolder << ": " << modules.size() << " Module, " << routineCount
+                        << " Routinen\n";
+    return 0;
+}
+
+CliRegistration reg{{"build",
+                     "build --out ORDNER [--einr|--no-einr] [--leer|--no-leer] [--rle|--no-rle] [--rer|--no-rer] "
+                     "DATEI...   Projekt aus Moduldateien erzeugen",
+                     runBuild}};
+
+}  // namespace
+
+}  // namespace lumo::cli

@@ -1,0 +1,62 @@
+// "codelumo-cli rtf": the RTF document of one module of a built project, as
+// the code view and the RTF export show it, on standard output.
+#include <cstdio>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/AppState.h"
+#include "cli/CliCommand.h"
+#include "cli/CliState.h"
+#include "cli/ConsoleUi.h"
+#include "model/WorkingStore.h"
+#include "view/RtfRenderer.h"
+
+namespace lumo::cli {
+
+namespace {
+
+int runRtf(const QStringList& args) {
+    int module = 0;
+    QString folder;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--module") && i + 1 < args.size()) {
+            bool ok = false;
+            module = args[++i].toInt(&ok);
+            if (!ok || module < 1) module = -1;
+        } else if (folder.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
+            folder = args[i];
+        } else {
+            module = -1;
+        }
+    }
+    if (module < 1 || folder.isEmpty()) {
+        printError(QStringLiteral("Aufruf: codelumo-cli rtf --module N ORDNER"));
+        return 2;
+    }
+    initCliState();
+    appState().workFolder = QDir(folder).absolutePath() + QLatin1Char('/');
+    const WorkingStore& store = WorkingStore::instance();
+    if (!QFileInfo::exists(store.moduleTextPath(module))) {
+        printError(QStringLiteral("Modul %1 gibt es in %2 nicht").arg(module).arg(appState().workFolder));
+        return 1;
+    }
+    QString document;
+    try {
+        document = store.readModuleText(module);
+    } catch (const std::exception& e) {
+        printError(QString::fromStdString(e.what()));
+        return 1;
+    }
+    taggedToRtf(document, appState().options);
+    wrapRtfDocument(document, appState().options);
+    const QByteArray bytes = rtfFileBytes(document);
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    return std::fflush(stdout) == 0 && written ? 0 : 1;
+}
+
+CliRegistration reg{{"rtf", "rtf --module N ORDNER   RTF-Dokument eines Moduls ausgeben", runRtf}};
+
+}  // namespace
+
+}  // namespace lumo::cli
