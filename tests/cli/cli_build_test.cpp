@@ -1,0 +1,135 @@
+// codelumo-cli build and rtf, run as the program they are.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/AppState.h"
+#include "app/OptionsStore.h"
+#include "model/TagNotation.h"
+#include "model/WorkingStore.h"
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+class CliBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        saved = lumo::appState();
+    }
+    void TearDown() override {
+        lumo::WorkingStore::instance().closeWorkingDatabase();
+        lumo::appState() = saved;
+    }
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    CliRun run(const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LUMO_SETTINGS_FILE", path("settings.ini"));
+        env.insert("LUMO_DATA_DIR", path("data"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QString moduleText(int n) {
+        QFile f(path("out/M" + QString::number(n) + ".txt"));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(f.readAll());
+    }
+    // Opens the built store in this process for a look at its rows.
+    lumo::WorkingStore& store() {
+        lumo::appState().workFolder = path("out/");
+        lumo::WorkingStore::instance().openWorkingDatabase();
+        return lumo::WorkingStore::instance();
+    }
+
+    QTemporaryDir dir;
+    lumo::AppState saved;
+};
+
+}  // namespace
+
+TEST_F(CliBuild, ModulesInOrderWithNamesTypesAndCode) {
+    write("Haupt.bas", "Sub Start()\n  x = \"Größe\"\nEnd Sub\n");
+    write("Kunde.cls", "Public Property Get Name() As String\r\nEnd Property");
+    write("Maske.frm", "Private Sub Form_Load()\rEnd Sub\r");
+    write("Latin.txt", "' Gr\xf6\xdf" "e \x9f\n");
+    const CliRun r = run({"build", "--out", path("out"), path("Haupt.bas"), path("Kunde.cls"), path("Maske.frm"),
+                       path("Latin.txt")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(lumo::test::untagged(moduleText(1)), "Sub Start()\r\n  x = \"Größe\"\r\nEnd Sub\r\n");
+    EXPECT_EQ(lumo::test::untagged(moduleText(3)), "Private Sub Form_Load()\r\nEnd Sub\r\n");
+    EXPECT_EQ(lumo::test::untagged(moduleText(4)), QString("' Größe ") + QChar(0x0178) + "\r\n");
+    lumo::Query q = store().query("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod ORDER BY mod_num");
+    QStringList rows;
+    while (q.next()) rows << QString("%1 %2 %3 %4").arg(q.integer(0)).arg(q.text(1)).arg(q.integer(2)).arg(q.integer(3));
+    EXPECT_EQ(rows.join(", "), "1 Haupt 2 3, 2 Kunde 3 2, 3 Maske 1 2, 4 Latin 2 1");
+}
+
+TEST_F(CliBuild, SwitchesOverrideTheStoredOptions) {
+    lumo::appState().settingsFile = path("settings.ini");
+    lumo::Options stored;
+    stored.einr = true;
+    stored.rer = true;
+    lumo::saveOptions(stored);
+    write("A.bas", "Sub A()\nIf x Then\ny\nEnd If\nEnd Sub");
+    ASSERT_EQ(run({"build", "--out", path("out"), path("A.bas")}).status, 0);
+    EXPECT_EQ(lumo::test::untagged(moduleText(1)), "Sub A()\r\n\tIf x Then\r\n\t\ty\r\n\tEnd If\r\nEnd Sub\r\n");
+    ASSERT_EQ(run({"build", "--out", path("out"), "--no-rer", "--rle", path("A.bas")}).status, 0);
+    EXPECT_EQ(lumo::test::untagged(moduleText(1)), "\r\nSub A()\r\nIf x Then\r\n\ty\r\nEnd If\r\nEnd Sub\r\n");
+}
+
+TEST_F(CliBuild, ParseErrorWarnsNamesTheModuleAndKeepsTheModulesBefore) {
+    write("Gut.bas", "Sub A()\nEnd Sub\n");
+    write("Schlecht.bas", "Sub Test(): End Sub\nSub B()\nEnd Sub\n");
+    write("Danach.bas", "Sub C()\nEnd Sub\n");
+    // An earlier, larger build leaves no module text behind.
+    ASSERT_EQ(run({"build", "--out", path("out"), path("Gut.bas"), path("Gut.bas"), path("Gut.bas")}).status, 0);
+    const CliRun r = run({"build", "--out", path("out"), path("Gut.bas"), path("Schlecht.bas"), path("Danach.bas")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith("Fehler beim Einlesen !\nDies kann mehrere Ursachen haben:\n")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Siehe auch mögliche Fehler in der Hilfe\nModul: Schlecht")) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("out/M1.txt")));
+    EXPECT_FALSE(QFile::exists(path("out/M2.txt")));
+    EXPECT_FALSE(QFile::exists(path("out/M3.txt")));
+    lumo::Query q = store().query("SELECT count(*), max(mod_num) FROM td_mod");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.integer(0), 1);
+}
+
+TEST_F(CliBuild, BadArgumentsAndFilesChangeNothing) {
+    EXPECT_EQ(run({"build", path("A.bas")}).status, 2);
+    EXPECT_EQ(run({"build", "--out", path("out"), "--fett", path("A.bas")}).status, 2);
+    const CliRun r = run({"build", "--out", path("out"), path("fehlt.bas")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("fehlt.bas")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("out/DivuRuvi.mdb")));
+}
+
+TEST_F(CliBuild, RtfOfAModule) {
+    write("Haupt.bas", "Sub Start()\n  x = \"Gr\xf6\xdf" "e \x9f\" ' {\\}\n\tEnd Sub\n");
+    ASSERT_EQ(run({"build", "--out", path("out"), "--no-einr", path("Haupt.bas")}).status, 0);
+    const CliRun r = run({"rtf", "--module", "1", path("out")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n"));
+    EXPECT_TRUE(r.out.contains("\\plain\\f3\\fs20 \\b \\cf1 Sub\\cf0  Start()\\b0 \r\n\\par   x = \\cf3 \"Gr\\'f6\\'dfe "
+                               "\\'9f\"\\cf0  \\cf2 ' \\{\\\\\\}\\cf0 \r\n\\par \\b \\tab \\cf1 End"))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith("\\b0 \r\n\\par }"));
+    EXPECT_EQ(run({"rtf", "--module", "2", path("out")}).status, 1);
+    EXPECT_EQ(run({"rtf", "--module", "x", path("out")}).status, 2);
+}

@@ -1,0 +1,79 @@
+// The module pipeline on real code: golden files of whole modules (checked
+// by eye when they were made), and properties that hold for every module.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "model/BuildFixture.h"
+#include "model/CorpusModules.h"
+#include "model/TagCode.h"
+#include "model/TagNotation.h"
+
+using namespace lumo::test;
+
+namespace {
+
+QString goldenPath(const QString& name) { return QStringLiteral(LUMO_SOURCE_DIR "/tests/model/golden/") + name; }
+
+// The stored text in the readable notation, followed by the routine rows.
+class Golden : public BuildFixture {
+protected:
+    void check(const QString& corpusFile, const QString& goldenName) {
+        const QString code = corpusModule(corpusFile);
+        ASSERT_FALSE(code.isEmpty()) << corpusFile.toStdString();
+        build.addModule("Modul", 2, code);
+        QString actual = readable(store.readModuleText(1)) + "----\r\n";
+        for (const RoutineRow& r : routines())
+            actual += QString("%1 %2 typ %3 open %4 zeilen %5 von %6 bis %7\r\n")
+                          .arg(r.num).arg(r.name).arg(r.typ).arg(r.open).arg(r.decLines).arg(r.start, r.end);
+        if (qgetenv("LUMO_WRITE_GOLDEN") == "1") {
+            QFile out(goldenPath(goldenName));
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(actual.toUtf8());
+            return;
+        }
+        QFile in(goldenPath(goldenName));
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << goldenName.toStdString();
+        const QStringList want = QString::fromUtf8(in.readAll()).split("\r\n");
+        const QStringList got = actual.split("\r\n");
+        for (qsizetype i = 0; i < std::min(want.size(), got.size()); ++i)
+            ASSERT_EQ(got[i], want[i]) << goldenName.toStdString() << " line " << i + 1;
+        EXPECT_EQ(got.size(), want.size());
+    }
+};
+
+}  // namespace
+
+TEST_F(Golden, InterfaceClassPlain) {
+    LUMO_REQUIRE_CORPUS();
+    check("VBA-Web/src/IWebAuthenticator.cls", "IWebAuthenticator.txt");
+}
+
+TEST_F(Golden, AsyncWrapperIndentedWithBlankLinesAndBodyTabs) {
+    LUMO_REQUIRE_CORPUS();
+    options().einr = true;
+    options().rer = true;
+    options().rle = true;
+    check("VBA-Web/src/WebAsyncWrapper.cls", "WebAsyncWrapper-einr-rer-rle.txt");
+}
+
+TEST_F(Golden, JsonConverterWithoutBlankLines) {
+    LUMO_REQUIRE_CORPUS();
+    options().leer = true;
+    check("VBA-JSON/JsonConverter.bas", "JsonConverter-leer.txt");
+}
+
+// Without the options that change lines, the stored text is the source with
+// tags around it, character for character; in fragment mode too.
+TEST_F(BuildFixture, EveryCorpusModuleRoundTrips) {
+    LUMO_REQUIRE_CORPUS();
+    const QStringList files = corpusModuleFiles();
+    ASSERT_GE(files.size(), 18);
+    for (const QString& f : files) {
+        const QString code = corpusModule(f);
+        build.addModule(f, 3, code);
+        EXPECT_EQ(untagged(store.readModuleText(store.moduleCounter)), code + "\r\n") << f.toStdString();
+        EXPECT_EQ(untagged(lumo::tagFragment(code, lumo::Options{})), code) << f.toStdString();
+    }
+    EXPECT_GT(store.routineCounter, 300);
+}
