@@ -1,0 +1,133 @@
+#include "acquire/DocumentHost.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "acquire/OfficeReader.h"
+#include "acquire/ProjectSource.h"
+#include "app/Ui.h"
+
+namespace lumo {
+
+namespace {
+
+class ModuleComponent : public HostComponent {
+public:
+    explicit ModuleComponent(VbaModule m) : module_(std::move(m)) {}
+    QString name() const override { return module_.name; }
+    int type() const override { return module_.type; }
+    int countOfLines() const override { return int(module_.lines.size()); }
+    QString lines(int start, int count) const override {
+        const int n = int(module_.lines.size());
+        if (start < 1 || count < 0 || start > n + 1 || count > n - start + 1)
+            throw HostError(QStringLiteral("Ungültiger Zeilenbereich %1 bis %2 im Modul %3 (es hat %4 Zeilen).")
+                                .arg(start)
+                                .arg(start + count - 1)
+                                .arg(module_.name)
+                                .arg(n));
+        QString text;
+        qsizetype size = 0;
+        for (int i = start - 1; i < start - 1 + count; ++i) size += module_.lines[i].size() + 2;
+        text.reserve(size);
+        for (int i = start - 1; i < start - 1 + count; ++i) {
+            if (i > start - 1) text += QLatin1String("\r\n");
+            text += module_.lines[i];
+        }
+        return text;
+    }
+
+private:
+    VbaModule module_;
+};
+
+class DocumentProject : public HostProject {
+public:
+    explicit DocumentProject(VbaProjectData p) : fileName_(p.fileName), name_(p.name), locked_(p.locked) {
+        for (VbaModule& m : p.modules) components_.push_back(std::make_unique<ModuleComponent>(std::move(m)));
+    }
+    QString fileName() const override {
+        if (fileName_.isEmpty()) throw HostError(QStringLiteral("Das Dokument wurde noch nicht gespeichert."));
+        return fileName_;
+    }
+    QString name() const override { return name_; }
+    bool protection() const override { return locked_; }
+    int componentCount() const override { return int(components_.size()); }
+    HostComponent& component(int position) override {
+        if (position < 1 || position > int(components_.size()))
+            throw HostError(QStringLiteral("Das Projekt %1 hat keine Komponente Nummer %2.").arg(name_).arg(position));
+        return *components_[std::size_t(position - 1)];
+    }
+    HostComponent& component(const QString& name) override {
+        for (auto& c : components_)
+            if (c->name().compare(name, Qt::CaseInsensitive) == 0) return *c;
+        throw HostError(QStringLiteral("Das Projekt %1 hat keine Komponente %2.").arg(name_, name));
+    }
+
+private:
+    QString fileName_, name_;
+    bool locked_;
+    std::vector<std::unique_ptr<ModuleComponent>> components_;
+};
+
+class ProjectHost : public HostApplication {
+public:
+    ProjectHost(std::vector<VbaProjectData> projects, QString version) : version_(std::move(version)) {
+        for (VbaProjectData& p : projects) projects_.push_back(std::make_unique<DocumentProject>(std::move(p)));
+    }
+    QString version() const override { return version_; }
+    int projectCount() const override { return int(projects_.size()); }
+    HostProject& project(int position) override {
+        if (position < 1 || position > int(projects_.size()))
+            throw HostError(QStringLiteral("Es gibt kein Projekt Nummer %1.").arg(position));
+        return *projects_[std::size_t(position - 1)];
+    }
+
+private:
+    QString version_;
+    std::vector<std::unique_ptr<DocumentProject>> projects_;
+};
+
+}  // namespace
+
+std::unique_ptr<HostApplication> makeProjectHost(std::vector<VbaProjectData> projects, QString version) {
+    return std::make_unique<ProjectHost>(std::move(projects), std::move(version));
+}
+
+void DocumentHost::open(const QString& path) {
+    const QString full = QFileInfo(path).absoluteFilePath();
+    if (!documents_.contains(full)) documents_.append(full);
+}
+
+void DocumentHost::close(const QString& path) { documents_.removeAll(QFileInfo(path).absoluteFilePath()); }
+
+QString unreadableDocumentsMessage(const QStringList& lines) {
+    if (lines.isEmpty()) return {};
+    return QStringLiteral("Folgende Dokumente konnten nicht oder nicht vollständig gelesen werden:\r\n\r\n") +
+           lines.join(QLatin1String("\r\n"));
+}
+
+std::unique_ptr<HostApplication> DocumentHost::connect() {
+    if (documents_.isEmpty()) throw HostError(QStringLiteral("Es ist kein Dokument geöffnet."));
+    std::vector<VbaProjectData> projects;
+    QStringList report;
+    for (const QString& path : documents_) {
+        const QString shown = QDir::toNativeSeparators(path);
+        try {
+            VbaProjectData p = readProjectSource(path);
+            p.fileName = path;
+            for (const QString& problem : p.problems) report << shown + QLatin1String(": ") + problem;
+            projects.push_back(std::move(p));
+        } catch (const ReadError& e) {
+            report << shown + QLatin1String(": ") + e.message();
+        } catch (const std::exception& e) {
+            report << shown + QLatin1String(": ") +
+                          QStringLiteral("Die Datei kann nicht gelesen werden (%1).").arg(QString::fromLocal8Bit(e.what()));
+        }
+    }
+    const QString message = unreadableDocumentsMessage(report);
+    if (ui_ && !message.isEmpty() && message != lastReport_) ui_->message(message, {}, MsgIcon::Warning);
+    lastReport_ = message;
+    return makeProjectHost(std::move(projects), officeReaderVersion());
+}
+
+}  // namespace lumo

@@ -1,0 +1,145 @@
+#include "acquire/ExportedModules.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QStringDecoder>
+
+#include "acquire/CodePage.h"
+#include "acquire/ModuleText.h"
+
+namespace lumo {
+
+namespace {
+
+// Exported modules are small; anything larger is not a module.
+constexpr qint64 kMaxModuleFileSize = 64LL * 1024 * 1024;
+// A folder tree of modules is shallow; the limit guards against link loops.
+constexpr int kMaxFolderDepth = 8;
+
+QString suffixOf(const QString& path) { return QFileInfo(path).suffix().toLower(); }
+
+// The editor writes the ANSI code page; files kept under version control are
+// often re-saved as UTF-8. Valid UTF-8 is taken as such.
+QString decodeExported(const QByteArray& bytes) {
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(view);
+    if (!utf8.hasError()) return text;
+    static const CodePageDecoder ansi(1252);
+    return ansi.decode(view.data(), view.size());
+}
+
+VbaModule readModule(const QString& path) {
+    const QFileInfo info(path);
+    if (info.size() > kMaxModuleFileSize)
+        throw ReadError(QStringLiteral("Die Datei ist zu groß für ein exportiertes Modul."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains('\0'))
+        throw ReadError(QStringLiteral("Die Datei ist kein exportiertes VBA-Modul (sie enthält Binärdaten)."));
+    const ExportedSource src = parseExportedSource(decodeExported(bytes));
+    VbaModule module;
+    module.name = src.vbName.isEmpty() ? info.completeBaseName() : src.vbName;
+    const QString kind = suffixOf(path);
+    if (kind == u"frm") module.type = VbaUserForm;
+    else if (kind == u"cls") module.type = src.documentModule ? VbaDocumentModule : VbaClassModule;
+    else module.type = VbaStandardModule;
+    module.lines = src.lines;
+    return module;
+}
+
+bool validName(const QString& name) {
+    if (name.isEmpty()) return false;
+    for (QChar c : name)
+        if (c.unicode() < 0x20 || c == u'"' || c == u'\\' || c == u'/') return false;
+    return true;
+}
+
+}  // namespace
+
+bool isExportedModuleFile(const QString& path) {
+    const QString s = suffixOf(path);
+    return s == u"bas" || s == u"cls" || s == u"frm";
+}
+
+VbaProjectData readExportedFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
+    VbaProjectData project;
+    project.fileName = info.absoluteFilePath();
+    VbaModule module = readModule(path);
+    if (!validName(module.name))
+        throw ReadError(QStringLiteral("Der Modulname »%1« (Attribute VB_Name) ist ungültig.").arg(module.name));
+    project.name = module.name;
+    project.modules.push_back(std::move(module));
+    return project;
+}
+
+VbaProjectData readExportedFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.isDir()) throw ReadError(QStringLiteral("Der Ordner existiert nicht."));
+    const QString root = info.absoluteFilePath();
+    QStringList files;
+    QSet<QString> visited;
+    // Breadth by hand so the depth and link loops stay bounded.
+    std::vector<std::pair<QString, int>> pending{{root, 0}};
+    while (!pending.empty()) {
+        auto [dir, depth] = pending.back();
+        pending.pop_back();
+        const QString canonical = QFileInfo(dir).canonicalFilePath();
+        if (visited.contains(canonical)) continue;
+        visited.insert(canonical);
+        const QFileInfoList entries =
+            QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable);
+        for (const QFileInfo& e : entries) {
+            if (e.isDir()) {
+                if (depth + 1 < kMaxFolderDepth) pending.emplace_back(e.absoluteFilePath(), depth + 1);
+            } else if (isExportedModuleFile(e.fileName())) {
+                files << e.absoluteFilePath();
+            }
+        }
+    }
+    if (files.isEmpty())
+        throw ReadError(QStringLiteral("Der Ordner enthält keine exportierten Module (.bas, .cls, .frm)."));
+    const QDir base(root);
+    std::sort(files.begin(), files.end(), [&](const QString& a, const QString& b) {
+        return base.relativeFilePath(a).compare(base.relativeFilePath(b), Qt::CaseInsensitive) < 0;
+    });
+
+    VbaProjectData project;
+    project.fileName = root;
+    project.name = info.fileName();
+    QSet<QString> seen;
+    for (const QString& f : files) {
+        const QString shown = base.relativeFilePath(f);
+        try {
+            VbaModule module = readModule(f);
+            if (!validName(module.name)) {
+                project.problems << QStringLiteral("%1: der Modulname »%2« ist ungültig; die Datei wurde ausgelassen.")
+                                        .arg(shown, module.name);
+                continue;
+            }
+            if (seen.contains(module.name.toLower())) {
+                project.problems << QStringLiteral("%1: ein Modul namens »%2« gibt es schon; die Datei wurde ausgelassen.")
+                                        .arg(shown, module.name);
+                continue;
+            }
+            seen.insert(module.name.toLower());
+            project.modules.push_back(std::move(module));
+        } catch (const ReadError& e) {
+            project.problems << QStringLiteral("%1: %2").arg(shown, e.message());
+        }
+    }
+    if (project.modules.empty()) throw ReadError(project.problems.join(u' '));
+    return project;
+}
+
+}  // namespace lumo

@@ -1,0 +1,119 @@
+#include "acquire/ModuleText.h"
+
+namespace lumo {
+
+namespace {
+
+bool startsWithWord(QStringView line, QStringView word) {
+    if (!line.startsWith(word, Qt::CaseInsensitive)) return false;
+    return line.size() == word.size() || line[word.size()].isSpace();
+}
+
+QStringView trimmedLeft(QStringView s) {
+    qsizetype i = 0;
+    while (i < s.size() && (s[i] == u' ' || s[i] == u'\t')) ++i;
+    return s.mid(i);
+}
+
+bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+}  // namespace
+
+QStringList splitSourceLines(QStringView source) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = source.size();
+    const QChar* d = source.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = d[i].unicode();
+        if (c != u'\r' && c != u'\n') continue;
+        lines.append(source.mid(start, i - start).toString());
+        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) lines.append(source.mid(start).toString());
+    return lines;
+}
+
+bool isAttributeLine(QStringView line) {
+    if (!startsWithWord(line, u"Attribute")) return false;
+    QStringView rest = trimmedLeft(line.mid(9));
+    // A name, optionally qualified (Proc.VB_..., Var.VB_VarUserMemId), then "=".
+    qsizetype i = 0;
+    while (i < rest.size() && (isIdentChar(rest[i]) || rest[i] == u'.')) ++i;
+    if (i == 0) return false;
+    rest = trimmedLeft(rest.mid(i));
+    return rest.startsWith(u'=');
+}
+
+namespace {
+
+// Inside the code only the qualified form is hidden: "Attribute X.VB_...".
+bool isMemberAttributeLine(QStringView line) {
+    if (!isAttributeLine(line)) return false;
+    QStringView rest = trimmedLeft(line.mid(9));
+    const qsizetype dot = rest.indexOf(u'.');
+    const qsizetype eq = rest.indexOf(u'=');
+    return dot > 0 && dot < eq && rest.mid(dot + 1).startsWith(u"VB_", Qt::CaseInsensitive);
+}
+
+QStringList hideAttributes(QStringList lines, qsizetype from) {
+    QStringList out;
+    out.reserve(lines.size() - from);
+    qsizetype i = from;
+    while (i < lines.size() && isAttributeLine(lines[i])) ++i;
+    for (; i < lines.size(); ++i)
+        if (!isMemberAttributeLine(lines[i])) out.append(std::move(lines[i]));
+    return out;
+}
+
+}  // namespace
+
+QStringList editorLines(QStringView source) { return hideAttributes(splitSourceLines(source), 0); }
+
+QString attributeValue(QStringView line, QStringView attribute) {
+    if (!startsWithWord(line, u"Attribute")) return {};
+    QStringView rest = trimmedLeft(line.mid(9));
+    if (!rest.startsWith(attribute, Qt::CaseInsensitive)) return {};
+    rest = trimmedLeft(rest.mid(attribute.size()));
+    if (!rest.startsWith(u'=')) return {};
+    rest = rest.mid(1).trimmed();
+    if (rest.startsWith(u'"')) {
+        const qsizetype close = rest.indexOf(u'"', 1);
+        return rest.mid(1, close < 0 ? -1 : close - 1).toString();
+    }
+    return rest.toString();
+}
+
+ExportedSource parseExportedSource(QStringView source) {
+    ExportedSource result;
+    QStringList lines = splitSourceLines(source);
+    qsizetype i = 0;
+    if (i < lines.size() && startsWithWord(trimmedLeft(lines[i]), u"VERSION")) ++i;
+    // The designer block: BEGIN ... END, with nested Begin ... End for controls.
+    if (i < lines.size() && startsWithWord(trimmedLeft(lines[i]), u"Begin")) {
+        int depth = 0;
+        for (; i < lines.size(); ++i) {
+            const QStringView t = trimmedLeft(lines[i]);
+            if (startsWithWord(t, u"Begin") || startsWithWord(t, u"BeginProperty")) ++depth;
+            else if (startsWithWord(t, u"End") || startsWithWord(t, u"EndProperty")) --depth;
+            if (depth <= 0) {
+                ++i;
+                break;
+            }
+        }
+    }
+    // Some exporters put an Object = ... line between the block and the attributes.
+    while (i < lines.size() && startsWithWord(trimmedLeft(lines[i]), u"Object") &&
+           trimmedLeft(lines[i]).mid(6).trimmed().startsWith(u'=')) ++i;
+    for (qsizetype k = i; k < lines.size() && isAttributeLine(lines[k]); ++k) {
+        const QString name = attributeValue(lines[k], u"VB_Name");
+        if (!name.isEmpty() && result.vbName.isEmpty()) result.vbName = name;
+        if (!attributeValue(lines[k], u"VB_Base").isEmpty() || !attributeValue(lines[k], u"VB_Customizable").isEmpty())
+            result.documentModule = true;
+    }
+    result.lines = hideAttributes(std::move(lines), i);
+    return result;
+}
+
+}  // namespace lumo

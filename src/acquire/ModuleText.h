@@ -1,0 +1,32 @@
+#pragma once
+// From stored module source to the lines the VBA editor shows.
+#include <QString>
+#include <QStringList>
+
+namespace lumo {
+
+// Splits at CR LF, lone CR or lone LF; a final line break ends the last line
+// instead of starting an empty one.
+QStringList splitSourceLines(QStringView source);
+
+// True for "Attribute VB_Name = ..." and "Attribute Proc.VB_..." lines.
+bool isAttributeLine(QStringView line);
+
+// The editor hides the module's leading Attribute lines and the
+// "Attribute Name.VB_..." lines that follow a routine head.
+QStringList editorLines(QStringView source);
+
+// An exported .bas, .cls or .frm file: the VERSION line and the BEGIN ... END
+// block (nested for forms) come before the Attribute lines; all hidden.
+struct ExportedSource {
+    QString vbName;            // from Attribute VB_Name, empty when missing
+    bool documentModule = false;  // a .cls exported from a document (VB_Base / VB_Customizable)
+    QStringList lines;
+};
+ExportedSource parseExportedSource(QStringView source);
+
+// The value of one Attribute line ("Attribute VB_Name = "X"" gives X), or an
+// empty string when the line is no attribute of that name.
+QString attributeValue(QStringView line, QStringView attribute);
+
+}  // namespace lumo

@@ -1,0 +1,332 @@
+#include "acquire/OfficeReader.h"
+
+#include <memory>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QXmlStreamReader>
+
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile-zip.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-input.h>
+#include <gsf/gsf-utils.h>
+
+#include "acquire/CodePage.h"
+#include "acquire/ModuleText.h"
+#include "acquire/VbaDecompress.h"
+#include "acquire/VbaDirStream.h"
+#include "acquire/VbaProjectStream.h"
+
+namespace lumo {
+
+namespace {
+
+struct GObjectUnref {
+    void operator()(void* p) const {
+        if (p) g_object_unref(p);
+    }
+};
+using InputPtr = std::unique_ptr<GsfInput, GObjectUnref>;
+using InfilePtr = std::unique_ptr<GsfInfile, GObjectUnref>;
+
+// Storages nest only a few levels in real files (Macros/VBA, ObjectPool/x/VBA).
+constexpr int kMaxStorageDepth = 4;
+// A vbaProject.bin or a stream beyond this is not read.
+constexpr gsf_off_t kMaxStreamSize = 256LL * 1024 * 1024;
+
+const QByteArray kOleMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+const QByteArray kZipMagic("PK\x03\x04", 4);
+
+void ensureGsf() {
+    static const bool done = [] {
+        gsf_init();
+        return true;
+    }();
+    (void)done;
+}
+
+QString childName(GsfInfile* dir, int i) {
+    const char* n = gsf_infile_name_by_index(dir, i);
+    return n ? QString::fromUtf8(n) : QString();
+}
+
+bool isStorage(GsfInput* in) {
+    return in && GSF_IS_INFILE(in) && gsf_infile_num_children(GSF_INFILE(in)) >= 0;
+}
+
+// A child by name without regard to case; storages or streams as asked.
+InputPtr child(GsfInfile* dir, QStringView name, bool wantStorage) {
+    const int n = gsf_infile_num_children(dir);
+    for (int i = 0; i < n; ++i) {
+        if (childName(dir, i).compare(name, Qt::CaseInsensitive) != 0) continue;
+        InputPtr c(gsf_infile_child_by_index(dir, i));
+        if (c && isStorage(c.get()) == wantStorage) return c;
+    }
+    return nullptr;
+}
+
+QByteArray readStream(GsfInput* in, const QString& what) {
+    const gsf_off_t size = gsf_input_size(in);
+    if (size < 0 || size > kMaxStreamSize)
+        throw ReadError(QStringLiteral("Der Datenstrom %1 ist unplausibel groß.").arg(what));
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    gsf_input_seek(in, 0, G_SEEK_SET);
+    if (size > 0 && !gsf_input_read(in, size_t(size), reinterpret_cast<guint8*>(bytes.data())))
+        throw ReadError(QStringLiteral("Der Datenstrom %1 ist unvollständig; die Datei ist beschädigt.").arg(what));
+    return bytes;
+}
+
+// The storage that holds the "VBA" storage (with its dir stream) and the PROJECT stream.
+InfilePtr findVbaParent(GsfInfile* dir, int depth) {
+    if (InputPtr vba = child(dir, u"VBA", true)) {
+        if (child(GSF_INFILE(vba.get()), u"dir", false)) {
+            g_object_ref(dir);
+            return InfilePtr(dir);
+        }
+    }
+    if (depth >= kMaxStorageDepth) return nullptr;
+    const int n = gsf_infile_num_children(dir);
+    for (int i = 0; i < n; ++i) {
+        InputPtr c(gsf_infile_child_by_index(dir, i));
+        if (!isStorage(c.get())) continue;
+        if (InfilePtr found = findVbaParent(GSF_INFILE(c.get()), depth + 1)) return found;
+    }
+    return nullptr;
+}
+
+bool wordDocumentEncrypted(GsfInfile* root) {
+    InputPtr word = child(root, u"WordDocument", false);
+    if (!word || gsf_input_size(word.get()) < 12) return false;
+    guint8 fib[12];
+    gsf_input_seek(word.get(), 0, G_SEEK_SET);
+    if (!gsf_input_read(word.get(), sizeof fib, fib)) return false;
+    return (fib[11] & 0x01) != 0;  // fEncrypted of the file information block
+}
+
+bool validModuleName(const QString& name) {
+    if (name.isEmpty() || name.size() > 255) return false;
+    for (QChar c : name)
+        if (c.unicode() < 0x20 || c == u'"' || c == u'\\' || c == u'/' || c == QChar::ReplacementCharacter)
+            return false;
+    return true;
+}
+
+VbaProjectData readVbaStorage(GsfInfile* parent) {
+    InputPtr vba = child(parent, u"VBA", true);
+    GsfInfile* vbaDir = GSF_INFILE(vba.get());
+    InputPtr dirStream = child(vbaDir, u"dir", false);
+    const QByteArray compressedDir = readStream(dirStream.get(), QStringLiteral("VBA/dir"));
+    QByteArray dirBytes;
+    QString why;
+    if (!decompressVba(reinterpret_cast<const unsigned char*>(compressedDir.constData()),
+                       std::size_t(compressedDir.size()), dirBytes, &why))
+        throw ReadError(QStringLiteral("Das Verzeichnis des VBA-Projekts (dir) ist beschädigt: %1").arg(why));
+    const VbaDirInfo dir = parseVbaDir(dirBytes);
+
+    const CodePageDecoder decoder(dir.codePage);
+    VbaProjectInfo projectInfo;
+    if (InputPtr project = child(parent, u"PROJECT", false)) {
+        try {
+            projectInfo = parseVbaProjectStream(readStream(project.get(), QStringLiteral("PROJECT")), decoder);
+        } catch (const ReadError&) {
+            // Without it the kinds come from the dir stream alone.
+        }
+    }
+
+    VbaProjectData result;
+    result.name = decoder.decode(dir.projectName);
+    result.locked = projectInfo.lockedForViewing;
+    QSet<QString> seen;
+    for (const VbaDirModule& m : dir.modules) {
+        // The Unicode name is authoritative: projects saved on a Mac hold the
+        // code-page name in Mac Roman whatever the recorded code page says.
+        const QString codePageName = decoder.decode(m.name);
+        const QString name = m.unicodeName.isEmpty() ? codePageName : m.unicodeName;
+        const QString shown = name.isEmpty() ? QStringLiteral("(ohne Namen)") : name;
+        if (!validModuleName(name)) {
+            result.problems << QStringLiteral("Das Modul »%1« hat einen ungültigen Namen und wurde ausgelassen.").arg(shown);
+            continue;
+        }
+        if (seen.contains(name.toLower())) {
+            result.problems << QStringLiteral("Das Modul »%1« kommt doppelt vor; nur das erste wurde gelesen.").arg(name);
+            continue;
+        }
+        const QString streamName = m.unicodeStreamName.isEmpty() ? decoder.decode(m.streamName) : m.unicodeStreamName;
+        InputPtr stream = child(vbaDir, streamName, false);
+        if (!stream && !m.unicodeStreamName.isEmpty()) stream = child(vbaDir, decoder.decode(m.streamName), false);
+        if (!stream) {
+            result.problems << QStringLiteral("Der Datenstrom des Moduls »%1« fehlt; das Modul wurde ausgelassen.").arg(name);
+            continue;
+        }
+        QByteArray raw;
+        try {
+            raw = readStream(stream.get(), QStringLiteral("des Moduls »%1«").arg(name));
+        } catch (const ReadError& e) {
+            result.problems << QStringLiteral("Modul »%1«: %2").arg(name, e.message());
+            continue;
+        }
+        const auto* rawData = reinterpret_cast<const unsigned char*>(raw.constData());
+        const std::size_t rawSize = std::size_t(raw.size());
+        qsizetype offset = -1;
+        if (m.hasTextOffset && m.textOffset < rawSize && looksLikeContainer(rawData + m.textOffset, rawSize - m.textOffset))
+            offset = qsizetype(m.textOffset);
+        else
+            offset = findSourceContainer(rawData, rawSize);  // some writers record a wrong offset
+        if (offset < 0) {
+            result.problems << QStringLiteral("Modul »%1«: im Datenstrom ist kein Quelltext zu finden (die Angabe, wo er "
+                                              "beginnt, ist falsch); das Modul wurde ausgelassen.").arg(name);
+            continue;
+        }
+        QByteArray text;
+        if (!decompressVba(rawData + offset, rawSize - std::size_t(offset), text, &why)) {
+            result.problems << QStringLiteral("Modul »%1«: der Quelltext ist beschädigt (%2); das Modul wurde ausgelassen.")
+                                   .arg(name, why);
+            continue;
+        }
+        VbaModule module;
+        module.name = name;
+        module.type = projectInfo.moduleTypes.value(
+            name.toLower(),
+            projectInfo.moduleTypes.value(codePageName.toLower(), m.procedural ? VbaStandardModule : VbaClassModule));
+        module.lines = editorLines(decoder.decode(text));
+        seen.insert(name.toLower());
+        result.modules.push_back(std::move(module));
+    }
+    if (result.modules.empty()) {
+        if (!result.problems.isEmpty()) throw ReadError(result.problems.join(u' '));
+        throw ReadError(QStringLiteral("Das VBA-Projekt enthält keine Module."));
+    }
+    return result;
+}
+
+VbaProjectData readOle(GsfInput* input) {
+    GError* err = nullptr;
+    InfilePtr root(gsf_infile_msole_new(input, &err));
+    if (err) g_error_free(err);
+    if (!root)
+        throw ReadError(QStringLiteral("Die Datei ist beschädigt oder unvollständig: ihr Verbundspeicher lässt sich "
+                                       "nicht öffnen."));
+    if (child(root.get(), u"EncryptedPackage", false))
+        throw ReadError(QStringLiteral("Die Datei ist mit einem Kennwort verschlüsselt; ihr VBA-Projekt kann nicht "
+                                       "gelesen werden."));
+    InfilePtr parent = findVbaParent(root.get(), 0);
+    if (!parent) {
+        if (wordDocumentEncrypted(root.get()))
+            throw ReadError(QStringLiteral("Die Datei ist mit einem Kennwort verschlüsselt; ein VBA-Projekt ist "
+                                           "darin nicht lesbar."));
+        throw ReadError(QStringLiteral("Die Datei enthält kein VBA-Projekt."));
+    }
+    return readVbaStorage(parent.get());
+}
+
+// The part names of the package's VBA projects, from [Content_Types].xml.
+QStringList vbaPartsFromContentTypes(const QByteArray& xml) {
+    QStringList parts;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+        if (reader.name() != u"Override") continue;
+        const auto attrs = reader.attributes();
+        if (attrs.value(QLatin1String("ContentType")).compare(u"application/vnd.ms-office.vbaProject", Qt::CaseInsensitive) == 0)
+            parts << attrs.value(QLatin1String("PartName")).toString();
+    }
+    return parts;
+}
+
+InputPtr zipEntry(GsfInfile* root, const QString& partName) {
+    const QStringList pieces = partName.split(u'/', Qt::SkipEmptyParts);
+    if (pieces.isEmpty()) return nullptr;
+    g_object_ref(root);
+    InputPtr current(GSF_INPUT(root));
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (!isStorage(current.get())) return nullptr;
+        InputPtr next = child(GSF_INFILE(current.get()), pieces[i], i + 1 < pieces.size());
+        if (!next) return nullptr;
+        current = std::move(next);
+    }
+    return current;
+}
+
+InputPtr findEntryNamed(GsfInfile* dir, QStringView name, int depth) {
+    if (InputPtr found = child(dir, name, false)) return found;
+    if (depth >= kMaxStorageDepth) return nullptr;
+    const int n = gsf_infile_num_children(dir);
+    for (int i = 0; i < n; ++i) {
+        InputPtr c(gsf_infile_child_by_index(dir, i));
+        if (!isStorage(c.get())) continue;
+        if (InputPtr found = findEntryNamed(GSF_INFILE(c.get()), name, depth + 1)) return found;
+    }
+    return nullptr;
+}
+
+VbaProjectData readPackage(GsfInput* input) {
+    GError* err = nullptr;
+    InfilePtr root(gsf_infile_zip_new(input, &err));
+    if (err) g_error_free(err);
+    if (!root)
+        throw ReadError(QStringLiteral("Die Datei ist beschädigt oder unvollständig: das ZIP-Paket lässt sich nicht "
+                                       "öffnen."));
+    InputPtr part;
+    InputPtr types = child(root.get(), u"[Content_Types].xml", false);
+    if (types) {
+        QByteArray xml;
+        try {
+            xml = readStream(types.get(), QStringLiteral("[Content_Types].xml"));
+        } catch (const ReadError&) {
+        }
+        for (const QString& name : vbaPartsFromContentTypes(xml))
+            if ((part = zipEntry(root.get(), name))) break;
+    }
+    if (!part) part = findEntryNamed(root.get(), u"vbaProject.bin", 0);
+    if (!part) {
+        if (!types)
+            throw ReadError(QStringLiteral("Die Datei ist ein ZIP-Archiv, aber kein Office-Dokument."));
+        throw ReadError(QStringLiteral("Die Datei enthält kein VBA-Projekt."));
+    }
+    const QByteArray bin = readStream(part.get(), QStringLiteral("vbaProject.bin"));
+    if (!bin.startsWith(kOleMagic))
+        throw ReadError(QStringLiteral("Das VBA-Projekt im Paket (vbaProject.bin) ist beschädigt."));
+    InputPtr inner(gsf_input_memory_new(reinterpret_cast<const guint8*>(bin.constData()), bin.size(), FALSE));
+    return readOle(inner.get());
+}
+
+}  // namespace
+
+VbaProjectData readOfficeBytes(const QByteArray& bytes) {
+    ensureGsf();
+    const bool ole = bytes.startsWith(kOleMagic);
+    const bool zip = bytes.startsWith(kZipMagic);
+    if (!ole && !zip) {
+        if (bytes.isEmpty()) throw ReadError(QStringLiteral("Die Datei ist leer."));
+        throw ReadError(QStringLiteral("Die Datei ist keine Office-Datei (weder Verbunddatei noch OOXML-Paket) und "
+                                       "kein exportiertes Modul."));
+    }
+    InputPtr input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.constData()), bytes.size(), FALSE));
+    if (!input) throw ReadError(QStringLiteral("Die Datei kann nicht gelesen werden."));
+    return ole ? readOle(input.get()) : readPackage(input.get());
+}
+
+VbaProjectData readOfficeFile(const QString& path) {
+    QFile file(path);
+    const QFileInfo info(path);
+    if (!info.exists()) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
+    if (info.size() > kMaxDocumentSize)
+        throw ReadError(QStringLiteral("Die Datei ist größer als %1 MB und wird nicht gelesen.")
+                            .arg(kMaxDocumentSize / (1024 * 1024)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != info.size()) throw ReadError(QStringLiteral("Die Datei kann nicht vollständig gelesen werden."));
+    VbaProjectData project = readOfficeBytes(bytes);
+    project.fileName = info.absoluteFilePath();
+    return project;
+}
+
+QString officeReaderVersion() {
+    return QStringLiteral("%1.%2").arg(LUMO_VERSION_MAJOR).arg(LUMO_VERSION_MINOR);
+}
+
+}  // namespace lumo

@@ -1,0 +1,48 @@
+#pragma once
+// What one document (or one folder of exported modules) yields: a project
+// with its components, each with the lines the VBA editor would show.
+#include <stdexcept>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+namespace lumo {
+
+// Component kinds as the VBA editor numbers them.
+enum VbaComponentType : int {
+    VbaStandardModule = 1,
+    VbaClassModule = 2,
+    VbaUserForm = 3,
+    VbaDocumentModule = 100,
+};
+
+struct VbaModule {
+    QString name;
+    int type = VbaStandardModule;
+    QStringList lines;  // the code as the editor shows it, Attribute lines hidden
+};
+
+struct VbaProjectData {
+    QString name;
+    QString fileName;        // full path of the document or folder
+    bool locked = false;     // locked for viewing
+    std::vector<VbaModule> modules;
+    // Modules that had to be left out, one German sentence each; the rest of
+    // the project stays usable.
+    QStringList problems;
+};
+
+// A document that cannot be read at all. The message is German and complete
+// ("Die Datei enthält kein VBA-Projekt."); the caller adds the file name.
+class ReadError : public std::runtime_error {
+public:
+    explicit ReadError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+}  // namespace lumo

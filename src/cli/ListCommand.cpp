@@ -1,0 +1,34 @@
+// codelumo-cli list SOURCE...: the list of projects and components, as the
+// window's tree would show it.
+#include <QTextStream>
+
+#include "acquire/DocumentHost.h"
+#include "acquire/OfficeListing.h"
+#include "app/HostTable.h"
+#include "cli/CliCommand.h"
+#include "cli/ConsoleUi.h"
+
+namespace {
+
+int runList(const QStringList& args) {
+    lumo::cli::ConsoleUi ui;
+    lumo::DocumentHost host(&ui);
+    for (const QString& a : args) host.open(a);
+    lumo::AppTree tree;
+    int officeVersion = 0;
+    const bool ok = lumo::listOfficeProjects(host, tree, officeVersion, ui);
+    QTextStream out(stdout);
+    for (const lumo::AppNode& n : tree) {
+        if (!n.parentKey.isEmpty()) out << '\t';
+        out << n.key << '\t' << n.text << '\t' << n.imageKey << '\n';
+    }
+    const QString explanation = lumo::refreshExplanation(ok, tree, officeVersion, QString::fromLatin1(lumo::hostRow(LUMO_HOST_KIND).name), true);
+    if (!explanation.isEmpty()) out << QString(explanation).replace(QLatin1String("\r\n"), QLatin1String("\n")) << '\n';
+    out.flush();
+    return tree.empty() ? 1 : 0;
+}
+
+lumo::cli::CliRegistration reg{{"list", "list SOURCE...   Projekte und Module von Dokumenten oder Modulordnern auflisten",
+                                runList}};
+
+}  // namespace
