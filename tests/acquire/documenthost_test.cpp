@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "acquire/DocumentHost.h"
+#include "acquire/OfficeListing.h"
+#include "support/FakeUi.h"
+#include "support/VbaFixture.h"
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(DocumentHost, NoDocumentsMeansNoHost) {
+    lumo::test::FakeUi ui;
+    lumo::DocumentHost host(&ui);
+    EXPECT_THROW(host.connect(), lumo::HostError);
+    lumo::AppTree tree;
+    int version = 5;
+    EXPECT_FALSE(lumo::listOfficeProjects(host, tree, version, ui));
+    EXPECT_EQ(version, 0);
+}
+
+TEST(DocumentHost, ProjectsInOrderReReadOnEveryConnection) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/Werkzeuge";
+    QDir().mkpath(folder + "/sub");
+    write(folder + "/Haupt.bas", "Attribute VB_Name = \"Haupt\"\nSub A()\n  B\nEnd Sub\n");
+    write(folder + "/sub/Klasse.cls",
+          "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1\nEND\nAttribute VB_Name = \"Klasse\"\nOption Explicit\n");
+    write(folder + "/Tabelle1.cls",
+          "VERSION 1.0 CLASS\nBEGIN\nEND\nAttribute VB_Name = \"Tabelle1\"\nAttribute VB_Base = \"0{00020820}\"\n"
+          "Private Sub Worksheet_Activate()\nEnd Sub\n' x\n");
+    write(folder + "/notes.txt", "not a module");
+    write(dir.path() + "/Einzeln.frm",
+          "VERSION 5.00\nBegin {C62A69F0} Einzeln\n   Caption = \"E\"\nEnd\nAttribute VB_Name = \"Einzeln\"\n"
+          "Private Sub UserForm_Click()\n  Me.Hide\nEnd Sub\n");
+
+    lumo::test::FakeUi ui;
+    lumo::DocumentHost host(&ui);
+    host.open(dir.path() + "/Einzeln.frm");
+    host.open(folder);
+    host.open(folder);  // opened twice is open once
+    auto app = host.connect();
+    ASSERT_EQ(app->projectCount(), 2);
+    EXPECT_TRUE(app->version().startsWith("1."));
+    lumo::HostProject& single = app->project(1);
+    EXPECT_EQ(single.name(), "Einzeln");
+    EXPECT_EQ(single.component(1).type(), 3);
+    lumo::HostProject& tools = app->project(2);
+    EXPECT_EQ(tools.name(), "Werkzeuge");
+    EXPECT_EQ(tools.fileName(), QDir(folder).absolutePath());
+    ASSERT_EQ(tools.componentCount(), 3);
+    EXPECT_EQ(tools.component(1).name(), "Haupt");
+    EXPECT_EQ(tools.component(2).name(), "Klasse");  // sub/Klasse.cls sorts before Tabelle1.cls
+    EXPECT_EQ(tools.component(2).type(), 2);
+    EXPECT_EQ(tools.component(3).type(), 100);
+    lumo::HostComponent& haupt = tools.component("HAUPT");
+    EXPECT_EQ(haupt.countOfLines(), 3);
+    EXPECT_EQ(haupt.lines(1, 3), "Sub A()\r\n  B\r\nEnd Sub");
+    EXPECT_EQ(haupt.lines(2, 1), "  B");
+    EXPECT_EQ(haupt.lines(1, 0), "");
+    EXPECT_THROW(haupt.lines(2, 3), lumo::HostError);
+    EXPECT_THROW(tools.component("Fehlt"), lumo::HostError);
+    EXPECT_THROW(app->project(3), lumo::HostError);
+    EXPECT_TRUE(ui.calls.empty());
+
+    write(folder + "/Haupt.bas", "Attribute VB_Name = \"Haupt\"\nSub A()\nEnd Sub\n");
+    EXPECT_EQ(host.connect()->project(2).component(1).countOfLines(), 2);
+}
+
+TEST(DocumentHost, UnreadableDocumentsAreNamedOnceAndLeftOut) {
+    QTemporaryDir dir;
+    write(dir.path() + "/kaputt.doc", "PK\x03\x04 not really");
+    write(dir.path() + "/gut.bin", lumo::test::vbaProjectBin(
+                                       {{{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\na\r\nb\r\nc\r\n"}}));
+    QDir().mkpath(dir.path() + "/leer");
+    lumo::test::FakeUi ui;
+    lumo::DocumentHost host(&ui);
+    host.open(dir.path() + "/kaputt.doc");
+    host.open(dir.path() + "/gut.bin");
+    host.open(dir.path() + "/leer");
+    host.open(dir.path() + "/fehlt.docm");
+
+    lumo::AppTree tree;
+    int version = 0;
+    ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    ASSERT_EQ(tree.size(), 2u);
+    EXPECT_EQ(tree[0].key, "A1\\");
+    EXPECT_EQ(tree[0].text, "VBAProject [gut.bin]");
+    ASSERT_EQ(ui.messages().size(), 1);
+    const QString msg = ui.messages()[0];
+    EXPECT_TRUE(msg.startsWith("Folgende Dokumente konnten nicht"));
+    EXPECT_TRUE(msg.contains("kaputt.doc: Die Datei ist beschädigt oder unvollständig"));
+    EXPECT_TRUE(msg.contains("leer: Der Ordner enthält keine exportierten Module (.bas, .cls, .frm)."));
+    EXPECT_TRUE(msg.contains("fehlt.docm: Die Datei oder der Ordner existiert nicht."));
+    EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
+
+    // The same problems again: not repeated; a new one: the whole list again.
+    ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    EXPECT_EQ(ui.messages().size(), 1);
+    QFile::remove(dir.path() + "/gut.bin");
+    EXPECT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    EXPECT_TRUE(tree.empty());
+    EXPECT_EQ(ui.messages().size(), 2);
+    EXPECT_TRUE(ui.messages()[1].contains("gut.bin"));
+}
+
+}  // namespace

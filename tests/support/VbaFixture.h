@@ -1,0 +1,197 @@
+#pragma once
+// Builds VBA storages byte by byte for the reader's tests: compressed
+// containers, dir streams with chosen (also lying) records, and OLE2 or ZIP
+// containers around them.
+#include <map>
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile-zip.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-output.h>
+#include <gsf/gsf-utils.h>
+
+namespace lumo::test {
+
+// A valid compressed container holding text: whole 4096-byte chunks stored
+// raw, the rest as literal tokens (at most 3640 bytes fit one chunk so).
+inline QByteArray literalContainer(const QByteArray& text) {
+    QByteArray out("\x01", 1);
+    qsizetype start = 0;
+    for (; text.size() - start >= 4096; start += 4096) {
+        out.append(char(0xFF)).append(char(0x3F));
+        out.append(text.mid(start, 4096));
+    }
+    for (; start < text.size(); start += 3640) {
+        const QByteArray part = text.mid(start, 3640);
+        QByteArray body;
+        for (qsizetype i = 0; i < part.size(); i += 8) {
+            body.append('\0');
+            body.append(part.mid(i, 8));
+        }
+        const unsigned header = 0xB000u | unsigned(body.size() + 2 - 3);
+        out.append(char(header & 0xFF)).append(char(header >> 8)).append(body);
+    }
+    return out;
+}
+
+inline QByteArray le16(unsigned v) {
+    QByteArray b;
+    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+    return b;
+}
+inline QByteArray le32(std::uint32_t v) { return le16(v & 0xFFFF) + le16(v >> 16); }
+inline QByteArray record(unsigned id, const QByteArray& data) { return le16(id) + le32(std::uint32_t(data.size())) + data; }
+
+inline QByteArray utf16(const QString& s) {
+    QByteArray b;
+    for (QChar c : s) b += le16(c.unicode());
+    return b;
+}
+
+struct FixtureModule {
+    QByteArray name;       // in the code page
+    QString unicodeName;   // omitted when empty
+    QByteArray streamName;
+    std::uint32_t offset = 0;
+    bool procedural = true;
+};
+
+// A dir stream (uncompressed) as the editor writes it, with PROJECTVERSION's odd length.
+inline QByteArray dirStream(const std::vector<FixtureModule>& modules, unsigned codePage = 1252,
+                            const QByteArray& projectName = "VBAProject") {
+    QByteArray d;
+    d += record(0x0001, le32(1));
+    d += record(0x0002, le32(0x409));
+    d += record(0x0014, le32(0x409));
+    d += record(0x0003, le16(codePage));
+    d += record(0x0004, projectName);
+    d += record(0x0005, "") + record(0x0040, "");
+    d += record(0x0006, "") + record(0x003D, "");
+    d += record(0x0007, le32(0));
+    d += record(0x0008, le32(0));
+    d += le16(0x0009) + le32(4) + le32(1) + le16(2);  // length says 4, six bytes follow
+    d += record(0x000C, "") + record(0x003C, "");
+    d += record(0x000F, le16(unsigned(modules.size())));
+    d += record(0x0013, le16(0xFFFF));
+    for (const FixtureModule& m : modules) {
+        d += record(0x0019, m.name);
+        if (!m.unicodeName.isEmpty()) d += record(0x0047, utf16(m.unicodeName));
+        d += record(0x001A, m.streamName) + record(0x0032, utf16(QString::fromLatin1(m.streamName)));
+        d += record(0x001C, "") + record(0x0048, "");
+        d += record(0x0031, le32(m.offset));
+        d += record(0x001E, le32(0));
+        d += record(0x002C, le16(0xFFFF));
+        d += record(m.procedural ? 0x0021 : 0x0022, "");
+        d += record(0x002B, "");
+    }
+    d += record(0x0010, "");
+    return d;
+}
+
+// An OLE2 compound file of the given streams; paths separate storages with "/".
+inline QByteArray oleFile(const std::map<QString, QByteArray>& streams) {
+    gsf_init();
+    GsfOutput* sink = gsf_output_memory_new();
+    GsfOutfile* root = gsf_outfile_msole_new(sink);
+    std::map<QString, GsfOutfile*> storages{{QString(), root}};
+    std::vector<GsfOutput*> toClose;
+    for (const auto& [path, bytes] : streams) {
+        const QStringList parts = path.split('/');
+        QString prefix;
+        GsfOutfile* dir = root;
+        for (int i = 0; i + 1 < parts.size(); ++i) {
+            prefix += parts[i] + "/";
+            auto it = storages.find(prefix);
+            if (it == storages.end()) {
+                GsfOutput* child = gsf_outfile_new_child(dir, parts[i].toUtf8().constData(), TRUE);
+                it = storages.emplace(prefix, GSF_OUTFILE(child)).first;
+            }
+            dir = it->second;
+        }
+        GsfOutput* s = gsf_outfile_new_child(dir, parts.last().toUtf8().constData(), FALSE);
+        gsf_output_write(s, bytes.size(), reinterpret_cast<const guint8*>(bytes.constData()));
+        gsf_output_close(s);
+        g_object_unref(s);
+    }
+    // Deepest storages first, the root last.
+    for (auto it = storages.rbegin(); it != storages.rend(); ++it) {
+        gsf_output_close(GSF_OUTPUT(it->second));
+        if (it->second != root) g_object_unref(it->second);
+    }
+    g_object_unref(root);
+    gsf_output_close(sink);
+    const QByteArray result(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink))),
+                            qsizetype(gsf_output_size(sink)));
+    g_object_unref(sink);
+    return result;
+}
+
+inline QByteArray zipFile(const std::map<QString, QByteArray>& entries) {
+    gsf_init();
+    GsfOutput* sink = gsf_output_memory_new();
+    GError* err = nullptr;
+    GsfOutfile* root = gsf_outfile_zip_new(sink, &err);
+    std::map<QString, GsfOutfile*> dirs{{QString(), root}};
+    for (const auto& [path, bytes] : entries) {
+        const QStringList parts = path.split('/');
+        QString prefix;
+        GsfOutfile* dir = root;
+        for (int i = 0; i + 1 < parts.size(); ++i) {
+            prefix += parts[i] + "/";
+            auto it = dirs.find(prefix);
+            if (it == dirs.end())
+                it = dirs.emplace(prefix, GSF_OUTFILE(gsf_outfile_new_child(dir, parts[i].toUtf8().constData(), TRUE))).first;
+            dir = it->second;
+        }
+        GsfOutput* s = gsf_outfile_new_child(dir, parts.last().toUtf8().constData(), FALSE);
+        gsf_output_write(s, bytes.size(), reinterpret_cast<const guint8*>(bytes.constData()));
+        gsf_output_close(s);
+        g_object_unref(s);
+    }
+    for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) {
+        gsf_output_close(GSF_OUTPUT(it->second));
+        if (it->second != root) g_object_unref(it->second);
+    }
+    g_object_unref(root);
+    gsf_output_close(sink);
+    const QByteArray result(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink))),
+                            qsizetype(gsf_output_size(sink)));
+    g_object_unref(sink);
+    return result;
+}
+
+// A module stream: some bytes standing in for compiled code, then the source.
+inline QByteArray moduleStream(const QByteArray& source, std::uint32_t* offset, int junk = 40) {
+    QByteArray s(junk, '\x7F');
+    *offset = std::uint32_t(s.size());
+    return s + literalContainer(source);
+}
+
+// A whole bare vbaProject.bin with the given modules (sources in the code page).
+struct FixtureSource {
+    FixtureModule module;
+    QByteArray source;
+};
+inline QByteArray vbaProjectBin(std::vector<FixtureSource> modules, const QByteArray& projectText = {},
+                                unsigned codePage = 1252) {
+    std::map<QString, QByteArray> streams;
+    std::vector<FixtureModule> dirModules;
+    for (FixtureSource& m : modules) {
+        std::uint32_t offset = 0;
+        streams["VBA/" + QString::fromLatin1(m.module.streamName)] = moduleStream(m.source, &offset);
+        if (m.module.offset == 0) m.module.offset = offset;
+        dirModules.push_back(m.module);
+    }
+    streams["VBA/dir"] = literalContainer(dirStream(dirModules, codePage));
+    streams["VBA/_VBA_PROJECT"] = QByteArray("\xCC\x61\xFF\xFF\x00\x00\x00", 7);
+    if (!projectText.isEmpty()) streams["PROJECT"] = projectText;
+    return oleFile(streams);
+}
+
+}  // namespace lumo::test
