@@ -1,11 +1,20 @@
 // "codelumo-cli build": a project from module files, as the project builder
 // makes it from ticked components: a fresh copy of the template in the
 // output folder, then one module per file in the given order.
+#include <algorithm>
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <QFile>
+#include <QFileInfo>
+
+#include "acquire/DocumentHost.h"
 #include "acquire/ModuleFile.h"
+#include "acquire/OfficeBuild.h"
+#include "acquire/OfficeListing.h"
+#include "app/HostTable.h"
 #include "app/AppState.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
@@ -52,6 +61,51 @@ void removeOldModuleTexts(const QString& folder) {
         if (moduleText.match(name).hasMatch()) dir.remove(name);
 }
 
+// A folder of exported modules, or a file that is an OLE2 or ZIP container.
+bool isDocumentOrFolder(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir()) return true;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = f.read(8);
+    return head == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) || head.startsWith("PK\x03\x04");
+}
+
+// Documents and folders are opened in the document host; every component it
+// lists is ticked, in listing order, and read as the program reads ticked
+// components. Exported module files among them are projects of one module.
+int buildFromDocuments(const BuildArgs& b) {
+    ConsoleUi ui;
+    DocumentHost host(&ui);
+    for (const QString& f : b.files) host.open(f);
+    AppTree tree;
+    int officeVersion = 0;
+    const bool ok = listOfficeProjects(host, tree, officeVersion, ui);
+    for (AppNode& n : tree)
+        if (!n.parentKey.isEmpty()) n.checked = true;
+    if (!ok || tree.empty()) {
+        printError(refreshExplanation(ok, tree, officeVersion, QString::fromLatin1(hostRow(LUMO_HOST_KIND).name), true));
+        return 1;
+    }
+    if (!QDir().mkpath(b.out)) {
+        printError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(b.out));
+        return 1;
+    }
+    appState().workFolder = QDir(b.out).absolutePath() + QLatin1Char('/');
+    removeOldModuleTexts(appState().workFolder);
+    QString current;
+    const OfficeBuildResult result = buildFromOffice(host, tree, ui, [&](int panel, const QString& text) {
+        if (panel == 1) current = text;
+    });
+    if (!result.ok) {
+        if (!current.isEmpty()) printError(current);
+        return 1;
+    }
+    QTextStream(stdout) << appState().workFolder << ": " << result.modules << " Module, "
+                        << WorkingStore::instance().routineCounter << " Routinen\n";
+    return 0;
+}
+
 int runBuild(const QStringList& args) {
     initCliState();
     Options& options = appState().options;
@@ -74,9 +128,11 @@ int runBuild(const QStringList& args) {
     }
     if (b.out.isEmpty()) {
         printError(QStringLiteral("Aufruf: codelumo-cli build --out ORDNER [--einr|--no-einr] [--leer|--no-leer] "
-                                  "[--rle|--no-rle] [--rer|--no-rer] DATEI..."));
+                                  "[--rle|--no-rle] [--rer|--no-rer] QUELLE..."));
         return 2;
     }
+
+    if (std::any_of(b.files.begin(), b.files.end(), isDocumentOrFolder)) return buildFromDocuments(b);
 
     // Every file is read before the store is touched: an unreadable file
     // leaves the output folder as it was.
@@ -123,7 +179,7 @@ int runBuild(const QStringList& args) {
 
 CliRegistration reg{{"build",
                      "build --out ORDNER [--einr|--no-einr] [--leer|--no-leer] [--rle|--no-rle] [--rer|--no-rer] "
-                     "DATEI...   Projekt aus Moduldateien erzeugen",
+                     "QUELLE...   Projekt aus Moduldateien, Dokumenten oder Modulordnern erzeugen",
                      runBuild}};
 
 }  // namespace

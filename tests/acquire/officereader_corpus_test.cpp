@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
 #include "acquire/ProjectSource.h"
+#include "app/AppState.h"
+#include "model/WorkingStore.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -160,6 +163,34 @@ TEST(CliCorpus, ListNamesTheUnreadableAndListsTheRest) {
     EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()),
               "A1\\\tProject [60158.docm]\tFahne\n\tA1\\NewMacros\tNewMacros\tM2\n");
     EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains("HeaderWithMacros.doc: Die Datei enthält kein VBA-Projekt."));
+}
+
+TEST(CliCorpus, BuildReadsEveryListedComponentOfDocumentsAndFolders) {
+    REQUIRE_CORPUS();
+    QTemporaryDir dir;
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LUMO_SETTINGS_FILE", dir.path() + "/settings.ini");
+    env.insert("LUMO_DATA_DIR", dir.path() + "/data");
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"),
+              {"build", "--out", dir.path() + "/out", kCorpus + "/office/59858.xls", kCorpus + "/vba-src/VBA-JSON"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardOutput()).contains(": 9 Module, "));
+
+    const lumo::AppState saved = lumo::appState();
+    lumo::appState().workFolder = dir.path() + "/out/";
+    lumo::WorkingStore& store = lumo::WorkingStore::instance();
+    store.openWorkingDatabase();
+    QStringList rows;
+    lumo::Query q = store.query("SELECT mod_num, mod_name, mod_typ FROM td_mod ORDER BY mod_num");
+    while (q.next()) rows << QString("%1 %2 %3").arg(q.integer(0)).arg(q.text(1)).arg(q.integer(2));
+    store.closeWorkingDatabase();
+    lumo::appState() = saved;
+    // The listing order: the workbook's components of more than two lines, then the folder's module.
+    EXPECT_EQ(rows, QStringList({"1 Sheet1 5", "2 ThisWorkbook 5", "3 Sheet2 5", "4 Sheet4 5", "5 SupportFunctions 2",
+                                 "6 ReferencesAndConstants 2", "7 frmPageCreation 1", "8 Sheet7 5", "9 JsonConverter 2"}));
 }
 
 }  // namespace

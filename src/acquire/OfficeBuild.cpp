@@ -1,0 +1,98 @@
+#include "acquire/OfficeBuild.h"
+
+#include "app/Ui.h"
+#include "model/ProjectBuild.h"
+
+namespace lumo {
+
+namespace {
+
+// The node text a project gets in the listing, to tell whether the project at
+// a position is still the one the user ticked.
+QString projectNodeText(HostProject& project) {
+    QString fileName;
+    try {
+        fileName = project.fileName();
+    } catch (const std::exception&) {
+        fileName = QStringLiteral("Nicht gespeichert");
+    }
+    const QString filePart = fileName.mid(std::max(fileName.lastIndexOf(u'\\'), fileName.lastIndexOf(u'/')) + 1);
+    return project.name() + QLatin1String(" [") + filePart + QLatin1String("]");
+}
+
+const AppNode* findNode(const AppTree& tree, const QString& key) {
+    for (const AppNode& n : tree)
+        if (n.key == key) return &n;
+    return nullptr;
+}
+
+}  // namespace
+
+int moduleTypeOfComponent(int componentType) {
+    switch (componentType) {
+    case 100: return 5;
+    case 1: return 2;
+    case 2: return 3;
+    case 3: return 1;
+    default: return 32;
+    }
+}
+
+QString builtProjectCaption(const QString& titleText, const QString& projectName) {
+    return titleText + QLatin1String(" Projekt: ") + projectName + QLatin1String(" [nicht gespeichert !!!]");
+}
+
+OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui, const BuildStatus& status) {
+    OfficeBuildResult result;
+    auto show = [&](int panel, const QString& text) {
+        if (status) status(panel, text);
+    };
+    OfficeConnection office = connectOffice(connector);
+    if (!office) return result;
+
+    show(5, QStringLiteral("Erzeuge Projekt"));
+    ProjectBuild build(ui);
+    bool begun = false;
+    try {
+        begun = build.begin();
+        if (!begun) {
+            show(5, QString());
+            return result;
+        }
+        int currentPosition = 0;
+        HostProject* project = nullptr;
+        for (std::size_t i = 0; i < tree.size(); ++i) {
+            const AppNode& node = tree[i];
+            if (!node.checked || hasChildren(tree, i)) continue;
+            // Each component is read from the project its key names; the
+            // window lets only one project be ticked, the headless build
+            // may tick several.
+            const int position = projectPosition(node.key);
+            if (!project || position != currentPosition) {
+                project = &office.app->project(position);
+                currentPosition = position;
+                const AppNode* projectNode = findNode(tree, projectPrefix(node.key));
+                if (projectNode && projectNode->text != projectNodeText(*project))
+                    throw HostError(QStringLiteral("Das Projekt %1 ist nicht mehr geöffnet.").arg(projectNode->text));
+                if (result.projectName.isEmpty()) result.projectName = project->name();
+            }
+            const QString name = componentName(node.key);
+            HostComponent& component = project->component(name);
+            const int modTyp = moduleTypeOfComponent(component.type());
+            const int n = component.countOfLines();
+            show(1, QStringLiteral("Modul: ") + name);
+            const QString text = component.lines(1, n);
+            build.addModule(name, modTyp, text);
+            ++result.modules;
+        }
+        result.ok = true;
+    } catch (const std::exception&) {
+        result.ok = false;
+        ui.message(buildFailedWarning(), {}, MsgIcon::Warning);
+    }
+    show(5, QString());
+    build.finish();
+    return result;
+}
+
+}  // namespace lumo

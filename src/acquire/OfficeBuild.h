@@ -1,0 +1,41 @@
+#pragma once
+// Reads the ticked components of the host's projects into a fresh working
+// store, module after module through the tagging pipeline.
+#include <functional>
+
+#include <QString>
+
+#include "acquire/HostInterface.h"
+#include "acquire/OfficeListing.h"
+
+namespace lumo {
+
+class Ui;
+
+// The module type code of the store (td_mod) for a host component type:
+// 100 -> 5 document, 1 -> 2 standard, 2 -> 3 class, 3 -> 1 user form, else 32.
+int moduleTypeOfComponent(int componentType);
+
+// Status panel text: panel 1 ("Modul: " + name) and 5 ("Erzeuge Projekt",
+// emptied at the end). The window redraws its status bar in it.
+using BuildStatus = std::function<void(int panel, const QString& text)>;
+
+struct OfficeBuildResult {
+    bool ok = false;
+    QString projectName;  // the name of the host project read (the tree's Tag)
+    int modules = 0;
+};
+
+// Reads every ticked component node of tree (a ticked project node
+// contributes through its ticked children) in index order. The working
+// store is made afresh in AppState::workFolder. On any failure after the
+// store was made: the ten-line warning (exclamation icon) and ok false; the
+// modules read before stay in the store. A host that cannot be reached gives
+// ok false without a message.
+OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui,
+                                  const BuildStatus& status = {});
+
+// The main window's caption after a successful build.
+QString builtProjectCaption(const QString& titleText, const QString& projectName);
+
+}  // namespace lumo

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "acquire/OfficeBuild.h"
+#include "app/AppState.h"
+#include "model/WorkingStore.h"
+#include "support/FakeHost.h"
+#include "support/FakeUi.h"
+
+namespace {
+
+using lumo::test::FakeConnector;
+
+class OfficeBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(work.isValid());
+        saved = lumo::appState();
+        lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
+        lumo::appState().workFolder = work.path() + "/";
+        lumo::appState().options = lumo::Options{};
+        host.add("Erstes", QString("/daten/erstes.docm"), {{"Modul1", 1, {"Sub A()", "End Sub", "' x"}}});
+        host.add("Bericht", QString("/daten/bericht.docm"),
+                 {{"ThisDocument", 100, {"Private Sub Document_Open()", "  A", "End Sub"}},
+                  {"Werkzeug", 1, {"Option Explicit", "Sub B()", "End Sub", "Function C()", "End Function"}},
+                  {"Form1", 3, {"Private Sub UserForm_Click()", "", "End Sub"}},
+                  {"Designer", 11, {"' a", "' b", "' c"}}});
+        ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    }
+    void TearDown() override {
+        lumo::WorkingStore::instance().closeWorkingDatabase();
+        lumo::appState() = saved;
+    }
+    std::size_t indexOf(const QString& key) {
+        for (std::size_t i = 0; i < tree.size(); ++i)
+            if (tree[i].key == key) return i;
+        ADD_FAILURE() << "no node " << key.toStdString();
+        return 0;
+    }
+    std::vector<std::pair<QString, qint64>> storedModules() {
+        lumo::WorkingStore& store = lumo::WorkingStore::instance();
+        store.openWorkingDatabase();
+        std::vector<std::pair<QString, qint64>> rows;
+        lumo::Query q = store.query("SELECT mod_name, mod_typ, mod_num FROM td_mod ORDER BY mod_num");
+        while (q.next()) rows.emplace_back(q.text(0), q.integer(1));
+        store.closeWorkingDatabase();
+        return rows;
+    }
+
+    QTemporaryDir work;
+    lumo::AppState saved;
+    FakeConnector host;
+    lumo::test::FakeUi ui;
+    lumo::AppTree tree;
+    int version = 0;
+};
+
+TEST_F(OfficeBuild, TickedProjectBuildsItsComponentsInTreeOrder) {
+    lumo::applyCheck(tree, indexOf("A2\\"), true);
+    std::vector<std::pair<int, QString>> status;
+    const auto result =
+        lumo::buildFromOffice(host, tree, ui, [&](int panel, const QString& text) { status.emplace_back(panel, text); });
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.projectName, "Bericht");
+    EXPECT_EQ(result.modules, 4);
+    EXPECT_TRUE(ui.calls.empty());
+    const std::vector<std::pair<QString, qint64>> expected{{"ThisDocument", 5}, {"Werkzeug", 2}, {"Form1", 1}, {"Designer", 32}};
+    EXPECT_EQ(storedModules(), expected);
+    ASSERT_EQ(status.size(), 6u);
+    EXPECT_EQ(status.front(), std::make_pair(5, QString("Erzeuge Projekt")));
+    EXPECT_EQ(status[1], std::make_pair(1, QString("Modul: ThisDocument")));
+    EXPECT_EQ(status.back(), std::make_pair(5, QString()));
+    EXPECT_FALSE(lumo::WorkingStore::instance().isOpen());
+    EXPECT_EQ(lumo::builtProjectCaption("Word Code Lumo 1.0", result.projectName),
+              "Word Code Lumo 1.0 Projekt: Bericht [nicht gespeichert !!!]");
+}
+
+TEST_F(OfficeBuild, OneTickedComponentIsModuleOne) {
+    lumo::applyCheck(tree, indexOf("A2\\Werkzeug"), true);
+    const auto result = lumo::buildFromOffice(host, tree, ui);
+    ASSERT_TRUE(result.ok);
+    const std::vector<std::pair<QString, qint64>> expected{{"Werkzeug", 2}};
+    EXPECT_EQ(storedModules(), expected);
+    lumo::WorkingStore& store = lumo::WorkingStore::instance();
+    EXPECT_TRUE(QFile::exists(lumo::appState().workFolder + "M1.txt"));
+    EXPECT_FALSE(QFile::exists(lumo::appState().workFolder + "M2.txt"));
+    EXPECT_EQ(store.routineCounter, 2);
+}
+
+TEST_F(OfficeBuild, DocumentClosedMeanwhileGivesTheWarningAndKeepsEarlierModules) {
+    lumo::applyCheck(tree, indexOf("A2\\"), true);
+    host.projects[1].components[1].failLines = true;  // Werkzeug
+    const auto result = lumo::buildFromOffice(host, tree, ui);
+    EXPECT_FALSE(result.ok);
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_TRUE(ui.calls[0].text.startsWith("Fehler beim Einlesen !\r\nDies kann mehrere Ursachen haben:"));
+    EXPECT_EQ(ui.calls[0].text.split("\r\n").size(), 10);
+    EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
+    const std::vector<std::pair<QString, qint64>> expected{{"ThisDocument", 5}};
+    EXPECT_EQ(storedModules(), expected);
+
+    // The project vanished and another took its position: refused, not mixed up.
+    ui.calls.clear();
+    host.projects[1].components[1].failLines = false;
+    host.projects.erase(host.projects.begin());
+    host.add("Anderes", QString("/daten/anderes.docm"), {{"ThisDocument", 100, {"' 1", "' 2", "' 3"}}});
+    EXPECT_FALSE(lumo::buildFromOffice(host, tree, ui).ok);
+    EXPECT_EQ(ui.calls.size(), 1u);
+}
+
+TEST_F(OfficeBuild, HostGoneFailsSilently) {
+    lumo::applyCheck(tree, indexOf("A1\\"), true);
+    host.running = false;
+    EXPECT_FALSE(lumo::buildFromOffice(host, tree, ui).ok);
+    EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST(OfficeBuildTypes, ComponentTypesToStoreCodes) {
+    EXPECT_EQ(lumo::moduleTypeOfComponent(100), 5);
+    EXPECT_EQ(lumo::moduleTypeOfComponent(1), 2);
+    EXPECT_EQ(lumo::moduleTypeOfComponent(2), 3);
+    EXPECT_EQ(lumo::moduleTypeOfComponent(3), 1);
+    EXPECT_EQ(lumo::moduleTypeOfComponent(11), 32);
+}
+
+}  // namespace
