@@ -1,0 +1,21 @@
+// codelumo: the desktop program. Command line: documents or folders of
+// exported modules to open, and "/a" for the compact window.
+#include <QApplication>
+
+#include "app/AppState.h"
+#include "app/StartUp.h"
+#include "app/widgets/QtUi.h"
+#include "view/widgets/MainWindow.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    lumo::initSharedState();
+    lumo::QtUi ui;
+    lumo::appState().ui = &ui;
+    lumo::MainWindow window;
+    ui.setOwner(&window);
+    window.loadMainWindow(QApplication::arguments().mid(1));
+    const int rc = QApplication::exec();
+    lumo::appState().ui = nullptr;
+    return rc;
+}

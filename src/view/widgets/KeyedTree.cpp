@@ -1,0 +1,106 @@
+#include "view/widgets/KeyedTree.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace lumo {
+
+namespace {
+constexpr int kKeyRole = Qt::UserRole + 1;
+
+QColor rgb(quint32 v) {
+    return QColor(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
+}
+}  // namespace
+
+KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setUniformRowHeights(true);
+    setRootIsDecorated(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* it, int) { emit nodeSelected(it); });
+    connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* it, int) {
+        if (!settingCheck_ && checkable_) emit nodeChecked(it);
+    });
+}
+
+void KeyedTree::clear() {
+    QTreeWidget::clear();
+    items_.clear();
+    order_.clear();
+}
+
+bool KeyedTree::addNode(const QString& parentKey, const QString& key, const QString& text, const QString& imageKey) {
+    if (items_.contains(key)) return false;
+    QTreeWidgetItem* parent = nullptr;
+    if (!parentKey.isEmpty()) {
+        parent = items_.value(parentKey);
+        if (!parent) return false;
+    }
+    settingCheck_ = true;
+    auto* it = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+    it->setText(0, text);
+    it->setData(0, kKeyRole, key);
+    if (images_) it->setIcon(0, images_(imageKey));
+    if (checkable_) {
+        it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+        it->setCheckState(0, Qt::Unchecked);
+    }
+    settingCheck_ = false;
+    items_.insert(key, it);
+    order_.append(it);
+    return true;
+}
+
+QString KeyedTree::nodeText(const QString& key) const {
+    auto* it = items_.value(key);
+    return it ? it->text(0) : QString();
+}
+
+bool KeyedTree::setNodeColors(const QString& key, quint32 background, quint32 foreground) {
+    auto* it = items_.value(key);
+    if (!it) return false;
+    it->setBackground(0, rgb(background));
+    it->setForeground(0, rgb(foreground));
+    return true;
+}
+
+QString KeyedTree::keyOf(const QTreeWidgetItem* item) {
+    return item ? item->data(0, kKeyRole).toString() : QString();
+}
+
+bool KeyedTree::isChecked(const QString& key) const {
+    auto* it = items_.value(key);
+    return it && it->checkState(0) == Qt::Checked;
+}
+
+void KeyedTree::setChecked(const QString& key, bool on) {
+    auto* it = items_.value(key);
+    if (!it) return;
+    settingCheck_ = true;
+    it->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
+    settingCheck_ = false;
+}
+
+void KeyedTree::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (ignoreFlag_) *ignoreFlag_ = false;
+        if (auto* it = currentItem()) emit nodeSelected(it);
+        event->accept();
+        return;
+    }
+    if (ignoreFlag_) *ignoreFlag_ = true;
+    // Moving through the tree changes the current node, which is itself a
+    // selection event: it swallows the flag the key just set, so that the
+    // next click works again, while a lone Shift leaves it for the click.
+    QTreeWidgetItem* before = currentItem();
+    if (event->text().isEmpty() || !event->text().at(0).isPrint() || event->key() == Qt::Key_Space)
+        QTreeWidget::keyPressEvent(event);
+    else
+        event->accept();  // typed characters: no search by typing
+    if (currentItem() != before && ignoreFlag_ && *ignoreFlag_) *ignoreFlag_ = false;
+}
+
+}  // namespace lumo

@@ -1,0 +1,65 @@
+#pragma once
+// A tree widget whose nodes are found by key, with the keyboard rule of the
+// code trees: Enter selects the current node, any other key makes the next
+// selection event count for nothing, and typed characters never search.
+#include <functional>
+
+#include <QHash>
+#include <QTreeWidget>
+
+#include "view/NodeTree.h"
+
+namespace lumo {
+
+class KeyedTree : public QTreeWidget, public NodeTree {
+    Q_OBJECT
+public:
+    explicit KeyedTree(QWidget* parent = nullptr);
+
+    // Where the node pictures come from (image key -> icon).
+    void setImageSource(std::function<QIcon(const QString&)> images) { images_ = std::move(images); }
+    // Nodes carry check boxes (treApp).
+    void setCheckable(bool on) { checkable_ = on; }
+    // Shared with the other code tree: set by any key but Enter, cleared by
+    // the selection event it swallows.
+    void setIgnoreFlag(bool* flag) { ignoreFlag_ = flag; }
+
+    void clear() override;
+    bool addNode(const QString& parentKey, const QString& key, const QString& text, const QString& imageKey) override;
+    int nodeCount() const override { return int(items_.size()); }
+    bool hasNode(const QString& key) const override { return items_.contains(key); }
+    QString nodeText(const QString& key) const override;
+    void expandAll() override { QTreeWidget::expandAll(); }
+    bool setNodeColors(const QString& key, quint32 background, quint32 foreground) override;
+    void setRedraw(bool on) override { setUpdatesEnabled(on); }
+
+    QTreeWidgetItem* item(const QString& key) const { return items_.value(key); }
+    static QString keyOf(const QTreeWidgetItem* item);
+    // Nodes in the order they were added (the index order of the original tree).
+    QList<QTreeWidgetItem*> nodesInOrder() const { return order_; }
+
+    bool isChecked(const QString& key) const;
+    // Programmatic ticks never reach the check handler.
+    void setChecked(const QString& key, bool on);
+
+signals:
+    // A node was chosen: a click or Enter. Passes the item; the receiver
+    // applies the ignore rule.
+    void nodeSelected(QTreeWidgetItem* item);
+    // The user ticked or unticked a node.
+    void nodeChecked(QTreeWidgetItem* item);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString&) override {}
+
+private:
+    QHash<QString, QTreeWidgetItem*> items_;
+    QList<QTreeWidgetItem*> order_;
+    std::function<QIcon(const QString&)> images_;
+    bool checkable_ = false;
+    bool* ignoreFlag_ = nullptr;
+    bool settingCheck_ = false;
+};
+
+}  // namespace lumo

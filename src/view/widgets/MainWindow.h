@@ -1,0 +1,161 @@
+#pragma once
+// frmHaupt: menus, toolbar, the trees on the left, one code view per module
+// on the right, the zoom view over it, and the status panels. The window
+// wires commands to short slots; the work lives in the widget-free parts
+// (trees, routine location, the builder, the store).
+#include <functional>
+#include <memory>
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <vector>
+
+#include "acquire/OfficeListing.h"
+#include "navigate/RoutineLocation.h"
+#include "view/ProjectTree.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QStatusBar;
+class QToolBar;
+class QTreeWidgetItem;
+
+namespace lumo {
+
+class CodeView;
+class DocumentHost;
+class HostConnector;
+class KeyedTree;
+class Splitter;
+class Ui;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The load step of start-up: caption, icon, clean-up, options, run folder,
+    // the documents of the command line, the first refresh, then the window
+    // shows (after the user's layout when that option is on).
+    void loadMainWindow(const QStringList& arguments);
+
+    // --- commands -------------------------------------------------------
+    void refreshCommand();            // mnuAnsicht_App_Aktualisieren, mnuNeu, "neu", "refresh"
+    void refreshOfficeProjects();
+    void readTickedCode();            // mnuBearbeiten_Code, "doit"
+    void showProject();
+    void setCommandState(int state);  // 0 nothing shown, 1 read from a document, 2 stored project
+    void resetViews();
+    void toggleZoom();                // mnuAnsicht_Zoom, "zoom"
+    void hilfeAufrufen();             // F1
+    void defineScreenLayout();
+    void applyScreenLayout();
+    void openDocumentCommand();       // "&Dokument öffnen ..."
+    // Adds documents or module folders to the document host; true when one was added.
+    bool addDocuments(const QStringList& paths);
+    // Adds them and lists the host's projects again (asking first about an unsaved project).
+    void openDocuments(const QStringList& paths);
+
+    // Where the projects come from: the document host by default, a
+    // scripted host in tests (not owned).
+    void setHostConnector(HostConnector* connector);
+    DocumentHost* documentHost() const { return documentHost_.get(); }
+    const AppTree& appNodes() const { return appNodes_; }
+    // The project store's save-as command, run when the user answers Yes to
+    // saving before the list is refreshed. Empty until the store exists.
+    std::function<void()> saveProjectAs;
+
+    // --- trees and code views -------------------------------------------
+    void nodeSelection(QTreeWidgetItem* item);
+    void showModule(int index);
+    void showCaretLocation();
+    void layoutWindow();
+
+    // --- for tests and the benchmark --------------------------------------
+    CodeView* codeView(int index) const;
+    CodeView* visibleCodeView() const;
+    CodeView* zoomView() const { return rtbZoom_; }
+    int codeViewCount() const { return int(rtbHaupt_.size()); }
+    KeyedTree* projectTree() const { return treProjekt_; }
+    KeyedTree* appTree() const { return treApp_; }
+    QPlainTextEdit* explanationBox() const { return txtAppAktiv_; }
+    QLabel* statusPanel(int index) const;  // 1 to 5
+    QAction* action(const QString& objectName) const;
+    Splitter* splitter() const { return fraTeiler_; }
+    QWidget* container() const { return fraContainer_; }
+    const ModuleTreeState& treeState() const { return trees_; }
+    bool codeShown() const { return codeShown_; }
+    bool projectShown() const { return projectShown_; }
+    bool zoomOn() const;
+    int routineQueries() const { return routineQueries_; }
+    int twipsToPixelsX(int twips) const;
+    int twipsToPixelsY(int twips) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    Ui& ui() const;
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void buildPanes();
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
+    CodeView* makeCodeView(int index);
+    void fillCodeViews();
+    void resetCodeViews();
+    void layoutPanes();
+    bool splitterMayMoveTo(int newLeft) const;
+    void setPanel(int index, const QString& text);
+    void showRoutineAtLine(int line, int moduleNumber);
+    void trackCaret(int index);
+    void codeContextMenu(CodeView* view, const QPoint& pos);
+    void checkHandler(QTreeWidgetItem* item);
+    void showExplanation(const QString& text);
+    void setToolbarButtonVisible(const QString& key, bool on);
+    void applyRefreshTexts();
+    bool maximizeLayout();
+    void drawAppTree();
+
+    QWidget* client_ = nullptr;
+    QToolBar* tobSymb1_ = nullptr;
+    QWidget* fraContainer_ = nullptr;
+    KeyedTree* treProjekt_ = nullptr;
+    KeyedTree* treApp_ = nullptr;
+    KeyedTree* treRoutSuche_ = nullptr;
+    QPlainTextEdit* txtAppAktiv_ = nullptr;
+    Splitter* fraTeiler_ = nullptr;
+    std::vector<CodeView*> rtbHaupt_;
+    CodeView* rtbZoom_ = nullptr;
+    CodeView* rtbFarbeBlind_ = nullptr;
+    QStatusBar* staBar_ = nullptr;
+    QLabel* panels_[5] = {};
+    QMenu* mnuPopUpHaupt_ = nullptr;
+    QMenu* mnuPopUpZoom_ = nullptr;
+    QMenu* mnuPopUpEinlesen_ = nullptr;
+    QHash<QString, QAction*> actions_;   // menu items by object name, toolbar buttons by key
+
+    std::unique_ptr<DocumentHost> documentHost_;
+    HostConnector* hostConnector_ = nullptr;
+    AppTree appNodes_;
+    QString lastOpenFolder_;
+    ModuleTreeState trees_;
+    CaretTracker caret_;
+    bool projectShown_ = false;
+    bool codeShown_ = false;
+    bool sourceIsOffice_ = true;
+    QString projectName_;
+    int routineQueries_ = 0;
+    bool loaded_ = false;
+};
+
+}  // namespace lumo

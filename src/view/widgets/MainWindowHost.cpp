@@ -1,0 +1,210 @@
+// The road from the host into the window: start-up, listing the documents'
+// projects in treApp, ticking, reading the ticked code, opening documents.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+
+#include "acquire/DocumentHost.h"
+#include "acquire/FileHelpers.h"
+#include "acquire/OfficeBuild.h"
+#include "acquire/OfficeListing.h"
+#include "app/AppState.h"
+#include "app/OptionsStore.h"
+#include "app/RunSession.h"
+#include "app/Ui.h"
+#include "model/WorkingStore.h"
+#include "view/widgets/CodeView.h"
+#include "view/widgets/KeyedTree.h"
+#include "view/widgets/MainWindow.h"
+#include "view/widgets/WindowImages.h"
+
+namespace lumo {
+
+void MainWindow::loadMainWindow(const QStringList& arguments) {
+    AppState& state = appState();
+    setWindowTitle(state.titleText);
+    setWindowIcon(lumo::windowIcon(state.hostKind));
+    runSession().cleanUpTempRoot();
+    loadOptions(state.options);
+    applyRefreshTexts();
+    runSession().createRunFolder(ui());
+    state.runFolder = state.workFolder;
+    setToolbarButtonVisible(QStringLiteral("blind"), false);
+
+    bool compact = false;
+    QStringList documents;
+    for (const QString& arg : arguments) {
+        if (arg.compare(QStringLiteral("/a"), Qt::CaseInsensitive) == 0)
+            compact = true;
+        else if (!arg.isEmpty())
+            documents << arg;
+    }
+    addDocuments(documents);
+    refreshCommand();
+    loaded_ = true;
+    // The compact window comes with the exports; until then "/a" opens the
+    // main window as usual, without the user's layout.
+    if (!compact && state.options.usb) applyScreenLayout();
+    if (isMaximized())
+        showMaximized();
+    else
+        show();
+}
+
+void MainWindow::applyRefreshTexts() {
+    const QString host = appState().hostName;
+    actions_.value(QStringLiteral("mnuAnsicht_App_Aktualisieren"))->setText(refreshCaption(host));
+    actions_.value(QStringLiteral("refresh"))->setToolTip(refreshToolTip(host));
+}
+
+void MainWindow::refreshCommand() {
+    if (windowTitle().contains(QLatin1Char('['))) {
+        const Answer a = ui().question(QStringLiteral("Projekt wurde nicht gespeichert !\nProjekt jetzt speichern ?"),
+                                       MsgButtons::YesNoCancel, MsgIcon::Question);
+        if (a == Answer::Cancel) return;
+        if (a == Answer::Yes && saveProjectAs) saveProjectAs();
+    }
+    setWindowTitle(appState().titleText);
+    setCommandState(0);
+    refreshOfficeProjects();
+}
+
+void MainWindow::refreshOfficeProjects() {
+    WorkingStore::instance().closeWorkingDatabase();
+    codeShown_ = false;
+    treProjekt_->setRedraw(false);
+    treProjekt_->clear();
+    treRoutSuche_->clear();
+    treRoutSuche_->hide();
+    treProjekt_->setRedraw(true);
+    treProjekt_->hide();
+    treApp_->show();
+    visibleCodeView()->setRtf(QString());
+
+    int version = 0;
+    bool ok = false;
+    {
+        treApp_->setRedraw(false);
+        ok = listOfficeProjects(*hostConnector_, appNodes_, version, ui());
+        drawAppTree();
+        treApp_->expandAll();
+        treApp_->setRedraw(true);
+    }
+    sourceIsOffice_ = true;
+    resetViews();
+    const QString explanation = refreshExplanation(ok, appNodes_, version, appState().hostName,
+                                                   hostConnector_ == static_cast<HostConnector*>(documentHost_.get()));
+    if (!explanation.isEmpty()) showExplanation(explanation);
+}
+
+void MainWindow::drawAppTree() {
+    treApp_->clear();
+    for (const AppNode& n : appNodes_) {
+        treApp_->addNode(n.parentKey, n.key, n.text, n.imageKey);
+        treApp_->setChecked(n.key, n.checked);
+    }
+}
+
+void MainWindow::showExplanation(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtAppAktiv_->setPlainText(shown);
+    txtAppAktiv_->show();
+    txtAppAktiv_->raise();
+}
+
+void MainWindow::checkHandler(QTreeWidgetItem* item) {
+    const QString key = KeyedTree::keyOf(item);
+    std::size_t index = 0;
+    while (index < appNodes_.size() && appNodes_[index].key != key) ++index;
+    if (index == appNodes_.size()) return;
+    treApp_->setRedraw(false);
+    const bool enable = applyCheck(appNodes_, index, item->checkState(0) == Qt::Checked);
+    for (const AppNode& n : appNodes_) treApp_->setChecked(n.key, n.checked);
+    actions_.value(QStringLiteral("mnuBearbeiten_Code"))->setEnabled(enable);
+    actions_.value(QStringLiteral("doit"))->setEnabled(enable);
+    treApp_->setRedraw(true);
+}
+
+void MainWindow::readTickedCode() {
+    codeShown_ = false;
+    if (!anyChecked(appNodes_)) {
+        ui().message(QStringLiteral("Bitte wählen Sie erst etwas aus"));
+        return;
+    }
+    WorkingStore::instance().closeWorkingDatabase();
+    visibleCodeView()->show();
+    AppState& state = appState();
+    state.workFolder = state.runFolder;
+    for (const QString& f : listFilesBelow(state.runFolder, QStringLiteral("*")).files)
+        if (f.contains(QStringLiteral("TempDateien"), Qt::CaseInsensitive)) QFile::remove(f);
+
+    OfficeBuildResult result;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        result = buildFromOffice(*hostConnector_, appNodes_, ui(), [this](int panel, const QString& text) {
+            setPanel(panel, text);
+            staBar_->repaint();
+        });
+        QApplication::restoreOverrideCursor();
+    }
+    setPanel(5, QString());
+    const bool ok = result.ok;
+    const QString projectName = result.projectName;
+    if (ok) {
+        projectName_ = projectName;
+        setWindowTitle(builtProjectCaption(state.titleText, projectName));
+        showProject();
+        setCommandState(1);
+    } else {
+        refreshCommand();
+    }
+}
+
+void MainWindow::openDocumentCommand() {
+    const QString filter = QStringLiteral(
+        "Word-Dokumente (*.doc *.docm *.dot *.dotm);;"
+        "Office-Dateien mit VBA (*.doc *.docm *.dot *.dotm *.xls *.xlsm *.xlsb *.xla *.xlam *.xlt *.xltm "
+        "*.ppt *.pptm *.pot *.potm *.ppam *.bin);;"
+        "Exportierte Module, ihr Ordner wird geöffnet (*.bas *.cls *.frm);;"
+        "Alle Dateien (*)");
+    const QStringList paths = ui().chooseOpenFiles(QStringLiteral("Dokument öffnen"), lastOpenFolder_, filter);
+    if (paths.isEmpty()) return;
+    lastOpenFolder_ = QFileInfo(paths.first()).absolutePath();
+    openDocuments(paths);
+}
+
+bool MainWindow::addDocuments(const QStringList& paths) {
+    if (!documentHost_) return false;
+    bool added = false;
+    QStringList seenFolders;
+    for (const QString& path : paths) {
+        QFileInfo info(path);
+        QString target = info.absoluteFilePath();
+        // An exported module stands for the folder of modules it lies in.
+        const QString suffix = info.suffix().toLower();
+        if (info.isFile() && (suffix == QLatin1String("bas") || suffix == QLatin1String("cls") ||
+                              suffix == QLatin1String("frm")))
+            target = info.absolutePath();
+        if (seenFolders.contains(target)) continue;
+        seenFolders << target;
+        if (!QFileInfo::exists(target)) {
+            ui().message(QStringLiteral("Die Datei ") + path + QStringLiteral(" gibt es nicht."), {}, MsgIcon::Warning);
+            continue;
+        }
+        documentHost_->open(target);
+        added = true;
+    }
+    return added;
+}
+
+void MainWindow::openDocuments(const QStringList& paths) {
+    if (addDocuments(paths)) refreshCommand();
+}
+
+}  // namespace lumo
