@@ -20,6 +20,10 @@ KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long names scroll sideways instead of being cut off.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* it, int) { emit nodeSelected(it); });
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* it, int) {
         if (!settingCheck_ && checkable_) emit nodeChecked(it);

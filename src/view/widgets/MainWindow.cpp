@@ -23,7 +23,7 @@
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/Splitter.h"
-#include "view/widgets/WindowImages.h"
+#include "view/widgets/TreeImages.h"
 
 namespace lumo {
 
@@ -35,7 +35,7 @@ constexpr int kMarginTwips = 500;           // toolbar above and status bar belo
 constexpr int kMinPaneTwips = 500;          // smaller than this: no layout at all
 constexpr int kRightGapTwips = 240;
 constexpr int kSplitterWidthTwips = 90;
-constexpr int kSplitterStartTwips = 3600;
+constexpr int kSplitterStartTwips = 4200;
 constexpr int kSplitterMinLeftTwips = 200;
 constexpr int kSplitterMinRightTwips = 100;
 constexpr int kSplitterDragWidthTwips = 1000;
@@ -160,20 +160,24 @@ void MainWindow::buildToolbar() {
     tobSymb1_->setObjectName(QStringLiteral("tobSymb1"));
     tobSymb1_->setIconSize(QSize(20, 20));
     tobSymb1_->setMovable(false);
-    auto button = [this](const char* key, const QString& tip) {
-        auto* a = tobSymb1_->addAction(toolbarIcon(QString::fromUtf8(key)), tip);
+    // Pictures only; the tooltips name the commands.
+    tobSymb1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    auto button = [this](const char* key, const QString& text, const QString& tip) {
+        auto* a = tobSymb1_->addAction(toolbarIcon(QString::fromUtf8(key)), text);
         a->setObjectName(QString::fromUtf8(key));
         a->setToolTip(tip);
         actions_.insert(a->objectName(), a);
         return a;
     };
-    connect(button("neu", QStringLiteral("Neu")), &QAction::triggered, this, &MainWindow::refreshCommand);
-    connect(button("refresh", QStringLiteral("Aktualisieren Excel Projekte (F5)")), &QAction::triggered, this,
+    connect(button("neu", QStringLiteral("Neu"), QStringLiteral("Neu")), &QAction::triggered, this,
             &MainWindow::refreshCommand);
-    connect(button("doit", QStringLiteral("Code Lesen")), &QAction::triggered, this, &MainWindow::readTickedCode);
-    button("blind", QString());
+    connect(button("refresh", QStringLiteral("Aktualisieren"), QStringLiteral("Aktualisieren Excel Projekte (F5)")),
+            &QAction::triggered, this, &MainWindow::refreshCommand);
+    connect(button("doit", QStringLiteral("Code Lesen"), QStringLiteral("Code Lesen")), &QAction::triggered, this,
+            &MainWindow::readTickedCode);
+    button("blind", QString(), QString());
     tobSymb1_->addSeparator();
-    auto* zoom = button("zoom", QStringLiteral("Zoom"));
+    auto* zoom = button("zoom", QStringLiteral("Zoom"), QStringLiteral("Zoom"));
     zoom->setCheckable(true);
     connect(zoom, &QAction::triggered, this, [this, zoom](bool) {
         zoom->setChecked(!zoom->isChecked());
@@ -211,7 +215,7 @@ void MainWindow::buildPanes() {
     fraContainer_ = new QWidget(client_);
     fraContainer_->setObjectName(QStringLiteral("fraContainer"));
 
-    auto images = [](const QString& key) { return treeImage(key); };
+    auto images = [](const QString& key) { return treeIcon(key); };
     treProjekt_ = new KeyedTree(fraContainer_);
     treProjekt_->setObjectName(QStringLiteral("treProjekt"));
     treProjekt_->setImageSource(images);

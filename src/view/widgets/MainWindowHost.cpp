@@ -21,14 +21,14 @@
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/MainWindow.h"
-#include "view/widgets/WindowImages.h"
+#include "view/widgets/TreeImages.h"
 
 namespace lumo {
 
 void MainWindow::loadMainWindow(const QStringList& arguments) {
     AppState& state = appState();
     setWindowTitle(state.titleText);
-    setWindowIcon(lumo::windowIcon(state.hostKind));
+    setWindowIcon(lumo::windowIcon());
     runSession().cleanUpTempRoot();
     loadOptions(state.options);
     applyRefreshTexts();
