@@ -8,7 +8,7 @@
 #include "app/AppState.h"
 #include "app/Ui.h"
 #include "model/WorkingStore.h"
-#include "view/RtfRenderer.h"
+#include "view/TaggedContent.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/MainWindow.h"
@@ -35,10 +35,9 @@ void MainWindow::fillCodeViews() {
         const Options& options = appState().options;
         auto& store = WorkingStore::instance();
         for (int n = 1; n <= trees_.moduleCount; ++n) {
-            QString rtf = store.readModuleText(n);
-            taggedToRtf(rtf, options);
-            wrapRtfDocument(rtf, options);
-            rtbHaupt_[size_t(n - 1)]->setRtf(rtf);
+            // The content the view would read from the module's RTF, made
+            // without writing and parsing the RTF text.
+            rtbHaupt_[size_t(n - 1)]->setContent(taggedToContent(store.readModuleText(n), options));
         }
     } catch (...) {
         setUpdatesEnabled(true);
