@@ -1,3 +1,4 @@
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
 
@@ -363,4 +364,56 @@ TEST_F(MainWindowTest, OpeningADocumentListsIt) {
     build();
     EXPECT_GE(window->codeViewCount(), 1);
     EXPECT_TRUE(window->visibleCodeView()->text().contains("Sub "));
+}
+
+TEST_F(MainWindowTest, ABrokenProjectIsReportedAndEverythingEmptied) {
+    open();
+    build();
+    WorkingStore::instance().closeWorkingDatabase();
+    QFile db(appState().workFolder + "DivuRuvi.mdb");
+    ASSERT_TRUE(db.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    db.write("kein SQLite");
+    db.close();
+    ui.answers = {Answer::No};
+    window->showProject();
+    ASSERT_GE(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages()[0], "Projekt in " + appState().workFolder + "\nist nicht mehr intakt");
+    EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(window->appTree()->isVisible());
+    EXPECT_EQ(window->statusPanel(5)->text(), "");
+}
+
+TEST_F(MainWindowTest, ClosingRemovesTheRunFolder) {
+    open();
+    build();
+    const QString run = appState().runFolder;
+    ASSERT_TRUE(QFileInfo::exists(run + "DivuRuvi.mdb"));
+    window->close();
+    EXPECT_FALSE(QFileInfo::exists(run));
+    EXPECT_FALSE(WorkingStore::instance().isOpen());
+    EXPECT_TRUE(ui.calls.empty());  // closing never asks
+}
+
+TEST_F(MainWindowTest, ACodePaneTooNarrowKeepsItsWidth) {
+    open();
+    CodeView* view = window->visibleCodeView();
+    const int width = view->width();
+    window->splitter()->move(window->container()->width() - window->splitter()->width() - 2, 0);
+    window->layoutWindow();
+    EXPECT_EQ(view->width(), width);
+    EXPECT_EQ(window->projectTree()->width(), window->splitter()->x());
+}
+
+TEST_F(MainWindowTest, DroppedFilesJoinTheDocumentHost) {
+    open({});
+    window->setHostConnector(nullptr);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt/clsKunde.cls"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(window->documentHost()->documents(), QStringList{QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt")});
+    EXPECT_EQ(window->appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
 }

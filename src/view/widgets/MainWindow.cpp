@@ -139,6 +139,10 @@ void MainWindow::buildMenus() {
     hilfe->setObjectName(QStringLiteral("mnuHilfe"));
     connect(addItem(hilfe, "mnuHilfe_Hilfe", QStringLiteral("&Hilfe"), QKeySequence(Qt::Key_F1)),
             &QAction::triggered, this, &MainWindow::hilfeAufrufen);
+    connect(addItem(hilfe, "mnuHilfe_Info", QStringLiteral("&Info")), &QAction::triggered, this, [this] {
+        ui().message(appState().titleText + QStringLiteral("\n\nBrowser und Dokumentierer für VBA-Code"),
+                     QStringLiteral("Info"), MsgIcon::Information);
+    });
 
     // Pop-up menus, shown only on a right click.
     mnuPopUpHaupt_ = new QMenu(this);
