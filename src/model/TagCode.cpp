@@ -4,7 +4,7 @@
 
 #include "app/AppState.h"
 #include "model/Indent.h"
-#include "model/Keywords.h"
+#include "model/KeywordPass.h"
 #include "model/ModuleParser.h"
 #include "model/Tags.h"
 #include "model/WorkingStore.h"
@@ -42,8 +42,9 @@ QString tagStringsOnly(const QString& line) {
     return pieces.join(QLatin1Char('"'));
 }
 
-// Steps 4 to 11: everything up to the routine passes.
-QString tagText(const QString& input, const Options& options) {
+}  // namespace
+
+QString tagText(const QString& input, const Options& options, bool keywordsByReplacement) {
     const Tags& t = tags();
     QString text = kCrLf + input + kCrLf;
     if (options.einr) text = indentText(text);
@@ -64,7 +65,8 @@ QString tagText(const QString& input, const Options& options) {
     text = lines.join(kCrLf);
     text.replace(kCrLf, QLatin1String(" \r\n "));
 
-    for (const QString& entry : keywordEntries()) text.replace(entry, taggedKeywordEntry(entry));
+    if (keywordsByReplacement) keywordPassByReplacement(text);
+    else keywordPass(text);
 
     text.replace(t.blank, QLatin1String(" "));
     text.replace(QLatin1String(" \t "), QLatin1String("\t"));
@@ -74,6 +76,8 @@ QString tagText(const QString& input, const Options& options) {
     text.replace(QLatin1String(" , "), QLatin1String(","));
     return text;
 }
+
+namespace {
 
 const QString& passTag(int pass) {
     static const QString tagsOfPasses[3] = {taggedKeyword(QStringLiteral("Sub")),

@@ -21,6 +21,12 @@ void tagCode(QString& text, bool fragment = false);
 void tagCode(QString& text, bool fragment, const Options& options, WorkingStore& store);
 QString tagFragment(const QString& text, const Options& options);
 
+// The tagging up to the routine passes: the text wrapped in line breaks,
+// indented (einr), without blank lines (leer), with transient, comment,
+// string and keyword tags. keywordsByReplacement runs the keyword pass as
+// one replacement per list entry, the reference the faster scan is held to.
+QString tagText(const QString& input, const Options& options, bool keywordsByReplacement = false);
+
 // Comment and string tags of one logical line (a quote before the first
 // apostrophe, both present).
 QString scanQuotedLine(const QString& line);

@@ -77,3 +77,18 @@ TEST_F(BuildFixture, EveryCorpusModuleRoundTrips) {
     }
     EXPECT_GT(store.routineCounter, 300);
 }
+
+// The one-scan keyword pass against one replacement per list entry, on
+// every module of the corpus with every combination of einr and leer.
+TEST(KeywordPassCorpus, SameTextAsTheReplacements) {
+    LUMO_REQUIRE_CORPUS();
+    for (const QString& f : corpusModuleFiles()) {
+        const QString code = corpusModule(f);
+        for (int combo = 0; combo < 4; ++combo) {
+            lumo::Options o;
+            o.einr = combo & 1;
+            o.leer = combo & 2;
+            ASSERT_EQ(lumo::tagText(code, o), lumo::tagText(code, o, true)) << f.toStdString() << " " << combo;
+        }
+    }
+}
