@@ -4,7 +4,8 @@
 
 #include "app/AppState.h"
 #include "model/Indent.h"
-#include "model/KeywordPass.h"
+#include "model/Keywords.h"
+#include "model/TagScanner.h"
 #include "model/ModuleParser.h"
 #include "model/Tags.h"
 #include "model/WorkingStore.h"
@@ -42,16 +43,10 @@ QString tagStringsOnly(const QString& line) {
     return pieces.join(QLatin1Char('"'));
 }
 
-}  // namespace
-
-QString tagText(const QString& input, const Options& options, bool keywordsByReplacement) {
+// The steps from the escape tag to the undone widening as the whole-text
+// replacements they are defined as; scanTags is held to this.
+QString tagByReplacement(QString text) {
     const Tags& t = tags();
-    QString text = kCrLf + input + kCrLf;
-    if (options.einr) text = indentText(text);
-    if (options.leer) {
-        const QString twoBreaks = kCrLf + kCrLf;
-        while (text.contains(twoBreaks)) text.replace(twoBreaks, kCrLf);
-    }
     text.replace(t.marker, t.escape);
     text.replace(QLatin1String("\"\""), t.doubleQuote);
     text.replace(QLatin1String("_\r\n"), t.continuation);
@@ -65,8 +60,7 @@ QString tagText(const QString& input, const Options& options, bool keywordsByRep
     text = lines.join(kCrLf);
     text.replace(kCrLf, QLatin1String(" \r\n "));
 
-    if (keywordsByReplacement) keywordPassByReplacement(text);
-    else keywordPass(text);
+    for (const QString& entry : keywordEntries()) text.replace(entry, taggedKeywordEntry(entry));
 
     text.replace(t.blank, QLatin1String(" "));
     text.replace(QLatin1String(" \t "), QLatin1String("\t"));
@@ -75,6 +69,18 @@ QString tagText(const QString& input, const Options& options, bool keywordsByRep
     text.replace(QLatin1String(" ( "), QLatin1String("("));
     text.replace(QLatin1String(" , "), QLatin1String(","));
     return text;
+}
+
+}  // namespace
+
+QString tagText(const QString& input, const Options& options, bool byReplacement) {
+    QString text = kCrLf + input + kCrLf;
+    if (options.einr) text = indentText(text);
+    if (options.leer) {
+        const QString twoBreaks = kCrLf + kCrLf;
+        while (text.contains(twoBreaks)) text.replace(twoBreaks, kCrLf);
+    }
+    return byReplacement ? tagByReplacement(text) : scanTags(text);
 }
 
 namespace {

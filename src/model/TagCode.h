@@ -23,9 +23,10 @@ QString tagFragment(const QString& text, const Options& options);
 
 // The tagging up to the routine passes: the text wrapped in line breaks,
 // indented (einr), without blank lines (leer), with transient, comment,
-// string and keyword tags. keywordsByReplacement runs the keyword pass as
-// one replacement per list entry, the reference the faster scan is held to.
-QString tagText(const QString& input, const Options& options, bool keywordsByReplacement = false);
+// string and keyword tags. byReplacement runs these steps as the chain of
+// whole-text replacements they are defined as (one per keyword-list entry
+// among them); the one-scan default is held to it by the tests.
+QString tagText(const QString& input, const Options& options, bool byReplacement = false);
 
 // Comment and string tags of one logical line (a quote before the first
 // apostrophe, both present).
