@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include "acquire/OfficeReader.h"
 #include "acquire/ProjectSource.h"
@@ -43,7 +44,10 @@ private:
 class DocumentProject : public HostProject {
 public:
     explicit DocumentProject(VbaProjectData p) : fileName_(p.fileName), name_(p.name), locked_(p.locked) {
-        for (VbaModule& m : p.modules) components_.push_back(std::make_unique<ModuleComponent>(std::move(m)));
+        for (VbaModule& m : p.modules) {
+            byName_.insert(m.name.toLower(), int(components_.size()));
+            components_.push_back(std::make_unique<ModuleComponent>(std::move(m)));
+        }
     }
     QString fileName() const override {
         if (fileName_.isEmpty()) throw HostError(QStringLiteral("Das Dokument wurde noch nicht gespeichert."));
@@ -58,8 +62,8 @@ public:
         return *components_[std::size_t(position - 1)];
     }
     HostComponent& component(const QString& name) override {
-        for (auto& c : components_)
-            if (c->name().compare(name, Qt::CaseInsensitive) == 0) return *c;
+        const auto it = byName_.constFind(name.toLower());
+        if (it != byName_.constEnd()) return *components_[std::size_t(it.value())];
         throw HostError(QStringLiteral("Das Projekt %1 hat keine Komponente %2.").arg(name_, name));
     }
 
@@ -67,6 +71,7 @@ private:
     QString fileName_, name_;
     bool locked_;
     std::vector<std::unique_ptr<ModuleComponent>> components_;
+    QHash<QString, int> byName_;  // lower-case name to position
 };
 
 class ProjectHost : public HostApplication {

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QXmlStreamReader>
 
@@ -11,6 +12,7 @@
 #include <gsf/gsf-infile-zip.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-input.h>
 #include <gsf/gsf-utils.h>
 
@@ -40,9 +42,15 @@ constexpr gsf_off_t kMaxStreamSize = 256LL * 1024 * 1024;
 const QByteArray kOleMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 const QByteArray kZipMagic("PK\x03\x04", 4);
 
+void ignoreLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
 void ensureGsf() {
     static const bool done = [] {
         gsf_init();
+        // Damaged files make libgsf complain on standard error; the reader
+        // reports them in its own words instead.
+        for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip", "libgsf:utils"})
+            g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_MASK & ~G_LOG_LEVEL_ERROR), ignoreLog, nullptr);
         return true;
     }();
     (void)done;
@@ -67,6 +75,34 @@ InputPtr child(GsfInfile* dir, QStringView name, bool wantStorage) {
     }
     return nullptr;
 }
+
+// The children of one storage by name without regard to case, found in one
+// pass: libgsf walks a list for every lookup by position, so looking up each
+// of a project's modules by a scan of its own would grow with the square of
+// the module count.
+class StorageIndex {
+public:
+    explicit StorageIndex(GsfInfile* dir) : dir_(dir) {
+        const int n = gsf_infile_num_children(dir);
+        for (int i = 0; i < n; ++i) {
+            const QString key = childName(dir, i).toLower();
+            if (!byName_.contains(key)) byName_.insert(key, i);
+        }
+    }
+    InputPtr stream(const QString& name) const {
+        // Exact names first: libgsf finds those without building names for every child.
+        InputPtr exact(gsf_infile_child_by_name(dir_, name.toUtf8().constData()));
+        if (exact && !isStorage(exact.get())) return exact;
+        const auto it = byName_.constFind(name.toLower());
+        if (it == byName_.constEnd()) return nullptr;
+        InputPtr c(gsf_infile_child_by_index(dir_, it.value()));
+        return c && !isStorage(c.get()) ? std::move(c) : nullptr;
+    }
+
+private:
+    GsfInfile* dir_;
+    QHash<QString, int> byName_;
+};
 
 QByteArray readStream(GsfInput* in, const QString& what) {
     const gsf_off_t size = gsf_input_size(in);
@@ -136,6 +172,7 @@ VbaProjectData readVbaStorage(GsfInfile* parent) {
         }
     }
 
+    const StorageIndex streams(vbaDir);
     VbaProjectData result;
     result.name = decoder.decode(dir.projectName);
     result.locked = projectInfo.lockedForViewing;
@@ -155,8 +192,8 @@ VbaProjectData readVbaStorage(GsfInfile* parent) {
             continue;
         }
         const QString streamName = m.unicodeStreamName.isEmpty() ? decoder.decode(m.streamName) : m.unicodeStreamName;
-        InputPtr stream = child(vbaDir, streamName, false);
-        if (!stream && !m.unicodeStreamName.isEmpty()) stream = child(vbaDir, decoder.decode(m.streamName), false);
+        InputPtr stream = streams.stream(streamName);
+        if (!stream && !m.unicodeStreamName.isEmpty()) stream = streams.stream(decoder.decode(m.streamName));
         if (!stream) {
             result.problems << QStringLiteral("Der Datenstrom des Moduls »%1« fehlt; das Modul wurde ausgelassen.").arg(name);
             continue;
@@ -318,6 +355,21 @@ VbaProjectData readOfficeFile(const QString& path) {
                             .arg(kMaxDocumentSize / (1024 * 1024)));
     if (!file.open(QIODevice::ReadOnly))
         throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+    // libgsf reads the sectors it needs from the file itself; most of a
+    // document is text and pictures that are never touched.
+    const QByteArray head = file.read(8);
+    if (head.startsWith(kOleMagic.left(head.size())) && head.size() == 8) {
+        ensureGsf();
+        GError* err = nullptr;
+        InputPtr input(gsf_input_stdio_new(QFile::encodeName(path).constData(), &err));
+        if (err) g_error_free(err);
+        if (input) {
+            VbaProjectData project = readOle(input.get());
+            project.fileName = info.absoluteFilePath();
+            return project;
+        }
+    }
+    file.seek(0);
     const QByteArray bytes = file.readAll();
     if (bytes.size() != info.size()) throw ReadError(QStringLiteral("Die Datei kann nicht vollständig gelesen werden."));
     VbaProjectData project = readOfficeBytes(bytes);

@@ -125,7 +125,7 @@ inline QByteArray oleFile(const std::map<QString, QByteArray>& streams) {
         if (it->second != root) g_object_unref(it->second);
     }
     g_object_unref(root);
-    gsf_output_close(sink);
+    if (!gsf_output_is_closed(sink)) gsf_output_close(sink);
     const QByteArray result(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink))),
                             qsizetype(gsf_output_size(sink)));
     g_object_unref(sink);
@@ -159,7 +159,7 @@ inline QByteArray zipFile(const std::map<QString, QByteArray>& entries) {
         if (it->second != root) g_object_unref(it->second);
     }
     g_object_unref(root);
-    gsf_output_close(sink);
+    if (!gsf_output_is_closed(sink)) gsf_output_close(sink);
     const QByteArray result(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink))),
                             qsizetype(gsf_output_size(sink)));
     g_object_unref(sink);
