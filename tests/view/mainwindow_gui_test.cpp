@@ -417,3 +417,18 @@ TEST_F(MainWindowTest, DroppedFilesJoinTheDocumentHost) {
     EXPECT_EQ(window->documentHost()->documents(), QStringList{QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt")});
     EXPECT_EQ(window->appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
 }
+
+TEST_F(MainWindowTest, ADocumentChangedAfterListingWarnsAndListsAgain) {
+    open();
+    tick("A1\\");
+    host.projects[0].modules.erase(host.projects[0].modules.begin() + 1);  // "Kunde" is gone
+    act("mnuBearbeiten_Code")->trigger();
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].startsWith("Fehler beim Einlesen !"));
+    EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
+    EXPECT_FALSE(window->codeShown());
+    EXPECT_EQ(window->windowTitle(), appState().titleText);
+    EXPECT_TRUE(window->appTree()->isVisible());
+    EXPECT_EQ(window->appTree()->nodeCount(), 3);  // listed again, without "Kunde"
+    EXPECT_FALSE(window->appTree()->isChecked("A1\\"));
+}

@@ -355,10 +355,6 @@ void MainWindow::resetCodeViews() {
 // ---------------------------------------------------------------------------
 // Layout and splitter
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-}
-
 void MainWindow::layoutWindow() {
     const int w = client_->width();
     const int hAll = client_->height();
