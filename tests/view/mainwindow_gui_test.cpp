@@ -170,8 +170,11 @@ TEST_F(MainWindowTest, NodeSelectionShowsModulesAndRoutinesAndShiftSwallowsOneCl
     EXPECT_EQ(panel(2), "Anzeigen");
     click(tree, werkzeuge->child(1));
     EXPECT_EQ(panel(2), "Starten");
-    // Enter selects.
+    // Typed characters do not search the tree.
     tree->setCurrentItem(tree->topLevelItem(2));
+    QTest::keyClicks(tree, "Kun");
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(2));
+    // Enter selects.
     QTest::keyClick(tree, Qt::Key_Return);
     EXPECT_EQ(panel(1), "ThisDocument");
 }
@@ -431,4 +434,20 @@ TEST_F(MainWindowTest, ADocumentChangedAfterListingWarnsAndListsAgain) {
     EXPECT_TRUE(window->appTree()->isVisible());
     EXPECT_EQ(window->appTree()->nodeCount(), 3);  // listed again, without "Kunde"
     EXPECT_FALSE(window->appTree()->isChecked("A1\\"));
+}
+
+TEST_F(MainWindowTest, ShowCaretLocationFollowsTheCaretAfterAJump) {
+    open();
+    build();
+    auto* kunde = window->projectTree()->topLevelItem(1);
+    window->nodeSelection(kunde);
+    CodeView* view = window->visibleCodeView();
+    view->setSelStart(view->text().indexOf("Name = mName"));
+    const int before = window->routineQueries();
+    window->showCaretLocation();
+    EXPECT_EQ(window->routineQueries(), before + 1);
+    EXPECT_EQ(panel(1), "Kunde");
+    EXPECT_EQ(panel(2), "Name");
+    keyRelease(view);  // the line is known now: no second query
+    EXPECT_EQ(window->routineQueries(), before + 1);
 }
