@@ -4,6 +4,7 @@
 
 #include "navigate/RoutineLocation.h"
 #include "view/MainWindowFixture.h"
+#include "app/Settings.h"
 #include "view/widgets/Splitter.h"
 
 using namespace lumo;
@@ -450,4 +451,17 @@ TEST_F(MainWindowTest, ShowCaretLocationFollowsTheCaretAfterAJump) {
     EXPECT_EQ(panel(2), "Name");
     keyRelease(view);  // the line is known now: no second query
     EXPECT_EQ(window->routineQueries(), before + 1);
+}
+
+TEST_F(MainWindowTest, TheUsersLayoutAppliesAtStartWhenTheOptionIsOn) {
+    saveSetting("optionen", "usb", "-1");
+    saveSetting("optionen", "bis", "1440;720;10080;7200");
+    host.projects = {sampleProject()};
+    window = std::make_unique<MainWindow>();
+    window->setHostConnector(&host);
+    window->loadMainWindow({});
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(window->size(), QSize(window->twipsToPixelsX(10080), window->twipsToPixelsY(7200)));
+    EXPECT_TRUE(ui.calls.empty());
 }
