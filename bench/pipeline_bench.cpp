@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
@@ -151,6 +152,9 @@ void BM_Pipeline(benchmark::State& state, std::string name) {
     for (const QString& m : in.modules) lines += m.count('\n') + 1;
     for (auto _ : state) {
         state.PauseTiming();
+        // A build starts in an emptied folder, as the builder empties the run folder.
+        for (const QString& f : QDir(scratch().path()).entryList({"M*.txt"}, QDir::Files))
+            QFile::remove(scratch().path() + "/" + f);
         if (!build.begin()) {
             state.SkipWithError("template database missing");
             break;
@@ -200,7 +204,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
             if (!r.error_occurred && r.iterations > 0)
-                seconds[r.benchmark_name()] = r.real_accumulated_time / double(r.iterations);
+                seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
         ConsoleReporter::ReportRuns(runs);
     }
     void printRatios() const {

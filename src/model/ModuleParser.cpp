@@ -1,8 +1,11 @@
 #include "model/ModuleParser.h"
 
-#include <QStringList>
+#include <algorithm>
+
+#include <QStringMatcher>
 
 #include "model/ParseError.h"
+#include "model/TagCode.h"
 #include "model/Tags.h"
 #include "model/WorkingStore.h"
 
@@ -10,7 +13,7 @@ namespace lumo {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kPropertyPass = 99;
 
 QString anchor(char kind, qint32 number) {
     return tags().marker + QLatin1Char('*') + QLatin1Char(kind) +
@@ -20,7 +23,7 @@ QString anchor(char kind, qint32 number) {
 int passKind(const QString& keywordTag) {
     if (keywordTag == taggedKeyword(QStringLiteral("Sub"))) return RouSub;
     if (keywordTag == taggedKeyword(QStringLiteral("Function"))) return RouFunction;
-    if (keywordTag == taggedKeyword(QStringLiteral("Property"))) return 99;
+    if (keywordTag == taggedKeyword(QStringLiteral("Property"))) return kPropertyPass;
     return 0;
 }
 
@@ -28,8 +31,8 @@ int passKind(const QString& keywordTag) {
 // what follows the last "|" (the end of the last keyword tag) before the
 // parameter list or the Lib keyword. Escape tags become marker characters
 // again first, so that a "|" of theirs does not cut a name.
-QString squeezed(const QString& line) {
-    QString s = line;
+QString squeezed(QStringView line) {
+    QString s = line.toString();
     s.remove(tags().continuation);
     s.replace(tags().escape, tags().marker);
     s.remove(QLatin1Char('\t'));
@@ -48,139 +51,288 @@ struct Head {
     bool declaration = false;
 };
 
-Head classifyHead(const QString& line, int kind) {
+Head classifyHead(QStringView line, int kind) {
+    static const QString declareTag = taggedKeyword(QStringLiteral("Declare"));
+    static const QString getTag = taggedKeyword(QStringLiteral("Get"));
+    static const QString setTag = taggedKeyword(QStringLiteral("Set"));
+    static const QString letTag = taggedKeyword(QStringLiteral("Let"));
     Head h;
-    if (line.contains(taggedKeyword(QStringLiteral("Declare")))) {
+    if (line.contains(declareTag)) {
         h.declaration = true;
         h.type = kind + 10;
         return h;
     }
     h.type = kind;
-    if (kind == 99) {
+    if (kind == kPropertyPass) {
+        // Tested in this order; a later hit overrides an earlier one.
         h.type = 0;
-        if (line.contains(taggedKeyword(QStringLiteral("Get")))) h.type = RouPropertyGet;
-        if (line.contains(taggedKeyword(QStringLiteral("Set")))) h.type = RouPropertySet;
-        if (line.contains(taggedKeyword(QStringLiteral("Let")))) h.type = RouPropertyLet;
+        if (line.contains(getTag)) h.type = RouPropertyGet;
+        if (line.contains(setTag)) h.type = RouPropertySet;
+        if (line.contains(letTag)) h.type = RouPropertyLet;
         h.skip = h.type == 0;
     }
     return h;
 }
 
-int visibilityOf(const QString& line) {
+int visibilityOf(QStringView line) {
+    static const QString privateTag = taggedKeyword(QStringLiteral("Private"));
+    static const QString friendTag = taggedKeyword(QStringLiteral("Friend"));
     int v = OpenPublic;
-    if (line.contains(taggedKeyword(QStringLiteral("Private")))) v = OpenPrivate;
-    if (line.contains(taggedKeyword(QStringLiteral("Friend")))) v = OpenFriend;
+    if (line.contains(privateTag)) v = OpenPrivate;
+    if (line.contains(friendTag)) v = OpenFriend;
     return v;
 }
 
-QString routineName(const QString& line, bool declaration, qsizetype lineIndex) {
+QString routineName(QStringView line, bool declaration, qsizetype lineIndex) {
     const QString s = squeezed(line);
     if (declaration) {
         const qsizetype cut = s.indexOf(tags().keyword + QLatin1String("Lib"));
-        if (cut < 0)
-            throw ParseError(QStringLiteral("Declare ohne Lib in Zeile %1").arg(lineIndex));
+        if (cut < 0) throw ParseError(QStringLiteral("Declare ohne Lib in Zeile %1").arg(lineIndex));
         return nameBefore(s, cut);
     }
     const qsizetype cut = s.indexOf(QLatin1Char('('));
-    if (cut < 0)
-        throw ParseError(QStringLiteral("Routinenkopf ohne \"(\" in Zeile %1").arg(lineIndex));
+    if (cut < 0) throw ParseError(QStringLiteral("Routinenkopf ohne \"(\" in Zeile %1").arg(lineIndex));
     return nameBefore(s, cut);
 }
 
-int physicalLines(const QString& line) {
+int physicalLines(QStringView line) {
     return int(line.count(tags().continuation)) + 1;
 }
 
-// The one walk shared by both variants; store is null for display only.
-void routinePass(QString& text, const QString& keywordTag, const Options& options, WorkingStore* store) {
+qsizetype lineEnd(const QChar* d, qsizetype n, qsizetype from) {
+    for (qsizetype i = from; i + 1 < n; ++i)
+        if (d[i] == u'\r' && d[i + 1] == u'\n') return i;
+    return n;
+}
+
+// One walk shared by both variants; counter and found are null for display.
+// Only the lines that hold the pass's keyword tag are looked at closely; the
+// others are copied, with the routine body's tab when rer asks for it.
+void routinePass(QString& text, const QString& keywordTag, const Options& options, qint32* counter,
+                 std::vector<FoundRoutine>* found) {
+    const QStringMatcher matcher(keywordTag);
+    qsizetype hit = matcher.indexIn(text, 0);
+    if (hit < 0) return;  // the text stays exactly as it was
     const int kind = passKind(keywordTag);
-    if (!text.contains(keywordTag)) return;
     const Tags& t = tags();
-    const QString exitTag = taggedKeyword(QStringLiteral("Exit"));
+    static const QString exitTag = taggedKeyword(QStringLiteral("Exit"));
     const QString anchorStart = t.marker + QLatin1Char('*');
     const bool bodyTabs = options.einr && options.rer;
 
-    QStringList lines = text.split(kCrLf);
+    const QChar* d = text.constData();
+    const qsizetype n = text.size();
+    QString out;
+    out.reserve(n + n / 8 + 64);
     bool open = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString& line = lines[i];
-        if (line.contains(keywordTag) && !line.contains(exitTag)) {
-            if (open) {
-                line = t.lineOpen + line + t.lineClose;
-                if (store) line.prepend(anchor('E', store->routineCounter));
-                open = false;
-            } else {
-                const Head head = classifyHead(line, kind);
-                qint32 number = 0;
-                if (store) {
-                    if (store->routineCounter >= kMaxRoutineNumber)
-                        throw ParseError(QStringLiteral("Zu viele Routinen (mehr als 8 Stellen)"));
-                    number = ++store->routineCounter;
-                }
-                if (!head.skip) {
-                    QString name;
-                    int visibility = OpenPublic;
-                    int lineCount = 1;
-                    if (store) {
-                        visibility = visibilityOf(line);
-                        lineCount = physicalLines(line);
-                        name = routineName(line, head.declaration, i);
+    qsizetype a = 0;
+    for (qsizetype lineIndex = 0;; ++lineIndex) {
+        const qsizetype b = lineEnd(d, n, a);
+        const QStringView line(d + a, b - a);
+        QString changed;
+        bool isChanged = false;
+        if (hit >= 0 && hit < b) {
+            hit = matcher.indexIn(text, b);
+            if (!line.contains(exitTag)) {
+                if (open) {
+                    // The End line.
+                    changed = t.lineOpen + line.toString() + t.lineClose;
+                    if (counter) changed.prepend(anchor('E', *counter));
+                    isChanged = true;
+                    open = false;
+                } else {
+                    const Head head = classifyHead(line, kind);
+                    qint32 number = 0;
+                    if (counter) {
+                        if (*counter >= kMaxRoutineNumber)
+                            throw ParseError(QStringLiteral("Zu viele Routinen (mehr als 8 Stellen)"));
+                        number = ++*counter;
                     }
-                    open = !head.declaration;
-                    line = t.lineOpen + line + t.lineClose;
-                    if (store) line.prepend(anchor('A', number));
-                    if (options.rle) line.prepend(kCrLf);
-                    if (store) {
-                        store->execute(QStringLiteral(
-                                           "INSERT INTO td_rout"
-                                           "(rou_typ,rou_open,anz_dec_zeilen,rou_name,rou_num,mod_num) "
-                                           "VALUES (?,?,?,?,?,?)"),
-                                       {qint64(head.type), qint64(visibility), qint64(lineCount), name,
-                                        qint64(number), qint64(store->moduleCounter)});
+                    if (!head.skip) {
+                        if (counter) {
+                            FoundRoutine r;
+                            r.number = number;
+                            r.type = head.type;
+                            r.visibility = visibilityOf(line);
+                            r.headLines = physicalLines(line);
+                            r.name = routineName(line, head.declaration, lineIndex);
+                            found->push_back(std::move(r));
+                        }
+                        open = !head.declaration;
+                        changed = t.lineOpen + line.toString() + t.lineClose;
+                        if (counter) changed.prepend(anchor('A', number));
+                        if (options.rle) changed.prepend(QLatin1String("\r\n"));
+                        isChanged = true;
                     }
                 }
             }
         }
+        const QStringView current = isChanged ? QStringView(changed) : line;
         // The empty remainder after the final line break is no line of the
         // code; a tab there would leave the text without its final break.
-        const bool remainder = i + 1 == lines.size() && line.isEmpty();
+        const bool remainder = b == n && line.isEmpty();
         if (bodyTabs && open && !remainder) {
-            const bool marked = store ? line.startsWith(anchorStart) : line.startsWith(t.lineOpen);
-            if (!marked) line.prepend(QLatin1Char('\t'));
+            const bool marked = counter ? current.startsWith(anchorStart) : current.startsWith(t.lineOpen);
+            if (!marked) out += QLatin1Char('\t');
         }
+        out += current;
+        if (b >= n) break;
+        out += QLatin1String("\r\n");
+        a = b + 2;
     }
-    text = lines.join(kCrLf);
+    text = std::move(out);
+}
+
+// Copies s into the output undoing the transient tags. Called per chunk.
+class Untagger {
+public:
+    explicit Untagger(qsizetype capacity) {
+        out_.resize(capacity + 16);
+        w_ = out_.data();
+    }
+    // Appends s[from, to) with the tags undone; returns the number of line
+    // breaks that a continuation put in.
+    qsizetype put(const QChar* p, qsizetype from, qsizetype to) {
+        const Tags& t = tags();
+        qsizetype breaks = 0;
+        qsizetype i = from;
+        while (i < to) {
+            const char16_t c = p[i].unicode();
+            if (c == u'|' && matches(p, i, to, t.continuation)) {
+                write(u"_\r\n", 3);
+                ++breaks;
+                i += t.continuation.size();
+            } else if (c == u'|' && matches(p, i, to, t.doubleQuote)) {
+                write(u"\"\"", 2);
+                i += t.doubleQuote.size();
+            } else if (c == kMarkerChar && matches(p, i, to, t.escape)) {
+                *w_++ = QChar(kMarkerChar);
+                i += t.escape.size();
+            } else {
+                *w_++ = p[i++];
+            }
+        }
+        return breaks;
+    }
+    void putRaw(QStringView s) {
+        std::copy(s.begin(), s.end(), w_);
+        w_ += s.size();
+    }
+    QString take() {
+        out_.truncate(w_ - out_.constData());
+        return std::move(out_);
+    }
+
+private:
+    static bool matches(const QChar* p, qsizetype i, qsizetype to, const QString& tag) {
+        return i + tag.size() <= to && QStringView(p + i, tag.size()) == tag;
+    }
+    void write(const char16_t* s, int len) {
+        for (int k = 0; k < len; ++k) *w_++ = QChar(s[k]);
+    }
+    QString out_;
+    QChar* w_ = nullptr;
+};
+
+FoundRoutine* routineNumbered(std::vector<FoundRoutine>& routines, qint64 number) {
+    const auto it = std::lower_bound(routines.begin(), routines.end(), number,
+                                     [](const FoundRoutine& r, qint64 n) { return r.number < n; });
+    return it != routines.end() && it->number == number ? &*it : nullptr;
 }
 
 }  // namespace
 
-void parseRoutines(QString& text, const QString& keywordTag, const Options& options, WorkingStore& store) {
-    routinePass(text, keywordTag, options, &store);
+void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32& routineCounter,
+                   std::vector<FoundRoutine>& found) {
+    routinePass(text, keywordTag, options, &routineCounter, &found);
 }
 
 void tagRoutineLines(QString& text, const QString& keywordTag, const Options& options) {
-    routinePass(text, keywordTag, options, nullptr);
+    routinePass(text, keywordTag, options, nullptr, nullptr);
 }
 
-void storeModule(QString& text, WorkingStore& store) {
+// The anchors stand at the beginning of lines of the tagged text, where the
+// source's own marker characters are still escape tags; so a source line can
+// never pass for an anchor. The escape tags are undone in the same copy, the
+// last of the transient tags, so that a marker character of the source can
+// never form a continuation or doubled-quote tag with what follows it.
+void finishModuleText(const QString& tagged, ParsedModule& module) {
+    const QChar* d = tagged.constData();
+    const qsizetype n = tagged.size();
     const QString anchorStart = tags().marker + QLatin1Char('*');
-    QStringList lines = text.split(kCrLf);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString& line = lines[i];
-        if (!line.startsWith(anchorStart) || line.size() < kAnchorLength) continue;
-        const qint64 number = line.mid(3, 8).toLongLong();
-        const QString field = line.at(2) == QLatin1Char('A') ? QStringLiteral("rou_start") : QStringLiteral("rou_ende");
-        store.execute(QStringLiteral("UPDATE td_rout SET %1 = ? WHERE rou_num = ?").arg(field),
-                      {qint64(i + 1), number});
-        line.remove(0, kAnchorLength);
+    // Continuations grow from 5 to 3 characters plus nothing: the text never grows.
+    Untagger out(n);
+    qsizetype line = 1;  // 1-based line of the output being written
+    qsizetype a = std::min<qsizetype>(2, n);  // the leading line break is dropped
+    while (a <= n) {
+        qsizetype b = lineEnd(d, n, a);
+        qsizetype from = a;
+        if (b - a >= kAnchorLength && QStringView(d + a, 2) == anchorStart) {
+            const qint64 number = QStringView(d + a + 3, 8).toLongLong();
+            if (FoundRoutine* r = routineNumbered(module.routines, number)) {
+                if (d[a + 2] == u'A') r->start = int(line);
+                else r->end = int(line);
+            }
+            from = a + kAnchorLength;
+        }
+        line += out.put(d, from, b);
+        if (b >= n) break;
+        out.putRaw(u"\r\n");
+        ++line;
+        a = b + 2;
     }
-    store.execute(QStringLiteral("UPDATE td_rout SET rou_ende = rou_start + (anz_dec_zeilen - 1) "
-                                 "WHERE rou_typ > 10 AND mod_num = ?"),
-                  {qint64(store.moduleCounter)});
-    store.execute(QStringLiteral("INSERT INTO td_mod (mod_num,mod_name,mod_typ,mod_zeilen) VALUES (?,?,?,?)"),
+    module.text = out.take();
+    module.lineCount = int(line - 1);
+    // A declaration has no End line: it ends with its last physical line.
+    for (FoundRoutine& r : module.routines)
+        if (r.type > 10) r.end = r.start + (r.headLines - 1);
+}
+
+QString finishFragmentText(const QString& tagged) {
+    if (tagged.size() < 4) return {};
+    Untagger out(tagged.size());
+    out.put(tagged.constData(), 2, tagged.size() - 2);
+    return out.take();
+}
+
+ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter) {
+    static const QString passes[3] = {taggedKeyword(QStringLiteral("Sub")), taggedKeyword(QStringLiteral("Function")),
+                                      taggedKeyword(QStringLiteral("Property"))};
+    ParsedModule module;
+    QString tagged = tagText(code, options);
+    for (const QString& pass : passes) parseRoutines(tagged, pass, options, routineCounter, module.routines);
+    finishModuleText(tagged, module);
+    return module;
+}
+
+void storeModule(const ParsedModule& module, WorkingStore& store) {
+    // Many rows per statement: a module of some thousand routines would
+    // otherwise spend most of its time preparing statements.
+    constexpr size_t kRowsPerStatement = 64;
+    const auto& rows = module.routines;
+    for (size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
+        const size_t last = std::min(rows.size(), first + kRowsPerStatement);
+        QString sql = QStringLiteral(
+            "INSERT INTO td_rout (rou_num, mod_num, rou_name, rou_typ, rou_open, anz_dec_zeilen, rou_start, "
+            "rou_ende) VALUES ");
+        SqlParams params;
+        params.reserve((last - first) * 8);
+        for (size_t k = first; k < last; ++k) {
+            const FoundRoutine& r = rows[k];
+            sql += k == first ? QStringLiteral("(?,?,?,?,?,?,?,?)") : QStringLiteral(",(?,?,?,?,?,?,?,?)");
+            params.push_back(qint64(r.number));
+            params.push_back(qint64(store.moduleCounter));
+            params.push_back(r.name);
+            params.push_back(qint64(r.type));
+            params.push_back(qint64(r.visibility));
+            params.push_back(qint64(r.headLines));
+            params.push_back(r.start > 0 ? SqlValue(qint64(r.start)) : SqlValue());
+            params.push_back(r.end > 0 ? SqlValue(qint64(r.end)) : SqlValue());
+        }
+        store.execute(sql, params);
+    }
+    store.execute(QStringLiteral("INSERT INTO td_mod (mod_num, mod_name, mod_typ, mod_zeilen) VALUES (?,?,?,?)"),
                   {qint64(store.moduleCounter), store.currentModuleName, qint64(store.currentModuleType),
-                   qint64(lines.size() - 1)});
-    text = lines.join(kCrLf);
+                   qint64(module.lineCount)});
 }
 
 }  // namespace lumo

@@ -135,14 +135,9 @@ QString tagCommentsAndStrings(const QString& line) {
 }
 
 QString tagFragment(const QString& input, const Options& options) {
-    const Tags& t = tags();
     QString text = tagText(input, options);
     for (int pass = 0; pass < 3; ++pass) tagRoutineLines(text, passTag(pass), options);
-    text.replace(t.continuation, QLatin1String("_\r\n"));
-    text.replace(t.doubleQuote, QLatin1String("\"\""));
-    text = text.size() >= 4 ? text.mid(2, text.size() - 4) : QString();
-    text.replace(t.escape, t.marker);
-    return text;
+    return finishFragmentText(text);
 }
 
 void tagCode(QString& text, bool fragment, const Options& options, WorkingStore& store) {
@@ -150,20 +145,10 @@ void tagCode(QString& text, bool fragment, const Options& options, WorkingStore&
         text = tagFragment(text, options);
         return;
     }
-    const Tags& t = tags();
-    QString tagged = tagText(text, options);
-    for (int pass = 0; pass < 3; ++pass) parseRoutines(tagged, passTag(pass), options, store);
-    tagged.replace(t.continuation, QLatin1String("_\r\n"));
-    tagged.replace(t.doubleQuote, QLatin1String("\"\""));
-    tagged.remove(0, 2);
-    // The anchors are read while the source's own marker characters are still
-    // escaped, so that no source line can pass for an anchor; and the escape
-    // tag goes last, so that a marker character of the source can never form
-    // a continuation or doubled-quote tag with the characters after it.
-    storeModule(tagged, store);
-    tagged.replace(t.escape, t.marker);
-    store.writeModuleText(tagged);
-    text = tagged;
+    const ParsedModule module = parseModule(text, options, store.routineCounter);
+    storeModule(module, store);
+    store.writeModuleText(module.text);
+    text = module.text;
 }
 
 void tagCode(QString& text, bool fragment) {

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include <QHash>
 #include <QStringList>
 
 #include "model/Keywords.h"
@@ -33,7 +32,23 @@ struct Tables {
     };
     std::vector<Multi> multi;
     QStringList words;  // storage for the keys
-    QHash<QStringView, int> single;
+    // Single words by first letter (A to Z) and length (up to 10): the few
+    // candidates a run has to be compared with.
+    static constexpr int kMaxLength = 10;
+    struct Candidate {
+        QStringView word;
+        int entry;
+    };
+    std::vector<Candidate> byStart[26][kMaxLength + 1];
+
+    int find(QStringView run) const {
+        if (run.size() > kMaxLength) return -1;
+        const char16_t first = run.front().unicode();
+        if (first < u'A' || first > u'Z') return -1;
+        for (const Candidate& c : byStart[first - u'A'][run.size()])
+            if (c.word == run) return c.entry;
+        return -1;
+    }
 };
 
 const Tables& tables() {
@@ -45,12 +60,20 @@ const Tables& tables() {
             if (w.size() > 1) t.multi.push_back({w});
             else t.words << w.first();
         }
-        for (const QString& w : t.words)
-            t.single.insert(QStringView(w), int(entries.indexOf(QLatin1Char(' ') + w + QLatin1Char(' '))));
+        for (const QString& w : t.words) {
+            // Every single keyword begins with a capital and has at most ten letters.
+            Q_ASSERT(w.front() >= u'A' && w.front() <= u'Z' && w.size() <= Tables::kMaxLength);
+            t.byStart[w.front().unicode() - u'A'][w.size()].push_back(
+                {QStringView(w), int(entries.indexOf(QLatin1Char(' ') + w + QLatin1Char(' ')))});
+        }
         return t;
     }();
     return t;
 }
+
+// Characters that may start a transient tag or end a region.
+bool isSpecialInComment(char16_t c) { return c == kMarkerChar || c == u'"' || c == u'_' || c == u'\r'; }
+bool isSpecialInString(char16_t c) { return isSpecialInComment(c); }
 
 bool isWidened(QChar c) {
     const char16_t u = c.unicode();
@@ -58,18 +81,40 @@ bool isWidened(QChar c) {
 }
 
 class Scanner {
+    static constexpr qsizetype kMaxGrowth = 5;
+
 public:
-    explicit Scanner(const QString& text) : t_(text), p_(text.constData()), n_(text.size()) {
-        out_.reserve(n_ + n_ / 2 + 16);
+    explicit Scanner(const QString& text) : p_(text.constData()), n_(text.size()) {
+        // Nothing grows by more than five times: a lone quote becomes the
+        // string tag and the quote, a two-letter keyword with its space nine.
+        out_.resize(kMaxGrowth * n_ + 16);
+        w_ = out_.data();
     }
 
     QString run() {
         qsizetype i = 0;
         while (i < n_) i = logicalLine(i);
-        return out_;
+        out_.truncate(w_ - out_.constData());
+        return std::move(out_);
     }
 
 private:
+    void put(QChar c) { *w_++ = c; }
+    void put(const QString& s) { put(QStringView(s)); }
+    void put(QStringView s) {
+        std::copy(s.begin(), s.end(), w_);
+        w_ += s.size();
+    }
+    // Copies the characters from i on up to the next one that needs a look
+    // of its own (stop), and returns where it stopped.
+    template <typename Stop>
+    qsizetype copyUntil(qsizetype i, Stop stop) {
+        qsizetype e = i;
+        while (e < n_ && !stop(p_[e].unicode())) ++e;
+        put(QStringView(p_ + i, e - i));
+        return e;
+    }
+
     bool lineBreakAt(qsizetype i) const { return i + 1 < n_ && p_[i] == u'\r' && p_[i + 1] == u'\n'; }
     bool continuationAt(qsizetype i) const { return p_[i] == u'_' && lineBreakAt(i + 1); }
 
@@ -92,15 +137,15 @@ private:
     qsizetype transient(qsizetype i) {
         const char16_t c = p_[i].unicode();
         if (c == kMarkerChar) {
-            out_ += tags().escape;
+            put(tags().escape);
             return 1;
         }
         if (c == u'"' && i + 1 < n_ && p_[i + 1] == u'"') {
-            out_ += tags().doubleQuote;
+            put(tags().doubleQuote);
             return 2;
         }
         if (c == u'_' && lineBreakAt(i + 1)) {
-            out_ += tags().continuation;
+            put(tags().continuation);
             return 3;
         }
         return 0;
@@ -108,35 +153,35 @@ private:
 
     // From i to the end of a comment: the rest of the logical line.
     qsizetype comment(qsizetype i) {
-        out_ += tags().comment;
+        put(tags().comment);
         while (i < n_ && !lineBreakAt(i)) {
             if (const qsizetype k = transient(i)) {
                 i += k;
             } else {
-                out_ += p_[i];
-                ++i;
+                put(p_[i]);
+                i = copyUntil(i + 1, isSpecialInComment);
             }
         }
-        out_ += tags().close;
+        put(tags().close);
         return i;
     }
 
     // From the opening quote at i; a string still open at the end of the
     // logical line gets no close tag.
     qsizetype string(qsizetype i) {
-        out_ += tags().string;
-        out_ += p_[i];
+        put(tags().string);
+        put(p_[i]);
         ++i;
         while (i < n_ && !lineBreakAt(i)) {
             if (const qsizetype k = transient(i)) {
                 i += k;
             } else if (p_[i] == u'"') {
-                out_ += p_[i];
-                out_ += tags().close;
+                put(p_[i]);
+                put(tags().close);
                 return i + 1;
             } else {
-                out_ += p_[i];
-                ++i;
+                put(p_[i]);
+                i = copyUntil(i + 1, isSpecialInString);
             }
         }
         return i;
@@ -175,7 +220,7 @@ private:
             ++e;
         }
         if (e == i) {  // cannot happen for a character no other case takes
-            out_ += p_[i];
+            put(p_[i]);
             return i + 1;
         }
         const QStringView run(p_ + i, e - i);
@@ -187,30 +232,30 @@ private:
                                 p_[lastMultiEntry_[size_t(m)]] == u' ')) {
                     const QStringList& words = tables().multi[size_t(m)].words;
                     for (qsizetype w = 0; w < words.size(); ++w) {
-                        if (w > 0) out_ += QLatin1Char(' ');
-                        out_ += tags().keyword;
-                        out_ += words[w];
-                        out_ += tags().close;
+                        if (w > 0) put(QChar(u' '));
+                        put(tags().keyword);
+                        put(words[w]);
+                        put(tags().close);
                     }
                     lastMultiEntry_[size_t(m)] = end;
                     return end;
                 }
-            } else if (run.size() <= 10) {
-                const auto it = tables().single.constFind(run);
-                if (it != tables().single.constEnd()) {
-                    const bool sharesSpace = lastEntry_ == it.value() && lastEnd_ + 1 == i && p_[lastEnd_] == u' ';
+            } else {
+                const int entry = tables().find(run);
+                if (entry >= 0) {
+                    const bool sharesSpace = lastEntry_ == entry && lastEnd_ + 1 == i && p_[lastEnd_] == u' ';
                     if (!sharesSpace) {
-                        out_ += tags().keyword;
-                        out_ += run;
-                        out_ += tags().close;
-                        lastEntry_ = it.value();
+                        put(tags().keyword);
+                        put(run);
+                        put(tags().close);
+                        lastEntry_ = entry;
                         lastEnd_ = e;
                         return e;
                     }
                 }
             }
         }
-        out_ += run;
+        put(run);
         return e;
     }
 
@@ -218,7 +263,8 @@ private:
     qsizetype logicalLine(qsizetype i) {
         while (i < n_) {
             if (lineBreakAt(i)) {
-                out_ += QLatin1String("\r\n");
+                put(QChar(u'\r'));
+                put(QChar(u'\n'));
                 return i + 2;
             }
             const QChar c = p_[i];
@@ -229,7 +275,7 @@ private:
             } else if (c == u'"') {
                 i = string(i);
             } else if (c == u' ' || isWidened(c)) {
-                out_ += c;
+                put(c);
                 ++i;
             } else {
                 i = word(i);
@@ -238,10 +284,10 @@ private:
         return i;
     }
 
-    const QString& t_;
     const QChar* p_;
     qsizetype n_;
     QString out_;
+    QChar* w_ = nullptr;
     int lastEntry_ = -1;
     qsizetype lastEnd_ = -1;
     std::array<qsizetype, 5> lastMultiEntry_{-1, -1, -1, -1, -1};

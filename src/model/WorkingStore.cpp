@@ -1,10 +1,12 @@
 #include "model/WorkingStore.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <sqlite3.h>
 
 #include "app/AppState.h"
@@ -185,8 +187,10 @@ void WorkingStore::openWorkingDatabase() {
     // A file that is no database fails here, at opening, not at the first query.
     char* err = nullptr;
     // Rows are only written by a build into the run folder, which a crash
-    // discards anyway: waiting for the disk on every module's commit buys nothing.
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master; PRAGMA synchronous = OFF", nullptr, nullptr, &err) !=
+    // discards anyway: waiting for the disk on every module's commit buys nothing,
+    // and neither does a journal file made and deleted for every module.
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master; PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY",
+                     nullptr, nullptr, &err) !=
         SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
         sqlite3_free(err);
@@ -225,9 +229,23 @@ QString WorkingStore::moduleTextPath(int moduleNumber) const {
 
 void WorkingStore::writeModuleText(const QString& text) {
     const QString path = moduleTextPath(moduleCounter);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        throw StoreError((path + QStringLiteral(": ") + file.errorString()).toStdString());
+    // Written beside the target and renamed over it, so that a failed write
+    // never leaves half a module text; not synced to disk, like the database
+    // of the working store (a build is made again rather than recovered, and
+    // a sync per module would cost more than the whole pipeline).
+    const QString partial = path + QStringLiteral(".neu");
+    QFile file(partial);
+    const QByteArray bytes = text.toUtf8();
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    const QString why = file.errorString();
+    file.close();
+    ok = ok && file.error() == QFileDevice::NoError;
+    std::error_code ec;
+    if (ok) std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(), ec);
+    if (!ok || ec) {
+        QFile::remove(partial);
+        throw StoreError((path + QStringLiteral(": ") + (ok ? QString::fromStdString(ec.message()) : why)).toStdString());
+    }
 }
 
 QString WorkingStore::readModuleText(int moduleNumber) const {

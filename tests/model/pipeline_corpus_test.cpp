@@ -7,7 +7,9 @@
 #include "model/BuildFixture.h"
 #include "model/CorpusModules.h"
 #include "model/TagCode.h"
+#include "model/ModuleParser.h"
 #include "model/TagNotation.h"
+#include "support/ReferenceParser.h"
 
 using namespace lumo::test;
 
@@ -89,6 +91,37 @@ TEST(KeywordPassCorpus, SameTextAsTheReplacements) {
             o.einr = combo & 1;
             o.leer = combo & 2;
             ASSERT_EQ(lumo::tagText(code, o), lumo::tagText(code, o, true)) << f.toStdString() << " " << combo;
+        }
+    }
+}
+
+// The whole module pipeline in one scan per step against the steps as
+// defined, on every module of the corpus and every combination of options.
+TEST(ModuleScanCorpus, SameTextLinesAndRowsAsTheDefinedSteps) {
+    LUMO_REQUIRE_CORPUS();
+    for (const QString& f : corpusModuleFiles()) {
+        const QString code = corpusModule(f);
+        for (int combo = 0; combo < 16; ++combo) {
+            lumo::Options o;
+            o.einr = combo & 1;
+            o.leer = combo & 2;
+            o.rle = combo & 4;
+            o.rer = combo & 8;
+            qint32 c1 = 0, c2 = 0;
+            const lumo::ParsedModule fast = lumo::parseModule(code, o, c1);
+            const lumo::ParsedModule reference = lumo::reference::parseModule(code, o, c2);
+            ASSERT_EQ(fast.text, reference.text) << f.toStdString() << " " << combo;
+            ASSERT_EQ(fast.lineCount, reference.lineCount);
+            ASSERT_EQ(fast.routines.size(), reference.routines.size());
+            for (size_t k = 0; k < fast.routines.size(); ++k) {
+                EXPECT_EQ(fast.routines[k].name, reference.routines[k].name);
+                EXPECT_EQ(fast.routines[k].start, reference.routines[k].start) << fast.routines[k].name.toStdString();
+                EXPECT_EQ(fast.routines[k].end, reference.routines[k].end) << fast.routines[k].name.toStdString();
+                EXPECT_EQ(fast.routines[k].type, reference.routines[k].type);
+                EXPECT_EQ(fast.routines[k].headLines, reference.routines[k].headLines);
+                EXPECT_EQ(fast.routines[k].visibility, reference.routines[k].visibility);
+            }
+            ASSERT_EQ(lumo::tagFragment(code, o), lumo::reference::tagFragment(code, o)) << f.toStdString();
         }
     }
 }

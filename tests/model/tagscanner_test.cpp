@@ -7,7 +7,10 @@
 #include <QStringList>
 
 #include "model/TagCode.h"
+#include "model/ModuleParser.h"
+#include "model/ParseError.h"
 #include "model/TagNotation.h"
+#include "support/ReferenceParser.h"
 
 namespace {
 
@@ -47,5 +50,62 @@ TEST(TagScanner, RandomTextsOfKeywordsAndSeparators) {
         o.einr = round % 2;
         o.leer = round % 3 == 0;
         expectSame(code, o);
+    }
+}
+
+namespace {
+
+// Both parsers on the same module: the same text, lines and rows, or both fail.
+void expectSameModule(const QString& code, const lumo::Options& o) {
+    qint32 fastCounter = 0, referenceCounter = 0;
+    lumo::ParsedModule fast, reference;
+    bool fastFailed = false, referenceFailed = false;
+    try {
+        fast = lumo::parseModule(code, o, fastCounter);
+    } catch (const lumo::ParseError&) {
+        fastFailed = true;
+    }
+    try {
+        reference = lumo::reference::parseModule(code, o, referenceCounter);
+    } catch (const lumo::ParseError&) {
+        referenceFailed = true;
+    }
+    ASSERT_EQ(fastFailed, referenceFailed) << code.toStdString();
+    ASSERT_EQ(fastCounter, referenceCounter);
+    ASSERT_EQ(lumo::tagFragment(code, o), lumo::reference::tagFragment(code, o)) << code.toStdString();
+    if (fastFailed) return;
+    ASSERT_EQ(fast.text, reference.text) << code.toStdString();
+    ASSERT_EQ(fast.lineCount, reference.lineCount);
+    ASSERT_EQ(fast.routines.size(), reference.routines.size());
+    for (size_t k = 0; k < fast.routines.size(); ++k) {
+        const auto& a = fast.routines[k];
+        const auto& b = reference.routines[k];
+        EXPECT_EQ(QString("%1 %2 %3 %4 %5 %6 %7").arg(a.number).arg(a.name).arg(a.type).arg(a.visibility)
+                      .arg(a.headLines).arg(a.start).arg(a.end),
+                  QString("%1 %2 %3 %4 %5 %6 %7").arg(b.number).arg(b.name).arg(b.type).arg(b.visibility)
+                      .arg(b.headLines).arg(b.start).arg(b.end));
+    }
+}
+
+}  // namespace
+
+TEST(ModuleScan, RandomModulesGiveTheSameTextRowsAndFailures) {
+    const QStringList lines = {"Sub A()", "End Sub", "Private Function F(x) As Long", "End Function",
+                               "Property Get W()", "Property Let W(v)", "Property Set W(v)", "End Property",
+                               "Exit Sub", "Private Declare Sub D Lib \"k\" (x)", "Declare Function G _",
+                               "  Lib \"k\" ()", "x = 1 ' Sub", "s = \"End Sub\"", "If a Then", "End If",
+                               "For i = 1 To 2", "Next", "", "   ", "Sub Test(): End Sub", "Ÿ*A00000001|x",
+                               "Friend Sub Q(a, _", "  b)", "x.Property = 1", "Sub Kaputt", "\tDim y"};
+    std::mt19937 rng(4711);
+    for (int round = 0; round < 1500; ++round) {
+        QStringList code;
+        const int len = int(rng() % 25);
+        for (int i = 0; i < len; ++i) code << lines[qsizetype(rng() % lines.size())];
+        lumo::Options o;
+        o.einr = rng() % 2;
+        o.rer = rng() % 2;
+        o.rle = rng() % 2;
+        o.leer = rng() % 2;
+        expectSameModule(code.join("\r\n"), o);
     }
 }

@@ -1,0 +1,142 @@
+#include "support/ReferenceParser.h"
+
+#include <QStringList>
+
+#include "model/ParseError.h"
+#include "model/TagCode.h"
+#include "model/Tags.h"
+
+namespace lumo::reference {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString anchor(char kind, qint32 number) {
+    return tags().marker + QLatin1Char('*') + QLatin1Char(kind) +
+           QStringLiteral("%1").arg(number, 8, 10, QLatin1Char('0')) + QLatin1Char('|');
+}
+
+int passKind(const QString& keywordTag) {
+    if (keywordTag == taggedKeyword(QStringLiteral("Sub"))) return RouSub;
+    if (keywordTag == taggedKeyword(QStringLiteral("Function"))) return RouFunction;
+    if (keywordTag == taggedKeyword(QStringLiteral("Property"))) return 99;
+    return 0;
+}
+
+QString nameOf(const QString& line, bool declaration) {
+    QString s = line;
+    s.remove(tags().continuation);
+    s.replace(tags().escape, tags().marker);
+    s.remove(QLatin1Char('\t'));
+    s.remove(QLatin1Char(' '));
+    const qsizetype cut = declaration ? s.indexOf(tags().keyword + QLatin1String("Lib")) : s.indexOf(QLatin1Char('('));
+    if (cut < 0) throw ParseError("kein Name");
+    const QString rest = s.left(cut);
+    return rest.mid(rest.lastIndexOf(QLatin1Char('|')) + 1);
+}
+
+const QString& passTag(int pass) {
+    static const QString t[3] = {taggedKeyword(QStringLiteral("Sub")), taggedKeyword(QStringLiteral("Function")),
+                                 taggedKeyword(QStringLiteral("Property"))};
+    return t[pass];
+}
+
+}  // namespace
+
+void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32* counter,
+                   std::vector<FoundRoutine>* found) {
+    const int kind = passKind(keywordTag);
+    if (!text.contains(keywordTag)) return;
+    const Tags& t = tags();
+    QStringList lines = text.split(kCrLf);
+    bool open = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString& line = lines[i];
+        if (line.contains(keywordTag) && !line.contains(taggedKeyword("Exit"))) {
+            if (open) {
+                line = t.lineOpen + line + t.lineClose;
+                if (counter) line.prepend(anchor('E', *counter));
+                open = false;
+            } else {
+                int type = kind;
+                const bool declaration = line.contains(taggedKeyword("Declare"));
+                qint32 number = 0;
+                if (counter) {
+                    if (*counter >= kMaxRoutineNumber) throw ParseError("zu viele");
+                    number = ++*counter;
+                }
+                if (declaration) {
+                    type = kind + 10;
+                } else if (kind == 99) {
+                    type = 0;
+                    if (line.contains(taggedKeyword("Get"))) type = 4;
+                    if (line.contains(taggedKeyword("Set"))) type = 5;
+                    if (line.contains(taggedKeyword("Let"))) type = 3;
+                }
+                if (type != 0) {
+                    if (counter) {
+                        FoundRoutine r;
+                        r.number = number;
+                        r.type = type;
+                        r.visibility = 1;
+                        if (line.contains(taggedKeyword("Private"))) r.visibility = 2;
+                        if (line.contains(taggedKeyword("Friend"))) r.visibility = 3;
+                        r.headLines = int((line.size() - QString(line).remove(t.continuation).size()) / 5 + 1);
+                        r.name = nameOf(line, declaration);
+                        found->push_back(r);
+                    }
+                    open = !declaration;
+                    line = t.lineOpen + line + t.lineClose;
+                    if (counter) line.prepend(anchor('A', number));
+                    if (options.rle) line.prepend(kCrLf);
+                }
+            }
+        }
+        const bool remainder = i + 1 == lines.size() && line.isEmpty();
+        if (options.einr && options.rer && open && !remainder) {
+            const bool marked =
+                counter ? line.startsWith(t.marker + QLatin1Char('*')) : line.startsWith(t.lineOpen);
+            if (!marked) line.prepend(QLatin1Char('\t'));
+        }
+    }
+    text = lines.join(kCrLf);
+}
+
+ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter) {
+    const Tags& t = tags();
+    ParsedModule m;
+    QString text = tagText(code, options, true);
+    for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, &routineCounter, &m.routines);
+    text.replace(t.continuation, QLatin1String("_\r\n"));
+    text.replace(t.doubleQuote, QLatin1String("\"\""));
+    text.remove(0, 2);
+    QStringList lines = text.split(kCrLf);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString& line = lines[i];
+        if (!line.startsWith(t.marker + QLatin1Char('*')) || line.size() < kAnchorLength) continue;
+        const qint32 n = line.mid(3, 8).toInt();
+        for (FoundRoutine& r : m.routines)
+            if (r.number == n) (line.at(2) == QLatin1Char('A') ? r.start : r.end) = int(i + 1);
+        line.remove(0, kAnchorLength);
+    }
+    for (FoundRoutine& r : m.routines)
+        if (r.type > 10) r.end = r.start + r.headLines - 1;
+    m.lineCount = int(lines.size() - 1);
+    m.text = lines.join(kCrLf);
+    m.text.replace(t.escape, t.marker);
+    return m;
+}
+
+QString tagFragment(const QString& code, const Options& options) {
+    const Tags& t = tags();
+    QString text = tagText(code, options, true);
+    for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, nullptr, nullptr);
+    text.replace(t.continuation, QLatin1String("_\r\n"));
+    text.replace(t.doubleQuote, QLatin1String("\"\""));
+    text = text.size() >= 4 ? text.mid(2, text.size() - 4) : QString();
+    text.replace(t.escape, t.marker);
+    return text;
+}
+
+}  // namespace lumo::reference
