@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include <QStringList>
 
 #include "model/ParseError.h"
 
@@ -12,28 +11,34 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-bool startsWith(const QString& s, const char* prefix) {
+bool startsWith(QStringView s, const char* prefix) {
     return s.startsWith(QLatin1String(prefix));
 }
 
 // "Do", "Loop", "Next", "Wend" count only as the whole line or followed by a
 // space, so that DoEvents or Loops = 1 change nothing.
-bool isWordLine(const QString& s, const char* word) {
+bool isWordLine(QStringView s, const char* word) {
     const QLatin1String w(word);
     if (!s.startsWith(w)) return false;
     return s.size() == w.size() || s.at(w.size()) == QLatin1Char(' ');
 }
 
-QString stripLeadingSpaces(const QString& line) {
+QStringView stripLeadingSpaces(QStringView line) {
     qsizetype i = 0;
     while (i < line.size() && line.at(i) == QLatin1Char(' ')) ++i;
     return line.mid(i);
 }
 
-bool onlySpaces(const QString& line) {
+bool onlySpaces(QStringView line) {
     for (QChar c : line)
         if (c != QLatin1Char(' ')) return false;
     return true;
+}
+
+qsizetype lineEnd(const QChar* d, qsizetype n, qsizetype from) {
+    for (qsizetype i = from; i + 1 < n; ++i)
+        if (d[i] == u'\r' && d[i + 1] == u'\n') return i;
+    return n;
 }
 
 // The level is a 16-bit count where the formatter has always kept it; a text
@@ -48,7 +53,7 @@ void changeLevel(IndentState& st, int delta) {
 // Removes a trailing comment from an If statement: scanned from the end back
 // to the third character, a quote toggles the in-string state and the first
 // apostrophe outside a string cuts the statement.
-QString withoutTrailingComment(const QString& statement) {
+QStringView withoutTrailingComment(QStringView statement) {
     if (statement.indexOf(QLatin1Char('\''), 2) < 0) return statement;
     bool inString = false;
     for (qsizetype i = statement.size() - 1; i >= 2; --i) {
@@ -63,23 +68,25 @@ QString withoutTrailingComment(const QString& statement) {
 }
 
 // An If whose logical line does not end with Then holds its whole body on
-// the line and opens no block.
-bool isSingleLineIf(const QString& s, const QStringList& lines, qsizetype index) {
+// the line and opens no block. next: where the line after s begins in d.
+bool isSingleLineIf(QStringView s, const QChar* d, qsizetype n, qsizetype next) {
     if (s.endsWith(QLatin1String("Then"))) return false;
-    QString statement = s;
-    if (s.endsWith(QLatin1String(" _"))) {
-        for (qsizetype k = index + 1; k < lines.size(); ++k) {
-            statement += lines.at(k);
-            if (!lines.at(k).endsWith(QLatin1String(" _"))) break;
-        }
-        statement.remove(QLatin1String(" _"));
+    if (!s.endsWith(QLatin1String(" _"))) return !withoutTrailingComment(s).endsWith(QLatin1String("Then"));
+    QString statement = s.toString();
+    for (qsizetype a = next; a <= n;) {
+        const qsizetype b = lineEnd(d, n, a);
+        const QStringView following(d + a, b - a);
+        statement += following;
+        if (!following.endsWith(QLatin1String(" _")) || b >= n) break;
+        a = b + 2;
     }
+    statement.remove(QLatin1String(" _"));
     return !withoutTrailingComment(statement).endsWith(QLatin1String("Then"));
 }
 
 }  // namespace
 
-void indentStep(IndentState& st, const QString& s) {
+void indentStep(IndentState& st, QStringView s) {
     st.outdent = 0;
     if (s.isEmpty()) return;
     const auto open = [&st](int by) {
@@ -135,30 +142,38 @@ void indentStep(IndentState& st, const QString& s) {
 QString indentText(const QString& input) {
     QString text = input;
     text.remove(QLatin1Char('\t'));
-    QStringList lines = text.split(kCrLf);
+    const QChar* d = text.constData();
+    const qsizetype n = text.size();
+    QString out;
+    out.reserve(n + n / 4 + 16);
     IndentState st;
-    QString previous;
-    // The last element is the empty remainder after the final line break.
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        const QString& line = lines.at(i);
-        if (onlySpaces(line)) {
-            lines[i].clear();
-            continue;
+    bool previousContinues = false;  // the last non-blank line ends with " _"
+    for (qsizetype a = 0;;) {
+        const qsizetype b = lineEnd(d, n, a);
+        const QStringView line(d + a, b - a);
+        if (b >= n) {
+            // The empty remainder after the final line break is not visited.
+            out += line;
+            break;
         }
-        QString s = stripLeadingSpaces(line);
-        if (previous.endsWith(QLatin1String(" _"))) {
-            st.outdent = -1;  // a continuation sits one step right of its statement
-        } else if (startsWith(s, "If ") && isSingleLineIf(s, lines, i)) {
-            st.outdent = 0;
-        } else {
-            indentStep(st, s);
+        if (!onlySpaces(line)) {
+            const QStringView s = stripLeadingSpaces(line);
+            if (previousContinues) {
+                st.outdent = -1;  // a continuation sits one step right of its statement
+            } else if (startsWith(s, "If ") && isSingleLineIf(s, d, n, b + 2)) {
+                st.outdent = 0;
+            } else {
+                indentStep(st, s);
+            }
+            const int tabs = st.level - st.outdent;
+            if (tabs > 0) out.append(QString(tabs, QLatin1Char('\t')));
+            out += s;
+            previousContinues = s.endsWith(QLatin1String(" _"));
         }
-        const int tabs = st.level - st.outdent;
-        if (tabs > 0) s.prepend(QString(tabs, QLatin1Char('\t')));
-        lines[i] = s;
-        previous = s;
+        out += QLatin1String("\r\n");
+        a = b + 2;
     }
-    return lines.join(kCrLf);
+    return out;
 }
 
 }  // namespace lumo

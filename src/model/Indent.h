@@ -4,6 +4,7 @@
 // forward pass with a running level; it looks only at the first words of a
 // line (and, for If lines, at a trailing comment).
 #include <QString>
+#include <QStringView>
 
 namespace lumo {
 
@@ -18,6 +19,6 @@ struct IndentState {
 };
 
 // Applies the block table to one line with its leading spaces removed.
-void indentStep(IndentState& state, const QString& line);
+void indentStep(IndentState& state, QStringView line);
 
 }  // namespace lumo

@@ -192,21 +192,23 @@ public:
     // Appends s[from, to) with the tags undone; returns the number of line
     // breaks that a continuation put in.
     qsizetype put(const QChar* p, qsizetype from, qsizetype to) {
-        const Tags& t = tags();
         qsizetype breaks = 0;
         qsizetype i = from;
         while (i < to) {
             const char16_t c = p[i].unicode();
-            if (c == u'|' && matches(p, i, to, t.continuation)) {
+            // The three transient tags: "|Ÿu| ", "|Ÿd|" and "Ÿ|?".
+            if (c == u'|' && i + 3 < to && p[i + 1].unicode() == kMarkerChar && p[i + 3] == u'|' &&
+                p[i + 2] == u'u' && i + 4 < to && p[i + 4] == u' ') {
                 write(u"_\r\n", 3);
                 ++breaks;
-                i += t.continuation.size();
-            } else if (c == u'|' && matches(p, i, to, t.doubleQuote)) {
+                i += 5;
+            } else if (c == u'|' && i + 3 < to && p[i + 1].unicode() == kMarkerChar && p[i + 3] == u'|' &&
+                       p[i + 2] == u'd') {
                 write(u"\"\"", 2);
-                i += t.doubleQuote.size();
-            } else if (c == kMarkerChar && matches(p, i, to, t.escape)) {
+                i += 4;
+            } else if (c == kMarkerChar && i + 2 < to && p[i + 1] == u'|' && p[i + 2] == u'?') {
                 *w_++ = QChar(kMarkerChar);
-                i += t.escape.size();
+                i += 3;
             } else {
                 *w_++ = p[i++];
             }
@@ -223,9 +225,6 @@ public:
     }
 
 private:
-    static bool matches(const QChar* p, qsizetype i, qsizetype to, const QString& tag) {
-        return i + tag.size() <= to && QStringView(p + i, tag.size()) == tag;
-    }
     void write(const char16_t* s, int len) {
         for (int k = 0; k < len; ++k) *w_++ = QChar(s[k]);
     }

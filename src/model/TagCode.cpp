@@ -43,9 +43,9 @@ QString tagStringsOnly(const QString& line) {
     return pieces.join(QLatin1Char('"'));
 }
 
-// The steps from the escape tag to the undone widening as the whole-text
-// replacements they are defined as; scanTags is held to this.
-QString tagByReplacement(QString text) {
+}  // namespace
+
+QString tagWrappedByReplacement(QString text) {
     const Tags& t = tags();
     text.replace(t.marker, t.escape);
     text.replace(QLatin1String("\"\""), t.doubleQuote);
@@ -71,8 +71,6 @@ QString tagByReplacement(QString text) {
     return text;
 }
 
-}  // namespace
-
 QString tagText(const QString& input, const Options& options, bool byReplacement) {
     QString text = kCrLf + input + kCrLf;
     if (options.einr) text = indentText(text);
@@ -80,7 +78,7 @@ QString tagText(const QString& input, const Options& options, bool byReplacement
         const QString twoBreaks = kCrLf + kCrLf;
         while (text.contains(twoBreaks)) text.replace(twoBreaks, kCrLf);
     }
-    return byReplacement ? tagByReplacement(text) : scanTags(text);
+    return byReplacement ? tagWrappedByReplacement(text) : scanTags(text);
 }
 
 namespace {

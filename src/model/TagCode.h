@@ -28,6 +28,10 @@ QString tagFragment(const QString& text, const Options& options);
 // among them); the one-scan default is held to it by the tests.
 QString tagText(const QString& input, const Options& options, bool byReplacement = false);
 
+// The steps from the escape tag to the undone widening as the chain of
+// whole-text replacements they are defined as, on the wrapped text.
+QString tagWrappedByReplacement(QString wrapped);
+
 // Comment and string tags of one logical line (a quote before the first
 // apostrophe, both present).
 QString scanQuotedLine(const QString& line);

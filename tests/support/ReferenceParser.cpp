@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "model/Indent.h"
 #include "model/ParseError.h"
 #include "model/TagCode.h"
 #include "model/Tags.h"
@@ -34,6 +35,30 @@ QString nameOf(const QString& line, bool declaration) {
     if (cut < 0) throw ParseError("kein Name");
     const QString rest = s.left(cut);
     return rest.mid(rest.lastIndexOf(QLatin1Char('|')) + 1);
+}
+
+QString withoutTrailingComment(const QString& statement) {
+    if (statement.indexOf(QLatin1Char('\''), 2) < 0) return statement;
+    bool inString = false;
+    for (qsizetype i = statement.size() - 1; i >= 2; --i) {
+        const QChar c = statement.at(i);
+        if (c == QLatin1Char('"')) inString = !inString;
+        else if (c == QLatin1Char('\'') && !inString) return statement.left(i).trimmed();
+    }
+    return statement;
+}
+
+bool isSingleLineIf(const QString& s, const QStringList& lines, qsizetype index) {
+    if (s.endsWith(QLatin1String("Then"))) return false;
+    QString statement = s;
+    if (s.endsWith(QLatin1String(" _"))) {
+        for (qsizetype k = index + 1; k < lines.size(); ++k) {
+            statement += lines.at(k);
+            if (!lines.at(k).endsWith(QLatin1String(" _"))) break;
+        }
+        statement.remove(QLatin1String(" _"));
+    }
+    return !withoutTrailingComment(statement).endsWith(QLatin1String("Then"));
 }
 
 const QString& passTag(int pass) {
@@ -103,10 +128,44 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
     text = lines.join(kCrLf);
 }
 
+QString indentText(const QString& input) {
+    QString text = input;
+    text.remove(QLatin1Char('\t'));
+    QStringList lines = text.split(kCrLf);
+    IndentState st;
+    QString previous;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (QString(line).remove(QLatin1Char(' ')).isEmpty()) {
+            lines[i].clear();
+            continue;
+        }
+        qsizetype lead = 0;
+        while (lead < line.size() && line.at(lead) == QLatin1Char(' ')) ++lead;
+        QString s = line.mid(lead);
+        if (previous.endsWith(QLatin1String(" _"))) st.outdent = -1;
+        else if (s.startsWith(QLatin1String("If ")) && isSingleLineIf(s, lines, i)) st.outdent = 0;
+        else indentStep(st, s);
+        const int tabs = st.level - st.outdent;
+        if (tabs > 0) s.prepend(QString(tabs, QLatin1Char('\t')));
+        lines[i] = s;
+        previous = s;
+    }
+    return lines.join(kCrLf);
+}
+
+QString tagText(const QString& code, const Options& options) {
+    QString text = kCrLf + code + kCrLf;
+    if (options.einr) text = indentText(text);
+    if (options.leer)
+        while (text.contains(kCrLf + kCrLf)) text.replace(kCrLf + kCrLf, kCrLf);
+    return tagWrappedByReplacement(text);
+}
+
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter) {
     const Tags& t = tags();
     ParsedModule m;
-    QString text = tagText(code, options, true);
+    QString text = reference::tagText(code, options);
     for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, &routineCounter, &m.routines);
     text.replace(t.continuation, QLatin1String("_\r\n"));
     text.replace(t.doubleQuote, QLatin1String("\"\""));
@@ -130,7 +189,7 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
 
 QString tagFragment(const QString& code, const Options& options) {
     const Tags& t = tags();
-    QString text = tagText(code, options, true);
+    QString text = reference::tagText(code, options);
     for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, nullptr, nullptr);
     text.replace(t.continuation, QLatin1String("_\r\n"));
     text.replace(t.doubleQuote, QLatin1String("\"\""));

@@ -13,6 +13,8 @@ namespace lumo::reference {
 
 void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32* routineCounter,
                    std::vector<FoundRoutine>* found);
+QString indentText(const QString& wrapped);
+QString tagText(const QString& code, const Options& options);
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter);
 QString tagFragment(const QString& code, const Options& options);
 
