@@ -287,10 +287,13 @@ void finishModuleText(const QString& tagged, ParsedModule& module) {
 }
 
 QString finishFragmentText(const QString& tagged) {
-    if (tagged.size() < 4) return {};
+    // The text ends with its wrapping line break, or with a continuation that
+    // took it in; either way its last two characters go after the untagging.
     Untagger out(tagged.size());
-    out.put(tagged.constData(), 2, tagged.size() - 2);
-    return out.take();
+    out.put(tagged.constData(), std::min<qsizetype>(2, tagged.size()), tagged.size());
+    QString text = out.take();
+    text.chop(std::min<qsizetype>(2, text.size()));
+    return text;
 }
 
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter) {
