@@ -2,6 +2,8 @@
 // Office file of the corpus and the VBA-Web folder read whole (listing and
 // every module's lines), the decompression alone, and the listing of
 // generated projects of growing module count (its cost must grow linearly).
+// Rates are per CPU second: the machines these run on are shared, and wall
+// time there says more about the neighbours than about the reader.
 #include <benchmark/benchmark.h>
 
 #include <QDir>

@@ -17,24 +17,16 @@ public:
     explicit ModuleComponent(VbaModule m) : module_(std::move(m)) {}
     QString name() const override { return module_.name; }
     int type() const override { return module_.type; }
-    int countOfLines() const override { return int(module_.lines.size()); }
+    int countOfLines() const override { return module_.code.lineCount(); }
     QString lines(int start, int count) const override {
-        const int n = int(module_.lines.size());
+        const int n = module_.code.lineCount();
         if (start < 1 || count < 0 || start > n + 1 || count > n - start + 1)
             throw HostError(QStringLiteral("Ungültiger Zeilenbereich %1 bis %2 im Modul %3 (es hat %4 Zeilen).")
                                 .arg(start)
                                 .arg(start + count - 1)
                                 .arg(module_.name)
                                 .arg(n));
-        QString text;
-        qsizetype size = 0;
-        for (int i = start - 1; i < start - 1 + count; ++i) size += module_.lines[i].size() + 2;
-        text.reserve(size);
-        for (int i = start - 1; i < start - 1 + count; ++i) {
-            if (i > start - 1) text += QLatin1String("\r\n");
-            text += module_.lines[i];
-        }
-        return text;
+        return module_.code.lines(start, count);
     }
 
 private:
@@ -121,6 +113,12 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
             VbaProjectData p = readProjectSource(path);
             p.fileName = path;
             for (const QString& problem : p.problems) report << shown + QLatin1String(": ") + problem;
+            // The listing leaves a locked project out without a word, as the
+            // host's own editor would; the user learns why here.
+            if (p.locked)
+                report << shown + QLatin1String(": ") +
+                              QStringLiteral("Das VBA-Projekt ist mit einem Kennwort für die Anzeige gesperrt und "
+                                             "wird nicht aufgeführt.");
             projects.push_back(std::move(p));
         } catch (const ReadError& e) {
             report << shown + QLatin1String(": ") + e.message();

@@ -52,7 +52,7 @@ VbaModule readModule(const QString& path) {
     if (kind == u"frm") module.type = VbaUserForm;
     else if (kind == u"cls") module.type = src.documentModule ? VbaDocumentModule : VbaClassModule;
     else module.type = VbaStandardModule;
-    module.lines = src.lines;
+    for (const QString& line : src.lines) module.code.appendLine(line);
     return module;
 }
 

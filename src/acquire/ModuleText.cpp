@@ -36,6 +36,8 @@ QStringList splitSourceLines(QStringView source) {
 }
 
 bool isAttributeLine(QStringView line) {
+    // Cheap first test: this runs for every line of every module.
+    if (line.size() < 10 || (line[0] != u'A' && line[0] != u'a')) return false;
     if (!startsWithWord(line, u"Attribute")) return false;
     QStringView rest = trimmedLeft(line.mid(9));
     // A name, optionally qualified (Proc.VB_..., Var.VB_VarUserMemId), then "=".
@@ -69,7 +71,51 @@ QStringList hideAttributes(QStringList lines, qsizetype from) {
 
 }  // namespace
 
-QStringList editorLines(QStringView source) { return hideAttributes(splitSourceLines(source), 0); }
+QString EditorText::lines(int start, int count) const {
+    if (count <= 0) return {};
+    const qsizetype from = starts_[std::size_t(start - 1)];
+    const std::size_t after = std::size_t(start - 1 + count);
+    const qsizetype to = after < starts_.size() ? starts_[after] - 2 : text_.size();
+    return text_.mid(from, to - from);
+}
+
+QStringList EditorText::toList() const {
+    QStringList out;
+    out.reserve(lineCount());
+    for (int i = 1; i <= lineCount(); ++i) out << lines(i, 1);
+    return out;
+}
+
+void EditorText::appendLine(QStringView line) {
+    if (!starts_.empty()) text_ += QLatin1String("\r\n");
+    starts_.push_back(text_.size());
+    text_ += line;
+}
+
+EditorText editorText(QStringView source) {
+    EditorText out;
+    out.reserve(source.size());
+    const QChar* d = source.data();
+    const qsizetype n = source.size();
+    bool header = true;
+    qsizetype start = 0;
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && d[end] != u'\r' && d[end] != u'\n') ++end;
+        const QStringView line = source.sliced(start, end - start);
+        if (header && isAttributeLine(line)) {
+            // hidden: the module's attributes
+        } else {
+            header = false;
+            if (!isMemberAttributeLine(line)) out.appendLine(line);
+        }
+        if (end >= n) break;
+        start = end + ((d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n') ? 2 : 1);
+    }
+    return out;
+}
+
+QStringList editorLines(QStringView source) { return editorText(source).toList(); }
 
 QString attributeValue(QStringView line, QStringView attribute) {
     if (!startsWithWord(line, u"Attribute")) return {};

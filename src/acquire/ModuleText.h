@@ -1,5 +1,7 @@
 #pragma once
 // From stored module source to the lines the VBA editor shows.
+#include <vector>
+
 #include <QString>
 #include <QStringList>
 
@@ -12,8 +14,28 @@ QStringList splitSourceLines(QStringView source);
 // True for "Attribute VB_Name = ..." and "Attribute Proc.VB_..." lines.
 bool isAttributeLine(QStringView line);
 
+// The code as the editor shows it: the lines joined by CR LF without a break
+// after the last, and where each line starts, so that any range of lines is
+// one copy out of one string.
+class EditorText {
+public:
+    int lineCount() const { return int(starts_.size()); }
+    // Lines start to start + count - 1 (1-based), joined by CR LF; the range
+    // must lie within the text.
+    QString lines(int start, int count) const;
+    QStringList toList() const;
+    const QString& text() const { return text_; }
+    void reserve(qsizetype chars) { text_.reserve(chars); }
+    void appendLine(QStringView line);
+
+private:
+    QString text_;
+    std::vector<qsizetype> starts_;
+};
+
 // The editor hides the module's leading Attribute lines and the
 // "Attribute Name.VB_..." lines that follow a routine head.
+EditorText editorText(QStringView source);
 QStringList editorLines(QStringView source);
 
 // An exported .bas, .cls or .frm file: the VERSION line and the BEGIN ... END

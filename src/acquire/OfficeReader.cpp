@@ -12,7 +12,6 @@
 #include <gsf/gsf-infile-zip.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
-#include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-input.h>
 #include <gsf/gsf-utils.h>
 
@@ -49,7 +48,8 @@ void ensureGsf() {
         gsf_init();
         // Damaged files make libgsf complain on standard error; the reader
         // reports them in its own words instead.
-        for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip", "libgsf:utils"})
+        // (Some of its files log without a domain of their own.)
+        for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole", "libgsf:zip", "libgsf:utils"})
             g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_MASK & ~G_LOG_LEVEL_ERROR), ignoreLog, nullptr);
         return true;
     }();
@@ -115,20 +115,41 @@ QByteArray readStream(GsfInput* in, const QString& what) {
     return bytes;
 }
 
-// The storage that holds the "VBA" storage (with its dir stream) and the PROJECT stream.
-InfilePtr findVbaParent(GsfInfile* dir, int depth) {
-    if (InputPtr vba = child(dir, u"VBA", true)) {
-        if (child(GSF_INFILE(vba.get()), u"dir", false)) {
-            g_object_ref(dir);
-            return InfilePtr(dir);
-        }
+bool holdsVbaStorage(GsfInfile* dir) {
+    InputPtr vba = child(dir, u"VBA", true);
+    return vba && child(GSF_INFILE(vba.get()), u"dir", false);
+}
+
+InfilePtr retained(GsfInfile* dir) {
+    g_object_ref(dir);
+    return InfilePtr(dir);
+}
+
+// The storage that holds the "VBA" storage (with its dir stream) and the
+// PROJECT stream. The usual places first (the root of a vbaProject.bin,
+// Word's Macros, Excel's _VBA_PROJECT_CUR); then the shallowest one found, so
+// that a document's own project wins over those of embedded objects.
+InfilePtr findVbaParent(GsfInfile* root) {
+    if (holdsVbaStorage(root)) return retained(root);
+    for (const char16_t* usual : {u"Macros", u"_VBA_PROJECT_CUR", u"_VBA_PROJECT"}) {
+        InputPtr c = child(root, QStringView(usual), true);
+        if (c && holdsVbaStorage(GSF_INFILE(c.get()))) return retained(GSF_INFILE(c.get()));
     }
-    if (depth >= kMaxStorageDepth) return nullptr;
-    const int n = gsf_infile_num_children(dir);
-    for (int i = 0; i < n; ++i) {
-        InputPtr c(gsf_infile_child_by_index(dir, i));
-        if (!isStorage(c.get())) continue;
-        if (InfilePtr found = findVbaParent(GSF_INFILE(c.get()), depth + 1)) return found;
+    std::vector<InfilePtr> level;
+    level.push_back(retained(root));
+    for (int depth = 0; depth < kMaxStorageDepth && !level.empty(); ++depth) {
+        std::vector<InfilePtr> next;
+        for (const InfilePtr& dir : level) {
+            const int n = gsf_infile_num_children(dir.get());
+            for (int i = 0; i < n; ++i) {
+                InputPtr c(gsf_infile_child_by_index(dir.get(), i));
+                if (!isStorage(c.get())) continue;
+                GsfInfile* storage = GSF_INFILE(c.get());
+                if (holdsVbaStorage(storage)) return retained(storage);
+                next.push_back(retained(storage));
+            }
+        }
+        level = std::move(next);
     }
     return nullptr;
 }
@@ -228,7 +249,7 @@ VbaProjectData readVbaStorage(GsfInfile* parent) {
         module.type = projectInfo.moduleTypes.value(
             name.toLower(),
             projectInfo.moduleTypes.value(codePageName.toLower(), m.procedural ? VbaStandardModule : VbaClassModule));
-        module.lines = editorLines(decoder.decode(text));
+        module.code = editorText(decoder.decode(text));
         seen.insert(name.toLower());
         result.modules.push_back(std::move(module));
     }
@@ -249,7 +270,7 @@ VbaProjectData readOle(GsfInput* input) {
     if (child(root.get(), u"EncryptedPackage", false))
         throw ReadError(QStringLiteral("Die Datei ist mit einem Kennwort verschlüsselt; ihr VBA-Projekt kann nicht "
                                        "gelesen werden."));
-    InfilePtr parent = findVbaParent(root.get(), 0);
+    InfilePtr parent = findVbaParent(root.get());
     if (!parent) {
         if (wordDocumentEncrypted(root.get()))
             throw ReadError(QStringLiteral("Die Datei ist mit einem Kennwort verschlüsselt; ein VBA-Projekt ist "
@@ -355,21 +376,8 @@ VbaProjectData readOfficeFile(const QString& path) {
                             .arg(kMaxDocumentSize / (1024 * 1024)));
     if (!file.open(QIODevice::ReadOnly))
         throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
-    // libgsf reads the sectors it needs from the file itself; most of a
-    // document is text and pictures that are never touched.
-    const QByteArray head = file.read(8);
-    if (head.startsWith(kOleMagic.left(head.size())) && head.size() == 8) {
-        ensureGsf();
-        GError* err = nullptr;
-        InputPtr input(gsf_input_stdio_new(QFile::encodeName(path).constData(), &err));
-        if (err) g_error_free(err);
-        if (input) {
-            VbaProjectData project = readOle(input.get());
-            project.fileName = info.absoluteFilePath();
-            return project;
-        }
-    }
-    file.seek(0);
+    // Read whole: libgsf reading the file itself seeks and reads block by
+    // block, which costs more time than the copy.
     const QByteArray bytes = file.readAll();
     if (bytes.size() != info.size()) throw ReadError(QStringLiteral("Die Datei kann nicht vollständig gelesen werden."));
     VbaProjectData project = readOfficeBytes(bytes);

@@ -64,11 +64,19 @@ bool decompressVba(const unsigned char* data, std::size_t size, QByteArray& out,
             continue;
         }
 
+        unsigned char* const base = reinterpret_cast<unsigned char*>(out.data());
         unsigned char* dst = chunkStart;
         unsigned char* const chunkLimit = chunkStart + room;
         bool overflow = false;
         while (pos < chunkEnd && !overflow) {
             const unsigned flags = data[pos++];
+            // Eight literals in a row, the common case in source text.
+            if (flags == 0 && chunkEnd - pos >= 8 && chunkLimit - dst >= 8) {
+                std::memcpy(dst, data + pos, 8);
+                dst += 8;
+                pos += 8;
+                continue;
+            }
             for (int bit = 0; bit < 8 && pos < chunkEnd; ++bit) {
                 if (!(flags & (1u << bit))) {
                     if (dst == chunkLimit) {
@@ -78,7 +86,7 @@ bool decompressVba(const unsigned char* data, std::size_t size, QByteArray& out,
                     *dst++ = data[pos++];
                     continue;
                 }
-                written = std::size_t(dst - reinterpret_cast<unsigned char*>(out.data()));
+                written = std::size_t(dst - base);
                 if (pos + 2 > chunkEnd)
                     return fail(QStringLiteral("Ein komprimierter Block endet mitten in einem Kopierbefehl."));
                 const unsigned token = data[pos] | (unsigned(data[pos + 1]) << 8);
@@ -100,13 +108,15 @@ bool decompressVba(const unsigned char* data, std::size_t size, QByteArray& out,
                 const unsigned char* src = dst - offset;
                 if (offset >= length) {
                     std::memcpy(dst, src, length);
-                    dst += length;
+                } else if (offset == 1) {
+                    std::memset(dst, *src, length);  // a run of one character, typically blanks
                 } else {
-                    for (std::size_t k = 0; k < length; ++k) *dst++ = src[k];
+                    for (std::size_t k = 0; k < length; ++k) dst[k] = src[k];
                 }
+                dst += length;
             }
         }
-        written = std::size_t(dst - reinterpret_cast<unsigned char*>(out.data()));
+        written = std::size_t(dst - base);
         if (overflow) {
             if (room < kChunkSize) return tooLarge();
             return fail(QStringLiteral("Ein komprimierter Block ergibt mehr als 4096 Bytes."));

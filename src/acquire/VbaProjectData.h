@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "acquire/ModuleText.h"
+
 namespace lumo {
 
 // Component kinds as the VBA editor numbers them.
@@ -20,7 +22,8 @@ enum VbaComponentType : int {
 struct VbaModule {
     QString name;
     int type = VbaStandardModule;
-    QStringList lines;  // the code as the editor shows it, Attribute lines hidden
+    EditorText code;  // the code as the editor shows it, Attribute lines hidden
+    QStringList lines() const { return code.toList(); }
 };
 
 struct VbaProjectData {

@@ -17,6 +17,23 @@ void write(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// The visibility value 0x00 ("not visible") obfuscated with seed 0x37 and project key 0x5A.
+QByteArray lockedVisibility() {
+    const unsigned char seed = 0x37, key = 0x5A;
+    QByteArray out;
+    unsigned char u1 = key, e1 = seed ^ key, e2 = seed ^ 2;
+    out.append(char(seed)).append(char(e2)).append(char(e1));
+    auto put = [&](unsigned char b) {
+        const unsigned char enc = b ^ static_cast<unsigned char>(e2 + u1);
+        out.append(char(enc));
+        e2 = e1;
+        e1 = enc;
+        u1 = b;
+    };
+    for (unsigned char b : {0, 0, 0, 1, 0, 0, 0, 0}) put(b);  // 3 ignored, length 1, data 0x00
+    return out.toHex().toUpper();
+}
+
 TEST(DocumentHost, NoDocumentsMeansNoHost) {
     lumo::test::FakeUi ui;
     lumo::DocumentHost host(&ui);
@@ -81,12 +98,16 @@ TEST(DocumentHost, UnreadableDocumentsAreNamedOnceAndLeftOut) {
     write(dir.path() + "/gut.bin", lumo::test::vbaProjectBin(
                                        {{{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\na\r\nb\r\nc\r\n"}}));
     QDir().mkpath(dir.path() + "/leer");
+        write(dir.path() + "/gesperrt.bin",
+          lumo::test::vbaProjectBin({{{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\na\r\nb\r\nc\r\n"}},
+                                    "Module=Modul1\r\nGC=\"" + lockedVisibility() + "\"\r\n"));
     lumo::test::FakeUi ui;
     lumo::DocumentHost host(&ui);
     host.open(dir.path() + "/kaputt.doc");
     host.open(dir.path() + "/gut.bin");
     host.open(dir.path() + "/leer");
     host.open(dir.path() + "/fehlt.docm");
+    host.open(dir.path() + "/gesperrt.bin");
 
     lumo::AppTree tree;
     int version = 0;
@@ -100,6 +121,7 @@ TEST(DocumentHost, UnreadableDocumentsAreNamedOnceAndLeftOut) {
     EXPECT_TRUE(msg.contains("kaputt.doc: Die Datei ist beschädigt oder unvollständig"));
     EXPECT_TRUE(msg.contains("leer: Der Ordner enthält keine exportierten Module (.bas, .cls, .frm)."));
     EXPECT_TRUE(msg.contains("fehlt.docm: Die Datei oder der Ordner existiert nicht."));
+    EXPECT_TRUE(msg.contains("gesperrt.bin: Das VBA-Projekt ist mit einem Kennwort für die Anzeige gesperrt"));
     EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
 
     // The same problems again: not repeated; a new one: the whole list again.

@@ -91,7 +91,7 @@ TEST(OfficeReaderCorpus, EveryFileMatchesTheIndependentReader) {
             EXPECT_EQ(it->type, expectedType(cells[1]));
             const QString stored = readUtf8(expectedDir + "/" + name + ".txt");
             EXPECT_EQ(stored.size(), cells[2].toInt()) << "expected text does not match its manifest";
-            EXPECT_EQ(it->lines, expectedLines(stored));
+            EXPECT_EQ(it->lines(), expectedLines(stored));
         }
     }
 }
@@ -131,9 +131,9 @@ TEST(ExportedFoldersCorpus, VbaWebIsOneProjectOfItsModules) {
     EXPECT_EQ(p.modules.size(), 17u);
     for (const lumo::VbaModule& m : p.modules) {
         SCOPED_TRACE(m.name.toStdString());
-        ASSERT_FALSE(m.lines.isEmpty());
-        EXPECT_FALSE(m.lines.first().startsWith("VERSION"));
-        for (const QString& line : m.lines) EXPECT_FALSE(line.startsWith("Attribute VB_"));
+        ASSERT_FALSE(m.lines().isEmpty());
+        EXPECT_FALSE(m.lines().first().startsWith("VERSION"));
+        for (const QString& line : m.lines()) EXPECT_FALSE(line.startsWith("Attribute VB_"));
         EXPECT_EQ(m.type, m.name == "WebHelpers" ? 1 : 2);
     }
     const lumo::VbaProjectData json = lumo::readProjectSource(kCorpus + "/vba-src/VBA-JSON/JsonConverter.bas");

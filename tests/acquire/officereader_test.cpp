@@ -42,12 +42,12 @@ TEST(OfficeReader, ReadsModulesKindsAndNamesOfABareProject) {
     ASSERT_EQ(p.modules.size(), 4u);
     EXPECT_EQ(p.modules[0].name, "ThisDocument");
     EXPECT_EQ(p.modules[0].type, 100);
-    EXPECT_TRUE(p.modules[0].lines.isEmpty());
+    EXPECT_TRUE(p.modules[0].lines().isEmpty());
     EXPECT_EQ(p.modules[1].type, 1);
-    EXPECT_EQ(p.modules[1].lines, QStringList({"Sub A()", QString::fromUtf8("  x = \"ä\""), "End Sub"}));
+    EXPECT_EQ(p.modules[1].lines(), QStringList({"Sub A()", QString::fromUtf8("  x = \"ä\""), "End Sub"}));
     EXPECT_EQ(p.modules[2].type, 2);
     EXPECT_EQ(p.modules[3].type, 3);
-    EXPECT_EQ(p.modules[3].lines.size(), 2);
+    EXPECT_EQ(p.modules[3].lines().size(), 2);
 }
 
 TEST(OfficeReader, OfficeContainersAroundTheProject) {
@@ -64,7 +64,7 @@ TEST(OfficeReader, OfficeContainersAroundTheProject) {
     }
     const lumo::VbaProjectData word = readOfficeBytes(lumo::test::oleFile(doc));
     ASSERT_EQ(word.modules.size(), 1u);
-    EXPECT_EQ(word.modules[0].lines, QStringList({"Sub A()", "End Sub"}));
+    EXPECT_EQ(word.modules[0].lines(), QStringList({"Sub A()", "End Sub"}));
 
     // OOXML: found through [Content_Types].xml, wherever the part lies.
     const QByteArray types =
@@ -157,7 +157,7 @@ TEST(OfficeReader, SourceIsFoundWhenTheRecordedOffsetPointsElsewhere) {
         {{"VBA/ThisDocument", stream},
          {"VBA/dir", lumo::test::literalContainer(lumo::test::dirStream({{"ThisDocument", {}, "ThisDocument", wrong, false}}))}}));
     ASSERT_EQ(p.modules.size(), 1u);
-    EXPECT_EQ(p.modules[0].lines, QStringList({"a", "b", "c"}));
+    EXPECT_EQ(p.modules[0].lines(), QStringList({"a", "b", "c"}));
     EXPECT_TRUE(p.problems.isEmpty());
 }
 
