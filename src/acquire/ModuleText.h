@@ -19,6 +19,11 @@ bool isAttributeLine(QStringView line);
 // one copy out of one string.
 class EditorText {
 public:
+    EditorText() = default;
+    // Implicit, so that a module can be written down as its list of lines.
+    EditorText(const QStringList& lines) {
+        for (const QString& line : lines) appendLine(line);
+    }
     int lineCount() const { return int(starts_.size()); }
     // Lines start to start + count - 1 (1-based), joined by CR LF; the range
     // must lie within the text.
