@@ -1,5 +1,6 @@
 #include "model/Indent.h"
 
+#include <algorithm>
 #include <limits>
 
 
@@ -148,6 +149,7 @@ QString indentText(const QString& input) {
     out.reserve(n + n / 4 + 16);
     IndentState st;
     bool previousContinues = false;  // the last non-blank line ends with " _"
+    const qsizetype limit = std::max<qsizetype>(16 * n, qsizetype(1) << 22);
     for (qsizetype a = 0;;) {
         const qsizetype b = lineEnd(d, n, a);
         const QStringView line(d + a, b - a);
@@ -166,7 +168,12 @@ QString indentText(const QString& input) {
                 indentStep(st, s);
             }
             const int tabs = st.level - st.outdent;
-            if (tabs > 0) out.append(QString(tabs, QLatin1Char('\t')));
+            if (tabs > 0) {
+                // Thousands of open blocks are no code but garbage; their tabs
+                // would grow with the square of the lines.
+                if (out.size() + tabs > limit) throw ParseError("Einrückung zu tief");
+                out.append(QString(tabs, QLatin1Char('\t')));
+            }
             out += s;
             previousContinues = s.endsWith(QLatin1String(" _"));
         }

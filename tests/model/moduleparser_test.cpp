@@ -151,3 +151,21 @@ TEST_F(ModuleParser, FragmentModeTouchesNoStore) {
     EXPECT_EQ(scalar("SELECT count(*) FROM td_rout"), 0);
     EXPECT_EQ(store.routineCounter, 0);
 }
+
+TEST_F(ModuleParser, GarbageAndDeepNestingFailCleanlyOrPass) {
+    options().einr = true;
+    options().rer = true;
+    QString garbage;
+    for (int i = 0; i < 20000; ++i) garbage += QChar(char16_t((i * 7919) % 0xD7FF + 1));
+    garbage += "\nSub A(\nEnd Sub\n\"\n'\n_\n";
+    try {
+        add(garbage, "Garbage");
+    } catch (const lumo::ParseError&) {
+    }
+    QString deep;
+    for (int i = 0; i < 40000; ++i) deep += "For i = 1 To 2\n";
+    EXPECT_THROW(add(deep, "Tief"), lumo::ParseError);
+    // The store is still usable after both.
+    add("Sub Danach()\nEnd Sub", "Danach");
+    EXPECT_EQ(scalar("SELECT count(*) FROM td_rout WHERE rou_name = 'Danach'"), 1);
+}
