@@ -9,6 +9,7 @@
 #include "app/OptionsStore.h"
 #include "model/TagNotation.h"
 #include "model/WorkingStore.h"
+#include "view/RtfReader.h"
 
 namespace {
 
@@ -130,6 +131,16 @@ TEST_F(CliBuild, RtfOfAModule) {
                                "\\'9f\"\\cf0  \\cf2 ' \\{\\\\\\}\\cf0 \r\n\\par \\b \\tab \\cf1 End"))
         << r.out.toStdString();
     EXPECT_TRUE(r.out.endsWith("\\b0 \r\n\\par }"));
+    // Read back as a word processor would: colours, bold routine lines, tabs, umlauts.
+    const lumo::RtfContent doc = lumo::readRtf(QString::fromLatin1(r.out));
+    EXPECT_EQ(doc.text, "Sub Start()\n  x = \"Größe " + QString(QChar(0x0178)) + "\" ' {\\}\n\tEnd Sub\n");
+    ASSERT_GE(doc.colors.size(), 4);
+    EXPECT_EQ(doc.colors[1], (lumo::RtfColor{0, 0, 128}));
+    EXPECT_EQ(doc.tabStopsTwips.value(0), 283);
+    QStringList runs;
+    for (const lumo::RtfRun& run : doc.runs)
+        runs << QString("%1%2:%3").arg(run.format.bold ? "B" : "").arg(run.format.color).arg(doc.text.mid(run.start, run.length));
+    EXPECT_TRUE(runs.join('|').startsWith("B1:Sub|B0: Start()|0:\n  x = |3:\"Größe")) << runs.join('|').toStdString();
     EXPECT_EQ(run({"rtf", "--module", "2", path("out")}).status, 1);
     EXPECT_EQ(run({"rtf", "--module", "x", path("out")}).status, 2);
 }
