@@ -37,8 +37,9 @@ bool onlySpaces(QStringView line) {
 }
 
 qsizetype lineEnd(const QChar* d, qsizetype n, qsizetype from) {
-    for (qsizetype i = from; i + 1 < n; ++i)
-        if (d[i] == u'\r' && d[i + 1] == u'\n') return i;
+    const QStringView all(d, n);
+    for (qsizetype i = all.indexOf(u'\r', from); i >= 0 && i + 1 < n; i = all.indexOf(u'\r', i + 1))
+        if (d[i + 1] == u'\n') return i;
     return n;
 }
 

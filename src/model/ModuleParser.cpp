@@ -15,9 +15,15 @@ namespace {
 
 constexpr int kPropertyPass = 99;
 
-QString anchor(char kind, qint32 number) {
-    return tags().marker + QLatin1Char('*') + QLatin1Char(kind) +
-           QStringLiteral("%1").arg(number, 8, 10, QLatin1Char('0')) + QLatin1Char('|');
+// Writes the 12 characters of an anchor: marker, "*", kind, 8 digits, "|".
+void putAnchor(QString& out, char kind, qint32 number) {
+    QChar a[kAnchorLength] = {QChar(kMarkerChar), QChar(u'*'), QChar(char16_t(kind))};
+    for (int k = 10; k >= 3; --k) {
+        a[k] = QChar(char16_t(u'0' + number % 10));
+        number /= 10;
+    }
+    a[11] = QChar(u'|');
+    out.append(a, kAnchorLength);
 }
 
 int passKind(const QString& keywordTag) {
@@ -32,11 +38,22 @@ int passKind(const QString& keywordTag) {
 // parameter list or the Lib keyword. Escape tags become marker characters
 // again first, so that a "|" of theirs does not cut a name.
 QString squeezed(QStringView line) {
-    QString s = line.toString();
-    s.remove(tags().continuation);
-    s.replace(tags().escape, tags().marker);
-    s.remove(QLatin1Char('\t'));
-    s.remove(QLatin1Char(' '));
+    QString s;
+    s.reserve(line.size());
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = line[i];
+        if (c == u'|' && i + 4 < n && line[i + 1].unicode() == kMarkerChar && line[i + 2] == u'u' &&
+            line[i + 3] == u'|' && line[i + 4] == u' ') {
+            i += 5;  // continuation tag
+        } else if (c.unicode() == kMarkerChar && i + 2 < n && line[i + 1] == u'|' && line[i + 2] == u'?') {
+            s += c;  // escape tag
+            i += 3;
+        } else {
+            if (c != u' ' && c != u'\t') s += c;
+            ++i;
+        }
+    }
     return s;
 }
 
@@ -45,19 +62,55 @@ QString nameBefore(const QString& squeezedLine, qsizetype cut) {
     return rest.mid(rest.lastIndexOf(QLatin1Char('|')) + 1);
 }
 
+// The tagged keywords of one line that decide what kind of line it is, and
+// its continuation tags, found in one walk over the line. A line holds the
+// tagged word W when keyword tag, W and close tag stand there in a row.
+struct LineWords {
+    bool exit = false, declare = false, get = false, set = false, let = false;
+    bool isPrivate = false, isFriend = false;
+    int continuations = 0;
+};
+
+LineWords wordsOf(QStringView line) {
+    LineWords w;
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i + 3 < n; ++i) {
+        if (line[i] != u'|' || line[i + 1].unicode() != kMarkerChar || line[i + 3] != u'|') continue;
+        if (line[i + 2] == u'u') {
+            if (i + 4 < n && line[i + 4] == u' ') {
+                ++w.continuations;
+                i += 4;
+            }
+            continue;
+        }
+        if (line[i + 2] != u'f') continue;
+        // The word runs to the next close tag.
+        for (qsizetype j = i + 4; j + 3 < n; ++j) {
+            if (line[j] == u'|' && line[j + 1] == u'n' && line[j + 2].unicode() == kMarkerChar && line[j + 3] == u'|') {
+                const QStringView word = line.mid(i + 4, j - i - 4);
+                if (word == QLatin1String("Exit")) w.exit = true;
+                else if (word == QLatin1String("Declare")) w.declare = true;
+                else if (word == QLatin1String("Get")) w.get = true;
+                else if (word == QLatin1String("Set")) w.set = true;
+                else if (word == QLatin1String("Let")) w.let = true;
+                else if (word == QLatin1String("Private")) w.isPrivate = true;
+                else if (word == QLatin1String("Friend")) w.isFriend = true;
+                break;
+            }
+        }
+    }
+    return w;
+}
+
 struct Head {
     int type = 0;
     bool skip = false;  // a Property line without Get, Let or Set
     bool declaration = false;
 };
 
-Head classifyHead(QStringView line, int kind) {
-    static const QString declareTag = taggedKeyword(QStringLiteral("Declare"));
-    static const QString getTag = taggedKeyword(QStringLiteral("Get"));
-    static const QString setTag = taggedKeyword(QStringLiteral("Set"));
-    static const QString letTag = taggedKeyword(QStringLiteral("Let"));
+Head classifyHead(const LineWords& words, int kind) {
     Head h;
-    if (line.contains(declareTag)) {
+    if (words.declare) {
         h.declaration = true;
         h.type = kind + 10;
         return h;
@@ -66,20 +119,18 @@ Head classifyHead(QStringView line, int kind) {
     if (kind == kPropertyPass) {
         // Tested in this order; a later hit overrides an earlier one.
         h.type = 0;
-        if (line.contains(getTag)) h.type = RouPropertyGet;
-        if (line.contains(setTag)) h.type = RouPropertySet;
-        if (line.contains(letTag)) h.type = RouPropertyLet;
+        if (words.get) h.type = RouPropertyGet;
+        if (words.set) h.type = RouPropertySet;
+        if (words.let) h.type = RouPropertyLet;
         h.skip = h.type == 0;
     }
     return h;
 }
 
-int visibilityOf(QStringView line) {
-    static const QString privateTag = taggedKeyword(QStringLiteral("Private"));
-    static const QString friendTag = taggedKeyword(QStringLiteral("Friend"));
+int visibilityOf(const LineWords& words) {
     int v = OpenPublic;
-    if (line.contains(privateTag)) v = OpenPrivate;
-    if (line.contains(friendTag)) v = OpenFriend;
+    if (words.isPrivate) v = OpenPrivate;
+    if (words.isFriend) v = OpenFriend;  // tested after Private, so it wins
     return v;
 }
 
@@ -95,15 +146,46 @@ QString routineName(QStringView line, bool declaration, qsizetype lineIndex) {
     return nameBefore(s, cut);
 }
 
-int physicalLines(QStringView line) {
-    return int(line.count(tags().continuation)) + 1;
-}
-
 qsizetype lineEnd(const QChar* d, qsizetype n, qsizetype from) {
-    for (qsizetype i = from; i + 1 < n; ++i)
-        if (d[i] == u'\r' && d[i + 1] == u'\n') return i;
+    const QStringView all(d, n);
+    for (qsizetype i = all.indexOf(u'\r', from); i >= 0 && i + 1 < n; i = all.indexOf(u'\r', i + 1))
+        if (d[i + 1] == u'\n') return i;
     return n;
 }
+
+// Appends to a buffer that grows by doubling, without QString's per-call checks.
+class TextWriter {
+public:
+    explicit TextWriter(qsizetype capacity) {
+        buf_.resize(capacity);
+        w_ = buf_.data();
+        end_ = w_ + buf_.size();
+    }
+    void put(QChar c) {
+        if (w_ == end_) grow(1);
+        *w_++ = c;
+    }
+    void put(QStringView s) {
+        if (end_ - w_ < s.size()) grow(s.size());
+        std::copy(s.begin(), s.end(), w_);
+        w_ += s.size();
+    }
+    QString take() {
+        buf_.truncate(w_ - buf_.constData());
+        return std::move(buf_);
+    }
+
+private:
+    void grow(qsizetype need) {
+        const qsizetype used = w_ - buf_.constData();
+        buf_.resize(std::max(2 * buf_.size(), used + need + 1024));
+        w_ = buf_.data() + used;
+        end_ = buf_.data() + buf_.size();
+    }
+    QString buf_;
+    QChar* w_ = nullptr;
+    QChar* end_ = nullptr;
+};
 
 // One walk shared by both variants; counter and found are null for display.
 // Only the lines that hold the pass's keyword tag are looked at closely; the
@@ -115,14 +197,12 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
     if (hit < 0) return;  // the text stays exactly as it was
     const int kind = passKind(keywordTag);
     const Tags& t = tags();
-    static const QString exitTag = taggedKeyword(QStringLiteral("Exit"));
     const QString anchorStart = t.marker + QLatin1Char('*');
     const bool bodyTabs = options.einr && options.rer;
 
     const QChar* d = text.constData();
     const qsizetype n = text.size();
-    QString out;
-    out.reserve(n + n / 8 + 64);
+    TextWriter out(n + n / 8 + 64);
     bool open = false;
     qsizetype a = 0;
     for (qsizetype lineIndex = 0;; ++lineIndex) {
@@ -132,15 +212,19 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
         bool isChanged = false;
         if (hit >= 0 && hit < b) {
             hit = matcher.indexIn(text, b);
-            if (!line.contains(exitTag)) {
+            const LineWords words = wordsOf(line);
+            if (!words.exit) {
                 if (open) {
                     // The End line.
-                    changed = t.lineOpen + line.toString() + t.lineClose;
-                    if (counter) changed.prepend(anchor('E', *counter));
+                    changed.reserve(line.size() + kAnchorLength + 8);
+                    if (counter) putAnchor(changed, 'E', *counter);
+                    changed += t.lineOpen;
+                    changed += line;
+                    changed += t.lineClose;
                     isChanged = true;
                     open = false;
                 } else {
-                    const Head head = classifyHead(line, kind);
+                    const Head head = classifyHead(words, kind);
                     qint32 number = 0;
                     if (counter) {
                         if (*counter >= kMaxRoutineNumber)
@@ -152,15 +236,18 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
                             FoundRoutine r;
                             r.number = number;
                             r.type = head.type;
-                            r.visibility = visibilityOf(line);
-                            r.headLines = physicalLines(line);
+                            r.visibility = visibilityOf(words);
+                            r.headLines = words.continuations + 1;
                             r.name = routineName(line, head.declaration, lineIndex);
                             found->push_back(std::move(r));
                         }
                         open = !head.declaration;
-                        changed = t.lineOpen + line.toString() + t.lineClose;
-                        if (counter) changed.prepend(anchor('A', number));
-                        if (options.rle) changed.prepend(QLatin1String("\r\n"));
+                        changed.reserve(line.size() + kAnchorLength + 10);
+                        if (options.rle) changed += QLatin1String("\r\n");
+                        if (counter) putAnchor(changed, 'A', number);
+                        changed += t.lineOpen;
+                        changed += line;
+                        changed += t.lineClose;
                         isChanged = true;
                     }
                 }
@@ -172,14 +259,14 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
         const bool remainder = b == n && line.isEmpty();
         if (bodyTabs && open && !remainder) {
             const bool marked = counter ? current.startsWith(anchorStart) : current.startsWith(t.lineOpen);
-            if (!marked) out += QLatin1Char('\t');
+            if (!marked) out.put(QChar(u'\t'));
         }
-        out += current;
+        out.put(current);
         if (b >= n) break;
-        out += QLatin1String("\r\n");
+        out.put(QStringView(u"\r\n"));
         a = b + 2;
     }
-    text = std::move(out);
+    text = out.take();
 }
 
 // Copies s into the output undoing the transient tags. Called per chunk.
@@ -323,12 +410,15 @@ void storeModule(const ParsedModule& module, WorkingStore& store) {
             sql += k == first ? QStringLiteral("(?,?,?,?,?,?,?,?)") : QStringLiteral(",(?,?,?,?,?,?,?,?)");
             params.push_back(qint64(r.number));
             params.push_back(qint64(store.moduleCounter));
-            params.push_back(r.name);
+            params.emplace_back(std::in_place_type<QString>, r.name);
             params.push_back(qint64(r.type));
             params.push_back(qint64(r.visibility));
             params.push_back(qint64(r.headLines));
-            params.push_back(r.start > 0 ? SqlValue(qint64(r.start)) : SqlValue());
-            params.push_back(r.end > 0 ? SqlValue(qint64(r.end)) : SqlValue());
+            // An empty line number stays NULL (no End line).
+            for (const int line : {r.start, r.end}) {
+                if (line > 0) params.emplace_back(std::in_place_type<qint64>, line);
+                else params.emplace_back(std::in_place_type<std::monostate>);
+            }
         }
         store.execute(sql, params);
     }
