@@ -169,3 +169,14 @@ TEST_F(ModuleParser, GarbageAndDeepNestingFailCleanlyOrPass) {
     add("Sub Danach()\nEnd Sub", "Danach");
     EXPECT_EQ(scalar("SELECT count(*) FROM td_rout WHERE rou_name = 'Danach'"), 1);
 }
+
+TEST_F(ModuleParser, EveryBuildStartsAgainFromOne) {
+    add("Sub A()\nEnd Sub\nSub B()\nEnd Sub");
+    add("Sub C()\nEnd Sub", "Modul2");
+    ASSERT_TRUE(build.begin());
+    EXPECT_EQ(scalar("SELECT count(*) FROM td_rout"), 0);
+    EXPECT_EQ(scalar("SELECT count(*) FROM td_mod"), 0);
+    add("Sub D()\nEnd Sub", "Neu");
+    EXPECT_EQ(scalar("SELECT rou_num FROM td_rout WHERE rou_name = 'D'"), 1);
+    EXPECT_EQ(scalar("SELECT mod_num FROM td_mod WHERE mod_name = 'Neu'"), 1);
+}
