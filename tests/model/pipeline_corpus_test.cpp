@@ -80,9 +80,9 @@ TEST_F(BuildFixture, EveryCorpusModuleRoundTrips) {
     EXPECT_GT(store.routineCounter, 300);
 }
 
-// The one-scan keyword pass against one replacement per list entry, on
+// The one-scan tagging against the chain of whole-text replacements, on
 // every module of the corpus with every combination of einr and leer.
-TEST(KeywordPassCorpus, SameTextAsTheReplacements) {
+TEST(TagScanCorpus, SameTextAsTheReplacements) {
     LUMO_REQUIRE_CORPUS();
     for (const QString& f : corpusModuleFiles()) {
         const QString code = corpusModule(f);
