@@ -160,8 +160,8 @@ QString accessRefusedExplanation(const QString& hostName) {
 }
 
 QString openDocumentHint(const QString& hostName) {
-    return QStringLiteral("In diesem Programm öffnen Sie %1-Dokumente (oder Ordner mit exportierten Modulen) über das Menü "
-                          "Datei oder geben sie beim Start an: codelumo DOKUMENT ...")
+    return QStringLiteral("In diesem Programm öffnen Sie %1-Dokumente (oder Ordner mit exportierten Modulen) über "
+                          "Datei - Dokument öffnen ... (Strg+D) oder geben sie beim Start an: codelumo DOKUMENT ...")
         .arg(hostName);
 }
 

@@ -244,6 +244,12 @@ VbaProjectData readVbaStorage(GsfInfile* parent) {
                                    .arg(name, why);
             continue;
         }
+        // Source text never holds NUL bytes; a chunk that decoded to them is garbage.
+        if (text.contains('\0')) {
+            result.problems << QStringLiteral("Modul »%1«: der entpackte Quelltext enthält Binärdaten; das Modul ist "
+                                              "beschädigt und wurde ausgelassen.").arg(name);
+            continue;
+        }
         VbaModule module;
         module.name = name;
         module.type = projectInfo.moduleTypes.value(

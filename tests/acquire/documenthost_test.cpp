@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -108,6 +110,8 @@ TEST(DocumentHost, UnreadableDocumentsAreNamedOnceAndLeftOut) {
     host.open(dir.path() + "/leer");
     host.open(dir.path() + "/fehlt.docm");
     host.open(dir.path() + "/gesperrt.bin");
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.path() + "/rohr.bas").constData(), 0600), 0);
+    host.open(dir.path() + "/rohr.bas");
 
     lumo::AppTree tree;
     int version = 0;
@@ -121,6 +125,7 @@ TEST(DocumentHost, UnreadableDocumentsAreNamedOnceAndLeftOut) {
     EXPECT_TRUE(msg.contains("kaputt.doc: Die Datei ist beschädigt oder unvollständig"));
     EXPECT_TRUE(msg.contains("leer: Der Ordner enthält keine exportierten Module (.bas, .cls, .frm)."));
     EXPECT_TRUE(msg.contains("fehlt.docm: Die Datei oder der Ordner existiert nicht."));
+    EXPECT_TRUE(msg.contains("rohr.bas: Das ist keine gewöhnliche Datei."));
     EXPECT_TRUE(msg.contains("gesperrt.bin: Das VBA-Projekt ist mit einem Kennwort für die Anzeige gesperrt"));
     EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
 

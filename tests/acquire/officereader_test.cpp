@@ -119,10 +119,11 @@ TEST(OfficeReader, DamagedModulesAreLeftOutAndNamed) {
     FixtureSource twice = source("good", "Sub T()\r\nEnd Sub\r\n");
     twice.module.streamName = "Twice";
     FixtureSource missing{FixtureModule{"Missing", {}, "NoSuchStream", 40, true}, {}};
+    FixtureSource binary = source("Binary", QByteArray("Sub B()\r\n\x00\x01\x02\xFF\r\n", 15));
 
     std::map<QString, QByteArray> streams;
     std::vector<FixtureModule> dir;
-    for (FixtureSource* m : {&lying, &garbage, &good, &quoted, &slashed, &twice, &missing}) {
+    for (FixtureSource* m : {&lying, &garbage, &good, &quoted, &slashed, &twice, &missing, &binary}) {
         if (m == &missing) {
             dir.push_back(m->module);
             continue;
@@ -138,13 +139,14 @@ TEST(OfficeReader, DamagedModulesAreLeftOutAndNamed) {
     const lumo::VbaProjectData p = readOfficeBytes(lumo::test::oleFile(streams));
     ASSERT_EQ(p.modules.size(), 1u);
     EXPECT_EQ(p.modules[0].name, "Good");
-    ASSERT_EQ(p.problems.size(), 6) << p.problems.join('\n').toStdString();
+    ASSERT_EQ(p.problems.size(), 7) << p.problems.join('\n').toStdString();
     EXPECT_TRUE(p.problems[0].contains("»Lying«"));
     EXPECT_TRUE(p.problems[1].contains("»Garbage«") && p.problems[1].contains("beschädigt"));
     EXPECT_TRUE(p.problems[2].contains("ungültigen Namen"));
     EXPECT_TRUE(p.problems[3].contains("»a/b«"));
     EXPECT_TRUE(p.problems[4].contains("doppelt"));
     EXPECT_TRUE(p.problems[5].contains("»Missing«") && p.problems[5].contains("fehlt"));
+    EXPECT_TRUE(p.problems[6].contains("»Binary«") && p.problems[6].contains("Binärdaten"));
 }
 
 TEST(OfficeReader, SourceIsFoundWhenTheRecordedOffsetPointsElsewhere) {
