@@ -92,26 +92,52 @@ void EditorText::appendLine(QStringView line) {
     text_ += line;
 }
 
+void EditorText::appendBlock(QStringView block, const std::vector<qsizetype>& lineStarts) {
+    if (lineStarts.empty()) return;
+    if (!starts_.empty()) text_ += QLatin1String("\r\n");
+    const qsizetype base = text_.size();
+    for (qsizetype s : lineStarts) starts_.push_back(base + s);
+    text_ += block;
+}
+
 EditorText editorText(QStringView source) {
     EditorText out;
     out.reserve(source.size());
     const QChar* d = source.data();
     const qsizetype n = source.size();
+    // Kept lines that follow each other with CR LF between them are copied
+    // as one block: most modules are one block after their attributes.
+    qsizetype blockFrom = -1, blockTo = -1;
+    std::vector<qsizetype> blockStarts;
+    auto flush = [&] {
+        if (blockFrom >= 0) out.appendBlock(source.sliced(blockFrom, blockTo - blockFrom), blockStarts);
+        blockFrom = -1;
+        blockStarts.clear();
+    };
     bool header = true;
     qsizetype start = 0;
     while (start < n) {
         qsizetype end = start;
         while (end < n && d[end] != u'\r' && d[end] != u'\n') ++end;
         const QStringView line = source.sliced(start, end - start);
-        if (header && isAttributeLine(line)) {
-            // hidden: the module's attributes
-        } else {
+        bool keep = false;
+        if (!(header && isAttributeLine(line))) {
             header = false;
-            if (!isMemberAttributeLine(line)) out.appendLine(line);
+            keep = !isMemberAttributeLine(line);
+        }
+        if (keep) {
+            const bool joined = blockFrom >= 0 && blockTo + 2 == start && d[blockTo] == u'\r' && d[blockTo + 1] == u'\n';
+            if (!joined) {
+                flush();
+                blockFrom = start;
+            }
+            blockStarts.push_back(start - blockFrom);
+            blockTo = end;
         }
         if (end >= n) break;
         start = end + ((d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n') ? 2 : 1);
     }
+    flush();
     return out;
 }
 

@@ -32,6 +32,9 @@ public:
     const QString& text() const { return text_; }
     void reserve(qsizetype chars) { text_.reserve(chars); }
     void appendLine(QStringView line);
+    // Lines already joined by CR LF, copied in one piece; lineStarts are
+    // their starts relative to block.
+    void appendBlock(QStringView block, const std::vector<qsizetype>& lineStarts);
 
 private:
     QString text_;

@@ -27,6 +27,17 @@ TEST(ModuleText, HidesHeaderAndMemberAttributesOnly) {
               QStringList({"x = 1", "Attribute VB_Foo = 1"}));
 }
 
+TEST(ModuleText, EditorTextJoinsWithCrLfWhateverTheSourceUsed) {
+    const lumo::EditorText t = lumo::editorText(
+        u"Attribute VB_Name = \"M\"\r\na\r\n\r\nb\nc\rd\r\nAttribute x.VB_Y = 1\r\ne\r\n");
+    EXPECT_EQ(t.toList(), QStringList({"a", "", "b", "c", "d", "e"}));
+    EXPECT_EQ(t.text(), "a\r\n\r\nb\r\nc\r\nd\r\ne");
+    EXPECT_EQ(t.lines(3, 3), "b\r\nc\r\nd");
+    EXPECT_EQ(t.lines(6, 1), "e");
+    EXPECT_EQ(t.lines(1, 0), "");
+    EXPECT_EQ(lumo::editorText(u"Attribute VB_Name = \"M\"\r\n").lineCount(), 0);
+}
+
 TEST(ModuleText, ExportedFormHeaderIsHiddenWithItsNestedBlocks) {
     const QString frm =
         "VERSION 5.00\r\n"
