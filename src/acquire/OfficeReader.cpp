@@ -359,8 +359,27 @@ VbaProjectData readPackage(GsfInput* input) {
 
 }  // namespace
 
+// libgsf also prints some complaints about damaged ZIP packages directly;
+// silenced while a document is read.
+class QuietGlibPrint {
+public:
+    QuietGlibPrint() : print_(g_set_print_handler(ignorePrint)), printErr_(g_set_printerr_handler(ignorePrint)) {}
+    ~QuietGlibPrint() {
+        g_set_print_handler(print_);
+        g_set_printerr_handler(printErr_);
+    }
+    QuietGlibPrint(const QuietGlibPrint&) = delete;
+    QuietGlibPrint& operator=(const QuietGlibPrint&) = delete;
+
+private:
+    static void ignorePrint(const gchar*) {}
+    GPrintFunc print_;
+    GPrintFunc printErr_;
+};
+
 VbaProjectData readOfficeBytes(const QByteArray& bytes) {
     ensureGsf();
+    const QuietGlibPrint quiet;
     const bool ole = bytes.startsWith(kOleMagic);
     const bool zip = bytes.startsWith(kZipMagic);
     if (!ole && !zip) {
