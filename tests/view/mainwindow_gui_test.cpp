@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, RefreshAsksAboutTheUnsavedProjectAndCancelKeepsEverything
     ui.answers = {Answer::Cancel};
     act("mnuNeu")->trigger();
     ASSERT_EQ(ui.calls.size(), 1u);
-    EXPECT_EQ(ui.calls[0].text, "Projekt wurde nicht gespeichert !\nProjekt jetzt speichern ?");
+    EXPECT_EQ(ui.calls[0].text, "Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?");
     EXPECT_EQ(window->windowTitle(), caption);
     EXPECT_TRUE(window->projectTree()->isVisible());
     EXPECT_TRUE(window->codeShown());
@@ -341,14 +341,17 @@ TEST_F(MainWindowTest, ScreenLayoutIsStoredAndBrokenValuesMaximise) {
 TEST_F(MainWindowTest, HelpOpensThePageBesideTheProgramOrSaysWhereItBelongs) {
     open();
     act("mnuHilfe_Hilfe")->trigger();
-    const QString page = QStringLiteral(LUMO_BIN_DIR "/Code Lumo.html");
-    if (QFileInfo::exists(page)) {
-        EXPECT_EQ(ui.viewed, std::vector<QString>{page});
-    } else {
-        ASSERT_EQ(ui.messages().size(), 1);
-        EXPECT_TRUE(ui.messages()[0].startsWith("Die Hilfsdatei:\nCode Lumo.html\nkonnte nicht gefunden werden. \n"));
-        EXPECT_TRUE(ui.messages()[0].contains("QDL_RX.exe"));
-    }
+    EXPECT_EQ(ui.viewed, std::vector<QString>{QStringLiteral(LUMO_BIN_DIR "/Code Lumo.html")});
+
+    QTemporaryDir elsewhere;
+    const QString shipped = appState().programFolder;
+    appState().programFolder = elsewhere.path() + "/";
+    act("mnuHilfe_Hilfe")->trigger();
+    appState().programFolder = shipped;
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages()[0], "Die Hilfsdatei:\r\nCode Lumo.html\r\nkonnte nicht gefunden werden. \r\n"
+                                "Diese muss im selben Verzeichnis wieQDL_RX.exe installiert werden.\r\n"
+                                "Bitte kopieren Sie also Code Lumo.html nach:\r\n" + elsewhere.path() + "/");
 }
 
 TEST_F(MainWindowTest, OpeningADocumentListsIt) {
@@ -381,7 +384,7 @@ TEST_F(MainWindowTest, ABrokenProjectIsReportedAndEverythingEmptied) {
     ui.answers = {Answer::No};
     window->showProject();
     ASSERT_GE(ui.messages().size(), 1);
-    EXPECT_EQ(ui.messages()[0], "Projekt in " + appState().workFolder + "\nist nicht mehr intakt");
+    EXPECT_EQ(ui.messages()[0], "Projekt in " + appState().workFolder + "\r\nist nicht mehr intakt");
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
     EXPECT_TRUE(window->appTree()->isVisible());
     EXPECT_EQ(window->statusPanel(5)->text(), "");

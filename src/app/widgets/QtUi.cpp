@@ -25,6 +25,12 @@ QMessageBox::Icon boxIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// The texts keep the CR LF line breaks they are quoted with; a label on this
+// platform breaks lines at LF alone and would show the CR.
+QString shownText(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
 }  // namespace
 
 QString QtUi::titleOr(const QString& title) const {
@@ -34,13 +40,13 @@ QString QtUi::titleOr(const QString& title) const {
 }
 
 void QtUi::message(const QString& text, const QString& title, MsgIcon icon) {
-    QMessageBox box(boxIcon(icon), titleOr(title), text, QMessageBox::Ok, owner_);
+    QMessageBox box(boxIcon(icon), titleOr(title), shownText(text), QMessageBox::Ok, owner_);
     box.exec();
 }
 
 Answer QtUi::question(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) {
     const bool cancel = buttons == MsgButtons::YesNoCancel;
-    QMessageBox box(boxIcon(icon), titleOr(title), text,
+    QMessageBox box(boxIcon(icon), titleOr(title), shownText(text),
                     cancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No,
                     owner_);
     box.setDefaultButton(QMessageBox::Yes);

@@ -140,7 +140,7 @@ void MainWindow::buildMenus() {
     connect(addItem(hilfe, "mnuHilfe_Hilfe", QStringLiteral("&Hilfe"), QKeySequence(Qt::Key_F1)),
             &QAction::triggered, this, &MainWindow::hilfeAufrufen);
     connect(addItem(hilfe, "mnuHilfe_Info", QStringLiteral("&Info")), &QAction::triggered, this, [this] {
-        ui().message(appState().titleText + QStringLiteral("\n\nBrowser und Dokumentierer für VBA-Code"),
+        ui().message(appState().titleText + QStringLiteral("\r\n\r\nBrowser und Dokumentierer für VBA-Code"),
                      QStringLiteral("Info"), MsgIcon::Information);
     });
 
@@ -423,7 +423,7 @@ void MainWindow::toggleZoom() {
 // Help, layout commands, closing
 
 void MainWindow::hilfeAufrufen() {
-    QString folder = QCoreApplication::applicationDirPath();
+    QString folder = appState().programFolder;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     const QString name = QStringLiteral("Code Lumo.html");
     const QString file = folder + name;
@@ -433,10 +433,10 @@ void MainWindow::hilfeAufrufen() {
         return;
     }
     const QString code = appState().hostCode;
-    ui().message(QStringLiteral("Die Hilfsdatei:\n") + name + QStringLiteral("\nkonnte nicht gefunden werden. \n") +
+    ui().message(QStringLiteral("Die Hilfsdatei:\r\n") + name + QStringLiteral("\r\nkonnte nicht gefunden werden. \r\n") +
                  QStringLiteral("Diese muss im selben Verzeichnis wie") + code +
-                 QStringLiteral("_RX.exe installiert werden.\n") + QStringLiteral("Bitte kopieren Sie also ") + name +
-                 QStringLiteral(" nach:\n") + folder);
+                 QStringLiteral("_RX.exe installiert werden.\r\n") + QStringLiteral("Bitte kopieren Sie also ") + name +
+                 QStringLiteral(" nach:\r\n") + folder);
 }
 
 void MainWindow::defineScreenLayout() {

@@ -64,7 +64,7 @@ void MainWindow::applyRefreshTexts() {
 
 void MainWindow::refreshCommand() {
     if (windowTitle().contains(QLatin1Char('['))) {
-        const Answer a = ui().question(QStringLiteral("Projekt wurde nicht gespeichert !\nProjekt jetzt speichern ?"),
+        const Answer a = ui().question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
                                        MsgButtons::YesNoCancel, MsgIcon::Question);
         if (a == Answer::Cancel) return;
         if (a == Answer::Yes && saveProjectAs) saveProjectAs();

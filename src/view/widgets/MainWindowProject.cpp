@@ -72,7 +72,7 @@ void MainWindow::showProject() {
             }
         } catch (const std::exception&) {
             setPanel(5, QString());
-            ui().message(QStringLiteral("Projekt in ") + appState().workFolder + QStringLiteral("\nist nicht mehr intakt"),
+            ui().message(QStringLiteral("Projekt in ") + appState().workFolder + QStringLiteral("\r\nist nicht mehr intakt"),
                          {}, MsgIcon::Warning);
             refreshCommand();
         }
