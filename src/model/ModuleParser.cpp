@@ -57,9 +57,25 @@ QString squeezed(QStringView line) {
     return s;
 }
 
+// A routine may be named like a word of the keyword list (Random, Binary,
+// Access): the name is then a tagged keyword itself, standing right after the
+// word that introduces it, and nothing follows the last "|".
+QString keywordAsName(const QString& rest) {
+    const Tags& t = tags();
+    if (!rest.endsWith(t.close)) return {};
+    const QString inner = rest.chopped(t.close.size());
+    const qsizetype k = inner.lastIndexOf(t.keyword);
+    if (k < 0) return {};
+    const QString before = inner.left(k);
+    for (const char* head : {"Sub", "Function", "Get", "Let", "Set"})
+        if (before.endsWith(taggedKeyword(QLatin1String(head)))) return inner.mid(k + t.keyword.size());
+    return {};
+}
+
 QString nameBefore(const QString& squeezedLine, qsizetype cut) {
     const QString rest = squeezedLine.left(cut);
-    return rest.mid(rest.lastIndexOf(QLatin1Char('|')) + 1);
+    const QString name = rest.mid(rest.lastIndexOf(QLatin1Char('|')) + 1);
+    return name.isEmpty() ? keywordAsName(rest) : name;
 }
 
 // The tagged keywords of one line that decide what kind of line it is, and

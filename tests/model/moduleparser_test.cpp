@@ -55,6 +55,14 @@ TEST_F(ModuleParser, VisibilityTypesAndNames) {
     EXPECT_EQ(got.join(' ').toStdString(), "A:1/1/1 B:1/1/2 C:1/2/3 E:11/2/4 D$:2/3/5 Wert:4/1/6 Wert:3/1/7 Wert:5/1/8");
     EXPECT_EQ(r[3].start, "9");
     EXPECT_EQ(r[3].end, "9");
+
+    // Names that are words of the keyword list are tagged like keywords.
+    add("Function Random(lo, hi)\nEnd Function\nPrivate Declare Sub Access Lib \"k\" ()\n"
+        "Property Get Binary() As Long\nEnd Property\nSub ()\nEnd Sub", "Modul2");
+    got.clear();
+    for (const auto& x : routines())
+        if (x.mod == 2) got << QString("%1:%2").arg(x.name).arg(x.typ);
+    EXPECT_EQ(got.join(' ').toStdString(), "Access:11 :1 Random:2 Binary:4");
 }
 
 TEST_F(ModuleParser, DeclareOverThreeLines) {

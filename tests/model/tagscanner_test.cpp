@@ -97,7 +97,8 @@ TEST(ModuleScan, RandomModulesGiveTheSameTextRowsAndFailures) {
                                "For i = 1 To 2", "Next", "", "   ", "Sub Test(): End Sub", "Ÿ*A00000001|x",
                                "Friend Sub Q(a, _", "  b)", "x.Property = 1", "Sub Kaputt", "\tDim y",
                                "If x _", "Then y = 1 ' c", "If a Then ' c", "Select Case x", "Case 1",
-                               "End Select", "Else", "Do", "Loop", "With a", "End With", "If q Then r = \"'\""};
+                               "End Select", "Else", "Do", "Loop", "With a", "End With", "If q Then r = \"'\"",
+                               "Function Random(a)", "Declare Function Access Lib \"k\" ()", "Sub ()"};
     std::mt19937 rng(4711);
     for (int round = 0; round < 1500; ++round) {
         QStringList code;

@@ -34,7 +34,20 @@ QString nameOf(const QString& line, bool declaration) {
     const qsizetype cut = declaration ? s.indexOf(tags().keyword + QLatin1String("Lib")) : s.indexOf(QLatin1Char('('));
     if (cut < 0) throw ParseError("kein Name");
     const QString rest = s.left(cut);
-    return rest.mid(rest.lastIndexOf(QLatin1Char('|')) + 1);
+    const QString name = rest.mid(rest.lastIndexOf(QLatin1Char('|')) + 1);
+    if (!name.isEmpty()) return name;
+    // Named like a keyword: the word of the last tag, when a head word
+    // (Sub, Function, Get, Let, Set) stands right before it.
+    for (const char* head : {"Sub", "Function", "Get", "Let", "Set"}) {
+        const QString prefix = taggedKeyword(QLatin1String(head)) + tags().keyword;
+        const qsizetype k = rest.lastIndexOf(prefix);
+        if (k < 0) continue;
+        const QString word = rest.mid(k + prefix.size());
+        if (word.size() > tags().close.size() && word.endsWith(tags().close) &&
+            !word.chopped(tags().close.size()).contains(QLatin1Char('|')))
+            return word.chopped(tags().close.size());
+    }
+    return name;
 }
 
 QString withoutTrailingComment(const QString& statement) {
