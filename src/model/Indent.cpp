@@ -52,13 +52,16 @@ void changeLevel(IndentState& st, int delta) {
     st.level = next;
 }
 
-// Removes a trailing comment from an If statement: scanned from the end back
-// to the third character, a quote toggles the in-string state and the first
-// apostrophe outside a string cuts the statement.
+// Removes a trailing comment from an If statement: from the third character
+// on, a quote toggles the in-string state and the first apostrophe outside a
+// string cuts the statement. Scanned from the front: from the end, an
+// apostrophe or a lone quote inside the comment itself (' geht's, ' 5" Zoll)
+// would hide where the comment begins, and a block If would pass for a
+// single-line one.
 QStringView withoutTrailingComment(QStringView statement) {
     if (statement.indexOf(QLatin1Char('\''), 2) < 0) return statement;
     bool inString = false;
-    for (qsizetype i = statement.size() - 1; i >= 2; --i) {
+    for (qsizetype i = 2; i < statement.size(); ++i) {
         const QChar c = statement.at(i);
         if (c == QLatin1Char('"')) {
             inString = !inString;

@@ -52,6 +52,10 @@ TEST(Indent, SingleLineIfOpensNoBlock) {
     EXPECT_EQ(indent("If x Then y = 1 ' c\nz"), "If x Then y = 1 ' c\nz");
     EXPECT_EQ(indent("If x Then y = \"it's Then\"\nz"), "If x Then y = \"it's Then\"\nz");
     EXPECT_EQ(indent("If x = \"'\" Then ' Then\ny\nEnd If"), "If x = \"'\" Then ' Then\n\ty\nEnd If");
+    // An apostrophe or a lone quote inside the comment itself.
+    EXPECT_EQ(indent("If x Then ' geht's\ny\nEnd If"), "If x Then ' geht's\n\ty\nEnd If");
+    EXPECT_EQ(indent("If x Then ' 5\" Zoll\ny\nEnd If"), "If x Then ' 5\" Zoll\n\ty\nEnd If");
+    EXPECT_EQ(indent("If x Then y = 1 ' it's \"a\nz"), "If x Then y = 1 ' it's \"a\nz");
 }
 
 TEST(Indent, ContinuationLines) {

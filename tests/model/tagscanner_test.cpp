@@ -98,7 +98,8 @@ TEST(ModuleScan, RandomModulesGiveTheSameTextRowsAndFailures) {
                                "Friend Sub Q(a, _", "  b)", "x.Property = 1", "Sub Kaputt", "\tDim y",
                                "If x _", "Then y = 1 ' c", "If a Then ' c", "Select Case x", "Case 1",
                                "End Select", "Else", "Do", "Loop", "With a", "End With", "If q Then r = \"'\"",
-                               "Function Random(a)", "Declare Function Access Lib \"k\" ()", "Sub ()"};
+                               "Function Random(a)", "Declare Function Access Lib \"k\" ()", "Sub ()",
+                               "If b Then ' 5\" it's"};
     std::mt19937 rng(4711);
     for (int round = 0; round < 1500; ++round) {
         QStringList code;

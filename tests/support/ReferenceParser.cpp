@@ -52,8 +52,10 @@ QString nameOf(const QString& line, bool declaration) {
 
 QString withoutTrailingComment(const QString& statement) {
     if (statement.indexOf(QLatin1Char('\''), 2) < 0) return statement;
+    // From the front (the backward scan would let an apostrophe or a lone
+    // quote inside the comment hide its beginning).
     bool inString = false;
-    for (qsizetype i = statement.size() - 1; i >= 2; --i) {
+    for (qsizetype i = 2; i < statement.size(); ++i) {
         const QChar c = statement.at(i);
         if (c == QLatin1Char('"')) inString = !inString;
         else if (c == QLatin1Char('\'') && !inString) return statement.left(i).trimmed();
