@@ -16,8 +16,8 @@ bool startsWith(QStringView s, const char* prefix) {
     return s.startsWith(QLatin1String(prefix));
 }
 
-// "Do", "Loop", "Next", "Wend" count only as the whole line or followed by a
-// space, so that DoEvents or Loops = 1 change nothing.
+// "Do", "Loop", "Next", "Wend" and the Type heads count only as the whole
+// line or followed by a space, so that DoEvents or Loops = 1 change nothing.
 bool isWordLine(QStringView s, const char* word) {
     const QLatin1String w(word);
     if (!s.startsWith(w)) return false;
@@ -127,13 +127,14 @@ void indentStep(IndentState& st, QStringView s) {
         if (isWordLine(s, "Next")) changeLevel(st, -1);
         break;
     case 'P':
-        if (startsWith(s, "Public Type") || startsWith(s, "Private Type")) open(1);
+        // As a word: Private TypeLib As String declares a variable, no Type block.
+        if (isWordLine(s, "Public Type") || isWordLine(s, "Private Type")) open(1);
         break;
     case 'S':
         if (startsWith(s, "Select Case ")) open(2);
         break;
     case 'T':
-        if (startsWith(s, "Type")) open(1);
+        if (isWordLine(s, "Type")) open(1);  // not TypeName(x) or Types = 2
         break;
     case 'W':
         if (startsWith(s, "While ") || startsWith(s, "With ")) open(1);

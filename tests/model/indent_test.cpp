@@ -100,7 +100,8 @@ TEST(Indent, LevelStepsOfTheTable) {
                         {"If x", 6, 1},          {"Loop", 4, 0},         {"Next", 4, 0},
                         {"Public Type T", 6, 1}, {"Select Case x", 7, 2}, {"Type", 6, 1},
                         {"While x", 6, 1},       {"With x", 6, 1},       {"Wend", 4, 0},
-                        {"End Enum", 5, 0},      {"ElseIf x", 5, 0},     {"Selected = 1", 5, 0}};
+                        {"End Enum", 5, 0},      {"ElseIf x", 5, 0},     {"Selected = 1", 5, 0},
+                        {"TypeName = 1", 5, 0},  {"Private TypeLib As String", 5, 0}};
     for (const Row& r : rows) {
         lumo::IndentState st{5, 9};
         lumo::indentStep(st, QString::fromUtf8(r.line));
