@@ -161,7 +161,7 @@ QString accessRefusedExplanation(const QString& hostName) {
 
 QString openDocumentHint(const QString& hostName) {
     return QStringLiteral("In diesem Programm öffnen Sie %1-Dokumente (oder Ordner mit exportierten Modulen) über "
-                          "Datei - Dokument öffnen ... (Strg+D) oder geben sie beim Start an: codelumo DOKUMENT ...")
+                          "Datei - Dokument öffnen ... (Strg+D) oder geben Sie sie beim Start an: codelumo DOKUMENT ...")
         .arg(hostName);
 }
 
@@ -171,7 +171,8 @@ QString refreshExplanation(bool ok, const AppTree& tree, int officeVersion, cons
     if (ok) return noReadableProjectsExplanation(hostName);
     if (officeVersion >= 10) return accessRefusedExplanation(hostName);
     QString text = notRunningExplanation(hostName);
-    if (documentHost) text += kCrLf + openDocumentHint(hostName);
+    // The hint stands apart from the sentences above, as a paragraph of its own.
+    if (documentHost) text += kCrLf + kCrLf + openDocumentHint(hostName);
     return text;
 }
 

@@ -74,7 +74,7 @@ TEST(OfficeListing, FailuresAndTheirExplanations) {
               "Klicken Sie danach auf Aktualisieren Word Projekte.\r\n\r\n\r\n"
               "Alternativ können Sie über Öffnen Projekte einlesen, die mit Code Lumo erzeugt wurden.");
     const QString withHint = lumo::refreshExplanation(false, tree, version, "Word", true);
-    EXPECT_EQ(withHint, notRunning + "\r\n" + lumo::openDocumentHint("Word"));
+    EXPECT_EQ(withHint, notRunning + "\r\n\r\n" + lumo::openDocumentHint("Word"));
     EXPECT_FALSE(withHint.endsWith("\r\n"));
 
     // Refused access on a later host: the description, the nodes so far, false.

@@ -1,3 +1,4 @@
+#include <QImage>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -149,6 +150,16 @@ TEST_F(MainWindowTest, NodeSelectionShowsModulesAndRoutinesAndShiftSwallowsOneCl
     EXPECT_EQ(window->visibleCodeView()->selStart(), 0);
     EXPECT_EQ(window->treeState().highlightedModuleKey, KeyedTree::keyOf(kunde));
     EXPECT_EQ(kunde->foreground(0).color(), QColor(255, 255, 0));
+    // Selected and highlighted at once: the highlight is what shows, not the selection colour.
+    ASSERT_TRUE(kunde->isSelected());
+    {
+        const QImage shot = tree->viewport()->grab().toImage();
+        const QRect r = tree->visualItemRect(kunde);
+        int black = 0;
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (shot.pixelColor(x, r.center().y()) == QColor(0, 0, 0)) ++black;
+        EXPECT_GT(black, r.width() / 4);
+    }
 
     auto* werkzeuge = tree->topLevelItem(0);
     auto* anzeigen = werkzeuge->child(0);  // routines by name: Anzeigen, Starten

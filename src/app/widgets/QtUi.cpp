@@ -3,10 +3,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <utility>
 #include <QUrl>
 
 #include "app/AppState.h"
@@ -31,6 +37,16 @@ QString shownText(QString text) {
     return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
+// The program speaks German whatever the desktop's language; the buttons of
+// its questions must not answer in another one.
+void germanButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}, {QMessageBox::Cancel, "Abbrechen"},
+        {QMessageBox::Ok, "OK"}};
+    for (const auto& [which, text] : texts)
+        if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf8(text));
+}
+
 }  // namespace
 
 QString QtUi::titleOr(const QString& title) const {
@@ -41,6 +57,7 @@ QString QtUi::titleOr(const QString& title) const {
 
 void QtUi::message(const QString& text, const QString& title, MsgIcon icon) {
     QMessageBox box(boxIcon(icon), titleOr(title), shownText(text), QMessageBox::Ok, owner_);
+    germanButtons(box);
     box.exec();
 }
 
@@ -49,6 +66,7 @@ Answer QtUi::question(const QString& text, MsgButtons buttons, MsgIcon icon, con
     QMessageBox box(boxIcon(icon), titleOr(title), shownText(text),
                     cancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No,
                     owner_);
+    germanButtons(box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
@@ -96,6 +114,26 @@ QString QtUi::clipboardText() { return QGuiApplication::clipboard()->text(); }
 void QtUi::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 void QtUi::clearClipboard() { QGuiApplication::clipboard()->clear(); }
 
-bool QtUi::openInViewer(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool QtUi::openInViewer(const QString& path) {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+    // A desktop without a browser registered for local files still gets to
+    // read an HTML page (the help above all): in a window of our own.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("html") && suffix != QLatin1String("htm")) return false;
+    if (!QFileInfo(path).isReadable()) return false;
+    auto* window = new QDialog(owner_);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setObjectName(QStringLiteral("frmHtmlAnzeige"));
+    window->setWindowTitle(QFileInfo(path).fileName());
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* browser = new QTextBrowser(window);
+    browser->setOpenExternalLinks(true);
+    browser->setSource(QUrl::fromLocalFile(path));
+    layout->addWidget(browser);
+    window->resize(900, 700);
+    window->show();
+    return true;
+}
 
 }  // namespace lumo

@@ -1,6 +1,8 @@
 // codelumo: the desktop program. Command line: documents or folders of
 // exported modules to open, and "/a" for the compact window.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/AppState.h"
 #include "app/StartUp.h"
@@ -9,6 +11,11 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own dialogs (file chooser, input box) in German like the rest of
+    // the program, when the translations are installed.
+    QTranslator qtGerman;
+    if (qtGerman.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
     lumo::initSharedState();
     lumo::QtUi ui;
     lumo::appState().ui = &ui;

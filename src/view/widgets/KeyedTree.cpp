@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 namespace lumo {
 
@@ -11,7 +13,42 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 QColor rgb(quint32 v) {
     return QColor(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
 }
+
+// A node drawn in colours of its own (the shown module: yellow on black)
+// keeps them when it is also the selected node; the selection colour would
+// otherwise hide exactly the node the user is looking for. The selection
+// still shows, as a frame in the selection colour.
+class MarkedNodeDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (!(option.state & QStyle::State_Selected) || !KeyedTree::hasOwnColors(index)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_Selected;
+        QStyledItemDelegate::paint(painter, plain, index);
+        painter->save();
+        QPen pen(option.palette.color(QPalette::Active, QPalette::Highlight));
+        pen.setWidth(2);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
 }  // namespace
+
+bool KeyedTree::hasOwnColors(const QModelIndex& index) {
+    const QVariant bg = index.data(Qt::BackgroundRole);
+    if (!bg.isValid()) return false;
+    const QBrush brush = qvariant_cast<QBrush>(bg);
+    // White is the tree's own background: a node given back its plain
+    // colours is selected like any other.
+    return brush.style() != Qt::NoBrush && brush.color() != QColor(Qt::white);
+}
 
 KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
@@ -24,6 +61,7 @@ KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setItemDelegate(new MarkedNodeDelegate(this));
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* it, int) { emit nodeSelected(it); });
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* it, int) {
         if (!settingCheck_ && checkable_) emit nodeChecked(it);

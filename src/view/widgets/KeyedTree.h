@@ -35,6 +35,8 @@ public:
 
     QTreeWidgetItem* item(const QString& key) const { return items_.value(key); }
     static QString keyOf(const QTreeWidgetItem* item);
+    // The node carries a background of its own (not the plain white one).
+    static bool hasOwnColors(const QModelIndex& index);
     // Nodes in the order they were added (the index order of the original tree).
     QList<QTreeWidgetItem*> nodesInOrder() const { return order_; }
 

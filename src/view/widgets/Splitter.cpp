@@ -1,6 +1,7 @@
 #include "view/widgets/Splitter.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace lumo {
 
@@ -13,6 +14,10 @@ void Splitter::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     grabOffset_ = int(e->position().x());
     dragging_ = true;
+    // The panes follow only on release; until then the bar itself shows
+    // where they will part, drawn over the code pane it may cross.
+    raise();
+    update();
 }
 
 void Splitter::mouseMoveEvent(QMouseEvent* e) {
@@ -24,7 +29,15 @@ void Splitter::mouseMoveEvent(QMouseEvent* e) {
 void Splitter::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !dragging_) return;
     dragging_ = false;
+    update();
     emit released();
+}
+
+void Splitter::paintEvent(QPaintEvent* e) {
+    QFrame::paintEvent(e);
+    if (!dragging_) return;
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Dark));
 }
 
 }  // namespace lumo

@@ -16,6 +16,8 @@ public:
     // Given the proposed new left edge, the window decides whether it is taken.
     std::function<bool(int newLeft)> acceptLeft;
 
+    bool dragging() const { return dragging_; }
+
 signals:
     void released();
 
@@ -23,6 +25,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     int grabOffset_ = 0;
