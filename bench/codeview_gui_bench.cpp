@@ -7,8 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDirIterator>
-#include <QFile>
 #include <QPlainTextEdit>
 
 #include <memory>
@@ -19,6 +17,7 @@
 #include "view/RtfReader.h"
 #include "view/RtfRenderer.h"
 #include "view/widgets/CodeView.h"
+#include "BenchSupport.h"
 
 namespace {
 
@@ -55,16 +54,11 @@ QStringList codeLines(const QString& file) {
 }
 
 bool loadCorpus() {
-    const QString dir = QStringLiteral(LUMO_SHARED_DIR "/corpus/vba-src/VBA-Web");
     std::vector<Module> found;
-    QDirIterator it(dir, {QStringLiteral("*.bas"), QStringLiteral("*.cls")}, QDir::Files, QDirIterator::Subdirectories);
-    QStringList paths;
-    while (it.hasNext()) paths << it.next();
-    paths.sort();
-    for (const QString& p : paths) {
-        QFile f(p);
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        const QStringList lines = codeLines(QString::fromUtf8(f.readAll()));
+    for (const QString& p : lumo::bench::moduleFiles(lumo::bench::vbaWebDir())) {
+        const std::optional<QString> text = lumo::bench::readUtf8File(p);
+        if (!text) continue;
+        const QStringList lines = codeLines(*text);
         found.push_back({lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), toRtf(lines)});
     }
     if (found.empty()) return false;

@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -23,33 +22,13 @@
 #include <memory>
 
 #include "app/AppState.h"
-#include "app/Ui.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
+#include "BenchSupport.h"
 
 namespace {
 
-// A Ui that only counts: the bench shows no messages.
-class SilentUi : public lumo::Ui {
-public:
-    void message(const QString& text, const QString&, lumo::MsgIcon) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    lumo::Answer question(const QString&, lumo::MsgButtons, lumo::MsgIcon, const QString&) override {
-        return lumo::Answer::No;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    QString chooseSaveFile(const QString&, const QString&, const QString&, const QList<lumo::SaveFilter>&,
-                           const QString&) override {
-        return {};
-    }
-    QStringList chooseOpenFiles(const QString&, const QString&, const QString&) override { return {}; }
-    QString clipboardText() override { return {}; }
-    void setClipboardText(const QString&) override {}
-    void clearClipboard() override {}
-    bool openInViewer(const QString&) override { return false; }
-};
+using lumo::bench::SilentUi;
 
 struct Input {
     QStringList modules;  // code of each module, CR LF lines
@@ -123,15 +102,8 @@ void addInput(const std::string& name, const QStringList& modules) {
 
 bool prepareInputs() {
     QStringList web;
-    QDirIterator it(QStringLiteral(LUMO_SHARED_DIR "/corpus/vba-src/VBA-Web"), {"*.bas", "*.cls"}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    QStringList files;
-    while (it.hasNext()) files << it.next();
-    files.sort();
-    for (const QString& p : files) {
-        QFile f(p);
-        if (f.open(QIODevice::ReadOnly)) web << editorView(QString::fromUtf8(f.readAll()));
-    }
+    for (const QString& p : lumo::bench::moduleFiles(lumo::bench::vbaWebDir()))
+        if (const std::optional<QString> text = lumo::bench::readUtf8File(p)) web << editorView(*text);
     if (!web.isEmpty()) addInput("VBAWeb", web);
     else std::fprintf(stderr, "VBA-Web corpus missing: the corpus benchmarks are skipped\n");
     addInput("Synthetic1x", {syntheticModule(1)});
@@ -142,6 +114,7 @@ bool prepareInputs() {
 
 SilentUi& ui() {
     static SilentUi u;
+    u.echo = true;  // what goes wrong in a build is worth seeing
     return u;
 }
 

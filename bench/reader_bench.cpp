@@ -6,50 +6,19 @@
 // time there says more about the neighbours than about the reader.
 #include <benchmark/benchmark.h>
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
-
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
 #include "acquire/OfficeReader.h"
 #include "acquire/VbaDecompress.h"
-#include "app/Ui.h"
 #include "../tests/support/VbaFixture.h"
+#include "BenchSupport.h"
 
 namespace {
 
-const QString kCorpus = QStringLiteral(LUMO_SHARED_DIR "/corpus");
+using lumo::bench::largestOfficeFile;
+using lumo::bench::SilentUi;
 
-class SilentUi : public lumo::Ui {
-public:
-    void message(const QString&, const QString&, lumo::MsgIcon) override {}
-    lumo::Answer question(const QString&, lumo::MsgButtons, lumo::MsgIcon, const QString&) override {
-        return lumo::Answer::No;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString& d) override { return d; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    QString chooseSaveFile(const QString&, const QString&, const QString&, const QList<lumo::SaveFilter>&,
-                           const QString&) override {
-        return {};
-    }
-    QStringList chooseOpenFiles(const QString&, const QString&, const QString&) override { return {}; }
-    QString clipboardText() override { return {}; }
-    void setClipboardText(const QString&) override {}
-    void clearClipboard() override {}
-    bool openInViewer(const QString&) override { return false; }
-};
-
-QString largestOfficeFile() {
-    QString best;
-    qint64 size = -1;
-    for (const QFileInfo& f : QDir(kCorpus + "/office").entryInfoList(QDir::Files))
-        if (f.size() > size) {
-            size = f.size();
-            best = f.absoluteFilePath();
-        }
-    return best;
-}
+const QString kCorpus = lumo::bench::corpusDir();
 
 // Hands the listing an application it does not own, so that the listing
 // and the reading of the lines share one connection (one read from disk).
@@ -85,6 +54,7 @@ void readWhole(benchmark::State& state, const QString& path) {
         return;
     }
     SilentUi ui;
+    ui.takeDefaults = true;
     lumo::DocumentHost host(&ui);
     host.open(path);
     OneReadConnector connector(host);

@@ -18,36 +18,17 @@
 
 #include "app/AppState.h"
 #include "app/StartUp.h"
-#include "app/Ui.h"
 #include "model/WorkingStore.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/MainWindow.h"
+#include "BenchSupport.h"
 
 namespace {
 
-const QString kProject = QStringLiteral(LUMO_SHARED_DIR "/corpus/vba-src/VBA-Web/src");
+const QString kProject = lumo::bench::vbaWebDir() + QStringLiteral("/src");
 
-// Answers every question with No and keeps quiet; a benchmark has no user.
-class SilentUi : public lumo::Ui {
-public:
-    QStringList messages;
-    void message(const QString& text, const QString&, lumo::MsgIcon) override { messages << text; }
-    lumo::Answer question(const QString&, lumo::MsgButtons, lumo::MsgIcon, const QString&) override {
-        return lumo::Answer::No;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    QString chooseSaveFile(const QString&, const QString&, const QString&, const QList<lumo::SaveFilter>&,
-                           const QString&) override {
-        return {};
-    }
-    QStringList chooseOpenFiles(const QString&, const QString&, const QString&) override { return {}; }
-    QString clipboardText() override { return {}; }
-    void setClipboardText(const QString&) override {}
-    void clearClipboard() override {}
-    bool openInViewer(const QString&) override { return false; }
-};
+using lumo::bench::SilentUi;
 
 struct Fixture {
     QTemporaryDir dir;

@@ -24,8 +24,15 @@ QByteArray iconvName(int codePage) {
     return "CP" + QByteArray::number(codePage);
 }
 
+// Module text is nearly always plain ASCII; tested a few words at a time.
 bool isAscii(const char* data, qsizetype size) {
-    for (qsizetype i = 0; i < size; ++i)
+    qsizetype i = 0;
+    for (; i + 32 <= size; i += 32) {
+        quint64 w[4];
+        memcpy(w, data + i, sizeof w);
+        if (((w[0] | w[1] | w[2] | w[3]) & 0x8080808080808080ULL) != 0) return false;
+    }
+    for (; i < size; ++i)
         if (static_cast<unsigned char>(data[i]) >= 0x80) return false;
     return true;
 }

@@ -67,6 +67,10 @@ bool isStorage(GsfInput* in) {
 
 // A child by name without regard to case; storages or streams as asked.
 InputPtr child(GsfInfile* dir, QStringView name, bool wantStorage) {
+    // The exact spelling first: libgsf finds it without building a name for
+    // every child.
+    InputPtr exact(gsf_infile_child_by_name(dir, name.toUtf8().constData()));
+    if (exact && isStorage(exact.get()) == wantStorage) return exact;
     const int n = gsf_infile_num_children(dir);
     for (int i = 0; i < n; ++i) {
         if (childName(dir, i).compare(name, Qt::CaseInsensitive) != 0) continue;
@@ -76,48 +80,63 @@ InputPtr child(GsfInfile* dir, QStringView name, bool wantStorage) {
     return nullptr;
 }
 
-// The children of one storage by name without regard to case, found in one
-// pass: libgsf walks a list for every lookup by position, so looking up each
-// of a project's modules by a scan of its own would grow with the square of
-// the module count.
+// The children of one storage by name, exact spelling first, then without
+// regard to case. libgsf walks its list of children for every lookup (by
+// name or by position), so a project of many modules would cost the square
+// of its module count if each were looked up by name: large storages are
+// walked once for their names, and each stream is then opened by position.
 class StorageIndex {
 public:
-    explicit StorageIndex(GsfInfile* dir) : dir_(dir) {
-        const int n = gsf_infile_num_children(dir);
-        for (int i = 0; i < n; ++i) {
-            const QString key = childName(dir, i).toLower();
-            if (!byName_.contains(key)) byName_.insert(key, i);
+    explicit StorageIndex(GsfInfile* dir) : dir_(dir), count_(gsf_infile_num_children(dir)) {}
+    InputPtr stream(const QString& name) {
+        if (count_ <= kFewChildren) {
+            InputPtr exact(gsf_infile_child_by_name(dir_, name.toUtf8().constData()));
+            if (exact && !isStorage(exact.get())) return exact;
         }
-    }
-    InputPtr stream(const QString& name) const {
-        // Exact names first: libgsf finds those without building names for every child.
-        InputPtr exact(gsf_infile_child_by_name(dir_, name.toUtf8().constData()));
-        if (exact && !isStorage(exact.get())) return exact;
-        const auto it = byName_.constFind(name.toLower());
-        if (it == byName_.constEnd()) return nullptr;
+        if (!indexed_) {
+            for (int i = 0; i < count_; ++i) {
+                const QString spelled = childName(dir_, i);
+                if (!exact_.contains(spelled)) exact_.insert(spelled, i);
+                const QString key = spelled.toLower();
+                if (!folded_.contains(key)) folded_.insert(key, i);
+            }
+            indexed_ = true;
+        }
+        if (count_ > kFewChildren) {
+            const auto it = exact_.constFind(name);
+            if (it != exact_.constEnd()) {
+                InputPtr c(gsf_infile_child_by_index(dir_, it.value()));
+                if (c && !isStorage(c.get())) return c;
+            }
+        }
+        const auto it = folded_.constFind(name.toLower());
+        if (it == folded_.constEnd()) return nullptr;
         InputPtr c(gsf_infile_child_by_index(dir_, it.value()));
         return c && !isStorage(c.get()) ? std::move(c) : nullptr;
     }
 
 private:
+    // Up to this many, a lookup by name is cheaper than reading every name.
+    static constexpr int kFewChildren = 64;
     GsfInfile* dir_;
-    QHash<QString, int> byName_;
+    int count_;
+    bool indexed_ = false;
+    QHash<QString, int> exact_;   // first child of each name
+    QHash<QString, int> folded_;  // first child of each lower-case name
 };
 
-QByteArray readStream(GsfInput* in, const QString& what) {
+// what names the stream in a message; when module is given, what holds %1
+// for it (filled in only when there is something to report).
+QByteArray readStream(GsfInput* in, const QString& what, const QString& module = {}) {
+    auto named = [&] { return module.isNull() ? what : what.arg(module); };
     const gsf_off_t size = gsf_input_size(in);
     if (size < 0 || size > kMaxStreamSize)
-        throw ReadError(QStringLiteral("Der Datenstrom %1 ist unplausibel groß.").arg(what));
+        throw ReadError(QStringLiteral("Der Datenstrom %1 ist unplausibel groß.").arg(named()));
     QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     gsf_input_seek(in, 0, G_SEEK_SET);
     if (size > 0 && !gsf_input_read(in, size_t(size), reinterpret_cast<guint8*>(bytes.data())))
-        throw ReadError(QStringLiteral("Der Datenstrom %1 ist unvollständig; die Datei ist beschädigt.").arg(what));
+        throw ReadError(QStringLiteral("Der Datenstrom %1 ist unvollständig; die Datei ist beschädigt.").arg(named()));
     return bytes;
-}
-
-bool holdsVbaStorage(GsfInfile* dir) {
-    InputPtr vba = child(dir, u"VBA", true);
-    return vba && child(GSF_INFILE(vba.get()), u"dir", false);
 }
 
 InfilePtr retained(GsfInfile* dir) {
@@ -125,15 +144,37 @@ InfilePtr retained(GsfInfile* dir) {
     return InfilePtr(dir);
 }
 
+// The storages and the stream the project is read from, kept from the
+// search so that none of them is looked up twice.
+struct VbaPlace {
+    InfilePtr parent;  // holds VBA and PROJECT
+    InputPtr vba;
+    InputPtr dir;
+    explicit operator bool() const { return parent != nullptr; }
+};
+
+VbaPlace vbaPlaceIn(GsfInfile* dir) {
+    VbaPlace place;
+    InputPtr vba = child(dir, u"VBA", true);
+    if (!vba) return place;
+    InputPtr dirStream = child(GSF_INFILE(vba.get()), u"dir", false);
+    if (!dirStream) return place;
+    place.parent = retained(dir);
+    place.vba = std::move(vba);
+    place.dir = std::move(dirStream);
+    return place;
+}
+
 // The storage that holds the "VBA" storage (with its dir stream) and the
 // PROJECT stream. The usual places first (the root of a vbaProject.bin,
 // Word's Macros, Excel's _VBA_PROJECT_CUR); then the shallowest one found, so
 // that a document's own project wins over those of embedded objects.
-InfilePtr findVbaParent(GsfInfile* root) {
-    if (holdsVbaStorage(root)) return retained(root);
+VbaPlace findVbaPlace(GsfInfile* root) {
+    if (VbaPlace place = vbaPlaceIn(root)) return place;
     for (const char16_t* usual : {u"Macros", u"_VBA_PROJECT_CUR", u"_VBA_PROJECT"}) {
         InputPtr c = child(root, QStringView(usual), true);
-        if (c && holdsVbaStorage(GSF_INFILE(c.get()))) return retained(GSF_INFILE(c.get()));
+        if (!c) continue;
+        if (VbaPlace place = vbaPlaceIn(GSF_INFILE(c.get()))) return place;
     }
     std::vector<InfilePtr> level;
     level.push_back(retained(root));
@@ -145,13 +186,13 @@ InfilePtr findVbaParent(GsfInfile* root) {
                 InputPtr c(gsf_infile_child_by_index(dir.get(), i));
                 if (!isStorage(c.get())) continue;
                 GsfInfile* storage = GSF_INFILE(c.get());
-                if (holdsVbaStorage(storage)) return retained(storage);
+                if (VbaPlace place = vbaPlaceIn(storage)) return place;
                 next.push_back(retained(storage));
             }
         }
         level = std::move(next);
     }
-    return nullptr;
+    return {};
 }
 
 bool wordDocumentEncrypted(GsfInfile* root) {
@@ -171,11 +212,10 @@ bool validModuleName(const QString& name) {
     return true;
 }
 
-VbaProjectData readVbaStorage(GsfInfile* parent) {
-    InputPtr vba = child(parent, u"VBA", true);
-    GsfInfile* vbaDir = GSF_INFILE(vba.get());
-    InputPtr dirStream = child(vbaDir, u"dir", false);
-    const QByteArray compressedDir = readStream(dirStream.get(), QStringLiteral("VBA/dir"));
+VbaProjectData readVbaStorage(const VbaPlace& place) {
+    GsfInfile* parent = place.parent.get();
+    GsfInfile* vbaDir = GSF_INFILE(place.vba.get());
+    const QByteArray compressedDir = readStream(place.dir.get(), QStringLiteral("VBA/dir"));
     QByteArray dirBytes;
     QString why;
     if (!decompressVba(reinterpret_cast<const unsigned char*>(compressedDir.constData()),
@@ -193,7 +233,7 @@ VbaProjectData readVbaStorage(GsfInfile* parent) {
         }
     }
 
-    const StorageIndex streams(vbaDir);
+    StorageIndex streams(vbaDir);
     VbaProjectData result;
     result.name = decoder.decode(dir.projectName);
     result.locked = projectInfo.lockedForViewing;
@@ -221,7 +261,7 @@ VbaProjectData readVbaStorage(GsfInfile* parent) {
         }
         QByteArray raw;
         try {
-            raw = readStream(stream.get(), QStringLiteral("des Moduls »%1«").arg(name));
+            raw = readStream(stream.get(), QStringLiteral("des Moduls »%1«"), name);
         } catch (const ReadError& e) {
             result.problems << QStringLiteral("Modul »%1«: %2").arg(name, e.message());
             continue;
@@ -276,14 +316,14 @@ VbaProjectData readOle(GsfInput* input) {
     if (child(root.get(), u"EncryptedPackage", false))
         throw ReadError(QStringLiteral("Die Datei ist mit einem Kennwort verschlüsselt; ihr VBA-Projekt kann nicht "
                                        "gelesen werden."));
-    InfilePtr parent = findVbaParent(root.get());
-    if (!parent) {
+    const VbaPlace place = findVbaPlace(root.get());
+    if (!place) {
         if (wordDocumentEncrypted(root.get()))
             throw ReadError(QStringLiteral("Die Datei ist mit einem Kennwort verschlüsselt; ein VBA-Projekt ist "
                                            "darin nicht lesbar."));
         throw ReadError(QStringLiteral("Die Datei enthält kein VBA-Projekt."));
     }
-    return readVbaStorage(parent.get());
+    return readVbaStorage(place);
 }
 
 // The part names of the package's VBA projects, from [Content_Types].xml.

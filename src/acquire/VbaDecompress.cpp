@@ -65,6 +65,7 @@ bool decompressVba(const unsigned char* data, std::size_t size, QByteArray& out,
         }
 
         unsigned char* const base = reinterpret_cast<unsigned char*>(out.data());
+        unsigned char* const bufferEnd = base + out.size();
         unsigned char* dst = chunkStart;
         unsigned char* const chunkLimit = chunkStart + room;
         bool overflow = false;
@@ -106,7 +107,14 @@ bool decompressVba(const unsigned char* data, std::size_t size, QByteArray& out,
                     break;
                 }
                 const unsigned char* src = dst - offset;
-                if (offset >= length) {
+                if (offset >= length && length <= 16 && bufferEnd - dst >= 16) {
+                    // Most copies are short: one fixed-size move, whose
+                    // surplus bytes lie in the buffer beyond the text and are
+                    // overwritten by what follows.
+                    unsigned char piece[16];
+                    std::memcpy(piece, src, 16);
+                    std::memcpy(dst, piece, 16);
+                } else if (offset >= length) {
                     std::memcpy(dst, src, length);
                 } else if (offset == 1) {
                     std::memset(dst, *src, length);  // a run of one character, typically blanks
