@@ -168,7 +168,13 @@ QString openDocumentHint(const QString& hostName) {
 QString refreshExplanation(bool ok, const AppTree& tree, int officeVersion, const QString& hostName,
                            bool documentHost) {
     if (ok && !tree.empty()) return {};
-    if (ok) return noReadableProjectsExplanation(hostName);
+    // Without the host program, "open the file in Word" alone leads nowhere:
+    // both explanations that ask for a document say how to open one here.
+    if (ok) {
+        QString text = noReadableProjectsExplanation(hostName);
+        if (documentHost) text += kCrLf + openDocumentHint(hostName);
+        return text;
+    }
     if (officeVersion >= 10) return accessRefusedExplanation(hostName);
     QString text = notRunningExplanation(hostName);
     // The hint stands apart from the sentences above, as a paragraph of its own.

@@ -99,6 +99,8 @@ TEST(OfficeListing, FailuresAndTheirExplanations) {
     EXPECT_TRUE(lumo::listOfficeProjects(empty, tree, version, ui));
     EXPECT_TRUE(tree.empty());
     EXPECT_EQ(lumo::refreshExplanation(true, tree, version, "Word", true),
+              lumo::refreshExplanation(true, tree, version, "Word", false) + "\r\n" + lumo::openDocumentHint("Word"));
+    EXPECT_EQ(lumo::refreshExplanation(true, tree, version, "Word", false),
               "Word ist zwar im Moment geöffnet, aber es gibt keine auslesbaren Projekte.\r\n\r\n"
               "Bitte öffnen Sie in Word die Datei, deren Code Sie einlesen möchten und klicken Sie danach auf "
               "Aktualisieren Word Projekte.\r\n\r\n"
