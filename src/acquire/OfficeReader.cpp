@@ -1,5 +1,6 @@
 #include "acquire/OfficeReader.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <QFile>
@@ -17,6 +18,7 @@
 
 #include "acquire/CodePage.h"
 #include "acquire/ModuleText.h"
+#include "acquire/PagedFileInput.h"
 #include "acquire/VbaDecompress.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
@@ -417,35 +419,54 @@ private:
     GPrintFunc printErr_;
 };
 
-VbaProjectData readOfficeBytes(const QByteArray& bytes) {
-    ensureGsf();
-    const QuietGlibPrint quiet;
-    const bool ole = bytes.startsWith(kOleMagic);
-    const bool zip = bytes.startsWith(kZipMagic);
+namespace {
+
+// What the first bytes say; throws for anything that is neither a compound
+// file nor a ZIP package.
+bool isOleStart(const QByteArray& head) {
+    const bool ole = head.startsWith(kOleMagic);
+    const bool zip = head.startsWith(kZipMagic);
     if (!ole && !zip) {
-        if (bytes.isEmpty()) throw ReadError(QStringLiteral("Die Datei ist leer."));
+        if (head.isEmpty()) throw ReadError(QStringLiteral("Die Datei ist leer."));
         throw ReadError(QStringLiteral("Die Datei ist keine Office-Datei (weder Verbunddatei noch OOXML-Paket) und "
                                        "kein exportiertes Modul."));
     }
+    return ole;
+}
+
+}  // namespace
+
+VbaProjectData readOfficeBytes(const QByteArray& bytes) {
+    ensureGsf();
+    const QuietGlibPrint quiet;
+    const bool ole = isOleStart(bytes.left(kOleMagic.size()));
     InputPtr input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.constData()), bytes.size(), FALSE));
     if (!input) throw ReadError(QStringLiteral("Die Datei kann nicht gelesen werden."));
     return ole ? readOle(input.get()) : readPackage(input.get());
 }
 
 VbaProjectData readOfficeFile(const QString& path) {
-    QFile file(path);
     const QFileInfo info(path);
     if (!info.exists()) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
     if (info.size() > kMaxDocumentSize)
         throw ReadError(QStringLiteral("Die Datei ist größer als %1 MB und wird nicht gelesen.")
                             .arg(kMaxDocumentSize / (1024 * 1024)));
-    if (!file.open(QIODevice::ReadOnly))
-        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
-    // Read whole: libgsf reading the file itself seeks and reads block by
-    // block, which costs more time than the copy.
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() != info.size()) throw ReadError(QStringLiteral("Die Datei kann nicht vollständig gelesen werden."));
-    VbaProjectData project = readOfficeBytes(bytes);
+    ensureGsf();
+    const QuietGlibPrint quiet;
+    // Read where libgsf looks, not whole: a large workbook's sheets are
+    // most of its bytes and of no interest here.
+    InputPtr input(openPagedFile(path));
+    if (!input) throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+    const gsf_off_t size = gsf_input_size(input.get());
+    if (size > kMaxDocumentSize)
+        throw ReadError(QStringLiteral("Die Datei ist größer als %1 MB und wird nicht gelesen.")
+                            .arg(kMaxDocumentSize / (1024 * 1024)));
+    QByteArray head(qsizetype(std::min<gsf_off_t>(size, kOleMagic.size())), Qt::Uninitialized);
+    if (!head.isEmpty() && !gsf_input_read(input.get(), size_t(head.size()), reinterpret_cast<guint8*>(head.data())))
+        throw ReadError(QStringLiteral("Die Datei kann nicht vollständig gelesen werden."));
+    gsf_input_seek(input.get(), 0, G_SEEK_SET);
+    const bool ole = isOleStart(head);
+    VbaProjectData project = ole ? readOle(input.get()) : readPackage(input.get());
     project.fileName = info.absoluteFilePath();
     return project;
 }

@@ -2,6 +2,9 @@
 // damaged or hostile ones do.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "acquire/OfficeReader.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
@@ -105,6 +108,81 @@ TEST(OfficeReader, TruncatedContainersFailCleanly) {
     }
     const QByteArray pkg = lumo::test::zipFile({{"[Content_Types].xml", "<Types/>"}, {"xl/vbaProject.bin", bin}});
     EXPECT_TRUE(readError(pkg.left(pkg.size() / 2)).startsWith("Die Datei"));
+}
+
+QString readFileError(const QString& path) {
+    try {
+        lumo::readOfficeFile(path);
+    } catch (const ReadError& e) {
+        return e.message();
+    }
+    return QStringLiteral("(gelesen)");
+}
+
+// Files are read from disk only where the reader looks; what it finds must
+// be what it finds in the same bytes in memory, whole or cut short.
+TEST(OfficeReader, FilesOnDiskReadAsTheirBytes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    };
+    // A workbook: the project behind a large stream, across many pages.
+    std::map<QString, QByteArray> streams{{"Workbook", QByteArray(300 * 1024, 'w')}};
+    std::vector<lumo::test::FixtureModule> modules;
+    QByteArray longCode;
+    for (int i = 0; i < 400; ++i) longCode += "Sub S" + QByteArray::number(i) + "()\r\n    x = " + QByteArray::number(i) + "\r\nEnd Sub\r\n";
+    for (const QByteArray name : {QByteArray("Modul1"), QByteArray("Modul2")}) {
+        std::uint32_t offset = 0;
+        streams["_VBA_PROJECT_CUR/VBA/" + QString::fromLatin1(name)] =
+            lumo::test::moduleStream("Attribute VB_Name = \"" + name + "\"\r\n" + longCode, &offset);
+        modules.push_back({name, {}, name, offset, true});
+    }
+    streams["_VBA_PROJECT_CUR/VBA/dir"] = lumo::test::literalContainer(lumo::test::dirStream(modules));
+    const QByteArray workbook = lumo::test::oleFile(streams);
+    const QByteArray package = lumo::test::zipFile(
+        {{"[Content_Types].xml", "<Types/>"}, {"xl/vbaProject.bin", lumo::test::vbaProjectBin({source("Modul1", longCode)})}});
+    for (const QByteArray& bytes : {workbook, package}) {
+        const lumo::VbaProjectData memory = readOfficeBytes(bytes);
+        const QString path = write("doc", bytes);
+        const lumo::VbaProjectData disk = lumo::readOfficeFile(path);
+        EXPECT_EQ(disk.fileName, path);
+        ASSERT_EQ(disk.modules.size(), memory.modules.size());
+        for (std::size_t i = 0; i < disk.modules.size(); ++i) {
+            EXPECT_EQ(disk.modules[i].name, memory.modules[i].name);
+            EXPECT_EQ(disk.modules[i].code.text(), memory.modules[i].code.text());
+            EXPECT_EQ(disk.modules[i].code.lineCount(), 1200);
+        }
+        for (qsizetype cut : {qsizetype(0), qsizetype(4), qsizetype(600), bytes.size() / 2, bytes.size() - 1}) {
+            SCOPED_TRACE(cut);
+            EXPECT_EQ(readFileError(write("cut", bytes.left(cut))), readError(bytes.left(cut)));
+        }
+    }
+    EXPECT_EQ(readFileError(dir.filePath("fehlt")), "Die Datei existiert nicht.");
+}
+
+// Storages of many children are indexed once instead of searched per
+// module; names still match without regard to case.
+TEST(OfficeReader, ModuleStreamsOfLargeStoragesFoundWhateverTheirCase) {
+    std::map<QString, QByteArray> streams;
+    std::vector<lumo::test::FixtureModule> modules;
+    for (int i = 0; i < 100; ++i) {
+        const QByteArray name = "Modul" + QByteArray::number(i);
+        std::uint32_t offset = 0;
+        streams["VBA/" + QString::fromLatin1(name)] = lumo::test::moduleStream(
+            "Attribute VB_Name = \"" + name + "\"\r\nSub S" + QByteArray::number(i) + "()\r\nEnd Sub\r\n", &offset);
+        modules.push_back({name, {}, i == 42 ? QByteArray("MODUL42") : name, offset, true});
+    }
+    streams["VBA/dir"] = lumo::test::literalContainer(lumo::test::dirStream(modules));
+    const lumo::VbaProjectData p = readOfficeBytes(lumo::test::oleFile(streams));
+    EXPECT_TRUE(p.problems.isEmpty()) << p.problems.join(u' ').toStdString();
+    ASSERT_EQ(p.modules.size(), 100u);
+    EXPECT_EQ(p.modules[42].lines(), QStringList({"Sub S42()", "End Sub"}));
+    EXPECT_EQ(p.modules[99].lines(), QStringList({"Sub S99()", "End Sub"}));
 }
 
 TEST(OfficeReader, DamagedModulesAreLeftOutAndNamed) {
