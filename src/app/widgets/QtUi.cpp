@@ -121,7 +121,16 @@ bool QtUi::openInViewer(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("html") && suffix != QLatin1String("htm")) return false;
     if (!QFileInfo(path).isReadable()) return false;
+    if (pageWindow_) {
+        if (auto* browser = pageWindow_->findChild<QTextBrowser*>()) browser->setSource(QUrl::fromLocalFile(path));
+        pageWindow_->setWindowTitle(QFileInfo(path).fileName());
+        pageWindow_->show();
+        pageWindow_->raise();
+        pageWindow_->activateWindow();
+        return true;
+    }
     auto* window = new QDialog(owner_);
+    pageWindow_ = window;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(QStringLiteral("frmHtmlAnzeige"));
     window->setWindowTitle(QFileInfo(path).fileName());

@@ -29,6 +29,7 @@ public:
 private:
     QString titleOr(const QString& title) const;
     QPointer<QWidget> owner_;
+    QPointer<QWidget> pageWindow_;  // our own HTML window, reused by the next page
 };
 
 }  // namespace lumo
