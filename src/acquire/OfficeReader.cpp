@@ -456,7 +456,11 @@ VbaProjectData readOfficeFile(const QString& path) {
     // Read where libgsf looks, not whole: a large workbook's sheets are
     // most of its bytes and of no interest here.
     InputPtr input(openPagedFile(path));
-    if (!input) throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+    if (!input) {
+        // A pipe or device would block the read or never end.
+        if (!QFileInfo(path).isFile()) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
+        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+    }
     const gsf_off_t size = gsf_input_size(input.get());
     if (size > kMaxDocumentSize)
         throw ReadError(QStringLiteral("Die Datei ist größer als %1 MB und wird nicht gelesen.")

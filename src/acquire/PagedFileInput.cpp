@@ -132,7 +132,9 @@ void lumo_paged_input_class_init(LumoPagedInputClass* klass) {
 
 GsfInput* openPagedFile(const QString& path) {
     const QByteArray local = QFile::encodeName(path);
-    const int fd = ::open(local.constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe put in the file's place cannot stall the
+    // open; it is then refused as no regular file.
+    const int fd = ::open(local.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

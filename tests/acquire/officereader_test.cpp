@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "acquire/OfficeReader.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
@@ -163,6 +165,9 @@ TEST(OfficeReader, FilesOnDiskReadAsTheirBytes) {
         }
     }
     EXPECT_EQ(readFileError(dir.filePath("fehlt")), "Die Datei existiert nicht.");
+    // A pipe neither blocks the open nor is read as a document.
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("rohr.xls")).constData(), 0600), 0);
+    EXPECT_EQ(readFileError(dir.filePath("rohr.xls")), "Das ist keine gewöhnliche Datei.");
 }
 
 // Storages of many children are indexed once instead of searched per
