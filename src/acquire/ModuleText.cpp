@@ -1,5 +1,7 @@
 #include "acquire/ModuleText.h"
 
+#include <iterator>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -39,6 +41,18 @@ QStringView trimmedLeft(QStringView s) {
 
 bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
+// The word "Attribute" without regard to case, compared as ASCII: no other
+// character folds to one of its letters, and the general comparison costs
+// far more for the many lines that start with an A.
+bool startsWithAttributeWord(QStringView line) {
+    static constexpr char16_t kWord[] = u"attribute";
+    constexpr qsizetype n = std::size(kWord) - 1;
+    if (line.size() < n) return false;
+    for (qsizetype i = 0; i < n; ++i)
+        if ((line[i].unicode() | 0x20) != kWord[i]) return false;
+    return line.size() == n || line[n].isSpace();
+}
+
 }  // namespace
 
 QStringList splitSourceLines(QStringView source) {
@@ -60,7 +74,7 @@ QStringList splitSourceLines(QStringView source) {
 bool isAttributeLine(QStringView line) {
     // Cheap first test: this runs for every line of every module.
     if (line.size() < 10 || (line[0] != u'A' && line[0] != u'a')) return false;
-    if (!startsWithWord(line, u"Attribute")) return false;
+    if (!startsWithAttributeWord(line)) return false;
     QStringView rest = trimmedLeft(line.mid(9));
     // A name, optionally qualified (Proc.VB_..., Var.VB_VarUserMemId), then "=".
     qsizetype i = 0;

@@ -25,6 +25,10 @@ TEST(ModuleText, HidesHeaderAndMemberAttributesOnly) {
     // An "Attribute VB_..." line in the code (not qualified) is code, not header.
     EXPECT_EQ(lumo::editorLines(u"Attribute VB_Name = \"M\"\r\nx = 1\r\nAttribute VB_Foo = 1"),
               QStringList({"x = 1", "Attribute VB_Foo = 1"}));
+    // The keyword in any case, and only as a whole word (with a tab after it, too).
+    EXPECT_EQ(lumo::editorLines(u"ATTRIBUTE VB_Name = \"M\"\r\nattribute\tVB_Exposed = 0\r\nAttributes = 1\r\n"
+                                u"Sub A()\r\naTTribute A.VB_UserMemId = 0\r\nAttributeX.VB_Y = 1\r\nEnd Sub"),
+              QStringList({"Attributes = 1", "Sub A()", "AttributeX.VB_Y = 1", "End Sub"}));
 }
 
 TEST(ModuleText, EditorTextJoinsWithCrLfWhateverTheSourceUsed) {
