@@ -1,7 +1,7 @@
 // Showing a built project (trees and every code view) against loading the
 // same module texts as plain text into the same number of text widgets.
 //
-// Input: the VBA-Web corpus project (its src folder of exported modules),
+// Input: the VBA-Web corpus project (the whole folder of exported modules),
 // opened in the document host and read once through the window's own road
 // (list, tick, read); the timing then repeats only ShowProject.
 #include <benchmark/benchmark.h>
@@ -26,7 +26,7 @@
 
 namespace {
 
-const QString kProject = lumo::bench::vbaWebDir() + QStringLiteral("/src");
+const QString kProject = lumo::bench::vbaWebDir();
 
 using lumo::bench::SilentUi;
 

@@ -62,13 +62,19 @@ RtfContent taggedToContent(const QString& tagged, const Options& options) {
     const QChar* p = tagged.constData();
     const qsizetype n = tagged.size();
     c.text.reserve(n);
-    auto append = [&](char16_t ch) {
+    // Characters between tags and line breaks go over as whole spans: one
+    // run extended or opened per span instead of per character.
+    auto appendSpan = [&](const QChar* from, qsizetype len) {
+        if (len == 0) return;
         const int pos = int(c.text.size());
-        c.text.append(QChar(ch));
+        c.text.append(from, len);
         if (!c.runs.isEmpty() && c.runs.last().format == format)
-            ++c.runs.last().length;
+            c.runs.last().length += int(len);
         else
-            c.runs.push_back(RtfRun{pos, 1, format});
+            c.runs.push_back(RtfRun{pos, int(len), format});
+    };
+    auto special = [](char16_t ch) {
+        return ch == u'|' || ch == u'\r' || ch == u'\n' || textSafe(ch) != ch;
     };
     for (qsizetype i = 0; i < n;) {
         const TagKind kind = tagAt(p, n, i);
@@ -90,13 +96,20 @@ RtfContent taggedToContent(const QString& tagged, const Options& options) {
         }
         const char16_t ch = p[i].unicode();
         if (ch == u'\r' && i + 1 < n && p[i + 1] == u'\n') {
-            append(u'\n');
+            const QChar lf(u'\n');
+            appendSpan(&lf, 1);
             i += 2;
         } else if (ch == u'\r' || ch == u'\n') {
             ++i;  // a lone line-break character: the reader skips raw breaks
-        } else {
-            append(ch == u'\t' ? u'\t' : textSafe(ch));
+        } else if (special(ch)) {
+            const QChar safe(textSafe(ch));
+            appendSpan(&safe, 1);
             ++i;
+        } else {
+            qsizetype j = i + 1;
+            while (j < n && !special(p[j].unicode())) ++j;
+            appendSpan(p + i, j - i);
+            i = j;
         }
     }
     // Without any character the reader ends outside the document's group,
