@@ -275,7 +275,9 @@ TEST_F(MainWindowTest, CommandStates) {
     EXPECT_TRUE(act("refresh")->isEnabled());
     EXPECT_TRUE(act("mnuBearbeiten_Code")->isEnabled());
     EXPECT_FALSE(act("mnuAnsicht_Zoom")->isEnabled());
+    EXPECT_EQ(panel(1), "Modul");
     EXPECT_EQ(panel(2), "Routine");
+    EXPECT_EQ(panel(5), "Aktion");
 }
 
 TEST_F(MainWindowTest, LayoutKeepsTheMarginsAndIgnoresTooSmallWindows) {
