@@ -18,5 +18,8 @@ CREATE TABLE td_rout (
     rou_ende       INTEGER
 );
 
+-- Routines are looked up by module and line. There is deliberately no index
+-- on rou_name: every insert would compare names through the case-folding
+-- collation, which made a build grow faster than its module; the few name
+-- lookups scan a table of at most some thousand rows.
 CREATE INDEX td_rout_mod ON td_rout (mod_num, rou_start);
-CREATE INDEX td_rout_name ON td_rout (rou_name);
