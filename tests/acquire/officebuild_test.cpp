@@ -6,6 +6,7 @@
 #include "acquire/OfficeBuild.h"
 #include "app/AppState.h"
 #include "model/WorkingStore.h"
+#include "support/TempWorkFolder.h"
 #include "support/FakeHost.h"
 #include "support/FakeUi.h"
 
@@ -17,9 +18,6 @@ class OfficeBuild : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
-        saved = lumo::appState();
-        lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
-        lumo::appState().workFolder = work.path() + "/";
         lumo::appState().options = lumo::Options{};
         host.add("Erstes", QString("/daten/erstes.docm"), {{"Modul1", 1, {"Sub A()", "End Sub", "' x"}}});
         host.add("Bericht", QString("/daten/bericht.docm"),
@@ -31,7 +29,6 @@ protected:
     }
     void TearDown() override {
         lumo::WorkingStore::instance().closeWorkingDatabase();
-        lumo::appState() = saved;
     }
     std::size_t indexOf(const QString& key) {
         for (std::size_t i = 0; i < tree.size(); ++i)
@@ -49,8 +46,7 @@ protected:
         return rows;
     }
 
-    QTemporaryDir work;
-    lumo::AppState saved;
+    lumo::test::TempWorkFolder work;
     FakeConnector host;
     lumo::test::FakeUi ui;
     lumo::AppTree tree;

@@ -8,6 +8,7 @@
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 #include "support/FakeUi.h"
+#include "support/TempWorkFolder.h"
 
 namespace lumo::test {
 
@@ -21,15 +22,11 @@ class BuildFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
-        saved = appState();
-        appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
-        appState().workFolder = work.path() + "/";
         appState().options = Options{};
         ASSERT_TRUE(build.begin());
     }
     void TearDown() override {
         build.finish();
-        appState() = saved;
     }
     Options& options() { return appState().options; }
 
@@ -58,8 +55,7 @@ protected:
         return q.integer(0);
     }
 
-    QTemporaryDir work;
-    AppState saved;
+    TempWorkFolder work;
     FakeUi ui;
     ProjectBuild build{ui};
     WorkingStore& store = WorkingStore::instance();

@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "model/WorkingStore.h"
 #include "support/FakeUi.h"
+#include "support/TempWorkFolder.h"
 
 using namespace lumo;
 
@@ -15,13 +16,9 @@ class WorkingStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
-        saved = appState();
-        appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
-        appState().workFolder = work.path() + "/";
     }
     void TearDown() override {
         store.closeWorkingDatabase();
-        appState() = saved;
     }
     void build() {
         ASSERT_TRUE(store.createWorkingDatabase(ui));
@@ -37,8 +34,7 @@ protected:
         return q.integer("n");
     }
 
-    QTemporaryDir work;
-    AppState saved;
+    test::TempWorkFolder work;
     WorkingStore& store = WorkingStore::instance();
     test::FakeUi ui;
 };

@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "model/WorkingStore.h"
 #include "support/FakeUi.h"
+#include "support/TempWorkFolder.h"
 
 namespace lumo::test {
 
@@ -14,15 +15,11 @@ class StoreFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
-        saved = appState();
-        appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
-        appState().workFolder = work.path() + "/";
         ASSERT_TRUE(store.createWorkingDatabase(ui));
         store.openWorkingDatabase();
     }
     void TearDown() override {
         store.closeWorkingDatabase();
-        appState() = saved;
     }
     void addModule(int num, const QString& name, int typ) {
         store.execute("INSERT INTO td_mod (mod_num, mod_name, mod_typ, mod_zeilen) VALUES (?, ?, ?, 0)",
@@ -34,8 +31,7 @@ protected:
                       {qint64(num), qint64(mod), name, qint64(typ), qint64(open), qint64(start), qint64(end)});
     }
 
-    QTemporaryDir work;
-    AppState saved;
+    TempWorkFolder work;
     WorkingStore& store = WorkingStore::instance();
     FakeUi ui;
 };

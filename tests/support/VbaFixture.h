@@ -94,24 +94,21 @@ inline QByteArray dirStream(const std::vector<FixtureModule>& modules, unsigned 
     return d;
 }
 
-// An OLE2 compound file of the given streams; paths separate storages with "/".
-inline QByteArray oleFile(const std::map<QString, QByteArray>& streams) {
-    gsf_init();
-    GsfOutput* sink = gsf_output_memory_new();
-    GsfOutfile* root = gsf_outfile_msole_new(sink);
-    std::map<QString, GsfOutfile*> storages{{QString(), root}};
-    std::vector<GsfOutput*> toClose;
-    for (const auto& [path, bytes] : streams) {
+// Writes the entries into a fresh container whose root writes into sink,
+// folders before their contents, and returns the container's bytes; paths
+// separate folders with "/".
+inline QByteArray writeContainer(GsfOutput* sink, GsfOutfile* root, const std::map<QString, QByteArray>& entries) {
+    std::map<QString, GsfOutfile*> folders{{QString(), root}};
+    for (const auto& [path, bytes] : entries) {
         const QStringList parts = path.split('/');
         QString prefix;
         GsfOutfile* dir = root;
         for (int i = 0; i + 1 < parts.size(); ++i) {
             prefix += parts[i] + "/";
-            auto it = storages.find(prefix);
-            if (it == storages.end()) {
-                GsfOutput* child = gsf_outfile_new_child(dir, parts[i].toUtf8().constData(), TRUE);
-                it = storages.emplace(prefix, GSF_OUTFILE(child)).first;
-            }
+            auto it = folders.find(prefix);
+            if (it == folders.end())
+                it = folders.emplace(prefix, GSF_OUTFILE(gsf_outfile_new_child(dir, parts[i].toUtf8().constData(), TRUE)))
+                         .first;
             dir = it->second;
         }
         GsfOutput* s = gsf_outfile_new_child(dir, parts.last().toUtf8().constData(), FALSE);
@@ -119,8 +116,8 @@ inline QByteArray oleFile(const std::map<QString, QByteArray>& streams) {
         gsf_output_close(s);
         g_object_unref(s);
     }
-    // Deepest storages first, the root last.
-    for (auto it = storages.rbegin(); it != storages.rend(); ++it) {
+    // Deepest folders first, the root last.
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
         gsf_output_close(GSF_OUTPUT(it->second));
         if (it->second != root) g_object_unref(it->second);
     }
@@ -132,38 +129,19 @@ inline QByteArray oleFile(const std::map<QString, QByteArray>& streams) {
     return result;
 }
 
+// An OLE2 compound file of the given streams.
+inline QByteArray oleFile(const std::map<QString, QByteArray>& streams) {
+    gsf_init();
+    GsfOutput* sink = gsf_output_memory_new();
+    return writeContainer(sink, gsf_outfile_msole_new(sink), streams);
+}
+
+// A ZIP package of the given entries.
 inline QByteArray zipFile(const std::map<QString, QByteArray>& entries) {
     gsf_init();
     GsfOutput* sink = gsf_output_memory_new();
     GError* err = nullptr;
-    GsfOutfile* root = gsf_outfile_zip_new(sink, &err);
-    std::map<QString, GsfOutfile*> dirs{{QString(), root}};
-    for (const auto& [path, bytes] : entries) {
-        const QStringList parts = path.split('/');
-        QString prefix;
-        GsfOutfile* dir = root;
-        for (int i = 0; i + 1 < parts.size(); ++i) {
-            prefix += parts[i] + "/";
-            auto it = dirs.find(prefix);
-            if (it == dirs.end())
-                it = dirs.emplace(prefix, GSF_OUTFILE(gsf_outfile_new_child(dir, parts[i].toUtf8().constData(), TRUE))).first;
-            dir = it->second;
-        }
-        GsfOutput* s = gsf_outfile_new_child(dir, parts.last().toUtf8().constData(), FALSE);
-        gsf_output_write(s, bytes.size(), reinterpret_cast<const guint8*>(bytes.constData()));
-        gsf_output_close(s);
-        g_object_unref(s);
-    }
-    for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) {
-        gsf_output_close(GSF_OUTPUT(it->second));
-        if (it->second != root) g_object_unref(it->second);
-    }
-    g_object_unref(root);
-    if (!gsf_output_is_closed(sink)) gsf_output_close(sink);
-    const QByteArray result(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink))),
-                            qsizetype(gsf_output_size(sink)));
-    g_object_unref(sink);
-    return result;
+    return writeContainer(sink, gsf_outfile_zip_new(sink, &err), entries);
 }
 
 // A module stream: some bytes standing in for compiled code, then the source.
