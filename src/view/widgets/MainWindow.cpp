@@ -50,6 +50,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmHaupt"));
     documentHost_ = std::make_unique<DocumentHost>(appState().ui);
     hostConnector_ = documentHost_.get();
+    projectStore_ = std::make_unique<ProjectStore>(appState(), store(), ui(), static_cast<ProjectView&>(*this));
     setAcceptDrops(true);
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("frmHauptClient"));
@@ -151,9 +152,11 @@ void MainWindow::buildToolbar() {
 }
 
 void MainWindow::run(Command command, int index) {
-    Q_UNUSED(index);
     switch (command) {
     case Command::OpenDocument: openDocumentCommand(); break;
+    case Command::OpenProject: openProjectCommand(); break;
+    case Command::SaveProject: saveProjectCommand(); break;
+    case Command::OpenRecent: openRecentCommand(index); break;
     case Command::New:
     case Command::Refresh: refreshCommand(); break;
     case Command::Quit: close(); break;
@@ -163,10 +166,8 @@ void MainWindow::run(Command command, int index) {
     case Command::ScreenCall: applyScreenLayout(); break;
     case Command::ClearClipboard: ui().clearClipboard(); break;
     case Command::Help: hilfeAufrufen(); break;
-    case Command::About:
-        ui().message(appState().titleText + QStringLiteral("\r\n\r\nBrowser und Dokumentierer für VBA-Code"),
-                     QStringLiteral("Info"), MsgIcon::Information);
-        break;
+    case Command::About: aboutCommand(); break;
+    case Command::Options: optionsCommand(); break;
     default: break;  // commands whose items do not exist yet
     }
 }
@@ -498,11 +499,18 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
     QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    if (paths.isEmpty()) return;
+    QString project;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        if (isStoredProject(url.toLocalFile()))
+            project = url.toLocalFile();
+        else
+            paths << url.toLocalFile();
+    }
+    if (paths.isEmpty() && project.isEmpty()) return;
     event->acceptProposedAction();
-    openDocuments(paths);
+    if (!paths.isEmpty()) openDocuments(paths);
+    if (!project.isEmpty()) openStoredProject(project);
 }
 
 }  // namespace lumo

@@ -30,6 +30,7 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     setWindowTitle(state.titleText);
     setWindowIcon(lumo::windowIcon());
     runSession().cleanUpTempRoot();
+    projectStore_->fillRecentMenu();
     loadOptions(state.options);
     applyRefreshTexts();
     runSession().createRunFolder(ui());
@@ -38,14 +39,18 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
 
     bool compact = false;
     QStringList documents;
+    QString project;  // a stored project folder; the last one given is shown
     for (const QString& arg : arguments) {
         if (arg.compare(QStringLiteral("/a"), Qt::CaseInsensitive) == 0)
             compact = true;
+        else if (isStoredProject(arg))
+            project = arg;
         else if (!arg.isEmpty())
             documents << arg;
     }
     addDocuments(documents);
     refreshCommand();
+    if (!project.isEmpty()) openStoredProject(project);
     loaded_ = true;
     // The compact window comes with the exports; until then "/a" opens the
     // main window as usual, without the user's layout.
@@ -67,7 +72,8 @@ void MainWindow::refreshCommand() {
         const Answer a = ui().question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
                                        MsgButtons::YesNoCancel, MsgIcon::Question);
         if (a == Answer::Cancel) return;
-        if (a == Answer::Yes && saveProjectAs) saveProjectAs();
+        // A save that failed keeps the project shown: the user was told and may store it elsewhere.
+        if (a == Answer::Yes && saveProjectCommand() == SaveOutcome::Failed) return;
     }
     setWindowTitle(appState().titleText);
     projectUnsaved_ = false;
