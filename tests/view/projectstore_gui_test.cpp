@@ -119,6 +119,8 @@ TEST_F(StoredProjectWindow, AStoredFolderOnTheCommandLineOrDroppedOpensAsAProjec
     ASSERT_FALSE(window->codeShown());
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(out)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
     EXPECT_EQ(window->windowTitle(), caption("Beispiel"));
