@@ -20,7 +20,9 @@ namespace lumo {
 namespace {
 
 // The dialog's measures in twips (1440 to the inch).
-constexpr int kWidth = 6456, kHeight = 5100;
+// The form's 5100 twips of height held its title bar and borders; the
+// client area gets what remains below the buttons.
+constexpr int kWidth = 6456, kHeight = 4740;
 constexpr int kFrameLeft = 240, kFrameTop = 600, kFrameWidth = 5835, kFrameHeight = 3315;
 constexpr int kSwatchSize = 195, kSwatchLeft = 120, kSwatchStep = 240, kSwatchTops[2] = {300, 540};
 constexpr int kColourFrameWidth = 2115, kColourFrameHeight = 870;
