@@ -154,15 +154,19 @@ int physicalLine(const QChar* d, qsizetype lineStart, qsizetype lineIndex) {
     return int(std::min<qsizetype>(line, std::numeric_limits<int>::max()));
 }
 
-QString routineName(QStringView line, bool declaration, int physical) {
+// The line is the one at lineStart of text; its physical line is counted
+// only for the error, which would cost a walk over the text before it.
+QString routineName(QStringView line, bool declaration, const QChar* text, qsizetype lineStart, qsizetype lineIndex) {
     const QString s = squeezed(line);
     if (declaration) {
         const qsizetype cut = s.indexOf(tags().keyword + QLatin1String("Lib"));
-        if (cut < 0) throw ParseError(QStringLiteral("Declare ohne Lib"), physical);
+        if (cut < 0)
+            throw ParseError(QStringLiteral("Declare ohne Lib"), physicalLine(text, lineStart, lineIndex));
         return nameBefore(s, cut);
     }
     const qsizetype cut = s.indexOf(QLatin1Char('('));
-    if (cut < 0) throw ParseError(QStringLiteral("Routinenkopf ohne \"(\""), physical);
+    if (cut < 0)
+        throw ParseError(QStringLiteral("Routinenkopf ohne \"(\""), physicalLine(text, lineStart, lineIndex));
     return nameBefore(s, cut);
 }
 
@@ -331,7 +335,7 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
                             r.type = head.type;
                             r.visibility = visibilityOf(words);
                             r.headLines = words.continuations + 1;
-                            r.name = routineName(line, head.declaration, physicalLine(d, a, lineIndex));
+                            r.name = routineName(line, head.declaration, d, a, lineIndex);
                             found->push_back(std::move(r));
                         }
                         const bool oneLine = !head.declaration && endOfKindIn(line, keywordTag).afterColon;
