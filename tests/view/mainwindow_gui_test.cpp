@@ -446,6 +446,8 @@ TEST_F(MainWindowTest, ADocumentChangedAfterListingWarnsAndListsAgain) {
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].startsWith("Fehler beim Einlesen !"));
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kunde");
+    EXPECT_EQ(panel(5), "Modul: Kunde");
     EXPECT_FALSE(window->codeShown());
     EXPECT_EQ(window->windowTitle(), appState().titleText);
     EXPECT_TRUE(window->appTree()->isVisible());
