@@ -33,8 +33,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Browser und Dokumentierer für VBA-Code aus Word-Dokumenten")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Browser und Dokumentierer für VBA-Code aus Word-Dokumenten
-Word Code Lumo liest die VBA-Projekte von Word-Dokumenten und -Vorlagen,
+# The summary above is the first line of the control field; this is the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Word Code Lumo liest die VBA-Projekte von Word-Dokumenten und -Vorlagen,
 anderen Office-Dateien und Ordnern exportierter Module, ohne dass Office
 installiert sein muss. Der Code erscheint farbig in einer Liste der Module
 und Routinen; Definitionen, Aufrufer und Text lassen sich suchen, und der
