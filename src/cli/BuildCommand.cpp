@@ -151,7 +151,7 @@ int runBuild(const QStringList& args) {
     appState().workFolder = QDir(b.out).absolutePath() + QLatin1Char('/');
 
     ConsoleUi ui;
-    ProjectBuild build(ui);
+    ProjectBuild build(ui, WorkingStore::instance(), appState().options);
     try {
         if (!build.begin()) return 1;
         removeOldModuleTexts(appState().workFolder);

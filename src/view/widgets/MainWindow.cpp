@@ -20,6 +20,7 @@
 #include "app/RunSession.h"
 #include "app/Settings.h"
 #include "app/Ui.h"
+#include "model/WorkingStore.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/Splitter.h"
@@ -71,6 +72,10 @@ void MainWindow::setHostConnector(HostConnector* connector) {
 
 Ui& MainWindow::ui() const {
     return *appState().ui;
+}
+
+WorkingStore& MainWindow::store() const {
+    return WorkingStore::instance();
 }
 
 int MainWindow::twipsToPixelsX(int twips) const {
@@ -414,7 +419,7 @@ void MainWindow::toggleZoom() {
     // where the user left it.
     const int start = view->selStart();
     const int length = view->selLength();
-    zoomToRoutine(*view, *rtbZoom_, trees_.currentModule + 1, view->lineOfPosition(start) + 1, ui());
+    zoomToRoutine(*view, *rtbZoom_, store(), trees_.currentModule + 1, view->lineOfPosition(start) + 1, ui());
     view->setSelStart(start);
     view->setSelLength(length);
 }

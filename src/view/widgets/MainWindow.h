@@ -32,6 +32,7 @@ class HostConnector;
 class KeyedTree;
 class Splitter;
 class Ui;
+class WorkingStore;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -104,6 +105,8 @@ protected:
 
 private:
     Ui& ui() const;
+    // The one working store of this run, passed on to whatever reads it.
+    WorkingStore& store() const;
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();

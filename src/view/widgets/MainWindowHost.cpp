@@ -75,7 +75,7 @@ void MainWindow::refreshCommand() {
 }
 
 void MainWindow::refreshOfficeProjects() {
-    WorkingStore::instance().closeWorkingDatabase();
+    store().closeWorkingDatabase();
     codeShown_ = false;
     treProjekt_->setRedraw(false);
     treProjekt_->clear();
@@ -137,7 +137,7 @@ void MainWindow::readTickedCode() {
         ui().message(QStringLiteral("Bitte wählen Sie erst etwas aus"));
         return;
     }
-    WorkingStore::instance().closeWorkingDatabase();
+    store().closeWorkingDatabase();
     visibleCodeView()->show();
     AppState& state = appState();
     state.workFolder = state.runFolder;
