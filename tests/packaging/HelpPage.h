@@ -31,6 +31,16 @@ inline QString helpRowText(const QString& page, const QString& id) {
     return row.replace(space, QStringLiteral(" ")).trimmed();
 }
 
+// The row of an item: its own ("mnuBearbeiten_RouBew_3") for one item of an
+// indexed group, else the group's (the recent projects share one row).
+inline QString helpItemRow(const QString& page, const QString& objectName, int index) {
+    if (index >= 0) {
+        const QString own = helpRowText(page, objectName + QLatin1Char('_') + QString::number(index));
+        if (!own.isNull()) return own;
+    }
+    return helpRowText(page, objectName);
+}
+
 // A caption as the user reads it: without its access-key marks.
 inline QString shownCaption(QString caption) {
     return caption.remove(QLatin1Char('&')).trimmed();

@@ -1,107 +1,71 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "app/OptionsStore.h"
 #include "packaging/HelpPage.h"
+#include "view/Commands.h"
 
+using namespace lumo;
 using namespace lumo::test;
 
 namespace {
 
-struct Command {
-    const char* id;
-    const char* caption;
-    const char* shortcut;  // as the page writes it, "" for none
-};
+// What the user sees of a caption or a tooltip: the refresh command names the
+// host once the options are loaded.
+QString shownText(Command command, const char* text, bool tooltip) {
+    if (command == Command::Refresh)
+        return tooltip ? refreshToolTip(QStringLiteral("Word")) : shownCaption(refreshCaption(QStringLiteral("Word")));
+    return tooltip ? QString::fromUtf8(text) : shownCaption(QString::fromUtf8(text));
+}
 
-// Every command the main window offers: its menus, pop-ups and toolbars, each
-// with the caption the user sees.
-const Command kCommands[] = {
-    {"mnuDokument", "Dokument öffnen ...", "Strg+D"},
-    {"mnuÖffnen", "Öffnen ...", "Strg+O"},
-    {"mnuNeu", "Neu", "Strg+N"},
-    {"mnuSpeichern", "Speichern Unter ...", "Strg+S"},
-    {"mnuEnde", "Beenden", ""},
-    {"mnuOpenIndex", "0 -", ""},
-    {"mnuBearbeiten_Code", "Code Einlesen", "F2"},
-    {"mnuBearbeiten_Suchen", "Suchen", "F3"},
-    {"mnuBearbeiten_SuchenWeiter", "Suchen ab Position", "Strg+F3"},
-    {"mnuBearbeiten_Suchen_Projekt", "Projektsuche An/Aus", ""},
-    {"mnuBearbeiten_Suchen_GanzWort", "Ganzes Wort Suche An/Aus", ""},
-    {"mnuBearbeiten_Suchen_Auswahl", "Auswahl nach Suche", "Strg+F"},
-    {"mnuBearbeiten_Rout", "Aktuelle Routine Aufrufe", "Strg+F8"},
-    {"mnuBearbeiten_Definition", "Definition", "F8"},
-    {"mnuBearbeiten_RouBew_3", "Routine Zurück", "F4"},
-    {"mnuBearbeiten_RouBew_4", "Routine Vor", "Strg+F4"},
-    {"mnuBearbeiten_Kopieren_Modul", "Kopieren Modul", ""},
-    {"mnuBearbeiten_Kopieren_Auswahl", "Kopieren Auswahl", ""},
-    {"mnuAnsicht_App_Aktualisieren", "Aktualisieren Word VBA Projekte", "F5"},
-    {"mnuAnsicht_Zoom", "Zoom", ""},
-    {"mnuAnsicht_RouClose", "Routinensuche schliessen", ""},
-    {"mnuAnsicht_Spezial", "Spezialansicht", "F9"},
-    {"mnuExtras_Struktur", "Struktur nach Zwischenablage", ""},
-    {"mnuExtras_Optionen", "Optionen", "Strg+E"},
-    {"mnuExtras_Screen_define", "Benutzer Bildschirm Festlegen", ""},
-    {"mnuExtras_Screen_call", "Benutzer Bildschirm Aufrufen", ""},
-    {"mnuExtras_ClearClip", "Zwischenablage Leeren", "Strg+Q"},
-    {"mnuRtf_Projekt", "Projekt", ""},
-    {"mnuRtf_Modul", "Modul", ""},
-    {"mnuHtml_Clipboard", "Zwischenablage", ""},
-    {"mnuHtml_Auswahl", "Auswahl", ""},
-    {"mnuHtml_Modul", "Modul", ""},
-    {"mnuHtml_projekt", "Projekt", ""},
-    {"mnuText_Auswahl", "Auswahl", ""},
-    {"mnuText_Modul", "Modul", ""},
-    {"mnuHilfe_Hilfe", "Hilfe", "F1"},
-    {"mnuHilfe_Info", "Info", ""},
-    {"mnuPopUpHaupt_Html", "HTML", ""},
-    {"mnuPopUpHaupt_Html_Index_0", "Zwischenablage", ""},
-    {"mnuPopUpHaupt_Html_Index_1", "Auswahl", ""},
-    {"mnuPopUpHaupt_Html_Index_2", "Modul", ""},
-    {"mnuPopUpHaupt_Html_Index_3", "Projekt", ""},
-    {"mnuPopUpHaupt_Copy", "Kopieren", ""},
-    {"mnuPopUpHaupt_Copy_Modul", "Modul", ""},
-    {"mnuPopUpHaupt_Copy_Auswahl", "Auswahl", ""},
-    {"mnuPopUpHaupt_Definition", "Definition", ""},
-    {"mnuPopUpHaupt_Aufruf", "Aufruf", ""},
-    {"mnuPopUpHaupt_Zoom", "Zoom", ""},
-    {"mnuPopUp_Zoom_Html", "Zoom nach Html", ""},
-    {"mnuPopUp_Zoom_Copy", "Zoom Kopieren", ""},
-    {"mnuPopUp_Zoom_Aus", "Zoom Aus", ""},
-    {"mnuPopUpEinlesen_Clip", "HTML Zwischenablage", ""},
-    {"mnuPopUpEinlesen_Code", "Code Einlesen", ""},
-    {"tob_neu", "Neu", ""},
-    {"tob_open", "Öffnen", ""},
-    {"tob_save", "Speichern", ""},
-    {"tob_refresh", "Aktualisieren Word VBA Projekte (F5)", ""},
-    {"tob_doit", "Code Lesen", ""},
-    {"tob_ht_clip", "Zwischenablage nach HTML", ""},
-    {"tob_ht_aus", "Auswahl nach HTML", ""},
-    {"tob_ht_mod", "Modul nach HTML", ""},
-    {"tob_ht_pro", "Projekt nach HTML", ""},
-    {"tob_su_a", "Suchen (F3)", ""},
-    {"tob_su_w", "Suchen ab Position(STRG+F3)", ""},
-    {"tob_su_p", "Projektweite Suche Ein/Aus", ""},
-    {"tob_su_g", "Ganzes Wort Ein/Aus", ""},
-    {"tob_su_i", "Markierten Text in's Suchfenster", ""},
-    {"tob_zoom", "Zoom", ""},
-    {"tob_close", "Schliesst die Routinensuche", ""},
-};
+void expectDescribed(const QString& row, const QString& id, const QString& shown, const QString& keys = {}) {
+    ASSERT_FALSE(row.isNull()) << "no help row for " << id.toStdString();
+    EXPECT_TRUE(row.contains(shown)) << id.toStdString() << " shows \"" << shown.toStdString() << "\": " << row.toStdString();
+    if (!keys.isEmpty()) EXPECT_TRUE(row.contains(keys)) << id.toStdString() << " has " << keys.toStdString();
+    // A row that only names the command tells the user nothing: beside its
+    // name and keys it says what the command does or which one it runs.
+    QString rest = row;
+    rest.remove(rest.indexOf(shown), shown.size());
+    if (!keys.isEmpty()) rest.remove(keys);
+    EXPECT_GE(rest.split(QLatin1Char(' '), Qt::SkipEmptyParts).size(), 2) << id.toStdString() << ": " << row.toStdString();
+}
 
-TEST(HelpPage, DescribesEveryCommandWithItsCaptionAndShortcut) {
+TEST(HelpPage, DescribesEveryCommandOfTheCommandTables) {
     const QString page = helpPageSource();
     ASSERT_FALSE(page.isEmpty());
-    for (const Command& c : kCommands) {
-        const QString row = helpRowText(page, QString::fromUtf8(c.id));
-        ASSERT_FALSE(row.isNull()) << "no row for " << c.id;
-        EXPECT_TRUE(row.contains(QString::fromUtf8(c.caption))) << c.id << ": " << row.toStdString();
-        if (*c.shortcut) EXPECT_TRUE(row.contains(QString::fromUtf8(c.shortcut))) << c.id << ": " << row.toStdString();
-        // A row that only names the command tells the user nothing.
-        EXPECT_GT(row.size(), qsizetype(std::strlen(c.caption)) + 8) << c.id;
+    int rows = 0;
+    for (const MenuDef& m : menuTable()) {
+        if (m.hidden) continue;
+        const QString caption = shownCaption(QString::fromUtf8(m.caption));
+        if (m.place == MenuPlace::Bar) {
+            EXPECT_TRUE(page.contains(QStringLiteral("Menü ") + caption + QStringLiteral("</h2>"))) << m.objectName;
+        } else if (m.place == MenuPlace::Submenu) {
+            expectDescribed(helpRowText(page, QString::fromUtf8(m.objectName)), QString::fromUtf8(m.objectName), caption);
+            ++rows;
+        }
     }
+    for (const MenuItemDef& item : menuItemTable()) {
+        if (item.command == Command::None) continue;  // never shown, runs nothing
+        const QString name = QString::fromUtf8(item.objectName);
+        const QString row = helpItemRow(page, name, item.index);
+        // Hidden items get their captions when shown (the recent projects).
+        if (item.flags & kHidden) {
+            EXPECT_FALSE(row.isNull()) << "no help row for " << item.objectName;
+            continue;
+        }
+        expectDescribed(row, name, shownText(item.command, item.caption, false),
+                        germanShortcut(QString::fromUtf8(item.shortcut)));
+        ++rows;
+    }
+    for (const ToolButtonDef& b : toolButtonTable()) {
+        if (b.command == Command::None) continue;
+        const QString id = QStringLiteral("tob_") + QString::fromUtf8(b.key);
+        expectDescribed(helpRowText(page, id), id, shownText(b.command, b.tooltip, true));
+        ++rows;
+    }
+    EXPECT_GE(rows, 15);
 }
 
 TEST(HelpPage, ReadsAsUtf8InABrowserAndInTheHelpWindow) {
