@@ -34,7 +34,7 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     applyRefreshTexts();
     runSession().createRunFolder(ui());
     state.runFolder = state.workFolder;
-    setToolbarButtonVisible(QStringLiteral("blind"), false);
+    toolAction(Command::None)->setVisible(false);  // "blind"
 
     bool compact = false;
     QStringList documents;
@@ -58,19 +58,20 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
 
 void MainWindow::applyRefreshTexts() {
     const QString host = appState().hostName;
-    actions_.value(QStringLiteral("mnuAnsicht_App_Aktualisieren"))->setText(refreshCaption(host));
-    actions_.value(QStringLiteral("refresh"))->setToolTip(refreshToolTip(host));
+    menuAction(Command::Refresh)->setText(refreshCaption(host));
+    toolAction(Command::Refresh)->setToolTip(refreshToolTip(host));
 }
 
 void MainWindow::refreshCommand() {
-    if (windowTitle().contains(QLatin1Char('['))) {
+    if (projectUnsaved_) {
         const Answer a = ui().question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
                                        MsgButtons::YesNoCancel, MsgIcon::Question);
         if (a == Answer::Cancel) return;
         if (a == Answer::Yes && saveProjectAs) saveProjectAs();
     }
     setWindowTitle(appState().titleText);
-    setCommandState(0);
+    projectUnsaved_ = false;
+    setCommandState(CommandState::NothingShown);
     refreshOfficeProjects();
 }
 
@@ -126,8 +127,7 @@ void MainWindow::checkHandler(QTreeWidgetItem* item) {
     treApp_->setRedraw(false);
     const bool enable = applyCheck(appNodes_, index, item->checkState(0) == Qt::Checked);
     for (const AppNode& n : appNodes_) treApp_->setChecked(n.key, n.checked);
-    actions_.value(QStringLiteral("mnuBearbeiten_Code"))->setEnabled(enable);
-    actions_.value(QStringLiteral("doit"))->setEnabled(enable);
+    setCommandEnabled(Command::ReadCode, enable);
     treApp_->setRedraw(true);
 }
 
@@ -159,8 +159,9 @@ void MainWindow::readTickedCode() {
     if (ok) {
         projectName_ = projectName;
         setWindowTitle(builtProjectCaption(state.titleText, projectName));
+        projectUnsaved_ = true;
         showProject();
-        setCommandState(1);
+        setCommandState(CommandState::FromDocument);
     } else {
         refreshCommand();
     }
@@ -187,13 +188,7 @@ bool MainWindow::addDocuments(const QStringList& paths) {
     bool added = false;
     QStringList seenFolders;
     for (const QString& path : paths) {
-        QFileInfo info(path);
-        QString target = info.absoluteFilePath();
-        // An exported module stands for the folder of modules it lies in.
-        const QString suffix = info.suffix().toLower();
-        if (info.isFile() && (suffix == QLatin1String("bas") || suffix == QLatin1String("cls") ||
-                              suffix == QLatin1String("frm")))
-            target = info.absolutePath();
+        const QString target = documentTargetOf(path);
         if (seenFolders.contains(target)) continue;
         seenFolders << target;
         if (!QFileInfo::exists(target)) {
