@@ -159,7 +159,16 @@ int runBuild(const QStringList& args) {
     try {
         if (!build.begin()) return 1;
         removeOldModuleTexts(appState().workFolder);
-        for (const ModuleSource& m : modules) build.addModuleOrLeaveOut(m.name, m.modTyp, m.code);
+        for (const ModuleSource& m : modules) {
+            try {
+                build.addModuleOrLeaveOut(m.name, m.modTyp, m.code);
+            } catch (const std::exception& e) {
+                build.finish();
+                printError(buildFailedWarning(build.leftOut()));
+                printError(QStringLiteral("Modul: %1 (%2)").arg(m.name, QString::fromStdString(e.what())));
+                return 1;
+            }
+        }
     } catch (const std::exception& e) {
         build.finish();
         printError(QString::fromStdString(e.what()));
