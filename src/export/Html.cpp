@@ -118,7 +118,7 @@ void taggedToHtml(QString& text, const Options& options) {
         tagText[size_t(TagKind::LineClose)] = QStringLiteral("</b>");
     }
     QString out;
-    out.reserve(text.size() + text.size() / 2 + 128);
+    out.reserve(text.size() * 3 + 128);
     out += QStringLiteral("<pre><span style=\"font-family=") + options.fontName +
            QStringLiteral(",Arial; font-size=") + QString::number(options.fontSize) + QStringLiteral("pt\"; >");
     HtmlBodySink sink(out, tagText);
