@@ -46,6 +46,8 @@ CompactWindow::CompactWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt:
 void CompactWindow::open() {
     back_ = false;
     setWindowTitle(appState().titleText);
+    // Wide enough for the title bar to show the program's name beside its buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 120);
     show();
 }
 
