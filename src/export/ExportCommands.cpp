@@ -67,7 +67,13 @@ std::vector<ExportModule> exportModules(const TreeOutline& tree, int moduleCount
 }
 
 void exportTextAsHtml(const QString& code, const ExportContext& context) {
-    QString html = tagFragment(code, context.options);
+    // The tagger reads lines ended by CR LF; text copied here mostly ends its
+    // lines with LF alone, and a comment would then run to the end of the text.
+    QString lines = code;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    QString html = tagFragment(lines, context.options);
     if (!convertToHtml(html, context)) return;
     htmlToClipboard(html, context);
 }

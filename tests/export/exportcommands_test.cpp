@@ -172,6 +172,12 @@ TEST_F(ExportTest, SelectionsEmptyClipboardAndTheWholeView) {
     htmlOfClipboard(context());
     EXPECT_EQ(ui.calls.back().text, "Kein Text in der Zwischenablage");
     EXPECT_EQ(ui.calls.back().icon, MsgIcon::Information);
+    // Lines ended by LF alone (as this desktop copies them): a comment ends with its line.
+    ui.clipboard = "x = 1 ' a\ny = \"b\"";
+    ui.answers.push_back(Answer::No);
+    htmlOfClipboard(context());
+    EXPECT_TRUE(ui.clipboard.contains("' a</span>\r\ny = <span style=\"color:#800000\"; >&#34;b&#34;</span>"))
+        << ui.clipboard.toStdString();
 
     // The whole view: its caret where it was, no selection, the HTML of all of it.
     view.setSelStart(12);
