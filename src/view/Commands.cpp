@@ -31,9 +31,21 @@ constexpr MenuItemDef kItems[] = {
     {"mnuDatei", "mnuEnde", "&Beenden", "", C::Quit, kSeparatorBefore, -1},
     // &Bearbeiten
     {"mnuBearbeiten", "mnuBearbeiten_Code", "&Code Einlesen", "F2", C::ReadCode, 0, -1},
+    // -- navigation and search
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen", "&Suchen", "F3", C::Search, kSeparatorBefore, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_SuchenWeiter", "Suchen ab P&osition", "Ctrl+F3", C::SearchFromPosition, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen_Projekt", "&Projektsuche An/Aus", "", C::ToggleProjectSearch, kCheckable, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen_GanzWort", "&Ganzes Wort Suche An/Aus", "", C::ToggleWholeWord, kCheckable, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen_Auswahl", "&Auswahl nach Suche", "Ctrl+F", C::SelectionToSearch, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Rout", "Aktuelle &Routine Aufrufe", "Ctrl+F8", C::Callers, kSeparatorBefore, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Definition", "&Definition", "F8", C::Definition, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Zurück", "F4", C::RoutineBack, 0, 3},
+    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Vor", "Ctrl+F4", C::RoutineNext, 0, 4},
+    // --
     // &Ansicht
     {"mnuAnsicht", "mnuAnsicht_App_Aktualisieren", "&Aktualisieren VBA Projekte", "F5", C::Refresh, 0, -1},
     {"mnuAnsicht", "mnuAnsicht_Zoom", "&Zoom", "", C::Zoom, kCheckable, -1},
+    {"mnuAnsicht", "mnuAnsicht_RouClose", "&Routinensuche schliessen", "", C::CloseCallers, 0, -1},
     {"mnuAnsicht", "mnuVB", "&VB Einlesen", "", C::None, kHidden, -1},
     // &Extras
     {"mnuExtras", "mnuExtras_Screen_define", "Benutzer Bildschirm &Festlegen", "", C::ScreenDefine, 0, -1},
@@ -43,6 +55,8 @@ constexpr MenuItemDef kItems[] = {
     {"mnuHilfe", "mnuHilfe_Hilfe", "&Hilfe", "F1", C::Help, 0, -1},
     {"mnuHilfe", "mnuHilfe_Info", "&Info", "", C::About, 0, -1},
     // Pop-ups
+    {"mnuPopUpHaupt", "mnuPopUpHaupt_Definition", "Definition", "", C::Definition, 0, -1},
+    {"mnuPopUpHaupt", "mnuPopUpHaupt_Aufruf", "Aufruf", "", C::Callers, 0, -1},
     {"mnuPopUpHaupt", "mnuPopUpHaupt_Zoom", "&Zoom", "", C::Zoom, 0, -1},
     {"mnuPopUp_Zoom", "mnuPopUp_Zoom_Aus", "&Zoom Aus", "", C::Zoom, 0, -1},
     {"mnuPopUpEinlesen", "mnuPopUpEinlesen_Code", "&Code Einlesen", "", C::ReadCode, 0, -1},
@@ -54,6 +68,12 @@ constexpr ToolButtonDef kToolButtons[] = {
     {"refresh", "Aktualisieren Excel Projekte (F5)", C::Refresh, 0},
     {"doit", "Code Lesen", C::ReadCode, 0},
     {"blind", "", C::None, 0},
+    // The search box stands before "su_a".
+    {"su_a", "Suchen (F3)", C::Search, kSeparatorBefore},
+    {"su_w", "Suchen ab Position(STRG+F3)", C::SearchFromPosition, 0},
+    {"su_p", "Projektweite Suche Ein/Aus", C::ToggleProjectSearch, kCheckable},
+    {"su_g", "Ganzes Wort Ein/Aus", C::ToggleWholeWord, kCheckable},
+    {"su_i", "Markierten Text in's Suchfenster", C::SelectionToSearch, 0},
     {"zoom", "Zoom", C::Zoom, kCheckable | kSeparatorBefore},
 };
 
@@ -63,6 +83,8 @@ constexpr CommandStateDef kStates[] = {
     {C::New, true, false},
     {C::Refresh, false, true},
     {C::Zoom, true, false},
+    {C::Definition, true, false},
+    {C::Callers, true, false},
 };
 
 }  // namespace

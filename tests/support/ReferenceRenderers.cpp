@@ -20,4 +20,19 @@ QString taggedToRtf(QString text, const Options& options) {
     return text;
 }
 
+QString blankTaggedSpans(QString text) {
+    const Tags& t = tags();
+    const QString open = QStringLiteral("|") + t.marker;
+    qsizetype p = text.indexOf(open);
+    while (p >= 0) {
+        const bool routineLine = p + 2 < text.size() && text.at(p + 2) == u'x';
+        const qsizetype e = text.indexOf(routineLine ? t.lineClose : t.close, p);
+        const qsizetype last = e < 0 ? text.size() - 1 : e + 3;
+        for (qsizetype i = p; i <= last; ++i) text[i] = u' ';
+        if (e < 0) break;
+        p = text.indexOf(open, e + 3);
+    }
+    return text;
+}
+
 }  // namespace lumo::reference
