@@ -1,9 +1,12 @@
 // Navigation in the real window: callers tree, the code view's pop-up, the
 // history on the status panels and the search box.
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QToolBar>
 
+#include "model/CorpusModules.h"
 #include "navigate/RoutineHistory.h"
 #include "view/MainWindowFixture.h"
 
@@ -17,6 +20,15 @@ protected:
     QTreeWidgetItem* node(const QString& key) { return window->projectTree()->item(key); }
     void clickPanel(int i) {
         QTest::mouseClick(window->statusPanel(i), Qt::LeftButton);
+    }
+    // With LUMO_SCREENSHOT_DIR=folder the screen is saved there as name.png,
+    // to look at the window (run under Xvfb with QT_QPA_PLATFORM=xcb).
+    void snapshot(const char* name) {
+        const QString folder = qEnvironmentVariable("LUMO_SCREENSHOT_DIR");
+        if (folder.isEmpty()) return;
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        QTest::qWait(200);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(folder + "/" + name + ".png");
     }
 };
 
@@ -131,4 +143,65 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     EXPECT_EQ(window->history().current(), 0);  // the first module's node selection pushes nothing
     EXPECT_FALSE(window->statusPanel(3)->isEnabled());
     EXPECT_FALSE(window->menuAction(Command::RoutineBack)->isEnabled());
+}
+
+// The VBA-Web library read from its folder through the document host: the
+// callers of its logging routine, the pop-up on a call of it, and a project
+// search for it.
+TEST_F(NavigationWindowTest, CallersPopupAndSearchOnARealProject) {
+    LUMO_REQUIRE_CORPUS();
+    window = std::make_unique<MainWindow>();
+    window->loadMainWindow({QStringLiteral(LUMO_SHARED_DIR "/corpus/vba-src/VBA-Web")});
+    window->resize(1100, 720);
+    window->show();
+    ASSERT_GT(window->appTree()->topLevelItemCount(), 0);
+    window->appTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    act("mnuBearbeiten_Code")->trigger();
+    ASSERT_TRUE(window->codeShown());
+    QTreeWidgetItem* logDebug = nullptr;
+    for (QTreeWidgetItem* n : window->projectTree()->nodesInOrder())
+        if (n->parent() && n->parent()->text(0) == "WebHelpers" && n->text(0) == "LogDebug") logDebug = n;
+    ASSERT_NE(logDebug, nullptr);
+    window->projectTree()->expandItem(logDebug->parent());
+    click(window->projectTree(), logDebug);
+    ASSERT_EQ(panel(2), "LogDebug");
+    act("mnuBearbeiten_Rout")->trigger();
+    KeyedTree* result = window->callerTree();
+    ASSERT_TRUE(result->isVisible());
+    QStringList modules;
+    for (int i = 0; i < result->topLevelItemCount(); ++i) modules << result->topLevelItem(i)->text(0);
+    for (const char* m : {"WebClient", "WebAsyncWrapper", "DigestAuthenticator", "GoogleAuthenticator"})
+        EXPECT_TRUE(modules.contains(m)) << m << " in " << modules.join(", ").toStdString();
+    EXPECT_FALSE(modules.contains("WebHelpers"));  // names it only in comments
+    EXPECT_GT(result->nodeCount(), modules.size());
+    snapshot("callers");
+
+    // A calling routine: its module, the call under the caret, the pop-up over it.
+    QTreeWidgetItem* caller = result->topLevelItem(0)->child(0);
+    ASSERT_NE(caller, nullptr);
+    click(result, caller);
+    CodeView* view = window->visibleCodeView();
+    const int call = int(view->text().indexOf("LogDebug", view->selStart()));
+    ASSERT_GE(call, 0);
+    view->setSelStart(call + 3);
+    QMenu* popup = window->prepareCodePopup();
+    EXPECT_EQ(act("mnuPopUpHaupt_Definition")->text(), "&Definition : LogDebug");
+    EXPECT_EQ(act("mnuPopUpHaupt_Aufruf")->text(), "Aufrufe: " + panel(2));
+    const QRect caret = view->cursorRect();
+    popup->popup(view->viewport()->mapToGlobal(caret.bottomRight()));
+    snapshot("popup");
+    popup->hide();
+
+    act("mnuAnsicht_RouClose")->trigger();
+    window->searchBox()->setText("LogDebug");
+    act("su_p")->trigger();
+    act("su_g")->trigger();
+    act("mnuBearbeiten_Suchen")->trigger();
+    EXPECT_EQ(window->visibleCodeView()->selText(), "LogDebug");
+    act("mnuBearbeiten_SuchenWeiter")->trigger();
+    act("mnuBearbeiten_SuchenWeiter")->trigger();
+    EXPECT_EQ(window->visibleCodeView()->selText(), "LogDebug");
+    EXPECT_EQ(panel(1), window->projectTree()->nodeText(moduleKey(window->treeState().currentModule + 1)));
+    EXPECT_TRUE(ui.calls.empty()) << ui.messages().join("|").toStdString();
+    snapshot("search");
 }
