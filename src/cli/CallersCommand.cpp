@@ -43,7 +43,7 @@ int runCallers(const QStringList& args) {
     NodeList tree;
     const CallersOutcome outcome = callersCommand(tree, WorkingStore::instance(), routine, module - 1, count, ui);
     QTextStream out(stdout);
-    for (const ListedNode& n : tree.nodes) {
+    for (const ListedNode& n : tree.nodes()) {
         if (!n.parentKey.isEmpty()) out << '\t';
         out << n.key << '\t' << n.text << '\t' << n.imageKey << '\n';
     }

@@ -3,7 +3,10 @@
 // stored module texts are searched with their tagged spans (keywords,
 // comments, string literals, routine head and End lines) blanked out, so
 // that only code can hold a reference.
+#include <vector>
+
 #include <QString>
+#include <QStringView>
 
 namespace lumo {
 
@@ -11,11 +14,19 @@ class NodeTree;
 class Ui;
 class WorkingStore;
 
-// The tagged text with every span from an opening tag to its matching end
-// tag (the routine-line close tag for a routine-line tag, the close tag for
-// the others) turned into spaces, tags included. Positions and line breaks
-// outside the spans stay where they were. A span whose end tag is missing
+// The spans of a tagged text from an opening tag to its matching end tag
+// (the routine-line close tag for a routine-line tag, the close tag for the
+// others), tags included, in text order. A span whose end tag is missing
 // runs to the end of the text.
+struct TaggedSpan {
+    qsizetype begin = 0;
+    qsizetype end = 0;  // one past the span's last character
+};
+std::vector<TaggedSpan> taggedSpans(QStringView tagged);
+
+// The tagged text with its spans turned into spaces; everything else stays
+// where it was. The search works on the spans directly; this is the text
+// it behaves as if it searched.
 QString blankTaggedSpans(const QString& tagged);
 
 // The characters that may stand next to a name for it to be no reference:

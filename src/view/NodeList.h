@@ -3,6 +3,8 @@
 // what the headless entry prints, and a tree for logic run without widgets.
 #include <vector>
 
+#include <QHash>
+
 #include "view/NodeTree.h"
 
 namespace lumo {
@@ -18,17 +20,22 @@ struct ListedNode {
 
 class NodeList : public NodeTree {
 public:
-    std::vector<ListedNode> nodes;
     bool expanded = false;
 
-    void clear() override { nodes.clear(); }
+    const std::vector<ListedNode>& nodes() const { return nodes_; }
+
+    void clear() override {
+        nodes_.clear();
+        index_.clear();
+    }
     bool addNode(const QString& parentKey, const QString& key, const QString& text,
                  const QString& imageKey) override {
-        if (find(key) || (!parentKey.isEmpty() && !find(parentKey))) return false;
-        nodes.push_back({parentKey, key, text, imageKey});
+        if (index_.contains(key) || (!parentKey.isEmpty() && !index_.contains(parentKey))) return false;
+        index_.insert(key, nodes_.size());
+        nodes_.push_back({parentKey, key, text, imageKey});
         return true;
     }
-    int nodeCount() const override { return int(nodes.size()); }
+    int nodeCount() const override { return int(nodes_.size()); }
     bool hasNode(const QString& key) const override { return find(key) != nullptr; }
     QString nodeText(const QString& key) const override {
         const ListedNode* n = find(key);
@@ -45,13 +52,16 @@ public:
     void setRedraw(bool) override {}
 
     const ListedNode* find(const QString& key) const {
-        for (const ListedNode& n : nodes)
-            if (n.key == key) return &n;
-        return nullptr;
+        const auto it = index_.constFind(key);
+        return it == index_.cend() ? nullptr : &nodes_[it.value()];
     }
     ListedNode* find(const QString& key) {
         return const_cast<ListedNode*>(static_cast<const NodeList*>(this)->find(key));
     }
+
+private:
+    std::vector<ListedNode> nodes_;
+    QHash<QString, size_t> index_;  // key -> position in nodes
 };
 
 }  // namespace lumo

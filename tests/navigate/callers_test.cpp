@@ -20,7 +20,7 @@ protected:
     QStringList run(const QString& name, int currentModule, int count) {
         outcome = callersCommand(tree, store, name, currentModule, count, ui);
         QStringList out;
-        for (const ListedNode& n : tree.nodes)
+        for (const ListedNode& n : tree.nodes())
             out << (n.parentKey.isEmpty() ? "" : "\t") + n.key + "\t" + n.text + "\t" + n.imageKey;
         return out;
     }
@@ -54,6 +54,26 @@ TEST_F(CallersTest, OneNodePerCallingRoutineAndOnlyCodeCounts) {
                                              "M2\tZwei\tM2", "M3\tDrei\tM3", "\tR5\tFuenf\tR1O1"}));
     EXPECT_EQ(outcome, CallersOutcome::Found);
     EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST_F(CallersTest, LinesCountTheBreaksOfContinuedHeads) {
+    // The head of Foo runs over three lines; were its line breaks blanked
+    // with it, the call in Baz would be counted two lines up, into Bar.
+    const QString stored = add("Public Sub Foo(a, _\n"
+        "    b, _\n"
+        "    c)\n"
+        "End Sub\n"
+        "Sub Bar()\n"
+        "End Sub\n"
+        "Sub Baz()\n"
+        "    Foo 1, 2, 3\n"
+        "End Sub\n",
+        "Eins");
+    const qsizetype call = stored.indexOf("Foo 1");
+    ASSERT_EQ(blankTaggedSpans(stored).left(call).count('\n') + 2, stored.left(call).count('\n'));
+    ASSERT_EQ(routines().size(), 3u);
+    ASSERT_EQ(routines()[2].start, "7");
+    EXPECT_EQ(run("Foo", 0, 1), (QStringList{"M1\tEins\tM2", "\tR3\tBaz\tR1O1"}));
 }
 
 TEST_F(CallersTest, PrivateRoutinesAreSearchedInTheirModuleOnly) {
