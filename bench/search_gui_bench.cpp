@@ -144,6 +144,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (fixture().window) fixture().window->close();
+    // The window goes before the application does.
+    if (fixture().window) {
+        fixture().window->close();
+        fixture().window.reset();
+    }
     return 0;
 }
