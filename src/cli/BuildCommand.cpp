@@ -98,12 +98,16 @@ int buildFromDocuments(const BuildArgs& b) {
         if (panel == 1) current = text;
     });
     if (!result.ok) {
-        if (!current.isEmpty()) printError(current);
+        // The warning lists the modules left out, not the one being read
+        // when the build failed.
+        const bool onlyLeftOut = !result.leftOut.empty() && result.failedModule == result.leftOut.front().name;
+        if (!current.isEmpty() && !onlyLeftOut) printError(current);
         return 1;
     }
     QTextStream(stdout) << appState().workFolder << ": " << result.modules << " Module, "
                         << WorkingStore::instance().routineCounter << " Routinen\n";
-    return 0;
+    // The modules left out were named in the warning on standard error.
+    return result.leftOut.empty() ? 0 : 1;
 }
 
 int runBuild(const QStringList& args) {
@@ -157,10 +161,10 @@ int runBuild(const QStringList& args) {
         removeOldModuleTexts(appState().workFolder);
         for (const ModuleSource& m : modules) {
             try {
-                build.addModule(m.name, m.modTyp, m.code);
+                build.addModuleOrLeaveOut(m.name, m.modTyp, m.code);
             } catch (const std::exception& e) {
                 build.finish();
-                printError(buildFailedWarning());
+                printError(buildFailedWarning(build.leftOut()));
                 printError(QStringLiteral("Modul: %1 (%2)").arg(m.name, QString::fromStdString(e.what())));
                 return 1;
             }
@@ -171,10 +175,14 @@ int runBuild(const QStringList& args) {
         return 1;
     }
     const qint32 routineCount = WorkingStore::instance().routineCounter;
+    const std::vector<LeftOutModule> leftOut = build.leftOut();
     build.finish();
-    QTextStream(stdout) << appState().workFolder << ": " << modules.size() << " Module, " << routineCount
-                        << " Routinen\n";
-    return 0;
+    // A module that cannot be parsed costs only itself: the others are
+    // built, and it is named with its reason.
+    if (!leftOut.empty()) printError(buildFailedWarning(leftOut));
+    QTextStream(stdout) << appState().workFolder << ": " << modules.size() - leftOut.size() << " Module, "
+                        << routineCount << " Routinen\n";
+    return leftOut.empty() ? 0 : 1;
 }
 
 CliRegistration reg{{"build",

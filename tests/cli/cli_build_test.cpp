@@ -1,6 +1,7 @@
 // codelumo-cli build and rtf, run as the program they are.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -94,22 +95,37 @@ TEST_F(CliBuild, SwitchesOverrideTheStoredOptions) {
     EXPECT_EQ(lumo::test::untagged(moduleText(1)), "\r\nSub A()\r\nIf x Then\r\n\ty\r\nEnd If\r\nEnd Sub\r\n");
 }
 
-TEST_F(CliBuild, ParseErrorWarnsNamesTheModuleAndKeepsTheModulesBefore) {
-    write("Gut.bas", "Sub A()\nEnd Sub\n");
-    write("Schlecht.bas", "Sub Test(): End Sub\nSub B()\nEnd Sub\n");
-    write("Danach.bas", "Sub C()\nEnd Sub\n");
+TEST_F(CliBuild, AModuleThatCannotBeParsedIsLeftOutNamedAndFailsTheRun) {
+    write("Gut.bas", "Sub A(): End Sub\nSub B()\nEnd Sub\n");
+    write("Schlecht.bas", "Function F()\nEnd Sub\nEnd Function\n");
+    write("Danach.bas", "' Danach\nSub C()\nEnd Sub\n");
     // An earlier, larger build leaves no module text behind.
     ASSERT_EQ(run({"build", "--out", path("out"), path("Gut.bas"), path("Gut.bas"), path("Gut.bas")}).status, 0);
     const CliRun r = run({"build", "--out", path("out"), path("Gut.bas"), path("Schlecht.bas"), path("Danach.bas")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.startsWith("Fehler beim Einlesen !\nDies kann mehrere Ursachen haben:\n")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("Siehe auch mögliche Fehler in der Hilfe\nModul: Schlecht")) << r.err.toStdString();
-    EXPECT_TRUE(QFile::exists(path("out/M1.txt")));
-    EXPECT_FALSE(QFile::exists(path("out/M2.txt")));
+    EXPECT_TRUE(r.err.contains("Siehe auch mögliche Fehler in der Hilfe\n\nModul: Schlecht (Routinenkopf ohne \"(\" in Zeile 2)\n"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(": 2 Module, 3 Routinen")) << r.out.toStdString();
+    EXPECT_TRUE(lumo::test::untagged(moduleText(2)).startsWith("' Danach\r\nSub C()"));
     EXPECT_FALSE(QFile::exists(path("out/M3.txt")));
     lumo::Query q = store().query("SELECT count(*), max(mod_num) FROM td_mod");
     ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.integer(0), 1);
+    EXPECT_EQ(q.integer(0), 2);
+    EXPECT_EQ(q.integer(1), 2);
+    lumo::WorkingStore::instance().closeWorkingDatabase();
+
+    // From a folder of exported modules, through the document host, alike.
+    QDir().mkpath(path("ordner"));
+    QFile::copy(path("Schlecht.bas"), path("ordner/Schlecht.bas"));
+    QFile::copy(path("Danach.bas"), path("ordner/Danach.bas"));
+    const CliRun folder = run({"build", "--out", path("out2"), path("ordner")});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_TRUE(folder.err.contains("\n\nModul: Schlecht (Routinenkopf ohne \"(\" in Zeile 2)")) << folder.err.toStdString();
+    EXPECT_TRUE(folder.out.contains(": 1 Module, 1 Routinen")) << folder.out.toStdString();
+
+    write("Heil.bas", "Sub Heil()\nEnd Sub\n");
+    EXPECT_EQ(run({"build", "--out", path("out"), path("Heil.bas")}).status, 0);
 }
 
 TEST_F(CliBuild, BadArgumentsAndFilesChangeNothing) {
