@@ -5,7 +5,9 @@
 // public routine, and a generated project of 300 modules of about 150 lines
 // in which every routine calls one shared routine twice (and names it once
 // more in a comment and a string). Both are built once through the project
-// builder; the timing repeats only the search, or only the reads.
+// builder; the timing repeats only the search, or only the reads, or both
+// in turns (CallersAgainstRead, whose ratio is the one to read on a busy
+// machine).
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -146,6 +149,36 @@ void BM_ReadModules(benchmark::State& state, std::string name) {
     lumo::WorkingStore::instance().closeWorkingDatabase();
 }
 
+// Both in turns within one run, so that a busy machine slows both alike:
+// the ratio of the summed times, and the fastest turn of each.
+void BM_CallersAgainstRead(benchmark::State& state, std::string name) {
+    if (!open(state, name)) return;
+    const Project& p = projects().at(name);
+    auto& store = lumo::WorkingStore::instance();
+    lumo::NodeList tree;
+    using Clock = std::chrono::steady_clock;
+    double readSum = 0, searchSum = 0;
+    double readMin = 1e9, searchMin = 1e9;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        for (int i = 1; i <= p.modules; ++i) benchmark::DoNotOptimize(store.readModuleText(i));
+        const auto t1 = Clock::now();
+        lumo::callersCommand(tree, store, p.routine, p.routineModule - 1, p.modules, ui());
+        const auto t2 = Clock::now();
+        const double r = std::chrono::duration<double>(t1 - t0).count();
+        const double c = std::chrono::duration<double>(t2 - t1).count();
+        readSum += r;
+        searchSum += c;
+        readMin = std::min(readMin, r);
+        searchMin = std::min(searchMin, c);
+    }
+    state.counters["ratio"] = searchSum / readSum;
+    state.counters["read_min_ms"] = readMin * 1e3;
+    state.counters["callers_min_ms"] = searchMin * 1e3;
+    state.counters["min_ratio"] = searchMin / readMin;
+    store.closeWorkingDatabase();
+}
+
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> seconds;
@@ -192,6 +225,8 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark((std::string("Callers/") + name).c_str(), BM_Callers, name)
             ->UseRealTime()->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("ReadModules/") + name).c_str(), BM_ReadModules, name)
+            ->UseRealTime()->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("CallersAgainstRead/") + name).c_str(), BM_CallersAgainstRead, name)
             ->UseRealTime()->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -132,8 +132,8 @@ std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, int firstM
         r.name = q.text(2);
         r.type = int(q.integer(3));
         r.visibility = int(q.integer(4));
-        r.start = q.isNull(5) ? 0 : int(q.integer(5));
-        r.end = q.isNull(6) ? 0 : int(q.integer(6));
+        r.start = int(q.integer(5));  // NULL reads as 0, as everywhere here
+        r.end = int(q.integer(6));
         out.push_back(std::move(r));
     }
     return out;
