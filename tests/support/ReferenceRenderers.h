@@ -17,5 +17,10 @@ QString taggedToRtf(QString text, const Options& options);
 // from the "|" to the end tag's last character; go on from that character.
 // A missing end tag blanks to the end of the text.
 QString blankTaggedSpans(QString text);
+// Fifteen replacements, "&" first.
+QString escapeHtml(QString text);
+// The HTML fragment: escapes, every tag kind after the other, the frame.
+// Colours as "#RRGGBB" of valid values only.
+QString taggedToHtml(QString text, const Options& options);
 
 }  // namespace lumo::reference

@@ -47,9 +47,11 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     addDocuments(documents);
     refreshCommand();
     loaded_ = true;
-    // The compact window comes with the exports; until then "/a" opens the
-    // main window as usual, without the user's layout.
-    if (!compact && state.options.usb) applyScreenLayout();
+    if (compact) {
+        showCompactWindow();  // instead of the main window, which stays loaded and hidden
+        return;
+    }
+    if (state.options.usb) applyScreenLayout();
     if (isMaximized())
         showMaximized();
     else
