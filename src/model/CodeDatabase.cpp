@@ -98,6 +98,13 @@ std::optional<ModuleRow> moduleByNumber(WorkingStore& store, int moduleNumber) {
     return moduleFrom(q);
 }
 
+std::vector<ModuleRow> modulesByNumber(WorkingStore& store) {
+    auto q = store.query(QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod ORDER BY mod_num"));
+    std::vector<ModuleRow> out;
+    while (q.next()) out.push_back(moduleFrom(q));
+    return out;
+}
+
 int moduleCount(WorkingStore& store) {
     auto q = store.query(QStringLiteral("SELECT count(*) FROM td_mod"));
     return q.next() ? int(q.integer(0)) : 0;
@@ -109,6 +116,27 @@ std::vector<RoutineRow> routinesByModuleAndName(WorkingStore& store) {
 
 std::vector<RoutineRow> routinesOfModule(WorkingStore& store, int moduleNumber) {
     return routines(store, QStringLiteral("WHERE mod_num = ? ORDER BY rou_num"), {qint64(moduleNumber)});
+}
+
+std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, int firstModule, int lastModule) {
+    // Columns by position: a search over a whole project reads every routine.
+    auto q = store.query(QStringLiteral("SELECT rou_num, mod_num, rou_name, rou_typ, rou_open, rou_start, rou_ende "
+                                        "FROM td_rout WHERE mod_num BETWEEN ? AND ? "
+                                        "ORDER BY mod_num, rou_start, rou_num"),
+                         {qint64(firstModule), qint64(lastModule)});
+    std::vector<RoutineRow> out;
+    while (q.next()) {
+        RoutineRow r;
+        r.number = qint32(q.integer(0));
+        r.module = int(q.integer(1));
+        r.name = q.text(2);
+        r.type = int(q.integer(3));
+        r.visibility = int(q.integer(4));
+        r.start = int(q.integer(5));  // NULL reads as 0, as everywhere here
+        r.end = int(q.integer(6));
+        out.push_back(std::move(r));
+    }
+    return out;
 }
 
 std::optional<RoutineRow> routineByNumber(WorkingStore& store, int routineNumber) {

@@ -62,12 +62,18 @@ void insertModule(WorkingStore& store, const ModuleRow& module, const std::vecto
 // By type code, then name: the order of the module tree.
 std::vector<ModuleRow> modulesByTypeAndName(WorkingStore& store);
 std::optional<ModuleRow> moduleByNumber(WorkingStore& store, int moduleNumber);
+// Every module, by number.
+std::vector<ModuleRow> modulesByNumber(WorkingStore& store);
 int moduleCount(WorkingStore& store);
 
 // Every routine, by module number, then name: the order of the routine nodes.
 std::vector<RoutineRow> routinesByModuleAndName(WorkingStore& store);
 // The routines of one module, in number order.
 std::vector<RoutineRow> routinesOfModule(WorkingStore& store, int moduleNumber);
+// The routines of modules first..last, by module, then first line, then
+// number: within a module the order in which routineCoveringLine meets them.
+// Head lines are not read (headLines stays 1).
+std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, int firstModule, int lastModule);
 std::optional<RoutineRow> routineByNumber(WorkingStore& store, int routineNumber);
 // The routine of the module whose lines rou_start..rou_ende hold `line`.
 std::optional<RoutineRow> routineCoveringLine(WorkingStore& store, int moduleNumber, int line);

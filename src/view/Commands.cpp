@@ -47,12 +47,24 @@ constexpr MenuItemDef kItems[] = {
     {"mnuDatei", "mnuOpenIndex", "&9 - ", "", C::OpenRecent, kHidden, 9},
     // &Bearbeiten
     {"mnuBearbeiten", "mnuBearbeiten_Code", "&Code Einlesen", "F2", C::ReadCode, 0, -1},
+    // -- navigation and search
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen", "&Suchen", "F3", C::Search, kSeparatorBefore, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_SuchenWeiter", "Suchen ab P&osition", "Ctrl+F3", C::SearchFromPosition, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen_Projekt", "&Projektsuche An/Aus", "", C::ToggleProjectSearch, kCheckable, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen_GanzWort", "&Ganzes Wort Suche An/Aus", "", C::ToggleWholeWord, kCheckable, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Suchen_Auswahl", "&Auswahl nach Suche", "Ctrl+F", C::SelectionToSearch, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Rout", "Aktuelle &Routine Aufrufe", "Ctrl+F8", C::Callers, kSeparatorBefore, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Definition", "&Definition", "F8", C::Definition, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Zurück", "F4", C::RoutineBack, 0, 3},
+    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Vor", "Ctrl+F4", C::RoutineNext, 0, 4},
+    // --
     // &Bearbeiten: copies
     {"mnuBearbeiten", "mnuBearbeiten_Kopieren_Modul", "Kopieren &Modul", "", C::CopyModule, kSeparatorBefore, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Kopieren_Auswahl", "&Kopieren Auswahl", "", C::CopySelection, 0, -1},
     // &Ansicht
     {"mnuAnsicht", "mnuAnsicht_App_Aktualisieren", "&Aktualisieren VBA Projekte", "F5", C::Refresh, 0, -1},
     {"mnuAnsicht", "mnuAnsicht_Zoom", "&Zoom", "", C::Zoom, kCheckable, -1},
+    {"mnuAnsicht", "mnuAnsicht_RouClose", "&Routinensuche schliessen", "", C::CloseCallers, 0, -1},
     {"mnuAnsicht", "mnuAnsicht_Spezial", "&Spezialansicht", "F9", C::CompactWindow, 0, -1},
     {"mnuAnsicht", "mnuVB", "&VB Einlesen", "", C::None, kHidden, -1},
     // &Extras
@@ -84,6 +96,8 @@ constexpr MenuItemDef kItems[] = {
     {"mnuPopUp_Zoom", "mnuPopUp_Zoom_Copy", "&Zoom Kopieren", "", C::ZoomCopy, 0, -1},
     {"mnuPopUpEinlesen", "mnuPopUpEinlesen_Clip", "&HTML Zwischenablage", "", C::HtmlClipboard, 0, -1},
     // Pop-ups
+    {"mnuPopUpHaupt", "mnuPopUpHaupt_Definition", "Definition", "", C::Definition, 0, -1},
+    {"mnuPopUpHaupt", "mnuPopUpHaupt_Aufruf", "Aufruf", "", C::Callers, 0, -1},
     {"mnuPopUpHaupt", "mnuPopUpHaupt_Zoom", "&Zoom", "", C::Zoom, 0, -1},
     {"mnuPopUp_Zoom", "mnuPopUp_Zoom_Aus", "&Zoom Aus", "", C::Zoom, 0, -1},
     {"mnuPopUpEinlesen", "mnuPopUpEinlesen_Code", "&Code Einlesen", "", C::ReadCode, 0, -1},
@@ -101,6 +115,12 @@ constexpr ToolButtonDef kToolButtons[] = {
     {"ht_aus", "Auswahl nach HTML", C::HtmlSelection, 0},
     {"ht_mod", "Modul nach HTML", C::HtmlModule, 0},
     {"ht_pro", "Projekt nach HTML", C::HtmlProject, 0},
+    // The search box stands before "su_a".
+    {"su_a", "Suchen (F3)", C::Search, kSeparatorBefore},
+    {"su_w", "Suchen ab Position(STRG+F3)", C::SearchFromPosition, 0},
+    {"su_p", "Projektweite Suche Ein/Aus", C::ToggleProjectSearch, kCheckable},
+    {"su_g", "Ganzes Wort Ein/Aus", C::ToggleWholeWord, kCheckable},
+    {"su_i", "Markierten Text in's Suchfenster", C::SelectionToSearch, 0},
     {"zoom", "Zoom", C::Zoom, kCheckable | kSeparatorBefore},
 };
 
@@ -111,6 +131,8 @@ constexpr CommandStateDef kStates[] = {
     {C::Refresh, false, true},
     {C::Zoom, true, false},
     {C::SaveProject, true, false},
+    {C::Definition, true, false},
+    {C::Callers, true, false},
     // Exports
     {C::RtfMenu, true, false},
     {C::TextMenu, true, false},

@@ -39,10 +39,20 @@ public:
         ++lineQueries;
         return int(content.left(qBound(0, pos, length())).count(QLatin1Char('\n')));
     }
-    int find(const QString& what, int from, bool) override {
-        int p = int(content.indexOf(what, from, Qt::CaseInsensitive));
-        if (p >= 0) { start = p; len = int(what.size()); }
-        return p;
+    // Whole words are bounded by characters that are no letter, digit or "_", as in the real view.
+    int find(const QString& what, int from, bool wholeWord) override {
+        if (what.isEmpty() || from > length()) return -1;
+        auto wordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+        for (int p = int(content.indexOf(what, qMax(from, 0), Qt::CaseInsensitive)); p >= 0;
+             p = int(content.indexOf(what, p + 1, Qt::CaseInsensitive))) {
+            const int end = p + int(what.size());
+            if (wholeWord && ((p > 0 && wordChar(content.at(p - 1))) || (end < length() && wordChar(content.at(end)))))
+                continue;
+            start = p;
+            len = int(what.size());
+            return p;
+        }
+        return -1;
     }
     void moveUpTo(const QString& set, bool forward, bool negate) override {
         auto stops = [&](QChar c) { return set.contains(c) != negate; };

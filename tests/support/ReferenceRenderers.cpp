@@ -20,6 +20,21 @@ QString taggedToRtf(QString text, const Options& options) {
     return text;
 }
 
+QString blankTaggedSpans(QString text) {
+    const Tags& t = tags();
+    const QString open = QStringLiteral("|") + t.marker;
+    qsizetype p = text.indexOf(open);
+    while (p >= 0) {
+        const bool routineLine = p + 2 < text.size() && text.at(p + 2) == u'x';
+        const qsizetype e = text.indexOf(routineLine ? t.lineClose : t.close, p);
+        const qsizetype last = e < 0 ? text.size() - 1 : e + 3;
+        for (qsizetype i = p; i <= last; ++i) text[i] = u' ';
+        if (e < 0) break;
+        p = text.indexOf(open, e + 3);
+    }
+    return text;
+}
+
 QString escapeHtml(QString text) {
     const char16_t* const from[] = {u"&", u"<", u">", u"\u00E4", u"\u00F6", u"\u00FC", u"\u00C4", u"\u00D6",
                                     u"\u00DC", u"\u00DF", u"\"", u":", u")", u"(", u"+"};

@@ -11,6 +11,12 @@ namespace lumo::reference {
 // The RTF body: escapes, then every tag kind after the other, tabs, line breaks.
 QString taggedToRtf(QString text, const Options& options);
 
+// The blanking of the callers search as it is defined: find "|" + marker;
+// find the matching end tag at or after it (the routine-line close tag when
+// the character two after the "|" is "x", the close tag otherwise); spaces
+// from the "|" to the end tag's last character; go on from that character.
+// A missing end tag blanks to the end of the text.
+QString blankTaggedSpans(QString text);
 // Fifteen replacements, "&" first.
 QString escapeHtml(QString text);
 // The HTML fragment: escapes, every tag kind after the other, the frame.

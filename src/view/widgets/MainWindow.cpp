@@ -6,8 +6,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -28,6 +30,7 @@
 #include "export/widgets/CompactWindow.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
+#include "view/widgets/SearchBox.h"
 #include "view/widgets/Splitter.h"
 #include "view/widgets/TreeImages.h"
 
@@ -64,6 +67,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildToolbar();
     buildPanes();
     buildStatusBar();
+    buildCallerHead();
     setWindowTitle(appState().titleText);
     resize(twipsToPixelsX(14400), twipsToPixelsY(10080));
     setCommandState(CommandState::NothingShown);
@@ -146,6 +150,12 @@ void MainWindow::buildToolbar() {
     tobSymb1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const ToolButtonDef& b : toolButtonTable()) {
         if (b.flags & kSeparatorBefore) tobSymb1_->addSeparator();
+        if (b.command == Command::Search) {
+            txtSuche_ = new SearchBox(tobSymb1_);
+            txtSuche_->setMaximumWidth(twipsToPixelsX(2400));
+            connect(txtSuche_, &QLineEdit::returnPressed, this, [this] { searchCommand(true); });
+            tobSymb1_->addWidget(txtSuche_);
+        }
         const QString key = QString::fromUtf8(b.key);
         QAction* a = tobSymb1_->addAction(toolbarIcon(key), QString::fromUtf8(b.tooltip));
         a->setObjectName(key);
@@ -166,6 +176,17 @@ void MainWindow::run(Command command, int index) {
     case Command::Quit: close(); break;
     case Command::ReadCode: readTickedCode(); break;
     case Command::Zoom: toggleZoom(); break;
+    // navigation and search
+    case Command::Definition: definitionCommand(); break;
+    case Command::Callers: callersCommand(); break;
+    case Command::CloseCallers: closeCallerResult(); break;
+    case Command::RoutineBack:
+    case Command::RoutineNext: statusPanelClick(index); break;
+    case Command::Search: searchCommand(false); break;
+    case Command::SearchFromPosition: searchCommand(true); break;
+    case Command::ToggleProjectSearch:
+    case Command::ToggleWholeWord: toggleSearchSwitch(command); break;
+    case Command::SelectionToSearch: selectionToSearch(); break;
     case Command::ScreenDefine: defineScreenLayout(); break;
     case Command::ScreenCall: applyScreenLayout(); break;
     case Command::ClearClipboard: ui().clearClipboard(); break;
@@ -246,6 +267,7 @@ void MainWindow::buildStatusBar() {
             l->setMinimumWidth(twipsToPixelsX(1500));
         }
         staBar_->addWidget(l, stretch[i]);
+        l->installEventFilter(this);  // clicks: history and focus; double click on "Routine": callers
         panels_[i] = l;
     }
     panels_[2]->setToolTip(QStringLiteral("Eine Routine Zurück (F4)"));
@@ -350,10 +372,10 @@ void MainWindow::setCommandState(CommandState state) {
 }
 
 void MainWindow::resetViews() {
-    panels_[2]->setEnabled(false);
-    panels_[3]->setEnabled(false);
+    setHistoryEnabled(false, false);
     caret_.reset();
     txtAppAktiv_->hide();
+    history_.reset();
     resetCodeViews();
     rtbHaupt_[0]->show();
     setCommandEnabled(Command::ReadCode, false);
@@ -379,6 +401,7 @@ void MainWindow::layoutWindow() {
     const int margin = twipsToPixelsY(kMarginTwips);
     // The toolbar and the status bar sit in the margins above and below the panes.
     tobSymb1_->setGeometry(0, 0, w, margin);
+    tobSuche_->setGeometry(0, 0, w, margin);
     const int sbh = std::min(margin, staBar_->sizeHint().height());
     staBar_->setGeometry(0, hAll - sbh, w, sbh);
 
@@ -511,12 +534,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (!isMinimized()) layoutWindow();
         return false;
     }
+    for (int i = 0; i < 5; ++i) {
+        if (watched != panels_[i]) continue;
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            statusPanelClick(i + 1);
+        else if (event->type() == QEvent::MouseButtonDblClick && i + 1 == PanelRoutine)
+            callersCommand();
+        return false;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::codeContextMenu(CodeView* view, const QPoint& pos) {
-    QMenu* menu = projectShown_ ? mnuPopUpHaupt_ : mnuPopUpEinlesen_;
-    menu->popup(view->mapToGlobal(pos));
+    prepareCodePopup()->popup(view->mapToGlobal(pos));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -15,12 +15,15 @@
 
 #include "acquire/OfficeListing.h"
 #include "acquire/ProjectStore.h"
+#include "navigate/CodeWindow.h"
+#include "navigate/RoutineHistory.h"
 #include "navigate/RoutineLocation.h"
 #include "view/Commands.h"
 #include "view/ProjectTree.h"
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
@@ -30,6 +33,7 @@ class QTreeWidgetItem;
 namespace lumo {
 
 class CodeView;
+class CodeWindow;
 class CompactWindow;
 class DocumentHost;
 class HostConnector;
@@ -92,6 +96,23 @@ public:
     void showCaretLocation();
     void layoutWindow();
 
+    // --- navigation and search ------------------------------------------
+    void definitionCommand();         // F8, mnuPopUpHaupt_Definition
+    void callersCommand();            // Ctrl+F8, mnuPopUpHaupt_Aufruf, double click on "Routine"
+    void closeCallerResult();         // mnuAnsicht_RouClose, "close" on tobSuche
+    void statusPanelClick(int panel); // 1 to 5; Back and Next are 3 and 4
+    void searchCommand(bool fromPosition);  // F3, Ctrl+F3
+    void toggleSearchSwitch(Command command);
+    void selectionToSearch();         // Ctrl+F
+    const RoutineHistory& history() const { return history_; }
+    KeyedTree* callerTree() const { return treRoutSuche_; }
+    QToolBar* callerToolbar() const { return tobSuche_; }
+    QLabel* callerLabel() const { return lblRoutSuche_; }
+    QLineEdit* searchBox() const { return txtSuche_; }
+    QMenu* codePopup() const { return mnuPopUpHaupt_; }
+    // Sets the captions and states of the code view's pop-up as a right click does; returns the menu to show.
+    QMenu* prepareCodePopup();
+
     // --- for tests and the benchmark --------------------------------------
     CodeView* codeView(int index) const;
     CodeView* visibleCodeView() const;
@@ -152,6 +173,10 @@ private:
     void showRoutineAtLine(int line, int moduleNumber);
     void trackCaret(int index);
     void codeContextMenu(CodeView* view, const QPoint& pos);
+    void buildCallerHead();
+    void setHistoryEnabled(bool back, bool next);
+    void refreshZoomAndFocus();
+    QAction* popupAction(Command command) const;
     void checkHandler(QTreeWidgetItem* item);
     void showExplanation(const QString& text);
     void applyRefreshTexts();
@@ -206,6 +231,14 @@ private:
     bool projectUnsaved_ = false;  // read from a document and not stored since
     int routineQueries_ = 0;
     bool loaded_ = false;
+
+    // Navigation and search.
+    class NavigationSite;
+    std::unique_ptr<CodeWindow> site_;
+    RoutineHistory history_;
+    QToolBar* tobSuche_ = nullptr;
+    QLabel* lblRoutSuche_ = nullptr;
+    QLineEdit* txtSuche_ = nullptr;
     std::unique_ptr<CompactWindow> frmMin_;
 };
 

@@ -88,8 +88,7 @@ void MainWindow::refreshOfficeProjects() {
     codeShown_ = false;
     treProjekt_->setRedraw(false);
     treProjekt_->clear();
-    treRoutSuche_->clear();
-    treRoutSuche_->hide();
+    closeCallerResult();
     treProjekt_->setRedraw(true);
     treProjekt_->hide();
     treApp_->show();

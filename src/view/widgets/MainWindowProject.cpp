@@ -55,7 +55,7 @@ void MainWindow::showProject() {
         try {
             store().openWorkingDatabase();
             treApp_->hide();
-            treRoutSuche_->hide();
+            closeCallerResult();
             treProjekt_->show();
             trees_.highlightedModuleKey.clear();
             trees_.moduleCount = fillModuleTree(*treProjekt_, store());
@@ -112,18 +112,13 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
             setPanel(1, item->parent()->text(0));
             highlightModuleNode(*treProjekt_, trees_);
             setPanel(2, item->text(0));
+            pushHistory(*site_, history_);
         }
     } catch (const std::exception& e) {
         ui().message(QString::fromUtf8(e.what()));
     }
     setUpdatesEnabled(true);
-    CodeView* view = visibleCodeView();
-    if (zoomOn()) {
-        zoomToRoutine(*view, *rtbZoom_, store(), trees_.currentModule + 1, view->lineOfPosition(view->selStart()) + 1, ui());
-        rtbZoom_->setFocus();
-    } else {
-        view->setFocus();
-    }
+    refreshZoomAndFocus();
 }
 
 void MainWindow::showRoutineAtLine(int line, int moduleNumber) {

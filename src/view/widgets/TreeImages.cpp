@@ -480,6 +480,18 @@ void zoom(QPainter& p) {
     arrow(p, {12, 12}, {15.2, 15.2}, c, 1.3);
 }
 
+// The button "close" of the caller result's head: a cross on a light plate.
+void closeResult(QPainter& p) {
+    p.setPen(pen(QColor(0x9A, 0x9A, 0x9A)));
+    p.setBrush(QColor(0xF4, 0xF4, 0xF4));
+    p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 2, 2);
+    QPen cross = pen(kCross, 2.2);
+    cross.setCapStyle(Qt::RoundCap);
+    p.setPen(cross);
+    p.drawLine(QPointF(5, 5), QPointF(11, 11));
+    p.drawLine(QPointF(11, 5), QPointF(5, 11));
+}
+
 void windowPicture(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(kWordBlue);
@@ -532,6 +544,7 @@ const QHash<QString, Draw>& painters() {
         h.insert(QStringLiteral("su_g"), wholeWord);
         h.insert(QStringLiteral("su_i"), selectionToSearch);
         h.insert(QStringLiteral("zoom"), zoom);
+        h.insert(QStringLiteral("close"), closeResult);
         h.insert(QStringLiteral("A2"), windowPicture);
         return h;
     }();
@@ -569,7 +582,8 @@ const QStringList& treeImageKeys() {
 
 const QStringList& toolbarImageKeys() {
     static const QStringList keys = {"neu", "open", "save", "refresh", "doit", "blind", "ht_clip", "ht_aus",
-                                     "ht_mod", "ht_pro", "su_a", "su_w", "su_p", "su_g", "su_i", "zoom"};
+                                     "ht_mod", "ht_pro", "su_a", "su_w", "su_p", "su_g", "su_i", "zoom",
+                                     "close"};
     return keys;
 }
 

@@ -15,7 +15,8 @@ namespace lumo {
 
 // The 34 keys of imlTree, in their fixed order.
 const QStringList& treeImageKeys();
-// The keys of the toolbar buttons that carry a picture.
+// The keys of the toolbar buttons that carry a picture (tobSymb1's, then
+// "close" of the caller result's head tobSuche).
 const QStringList& toolbarImageKeys();
 
 // Tree picture by key ("M1", "R2O1", "Fahne" ...); a null icon for an unknown key.

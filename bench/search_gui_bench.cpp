@@ -1,0 +1,153 @@
+// Search from position (Ctrl+F3) in project mode, stepping through every hit
+// of a common word in a project of 300 modules, in the real window: each
+// step is one keystroke of the user and must stay interactive.
+//
+// Input: 300 generated modules of about 150 lines, written as exported
+// modules into a folder and read through the window's own road (open,
+// tick, read). The word "mZahl" occurs 26 times in every module.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/StartUp.h"
+#include "view/Commands.h"
+#include "view/widgets/CodeView.h"
+#include "view/widgets/KeyedTree.h"
+#include "view/widgets/MainWindow.h"
+#include "BenchSupport.h"
+
+namespace {
+
+using lumo::bench::SilentUi;
+
+constexpr int kModules = 300;
+const QString kWord = QStringLiteral("mZahl");
+
+QString generatedModule(int m) {
+    QString s = "Attribute VB_Name = \"Modul" + QString::number(m) + "\"\r\nOption Explicit\r\nPrivate mZahl As Long\r\n\r\n";
+    for (int r = 0; r < 12; ++r) {
+        const QString k = QString::number(m) + "_" + QString::number(r);
+        s += "Public Sub Arbeit" + k + "(ByVal n As Long)\r\n";
+        s += "    Dim i As Long, s As String\r\n    ' zaehlt hoch\r\n";
+        s += "    For i = 1 To n\r\n        mZahl = mZahl + i\r\n    Next i\r\n";
+        s += "    s = \"Summe \" & CStr(n)\r\n    If n > 10 Then Debug.Print s\r\nEnd Sub\r\n\r\n";
+    }
+    if (m == 1) s += "' Einzigartig\r\n";
+    s += "Public Function Stand" + QString::number(m) + "() As Long\r\n    Stand" + QString::number(m) +
+         " = mZahl\r\nEnd Function\r\n";
+    return s;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    SilentUi ui;
+    std::unique_ptr<lumo::MainWindow> window;
+    int hits = 0;
+    bool ok = false;
+
+    Fixture() {
+        const QString folder = dir.path() + "/Gross";
+        QDir().mkpath(folder);
+        for (int m = 1; m <= kModules; ++m) {
+            QFile f(folder + QStringLiteral("/Modul%1.bas").arg(m, 3, 10, QLatin1Char('0')));
+            if (!f.open(QIODevice::WriteOnly)) return;
+            f.write(generatedModule(m).toUtf8());
+        }
+        lumo::StartupPaths paths;
+        paths.programFolder = QStringLiteral(LUMO_BIN_DIR);
+        paths.dataFolder = dir.path() + "/data";
+        paths.settingsFile = dir.path() + "/settings.ini";
+        lumo::initSharedState(paths);
+        lumo::appState().ui = &ui;
+        window = std::make_unique<lumo::MainWindow>();
+        window->loadMainWindow({folder});
+        window->resize(1200, 800);
+        window->show();
+        auto* tree = window->appTree();
+        if (tree->topLevelItemCount() == 0) return;
+        tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        window->readTickedCode();
+        if (!window->codeShown() || window->codeViewCount() != kModules) return;
+        for (int i = 0; i < window->codeViewCount(); ++i)
+            hits += int(window->codeView(i)->text().count(kWord, Qt::CaseInsensitive));
+        window->searchBox()->setText(kWord);
+        window->menuAction(lumo::Command::ToggleProjectSearch)->trigger();
+        ok = hits > 0;
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+// One round through every hit of the project, one Ctrl+F3 per hit.
+void BM_SearchFromPositionThroughAllHits(benchmark::State& state) {
+    Fixture& f = fixture();
+    if (!f.ok) {
+        state.SkipWithError("the generated project could not be read");
+        return;
+    }
+    QAction* step = f.window->menuAction(lumo::Command::SearchFromPosition);
+    for (auto _ : state) {
+        for (int i = 0; i < f.hits; ++i) step->trigger();
+        QCoreApplication::processEvents();
+    }
+    state.counters["hits"] = f.hits;
+    state.counters["per_hit_us"] =
+        benchmark::Counter(double(f.hits), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    if (!f.ui.messages.isEmpty()) state.SkipWithError(qPrintable(f.ui.messages.first()));
+}
+
+// The slowest single step: a word whose only hit lies just before the caret
+// in the first module, so that every other module is searched to its end
+// before the search wraps around to it.
+void BM_SearchFromPositionWrapAround(benchmark::State& state) {
+    Fixture& f = fixture();
+    if (!f.ok) {
+        state.SkipWithError("the generated project could not be read");
+        return;
+    }
+    QAction* step = f.window->menuAction(lumo::Command::SearchFromPosition);
+    const QString rare = QStringLiteral("Einzigartig");
+    f.window->searchBox()->setText(rare);
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.window->showModule(0);
+        lumo::CodeView* first = f.window->codeView(0);
+        first->setSelStart(int(first->text().indexOf(rare)) + 1);
+        state.ResumeTiming();
+        step->trigger();
+        if (f.window->treeState().currentModule != 0) state.SkipWithError("the wrap-around missed its hit");
+    }
+    f.window->searchBox()->setText(kWord);
+}
+
+}  // namespace
+
+BENCHMARK(BM_SearchFromPositionThroughAllHits)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SearchFromPositionWrapAround)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The window goes before the application does.
+    if (fixture().window) {
+        fixture().window->close();
+        fixture().window.reset();
+    }
+    return 0;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// "Aufrufe": every routine whose body names the routine of the caret. The
+// stored module texts are searched with their tagged spans (keywords,
+// comments, string literals, routine head and End lines) blanked out, so
+// that only code can hold a reference.
+#include <vector>
+
+#include <QString>
+#include <QStringView>
+
+namespace lumo {
+
+class NodeTree;
+class Ui;
+class WorkingStore;
+
+// The spans of a tagged text from an opening tag to its matching end tag
+// (the routine-line close tag for a routine-line tag, the close tag for the
+// others), tags included, in text order. A span whose end tag is missing
+// runs to the end of the text.
+struct TaggedSpan {
+    qsizetype begin = 0;
+    qsizetype end = 0;  // one past the span's last character
+};
+std::vector<TaggedSpan> taggedSpans(QStringView tagged);
+
+// The tagged text with its spans turned into spaces; everything else stays
+// where it was. The search works on the spans directly; this is the text
+// it behaves as if it searched.
+QString blankTaggedSpans(const QString& tagged);
+
+// The characters that may stand next to a name for it to be no reference:
+// a-z, ä ö ü ß, "_", 0-9 and the ";" of the list they are written in.
+// Upper-case letters are not among them, so XFoo holds a reference to Foo.
+bool isCallerIdentChar(QChar c);
+
+// Adds to `tree`, for modules firstModule..lastModule in ascending order, a
+// module node before the first reference in that module and one node per
+// routine holding references. True when anything was added. Throws
+// StoreError (a module text or the store cannot be read).
+bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule);
+
+enum class CallersOutcome {
+    Stopped,    // nothing to search for, or the routine cannot be searched (the user was told)
+    NoneFound,  // the tree was cleared and stays empty
+    Found,      // the tree holds the callers
+};
+
+// The command: `routineName` is the routine of the caret (the status panel),
+// `currentModule` the 0-based index of the shown module. A Private routine
+// is searched only in its module, every other one in all modules.
+CallersOutcome callersCommand(NodeTree& tree, WorkingStore& store, const QString& routineName, int currentModule,
+                              int moduleCount, Ui& ui);
+
+}  // namespace lumo
