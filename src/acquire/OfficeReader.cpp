@@ -1,6 +1,7 @@
 #include "acquire/OfficeReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include <QFile>
@@ -22,6 +23,7 @@
 #include "acquire/VbaDecompress.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
+#include "app/SystemErrors.h"
 
 namespace lumo {
 
@@ -455,11 +457,14 @@ VbaProjectData readOfficeFile(const QString& path) {
     const QuietGlibPrint quiet;
     // Read where libgsf looks, not whole: a large workbook's sheets are
     // most of its bytes and of no interest here.
+    errno = 0;
     InputPtr input(openPagedFile(path));
     if (!input) {
+        const int openErrno = errno;
         // A pipe or device would block the read or never end.
         if (!QFileInfo(path).isFile()) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
-        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden: %1.")
+                            .arg(openErrno ? systemErrorText(openErrno) : QStringLiteral("unbekannter Fehler")));
     }
     const gsf_off_t size = gsf_input_size(input.get());
     if (size > kMaxDocumentSize)

@@ -11,6 +11,7 @@
 
 #include "acquire/FileHelpers.h"
 #include "app/AppState.h"
+#include "app/SystemErrors.h"
 #include "app/Ui.h"
 #include "model/WorkingStore.h"
 
@@ -108,7 +109,8 @@ bool RunSession::createRunFolder(Ui& ui) {
         const bool made = std::filesystem::create_directory(QFile::encodeName(path).toStdString(), ec);
         if (ec) {
             state_.runFolder = state_.workFolder;
-            ui.message(QString::fromStdString(ec.message()));
+            ui.message(QStringLiteral("Der Arbeitsordner %1 kann nicht angelegt werden: %2.")
+                           .arg(path, systemErrorText(ec.value())));
             return false;
         }
         if (!made) continue;  // another instance took that number this very moment

@@ -1,9 +1,12 @@
 // codelumo-cli dump SOURCE: every component with its code as the VBA editor
 // shows it; the quickest way to compare with another reader.
+#include <algorithm>
+
 #include <QTextStream>
 
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
+#include "app/TextHelpers.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 
@@ -33,7 +36,10 @@ int runDump(const QStringList& args) {
             lumo::HostComponent& c = project.component(i);
             const int lines = c.countOfLines();
             out << "== " << c.name() << '\t' << c.type() << '\t' << lines << '\n';
-            if (lines > 0) out << c.lines(1, lines).replace(QLatin1String("\r\n"), QLatin1String("\n")) << '\n';
+            // In blocks of lines, so that a huge module is never copied whole.
+            constexpr int kBlock = 4096;
+            for (int from = 1; from <= lines; from += kBlock)
+                out << lumo::replaceAll(c.lines(from, std::min(kBlock, lines - from + 1)), u"\r\n", u"\n") << '\n';
         }
     } catch (const lumo::HostError& e) {
         out.flush();

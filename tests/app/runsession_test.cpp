@@ -74,7 +74,9 @@ TEST_F(RunSessionTest, FailureToMakeTheRunFolderIsShownAndShutdownTouchesNothing
     RunSession run(s);
     EXPECT_FALSE(run.createRunFolder(ui));
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_FALSE(ui.messages()[0].isEmpty());
+    // The cause in German words, no English system text.
+    EXPECT_TRUE(ui.messages()[0].startsWith("Der Arbeitsordner " + s.tempRoot + "T_")) << ui.messages()[0].toStdString();
+    EXPECT_TRUE(ui.messages()[0].endsWith(" kann nicht angelegt werden: Datei oder Ordner existiert nicht."));
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::None);
     EXPECT_EQ(s.workFolder, s.tempRoot);
     EXPECT_EQ(s.runFolder, s.tempRoot);

@@ -1,76 +1,27 @@
 // codelumo-cli build and rtf, run as the program they are.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/AppState.h"
 #include "app/OptionsStore.h"
+#include "cli/CliFixture.h"
 #include "model/TagNotation.h"
 #include "model/WorkingStore.h"
 #include "view/RtfReader.h"
 
-namespace {
-
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-class CliBuild : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        saved = lumo::appState();
-    }
-    void TearDown() override {
-        lumo::WorkingStore::instance().closeWorkingDatabase();
-        lumo::appState() = saved;
-    }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    CliRun run(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LUMO_SETTINGS_FILE", path("settings.ini"));
-        env.insert("LUMO_DATA_DIR", path("data"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-    QString moduleText(int n) {
-        QFile f(path("out/M" + QString::number(n) + ".txt"));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return QString::fromUtf8(f.readAll());
-    }
-    // Opens the built store in this process for a look at its rows.
-    lumo::WorkingStore& store() {
-        lumo::appState().workFolder = path("out/");
-        lumo::WorkingStore::instance().openWorkingDatabase();
-        return lumo::WorkingStore::instance();
-    }
-
-    QTemporaryDir dir;
-    lumo::AppState saved;
-};
-
-}  // namespace
 
 TEST_F(CliBuild, ModulesInOrderWithNamesTypesAndCode) {
     write("Haupt.bas", "Sub Start()\n  x = \"Größe\"\nEnd Sub\n");
     write("Kunde.cls", "Public Property Get Name() As String\r\nEnd Property");
     write("Maske.frm", "Private Sub Form_Load()\rEnd Sub\r");
     write("Latin.txt", "' Gr\xf6\xdf" "e \x9f\n");
-    const CliRun r = run({"build", "--out", path("out"), path("Haupt.bas"), path("Kunde.cls"), path("Maske.frm"),
-                       path("Latin.txt")});
+    // --raw: each file whole as one module's code, named after the file.
+    const CliRun r = run({"build", "--raw", "--out", path("out"), path("Haupt.bas"), path("Kunde.cls"),
+                          path("Maske.frm"), path("Latin.txt")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(lumo::test::untagged(moduleText(1)), "Sub Start()\r\n  x = \"Größe\"\r\nEnd Sub\r\n");
     EXPECT_EQ(lumo::test::untagged(moduleText(3)), "Private Sub Form_Load()\r\nEnd Sub\r\n");
@@ -94,22 +45,24 @@ TEST_F(CliBuild, SwitchesOverrideTheStoredOptions) {
     EXPECT_EQ(lumo::test::untagged(moduleText(1)), "\r\nSub A()\r\nIf x Then\r\n\ty\r\nEnd If\r\nEnd Sub\r\n");
 }
 
-TEST_F(CliBuild, ParseErrorWarnsNamesTheModuleAndKeepsTheModulesBefore) {
-    write("Gut.bas", "Sub A()\nEnd Sub\n");
+TEST_F(CliBuild, ParseErrorWarnsNamesTheModuleAndLeavesThePreviousProject) {
+    write("Gut.bas", "Sub A()\n' eins\nEnd Sub\n");
+    write("Auch.bas", "Sub Z()\n' zwei\nEnd Sub\n");
     write("Schlecht.bas", "Sub Test(): End Sub\nSub B()\nEnd Sub\n");
-    write("Danach.bas", "Sub C()\nEnd Sub\n");
-    // An earlier, larger build leaves no module text behind.
-    ASSERT_EQ(run({"build", "--out", path("out"), path("Gut.bas"), path("Gut.bas"), path("Gut.bas")}).status, 0);
+    write("Danach.bas", "Sub C()\n' drei\nEnd Sub\n");
+    ASSERT_EQ(run({"build", "--out", path("out"), path("Gut.bas"), path("Auch.bas")}).status, 0);
     const CliRun r = run({"build", "--out", path("out"), path("Gut.bas"), path("Schlecht.bas"), path("Danach.bas")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.startsWith("Fehler beim Einlesen !\nDies kann mehrere Ursachen haben:\n")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("Siehe auch mögliche Fehler in der Hilfe\nModul: Schlecht")) << r.err.toStdString();
-    EXPECT_TRUE(QFile::exists(path("out/M1.txt")));
-    EXPECT_FALSE(QFile::exists(path("out/M2.txt")));
+    // The failed build never reached the folder: the project before is whole.
+    EXPECT_TRUE(lumo::test::untagged(moduleText(2)).startsWith("Sub Z()"));
     EXPECT_FALSE(QFile::exists(path("out/M3.txt")));
     lumo::Query q = store().query("SELECT count(*), max(mod_num) FROM td_mod");
     ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.integer(0), 1);
+    EXPECT_EQ(q.integer(0), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(".out.neu"),
+              QStringList());
 }
 
 TEST_F(CliBuild, BadArgumentsAndFilesChangeNothing) {
