@@ -6,11 +6,25 @@
 
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
-#include "app/TextHelpers.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 
 namespace {
+
+// text with LF for CR LF, in slices: the stream converts whatever it is
+// given at once, and one line may be a module's whole text.
+void writeWithLf(QTextStream& out, QStringView text) {
+    constexpr qsizetype kSlice = 64 * 1024;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const qsizetype breakAt = text.indexOf(u"\r\n", from);
+        const qsizetype end = breakAt < 0 ? text.size() : breakAt;
+        for (qsizetype at = from; at < end; at += kSlice) out << text.sliced(at, std::min(kSlice, end - at));
+        if (breakAt < 0) break;
+        out << '\n';
+        from = breakAt + 2;
+    }
+}
 
 int runDump(const QStringList& args) {
     QTextStream err(stderr);
@@ -38,8 +52,10 @@ int runDump(const QStringList& args) {
             out << "== " << c.name() << '\t' << c.type() << '\t' << lines << '\n';
             // In blocks of lines, so that a huge module is never copied whole.
             constexpr int kBlock = 4096;
-            for (int from = 1; from <= lines; from += kBlock)
-                out << lumo::replaceAll(c.lines(from, std::min(kBlock, lines - from + 1)), u"\r\n", u"\n") << '\n';
+            for (int from = 1; from <= lines; from += kBlock) {
+                writeWithLf(out, c.lines(from, std::min(kBlock, lines - from + 1)));
+                out << '\n';
+            }
         }
     } catch (const lumo::HostError& e) {
         out.flush();
