@@ -1,5 +1,7 @@
 // The road from the host into the window: start-up, listing the documents'
 // projects in treApp, ticking, reading the ticked code, opening documents.
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include "app/AppState.h"
 #include "app/OptionsStore.h"
 #include "app/RunSession.h"
+#include "app/Settings.h"
 #include "app/Ui.h"
 #include "model/WorkingStore.h"
 #include "view/widgets/CodeView.h"
@@ -32,8 +35,6 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     runSession().cleanUpTempRoot();
     loadOptions(state.options);
     applyRefreshTexts();
-    runSession().createRunFolder(ui());
-    state.runFolder = state.workFolder;
     setToolbarButtonVisible(QStringLiteral("blind"), false);
 
     bool compact = false;
@@ -44,16 +45,23 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
         else if (!arg.isEmpty())
             documents << arg;
     }
-    addDocuments(documents);
-    refreshCommand();
     loaded_ = true;
-    // The compact window comes with the exports; until then "/a" opens the
-    // main window as usual, without the user's layout.
+    // The window shows before anything is read or made, so that what goes
+    // wrong at start (a run folder that cannot be made, documents of the
+    // command line that cannot be read) is told over the window, not over
+    // an empty desktop. The compact window comes with the exports; until
+    // then "/a" opens the main window as usual, without the user's layout.
     if (!compact && state.options.usb) applyScreenLayout();
     if (isMaximized())
         showMaximized();
     else
         show();
+    const QString settingsProblem = settingsFileProblem();
+    if (!settingsProblem.isEmpty()) ui().message(settingsProblem, {}, MsgIcon::Warning);
+    runSession().createRunFolder(ui());
+    state.runFolder = state.workFolder;
+    addDocuments(documents);
+    refreshCommand();
 }
 
 void MainWindow::applyRefreshTexts() {
@@ -62,13 +70,23 @@ void MainWindow::applyRefreshTexts() {
     actions_.value(QStringLiteral("refresh"))->setToolTip(refreshToolTip(host));
 }
 
+namespace {
+
+// Before the shown project gives way: asks about saving it when it was never
+// saved. True when the user cancels, and nothing may change.
+bool cancelledBeforeReplacing(MainWindow& window, Ui& ui) {
+    if (!window.windowTitle().contains(QLatin1Char('['))) return false;
+    const Answer a = ui.question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
+                                 MsgButtons::YesNoCancel, MsgIcon::Question);
+    if (a == Answer::Cancel) return true;
+    if (a == Answer::Yes && window.saveProjectAs) window.saveProjectAs();
+    return false;
+}
+
+}  // namespace
+
 void MainWindow::refreshCommand() {
-    if (windowTitle().contains(QLatin1Char('['))) {
-        const Answer a = ui().question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
-                                       MsgButtons::YesNoCancel, MsgIcon::Question);
-        if (a == Answer::Cancel) return;
-        if (a == Answer::Yes && saveProjectAs) saveProjectAs();
-    }
+    if (cancelledBeforeReplacing(*this, ui())) return;
     setWindowTitle(appState().titleText);
     setCommandState(0);
     refreshOfficeProjects();
@@ -137,9 +155,17 @@ void MainWindow::readTickedCode() {
         ui().message(QStringLiteral("Bitte wählen Sie erst etwas aus"));
         return;
     }
+    AppState& state = appState();
+    // Without a run folder of its own the run works in TempRoot, which other
+    // instances share: clearing it for the build would delete their files.
+    if (!runSession().hasRunFolder() || QDir::cleanPath(state.runFolder) == QDir::cleanPath(state.tempRoot)) {
+        ui().message(QStringLiteral("Code kann nicht eingelesen werden: der Arbeitsordner dieses Laufs unter %1 "
+                                    "konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(state.tempRoot)),
+                     {}, MsgIcon::Warning);
+        return;
+    }
     WorkingStore::instance().closeWorkingDatabase();
     visibleCodeView()->show();
-    AppState& state = appState();
     state.workFolder = state.runFolder;
     for (const QString& f : listFilesBelow(state.runFolder, QStringLiteral("*")).files)
         if (f.contains(QStringLiteral("TempDateien"), Qt::CaseInsensitive)) QFile::remove(f);
@@ -204,7 +230,14 @@ bool MainWindow::addDocuments(const QStringList& paths) {
 }
 
 void MainWindow::openDocuments(const QStringList& paths) {
-    if (addDocuments(paths)) refreshCommand();
+    // The question about the shown project comes first: cancelling it
+    // cancels the open, and no document joins the host.
+    const bool anyThere = std::any_of(paths.begin(), paths.end(), [](const QString& p) { return QFileInfo::exists(p); });
+    if (anyThere && cancelledBeforeReplacing(*this, ui())) return;
+    if (!addDocuments(paths)) return;
+    setWindowTitle(appState().titleText);
+    setCommandState(0);
+    refreshOfficeProjects();
 }
 
 }  // namespace lumo
