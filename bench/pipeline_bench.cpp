@@ -120,7 +120,7 @@ SilentUi& ui() {
 
 void BM_Pipeline(benchmark::State& state, std::string name) {
     const Input& in = inputs().at(name);
-    lumo::ProjectBuild build(ui());
+    lumo::ProjectBuild build(ui(), lumo::WorkingStore::instance(), lumo::appState().options);
     qint64 lines = 0;
     for (const QString& m : in.modules) lines += m.count('\n') + 1;
     for (auto _ : state) {

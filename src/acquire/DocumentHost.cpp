@@ -160,4 +160,13 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
     return makeProjectHost(std::move(projects), officeReaderVersion());
 }
 
+QString documentTargetOf(const QString& path) {
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().toLower();
+    if (info.isFile() &&
+        (suffix == QLatin1String("bas") || suffix == QLatin1String("cls") || suffix == QLatin1String("frm")))
+        return info.absolutePath();
+    return info.absoluteFilePath();
+}
+
 }  // namespace lumo

@@ -50,6 +50,11 @@ private:
     QHash<QString, QStringList> told_;  // per document, the problems reported last
 };
 
+// What the host opens for a path given by the user: an exported module
+// (.bas, .cls, .frm, any case) stands for the folder of modules it lies in;
+// anything else for itself. Absolute.
+QString documentTargetOf(const QString& path);
+
 // The one message about unreadable documents; empty when there is nothing to say.
 QString unreadableDocumentsMessage(const QStringList& lines);
 

@@ -1,5 +1,8 @@
 #include "acquire/OfficeBuild.h"
 
+#include "app/AppState.h"
+#include "model/WorkingStore.h"
+
 #include "app/Ui.h"
 #include "model/ProjectBuild.h"
 
@@ -51,7 +54,7 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
     if (!office) return result;
 
     show(5, QStringLiteral("Erzeuge Projekt"));
-    ProjectBuild build(ui);
+    ProjectBuild build(ui, WorkingStore::instance(), appState().options);
     bool begun = false;
     try {
         begun = build.begin();

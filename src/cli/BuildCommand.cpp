@@ -192,7 +192,7 @@ QString storeCreationFailure(const QString& folder, const QString& storeMessage)
 int buildInto(const QString& buildFolder, const std::vector<PlannedModule>& plan) {
     appState().workFolder = buildFolder + QLatin1Char('/');
     QuietUi storeUi;
-    ProjectBuild build(storeUi);
+    ProjectBuild build(storeUi, WorkingStore::instance(), appState().options);
     if (!build.begin()) {
         build.finish();
         printError(storeCreationFailure(buildFolder, storeUi.last));

@@ -43,11 +43,10 @@ QString squeezed(QStringView line) {
     const qsizetype n = line.size();
     for (qsizetype i = 0; i < n;) {
         const QChar c = line[i];
-        if (c == u'|' && i + 4 < n && line[i + 1].unicode() == kMarkerChar && line[i + 2] == u'u' &&
-            line[i + 3] == u'|' && line[i + 4] == u' ') {
-            i += 5;  // continuation tag
-        } else if (c.unicode() == kMarkerChar && i + 2 < n && line[i + 1] == u'|' && line[i + 2] == u'?') {
-            s += c;  // escape tag
+        if (taglayout::continuationAt(line.data(), n, i)) {
+            i += kContinuationTagLength;
+        } else if (taglayout::escapeAt(line.data(), n, i)) {
+            s += c;
             i += 3;
         } else {
             if (c != u' ' && c != u'\t') s += c;
@@ -89,31 +88,25 @@ struct LineWords {
 
 LineWords wordsOf(QStringView line) {
     LineWords w;
+    const QChar* p = line.data();
     const qsizetype n = line.size();
     for (qsizetype i = 0; i + 3 < n; ++i) {
-        if (line[i] != u'|' || line[i + 1].unicode() != kMarkerChar || line[i + 3] != u'|') continue;
-        if (line[i + 2] == u'u') {
-            if (i + 4 < n && line[i + 4] == u' ') {
-                ++w.continuations;
-                i += 4;
-            }
+        if (p[i] != u'|') continue;
+        if (taglayout::continuationAt(p, n, i)) {
+            ++w.continuations;
+            i += kContinuationTagLength - 1;
             continue;
         }
-        if (line[i + 2] != u'f') continue;
-        // The word runs to the next close tag.
-        for (qsizetype j = i + 4; j + 3 < n; ++j) {
-            if (line[j] == u'|' && line[j + 1] == u'n' && line[j + 2].unicode() == kMarkerChar && line[j + 3] == u'|') {
-                const QStringView word = line.mid(i + 4, j - i - 4);
-                if (word == QLatin1String("Exit")) w.exit = true;
-                else if (word == QLatin1String("Declare")) w.declare = true;
-                else if (word == QLatin1String("Get")) w.get = true;
-                else if (word == QLatin1String("Set")) w.set = true;
-                else if (word == QLatin1String("Let")) w.let = true;
-                else if (word == QLatin1String("Private")) w.isPrivate = true;
-                else if (word == QLatin1String("Friend")) w.isFriend = true;
-                break;
-            }
-        }
+        qsizetype start = 0, length = 0;
+        if (!taglayout::taggedWordAt(p, n, i, start, length)) continue;
+        const QStringView word(p + start, length);
+        if (word == QLatin1String("Exit")) w.exit = true;
+        else if (word == QLatin1String("Declare")) w.declare = true;
+        else if (word == QLatin1String("Get")) w.get = true;
+        else if (word == QLatin1String("Set")) w.set = true;
+        else if (word == QLatin1String("Let")) w.let = true;
+        else if (word == QLatin1String("Private")) w.isPrivate = true;
+        else if (word == QLatin1String("Friend")) w.isFriend = true;
     }
     return w;
 }
@@ -128,7 +121,7 @@ Head classifyHead(const LineWords& words, int kind) {
     Head h;
     if (words.declare) {
         h.declaration = true;
-        h.type = kind + 10;
+        h.type = declarationOf(kind);
         return h;
     }
     h.type = kind;
@@ -299,17 +292,15 @@ public:
         qsizetype i = from;
         while (i < to) {
             const char16_t c = p[i].unicode();
-            // The three transient tags: "|Ÿu| ", "|Ÿd|" and "Ÿ|?".
-            if (c == u'|' && i + 3 < to && p[i + 1].unicode() == kMarkerChar && p[i + 3] == u'|' &&
-                p[i + 2] == u'u' && i + 4 < to && p[i + 4] == u' ') {
+            // The three transient tags.
+            if (c == u'|' && taglayout::continuationAt(p, to, i)) {
                 write(u"_\r\n", 3);
                 ++breaks;
-                i += 5;
-            } else if (c == u'|' && i + 3 < to && p[i + 1].unicode() == kMarkerChar && p[i + 3] == u'|' &&
-                       p[i + 2] == u'd') {
+                i += kContinuationTagLength;
+            } else if (c == u'|' && taglayout::doubleQuoteAt(p, to, i)) {
                 write(u"\"\"", 2);
                 i += 4;
-            } else if (c == kMarkerChar && i + 2 < to && p[i + 1] == u'|' && p[i + 2] == u'?') {
+            } else if (c == kMarkerChar && taglayout::escapeAt(p, to, i)) {
                 *w_++ = QChar(kMarkerChar);
                 i += 3;
             } else {
@@ -386,7 +377,7 @@ void finishModuleText(const QString& tagged, ParsedModule& module) {
     module.lineCount = int(line - 1);
     // A declaration has no End line: it ends with its last physical line.
     for (FoundRoutine& r : module.routines)
-        if (r.type > 10) r.end = r.start + (r.headLines - 1);
+        if (isDeclaration(r.type)) r.end = r.start + (r.headLines - 1);
 }
 
 QString finishFragmentText(const QString& tagged) {
@@ -410,37 +401,8 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
 }
 
 void storeModule(const ParsedModule& module, WorkingStore& store) {
-    // Many rows per statement: a module of some thousand routines would
-    // otherwise spend most of its time preparing statements.
-    constexpr size_t kRowsPerStatement = 64;
-    const auto& rows = module.routines;
-    for (size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
-        const size_t last = std::min(rows.size(), first + kRowsPerStatement);
-        QString sql = QStringLiteral(
-            "INSERT INTO td_rout (rou_num, mod_num, rou_name, rou_typ, rou_open, anz_dec_zeilen, rou_start, "
-            "rou_ende) VALUES ");
-        SqlParams params;
-        params.reserve((last - first) * 8);
-        for (size_t k = first; k < last; ++k) {
-            const FoundRoutine& r = rows[k];
-            sql += k == first ? QStringLiteral("(?,?,?,?,?,?,?,?)") : QStringLiteral(",(?,?,?,?,?,?,?,?)");
-            params.push_back(qint64(r.number));
-            params.push_back(qint64(store.moduleCounter));
-            params.emplace_back(std::in_place_type<QString>, r.name);
-            params.push_back(qint64(r.type));
-            params.push_back(qint64(r.visibility));
-            params.push_back(qint64(r.headLines));
-            // An empty line number stays NULL (no End line).
-            for (const int line : {r.start, r.end}) {
-                if (line > 0) params.emplace_back(std::in_place_type<qint64>, line);
-                else params.emplace_back(std::in_place_type<std::monostate>);
-            }
-        }
-        store.execute(sql, params);
-    }
-    store.execute(QStringLiteral("INSERT INTO td_mod (mod_num, mod_name, mod_typ, mod_zeilen) VALUES (?,?,?,?)"),
-                  {qint64(store.moduleCounter), store.currentModuleName, qint64(store.currentModuleType),
-                   qint64(module.lineCount)});
+    insertModule(store, ModuleRow{store.moduleCounter, store.currentModuleName, store.currentModuleType, module.lineCount},
+                 module.routines);
 }
 
 }  // namespace lumo

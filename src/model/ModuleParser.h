@@ -8,37 +8,18 @@
 #include <QString>
 
 #include "app/Options.h"
+#include "model/CodeDatabase.h"
 
 namespace lumo {
 
 class WorkingStore;
 
-enum RoutineType {
-    RouSub = 1,
-    RouFunction = 2,
-    RouPropertyLet = 3,
-    RouPropertyGet = 4,
-    RouPropertySet = 5,
-    RouDeclareSub = 11,
-    RouDeclareFunction = 12,
-};
-
-enum Visibility { OpenPublic = 1, OpenPrivate = 2, OpenFriend = 3 };
-
 // Routine numbers travel in 12-character anchors with 8 digits.
 inline constexpr qint32 kMaxRoutineNumber = 99999999;
 inline constexpr int kAnchorLength = 12;
 
-// One row of td_rout.
-struct FoundRoutine {
-    qint32 number = 0;
-    int type = 0;
-    int visibility = OpenPublic;
-    int headLines = 1;  // physical lines of the head (anz_dec_zeilen)
-    QString name;
-    int start = 0;      // 1-based line of the head; 0 until the anchors are read
-    int end = 0;        // 1-based last line; 0 when the routine has no End line
-};
+// One row of td_rout as the parser finds it.
+using FoundRoutine = RoutineRow;
 
 // A module taken apart: the text as stored, its routines in number order
 // and its line count.

@@ -6,14 +6,16 @@
 
 #include "model/ParseError.h"
 #include "model/TagCode.h"
+#include "app/Options.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {
 
-ProjectBuild::ProjectBuild(Ui& ui) : ui_(ui) {}
+ProjectBuild::ProjectBuild(Ui& ui, WorkingStore& store, const Options& options)
+    : ui_(ui), store_(store), options_(options) {}
 
 bool ProjectBuild::begin() {
-    WorkingStore& store = WorkingStore::instance();
+    WorkingStore& store = store_;
     store.closeWorkingDatabase();
     store.moduleCounter = 0;
     store.routineCounter = 0;
@@ -23,7 +25,7 @@ bool ProjectBuild::begin() {
 }
 
 void ProjectBuild::addModule(const QString& name, int modTyp, const QString& code) {
-    WorkingStore& store = WorkingStore::instance();
+    WorkingStore& store = store_;
     // The module number is a 16-bit count in the store's numbering.
     if (store.moduleCounter == std::numeric_limits<qint16>::max())
         throw ParseError("Zu viele Module");
@@ -34,12 +36,12 @@ void ProjectBuild::addModule(const QString& name, int modTyp, const QString& cod
     // A module either lands whole or not at all: the modules before it stay,
     // the failing one leaves no rows behind.
     StoreTransaction transaction(store);
-    tagCode(text);
+    tagCode(text, false, options_, store);
     transaction.commit();
 }
 
 void ProjectBuild::finish() {
-    WorkingStore::instance().closeWorkingDatabase();
+    store_.closeWorkingDatabase();
 }
 
 QString buildFailedWarning() {

@@ -7,10 +7,13 @@
 namespace lumo {
 
 class Ui;
+class WorkingStore;
+struct Options;
 
 class ProjectBuild {
 public:
-    explicit ProjectBuild(Ui& ui);
+    // Builds into `store` with the text options of `options` (read at each module).
+    ProjectBuild(Ui& ui, WorkingStore& store, const Options& options);
 
     // Closes the store, resets the counters, copies the template (false after
     // its message when that fails) and opens the new database.
@@ -24,6 +27,8 @@ public:
 
 private:
     Ui& ui_;
+    WorkingStore& store_;
+    const Options& options_;
 };
 
 // The warning shown when a build fails, lines joined by CR LF.

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "app/AppState.h"
 #include "model/Indent.h"
 #include "model/Keywords.h"
 #include "model/TagScanner.h"
@@ -147,10 +146,6 @@ void tagCode(QString& text, bool fragment, const Options& options, WorkingStore&
     storeModule(module, store);
     store.writeModuleText(module.text);
     text = module.text;
-}
-
-void tagCode(QString& text, bool fragment) {
-    tagCode(text, fragment, appState().options, WorkingStore::instance());
 }
 
 }  // namespace lumo

@@ -11,13 +11,9 @@ class WorkingStore;
 
 // Module mode (fragment false): tags the module text, has the parser record
 // its routines and the module row under store.moduleCounter, writes the
-// module text file and gives back the stored text. Uses appState().options
-// and WorkingStore::instance(). Throws ParseError or StoreError.
-// Fragment mode: tags the text and marks routine lines for display only,
-// touching no store. text: lines separated by CR LF.
-void tagCode(QString& text, bool fragment = false);
-
-// The same with the options and the store given explicitly.
+// module text file and gives back the stored text. Throws ParseError or
+// StoreError. Fragment mode: tags the text and marks routine lines for
+// display only, touching no store. text: lines separated by CR LF.
 void tagCode(QString& text, bool fragment, const Options& options, WorkingStore& store);
 QString tagFragment(const QString& text, const Options& options);
 

@@ -31,5 +31,71 @@ QString taggedKeyword(const QString& word);
 
 // Length of the continuation tag; the parser counts physical lines with it.
 inline constexpr int kContinuationTagLength = 5;
+// Every kept tag is four characters: "|", two characters one of which is the
+// marker, "|". Two tags may share a "|" with each other and nothing more.
+inline constexpr int kKeptTagLength = 4;
+
+// The kept tags, in the order in which every output replaces them: where two
+// tags share their "|", the one replaced first wins and the other is text.
+enum class TagKind : quint8 { Close, Comment, Keyword, String, LineOpen, LineClose };
+inline constexpr int kTagKindCount = 6;
+
+// The layout of the tags, character by character. Every reader of tagged
+// text recognises tags through these and nowhere else.
+namespace taglayout {
+
+// The kept tag starting at p[i], if any (i + 3 < n).
+inline bool keptTagAt(const QChar* p, qsizetype n, qsizetype i, TagKind& kind) {
+    if (i + 3 >= n || p[i] != u'|' || p[i + 3] != u'|') return false;
+    const char16_t a = p[i + 1].unicode();
+    const char16_t b = p[i + 2].unicode();
+    if (a == kMarkerChar) {
+        switch (b) {
+        case u'k': kind = TagKind::Comment; return true;
+        case u'f': kind = TagKind::Keyword; return true;
+        case u's': kind = TagKind::String; return true;
+        case u'x': kind = TagKind::LineOpen; return true;
+        default: return false;
+        }
+    }
+    if (b == kMarkerChar) {
+        if (a == u'n') { kind = TagKind::Close; return true; }
+        if (a == u'y') { kind = TagKind::LineClose; return true; }
+    }
+    return false;
+}
+
+// "|Ÿu| ": "_" + CR LF while a text is tagged.
+inline bool continuationAt(const QChar* p, qsizetype n, qsizetype i) {
+    return i + 4 < n && p[i] == u'|' && p[i + 1].unicode() == kMarkerChar && p[i + 2] == u'u' && p[i + 3] == u'|' &&
+           p[i + 4] == u' ';
+}
+
+// "|Ÿd|": two adjacent quote characters while a text is tagged.
+inline bool doubleQuoteAt(const QChar* p, qsizetype n, qsizetype i) {
+    return i + 3 < n && p[i] == u'|' && p[i + 1].unicode() == kMarkerChar && p[i + 2] == u'd' && p[i + 3] == u'|';
+}
+
+// "Ÿ|?": a marker character of the source while a text is tagged.
+inline bool escapeAt(const QChar* p, qsizetype n, qsizetype i) {
+    return i + 2 < n && p[i].unicode() == kMarkerChar && p[i + 1] == u'|' && p[i + 2] == u'?';
+}
+
+// The keyword tag at p[i] with its word up to the next close tag: the
+// word's start and length, or false.
+inline bool taggedWordAt(const QChar* p, qsizetype n, qsizetype i, qsizetype& wordStart, qsizetype& wordLength) {
+    if (i + 3 >= n || p[i] != u'|' || p[i + 1].unicode() != kMarkerChar || p[i + 2] != u'f' || p[i + 3] != u'|')
+        return false;
+    for (qsizetype j = i + 4; j + 3 < n; ++j) {
+        if (p[j] == u'|' && p[j + 1] == u'n' && p[j + 2].unicode() == kMarkerChar && p[j + 3] == u'|') {
+            wordStart = i + 4;
+            wordLength = j - i - 4;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace taglayout
 
 }  // namespace lumo

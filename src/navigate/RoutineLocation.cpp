@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "app/Ui.h"
-#include "model/WorkingStore.h"
+#include "model/CodeDatabase.h"
 #include "view/TextView.h"
 
 namespace lumo {
@@ -83,30 +83,23 @@ void markLineStart(TextView& view) {
     selectFirstWord(view);
 }
 
-void goToRoutine(TextView& view, int routineNumber) {
-    auto q = WorkingStore::instance().query(
-        QStringLiteral("SELECT rou_start, rou_num FROM td_rout WHERE rou_num = ?"), {qint64(routineNumber)});
-    if (q.next()) goToLine(view, int(q.integer("rou_start")));
+void goToRoutine(TextView& view, WorkingStore& store, int routineNumber) {
+    if (const auto r = routineByNumber(store, routineNumber)) goToLine(view, r->start);
 }
 
-bool zoomToRoutine(TextView& code, TextView& zoom, int moduleNumber, int line, Ui& ui) {
+bool zoomToRoutine(TextView& code, TextView& zoom, WorkingStore& store, int moduleNumber, int line, Ui& ui) {
     try {
-        auto& store = WorkingStore::instance();
         int first = 0;
         int last = 0;
-        auto q = store.query(QStringLiteral("SELECT rou_name, rou_start, rou_ende FROM td_rout "
-                                            "WHERE rou_start <= ? AND rou_ende >= ? AND mod_num = ?"),
-                             {qint64(line), qint64(line), qint64(moduleNumber)});
-        if (q.next()) {
-            first = int(q.integer("rou_start"));
-            last = int(q.integer("rou_ende"));
+        if (const auto r = routineCoveringLine(store, moduleNumber, line)) {
+            first = r->start;
+            last = r->end;
         } else {
-            auto d = store.query(QStringLiteral("SELECT MIN(rou_start) - 1 AS Letzte FROM td_rout WHERE mod_num = ?"),
-                                 {qint64(moduleNumber)});
-            if (!d.next() || d.isNull("Letzte"))
+            const auto end = declarationsEnd(store, moduleNumber);
+            if (!end)
                 throw std::runtime_error("Das Modul enthält keine Routinen, es gibt keinen Block zum Anzeigen.");
             first = 1;
-            last = int(d.integer("Letzte"));
+            last = *end;
             // A module whose first routine starts on line 1 has no declarations
             // part; a selection of negative length would show garbage.
             if (last < first) throw std::runtime_error("Das Modul hat keinen Deklarationsteil.");
@@ -127,50 +120,35 @@ bool zoomToRoutine(TextView& code, TextView& zoom, int moduleNumber, int line, U
     }
 }
 
-std::optional<RoutineHit> routineAtLine(int line, int moduleNumber) {
-    auto q = WorkingStore::instance().query(
-        QStringLiteral("SELECT rou_typ, rou_open, rou_name, rou_num FROM td_rout "
-                       "WHERE rou_start <= ? AND rou_ende >= ? AND mod_num = ?"),
-        {qint64(line), qint64(line), qint64(moduleNumber)});
-    if (!q.next()) return std::nullopt;
-    RoutineHit hit;
-    hit.name = q.text("rou_name");
-    hit.number = int(q.integer("rou_num"));
-    hit.type = int(q.integer("rou_typ"));
-    hit.open = int(q.integer("rou_open"));
-    return hit;
+std::optional<RoutineHit> routineAtLine(WorkingStore& store, int line, int moduleNumber) {
+    const auto r = routineCoveringLine(store, moduleNumber, line);
+    if (!r) return std::nullopt;
+    return RoutineHit{r->name, r->number, r->type, r->visibility};
 }
 
-QString routineNameAtLine(int line, int moduleNumber) {
-    auto q = WorkingStore::instance().query(
-        QStringLiteral("SELECT rou_name, rou_start, rou_ende FROM td_rout "
-                       "WHERE rou_start <= ? AND rou_ende >= ? AND mod_num = ?"),
-        {qint64(line), qint64(line), qint64(moduleNumber)});
-    return q.next() ? q.text("rou_name") : QString();
+QString routineNameAtLine(WorkingStore& store, int line, int moduleNumber) {
+    const auto r = routineCoveringLine(store, moduleNumber, line);
+    return r ? r->name : QString();
 }
 
 int keyNumber(const QString& key) {
     return key.mid(1).toInt();
 }
 
-RoutineLookup routineByName(const QString& name, int moduleNumber, Ui& ui) {
+RoutineLookup routineByName(WorkingStore& store, const QString& name, int moduleNumber, Ui& ui) {
     try {
-        auto q = WorkingStore::instance().query(
-            QStringLiteral("SELECT rou_name, mod_num, rou_typ, rou_open, rou_num FROM td_rout "
-                           "WHERE rou_name = ? AND mod_num = ?"),
-            {name, qint64(moduleNumber)});
-        if (!q.next()) {
+        const auto row = routineByNameInModule(store, name, moduleNumber);
+        if (!row) {
             ui.message(QStringLiteral("Infos zu Routine nicht gefunden"), {}, MsgIcon::Warning);
             return {};
         }
-        const int type = int(q.integer("rou_typ"));
-        if (type >= 3 && type <= 5) {
+        if (isProperty(row->type)) {
             ui.message(QStringLiteral("Property wird von der Routinensuche nicht unterstützt"), {}, MsgIcon::Warning);
             return {};
         }
         RoutineLookup r;
-        r.routineNumber = int(q.integer("rou_num"));
-        r.result = q.integer("rou_open") == 2 ? 1 : 2;
+        r.routineNumber = row->number;
+        r.result = row->visibility == OpenPrivate ? 1 : 2;
         return r;
     } catch (const std::exception&) {
         ui.message(QStringLiteral("Routine nicht gefunden"));

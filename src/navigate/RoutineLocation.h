@@ -10,6 +10,7 @@ namespace lumo {
 
 class TextView;
 class Ui;
+class WorkingStore;
 
 // Caret at the start of line `line`, first word selected. Finds the line by
 // bisection over positions, asking the view only for the line of a position,
@@ -23,13 +24,13 @@ void markLineStart(TextView& view);
 
 // goToLine to the first line of routine `routineNumber`; nothing when the
 // store has no such routine. Throws StoreError.
-void goToRoutine(TextView& view, int routineNumber);
+void goToRoutine(TextView& view, WorkingStore& store, int routineNumber);
 
 // Shows in `zoom` the routine of module `moduleNumber` that covers `line`,
 // or, for a line outside every routine, the declarations before the first
 // routine. Failures go to the user as a plain message and leave `zoom` as
 // it was. Returns true when the zoom view was filled.
-bool zoomToRoutine(TextView& code, TextView& zoom, int moduleNumber, int line, Ui& ui);
+bool zoomToRoutine(TextView& code, TextView& zoom, WorkingStore& store, int moduleNumber, int line, Ui& ui);
 
 struct RoutineHit {
     QString name;
@@ -39,10 +40,10 @@ struct RoutineHit {
 };
 
 // The routine of module `moduleNumber` covering `line`, if any. Throws StoreError.
-std::optional<RoutineHit> routineAtLine(int line, int moduleNumber);
+std::optional<RoutineHit> routineAtLine(WorkingStore& store, int line, int moduleNumber);
 
 // The name for the status panel "Routine": the covering routine's name, or "".
-QString routineNameAtLine(int line, int moduleNumber);
+QString routineNameAtLine(WorkingStore& store, int line, int moduleNumber);
 
 // The module number in a node key "M12" (the number after the first character).
 int keyNumber(const QString& key);
@@ -54,7 +55,7 @@ struct RoutineLookup {
 
 // Looks a routine of module `moduleNumber` up by name for the caller search.
 // Tells the user why when it cannot be used.
-RoutineLookup routineByName(const QString& name, int moduleNumber, Ui& ui);
+RoutineLookup routineByName(WorkingStore& store, const QString& name, int moduleNumber, Ui& ui);
 
 // Remembers the line last reported to the panel "Routine", so that moving the
 // caret within one line does not ask the store again.

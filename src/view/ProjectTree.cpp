@@ -1,6 +1,6 @@
 #include "view/ProjectTree.h"
 
-#include "model/WorkingStore.h"
+#include "model/CodeDatabase.h"
 #include "view/NodeTree.h"
 
 namespace lumo {
@@ -19,36 +19,26 @@ QString routineKey(int routineNumber) {
     return QStringLiteral("R") + QString::number(routineNumber);
 }
 
-int fillModuleTree(NodeTree& tree) {
-    auto q = WorkingStore::instance().query(
-        QStringLiteral("SELECT mod_typ, mod_name, mod_num FROM td_mod ORDER BY mod_typ, mod_name"));
+int fillModuleTree(NodeTree& tree, WorkingStore& store) {
+    const std::vector<ModuleRow> modules = modulesByTypeAndName(store);
     tree.setRedraw(false);
     tree.clear();
-    int count = 0;
-    while (q.next()) {
-        tree.addNode({}, moduleKey(int(q.integer("mod_num"))), q.text("mod_name"),
-                     QStringLiteral("M") + QString::number(q.integer("mod_typ")));
-        ++count;
-    }
+    for (const ModuleRow& m : modules) tree.addNode({}, moduleKey(m.number), m.name, moduleImageKey(m.type));
     tree.setRedraw(true);
-    return count;
+    return int(modules.size());
 }
 
-void addRoutineNodes(NodeTree& tree) {
-    auto q = WorkingStore::instance().query(QStringLiteral(
-        "SELECT 'M' || mod_num AS mnum, 'R' || rou_num AS rnum, rou_name, "
-        "'R' || rou_typ || 'O' || rou_open AS iflag FROM td_rout ORDER BY mod_num, rou_name"));
+void addRoutineNodes(NodeTree& tree, WorkingStore& store) {
+    const std::vector<RoutineRow> routines = routinesByModuleAndName(store);
     tree.setRedraw(false);
-    while (q.next()) tree.addNode(q.text("mnum"), q.text("rnum"), q.text("rou_name"), q.text("iflag"));
+    for (const RoutineRow& r : routines)
+        tree.addNode(moduleKey(r.module), routineKey(r.number), r.name, routineImageKey(r.type, r.visibility));
     tree.setRedraw(true);
 }
 
-void moduleSearchNode(NodeTree& tree, int moduleNumber) {
-    auto q = WorkingStore::instance().query(
-        QStringLiteral("SELECT mod_typ, mod_name, mod_num FROM td_mod WHERE mod_num = ?"), {qint64(moduleNumber)});
-    if (q.next())
-        tree.addNode({}, moduleKey(int(q.integer("mod_num"))), q.text("mod_name"),
-                     QStringLiteral("M") + QString::number(q.integer("mod_typ")));
+void moduleSearchNode(NodeTree& tree, WorkingStore& store, int moduleNumber) {
+    if (const auto m = moduleByNumber(store, moduleNumber))
+        tree.addNode({}, moduleKey(m->number), m->name, moduleImageKey(m->type));
 }
 
 void expandAllNodes(NodeTree& tree) {

@@ -6,6 +6,7 @@
 namespace lumo {
 
 class NodeTree;
+class WorkingStore;
 
 // State shared by treProjekt and treRoutSuche.
 struct ModuleTreeState {
@@ -17,11 +18,11 @@ struct ModuleTreeState {
 
 // Module nodes, grouped by module type and alphabetical within a type.
 // Returns the number of modules. Throws StoreError.
-int fillModuleTree(NodeTree& tree);
+int fillModuleTree(NodeTree& tree, WorkingStore& store);
 // Every routine under its module node, alphabetical within the module. Throws StoreError.
-void addRoutineNodes(NodeTree& tree);
+void addRoutineNodes(NodeTree& tree, WorkingStore& store);
 // Adds the node of module `moduleNumber` to the caller tree when it exists. Throws StoreError.
-void moduleSearchNode(NodeTree& tree, int moduleNumber);
+void moduleSearchNode(NodeTree& tree, WorkingStore& store, int moduleNumber);
 void expandAllNodes(NodeTree& tree);
 // Draws the shown module's node black on yellow, the one drawn before back to normal.
 // A missing node is no failure.

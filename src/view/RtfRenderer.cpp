@@ -1,6 +1,6 @@
 #include "view/RtfRenderer.h"
 
-#include "model/Tags.h"
+#include "model/TaggedText.h"
 #include "view/Cp1252.h"
 
 namespace lumo {
@@ -19,19 +19,88 @@ qint64 floorDiv(qint64 a, qint64 b) {
 
 }  // namespace
 
+namespace {
+
+// What every tag and every special character of the text becomes in an RTF
+// body. Line breaks become CR LF + "\par " only where CR and LF stand
+// together once the tags are gone, so a CR is held back while tags that
+// vanish (routine lines without bold) follow it.
+class RtfBodySink {
+public:
+    RtfBodySink(QString& out, const Options& options) : out_(out) {
+        for (const TagKind kind : {TagKind::Close, TagKind::Comment, TagKind::Keyword, TagKind::String}) {
+            ColourSlot slot;
+            colourOfTag(kind, slot);
+            tagText_[int(kind)] = QStringLiteral("\\cf%1 ").arg(int(slot));
+        }
+        if (options.rouf) {
+            tagText_[int(TagKind::LineOpen)] = QStringLiteral("\\b ");
+            tagText_[int(TagKind::LineClose)] = QStringLiteral("\\b0 ");
+        }
+    }
+    void text(QStringView s) {
+        const QChar* p = s.data();
+        const qsizetype n = s.size();
+        qsizetype k = 0;
+        if (pendingCR_) {
+            pendingCR_ = false;
+            if (p[0] == u'\n') {
+                out_ += QLatin1String("\r\n\\par ");
+                k = 1;
+            } else {
+                out_ += QLatin1Char('\r');
+            }
+        }
+        qsizetype plain = k;
+        for (; k < n; ++k) {
+            const char16_t c = p[k].unicode();
+            if (c != u'\\' && c != u'{' && c != u'}' && c != u'\t' && c != u'\r') continue;
+            out_.append(p + plain, k - plain);
+            plain = k + 1;
+            switch (c) {
+            case u'\\': out_ += QLatin1String("\\\\"); break;
+            case u'{': out_ += QLatin1String("\\{"); break;
+            case u'}': out_ += QLatin1String("\\}"); break;
+            case u'\t': out_ += QLatin1String("\\tab "); break;
+            default:  // CR
+                if (k + 1 == n) {
+                    pendingCR_ = true;
+                } else if (p[k + 1] == u'\n') {
+                    out_ += QLatin1String("\r\n\\par ");
+                    plain = ++k + 1;
+                } else {
+                    out_ += QLatin1Char('\r');
+                }
+            }
+        }
+        out_.append(p + plain, n - plain);
+    }
+    void tag(TagKind kind) {
+        const QString& r = tagText_[int(kind)];
+        if (r.isEmpty()) return;
+        flush();
+        out_ += r;
+    }
+    void flush() {
+        if (pendingCR_) out_ += QLatin1Char('\r');
+        pendingCR_ = false;
+    }
+
+private:
+    QString& out_;
+    QString tagText_[kTagKindCount];
+    bool pendingCR_ = false;
+};
+
+}  // namespace
+
 void taggedToRtf(QString& text, const Options& options) {
-    const Tags& t = tags();
-    text.replace(QLatin1String("\\"), QLatin1String("\\\\"));
-    text.replace(QLatin1String("{"), QLatin1String("\\{"));
-    text.replace(QLatin1String("}"), QLatin1String("\\}"));
-    text.replace(t.close, QLatin1String("\\cf0 "));
-    text.replace(t.comment, QLatin1String("\\cf2 "));
-    text.replace(t.keyword, QLatin1String("\\cf1 "));
-    text.replace(t.string, QLatin1String("\\cf3 "));
-    text.replace(QLatin1String("\t"), QLatin1String("\\tab "));
-    text.replace(t.lineOpen, options.rouf ? QStringLiteral("\\b ") : QString());
-    text.replace(t.lineClose, options.rouf ? QStringLiteral("\\b0 ") : QString());
-    text.replace(QLatin1String("\r\n"), QLatin1String("\r\n\\par "));
+    QString out;
+    out.reserve(text.size() + text.size() / 4 + 16);
+    RtfBodySink sink(out, options);
+    readTagged(text, sink);
+    sink.flush();
+    text = std::move(out);
 }
 
 QString rtfColorEntry(qint32 colour) {

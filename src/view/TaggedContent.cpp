@@ -1,36 +1,12 @@
 #include "view/TaggedContent.h"
 
-#include "model/Tags.h"
+#include "model/TaggedText.h"
 #include "view/RtfReader.h"
 #include "view/RtfRenderer.h"
 
 namespace lumo {
 
 namespace {
-
-enum class TagKind { None, Close, Comment, Keyword, String, LineOpen, LineClose };
-
-// The tag starting at i, if any. Every kept tag is four characters: "|", two
-// characters one of which is the marker, "|".
-TagKind tagAt(const QChar* p, qsizetype n, qsizetype i) {
-    if (i + 3 >= n || p[i] != u'|' || p[i + 3] != u'|') return TagKind::None;
-    const char16_t a = p[i + 1].unicode();
-    const char16_t b = p[i + 2].unicode();
-    if (a == kMarkerChar) {
-        switch (b) {
-        case u'k': return TagKind::Comment;
-        case u'f': return TagKind::Keyword;
-        case u's': return TagKind::String;
-        case u'x': return TagKind::LineOpen;
-        default: return TagKind::None;
-        }
-    }
-    if (b == kMarkerChar) {
-        if (a == u'n') return TagKind::Close;
-        if (a == u'y') return TagKind::LineClose;
-    }
-    return TagKind::None;
-}
 
 // What the reader makes of a character it shows: paragraph and frame marks
 // would break the one-character-per-position agreement with the view.
@@ -39,12 +15,85 @@ char16_t textSafe(char16_t c) {
     return c;
 }
 
-RtfContent byRtf(const QString& tagged, const Options& options) {
-    QString rtf = tagged;
-    taggedToRtf(rtf, options);
-    wrapRtfDocument(rtf, options);
-    return readRtf(rtf);
+bool special(char16_t ch) {
+    return ch == u'\r' || ch == u'\n' || textSafe(ch) != ch;
 }
+
+// The content the RTF reader would make of the renderer's body: colour and
+// bold switched by the tags, CR LF as one line break, lone CR and LF dropped
+// (the reader skips raw breaks). As in the RTF body, a CR and an LF make a
+// line break when only tags that vanish stand between them.
+class ContentSink {
+public:
+    ContentSink(RtfContent& c, RtfCharFormat format, bool bold) : c_(c), format_(format), bold_(bold) {}
+
+    void text(QStringView s) {
+        const QChar* p = s.data();
+        const qsizetype n = s.size();
+        qsizetype i = 0;
+        if (pendingCR_) {
+            pendingCR_ = false;
+            if (p[0] == u'\n') {
+                appendLineBreak();
+                i = 1;
+            }
+        }
+        while (i < n) {
+            const char16_t ch = p[i].unicode();
+            if (ch == u'\r' && i + 1 == n) {
+                pendingCR_ = true;
+                ++i;
+            } else if (ch == u'\r' && p[i + 1] == u'\n') {
+                appendLineBreak();
+                i += 2;
+            } else if (ch == u'\r' || ch == u'\n') {
+                ++i;
+            } else if (special(ch)) {
+                const QChar safe(textSafe(ch));
+                appendSpan(&safe, 1);
+                ++i;
+            } else {
+                qsizetype j = i + 1;
+                while (j < n && !special(p[j].unicode())) ++j;
+                appendSpan(p + i, j - i);
+                i = j;
+            }
+        }
+    }
+
+    void tag(TagKind kind) {
+        ColourSlot slot;
+        if (colourOfTag(kind, slot)) {
+            format_.color = int(slot);
+        } else if (bold_) {
+            format_.bold = kind == TagKind::LineOpen;
+        } else {
+            return;  // the tag vanishes: a held CR may still meet its LF
+        }
+        pendingCR_ = false;
+    }
+
+private:
+    void appendLineBreak() {
+        const QChar lf(u'\n');
+        appendSpan(&lf, 1);
+    }
+    // Characters between tags and line breaks go over as whole spans: one
+    // run extended or opened per span instead of per character.
+    void appendSpan(const QChar* from, qsizetype len) {
+        const int pos = int(c_.text.size());
+        c_.text.append(from, len);
+        if (!c_.runs.isEmpty() && c_.runs.last().format == format_)
+            c_.runs.last().length += int(len);
+        else
+            c_.runs.push_back(RtfRun{pos, int(len), format_});
+    }
+
+    RtfContent& c_;
+    RtfCharFormat format_;
+    bool bold_;
+    bool pendingCR_ = false;
+};
 
 }  // namespace
 
@@ -55,63 +104,12 @@ RtfContent taggedToContent(const QString& tagged, const Options& options) {
     QString probe = QStringLiteral("x");
     wrapRtfDocument(probe, options);
     RtfContent c = readRtf(probe);
-    RtfCharFormat format = c.runs.isEmpty() ? c.base : c.runs.first().format;
+    const RtfCharFormat format = c.runs.isEmpty() ? c.base : c.runs.first().format;
     c.text.clear();
     c.runs.clear();
-
-    const QChar* p = tagged.constData();
-    const qsizetype n = tagged.size();
-    c.text.reserve(n);
-    // Characters between tags and line breaks go over as whole spans: one
-    // run extended or opened per span instead of per character.
-    auto appendSpan = [&](const QChar* from, qsizetype len) {
-        if (len == 0) return;
-        const int pos = int(c.text.size());
-        c.text.append(from, len);
-        if (!c.runs.isEmpty() && c.runs.last().format == format)
-            c.runs.last().length += int(len);
-        else
-            c.runs.push_back(RtfRun{pos, int(len), format});
-    };
-    auto special = [](char16_t ch) {
-        return ch == u'|' || ch == u'\r' || ch == u'\n' || textSafe(ch) != ch;
-    };
-    for (qsizetype i = 0; i < n;) {
-        const TagKind kind = tagAt(p, n, i);
-        if (kind != TagKind::None) {
-            // Two tags sharing their "|": the renderer replaces them one kind
-            // after the other, and which one wins depends on that order.
-            if (tagAt(p, n, i + 3) != TagKind::None) return byRtf(tagged, options);
-            switch (kind) {
-            case TagKind::Close: format.color = 0; break;
-            case TagKind::Keyword: format.color = 1; break;
-            case TagKind::Comment: format.color = 2; break;
-            case TagKind::String: format.color = 3; break;
-            case TagKind::LineOpen: if (options.rouf) format.bold = true; break;
-            case TagKind::LineClose: if (options.rouf) format.bold = false; break;
-            case TagKind::None: break;
-            }
-            i += 4;
-            continue;
-        }
-        const char16_t ch = p[i].unicode();
-        if (ch == u'\r' && i + 1 < n && p[i + 1] == u'\n') {
-            const QChar lf(u'\n');
-            appendSpan(&lf, 1);
-            i += 2;
-        } else if (ch == u'\r' || ch == u'\n') {
-            ++i;  // a lone line-break character: the reader skips raw breaks
-        } else if (special(ch)) {
-            const QChar safe(textSafe(ch));
-            appendSpan(&safe, 1);
-            ++i;
-        } else {
-            qsizetype j = i + 1;
-            while (j < n && !special(p[j].unicode())) ++j;
-            appendSpan(p + i, j - i);
-            i = j;
-        }
-    }
+    c.text.reserve(tagged.size());
+    ContentSink sink(c, format, options.rouf);
+    readTagged(tagged, sink);
     // Without any character the reader ends outside the document's group,
     // with the format it started from.
     c.base = c.runs.isEmpty() ? RtfCharFormat{} : c.runs.first().format;

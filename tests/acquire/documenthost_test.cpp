@@ -190,3 +190,14 @@ TEST(DocumentHost, EntriesOfAModuleFolderLeftOutAreNamed) {
 }
 
 }  // namespace
+
+TEST(DocumentHost, AnExportedModuleStandsForItsFolder) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("Modul.BAS");  // a folder named like a module is itself
+    write(dir.path() + "/A.Cls", "Attribute VB_Name = \"A\"\r\n");
+    write(dir.path() + "/Buch.docm", "PK");
+    EXPECT_EQ(lumo::documentTargetOf(dir.path() + "/A.Cls"), dir.path());
+    EXPECT_EQ(lumo::documentTargetOf(dir.path() + "/Buch.docm"), dir.path() + "/Buch.docm");
+    EXPECT_EQ(lumo::documentTargetOf(dir.path() + "/Modul.BAS"), dir.path() + "/Modul.BAS");
+    EXPECT_EQ(lumo::documentTargetOf(dir.path() + "/fehlt.bas"), dir.path() + "/fehlt.bas");
+}

@@ -60,3 +60,20 @@ TEST(SystemErrors, CausesInGermanWords) {
     EXPECT_EQ(lumo::germanSystemText(QString::fromLocal8Bit(strerror(EACCES))), "Zugriff verweigert");
     EXPECT_EQ(lumo::germanSystemText("Zu viele Module"), "Zu viele Module");
 }
+
+#include "app/ScreenLayout.h"
+
+TEST(ScreenLayout, EncodesAndDecodesTheStoredForm) {
+    using lumo::ScreenLayout;
+    EXPECT_EQ(lumo::encodeScreenLayout(ScreenLayout{true}), "max");
+    EXPECT_EQ(lumo::encodeScreenLayout(ScreenLayout{false, -15, 30, 14400, 10080}), "-15;30;14400;10080");
+    const auto back = lumo::decodeScreenLayout("-15;30;14400;10080");
+    ASSERT_TRUE(back);
+    EXPECT_FALSE(back->maximized);
+    EXPECT_EQ(back->left, -15);
+    EXPECT_EQ(back->height, 10080);
+    EXPECT_TRUE(lumo::decodeScreenLayout("MAX")->maximized);
+    EXPECT_TRUE(lumo::decodeScreenLayout(" 1.6 ;2;3;4;extra"));  // decimals round, more fields are ignored
+    for (const char* broken : {"", "10;20;30", "a;b;c;d", "0;0;0;100", "0;0;100;-1", "0;0;1e300;100", "0;0;nan;1"})
+        EXPECT_FALSE(lumo::decodeScreenLayout(broken)) << broken;
+}

@@ -57,7 +57,7 @@ protected:
 
     TempWorkFolder work;
     FakeUi ui;
-    ProjectBuild build{ui};
+    ProjectBuild build{ui, WorkingStore::instance(), appState().options};
     WorkingStore& store = WorkingStore::instance();
 };
 

@@ -103,13 +103,13 @@ TEST_F(RoutineStoreTest, ZoomShowsTheRoutineOrTheDeclarations) {
     addRoutine(2, 1, "Zwei", 2, 2, 7, 9);
     PlainTextView zoom;
 
-    ASSERT_TRUE(zoomToRoutine(code, zoom, 1, 4, ui));
+    ASSERT_TRUE(zoomToRoutine(code, zoom, store, 1, 4, ui));
     EXPECT_EQ(zoom.lastRtf, "{\\rtf1 Sub Eins()\r\n  a = 1\r\nEnd Sub}");
     EXPECT_EQ(code.selLength(), 1);
 
-    ASSERT_TRUE(zoomToRoutine(code, zoom, 1, 6, ui));  // between the routines
+    ASSERT_TRUE(zoomToRoutine(code, zoom, store, 1, 6, ui));  // between the routines
     EXPECT_EQ(zoom.lastRtf, "{\\rtf1 Option Explicit\r\nDim a}");
-    ASSERT_TRUE(zoomToRoutine(code, zoom, 1, 9, ui));
+    ASSERT_TRUE(zoomToRoutine(code, zoom, store, 1, 9, ui));
     EXPECT_EQ(zoom.lastRtf, "{\\rtf1 Function Zwei()\r\n  Zwei = a\r\nEnd Function}");
     EXPECT_TRUE(ui.calls.empty());
 }
@@ -121,8 +121,8 @@ TEST_F(RoutineStoreTest, ZoomFailuresKeepTheZoomContent) {
     PlainTextView code(lines({"Sub A()", "End Sub", ""}));
     PlainTextView zoom;
     zoom.lastRtf = "vorher";
-    EXPECT_FALSE(zoomToRoutine(code, zoom, 1, 1, ui));
-    EXPECT_FALSE(zoomToRoutine(code, zoom, 2, 3, ui));
+    EXPECT_FALSE(zoomToRoutine(code, zoom, store, 1, 1, ui));
+    EXPECT_FALSE(zoomToRoutine(code, zoom, store, 2, 3, ui));
     EXPECT_EQ(zoom.lastRtf, "vorher");
     ASSERT_EQ(ui.messages().size(), 2);
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::None);
@@ -136,36 +136,36 @@ TEST_F(RoutineStoreTest, RoutineLookups) {
     addRoutine(3, 1, "Wert", 4, 1, 11, 13);
     addRoutine(4, 2, "Privat", 1, 1, 3, 5);
 
-    EXPECT_EQ(routineNameAtLine(4, 1), "Privat");
-    EXPECT_EQ(routineNameAtLine(6, 1), "");
-    auto hit = routineAtLine(9, 1);
+    EXPECT_EQ(routineNameAtLine(store, 4, 1), "Privat");
+    EXPECT_EQ(routineNameAtLine(store, 6, 1), "");
+    auto hit = routineAtLine(store, 9, 1);
     ASSERT_TRUE(hit);
     EXPECT_EQ(hit->name, "Oeffentlich");
     EXPECT_EQ(hit->number, 2);
     EXPECT_EQ(hit->type, 2);
     EXPECT_EQ(hit->open, 1);
-    EXPECT_FALSE(routineAtLine(4, 3));
+    EXPECT_FALSE(routineAtLine(store, 4, 3));
 
-    auto r = routineByName("PRIVAT", 1, ui);  // names compare without regard to case
+    auto r = routineByName(store, "PRIVAT", 1, ui);  // names compare without regard to case
     EXPECT_EQ(r.result, 1);
     EXPECT_EQ(r.routineNumber, 1);
-    r = routineByName("Privat", 2, ui);
+    r = routineByName(store, "Privat", 2, ui);
     EXPECT_EQ(r.result, 2);
     EXPECT_EQ(r.routineNumber, 4);
     EXPECT_TRUE(ui.calls.empty());
 
-    EXPECT_EQ(routineByName("Wert", 1, ui).result, 0);
-    EXPECT_EQ(routineByName("Fehlt", 1, ui).result, 0);
-    EXPECT_EQ(routineByName("it's", 1, ui).result, 0);  // a quote is a value, not SQL
+    EXPECT_EQ(routineByName(store, "Wert", 1, ui).result, 0);
+    EXPECT_EQ(routineByName(store, "Fehlt", 1, ui).result, 0);
+    EXPECT_EQ(routineByName(store, "it's", 1, ui).result, 0);  // a quote is a value, not SQL
     ASSERT_EQ(ui.messages(), (QStringList{"Property wird von der Routinensuche nicht unterstützt",
                                           "Infos zu Routine nicht gefunden", "Infos zu Routine nicht gefunden"}));
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
 
     PlainTextView code(lines({"Option Explicit", "", "Private Sub Privat()", "x", "End Sub"}));
-    goToRoutine(code, 1);
+    goToRoutine(code, store, 1);
     EXPECT_EQ(code.selText(), "Private");
     code.setSelStart(0);
-    goToRoutine(code, 99);
+    goToRoutine(code, store, 99);
     EXPECT_EQ(code.selStart(), 0);
 }
 
@@ -174,7 +174,7 @@ TEST_F(RoutineStoreTest, ZoomOfDeclarationsEndingInABlankLineStopsBeforeTheFirst
     addModule(1, "Modul1", 2);
     addRoutine(1, 1, "Eins", 1, 1, 3, 4);
     PlainTextView zoom;
-    ASSERT_TRUE(zoomToRoutine(code, zoom, 1, 5, ui));
+    ASSERT_TRUE(zoomToRoutine(code, zoom, store, 1, 5, ui));
     EXPECT_EQ(zoom.lastRtf, "{\\rtf1 Option Explicit\r\n}");
     goToLine(code, 5);
     EXPECT_EQ(code.selText(), "Weiter");

@@ -87,7 +87,12 @@ protected:
     void tick(const QString& key, bool on = true) {
         appItem(key)->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
     }
-    QAction* act(const char* name) { return window->action(QString::fromUtf8(name)); }
+    // Items by the object names users and the help page know them by.
+    QAction* act(const char* name) {
+        QAction* a = window->findChild<QAction*>(QString::fromUtf8(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
     QString panel(int i) { return window->statusPanel(i)->text(); }
     // Ticks the first project and reads it (F2).
     void build() {

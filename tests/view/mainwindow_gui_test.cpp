@@ -260,16 +260,16 @@ TEST_F(MainWindowTest, GoToLineOnTheRealViewCountsLineBreaksTwice) {
 
 TEST_F(MainWindowTest, CommandStates) {
     open();
-    window->setCommandState(2);
+    window->setCommandState(CommandState::StoredProject);
     EXPECT_TRUE(window->projectShown());
     EXPECT_TRUE(act("mnuNeu")->isEnabled());
     EXPECT_TRUE(act("neu")->isEnabled());
     EXPECT_FALSE(act("refresh")->isEnabled());
     EXPECT_FALSE(act("doit")->isEnabled());
     EXPECT_TRUE(act("zoom")->isEnabled());
-    window->setCommandState(7);  // outside 0 to 2: nothing changes
+    window->setCommandState(CommandState(7));  // outside 0 to 2: nothing changes
     EXPECT_TRUE(window->projectShown());
-    window->setCommandState(0);
+    window->setCommandState(CommandState::NothingShown);
     EXPECT_FALSE(window->projectShown());
     EXPECT_FALSE(act("neu")->isEnabled());
     EXPECT_TRUE(act("refresh")->isEnabled());

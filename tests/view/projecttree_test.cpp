@@ -69,8 +69,8 @@ TEST_F(ProjectTreeTest, ModulesByTypeThenNameAndRoutinesByNameWithinTheirModule)
     addRoutine(3, 3, "Laden", 12, 3, 1, 1);
     FakeTree tree;
     tree.addNode({}, "alt", "alt", "M2");
-    EXPECT_EQ(fillModuleTree(tree), 5);
-    addRoutineNodes(tree);
+    EXPECT_EQ(fillModuleTree(tree, store), 5);
+    addRoutineNodes(tree, store);
     EXPECT_EQ(tree.keys(), (QStringList{"M5", "M3", "M1", "M2", "M4", "R2", "R1", "R3"}));
     EXPECT_EQ(tree.find("M2")->image, "M3");
     EXPECT_EQ(tree.find("R2")->parent, "M1");
@@ -80,16 +80,16 @@ TEST_F(ProjectTreeTest, ModulesByTypeThenNameAndRoutinesByNameWithinTheirModule)
     EXPECT_EQ(tree.redrawOff, 0);
 
     FakeTree callers;
-    moduleSearchNode(callers, 4);
-    moduleSearchNode(callers, 9);
+    moduleSearchNode(callers, store, 4);
+    moduleSearchNode(callers, store, 9);
     EXPECT_EQ(callers.keys(), QStringList{"M4"});
     EXPECT_EQ(callers.find("M4")->image, "M5");
 }
 
 TEST_F(ProjectTreeTest, EmptyProjectLeavesAnEmptyTree) {
     FakeTree tree;
-    EXPECT_EQ(fillModuleTree(tree), 0);
-    addRoutineNodes(tree);
+    EXPECT_EQ(fillModuleTree(tree, store), 0);
+    addRoutineNodes(tree, store);
     EXPECT_EQ(tree.nodeCount(), 0);
 }
 

@@ -9,14 +9,15 @@
 #include "view/RtfReader.h"
 #include "view/RtfRenderer.h"
 #include "view/TaggedContent.h"
+#include "support/ReferenceRenderers.h"
 
 using namespace lumo;
 
 namespace {
 
+// The content as the defined replacement chain and the RTF reader make it.
 RtfContent viaRtf(const QString& tagged, const Options& options) {
-    QString rtf = tagged;
-    taggedToRtf(rtf, options);
+    QString rtf = reference::taggedToRtf(tagged, options);
     wrapRtfDocument(rtf, options);
     return readRtf(rtf);
 }
@@ -60,6 +61,9 @@ TEST(TaggedContent, EqualsTheRtfRoadOnCraftedText) {
         t.string + "\"x\"" + t.close + "1\r\n" + t.keyword + "2",
         QString("|") + QChar(kMarkerChar) + "k" + t.close,  // two tags sharing a "|"
         t.comment + "nŸ|",
+        // Overlapping tags in every order; CR and LF apart around tags that vanish.
+        QString("|") + QChar(kMarkerChar) + "f|" + QChar(kMarkerChar) + "k|y" + QChar(kMarkerChar) + "|x",
+        QString("a\r") + t.lineOpen + "\nb\r" + t.lineClose + t.keyword + "\nc\r",
         QString(QChar(0x2028)) + QChar(0) + "ü€",
     };
     for (const QString& c : cases) {

@@ -18,8 +18,10 @@
 #include "acquire/DocumentHost.h"
 #include "app/AppState.h"
 #include "app/RunSession.h"
+#include "app/ScreenLayout.h"
 #include "app/Settings.h"
 #include "app/Ui.h"
+#include "model/WorkingStore.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/Splitter.h"
@@ -59,7 +61,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildStatusBar();
     setWindowTitle(appState().titleText);
     resize(twipsToPixelsX(14400), twipsToPixelsY(10080));
-    setCommandState(0);
+    setCommandState(CommandState::NothingShown);
     resetViews();
 }
 
@@ -73,6 +75,10 @@ Ui& MainWindow::ui() const {
     return *appState().ui;
 }
 
+WorkingStore& MainWindow::store() const {
+    return WorkingStore::instance();
+}
+
 int MainWindow::twipsToPixelsX(int twips) const {
     return qRound(twips * logicalDpiX() / 1440.0);
 }
@@ -81,82 +87,49 @@ int MainWindow::twipsToPixelsY(int twips) const {
     return qRound(twips * logicalDpiY() / 1440.0);
 }
 
-QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
-    auto* a = menu->addAction(caption);
-    a->setObjectName(QString::fromUtf8(name));
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    actions_.insert(a->objectName(), a);
-    return a;
+void MainWindow::buildMenus() {
+    QHash<QString, QMenu*> menus;
+    for (const MenuDef& m : menuTable()) {
+        QMenu* menu = nullptr;
+        switch (m.place) {
+        case MenuPlace::Bar: menu = menuBar()->addMenu(QString::fromUtf8(m.caption)); break;
+        case MenuPlace::Popup: menu = new QMenu(this); break;
+        case MenuPlace::Submenu: menu = menus.value(QString::fromUtf8(m.parent))->addMenu(QString::fromUtf8(m.caption)); break;
+        }
+        menu->setObjectName(QString::fromUtf8(m.objectName));
+        menu->menuAction()->setObjectName(QString::fromUtf8(m.objectName));
+        if (m.hidden) menu->menuAction()->setVisible(false);
+        if (m.state != Command::None) menuActions_[size_t(m.state)].push_back(menu->menuAction());
+        menus.insert(menu->objectName(), menu);
+    }
+    for (const MenuItemDef& item : menuItemTable()) {
+        QMenu* menu = menus.value(QString::fromUtf8(item.menu));
+        if (item.flags & kSeparatorBefore) menu->addSeparator();
+        QAction* a = menu->addAction(QString::fromUtf8(item.caption));
+        a->setObjectName(QString::fromUtf8(item.objectName));
+        if (*item.shortcut) a->setShortcut(QKeySequence::fromString(QString::fromUtf8(item.shortcut)));
+        if (item.flags & kHidden) a->setVisible(false);
+        if (item.index >= 0) a->setData(item.index);
+        wireAction(a, item.command, item.flags & kCheckable);
+        menuActions_[size_t(item.command)].push_back(a);
+    }
+    mnuPopUpHaupt_ = menus.value(QStringLiteral("mnuPopUpHaupt"));
+    mnuPopUpZoom_ = menus.value(QStringLiteral("mnuPopUp_Zoom"));
+    mnuPopUpEinlesen_ = menus.value(QStringLiteral("mnuPopUpEinlesen"));
+    // A menu none of whose commands exist yet is left out of the bar.
+    for (QMenu* menu : menus)
+        if (menu->actions().isEmpty()) menu->menuAction()->setVisible(false);
 }
 
-void MainWindow::buildMenus() {
-    auto* bar = menuBar();
-    auto* datei = bar->addMenu(QStringLiteral("&Datei"));
-    datei->setObjectName(QStringLiteral("mnuDatei"));
-    connect(addItem(datei, "mnuDokument", QStringLiteral("&Dokument öffnen ..."), QKeySequence(Qt::CTRL | Qt::Key_D)),
-            &QAction::triggered, this, &MainWindow::openDocumentCommand);
-    connect(addItem(datei, "mnuNeu", QStringLiteral("&Neu"), QKeySequence(Qt::CTRL | Qt::Key_N)),
-            &QAction::triggered, this, &MainWindow::refreshCommand);
-    datei->addSeparator();
-    connect(addItem(datei, "mnuEnde", QStringLiteral("&Beenden")), &QAction::triggered, this, &QWidget::close);
-
-    auto* bearbeiten = bar->addMenu(QStringLiteral("&Bearbeiten"));
-    bearbeiten->setObjectName(QStringLiteral("mnuBearbeiten"));
-    connect(addItem(bearbeiten, "mnuBearbeiten_Code", QStringLiteral("&Code Einlesen"), QKeySequence(Qt::Key_F2)),
-            &QAction::triggered, this, &MainWindow::readTickedCode);
-
-    auto* ansicht = bar->addMenu(QStringLiteral("&Ansicht"));
-    ansicht->setObjectName(QStringLiteral("mnuAnsicht"));
-    connect(addItem(ansicht, "mnuAnsicht_App_Aktualisieren", QStringLiteral("&Aktualisieren VBA Projekte"),
-                    QKeySequence(Qt::Key_F5)),
-            &QAction::triggered, this, &MainWindow::refreshCommand);
-    auto* zoom = addItem(ansicht, "mnuAnsicht_Zoom", QStringLiteral("&Zoom"));
-    zoom->setCheckable(true);
-    // The toggle inverts the mark itself, so the action must not do it first.
-    connect(zoom, &QAction::triggered, this, [this, zoom](bool) {
-        zoom->setChecked(!zoom->isChecked());
-        toggleZoom();
+void MainWindow::wireAction(QAction* a, Command command, bool checkable) {
+    if (command == Command::None) return;
+    a->setCheckable(checkable);
+    connect(a, &QAction::triggered, this, [this, a, command, checkable](bool) {
+        // The command sets the marks of all its items itself, so the click's
+        // own toggle is taken back first.
+        if (checkable) a->setChecked(!a->isChecked());
+        run(command, a->data().isValid() ? a->data().toInt() : -1);
     });
-    auto* vb = addItem(ansicht, "mnuVB", QStringLiteral("&VB Einlesen"));
-    vb->setVisible(false);
-
-    auto* extras = bar->addMenu(QStringLiteral("&Extras"));
-    extras->setObjectName(QStringLiteral("mnuExtras"));
-    connect(addItem(extras, "mnuExtras_Screen_define", QStringLiteral("Benutzer Bildschirm &Festlegen")),
-            &QAction::triggered, this, &MainWindow::defineScreenLayout);
-    connect(addItem(extras, "mnuExtras_Screen_call", QStringLiteral("&Benutzer Bildschirm Aufrufen")),
-            &QAction::triggered, this, &MainWindow::applyScreenLayout);
-    extras->addSeparator();
-    connect(addItem(extras, "mnuExtras_ClearClip", QStringLiteral("&Zwischenablage Leeren"),
-                    QKeySequence(Qt::CTRL | Qt::Key_Q)),
-            &QAction::triggered, this, [this] { ui().clearClipboard(); });
-
-    auto* test = bar->addMenu(QStringLiteral("Tests"));
-    test->setObjectName(QStringLiteral("mnuTest"));
-    test->menuAction()->setVisible(false);
-
-    auto* hilfe = bar->addMenu(QStringLiteral("&?"));
-    hilfe->setObjectName(QStringLiteral("mnuHilfe"));
-    connect(addItem(hilfe, "mnuHilfe_Hilfe", QStringLiteral("&Hilfe"), QKeySequence(Qt::Key_F1)),
-            &QAction::triggered, this, &MainWindow::hilfeAufrufen);
-    connect(addItem(hilfe, "mnuHilfe_Info", QStringLiteral("&Info")), &QAction::triggered, this, [this] {
-        ui().message(appState().titleText + QStringLiteral("\r\n\r\nBrowser und Dokumentierer für VBA-Code"),
-                     QStringLiteral("Info"), MsgIcon::Information);
-    });
-
-    // Pop-up menus, shown only on a right click.
-    mnuPopUpHaupt_ = new QMenu(this);
-    mnuPopUpHaupt_->setObjectName(QStringLiteral("mnuPopUpHaupt"));
-    connect(addItem(mnuPopUpHaupt_, "mnuPopUpHaupt_Zoom", QStringLiteral("&Zoom")), &QAction::triggered, this,
-            &MainWindow::toggleZoom);
-    mnuPopUpZoom_ = new QMenu(this);
-    mnuPopUpZoom_->setObjectName(QStringLiteral("mnuPopUp_Zoom"));
-    connect(addItem(mnuPopUpZoom_, "mnuPopUp_Zoom_Aus", QStringLiteral("&Zoom Aus")), &QAction::triggered, this,
-            &MainWindow::toggleZoom);
-    mnuPopUpEinlesen_ = new QMenu(this);
-    mnuPopUpEinlesen_->setObjectName(QStringLiteral("mnuPopUpEinlesen"));
-    connect(addItem(mnuPopUpEinlesen_, "mnuPopUpEinlesen_Code", QStringLiteral("&Code Einlesen")),
-            &QAction::triggered, this, &MainWindow::readTickedCode);
 }
 
 void MainWindow::buildToolbar() {
@@ -166,27 +139,64 @@ void MainWindow::buildToolbar() {
     tobSymb1_->setMovable(false);
     // Pictures only; the tooltips name the commands.
     tobSymb1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    auto button = [this](const char* key, const QString& text, const QString& tip) {
-        auto* a = tobSymb1_->addAction(toolbarIcon(QString::fromUtf8(key)), text);
-        a->setObjectName(QString::fromUtf8(key));
-        a->setToolTip(tip);
-        actions_.insert(a->objectName(), a);
-        return a;
-    };
-    connect(button("neu", QStringLiteral("Neu"), QStringLiteral("Neu")), &QAction::triggered, this,
-            &MainWindow::refreshCommand);
-    connect(button("refresh", QStringLiteral("Aktualisieren"), QStringLiteral("Aktualisieren Excel Projekte (F5)")),
-            &QAction::triggered, this, &MainWindow::refreshCommand);
-    connect(button("doit", QStringLiteral("Code Lesen"), QStringLiteral("Code Lesen")), &QAction::triggered, this,
-            &MainWindow::readTickedCode);
-    button("blind", QString(), QString());
-    tobSymb1_->addSeparator();
-    auto* zoom = button("zoom", QStringLiteral("Zoom"), QStringLiteral("Zoom"));
-    zoom->setCheckable(true);
-    connect(zoom, &QAction::triggered, this, [this, zoom](bool) {
-        zoom->setChecked(!zoom->isChecked());
-        toggleZoom();
-    });
+    for (const ToolButtonDef& b : toolButtonTable()) {
+        if (b.flags & kSeparatorBefore) tobSymb1_->addSeparator();
+        const QString key = QString::fromUtf8(b.key);
+        QAction* a = tobSymb1_->addAction(toolbarIcon(key), QString::fromUtf8(b.tooltip));
+        a->setObjectName(key);
+        a->setToolTip(QString::fromUtf8(b.tooltip));
+        wireAction(a, b.command, b.flags & kCheckable);
+        toolActions_[size_t(b.command)].push_back(a);
+    }
+}
+
+void MainWindow::run(Command command, int index) {
+    Q_UNUSED(index);
+    switch (command) {
+    case Command::OpenDocument: openDocumentCommand(); break;
+    case Command::New:
+    case Command::Refresh: refreshCommand(); break;
+    case Command::Quit: close(); break;
+    case Command::ReadCode: readTickedCode(); break;
+    case Command::Zoom: toggleZoom(); break;
+    case Command::ScreenDefine: defineScreenLayout(); break;
+    case Command::ScreenCall: applyScreenLayout(); break;
+    case Command::ClearClipboard: ui().clearClipboard(); break;
+    case Command::Help: hilfeAufrufen(); break;
+    case Command::About:
+        ui().message(appState().titleText + QStringLiteral("\r\n\r\nBrowser und Dokumentierer für VBA-Code"),
+                     QStringLiteral("Info"), MsgIcon::Information);
+        break;
+    default: break;  // commands whose items do not exist yet
+    }
+}
+
+QAction* MainWindow::menuAction(Command command, int nth) const {
+    const auto& list = menuActions_[size_t(command)];
+    return nth >= 0 && nth < int(list.size()) ? list[size_t(nth)] : nullptr;
+}
+
+QAction* MainWindow::toolAction(Command command) const {
+    const auto& list = toolActions_[size_t(command)];
+    return list.empty() ? nullptr : list.front();
+}
+
+void MainWindow::setCommandEnabled(Command command, bool on) {
+    for (QAction* a : menuActions_[size_t(command)]) a->setEnabled(on);
+    for (QAction* a : toolActions_[size_t(command)]) a->setEnabled(on);
+}
+
+void MainWindow::setCommandChecked(Command command, bool on) {
+    for (QAction* a : menuActions_[size_t(command)])
+        if (a->isCheckable()) a->setChecked(on);
+    for (QAction* a : toolActions_[size_t(command)])
+        if (a->isCheckable()) a->setChecked(on);
+}
+
+bool MainWindow::commandChecked(Command command) const {
+    for (QAction* a : menuActions_[size_t(command)])
+        if (a->isCheckable()) return a->isChecked();
+    return false;
 }
 
 void MainWindow::buildStatusBar() {
@@ -280,10 +290,6 @@ QLabel* MainWindow::statusPanel(int index) const {
     return (index >= 1 && index <= 5) ? panels_[index - 1] : nullptr;
 }
 
-QAction* MainWindow::action(const QString& objectName) const {
-    return actions_.value(objectName);
-}
-
 void MainWindow::setPanel(int index, const QString& text) {
     if (auto* p = statusPanel(index)) p->setText(text);
 }
@@ -297,32 +303,18 @@ CodeView* MainWindow::visibleCodeView() const {
 }
 
 bool MainWindow::zoomOn() const {
-    return actions_.value(QStringLiteral("mnuAnsicht_Zoom"))->isChecked();
-}
-
-void MainWindow::setToolbarButtonVisible(const QString& key, bool on) {
-    if (auto* a = actions_.value(key)) a->setVisible(on);
+    return commandChecked(Command::Zoom);
 }
 
 // ---------------------------------------------------------------------------
 // Command states and view reset
 
-void MainWindow::setCommandState(int state) {
-    if (state < 0 || state > 2) return;
-    const bool shown = state != 0;
+void MainWindow::setCommandState(CommandState state) {
+    if (int(state) < 0 || int(state) > 2) return;
+    const bool shown = state != CommandState::NothingShown;
     projectShown_ = shown;
-    auto enable = [this](const char* name, bool on) {
-        if (auto* a = actions_.value(QString::fromUtf8(name))) a->setEnabled(on);
-    };
-    enable("mnuBearbeiten_Code", !shown);
-    enable("doit", !shown);
-    enable("mnuNeu", shown);
-    enable("neu", shown);
-    enable("mnuAnsicht_App_Aktualisieren", !shown);
-    enable("refresh", !shown);
-    enable("mnuAnsicht_Zoom", shown);
-    enable("zoom", shown);
-    enable("mnuPopUpHaupt_Zoom", shown);
+    for (const CommandStateDef& row : commandStateTable())
+        setCommandEnabled(row.command, shown ? row.enabledWhenShown : row.enabledWhenEmpty);
     if (!shown) {
         setPanel(1, QStringLiteral("Modul"));
         setPanel(2, QStringLiteral("Routine"));
@@ -337,8 +329,7 @@ void MainWindow::resetViews() {
     txtAppAktiv_->hide();
     resetCodeViews();
     rtbHaupt_[0]->show();
-    actions_.value(QStringLiteral("mnuBearbeiten_Code"))->setEnabled(false);
-    actions_.value(QStringLiteral("doit"))->setEnabled(false);
+    setCommandEnabled(Command::ReadCode, false);
     if (zoomOn()) toggleZoom();
     layoutWindow();
 }
@@ -402,10 +393,8 @@ bool MainWindow::splitterMayMoveTo(int newLeft) const {
 // Zoom
 
 void MainWindow::toggleZoom() {
-    auto* item = actions_.value(QStringLiteral("mnuAnsicht_Zoom"));
-    const bool on = !item->isChecked();
-    item->setChecked(on);
-    actions_.value(QStringLiteral("zoom"))->setChecked(on);
+    const bool on = !zoomOn();
+    setCommandChecked(Command::Zoom, on);
     rtbZoom_->setVisible(on);
     if (!on) return;
     rtbZoom_->raise();
@@ -414,7 +403,7 @@ void MainWindow::toggleZoom() {
     // where the user left it.
     const int start = view->selStart();
     const int length = view->selLength();
-    zoomToRoutine(*view, *rtbZoom_, trees_.currentModule + 1, view->lineOfPosition(start) + 1, ui());
+    zoomToRoutine(*view, *rtbZoom_, store(), trees_.currentModule + 1, view->lineOfPosition(start) + 1, ui());
     view->setSelStart(start);
     view->setSelLength(length);
 }
@@ -443,44 +432,34 @@ void MainWindow::defineScreenLayout() {
     if (ui().question(QStringLiteral("Aktuelle Anzeigegrösse als Standard festlegen ?"), MsgButtons::YesNo,
                       MsgIcon::Question) != Answer::Yes)
         return;
+    auto tw = [](int px, int dpi) { return qRound(px * 1440.0 / dpi); };
+    ScreenLayout layout;
+    layout.maximized = isMaximized();
+    layout.left = tw(x(), logicalDpiX());
+    layout.top = tw(y(), logicalDpiY());
+    layout.width = tw(width(), logicalDpiX());
+    layout.height = tw(height(), logicalDpiY());
     auto& options = appState().options;
-    if (isMaximized()) {
-        options.bis = QStringLiteral("max");
-    } else {
-        auto tw = [](int px, int dpi) { return QString::number(qRound(px * 1440.0 / dpi)); };
-        options.bis = QStringList{tw(x(), logicalDpiX()), tw(y(), logicalDpiY()), tw(width(), logicalDpiX()),
-                                  tw(height(), logicalDpiY())}
-                          .join(QLatin1Char(';'));
-    }
+    options.bis = encodeScreenLayout(layout);
     saveSetting(QStringLiteral("optionen"), QStringLiteral("bis"), options.bis);
 }
 
 void MainWindow::applyScreenLayout() {
-    const QString bis = appState().options.bis;
-    if (bis.compare(QStringLiteral("max"), Qt::CaseInsensitive) == 0) {
+    const std::optional<ScreenLayout> layout = decodeScreenLayout(appState().options.bis);
+    const int width = layout ? twipsToPixelsX(layout->width) : 0;
+    const int height = layout ? twipsToPixelsY(layout->height) : 0;
+    if (layout && layout->maximized) {
         maximizeLayout();
         return;
     }
-    const QStringList parts = bis.split(QLatin1Char(';'));
-    double v[4] = {};
-    bool ok = parts.size() >= 4;
-    for (int i = 0; ok && i < 4; ++i) v[i] = parts[i].trimmed().toDouble(&ok);
-    const int left = ok ? qRound(v[0] * logicalDpiX() / 1440.0) : 0;
-    const int top = ok ? qRound(v[1] * logicalDpiY() / 1440.0) : 0;
-    const int width = ok ? qRound(v[2] * logicalDpiX() / 1440.0) : 0;
-    const int height = ok ? qRound(v[3] * logicalDpiY() / 1440.0) : 0;
-    // A window of no size, or one no screen could hold, is refused as the
-    // original window refused it.
-    if (ok && (width <= 0 || height <= 0 || width > 100000 || height > 100000 || std::abs(left) > 100000 ||
-               std::abs(top) > 100000))
-        ok = false;
-    if (!ok) {
+    // A window of no size is refused as the original window refused it.
+    if (!layout || width <= 0 || height <= 0) {
         ui().message(QStringLiteral("Falsche Bildschirmdaten"), {}, MsgIcon::Warning);
         maximizeLayout();
         return;
     }
     setWindowState(Qt::WindowNoState);
-    move(left, top);
+    move(twipsToPixelsX(layout->left), twipsToPixelsY(layout->top));
     resize(width, height);
 }
 

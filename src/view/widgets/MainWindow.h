@@ -3,6 +3,7 @@
 // on the right, the zoom view over it, and the status panels. The window
 // wires commands to short slots; the work lives in the widget-free parts
 // (trees, routine location, the builder, the store).
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -14,6 +15,7 @@
 
 #include "acquire/OfficeListing.h"
 #include "navigate/RoutineLocation.h"
+#include "view/Commands.h"
 #include "view/ProjectTree.h"
 
 class QAction;
@@ -32,6 +34,7 @@ class HostConnector;
 class KeyedTree;
 class Splitter;
 class Ui;
+class WorkingStore;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -49,7 +52,7 @@ public:
     void refreshOfficeProjects();
     void readTickedCode();            // mnuBearbeiten_Code, "doit"
     void showProject();
-    void setCommandState(int state);  // 0 nothing shown, 1 read from a document, 2 stored project
+    void setCommandState(CommandState state);
     void resetViews();
     void toggleZoom();                // mnuAnsicht_Zoom, "zoom"
     void hilfeAufrufen();             // F1
@@ -85,12 +88,15 @@ public:
     KeyedTree* appTree() const { return treApp_; }
     QPlainTextEdit* explanationBox() const { return txtAppAktiv_; }
     QLabel* statusPanel(int index) const;  // 1 to 5
-    QAction* action(const QString& objectName) const;
+    // The items of a command: its menu and pop-up items in table order, its toolbar button.
+    QAction* menuAction(Command command, int nth = 0) const;
+    QAction* toolAction(Command command) const;
     Splitter* splitter() const { return fraTeiler_; }
     QWidget* container() const { return fraContainer_; }
     const ModuleTreeState& treeState() const { return trees_; }
     bool codeShown() const { return codeShown_; }
     bool projectShown() const { return projectShown_; }
+    bool projectUnsaved() const { return projectUnsaved_; }
     bool zoomOn() const;
     int routineQueries() const { return routineQueries_; }
     int twipsToPixelsX(int twips) const;
@@ -104,11 +110,19 @@ protected:
 
 private:
     Ui& ui() const;
+    // The one working store of this run, passed on to whatever reads it.
+    WorkingStore& store() const;
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();
     void buildPanes();
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
+    void wireAction(QAction* a, Command command, bool checkable);
+    // Runs what an item of the command tables stands for; index is the item's
+    // index in an indexed group (the recent projects), -1 otherwise.
+    void run(Command command, int index);
+    void setCommandEnabled(Command command, bool on);
+    void setCommandChecked(Command command, bool on);
+    bool commandChecked(Command command) const;
     CodeView* makeCodeView(int index);
     void fillCodeViews();
     void resetCodeViews();
@@ -120,7 +134,6 @@ private:
     void codeContextMenu(CodeView* view, const QPoint& pos);
     void checkHandler(QTreeWidgetItem* item);
     void showExplanation(const QString& text);
-    void setToolbarButtonVisible(const QString& key, bool on);
     void applyRefreshTexts();
     bool maximizeLayout();
     void drawAppTree();
@@ -141,7 +154,8 @@ private:
     QMenu* mnuPopUpHaupt_ = nullptr;
     QMenu* mnuPopUpZoom_ = nullptr;
     QMenu* mnuPopUpEinlesen_ = nullptr;
-    QHash<QString, QAction*> actions_;   // menu items by object name, toolbar buttons by key
+    std::array<std::vector<QAction*>, kCommandCount> menuActions_;  // menu and pop-up items (and menus) by command
+    std::array<std::vector<QAction*>, kCommandCount> toolActions_;  // toolbar buttons by command
 
     std::unique_ptr<DocumentHost> documentHost_;
     HostConnector* hostConnector_ = nullptr;
@@ -153,6 +167,7 @@ private:
     bool codeShown_ = false;
     bool sourceIsOffice_ = true;
     QString projectName_;
+    bool projectUnsaved_ = false;  // read from a document and not stored since
     int routineQueries_ = 0;
     bool loaded_ = false;
 };

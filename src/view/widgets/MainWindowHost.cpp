@@ -35,7 +35,7 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     runSession().cleanUpTempRoot();
     loadOptions(state.options);
     applyRefreshTexts();
-    setToolbarButtonVisible(QStringLiteral("blind"), false);
+    toolAction(Command::None)->setVisible(false);  // "blind"
 
     bool compact = false;
     QStringList documents;
@@ -66,8 +66,8 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
 
 void MainWindow::applyRefreshTexts() {
     const QString host = appState().hostName;
-    actions_.value(QStringLiteral("mnuAnsicht_App_Aktualisieren"))->setText(refreshCaption(host));
-    actions_.value(QStringLiteral("refresh"))->setToolTip(refreshToolTip(host));
+    menuAction(Command::Refresh)->setText(refreshCaption(host));
+    toolAction(Command::Refresh)->setToolTip(refreshToolTip(host));
 }
 
 namespace {
@@ -75,7 +75,7 @@ namespace {
 // Before the shown project gives way: asks about saving it when it was never
 // saved. True when the user cancels, and nothing may change.
 bool cancelledBeforeReplacing(MainWindow& window, Ui& ui) {
-    if (!window.windowTitle().contains(QLatin1Char('['))) return false;
+    if (!window.projectUnsaved()) return false;
     const Answer a = ui.question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
                                  MsgButtons::YesNoCancel, MsgIcon::Question);
     if (a == Answer::Cancel) return true;
@@ -88,12 +88,13 @@ bool cancelledBeforeReplacing(MainWindow& window, Ui& ui) {
 void MainWindow::refreshCommand() {
     if (cancelledBeforeReplacing(*this, ui())) return;
     setWindowTitle(appState().titleText);
-    setCommandState(0);
+    projectUnsaved_ = false;
+    setCommandState(CommandState::NothingShown);
     refreshOfficeProjects();
 }
 
 void MainWindow::refreshOfficeProjects() {
-    WorkingStore::instance().closeWorkingDatabase();
+    store().closeWorkingDatabase();
     codeShown_ = false;
     treProjekt_->setRedraw(false);
     treProjekt_->clear();
@@ -144,8 +145,7 @@ void MainWindow::checkHandler(QTreeWidgetItem* item) {
     treApp_->setRedraw(false);
     const bool enable = applyCheck(appNodes_, index, item->checkState(0) == Qt::Checked);
     for (const AppNode& n : appNodes_) treApp_->setChecked(n.key, n.checked);
-    actions_.value(QStringLiteral("mnuBearbeiten_Code"))->setEnabled(enable);
-    actions_.value(QStringLiteral("doit"))->setEnabled(enable);
+    setCommandEnabled(Command::ReadCode, enable);
     treApp_->setRedraw(true);
 }
 
@@ -164,7 +164,7 @@ void MainWindow::readTickedCode() {
                      {}, MsgIcon::Warning);
         return;
     }
-    WorkingStore::instance().closeWorkingDatabase();
+    store().closeWorkingDatabase();
     visibleCodeView()->show();
     state.workFolder = state.runFolder;
     for (const QString& f : listFilesBelow(state.runFolder, QStringLiteral("*")).files)
@@ -185,8 +185,9 @@ void MainWindow::readTickedCode() {
     if (ok) {
         projectName_ = projectName;
         setWindowTitle(builtProjectCaption(state.titleText, projectName));
+        projectUnsaved_ = true;
         showProject();
-        setCommandState(1);
+        setCommandState(CommandState::FromDocument);
     } else {
         refreshCommand();
     }
@@ -210,13 +211,7 @@ bool MainWindow::addDocuments(const QStringList& paths) {
     bool added = false;
     QStringList seenFolders;
     for (const QString& path : paths) {
-        QFileInfo info(path);
-        QString target = info.absoluteFilePath();
-        // An exported module stands for the folder of modules it lies in.
-        const QString suffix = info.suffix().toLower();
-        if (info.isFile() && (suffix == QLatin1String("bas") || suffix == QLatin1String("cls") ||
-                              suffix == QLatin1String("frm")))
-            target = info.absolutePath();
+        const QString target = documentTargetOf(path);
         if (seenFolders.contains(target)) continue;
         seenFolders << target;
         if (!QFileInfo::exists(target)) {
@@ -236,7 +231,8 @@ void MainWindow::openDocuments(const QStringList& paths) {
     if (anyThere && cancelledBeforeReplacing(*this, ui())) return;
     if (!addDocuments(paths)) return;
     setWindowTitle(appState().titleText);
-    setCommandState(0);
+    projectUnsaved_ = false;
+    setCommandState(CommandState::NothingShown);
     refreshOfficeProjects();
 }
 

@@ -33,7 +33,7 @@ void MainWindow::fillCodeViews() {
     try {
         for (int i = 1; i < trees_.moduleCount; ++i) rtbHaupt_.push_back(makeCodeView(i));
         const Options& options = appState().options;
-        auto& store = WorkingStore::instance();
+        auto& store = this->store();
         for (int n = 1; n <= trees_.moduleCount; ++n) {
             // The content the view would read from the module's RTF, made
             // without writing and parsing the RTF text.
@@ -53,14 +53,14 @@ void MainWindow::showProject() {
     {
         WaitCursor wait;
         try {
-            WorkingStore::instance().openWorkingDatabase();
+            store().openWorkingDatabase();
             treApp_->hide();
             treRoutSuche_->hide();
             treProjekt_->show();
             trees_.highlightedModuleKey.clear();
-            trees_.moduleCount = fillModuleTree(*treProjekt_);
+            trees_.moduleCount = fillModuleTree(*treProjekt_, store());
             if (trees_.moduleCount > 0) fillCodeViews();
-            addRoutineNodes(*treProjekt_);
+            addRoutineNodes(*treProjekt_, store());
             codeShown_ = true;
             if (appState().options.aufk) expandAllNodes(*treProjekt_);
             if (treProjekt_->topLevelItemCount() > 0) {
@@ -108,7 +108,7 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
         } else {
             const int n = keyNumber(KeyedTree::keyOf(item->parent()));
             if (n - 1 != trees_.currentModule) showModule(n - 1);
-            goToRoutine(*visibleCodeView(), keyNumber(key));
+            goToRoutine(*visibleCodeView(), store(), keyNumber(key));
             setPanel(1, item->parent()->text(0));
             highlightModuleNode(*treProjekt_, trees_);
             setPanel(2, item->text(0));
@@ -119,7 +119,7 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
     setUpdatesEnabled(true);
     CodeView* view = visibleCodeView();
     if (zoomOn()) {
-        zoomToRoutine(*view, *rtbZoom_, trees_.currentModule + 1, view->lineOfPosition(view->selStart()) + 1, ui());
+        zoomToRoutine(*view, *rtbZoom_, store(), trees_.currentModule + 1, view->lineOfPosition(view->selStart()) + 1, ui());
         rtbZoom_->setFocus();
     } else {
         view->setFocus();
@@ -129,7 +129,7 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
 void MainWindow::showRoutineAtLine(int line, int moduleNumber) {
     ++routineQueries_;
     try {
-        setPanel(2, routineNameAtLine(line, moduleNumber));
+        setPanel(2, routineNameAtLine(store(), line, moduleNumber));
     } catch (const std::exception&) {
         setPanel(2, QString());
     }

@@ -1,0 +1,145 @@
+#include "model/CodeDatabase.h"
+
+#include <algorithm>
+
+#include "model/WorkingStore.h"
+
+namespace lumo {
+
+namespace {
+
+const QString kRoutineColumns =
+    QStringLiteral("rou_num, mod_num, rou_name, rou_typ, rou_open, anz_dec_zeilen, rou_start, rou_ende");
+
+RoutineRow routineFrom(const Query& q) {
+    RoutineRow r;
+    r.number = qint32(q.integer("rou_num"));
+    r.module = int(q.integer("mod_num"));
+    r.name = q.text("rou_name");
+    r.type = int(q.integer("rou_typ"));
+    r.visibility = int(q.integer("rou_open"));
+    r.headLines = int(q.integer("anz_dec_zeilen"));
+    r.start = q.isNull("rou_start") ? 0 : int(q.integer("rou_start"));
+    r.end = q.isNull("rou_ende") ? 0 : int(q.integer("rou_ende"));
+    return r;
+}
+
+ModuleRow moduleFrom(const Query& q) {
+    ModuleRow m;
+    m.number = int(q.integer("mod_num"));
+    m.name = q.text("mod_name");
+    m.type = int(q.integer("mod_typ"));
+    m.lines = q.isNull("mod_zeilen") ? 0 : int(q.integer("mod_zeilen"));
+    return m;
+}
+
+std::vector<RoutineRow> routines(WorkingStore& store, const QString& where, const SqlParams& params) {
+    auto q = store.query(QStringLiteral("SELECT ") + kRoutineColumns + QStringLiteral(" FROM td_rout ") + where,
+                         params);
+    std::vector<RoutineRow> out;
+    while (q.next()) out.push_back(routineFrom(q));
+    return out;
+}
+
+std::optional<RoutineRow> firstRoutine(WorkingStore& store, const QString& where, const SqlParams& params) {
+    auto q = store.query(QStringLiteral("SELECT ") + kRoutineColumns + QStringLiteral(" FROM td_rout ") + where,
+                         params);
+    if (!q.next()) return std::nullopt;
+    return routineFrom(q);
+}
+
+SqlValue lineValue(int line) {
+    // An unknown line stays NULL.
+    if (line > 0) return SqlValue(std::in_place_type<qint64>, line);
+    return SqlValue(std::in_place_type<std::monostate>);
+}
+
+}  // namespace
+
+void insertModule(WorkingStore& store, const ModuleRow& module, const std::vector<RoutineRow>& rows) {
+    // Many rows per statement: a module of some thousand routines would
+    // otherwise spend most of its time preparing statements.
+    constexpr size_t kRowsPerStatement = 64;
+    for (size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
+        const size_t last = std::min(rows.size(), first + kRowsPerStatement);
+        QString sql = QStringLiteral("INSERT INTO td_rout (") + kRoutineColumns + QStringLiteral(") VALUES ");
+        SqlParams params;
+        params.reserve((last - first) * 8);
+        for (size_t k = first; k < last; ++k) {
+            const RoutineRow& r = rows[k];
+            sql += k == first ? QStringLiteral("(?,?,?,?,?,?,?,?)") : QStringLiteral(",(?,?,?,?,?,?,?,?)");
+            params.push_back(qint64(r.number));
+            params.push_back(qint64(module.number));
+            params.emplace_back(std::in_place_type<QString>, r.name);
+            params.push_back(qint64(r.type));
+            params.push_back(qint64(r.visibility));
+            params.push_back(qint64(r.headLines));
+            params.push_back(lineValue(r.start));
+            params.push_back(lineValue(r.end));
+        }
+        store.execute(sql, params);
+    }
+    store.execute(QStringLiteral("INSERT INTO td_mod (mod_num, mod_name, mod_typ, mod_zeilen) VALUES (?,?,?,?)"),
+                  {qint64(module.number), module.name, qint64(module.type), qint64(module.lines)});
+}
+
+std::vector<ModuleRow> modulesByTypeAndName(WorkingStore& store) {
+    auto q = store.query(
+        QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod ORDER BY mod_typ, mod_name"));
+    std::vector<ModuleRow> out;
+    while (q.next()) out.push_back(moduleFrom(q));
+    return out;
+}
+
+std::optional<ModuleRow> moduleByNumber(WorkingStore& store, int moduleNumber) {
+    auto q = store.query(QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod WHERE mod_num = ?"),
+                         {qint64(moduleNumber)});
+    if (!q.next()) return std::nullopt;
+    return moduleFrom(q);
+}
+
+int moduleCount(WorkingStore& store) {
+    auto q = store.query(QStringLiteral("SELECT count(*) FROM td_mod"));
+    return q.next() ? int(q.integer(0)) : 0;
+}
+
+std::vector<RoutineRow> routinesByModuleAndName(WorkingStore& store) {
+    return routines(store, QStringLiteral("ORDER BY mod_num, rou_name"), {});
+}
+
+std::vector<RoutineRow> routinesOfModule(WorkingStore& store, int moduleNumber) {
+    return routines(store, QStringLiteral("WHERE mod_num = ? ORDER BY rou_num"), {qint64(moduleNumber)});
+}
+
+std::optional<RoutineRow> routineByNumber(WorkingStore& store, int routineNumber) {
+    return firstRoutine(store, QStringLiteral("WHERE rou_num = ?"), {qint64(routineNumber)});
+}
+
+std::optional<RoutineRow> routineCoveringLine(WorkingStore& store, int moduleNumber, int line) {
+    return firstRoutine(store, QStringLiteral("WHERE rou_start <= ? AND rou_ende >= ? AND mod_num = ?"),
+                        {qint64(line), qint64(line), qint64(moduleNumber)});
+}
+
+std::optional<RoutineRow> routineByNameInModule(WorkingStore& store, const QString& name, int moduleNumber) {
+    return firstRoutine(store, QStringLiteral("WHERE rou_name = ? AND mod_num = ?"), {name, qint64(moduleNumber)});
+}
+
+std::vector<RoutineInModule> publicRoutinesByName(WorkingStore& store, const QString& name) {
+    auto q = store.query(QStringLiteral("SELECT td_rout.rou_num AS rou_num, td_rout.mod_num AS mod_num, rou_name, "
+                                        "rou_typ, rou_open, anz_dec_zeilen, rou_start, rou_ende, mod_name "
+                                        "FROM td_rout INNER JOIN td_mod ON td_rout.mod_num = td_mod.mod_num "
+                                        "WHERE rou_name = ? AND rou_open <> ?"),
+                         {name, qint64(OpenPrivate)});
+    std::vector<RoutineInModule> out;
+    while (q.next()) out.push_back({routineFrom(q), q.text("mod_name")});
+    return out;
+}
+
+std::optional<int> declarationsEnd(WorkingStore& store, int moduleNumber) {
+    auto q = store.query(QStringLiteral("SELECT MIN(rou_start) - 1 AS Letzte FROM td_rout WHERE mod_num = ?"),
+                         {qint64(moduleNumber)});
+    if (!q.next() || q.isNull("Letzte")) return std::nullopt;
+    return int(q.integer("Letzte"));
+}
+
+}  // namespace lumo

@@ -1,0 +1,92 @@
+#pragma once
+// The one reader of tagged module text. It walks the text once and reports
+// to a sink what it finds: runs of text (line breaks and tabs included) and
+// the kept tags between them. Every output of tagged text (the code view,
+// RTF, HTML, plain text, the blanking of the callers search) is a sink and
+// knows nothing of how the tags look.
+//
+// A sink is any class with
+//     void text(QStringView span);   // never empty
+//     void tag(TagKind kind);
+//
+// The outputs are defined as chains of whole-text replacements, one tag kind
+// after the other in TagKind order. Where two tags share their "|" the chain
+// lets the kind replaced first win, and the other tag's characters stay as
+// text; the reader resolves such runs of overlapping tags the same way, so a
+// sink gives exactly what its chain gives.
+#include <algorithm>
+#include <array>
+
+#include <QStringView>
+
+#include "model/Tags.h"
+
+namespace lumo {
+
+// The colour-table slots of the outputs: plain code, keywords, comments, strings.
+enum class ColourSlot : int { Plain = 0, Keyword = 1, Comment = 2, String = 3 };
+
+// The colour a tag switches to; false for the routine-line tags, which switch none.
+inline bool colourOfTag(TagKind kind, ColourSlot& slot) {
+    switch (kind) {
+    case TagKind::Close: slot = ColourSlot::Plain; return true;
+    case TagKind::Keyword: slot = ColourSlot::Keyword; return true;
+    case TagKind::Comment: slot = ColourSlot::Comment; return true;
+    case TagKind::String: slot = ColourSlot::String; return true;
+    case TagKind::LineOpen:
+    case TagKind::LineClose: return false;
+    }
+    return false;
+}
+
+template <class Sink>
+void readTagged(QStringView tagged, Sink& sink) {
+    const QChar* p = tagged.data();
+    const qsizetype n = tagged.size();
+    qsizetype textStart = 0;
+    qsizetype i = 0;
+    // A run of overlapping tags is short in any real text; longer runs are
+    // resolved in pieces of this size, each as the chain would see it.
+    constexpr int kMaxChain = 64;
+    std::array<TagKind, kMaxChain> kinds{};
+    std::array<bool, kMaxChain> claimed{};
+    while (i < n) {
+        const qsizetype bar = tagged.indexOf(u'|', i);
+        if (bar < 0) break;
+        TagKind kind;
+        if (!taglayout::keptTagAt(p, n, bar, kind)) {
+            i = bar + 1;
+            continue;
+        }
+        // The run of tags each sharing its first "|" with the one before.
+        int m = 0;
+        kinds[m++] = kind;
+        while (m < kMaxChain && taglayout::keptTagAt(p, n, bar + 3 * m, kind)) kinds[m++] = kind;
+        claimed.fill(false);
+        if (m == 1) {
+            claimed[0] = true;
+        } else {
+            for (int k = 0; k < kTagKindCount; ++k) {
+                for (int c = 0; c < m; ++c) {
+                    if (int(kinds[c]) != k || claimed[c]) continue;
+                    if ((c > 0 && claimed[c - 1]) || (c + 1 < m && claimed[c + 1])) continue;
+                    claimed[c] = true;
+                }
+            }
+        }
+        for (int c = 0; c < m; ++c) {
+            if (!claimed[c]) continue;
+            const qsizetype at = bar + 3 * c;
+            if (at > textStart) sink.text(QStringView(p + textStart, at - textStart));
+            sink.tag(kinds[c]);
+            textStart = at + kKeptTagLength;
+        }
+        // The "|" closing the run starts no tag; a run cut at the limit goes
+        // on with the tag that shares that "|", unless the last tag took it.
+        const qsizetype last = bar + 3 * (m - 1);
+        i = (m == kMaxChain && !claimed[m - 1]) ? last + 3 : std::max(textStart, last + kKeptTagLength);
+    }
+    if (n > textStart) sink.text(QStringView(p + textStart, n - textStart));
+}
+
+}  // namespace lumo

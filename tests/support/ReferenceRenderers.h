@@ -1,0 +1,14 @@
+#pragma once
+// The outputs of tagged text as they are defined: chains of whole-text
+// replacements. The program's sinks of the one tagged-text reader are held
+// to them on the corpus and on random texts.
+#include <QString>
+
+#include "app/Options.h"
+
+namespace lumo::reference {
+
+// The RTF body: escapes, then every tag kind after the other, tabs, line breaks.
+QString taggedToRtf(QString text, const Options& options);
+
+}  // namespace lumo::reference
