@@ -27,6 +27,7 @@ constexpr MenuDef kMenus[] = {
 constexpr MenuItemDef kItems[] = {
     // &Datei
     {"mnuDatei", "mnuDokument", "&Dokument öffnen ...", "Ctrl+D", C::OpenDocument, 0, -1},
+    {"mnuDatei", "mnuModulordner", "&Modulordner öffnen ...", "", C::OpenModuleFolder, 0, -1},
     {"mnuDatei", "mnuNeu", "&Neu", "Ctrl+N", C::New, 0, -1},
     {"mnuDatei", "mnuEnde", "&Beenden", "", C::Quit, kSeparatorBefore, -1},
     // &Bearbeiten

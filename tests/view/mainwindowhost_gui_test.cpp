@@ -96,3 +96,22 @@ TEST_F(MainWindowTest, WithoutARunFolderOfItsOwnReadingRefusesAndDeletesNothing)
 }
 
 }  // namespace lumo::test
+
+namespace lumo::test {
+
+TEST_F(MainWindowTest, AFolderOfModulesIsChosenAsAFolder) {
+    open({});
+    window->setHostConnector(nullptr);  // the document host
+    ui.folders = {QString()};           // cancelled: nothing happens
+    act("mnuModulordner")->trigger();
+    EXPECT_TRUE(window->documentHost()->documents().isEmpty());
+    ui.folders = {QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt")};
+    act("mnuModulordner")->trigger();
+    EXPECT_EQ(window->documentHost()->documents(), QStringList{QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt")});
+    EXPECT_EQ(window->appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
+    ASSERT_GE(ui.calls.size(), 2u);
+    EXPECT_EQ(ui.calls[1].kind, "folder");
+    EXPECT_EQ(ui.calls[1].title, "Modulordner öffnen");
+}
+
+}  // namespace lumo::test

@@ -154,6 +154,7 @@ void MainWindow::run(Command command, int index) {
     Q_UNUSED(index);
     switch (command) {
     case Command::OpenDocument: openDocumentCommand(); break;
+    case Command::OpenModuleFolder: openModuleFolderCommand(); break;
     case Command::New:
     case Command::Refresh: refreshCommand(); break;
     case Command::Quit: close(); break;

@@ -206,6 +206,15 @@ void MainWindow::openDocumentCommand() {
     openDocuments(paths);
 }
 
+// A folder of exported modules is one project; the file chooser only
+// reaches it through one of its files.
+void MainWindow::openModuleFolderCommand() {
+    const QString folder = ui().chooseFolder(QStringLiteral("Modulordner öffnen"), lastOpenFolder_);
+    if (folder.isEmpty()) return;
+    lastOpenFolder_ = folder;
+    openDocuments({folder});
+}
+
 bool MainWindow::addDocuments(const QStringList& paths) {
     if (!documentHost_) return false;
     bool added = false;
