@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "model/WorkingStore.h"
 
+#include "app/SystemErrors.h"
 #include "app/Ui.h"
 #include "model/ProjectBuild.h"
 
@@ -89,6 +90,13 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
             ++result.modules;
         }
         result.ok = true;
+    } catch (const StoreError& e) {
+        // The disk, not the code: the ten lines about code constructs would
+        // send the user looking in the wrong place.
+        result.ok = false;
+        ui.message(QStringLiteral("Das Projekt kann nicht im Arbeitsordner gespeichert werden: %1")
+                       .arg(germanSystemText(QString::fromStdString(e.what()))),
+                   {}, MsgIcon::Warning);
     } catch (const std::exception&) {
         result.ok = false;
         ui.message(buildFailedWarning(), {}, MsgIcon::Warning);
