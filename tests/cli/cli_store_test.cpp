@@ -235,3 +235,26 @@ TEST_F(CliBuild, MissingRightsAreNamedAsSuch) {
     EXPECT_FALSE(build.err.contains("existiert nicht !!!")) << build.err.toStdString();
     EXPECT_FALSE(build.err.contains("denied")) << build.err.toStdString();
 }
+
+TEST_F(CliBuild, AFullDiskIsNamedAndThePreviousProjectStays) {
+    // A small file system of its own; only where this process may mount one.
+    QDir().mkpath(path("klein"));
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=300k", "tmpfs", path("klein")}) != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    struct Unmount {
+        QString at;
+        ~Unmount() { QProcess::execute("umount", {at}); }
+    } unmount{path("klein")};
+    write("Klein.bas", "Sub A()\n  x\nEnd Sub\n");
+    QByteArray big = "Sub B()\n";
+    while (big.size() < 2 * 1024 * 1024) big += "  x = x + 1 ' Kommentar\n";
+    write("Gross.bas", big + "End Sub\n");
+    ASSERT_EQ(run({"build", "--out", path("klein/out"), path("Klein.bas")}).status, 0);
+    const CliRun r = run({"build", "--out", path("klein/out"), path("Gross.bas")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Das Modul Gross kann nicht gespeichert werden: ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.endsWith("Kein Platz mehr auf dem Datenträger\n")) << r.err.toStdString();
+    EXPECT_EQ(entries(path("klein/out")), QStringList({"DivuRuvi.mdb", "M1.txt"}));
+    EXPECT_TRUE(lumo::test::untagged(QString::fromUtf8(contents(path("klein/out/M1.txt")))).startsWith("Sub A()"));
+    EXPECT_EQ(entries(path("klein")), QStringList({"out"}));
+}
