@@ -57,6 +57,9 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
     show(5, QStringLiteral("Erzeuge Projekt"));
     ProjectBuild build(ui, WorkingStore::instance(), appState().options);
     bool begun = false;
+    QString current;  // the component being read
+    bool failed = false;
+    QString storeFailure;  // the cause in German when the store, not the code, failed
     try {
         begun = build.begin();
         if (!begun) {
@@ -68,6 +71,8 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
         for (std::size_t i = 0; i < tree.size(); ++i) {
             const AppNode& node = tree[i];
             if (!node.checked || hasChildren(tree, i)) continue;
+            const QString name = componentName(node.key);
+            current = name;
             // Each component is read from the project its key names; the
             // window lets only one project be ticked, the headless build
             // may tick several.
@@ -80,28 +85,42 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
                     throw HostError(QStringLiteral("Das Projekt %1 ist nicht mehr geöffnet.").arg(projectNode->text));
                 if (result.projectName.isEmpty()) result.projectName = project->name();
             }
-            const QString name = componentName(node.key);
             HostComponent& component = project->component(name);
             const int modTyp = moduleTypeOfComponent(component.type());
             const int n = component.countOfLines();
             show(1, QStringLiteral("Modul: ") + name);
             const QString text = component.lines(1, n);
-            build.addModule(name, modTyp, text);
-            ++result.modules;
+            if (build.addModuleOrLeaveOut(name, modTyp, text)) ++result.modules;
         }
-        result.ok = true;
+        // Nothing read is nothing to show.
+        result.ok = result.modules > 0 || build.leftOut().empty();
+        if (!build.leftOut().empty()) result.failedModule = build.leftOut().front().name;
     } catch (const StoreError& e) {
-        // The disk, not the code: the ten lines about code constructs would
-        // send the user looking in the wrong place.
+        // The disk, not the code: the lines about code constructs would send
+        // the user looking in the wrong place.
         result.ok = false;
-        ui.message(QStringLiteral("Das Projekt kann nicht im Arbeitsordner gespeichert werden: %1")
-                       .arg(germanSystemText(QString::fromStdString(e.what()))),
-                   {}, MsgIcon::Warning);
+        failed = true;
+        result.failedModule = current;
+        storeFailure = QStringLiteral("Das Projekt kann nicht im Arbeitsordner gespeichert werden: %1")
+                           .arg(germanSystemText(QString::fromStdString(e.what())));
     } catch (const std::exception&) {
         result.ok = false;
-        ui.message(buildFailedWarning(), {}, MsgIcon::Warning);
+        failed = true;
+        result.failedModule = current;
     }
-    show(5, QString());
+    result.leftOut = build.leftOut();
+    if (failed || !result.leftOut.empty()) {
+        QString title;
+        if (!result.failedModule.isEmpty()) {
+            title = buildFailedTitle(result.failedModule);
+            show(5, QStringLiteral("Modul: ") + result.failedModule);
+        } else {
+            show(5, QString());
+        }
+        ui.message(storeFailure.isEmpty() ? buildFailedWarning(result.leftOut) : storeFailure, title, MsgIcon::Warning);
+    } else {
+        show(5, QString());
+    }
     build.finish();
     return result;
 }

@@ -2,11 +2,13 @@
 // Reads the ticked components of the host's projects into a fresh working
 // store, module after module through the tagging pipeline.
 #include <functional>
+#include <vector>
 
 #include <QString>
 
 #include "acquire/HostInterface.h"
 #include "acquire/OfficeListing.h"
+#include "model/ProjectBuild.h"
 
 namespace lumo {
 
@@ -23,15 +25,22 @@ using BuildStatus = std::function<void(int panel, const QString& text)>;
 struct OfficeBuildResult {
     bool ok = false;
     QString projectName;  // the name of the host project read (the tree's Tag)
-    int modules = 0;
+    int modules = 0;      // the modules read into the store
+    std::vector<LeftOutModule> leftOut;
+    // The module the warning is titled with: the one being read when the
+    // build failed, or the first left out. Status panel 5 keeps naming it.
+    QString failedModule;
 };
 
 // Reads every ticked component node of tree (a ticked project node
 // contributes through its ticked children) in index order. The working
-// store is made afresh in AppState::workFolder. On any failure after the
-// store was made: the ten-line warning (exclamation icon) and ok false; the
-// modules read before stay in the store. A host that cannot be reached gives
-// ok false without a message.
+// store is made afresh in AppState::workFolder. A component whose code
+// cannot be parsed is left out and the build goes on; when any was left
+// out, the warning (exclamation icon) lists them after its ten lines, and ok
+// is true as long as one module was read. Any other failure after the store
+// was made (the host or the store) ends the build: the same warning and ok
+// false; the modules read before stay in the store. A host that cannot be
+// reached gives ok false without a message.
 OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui,
                                   const BuildStatus& status = {});
 

@@ -14,7 +14,7 @@ struct AppState {
     QString hostCode;         // "QDL"
     QString settingsAppName;  // "RX_Lumo\Co_Lum_Word"
     QString titleText;        // "Word Code Lumo 1.0"
-    QString programFolder;    // folder of the executable, with trailing "/"
+    QString programFolder;    // folder of the template and the help page, with trailing "/" (ProgramFolder.h)
     QString settingsFile;     // "" = the platform's per-user store; else this INI file (tests, portable use)
     QString tempRoot;         // per-user writable folder + "TempDateien/"
     QString workFolder;       // always ends with "/"

@@ -6,6 +6,7 @@
 
 #include "app/AppState.h"
 #include "app/HostTable.h"
+#include "app/ProgramFolder.h"
 #include "app/Settings.h"
 
 namespace lumo {
@@ -34,9 +35,10 @@ void initSharedState(const StartupPaths& paths) {
 
     s.settingsFile = paths.settingsFile.isEmpty() ? fromEnv("LUMO_SETTINGS_FILE") : paths.settingsFile;
 
-    QString program = paths.programFolder;
-    if (program.isEmpty() && QCoreApplication::instance()) program = QCoreApplication::applicationDirPath();
-    s.programFolder = program.isEmpty() ? QString() : withSlash(program);
+    if (!paths.programFolder.isEmpty())
+        s.programFolder = withSlash(paths.programFolder);
+    else if (QCoreApplication::instance())
+        s.programFolder = locateShippedFiles(QCoreApplication::applicationDirPath());
 
     QString data = paths.dataFolder.isEmpty() ? fromEnv("LUMO_DATA_DIR") : paths.dataFolder;
     if (data.isEmpty()) {

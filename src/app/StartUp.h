@@ -5,10 +5,11 @@
 namespace lumo {
 
 // Where a run keeps its files. Empty fields take the platform's places: the
-// executable's folder, the per-user data folder (or $LUMO_DATA_DIR) and the
-// per-user settings store (or the INI file $LUMO_SETTINGS_FILE).
+// folder of the shipped files (beside the executable, or the installed share
+// folder), the per-user data folder (or $LUMO_DATA_DIR) and the per-user
+// settings store (or the INI file $LUMO_SETTINGS_FILE).
 struct StartupPaths {
-    QString programFolder;
+    QString programFolder;  // taken as given, without the lookup
     QString dataFolder;    // TempRoot is this + "/TempDateien/"
     QString settingsFile;
 };

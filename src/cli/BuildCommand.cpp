@@ -23,7 +23,6 @@
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 #include "cli/StoreFolder.h"
-#include "model/ParseError.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 
@@ -189,37 +188,43 @@ QString storeCreationFailure(const QString& folder, const QString& storeMessage)
         .arg(folder, systemErrorText(ec.value()));
 }
 
-int buildInto(const QString& buildFolder, const std::vector<PlannedModule>& plan) {
+// Builds every planned module into buildFolder. A module whose code cannot
+// be parsed is left out and named (leftOut) while the others are built;
+// anything else ends the build. False after saying why when the folder must
+// not take the output folder's place.
+bool buildInto(const QString& buildFolder, const std::vector<PlannedModule>& plan,
+               std::vector<LeftOutModule>& leftOut) {
     appState().workFolder = buildFolder + QLatin1Char('/');
     QuietUi storeUi;
     ProjectBuild build(storeUi, WorkingStore::instance(), appState().options);
     if (!build.begin()) {
         build.finish();
         printError(storeCreationFailure(buildFolder, storeUi.last));
-        return 1;
+        return false;
     }
     for (const PlannedModule& m : plan) {
         try {
             const QString code = m.component ? m.component->lines(1, m.component->countOfLines()) : m.code;
-            build.addModule(m.name, m.modTyp, code);
-        } catch (const ParseError& e) {
-            build.finish();
-            printError(buildFailedWarning());
-            printError(QStringLiteral("Modul: %1 (%2)").arg(m.name, QString::fromStdString(e.what())));
-            return 1;
+            build.addModuleOrLeaveOut(m.name, m.modTyp, code);
         } catch (const StoreError& e) {
+            // The modules left out before are named first, then the one the
+            // store failed on, with the cause in German words.
+            if (!build.leftOut().empty()) printError(buildFailedWarning(build.leftOut()));
             build.finish();
             printError(QStringLiteral("Das Modul %1 kann nicht gespeichert werden: %2")
                            .arg(m.name, germanSystemText(QString::fromStdString(e.what()))));
-            return 1;
+            return false;
         } catch (const HostError& e) {
             build.finish();
             printError(QStringLiteral("Modul: %1: %2").arg(m.name, e.description()));
-            return 1;
+            return false;
         }
     }
+    leftOut = build.leftOut();
     build.finish();
-    return 0;
+    if (!leftOut.empty()) printError(buildFailedWarning(leftOut));
+    // Not one module read: nothing that could stand for the project.
+    return leftOut.size() < plan.size() || plan.empty();
 }
 
 int runBuild(const QStringList& args) {
@@ -276,11 +281,12 @@ int runBuild(const QStringList& args) {
         printError(QStringLiteral("Neben dem Ordner %1 kann kein Ordner für den Bau angelegt werden: %2.").arg(target, why));
         return 1;
     }
-    const int status = buildInto(buildFolder, plan);
+    std::vector<LeftOutModule> leftOut;
+    const bool built = buildInto(buildFolder, plan, leftOut);
     const qint32 routineCount = WorkingStore::instance().routineCounter;
-    if (status != 0) {
+    if (!built) {
         removeStoreFolder(buildFolder);
-        return status;
+        return 1;
     }
     const QString failed = swapIn(buildFolder, target);
     if (!failed.isEmpty()) {
@@ -288,8 +294,10 @@ int runBuild(const QStringList& args) {
         printError(failed);
         return 1;
     }
-    QTextStream(stdout) << target << "/: " << plan.size() << " Module, " << routineCount << " Routinen\n";
-    return 0;
+    QTextStream(stdout) << target << "/: " << plan.size() - leftOut.size() << " Module, " << routineCount
+                        << " Routinen\n";
+    // The modules left out were named on standard error; the run failed for them.
+    return leftOut.empty() ? 0 : 1;
 }
 
 CliRegistration reg{{"build",

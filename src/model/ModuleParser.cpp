@@ -1,6 +1,7 @@
 #include "model/ModuleParser.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <QStringMatcher>
 
@@ -143,16 +144,89 @@ int visibilityOf(const LineWords& words) {
     return v;
 }
 
-QString routineName(QStringView line, bool declaration, qsizetype lineIndex) {
+// The physical line of the text at which the line lineIndex (counted from the
+// wrapping line break, so 1 for the first line of the module) begins: each
+// continuation before it stands for one more line.
+int physicalLine(const QChar* d, qsizetype lineStart, qsizetype lineIndex) {
+    qsizetype line = lineIndex;
+    for (qsizetype i = 0; i < lineStart; ++i)
+        if (d[i] == u'|' && taglayout::continuationAt(d, lineStart, i)) ++line;
+    return int(std::min<qsizetype>(line, std::numeric_limits<int>::max()));
+}
+
+// The line is the one at lineStart of text; its physical line is counted
+// only for the error, which would cost a walk over the text before it.
+QString routineName(QStringView line, bool declaration, const QChar* text, qsizetype lineStart, qsizetype lineIndex) {
     const QString s = squeezed(line);
     if (declaration) {
         const qsizetype cut = s.indexOf(tags().keyword + QLatin1String("Lib"));
-        if (cut < 0) throw ParseError(QStringLiteral("Declare ohne Lib in Zeile %1").arg(lineIndex));
+        if (cut < 0)
+            throw ParseError(QStringLiteral("Declare ohne Lib"), physicalLine(text, lineStart, lineIndex));
         return nameBefore(s, cut);
     }
     const qsizetype cut = s.indexOf(QLatin1Char('('));
-    if (cut < 0) throw ParseError(QStringLiteral("Routinenkopf ohne \"(\" in Zeile %1").arg(lineIndex));
+    if (cut < 0)
+        throw ParseError(QStringLiteral("Routinenkopf ohne \"(\""), physicalLine(text, lineStart, lineIndex));
     return nameBefore(s, cut);
+}
+
+// The End of the pass's kind in a line (tagged End, the pass's keyword tag,
+// only blanks or continuations between), and whether a colon stands right
+// before one of them: then the line is a whole routine, head and End.
+struct EndOfKind {
+    bool any = false;
+    bool afterColon = false;
+};
+
+EndOfKind endOfKindIn(QStringView line, QStringView keywordTag) {
+    EndOfKind e;
+    const QChar* p = line.data();
+    const qsizetype n = line.size();
+    QChar lastSignificant;
+    auto skipBlanks = [&](qsizetype i) {
+        while (i < n) {
+            if (p[i] == u' ' || p[i] == u'\t') ++i;
+            else if (taglayout::continuationAt(p, n, i)) i += kContinuationTagLength;
+            else break;
+        }
+        return i;
+    };
+    for (qsizetype i = skipBlanks(0); i < n; i = skipBlanks(i)) {
+        qsizetype start = 0, length = 0;
+        if (p[i] == u'|' && taglayout::taggedWordAt(p, n, i, start, length)) {
+            const qsizetype after = start + length + kKeptTagLength;
+            if (QStringView(p + start, length) == QLatin1String("End") &&
+                line.sliced(skipBlanks(after)).startsWith(keywordTag)) {
+                e.any = true;
+                if (lastSignificant == u':') e.afterColon = true;
+            }
+            lastSignificant = p[after - 1];
+            i = after;
+        } else {
+            lastSignificant = p[i++];
+        }
+    }
+    return e;
+}
+
+// What a line between two heads of one routine is: a conditional-compilation
+// branch (#If, #ElseIf, #Else), another line that is no code (blank, a
+// comment, #End If or #Const), or code.
+enum class BetweenHeads { Branch, NoCode, Code };
+
+BetweenHeads betweenHeads(QStringView line) {
+    qsizetype i = 0;
+    while (i < line.size() && (line[i] == u' ' || line[i] == u'\t')) ++i;
+    if (i == line.size()) return BetweenHeads::NoCode;
+    TagKind kind;
+    if (taglayout::keptTagAt(line.data(), line.size(), i, kind) && kind == TagKind::Comment) return BetweenHeads::NoCode;
+    if (line[i] != u'#') return BetweenHeads::Code;
+    qsizetype e = i + 1;
+    while (e < line.size() && (line[e].isLetterOrNumber() || line[e] == u'_')) ++e;
+    const QStringView word = line.sliced(i + 1, e - i - 1);
+    for (const char* branch : {"If", "ElseIf", "Else"})
+        if (word.compare(QLatin1String(branch), Qt::CaseInsensitive) == 0) return BetweenHeads::Branch;
+    return BetweenHeads::NoCode;
 }
 
 qsizetype lineEnd(const QChar* d, qsizetype n, qsizetype from) {
@@ -213,31 +287,45 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
     const qsizetype n = text.size();
     TextWriter out(n + n / 8 + 64);
     bool open = false;
+    // Since the last head of the open routine: a conditional-compilation
+    // branch, and a line of code. A head after a branch and no code is
+    // another head of the same routine (its 32- and 64-bit forms).
+    bool branchSeen = false;
+    bool codeSeen = false;
     qsizetype a = 0;
     for (qsizetype lineIndex = 0;; ++lineIndex) {
         const qsizetype b = lineEnd(d, n, a);
         const QStringView line(d + a, b - a);
         QString changed;
         bool isChanged = false;
+        bool isHead = false;         // a head or End line: no code between heads
+        bool isAlternative = false;  // another head of the open routine: no body tab
         if (hit >= 0 && hit < b) {
             hit = matcher.indexIn(text, b);
             const LineWords words = wordsOf(line);
             if (!words.exit) {
                 if (open) {
-                    // The End line.
+                    const bool alternative = branchSeen && !codeSeen && !endOfKindIn(line, keywordTag).any;
                     changed.reserve(line.size() + kAnchorLength + 8);
-                    if (counter) putAnchor(changed, 'E', *counter);
+                    if (alternative) {
+                        branchSeen = false;
+                        isAlternative = true;
+                    } else {
+                        // The End line.
+                        if (counter) putAnchor(changed, 'E', *counter);
+                        open = false;
+                    }
                     changed += t.lineOpen;
                     changed += line;
                     changed += t.lineClose;
-                    isChanged = true;
-                    open = false;
+                    isChanged = isHead = true;
                 } else {
                     const Head head = classifyHead(words, kind);
                     qint32 number = 0;
                     if (counter) {
                         if (*counter >= kMaxRoutineNumber)
-                            throw ParseError(QStringLiteral("Zu viele Routinen (mehr als 8 Stellen)"));
+                            throw ParseError(QStringLiteral("Zu viele Routinen (mehr als 8 Stellen)"),
+                                             physicalLine(d, a, lineIndex));
                         number = ++*counter;
                     }
                     if (!head.skip) {
@@ -247,20 +335,27 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
                             r.type = head.type;
                             r.visibility = visibilityOf(words);
                             r.headLines = words.continuations + 1;
-                            r.name = routineName(line, head.declaration, lineIndex);
+                            r.name = routineName(line, head.declaration, d, a, lineIndex);
                             found->push_back(std::move(r));
                         }
-                        open = !head.declaration;
+                        const bool oneLine = !head.declaration && endOfKindIn(line, keywordTag).afterColon;
+                        open = !head.declaration && !oneLine;
+                        branchSeen = codeSeen = false;
                         changed.reserve(line.size() + kAnchorLength + 10);
                         if (options.rle) changed += QLatin1String("\r\n");
-                        if (counter) putAnchor(changed, 'A', number);
+                        if (counter) putAnchor(changed, oneLine ? 'B' : 'A', number);
                         changed += t.lineOpen;
                         changed += line;
                         changed += t.lineClose;
-                        isChanged = true;
+                        isChanged = isHead = true;
                     }
                 }
             }
+        }
+        if (open && !isHead && !codeSeen) {
+            const BetweenHeads kindOfLine = betweenHeads(line);
+            if (kindOfLine == BetweenHeads::Branch) branchSeen = true;
+            else if (kindOfLine == BetweenHeads::Code) codeSeen = true;
         }
         const QStringView current = isChanged ? QStringView(changed) : line;
         // The empty remainder after the final line break is no line of the
@@ -268,7 +363,7 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
         const bool remainder = b == n && line.isEmpty();
         if (bodyTabs && open && !remainder) {
             const bool marked = counter ? current.startsWith(anchorStart) : current.startsWith(t.lineOpen);
-            if (!marked) out.put(QChar(u'\t'));
+            if (!marked && !isAlternative) out.put(QChar(u'\t'));
         }
         out.put(current);
         if (b >= n) break;
@@ -362,8 +457,9 @@ void finishModuleText(const QString& tagged, ParsedModule& module) {
         if (b - a >= kAnchorLength && QStringView(d + a, 2) == anchorStart) {
             const qint64 number = QStringView(d + a + 3, 8).toLongLong();
             if (FoundRoutine* r = routineNumbered(module.routines, number)) {
-                if (d[a + 2] == u'A') r->start = int(line);
-                else r->end = int(line);
+                // A: head, E: End, B: both on one line.
+                if (d[a + 2] != u'E') r->start = int(line);
+                if (d[a + 2] != u'A') r->end = int(line);
             }
             from = a + kAnchorLength;
         }
@@ -390,7 +486,9 @@ QString finishFragmentText(const QString& tagged) {
     return text;
 }
 
-ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter) {
+namespace {
+
+ParsedModule parseWith(const QString& code, const Options& options, qint32& routineCounter) {
     static const QString passes[3] = {taggedKeyword(QStringLiteral("Sub")), taggedKeyword(QStringLiteral("Function")),
                                       taggedKeyword(QStringLiteral("Property"))};
     ParsedModule module;
@@ -398,6 +496,30 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
     for (const QString& pass : passes) parseRoutines(tagged, pass, options, routineCounter, module.routines);
     finishModuleText(tagged, module);
     return module;
+}
+
+}  // namespace
+
+ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter) {
+    const qint32 counterBefore = routineCounter;
+    try {
+        return parseWith(code, options, routineCounter);
+    } catch (const ParseError& e) {
+        if (e.line() == 0 || !(options.rle || options.leer)) throw;
+        // Blank lines taken out (leer) or put in by an earlier pass (rle)
+        // shift the lines the passes count; without them the same fault is
+        // met on the line of the module as the user sees it in the editor.
+        Options plain = options;
+        plain.rle = false;
+        plain.leer = false;
+        qint32 scratch = counterBefore;
+        try {
+            parseWith(code, plain, scratch);
+        } catch (const ParseError& again) {
+            if (again.line() > 0) throw ParseError(e.reason(), again.line());
+        }
+        throw;
+    }
 }
 
 void storeModule(const ParsedModule& module, WorkingStore& store) {

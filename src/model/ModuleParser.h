@@ -33,7 +33,11 @@ struct ParsedModule {
 // by taggedKeyword) over the tagged text (which begins with the line break
 // of the tagging pass). Draws routine numbers from routineCounter, records
 // each head line in found, and puts start and end anchors, routine-line tags
-// and the rle/rer blank lines and tabs into the text. Throws ParseError.
+// and the rle/rer blank lines and tabs into the text. A head that holds its
+// own End after a colon is a whole routine (one anchor for both ends); a
+// head met while the routine is open, after a conditional-compilation branch
+// and no code, is another head of that routine (tags only). Throws
+// ParseError with the line counted in this text.
 void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32& routineCounter,
                    std::vector<FoundRoutine>& found);
 
@@ -49,7 +53,8 @@ void finishModuleText(const QString& tagged, ParsedModule& module);
 // The tagged fragment after the three passes as it is given back.
 QString finishFragmentText(const QString& tagged);
 
-// The whole module pipeline without the store. Throws ParseError.
+// The whole module pipeline without the store. Throws ParseError naming the
+// line of the module as given; routineCounter has then drawn numbers.
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter);
 
 // The module's rows: its routines and the module itself, under

@@ -1,7 +1,7 @@
 #pragma once
 // A module text the parser cannot take apart (a routine head without a
 // parameter list, a Declare without Lib, too many routines). The builder
-// reports it and abandons the build.
+// leaves that module out, names it with the reason and the line, and goes on.
 #include <stdexcept>
 #include <string>
 
@@ -11,8 +11,21 @@ namespace lumo {
 
 class ParseError : public std::runtime_error {
 public:
-    explicit ParseError(const QString& what) : std::runtime_error(what.toStdString()) {}
-    explicit ParseError(const char* what) : std::runtime_error(what) {}
+    // line: the 1-based line of the module as the editor shows it, 0 when
+    // the fault belongs to no single line.
+    explicit ParseError(const QString& reason, int line = 0)
+        : std::runtime_error(described(reason, line).toStdString()), reason_(reason), line_(line) {}
+    explicit ParseError(const char* reason) : ParseError(QString::fromUtf8(reason)) {}
+
+    const QString& reason() const { return reason_; }
+    int line() const { return line_; }
+
+private:
+    static QString described(const QString& reason, int line) {
+        return line > 0 ? reason + QLatin1String(" in Zeile ") + QString::number(line) : reason;
+    }
+    QString reason_;
+    int line_ = 0;
 };
 
 }  // namespace lumo

@@ -19,6 +19,7 @@ bool ProjectBuild::begin() {
     store.closeWorkingDatabase();
     store.moduleCounter = 0;
     store.routineCounter = 0;
+    leftOut_.clear();
     if (!store.createWorkingDatabase(ui_)) return false;
     store.openWorkingDatabase();
     return true;
@@ -27,25 +28,55 @@ bool ProjectBuild::begin() {
 void ProjectBuild::addModule(const QString& name, int modTyp, const QString& code) {
     WorkingStore& store = store_;
     // The module number is a 16-bit count in the store's numbering.
+    // A limit of the build, not a fault of this module's code.
     if (store.moduleCounter == std::numeric_limits<qint16>::max())
-        throw ParseError("Zu viele Module");
+        throw StoreError("Zu viele Module");
+    const qint16 moduleBefore = store.moduleCounter;
+    const qint32 routineBefore = store.routineCounter;
     ++store.moduleCounter;
     store.currentModuleName = name;
     store.currentModuleType = modTyp;
     QString text = code;
     // A module either lands whole or not at all: the modules before it stay,
-    // the failing one leaves no rows behind.
-    StoreTransaction transaction(store);
-    tagCode(text, false, options_, store);
-    transaction.commit();
+    // the failing one leaves no rows behind, and the numbers run on without
+    // a gap over the modules that were read.
+    try {
+        StoreTransaction transaction(store);
+        tagCode(text, false, options_, store);
+        transaction.commit();
+    } catch (...) {
+        store.moduleCounter = moduleBefore;
+        store.routineCounter = routineBefore;
+        throw;
+    }
+}
+
+bool ProjectBuild::addModuleOrLeaveOut(const QString& name, int modTyp, const QString& code) {
+    try {
+        addModule(name, modTyp, code);
+        return true;
+    } catch (const ParseError& e) {
+        leftOut_.push_back({name, e.reason(), e.line()});
+        return false;
+    }
 }
 
 void ProjectBuild::finish() {
     store_.closeWorkingDatabase();
 }
 
-QString buildFailedWarning() {
-    const QStringList lines = {
+QString buildFailedTitle(const QString& moduleName) {
+    return QStringLiteral("Fehler beim Einlesen: Modul ") + moduleName;
+}
+
+QString leftOutLine(const LeftOutModule& module) {
+    QString reason = module.reason;
+    if (module.line > 0) reason += QStringLiteral(" in Zeile ") + QString::number(module.line);
+    return QStringLiteral("Modul: ") + module.name + QStringLiteral(" (") + reason + QLatin1Char(')');
+}
+
+QString buildFailedWarning(const std::vector<LeftOutModule>& leftOut) {
+    QStringList lines = {
         QStringLiteral("Fehler beim Einlesen !"),
         QStringLiteral("Dies kann mehrere Ursachen haben:"),
         QStringLiteral("1. Die Mappe mit dem Modul ist nicht mehr geöffnet."),
@@ -58,6 +89,8 @@ QString buildFailedWarning() {
         QString(),
         QStringLiteral("Siehe auch mögliche Fehler in der Hilfe"),
     };
+    if (!leftOut.empty()) lines << QString();
+    for (const LeftOutModule& m : leftOut) lines << leftOutLine(m);
     return lines.join(QStringLiteral("\r\n"));
 }
 

@@ -2,6 +2,8 @@
 // One build of the working store from module texts: a fresh copy of the
 // template, then one module after the other through the tagging pipeline.
 // Used by the headless build and by the project builder of the program.
+#include <vector>
+
 #include <QString>
 
 namespace lumo {
@@ -9,6 +11,13 @@ namespace lumo {
 class Ui;
 class WorkingStore;
 struct Options;
+
+// A module the build left out because its code could not be taken apart.
+struct LeftOutModule {
+    QString name;
+    QString reason;  // what the parser found, without the line
+    int line = 0;    // the module's line as the editor shows it; 0: no single line
+};
 
 class ProjectBuild {
 public:
@@ -20,8 +29,15 @@ public:
     bool begin();
     // Module number + 1, current name and type, then the pipeline inside one
     // transaction. Throws ParseError or StoreError; the modules added before
-    // stay in the store, the failing one leaves no rows.
+    // stay in the store, the failing one leaves no rows and draws no module
+    // or routine number.
     void addModule(const QString& name, int modTyp, const QString& code);
+    // addModule, except that a module whose code cannot be parsed is left
+    // out and recorded in leftOut() while the build goes on: false then.
+    // Throws StoreError.
+    bool addModuleOrLeaveOut(const QString& name, int modTyp, const QString& code);
+    // The modules left out since begin(), in the order they were met.
+    const std::vector<LeftOutModule>& leftOut() const { return leftOut_; }
     // Closes the store; silent.
     void finish();
 
@@ -29,9 +45,16 @@ private:
     Ui& ui_;
     WorkingStore& store_;
     const Options& options_;
+    std::vector<LeftOutModule> leftOut_;
 };
 
-// The warning shown when a build fails, lines joined by CR LF.
-QString buildFailedWarning();
+// The warning shown when a build fails or left modules out, lines joined by
+// CR LF: the ten lines of the failed read, then, when modules were left out,
+// a blank line and one leftOutLine per module.
+QString buildFailedWarning(const std::vector<LeftOutModule>& leftOut = {});
+// "Modul: " + name + " (" + reason + " in Zeile " + line + ")".
+QString leftOutLine(const LeftOutModule& module);
+// The warning's title, naming the module that failed or the first left out.
+QString buildFailedTitle(const QString& moduleName);
 
 }  // namespace lumo

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "acquire/OfficeBuild.h"
+#include "model/ProjectBuild.h"
 #include "app/AppState.h"
 #include "model/WorkingStore.h"
 #include "support/TempWorkFolder.h"
@@ -89,12 +90,16 @@ TEST_F(OfficeBuild, OneTickedComponentIsModuleOne) {
 TEST_F(OfficeBuild, DocumentClosedMeanwhileGivesTheWarningAndKeepsEarlierModules) {
     lumo::applyCheck(tree, indexOf("A2\\"), true);
     host.projects[1].components[1].failLines = true;  // Werkzeug
-    const auto result = lumo::buildFromOffice(host, tree, ui);
+    std::vector<std::pair<int, QString>> status;
+    const auto result =
+        lumo::buildFromOffice(host, tree, ui, [&](int panel, const QString& text) { status.emplace_back(panel, text); });
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(ui.calls.size(), 1u);
-    EXPECT_TRUE(ui.calls[0].text.startsWith("Fehler beim Einlesen !\r\nDies kann mehrere Ursachen haben:"));
-    EXPECT_EQ(ui.calls[0].text.split("\r\n").size(), 10);
+    EXPECT_EQ(ui.calls[0].text, lumo::buildFailedWarning());
+    EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Werkzeug");
     EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
+    EXPECT_EQ(status.back(), std::make_pair(5, QString("Modul: Werkzeug")));
+    EXPECT_EQ(result.failedModule, "Werkzeug");
     const std::vector<std::pair<QString, qint64>> expected{{"ThisDocument", 5}};
     EXPECT_EQ(storedModules(), expected);
 
@@ -105,6 +110,54 @@ TEST_F(OfficeBuild, DocumentClosedMeanwhileGivesTheWarningAndKeepsEarlierModules
     host.add("Anderes", QString("/daten/anderes.docm"), {{"ThisDocument", 100, {"' 1", "' 2", "' 3"}}});
     EXPECT_FALSE(lumo::buildFromOffice(host, tree, ui).ok);
     EXPECT_EQ(ui.calls.size(), 1u);
+}
+
+TEST_F(OfficeBuild, AModuleThatCannotBeParsedIsLeftOutAndTheOthersAreRead) {
+    host.add("Bibliothek", QString("/daten/bibliothek.xlsm"),
+             {{"Gut", 1, {"Sub A(): End Sub", "Sub B()", "End Sub"}},
+              {"Kaputt", 1, {"Option Explicit", "Function F()", "End Sub", "End Function"}},
+              {"Klasse", 2, {"#If VBA7 Then", "Function P(x As LongPtr)", "#Else", "Function P(x As Long)", "#End If",
+                             "End Function"}},
+              {"Auch", 1, {"' Auch", "Sub C", "End Sub"}}});
+    tree.clear();
+    ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    lumo::applyCheck(tree, indexOf("A3\\"), true);
+    std::vector<std::pair<int, QString>> status;
+    const auto result =
+        lumo::buildFromOffice(host, tree, ui, [&](int panel, const QString& text) { status.emplace_back(panel, text); });
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.modules, 2);
+    ASSERT_EQ(result.leftOut.size(), 2u);
+    EXPECT_EQ(result.failedModule, "Kaputt");
+    // Numbered over the modules read.
+    const std::vector<std::pair<QString, qint64>> expected{{"Gut", 2}, {"Klasse", 3}};
+    EXPECT_EQ(storedModules(), expected);
+    lumo::WorkingStore& store = lumo::WorkingStore::instance();
+    store.openWorkingDatabase();
+    lumo::Query q = store.query("SELECT rou_num, mod_num, rou_name, rou_start, rou_ende FROM td_rout ORDER BY rou_num");
+    QStringList rows;
+    while (q.next())
+        rows << QString("%1 %2 %3 %4-%5").arg(q.integer(0)).arg(q.integer(1)).arg(q.text(2)).arg(q.integer(3)).arg(q.integer(4));
+    store.closeWorkingDatabase();
+    EXPECT_EQ(rows, QStringList({"1 1 A 1-1", "2 1 B 2-3", "3 2 P 2-6"}));
+
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kaputt");
+    EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
+    EXPECT_EQ(ui.calls[0].text, lumo::buildFailedWarning() +
+                                    "\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"
+                                    "\r\nModul: Auch (Routinenkopf ohne \"(\" in Zeile 2)");
+    EXPECT_EQ(status.back(), std::make_pair(5, QString("Modul: Kaputt")));
+
+    // Nothing left to show when every module was left out.
+    ui.calls.clear();
+    lumo::applyCheck(tree, indexOf("A3\\"), false);
+    lumo::applyCheck(tree, indexOf("A3\\Kaputt"), true);
+    const auto none = lumo::buildFromOffice(host, tree, ui);
+    EXPECT_FALSE(none.ok);
+    EXPECT_EQ(none.modules, 0);
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_TRUE(ui.calls[0].text.endsWith("\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"));
 }
 
 TEST_F(OfficeBuild, HostGoneFailsSilently) {

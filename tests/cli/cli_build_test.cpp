@@ -45,23 +45,39 @@ TEST_F(CliBuild, SwitchesOverrideTheStoredOptions) {
     EXPECT_EQ(lumo::test::untagged(moduleText(1)), "\r\nSub A()\r\nIf x Then\r\n\ty\r\nEnd If\r\nEnd Sub\r\n");
 }
 
-TEST_F(CliBuild, ParseErrorWarnsNamesTheModuleAndLeavesThePreviousProject) {
-    write("Gut.bas", "Sub A()\n' eins\nEnd Sub\n");
-    write("Auch.bas", "Sub Z()\n' zwei\nEnd Sub\n");
-    write("Schlecht.bas", "Sub Test(): End Sub\nSub B()\nEnd Sub\n");
-    write("Danach.bas", "Sub C()\n' drei\nEnd Sub\n");
-    ASSERT_EQ(run({"build", "--out", path("out"), path("Gut.bas"), path("Auch.bas")}).status, 0);
+TEST_F(CliBuild, AModuleThatCannotBeParsedIsLeftOutNamedAndFailsTheRun) {
+    write("Gut.bas", "Sub A(): End Sub\nSub B()\nEnd Sub\n");
+    write("Schlecht.bas", "Function F()\nEnd Sub\nEnd Function\n");
+    write("Danach.bas", "' Danach\nSub C()\nEnd Sub\n");
+    // An earlier, larger build leaves no module text behind.
+    ASSERT_EQ(run({"build", "--out", path("out"), path("Gut.bas"), path("Gut.bas"), path("Gut.bas")}).status, 0);
     const CliRun r = run({"build", "--out", path("out"), path("Gut.bas"), path("Schlecht.bas"), path("Danach.bas")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.startsWith("Fehler beim Einlesen !\nDies kann mehrere Ursachen haben:\n")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("Siehe auch mögliche Fehler in der Hilfe\nModul: Schlecht")) << r.err.toStdString();
-    // The failed build never reached the folder: the project before is whole.
-    EXPECT_TRUE(lumo::test::untagged(moduleText(2)).startsWith("Sub Z()"));
+    EXPECT_TRUE(r.err.contains("Siehe auch mögliche Fehler in der Hilfe\n\nModul: Schlecht (Routinenkopf ohne \"(\" in Zeile 2)\n"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(": 2 Module, 3 Routinen")) << r.out.toStdString();
+    EXPECT_TRUE(lumo::test::untagged(moduleText(2)).startsWith("' Danach\r\nSub C()"));
     EXPECT_FALSE(QFile::exists(path("out/M3.txt")));
     lumo::Query q = store().query("SELECT count(*), max(mod_num) FROM td_mod");
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.integer(0), 2);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(".out.neu"),
+    EXPECT_EQ(q.integer(1), 2);
+    lumo::WorkingStore::instance().closeWorkingDatabase();
+
+    // From a folder of exported modules, through the document host, alike.
+    QDir().mkpath(path("ordner"));
+    QFile::copy(path("Schlecht.bas"), path("ordner/Schlecht.bas"));
+    QFile::copy(path("Danach.bas"), path("ordner/Danach.bas"));
+    const CliRun folder = run({"build", "--out", path("out2"), path("ordner")});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_TRUE(folder.err.contains("\n\nModul: Schlecht (Routinenkopf ohne \"(\" in Zeile 2)")) << folder.err.toStdString();
+    EXPECT_TRUE(folder.out.contains(": 1 Module, 1 Routinen")) << folder.out.toStdString();
+
+    // Three lines: components of two lines or fewer are not listed, as in the window.
+    write("Heil.bas", "Sub Heil()\n' heil\nEnd Sub\n");
+    EXPECT_EQ(run({"build", "--out", path("out"), path("Heil.bas")}).status, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(".neu-"),
               QStringList());
 }
 

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 #include "acquire/ModuleFile.h"
 
 namespace lumo::test {
@@ -64,6 +67,24 @@ inline QStringList corpusModuleFiles() {
     QDirIterator it(corpusFolder(), {"*.bas", "*.cls", "*.frm"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) out << QDir(corpusFolder()).relativeFilePath(it.next());
     out.sort();
+    return out;
+}
+
+// Every module of the corpus as the editor shows it, named by its path: the
+// exported modules, then those an independent reader found in the Office files.
+inline std::vector<std::pair<QString, QString>> allCorpusModules() {
+    std::vector<std::pair<QString, QString>> out;
+    for (const QString& f : corpusModuleFiles()) out.emplace_back(f, corpusModule(f));
+    const QString office = QStringLiteral(LUMO_SHARED_DIR "/corpus/office-expected");
+    QDirIterator it(office, {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
+    QStringList texts;
+    while (it.hasNext()) texts << it.next();
+    texts.sort();
+    for (const QString& path : texts) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            out.emplace_back(QDir(office).relativeFilePath(path), editorView(QString::fromUtf8(f.readAll())));
+    }
     return out;
 }
 

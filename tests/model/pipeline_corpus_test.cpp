@@ -2,6 +2,8 @@
 // by eye when they were made), and properties that hold for every module.
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include <QFile>
 
 #include "model/BuildFixture.h"
@@ -97,16 +99,24 @@ TEST(TagScanCorpus, SameTextAsTheReplacements) {
 
 // The whole module pipeline in one scan per step against the steps as
 // defined, on every module of the corpus and every combination of options.
+namespace {
+
+lumo::Options optionsOf(int combo) {
+    lumo::Options o;
+    o.einr = combo & 1;
+    o.leer = combo & 2;
+    o.rle = combo & 4;
+    o.rer = combo & 8;
+    return o;
+}
+
+}  // namespace
+
 TEST(ModuleScanCorpus, SameTextLinesAndRowsAsTheDefinedSteps) {
     LUMO_REQUIRE_CORPUS();
-    for (const QString& f : corpusModuleFiles()) {
-        const QString code = corpusModule(f);
+    for (const auto& [f, code] : allCorpusModules()) {
         for (int combo = 0; combo < 16; ++combo) {
-            lumo::Options o;
-            o.einr = combo & 1;
-            o.leer = combo & 2;
-            o.rle = combo & 4;
-            o.rer = combo & 8;
+            const lumo::Options o = optionsOf(combo);
             qint32 c1 = 0, c2 = 0;
             const lumo::ParsedModule fast = lumo::parseModule(code, o, c1);
             const lumo::ParsedModule reference = lumo::reference::parseModule(code, o, c2);
@@ -124,4 +134,56 @@ TEST(ModuleScanCorpus, SameTextLinesAndRowsAsTheDefinedSteps) {
             ASSERT_EQ(lumo::tagFragment(code, o), lumo::reference::tagFragment(code, o)) << f.toStdString();
         }
     }
+}
+
+// Every module that read before one-line routines and alternative heads were
+// known reads as it did then: the same text, byte for byte, and the same
+// rows, with every combination of options. The reference keeps the rules of
+// then; where a new rule decides a line, the change is the point.
+TEST(ModuleScanCorpus, WhatReadBeforeReadsExactlyAsBefore) {
+    LUMO_REQUIRE_CORPUS();
+    using lumo::reference::Rules;
+    const auto modules = allCorpusModules();
+    ASSERT_GE(modules.size(), 50u);
+    int failedBefore = 0, failedNow = 0, compared = 0, changed = 0;
+    for (const auto& [f, code] : modules) {
+        for (int combo = 0; combo < 16; ++combo) {
+            const lumo::Options o = optionsOf(combo);
+            qint32 c1 = 0, c2 = 0, c3 = 0;
+            lumo::ParsedModule before, now;
+            bool readBefore = true, readNow = true;
+            try {
+                before = lumo::reference::parseModule(code, o, c1, Rules::Previous);
+            } catch (const lumo::ParseError&) {
+                readBefore = false;
+            }
+            try {
+                now = lumo::parseModule(code, o, c2);
+            } catch (const lumo::ParseError&) {
+                readNow = false;
+            }
+            if (combo == 0) {
+                failedBefore += !readBefore;
+                failedNow += !readNow;
+            }
+            if (!readBefore) continue;
+            int newRuleHits = 0;
+            lumo::reference::parseModule(code, o, c3, Rules::Current, &newRuleHits);
+            if (newRuleHits > 0) {
+                ++changed;
+                continue;
+            }
+            ASSERT_TRUE(readNow) << f.toStdString() << " " << combo;
+            ASSERT_EQ(now.text, before.text) << f.toStdString() << " " << combo;
+            ASSERT_EQ(lumo::reference::describeRows(now), lumo::reference::describeRows(before)) << f.toStdString();
+            ASSERT_EQ(c2, c1);
+            ASSERT_EQ(lumo::tagFragment(code, o), lumo::reference::tagFragment(code, o, Rules::Previous));
+            ++compared;
+        }
+    }
+    std::cout << modules.size() << " modules: " << failedBefore << " failed before, " << failedNow << " fail now; "
+              << compared << " parses compared, " << changed << " changed by the new rules\n";
+    EXPECT_EQ(failedNow, 0);
+    EXPECT_EQ(compared + changed, int(modules.size() - size_t(failedBefore)) * 16);
+    EXPECT_GT(compared, 0);
 }

@@ -1,5 +1,6 @@
 #include "support/ReferenceParser.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "model/Indent.h"
@@ -84,20 +85,52 @@ const QString& passTag(int pass) {
 
 }  // namespace
 
+namespace {
+
+// What a line between two heads of one routine is, by the line's beginning.
+enum class Between { Branch, NoCode, Code };
+
+Between between(const QString& line) {
+    static const QRegularExpression blank(QStringLiteral("^[ \t]*$"));
+    static const QRegularExpression comment(QStringLiteral("^[ \t]*") + QRegularExpression::escape(tags().comment));
+    static const QRegularExpression branch(QStringLiteral("^[ \t]*#(If|ElseIf|Else)(?![\\p{L}\\p{N}_])"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression directive(QStringLiteral("^[ \t]*#"));
+    if (blank.match(line).hasMatch() || comment.match(line).hasMatch()) return Between::NoCode;
+    if (branch.match(line).hasMatch()) return Between::Branch;
+    return directive.match(line).hasMatch() ? Between::NoCode : Between::Code;
+}
+
+}  // namespace
+
 void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32* counter,
-                   std::vector<FoundRoutine>* found) {
+                   std::vector<FoundRoutine>* found, Rules rules, int* newRuleHits) {
     const int kind = passKind(keywordTag);
     if (!text.contains(keywordTag)) return;
     const Tags& t = tags();
+    const QString endOfKind = taggedKeyword("End") + keywordTag;
     QStringList lines = text.split(kCrLf);
     bool open = false;
+    bool branchSeen = false, codeSeen = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString& line = lines[i];
+        QString squeezed = line;
+        squeezed.remove(t.continuation);
+        squeezed.remove(QLatin1Char(' '));
+        squeezed.remove(QLatin1Char('\t'));
+        bool head = false, alternative = false;
         if (line.contains(keywordTag) && !line.contains(taggedKeyword("Exit"))) {
             if (open) {
+                alternative = rules == Rules::Current && branchSeen && !codeSeen && !squeezed.contains(endOfKind);
                 line = t.lineOpen + line + t.lineClose;
-                if (counter) line.prepend(anchor('E', *counter));
-                open = false;
+                if (alternative) {
+                    branchSeen = false;
+                    if (newRuleHits) ++*newRuleHits;
+                } else {
+                    if (counter) line.prepend(anchor('E', *counter));
+                    open = false;
+                }
+                head = true;
             } else {
                 int type = kind;
                 const bool declaration = line.contains(taggedKeyword("Declare"));
@@ -126,15 +159,25 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
                         r.name = nameOf(line, declaration);
                         found->push_back(r);
                     }
-                    open = !declaration;
+                    const bool oneLine = rules == Rules::Current && !declaration &&
+                                         squeezed.contains(QLatin1Char(':') + endOfKind);
+                    if (oneLine && newRuleHits) ++*newRuleHits;
+                    open = !declaration && !oneLine;
+                    branchSeen = codeSeen = false;
                     line = t.lineOpen + line + t.lineClose;
-                    if (counter) line.prepend(anchor('A', number));
+                    if (counter) line.prepend(anchor(oneLine ? 'B' : 'A', number));
                     if (options.rle) line.prepend(kCrLf);
+                    head = true;
                 }
             }
         }
+        if (open && !head && !codeSeen) {
+            const Between b = between(line);
+            if (b == Between::Branch) branchSeen = true;
+            if (b == Between::Code) codeSeen = true;
+        }
         const bool remainder = i + 1 == lines.size() && line.isEmpty();
-        if (options.einr && options.rer && open && !remainder) {
+        if (options.einr && options.rer && open && !remainder && !alternative) {
             const bool marked =
                 counter ? line.startsWith(t.marker + QLatin1Char('*')) : line.startsWith(t.lineOpen);
             if (!marked) line.prepend(QLatin1Char('\t'));
@@ -177,11 +220,13 @@ QString tagText(const QString& code, const Options& options) {
     return tagWrappedByReplacement(text);
 }
 
-ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter) {
+ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter, Rules rules,
+                         int* newRuleHits) {
     const Tags& t = tags();
     ParsedModule m;
     QString text = reference::tagText(code, options);
-    for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, &routineCounter, &m.routines);
+    for (int pass = 0; pass < 3; ++pass)
+        parseRoutines(text, passTag(pass), options, &routineCounter, &m.routines, rules, newRuleHits);
     text.replace(t.continuation, QLatin1String("_\r\n"));
     text.replace(t.doubleQuote, QLatin1String("\"\""));
     text.remove(0, 2);
@@ -190,8 +235,11 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
         QString& line = lines[i];
         if (!line.startsWith(t.marker + QLatin1Char('*')) || line.size() < kAnchorLength) continue;
         const qint32 n = line.mid(3, 8).toInt();
-        for (FoundRoutine& r : m.routines)
-            if (r.number == n) (line.at(2) == QLatin1Char('A') ? r.start : r.end) = int(i + 1);
+        for (FoundRoutine& r : m.routines) {
+            if (r.number != n) continue;
+            if (line.at(2) != QLatin1Char('E')) r.start = int(i + 1);
+            if (line.at(2) != QLatin1Char('A')) r.end = int(i + 1);
+        }
         line.remove(0, kAnchorLength);
     }
     for (FoundRoutine& r : m.routines)
@@ -202,15 +250,23 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
     return m;
 }
 
-QString tagFragment(const QString& code, const Options& options) {
+QString tagFragment(const QString& code, const Options& options, Rules rules) {
     const Tags& t = tags();
     QString text = reference::tagText(code, options);
-    for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, nullptr, nullptr);
+    for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, nullptr, nullptr, rules);
     text.replace(t.continuation, QLatin1String("_\r\n"));
     text.replace(t.doubleQuote, QLatin1String("\"\""));
     text = text.size() >= 4 ? text.mid(2, text.size() - 4) : QString();
     text.replace(t.escape, t.marker);
     return text;
+}
+
+QString describeRows(const ParsedModule& module) {
+    QString out = QStringLiteral("%1 Zeilen\n").arg(module.lineCount);
+    for (const FoundRoutine& r : module.routines)
+        out += QStringLiteral("%1 %2 typ %3 open %4 zeilen %5 von %6 bis %7\n")
+                   .arg(r.number).arg(r.name).arg(r.type).arg(r.visibility).arg(r.headLines).arg(r.start).arg(r.end);
+    return out;
 }
 
 }  // namespace lumo::reference

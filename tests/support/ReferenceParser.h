@@ -11,11 +11,22 @@
 
 namespace lumo::reference {
 
+// Previous: the routine passes as they read modules before one-line routines
+// and alternative heads under #If were known, kept to hold every module that
+// read then to what it gave then. Current: with both.
+enum class Rules { Previous, Current };
+
+// newRuleHits counts the lines on which a rule of Current decided.
 void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32* routineCounter,
-                   std::vector<FoundRoutine>* found);
+                   std::vector<FoundRoutine>* found, Rules rules = Rules::Current, int* newRuleHits = nullptr);
 QString indentText(const QString& wrapped);
 QString tagText(const QString& code, const Options& options);
-ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter);
-QString tagFragment(const QString& code, const Options& options);
+ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter,
+                         Rules rules = Rules::Current, int* newRuleHits = nullptr);
+QString tagFragment(const QString& code, const Options& options, Rules rules = Rules::Current);
+
+// The line count and the rows of a parsed module, one routine a line, for
+// comparing two parses at a glance.
+QString describeRows(const ParsedModule& module);
 
 }  // namespace lumo::reference

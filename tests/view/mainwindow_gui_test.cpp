@@ -446,6 +446,8 @@ TEST_F(MainWindowTest, ADocumentChangedAfterListingWarnsAndListsAgain) {
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].startsWith("Fehler beim Einlesen !"));
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kunde");
+    EXPECT_EQ(panel(5), "Modul: Kunde");
     EXPECT_FALSE(window->codeShown());
     EXPECT_EQ(window->windowTitle(), appState().titleText);
     EXPECT_TRUE(window->appTree()->isVisible());
@@ -480,4 +482,25 @@ TEST_F(MainWindowTest, TheUsersLayoutAppliesAtStartWhenTheOptionIsOn) {
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(window->size(), QSize(window->twipsToPixelsX(10080), window->twipsToPixelsY(7200)));
     EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST_F(MainWindowTest, AModuleThatCannotBeParsedIsLeftOutAndTheRestIsShown) {
+    VbaProjectData p = sampleProject();
+    p.modules.insert(p.modules.begin() + 1,
+                     module("Kaputt", 1, {"Option Explicit", "Function F()", "End Sub", "End Function"}));
+    open({p});
+    tick("A1\\");
+    act("mnuBearbeiten_Code")->trigger();
+    ASSERT_TRUE(window->codeShown());
+    EXPECT_EQ(window->treeState().moduleCount, 3);
+    EXPECT_EQ(window->windowTitle(), appState().titleText + " Projekt: Projekt1 [nicht gespeichert !!!]");
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kaputt");
+    EXPECT_TRUE(ui.calls[0].text.endsWith("\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"));
+    EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(panel(5), "Modul: Kaputt");
+    // The modules after the one left out keep running numbers.
+    Query q = WorkingStore::instance().query("SELECT mod_name FROM td_mod WHERE mod_num = 2");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.text(0), "Kunde");
 }

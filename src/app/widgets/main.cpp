@@ -11,6 +11,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Lets the desktop pair the window with the menu entry codelumo.desktop
+    // (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("codelumo"));
     // Qt's own dialogs (file chooser, input box) in German like the rest of
     // the program, when the translations are installed.
     QTranslator qtGerman;

@@ -191,6 +191,9 @@ void MainWindow::readTickedCode() {
     } else {
         refreshCommand();
     }
+    // The module the warning named stays in view, so that the user knows
+    // which one to look at (or untick) after the box is gone.
+    if (!result.failedModule.isEmpty()) setPanel(5, QStringLiteral("Modul: ") + result.failedModule);
 }
 
 void MainWindow::openDocumentCommand() {
