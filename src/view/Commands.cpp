@@ -21,6 +21,9 @@ constexpr MenuDef kMenus[] = {
     {"mnuPopUpHaupt", "", P::Popup, "", C::None, false},
     {"mnuPopUp_Zoom", "", P::Popup, "", C::None, false},
     {"mnuPopUpEinlesen", "", P::Popup, "", C::None, false},
+    // Export submenus of the code view's pop-up
+    {"mnuPopUpHaupt_Html", "&HTML", P::Submenu, "mnuPopUpHaupt", C::None, false},
+    {"mnuPopUpHaupt_Copy", "&Kopieren", P::Submenu, "mnuPopUpHaupt", C::None, false},
 };
 
 // Menu items in their order within each menu.
@@ -32,17 +35,41 @@ constexpr MenuItemDef kItems[] = {
     {"mnuDatei", "mnuEnde", "&Beenden", "", C::Quit, kSeparatorBefore, -1},
     // &Bearbeiten
     {"mnuBearbeiten", "mnuBearbeiten_Code", "&Code Einlesen", "F2", C::ReadCode, 0, -1},
+    // &Bearbeiten: copies
+    {"mnuBearbeiten", "mnuBearbeiten_Kopieren_Modul", "Kopieren &Modul", "", C::CopyModule, kSeparatorBefore, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Kopieren_Auswahl", "&Kopieren Auswahl", "", C::CopySelection, 0, -1},
     // &Ansicht
     {"mnuAnsicht", "mnuAnsicht_App_Aktualisieren", "&Aktualisieren VBA Projekte", "F5", C::Refresh, 0, -1},
     {"mnuAnsicht", "mnuAnsicht_Zoom", "&Zoom", "", C::Zoom, kCheckable, -1},
+    {"mnuAnsicht", "mnuAnsicht_Spezial", "&Spezialansicht", "F9", C::CompactWindow, 0, -1},
     {"mnuAnsicht", "mnuVB", "&VB Einlesen", "", C::None, kHidden, -1},
     // &Extras
+    {"mnuExtras", "mnuExtras_Struktur", "&Struktur nach Zwischenablage", "", C::Structure, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_define", "Benutzer Bildschirm &Festlegen", "", C::ScreenDefine, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_call", "&Benutzer Bildschirm Aufrufen", "", C::ScreenCall, 0, -1},
     {"mnuExtras", "mnuExtras_ClearClip", "&Zwischenablage Leeren", "Ctrl+Q", C::ClearClipboard, kSeparatorBefore, -1},
+    // RTF, HTML, &Nur-Text
+    {"mnuRtf", "mnuRtf_Projekt", "&Projekt", "", C::RtfProject, 0, -1},
+    {"mnuRtf", "mnuRtf_Modul", "&Modul", "", C::RtfModule, 0, -1},
+    {"mnuHtml", "mnuHtml_Clipboard", "&Zwischenablage", "", C::HtmlClipboard, 0, -1},
+    {"mnuHtml", "mnuHtml_Auswahl", "&Auswahl", "", C::HtmlSelection, 0, -1},
+    {"mnuHtml", "mnuHtml_Modul", "&Modul", "", C::HtmlModule, 0, -1},
+    {"mnuHtml", "mnuHtml_projekt", "&Projekt", "", C::HtmlProject, 0, -1},
+    {"mnuText", "mnuText_Auswahl", "&Auswahl", "", C::TextSelection, 0, -1},
+    {"mnuText", "mnuText_Modul", "&Modul", "", C::TextModule, 0, -1},
     // &?
     {"mnuHilfe", "mnuHilfe_Hilfe", "&Hilfe", "F1", C::Help, 0, -1},
     {"mnuHilfe", "mnuHilfe_Info", "&Info", "", C::About, 0, -1},
+    // Pop-ups: the exports first
+    {"mnuPopUpHaupt_Html", "mnuPopUpHaupt_Html_Index", "&Zwischenablage", "", C::HtmlClipboard, 0, 0},
+    {"mnuPopUpHaupt_Html", "mnuPopUpHaupt_Html_Index", "&Auswahl", "", C::HtmlSelection, 0, 1},
+    {"mnuPopUpHaupt_Html", "mnuPopUpHaupt_Html_Index", "&Modul", "", C::HtmlModule, 0, 2},
+    {"mnuPopUpHaupt_Html", "mnuPopUpHaupt_Html_Index", "&Projekt", "", C::HtmlProject, 0, 3},
+    {"mnuPopUpHaupt_Copy", "mnuPopUpHaupt_Copy_Modul", "&Modul", "", C::CopyModule, 0, -1},
+    {"mnuPopUpHaupt_Copy", "mnuPopUpHaupt_Copy_Auswahl", "&Auswahl", "", C::CopySelection, 0, -1},
+    {"mnuPopUp_Zoom", "mnuPopUp_Zoom_Html", "Zoom nach &Html", "", C::ZoomToHtml, 0, -1},
+    {"mnuPopUp_Zoom", "mnuPopUp_Zoom_Copy", "&Zoom Kopieren", "", C::ZoomCopy, 0, -1},
+    {"mnuPopUpEinlesen", "mnuPopUpEinlesen_Clip", "&HTML Zwischenablage", "", C::HtmlClipboard, 0, -1},
     // Pop-ups
     {"mnuPopUpHaupt", "mnuPopUpHaupt_Zoom", "&Zoom", "", C::Zoom, 0, -1},
     {"mnuPopUp_Zoom", "mnuPopUp_Zoom_Aus", "&Zoom Aus", "", C::Zoom, 0, -1},
@@ -55,6 +82,10 @@ constexpr ToolButtonDef kToolButtons[] = {
     {"refresh", "Aktualisieren Excel Projekte (F5)", C::Refresh, 0},
     {"doit", "Code Lesen", C::ReadCode, 0},
     {"blind", "", C::None, 0},
+    {"ht_clip", "Zwischenablage nach HTML", C::HtmlClipboard, kSeparatorBefore},
+    {"ht_aus", "Auswahl nach HTML", C::HtmlSelection, 0},
+    {"ht_mod", "Modul nach HTML", C::HtmlModule, 0},
+    {"ht_pro", "Projekt nach HTML", C::HtmlProject, 0},
     {"zoom", "Zoom", C::Zoom, kCheckable | kSeparatorBefore},
 };
 
@@ -64,6 +95,14 @@ constexpr CommandStateDef kStates[] = {
     {C::New, true, false},
     {C::Refresh, false, true},
     {C::Zoom, true, false},
+    // Exports
+    {C::RtfMenu, true, false},
+    {C::TextMenu, true, false},
+    {C::HtmlSelection, true, false},
+    {C::HtmlModule, true, false},
+    {C::HtmlProject, true, false},
+    {C::CopySelection, true, false},
+    {C::CopyModule, true, false},
 };
 
 }  // namespace

@@ -20,4 +20,41 @@ QString taggedToRtf(QString text, const Options& options) {
     return text;
 }
 
+QString escapeHtml(QString text) {
+    const char16_t* const from[] = {u"&", u"<", u">", u"\u00E4", u"\u00F6", u"\u00FC", u"\u00C4", u"\u00D6",
+                                    u"\u00DC", u"\u00DF", u"\"", u":", u")", u"(", u"+"};
+    const char* const to[] = {"&#38;", "&lt;", "&gt;", "&auml;", "&ouml;", "&uuml;", "&Auml;", "&Ouml;",
+                              "&Uuml;", "&szlig;", "&#34;", "&#58;", "&#41;", "&#40;", "&#43;"};
+    for (int i = 0; i < 15; ++i) text.replace(QString::fromUtf16(from[i]), QString::fromLatin1(to[i]));
+    return text;
+}
+
+namespace {
+
+QString colour(qint32 v) {
+    const int red = v % 256, green = ((v % 65536) - red) / 256, blue = (v - (v % 65536)) / 65536;
+    return QStringLiteral("#%1%2%3")
+        .arg(red, 2, 16, QLatin1Char('0'))
+        .arg(green, 2, 16, QLatin1Char('0'))
+        .arg(blue, 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+QString span(qint32 v) { return "<span style=\"color:" + colour(v) + "\"; >"; }
+
+}  // namespace
+
+QString taggedToHtml(QString text, const Options& options) {
+    const Tags& t = tags();
+    text = escapeHtml(text);
+    text.replace(t.close, QLatin1String("</span>"));
+    text.replace(t.comment, span(options.fkom));
+    text.replace(t.keyword, span(options.fkey));
+    text.replace(t.string, span(options.fstr));
+    text.replace(t.lineOpen, options.rouf ? QStringLiteral("<b>") : QString());
+    text.replace(t.lineClose, options.rouf ? QStringLiteral("</b>") : QString());
+    return "<pre><span style=\"font-family=" + options.fontName + ",Arial; font-size=" +
+           QString::number(options.fontSize) + "pt\"; >" + text + "</span></pre>";
+}
+
 }  // namespace lumo::reference

@@ -11,4 +11,10 @@ namespace lumo::reference {
 // The RTF body: escapes, then every tag kind after the other, tabs, line breaks.
 QString taggedToRtf(QString text, const Options& options);
 
+// Fifteen replacements, "&" first.
+QString escapeHtml(QString text);
+// The HTML fragment: escapes, every tag kind after the other, the frame.
+// Colours as "#RRGGBB" of valid values only.
+QString taggedToHtml(QString text, const Options& options);
+
 }  // namespace lumo::reference

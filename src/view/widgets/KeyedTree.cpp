@@ -9,6 +9,7 @@ namespace lumo {
 
 namespace {
 constexpr int kKeyRole = Qt::UserRole + 1;
+constexpr int kImageRole = Qt::UserRole + 2;
 
 QColor rgb(quint32 v) {
     return QColor(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
@@ -85,6 +86,7 @@ bool KeyedTree::addNode(const QString& parentKey, const QString& key, const QStr
     auto* it = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
     it->setText(0, text);
     it->setData(0, kKeyRole, key);
+    it->setData(0, kImageRole, imageKey);
     if (images_) it->setIcon(0, images_(imageKey));
     if (checkable_) {
         it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
@@ -107,6 +109,13 @@ bool KeyedTree::setNodeColors(const QString& key, quint32 background, quint32 fo
     it->setBackground(0, rgb(background));
     it->setForeground(0, rgb(foreground));
     return true;
+}
+
+TreeOutline KeyedTree::outline() const {
+    TreeOutline out;
+    for (const QTreeWidgetItem* it : order_)
+        out.addNode(keyOf(it->parent()), keyOf(it), it->text(0), it->data(0, kImageRole).toString());
+    return out;
 }
 
 QString KeyedTree::keyOf(const QTreeWidgetItem* item) {

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "view/NodeTree.h"
+#include "view/TreeOutline.h"
 
 namespace lumo {
 
@@ -39,6 +40,8 @@ public:
     static bool hasOwnColors(const QModelIndex& index);
     // Nodes in the order they were added (the index order of the original tree).
     QList<QTreeWidgetItem*> nodesInOrder() const { return order_; }
+    // Every node in that order with its text, picture key and parent.
+    TreeOutline outline() const;
 
     bool isChecked(const QString& key) const;
     // Programmatic ticks never reach the check handler.

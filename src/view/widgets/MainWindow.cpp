@@ -22,6 +22,10 @@
 #include "app/Settings.h"
 #include "app/Ui.h"
 #include "model/WorkingStore.h"
+#include "export/ExportCommands.h"
+#include "export/ExportContext.h"
+#include "export/TextExport.h"
+#include "export/widgets/CompactWindow.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/Splitter.h"
@@ -164,6 +168,27 @@ void MainWindow::run(Command command, int index) {
     case Command::ScreenCall: applyScreenLayout(); break;
     case Command::ClearClipboard: ui().clearClipboard(); break;
     case Command::Help: hilfeAufrufen(); break;
+    // Exports
+    case Command::HtmlClipboard: runExport([this] { htmlOfClipboard(exportContext()); }); break;
+    case Command::HtmlSelection: runExport([this] { htmlOfSelection(*shownCodeView(), exportContext()); }); break;
+    case Command::HtmlModule:
+        runExport([this] { exportModuleHtml(store(), trees_.currentModule + 1, exportContext()); });
+        break;
+    case Command::HtmlProject:
+        runExport([this] {
+            exportProjectHtml(store(), exportModules(treProjekt_->outline(), trees_.moduleCount), exportContext());
+        });
+        break;
+    case Command::ZoomToHtml: htmlOfZoomCommand(); break;
+    case Command::RtfModule: rtfModuleCommand(); break;
+    case Command::RtfProject: rtfProjectCommand(); break;
+    case Command::TextSelection: runExport([this] { textOfSelection(*shownCodeView(), exportContext()); }); break;
+    case Command::TextModule: runExport([this] { textOfModule(*visibleCodeView(), exportContext()); }); break;
+    case Command::CopySelection: copySelectionCommand(); break;
+    case Command::CopyModule: copyModuleCommand(); break;
+    case Command::ZoomCopy: copyZoomCommand(); break;
+    case Command::Structure: structureCommand(); break;
+    case Command::CompactWindow: showCompactWindow(); break;
     case Command::About:
         ui().message(appState().titleText + QStringLiteral("\r\n\r\nBrowser und Dokumentierer für VBA-Code"),
                      QStringLiteral("Info"), MsgIcon::Information);

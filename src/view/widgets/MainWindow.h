@@ -29,12 +29,14 @@ class QTreeWidgetItem;
 namespace lumo {
 
 class CodeView;
+class CompactWindow;
 class DocumentHost;
 class HostConnector;
 class KeyedTree;
 class Splitter;
 class Ui;
 class WorkingStore;
+struct ExportContext;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -99,6 +101,7 @@ public:
     bool projectShown() const { return projectShown_; }
     bool projectUnsaved() const { return projectUnsaved_; }
     bool zoomOn() const;
+    CompactWindow* compactWindow() const { return frmMin_.get(); }
     int routineQueries() const { return routineQueries_; }
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
@@ -139,6 +142,21 @@ private:
     bool maximizeLayout();
     void drawAppTree();
 
+    // --- exports (MainWindowExport.cpp) -----------------------------------
+    ExportContext exportContext();
+    // The view the exports of a selection read: the zoom view when it is on.
+    CodeView* shownCodeView() const;
+    // Runs an export, showing what it throws instead of letting it end the program.
+    void runExport(const std::function<void()>& exportCommand);
+    void htmlOfZoomCommand();          // mnuPopUp_Zoom_Html
+    void rtfModuleCommand();           // mnuRtf_Modul
+    void rtfProjectCommand();          // mnuRtf_Projekt
+    void copySelectionCommand();       // mnuBearbeiten_Kopieren_Auswahl
+    void copyModuleCommand();          // mnuBearbeiten_Kopieren_Modul
+    void copyZoomCommand();            // mnuPopUp_Zoom_Copy
+    void structureCommand();           // mnuExtras_Struktur
+    void showCompactWindow();          // mnuAnsicht_Spezial (F9), "/a"
+
     QWidget* client_ = nullptr;
     QToolBar* tobSymb1_ = nullptr;
     QWidget* fraContainer_ = nullptr;
@@ -171,6 +189,7 @@ private:
     bool projectUnsaved_ = false;  // read from a document and not stored since
     int routineQueries_ = 0;
     bool loaded_ = false;
+    std::unique_ptr<CompactWindow> frmMin_;
 };
 
 }  // namespace lumo

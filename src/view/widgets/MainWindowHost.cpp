@@ -48,14 +48,17 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     loaded_ = true;
     // The window shows before anything is read or made, so that what goes
     // wrong at start (a run folder that cannot be made, documents of the
-    // command line that cannot be read) is told over the window, not over
-    // an empty desktop. The compact window comes with the exports; until
-    // then "/a" opens the main window as usual, without the user's layout.
-    if (!compact && state.options.usb) applyScreenLayout();
-    if (isMaximized())
-        showMaximized();
-    else
-        show();
+    // command line that cannot be read) is told over a window, not over an
+    // empty desktop.
+    if (compact) {
+        showCompactWindow();  // instead of the main window, which stays loaded and hidden
+    } else {
+        if (state.options.usb) applyScreenLayout();
+        if (isMaximized())
+            showMaximized();
+        else
+            show();
+    }
     const QString settingsProblem = settingsFileProblem();
     if (!settingsProblem.isEmpty()) ui().message(settingsProblem, {}, MsgIcon::Warning);
     runSession().createRunFolder(ui());

@@ -1,0 +1,159 @@
+// "codelumo-cli export": what the export commands of the window produce from
+// a stored project, for scripts and documentation builds: HTML (without the
+// footer question; --footer adds the footer as a Yes would), the RTF file,
+// a module's plain text, the project tree's structure listing.
+#include <cstdio>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "app/AppState.h"
+#include "cli/CliCommand.h"
+#include "cli/CliState.h"
+#include "cli/ConsoleUi.h"
+#include "export/ExportCommands.h"
+#include "export/Html.h"
+#include "export/RtfExport.h"
+#include "export/StructureListing.h"
+#include "export/TextExport.h"
+#include "model/WorkingStore.h"
+#include "view/ProjectTree.h"
+#include "view/RtfRenderer.h"
+#include "view/TreeOutline.h"
+
+namespace lumo::cli {
+
+namespace {
+
+enum class Format { None, Html, Rtf, Text, Structure };
+
+struct ExportArgs {
+    Format format = Format::None;
+    int module = 0;  // 0: the whole project
+    bool footer = false;
+    QString out;     // "": standard output
+    QString folder;
+    bool bad = false;
+};
+
+const char* const kUsage = "Aufruf: codelumo-cli export (--html|--rtf|--text|--structure) [--module N] [--footer] "
+                           "[--out DATEI] ORDNER";
+
+ExportArgs parseArgs(const QStringList& args) {
+    ExportArgs a;
+    auto setFormat = [&a](Format f) {
+        if (a.format != Format::None) a.bad = true;
+        a.format = f;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--html")) setFormat(Format::Html);
+        else if (arg == QLatin1String("--rtf")) setFormat(Format::Rtf);
+        else if (arg == QLatin1String("--text")) setFormat(Format::Text);
+        else if (arg == QLatin1String("--structure")) setFormat(Format::Structure);
+        else if (arg == QLatin1String("--footer")) a.footer = true;
+        else if (arg == QLatin1String("--module") && i + 1 < args.size()) {
+            bool ok = false;
+            a.module = args[++i].toInt(&ok);
+            if (!ok || a.module < 1) a.bad = true;
+        } else if (arg == QLatin1String("--out") && i + 1 < args.size()) {
+            a.out = args[++i];
+        } else if (a.folder.isEmpty() && !arg.startsWith(QLatin1String("--"))) {
+            a.folder = arg;
+        } else {
+            a.bad = true;
+        }
+    }
+    if (a.format == Format::None || a.folder.isEmpty()) a.bad = true;
+    // A module's plain text is the one export without a project form; the
+    // footer belongs to HTML, the module choice to everything but the tree.
+    if (a.format == Format::Text && a.module == 0) a.bad = true;
+    if (a.footer && a.format != Format::Html) a.bad = true;
+    if (a.format == Format::Structure && a.module != 0) a.bad = true;
+    return a;
+}
+
+bool writeOut(const QString& out, const QByteArray& bytes) {
+    if (out.isEmpty()) {
+        const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+        return std::fflush(stdout) == 0 && written;
+    }
+    QSaveFile file(out);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
+    printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(out) +
+               QStringLiteral(" kann nicht geschrieben werden: ") + file.errorString());
+    return false;
+}
+
+// The project tree as the window fills it: modules by type and name, their routines below.
+TreeOutline projectTree(WorkingStore& store, bool withRoutines, int& moduleCount) {
+    TreeOutline tree;
+    moduleCount = fillModuleTree(tree, store);
+    if (withRoutines) addRoutineNodes(tree, store);
+    return tree;
+}
+
+QByteArray produce(const ExportArgs& a, WorkingStore& store) {
+    const AppState& state = appState();
+    const Options& options = state.options;
+    std::vector<ExportModule> modules;
+    if (a.module == 0 && a.format != Format::Text) {
+        int count = 0;
+        const TreeOutline tree = projectTree(store, a.format == Format::Structure, count);
+        if (a.format == Format::Structure) return structureListing(tree.nodes).toUtf8();
+        modules = exportModules(tree, count);
+    }
+    switch (a.format) {
+    case Format::Html: {
+        QString html = a.module ? moduleHtml(store, a.module, options)
+                                : projectHtml(store, modules, options, state.exportModuleHeadings);
+        if (a.footer) html = withHtmlFooter(html, state.hostName);
+        return html.toUtf8();
+    }
+    case Format::Rtf:
+        return rtfFileBytes(a.module ? moduleRtfDocument(store, a.module, options)
+                                     : projectRtfDocument(store, modules, options, state.exportModuleHeadings));
+    case Format::Text: return plainTextOfModule(store.readModuleText(a.module), options).toUtf8();
+    default: return {};
+    }
+}
+
+int runExport(const QStringList& args) {
+    const ExportArgs a = parseArgs(args);
+    if (a.bad) {
+        printError(QString::fromUtf8(kUsage));
+        return 2;
+    }
+    initCliState();
+    appState().workFolder = QDir(a.folder).absolutePath() + QLatin1Char('/');
+    WorkingStore& store = WorkingStore::instance();
+    if (!QFileInfo::exists(appState().workFolder + QStringLiteral("DivuRuvi.mdb"))) {
+        printError(QStringLiteral("Kein Gültiges Projekt: ") + QDir::toNativeSeparators(a.folder));
+        return 1;
+    }
+    if (a.module && !QFileInfo::exists(store.moduleTextPath(a.module))) {
+        printError(QStringLiteral("Modul %1 gibt es in %2 nicht").arg(a.module).arg(a.folder));
+        return 1;
+    }
+    QByteArray bytes;
+    try {
+        store.openWorkingDatabase();
+        bytes = produce(a, store);
+    } catch (const std::exception& e) {
+        store.closeWorkingDatabase();
+        printError(QString::fromStdString(e.what()));
+        return 1;
+    }
+    store.closeWorkingDatabase();
+    return writeOut(a.out, bytes) ? 0 : 1;
+}
+
+CliRegistration reg{{"export",
+                     "export (--html|--rtf|--text|--structure) [--module N] [--footer] [--out DATEI] ORDNER   "
+                     "Exporte eines gespeicherten Projekts ausgeben",
+                     runExport}};
+
+}  // namespace
+
+}  // namespace lumo::cli

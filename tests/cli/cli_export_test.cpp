@@ -1,0 +1,99 @@
+// codelumo-cli export, run as the program it is, on a project it built.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+class CliExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        write("Haupt.bas", "Sub Start()\n  x = \"Größe\" & (1 + 2) ' <Kommentar>\nEnd Sub\n");
+        write("Kunde.cls", "Public Property Get Name() As String\r\nEnd Property");
+        // --raw: the files whole as module code (Kunde.cls has two lines, which a listing leaves out).
+        ASSERT_EQ(run({"build", "--raw", "--out", path("out"), "--no-einr", "--no-leer", "--no-rle", "--no-rer",
+                       path("Haupt.bas"), path("Kunde.cls")}).status, 0);
+    }
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    CliRun run(const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LUMO_SETTINGS_FILE", path("settings.ini"));
+        env.insert("LUMO_DATA_DIR", path("data"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(CliExport, HtmlOfAModuleAndOfTheProjectWithTheFooterOnRequest) {
+    const CliRun module = run({"export", "--html", "--module", "1", path("out")});
+    ASSERT_EQ(module.status, 0) << module.err.toStdString();
+    const QString html = QString::fromUtf8(module.out);
+    EXPECT_EQ(html, "<pre><span style=\"font-family=MS Sans Serif,Arial; font-size=10pt\"; >"
+                    "<b><span style=\"color:#000080\"; >Sub</span> Start&#40;&#41;</b>\r\n"
+                    "  x = <span style=\"color:#800000\"; >&#34;Gr&ouml;&szlig;e&#34;</span> &#38; &#40;1 &#43; 2&#41; "
+                    "<span style=\"color:#008000\"; >' &lt;Kommentar&gt;</span>\r\n"
+                    "<b><span style=\"color:#000080\"; >End</span> <span style=\"color:#000080\"; >Sub</span></b>"
+                    "\r\n</span></pre>");
+    const CliRun project = run({"export", "--html", "--footer", path("out")});
+    ASSERT_EQ(project.status, 0) << project.err.toStdString();
+    const QString all = QString::fromUtf8(project.out);
+    EXPECT_EQ(all.count("<pre>"), 2);
+    EXPECT_TRUE(all.contains("Modul&#58;  Kunde  Typ = Klassenmodul"));
+    EXPECT_TRUE(all.endsWith("\r\n<br><span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> "
+                             "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
+                             "href=\"https://codelumo.example/\" target=\"blank\">Word Code Lumo</a>"));
+}
+
+TEST_F(CliExport, RtfTextAndStructure) {
+    ASSERT_EQ(run({"export", "--rtf", "--out", path("Projekt.RTF"), path("out")}).status, 0);
+    QFile f(path("Projekt.RTF"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray rtf = f.readAll();
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1"));
+    EXPECT_EQ(rtf.count("{\\colortbl"), 1);
+    EXPECT_TRUE(rtf.contains("'  Modul:  Haupt  Typ = Allgemeines Modul"));
+    EXPECT_TRUE(rtf.contains("\"Gr\\'f6\\'dfe\""));
+
+    const CliRun text = run({"export", "--text", "--module", "2", path("out")});
+    ASSERT_EQ(text.status, 0) << text.err.toStdString();
+    EXPECT_EQ(text.out, "Public Property Get Name() As String\r\nEnd Property\r\n");
+
+    const CliRun structure = run({"export", "--structure", path("out")});
+    ASSERT_EQ(structure.status, 0) << structure.err.toStdString();
+    EXPECT_EQ(structure.out, "Haupt\r\n\tStart\r\nKunde\r\n\tName\r\n");
+}
+
+TEST_F(CliExport, BadArgumentsAndFoldersSayWhy) {
+    EXPECT_EQ(run({"export", path("out")}).status, 2);
+    EXPECT_EQ(run({"export", "--html", "--rtf", path("out")}).status, 2);
+    EXPECT_EQ(run({"export", "--text", path("out")}).status, 2);
+    EXPECT_EQ(run({"export", "--rtf", "--footer", path("out")}).status, 2);
+    const CliRun none = run({"export", "--html", path("Haupt.bas")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.err.startsWith("Kein Gültiges Projekt")) << none.err.toStdString();
+    const CliRun missing = run({"export", "--rtf", "--module", "3", path("out")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains("Modul 3")) << missing.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("nichts.RTF")));
+}
