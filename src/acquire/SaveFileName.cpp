@@ -1,6 +1,7 @@
 #include "acquire/SaveFileName.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace lumo {
 
@@ -42,6 +43,9 @@ QString saveFileName(Ui& ui, const QString& notation, const QString& defaultExte
     QString chosen = ui.chooseSaveFile(QStringLiteral("Speichern unter"), start, defaultName, list.filters, defaultExtension);
     // Whatever a chooser hands back past a NUL is no part of the name.
     if (const qsizetype nul = chosen.indexOf(QChar(0)); nul >= 0) chosen.truncate(nul);
+    // A name typed without extension gets the default one, whatever the dialog did.
+    if (!chosen.isEmpty() && !defaultExtension.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
+        chosen += QLatin1Char('.') + defaultExtension;
     return chosen;
 }
 

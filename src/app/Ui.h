@@ -42,7 +42,8 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     virtual void clearClipboard() = 0;
 
-    // Opens a file in the desktop's viewer for its kind (browser for HTML). False when that failed.
+    // Opens a file in the desktop's viewer for its kind (browser for HTML), or
+    // an "http://" or "https://" address in the browser. False when that failed.
     virtual bool openInViewer(const QString& path) = 0;
 };
 

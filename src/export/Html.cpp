@@ -16,9 +16,6 @@ namespace lumo {
 
 namespace {
 
-// The maker's web page, the target of the footer's link.
-constexpr char kMakerWebPage[] = "https://codelumo.example/";
-
 // What each escaped character becomes. "&" must be first in any chain of
 // replacements; as one pass over the text the order no longer matters,
 // because no entity holds a character that is escaped itself.

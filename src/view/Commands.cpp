@@ -31,8 +31,21 @@ constexpr MenuItemDef kItems[] = {
     // &Datei
     {"mnuDatei", "mnuDokument", "&Dokument öffnen ...", "Ctrl+D", C::OpenDocument, 0, -1},
     {"mnuDatei", "mnuModulordner", "&Modulordner öffnen ...", "", C::OpenModuleFolder, 0, -1},
+    {"mnuDatei", "mnuÖffnen", "&Öffnen ...", "Ctrl+O", C::OpenProject, 0, -1},
     {"mnuDatei", "mnuNeu", "&Neu", "Ctrl+N", C::New, 0, -1},
+    {"mnuDatei", "mnuSpeichern", "&Speichern Unter ...", "Ctrl+S", C::SaveProject, 0, -1},
     {"mnuDatei", "mnuEnde", "&Beenden", "", C::Quit, kSeparatorBefore, -1},
+    // the recent projects, shown as they are filled
+    {"mnuDatei", "mnuOpenIndex", "&0 - ", "", C::OpenRecent, kHidden | kSeparatorBefore, 0},
+    {"mnuDatei", "mnuOpenIndex", "&1 - ", "", C::OpenRecent, kHidden, 1},
+    {"mnuDatei", "mnuOpenIndex", "&2 - ", "", C::OpenRecent, kHidden, 2},
+    {"mnuDatei", "mnuOpenIndex", "&3 - ", "", C::OpenRecent, kHidden, 3},
+    {"mnuDatei", "mnuOpenIndex", "&4 - ", "", C::OpenRecent, kHidden, 4},
+    {"mnuDatei", "mnuOpenIndex", "&5 - ", "", C::OpenRecent, kHidden, 5},
+    {"mnuDatei", "mnuOpenIndex", "&6 - ", "", C::OpenRecent, kHidden, 6},
+    {"mnuDatei", "mnuOpenIndex", "&7 - ", "", C::OpenRecent, kHidden, 7},
+    {"mnuDatei", "mnuOpenIndex", "&8 - ", "", C::OpenRecent, kHidden, 8},
+    {"mnuDatei", "mnuOpenIndex", "&9 - ", "", C::OpenRecent, kHidden, 9},
     // &Bearbeiten
     {"mnuBearbeiten", "mnuBearbeiten_Code", "&Code Einlesen", "F2", C::ReadCode, 0, -1},
     // &Bearbeiten: copies
@@ -45,6 +58,7 @@ constexpr MenuItemDef kItems[] = {
     {"mnuAnsicht", "mnuVB", "&VB Einlesen", "", C::None, kHidden, -1},
     // &Extras
     {"mnuExtras", "mnuExtras_Struktur", "&Struktur nach Zwischenablage", "", C::Structure, 0, -1},
+    {"mnuExtras", "mnuExtras_Optionen", "&Optionen", "Ctrl+E", C::Options, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_define", "Benutzer Bildschirm &Festlegen", "", C::ScreenDefine, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_call", "&Benutzer Bildschirm Aufrufen", "", C::ScreenCall, 0, -1},
     {"mnuExtras", "mnuExtras_ClearClip", "&Zwischenablage Leeren", "Ctrl+Q", C::ClearClipboard, kSeparatorBefore, -1},
@@ -79,6 +93,8 @@ constexpr MenuItemDef kItems[] = {
 // Toolbar tobSymb1, buttons in order.
 constexpr ToolButtonDef kToolButtons[] = {
     {"neu", "Neu", C::New, 0},
+    {"open", "Öffnen", C::OpenProject, 0},
+    {"save", "Speichern", C::SaveProject, 0},
     {"refresh", "Aktualisieren Excel Projekte (F5)", C::Refresh, 0},
     {"doit", "Code Lesen", C::ReadCode, 0},
     {"blind", "", C::None, 0},
@@ -95,6 +111,7 @@ constexpr CommandStateDef kStates[] = {
     {C::New, true, false},
     {C::Refresh, false, true},
     {C::Zoom, true, false},
+    {C::SaveProject, true, false},
     // Exports
     {C::RtfMenu, true, false},
     {C::TextMenu, true, false},

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "acquire/FileHelpers.h"
+#include "acquire/BrowseForFolder.h"
 #include "acquire/SaveFileName.h"
 #include "support/FakeUi.h"
 
@@ -130,6 +131,20 @@ TEST(SaveFileName, MalformedNotationShowsItsMessageAndNoDialog) {
     EXPECT_EQ(ui.calls[1].title, "Speichern unter");
     EXPECT_EQ(ui.calls[1].text, "/start|Modul1");
     EXPECT_EQ(saveFileName(ui, "RTF-Dokument:RTF;", "RTF"), "");  // cancelled
+    ui.saveFiles = {"/tmp/Bericht", "/tmp/Bericht.rtf"};
+    EXPECT_EQ(saveFileName(ui, "RTF-Dokument:RTF;", "RTF"), "/tmp/Bericht.RTF");
+    EXPECT_EQ(saveFileName(ui, "RTF-Dokument:RTF;", "RTF"), "/tmp/Bericht.rtf");
+}
+
+TEST(BrowseForFolder, ChosenFolderWithoutTrailingSeparatorOrEmpty) {
+    test::FakeUi ui;
+    ui.folders = {"/tmp/", QString("/tmp/a") + QChar(0) + "rest", "/", ""};
+    EXPECT_EQ(browseForFolder(ui, "Titel", "/start"), "/tmp");
+    EXPECT_EQ(ui.calls[0].title, "Titel");
+    EXPECT_EQ(ui.calls[0].text, "/start");
+    EXPECT_EQ(browseForFolder(ui, "Titel", "/start"), "/tmp/a");
+    EXPECT_EQ(browseForFolder(ui, "Titel", "/start"), "/");
+    EXPECT_EQ(browseForFolder(ui, "Titel", "/start"), "");
 }
 
 }  // namespace

@@ -84,7 +84,11 @@ std::optional<QString> QtUi::input(const QString& prompt, const QString& title, 
 }
 
 QString QtUi::chooseFolder(const QString& title, const QString& startFolder) {
-    QString folder = QFileDialog::getExistingDirectory(owner_, title, startFolder);
+    // A title of two lines goes into the one line a dialog's title bar has.
+    QString shownTitle = title;
+    shownTitle.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    // A start folder that is gone leaves the dialog where it opens by default.
+    QString folder = QFileDialog::getExistingDirectory(owner_, shownTitle, startFolder);
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
     return folder;
 }
@@ -115,6 +119,9 @@ void QtUi::setClipboardText(const QString& text) { QGuiApplication::clipboard()-
 void QtUi::clearClipboard() { QGuiApplication::clipboard()->clear(); }
 
 bool QtUi::openInViewer(const QString& path) {
+    // A web address goes to the browser as it is; anything else is a file.
+    const bool web = path.startsWith(QLatin1String("https://")) || path.startsWith(QLatin1String("http://"));
+    if (web) return QDesktopServices::openUrl(QUrl(path));
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
     // A desktop without a browser registered for local files still gets to
     // read an HTML page (the help above all): in a window of our own.

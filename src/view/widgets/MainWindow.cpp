@@ -54,6 +54,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmHaupt"));
     documentHost_ = std::make_unique<DocumentHost>(appState().ui);
     hostConnector_ = documentHost_.get();
+    projectStore_ = std::make_unique<ProjectStore>(appState(), store(), ui(), static_cast<ProjectView&>(*this));
     setAcceptDrops(true);
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("frmHauptClient"));
@@ -155,10 +156,12 @@ void MainWindow::buildToolbar() {
 }
 
 void MainWindow::run(Command command, int index) {
-    Q_UNUSED(index);
     switch (command) {
     case Command::OpenDocument: openDocumentCommand(); break;
     case Command::OpenModuleFolder: openModuleFolderCommand(); break;
+    case Command::OpenProject: openProjectCommand(); break;
+    case Command::SaveProject: saveProjectCommand(); break;
+    case Command::OpenRecent: openRecentCommand(index); break;
     case Command::New:
     case Command::Refresh: refreshCommand(); break;
     case Command::Quit: close(); break;
@@ -189,10 +192,9 @@ void MainWindow::run(Command command, int index) {
     case Command::ZoomCopy: copyZoomCommand(); break;
     case Command::Structure: structureCommand(); break;
     case Command::CompactWindow: showCompactWindow(); break;
-    case Command::About:
-        ui().message(appState().titleText + QStringLiteral("\r\n\r\nBrowser und Dokumentierer für VBA-Code"),
-                     QStringLiteral("Info"), MsgIcon::Information);
-        break;
+    // Options and about box
+    case Command::Options: optionsCommand(); break;
+    case Command::About: aboutCommand(); break;
     default: break;  // commands whose items do not exist yet
     }
 }
@@ -524,11 +526,18 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
     QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    if (paths.isEmpty()) return;
+    QString project;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        if (isStoredProject(url.toLocalFile()))
+            project = url.toLocalFile();
+        else
+            paths << url.toLocalFile();
+    }
+    if (paths.isEmpty() && project.isEmpty()) return;
     event->acceptProposedAction();
-    openDocuments(paths);
+    if (!paths.isEmpty()) openDocuments(paths);
+    if (!project.isEmpty()) openStoredProject(project);
 }
 
 }  // namespace lumo

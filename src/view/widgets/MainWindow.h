@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "acquire/OfficeListing.h"
+#include "acquire/ProjectStore.h"
 #include "navigate/RoutineLocation.h"
 #include "view/Commands.h"
 #include "view/ProjectTree.h"
@@ -38,7 +39,7 @@ class Ui;
 class WorkingStore;
 struct ExportContext;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private ProjectView {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
@@ -72,9 +73,19 @@ public:
     void setHostConnector(HostConnector* connector);
     DocumentHost* documentHost() const { return documentHost_.get(); }
     const AppTree& appNodes() const { return appNodes_; }
-    // The project store's save-as command, run when the user answers Yes to
-    // saving before the list is refreshed. Empty until the store exists.
-    std::function<void()> saveProjectAs;
+    // --- stored projects (the project store does the work) ------------------
+    void openProjectCommand();        // mnuÖffnen, "open"
+    SaveOutcome saveProjectCommand(); // mnuSpeichern, "save", the refresh's "Ja"
+    void openRecentCommand(int index); // mnuOpenIndex
+    // A stored project folder from the command line or a drop.
+    bool openStoredProject(const QString& folder);
+    ProjectStore& projectStore() const { return *projectStore_; }
+
+    // --- options and about box ------------------------------------------
+    void optionsCommand();            // mnuExtras_Optionen: frmOptionen, modal
+    void aboutCommand();              // mnuHilfe_Info: frmAbout, modal
+    // The code views (and the zoom) rendered again with the options now in force.
+    void renderCodeViewsAgain();
 
     // --- trees and code views -------------------------------------------
     void nodeSelection(QTreeWidgetItem* item);
@@ -113,6 +124,12 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // ProjectView
+    bool showStoredProject() override;
+    void clearProject() override;
+    void storedProjectShown(const QString& name) override;
+    void showRecentProjects(const QStringList& folders) override;
+
     Ui& ui() const;
     // The one working store of this run, passed on to whatever reads it.
     WorkingStore& store() const;
@@ -177,6 +194,7 @@ private:
     std::array<std::vector<QAction*>, kCommandCount> toolActions_;  // toolbar buttons by command
 
     std::unique_ptr<DocumentHost> documentHost_;
+    std::unique_ptr<ProjectStore> projectStore_;
     HostConnector* hostConnector_ = nullptr;
     AppTree appNodes_;
     QString lastOpenFolder_;

@@ -33,15 +33,19 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     setWindowTitle(state.titleText);
     setWindowIcon(lumo::windowIcon());
     runSession().cleanUpTempRoot();
+    projectStore_->fillRecentMenu();
     loadOptions(state.options);
     applyRefreshTexts();
     toolAction(Command::None)->setVisible(false);  // "blind"
 
     bool compact = false;
     QStringList documents;
+    QString project;  // a stored project folder; the last one given is shown
     for (const QString& arg : arguments) {
         if (arg.compare(QStringLiteral("/a"), Qt::CaseInsensitive) == 0)
             compact = true;
+        else if (isStoredProject(arg))
+            project = arg;
         else if (!arg.isEmpty())
             documents << arg;
     }
@@ -65,6 +69,7 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     state.runFolder = state.workFolder;
     addDocuments(documents);
     refreshCommand();
+    if (!project.isEmpty()) openStoredProject(project);
 }
 
 void MainWindow::applyRefreshTexts() {
@@ -82,7 +87,8 @@ bool cancelledBeforeReplacing(MainWindow& window, Ui& ui) {
     const Answer a = ui.question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
                                  MsgButtons::YesNoCancel, MsgIcon::Question);
     if (a == Answer::Cancel) return true;
-    if (a == Answer::Yes && window.saveProjectAs) window.saveProjectAs();
+    // A save that failed keeps the project shown: the user was told and may store it elsewhere.
+    if (a == Answer::Yes && window.saveProjectCommand() == SaveOutcome::Failed) return true;
     return false;
 }
 

@@ -1,0 +1,17 @@
+#pragma once
+// Writing a stored project's folder so that a failure at any point leaves
+// the folder as it was: the files are copied into a staging folder beside
+// the target first (inside it when its parent takes no new folder), and
+// only then the target's old files are moved aside and the new ones moved
+// in, by renames within one file system. A failed rename rolls back what
+// was moved. Sub-folders of the target are left alone.
+#include <QString>
+
+namespace lumo {
+
+// Replaces every file directly in target by a copy of every file directly
+// in source; creates target when missing. Returns "" on success, otherwise
+// the German description of the operation that failed, with path and reason.
+QString replaceProjectFiles(const QString& sourceFolder, const QString& targetFolder);
+
+}  // namespace lumo

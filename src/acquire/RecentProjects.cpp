@@ -1,0 +1,50 @@
+#include "acquire/RecentProjects.h"
+
+#include <QFileInfo>
+
+#include "app/Settings.h"
+#include "app/TextHelpers.h"
+
+namespace lumo {
+namespace {
+
+const QString kSection = QStringLiteral("recent");
+
+bool folderExists(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
+
+}  // namespace
+
+QString folderName(const QString& folder) {
+    QString path = folder;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
+    return fileNamePart(path);
+}
+
+QString recentCaption(int index, const QString& folder) {
+    return QLatin1Char('&') + QString::number(index) + QStringLiteral(" - ") + folderName(folder);
+}
+
+QStringList recentProjectsShown() {
+    QStringList out;
+    for (const auto& [key, folder] : getAllSettings(kSection)) {
+        if (out.size() == kRecentProjects) break;
+        if (folderExists(folder)) out << folder;
+    }
+    return out;
+}
+
+QStringList addRecentProject(const QString& folder) {
+    const SettingPairs old = getAllSettings(kSection);
+    deleteSetting(kSection);
+    QStringList out{folder};
+    saveSetting(kSection, QStringLiteral("F0"), folder);
+    for (qsizetype i = 0; i < old.size() && i < kRecentProjects - 1; ++i) {
+        const QString& entry = old[i].second;
+        if (entry == folder || !folderExists(entry)) continue;
+        saveSetting(kSection, QLatin1Char('F') + QString::number(out.size()), entry);
+        out << entry;
+    }
+    return out;
+}
+
+}  // namespace lumo

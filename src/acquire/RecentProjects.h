@@ -1,0 +1,28 @@
+#pragma once
+// The last ten stored or opened projects: settings section "recent", keys
+// "F0" (the most recent) to "F9", each the full path of a project folder
+// with its trailing separator. The File menu shows the entries whose folder
+// still exists, as "&" + k + " - " + folder name.
+#include <QString>
+#include <QStringList>
+
+namespace lumo {
+
+inline constexpr int kRecentProjects = 10;
+
+// The stored entries whose folder exists, in stored order; at most ten.
+// Entries of vanished folders stay stored until the next addRecentProject.
+QStringList recentProjectsShown();
+
+// Puts folder at the top: the section is rewritten with folder first, then
+// the old entries at positions 0 to 8 that differ from it (letters compared
+// with case) and whose folder still exists. Returns the new list.
+QStringList addRecentProject(const QString& folder);
+
+// "&3 - Rechnung" for entry 3 of ".../Rechnung/".
+QString recentCaption(int index, const QString& folder);
+
+// The last component of a folder path, without its trailing separator.
+QString folderName(const QString& folder);
+
+}  // namespace lumo
