@@ -1,11 +1,15 @@
 #include "acquire/DocumentHost.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
+#include "acquire/OfficeListing.h"
 #include "acquire/OfficeReader.h"
 #include "acquire/ProjectSource.h"
+#include "app/SystemErrors.h"
 #include "app/Ui.h"
 
 namespace lumo {
@@ -93,9 +97,14 @@ std::unique_ptr<HostApplication> makeProjectHost(std::vector<VbaProjectData> pro
 void DocumentHost::open(const QString& path) {
     const QString full = QFileInfo(path).absoluteFilePath();
     if (!documents_.contains(full)) documents_.append(full);
+    told_.remove(full);
 }
 
-void DocumentHost::close(const QString& path) { documents_.removeAll(QFileInfo(path).absoluteFilePath()); }
+void DocumentHost::close(const QString& path) {
+    const QString full = QFileInfo(path).absoluteFilePath();
+    documents_.removeAll(full);
+    told_.remove(full);
+}
 
 QString unreadableDocumentsMessage(const QStringList& lines) {
     if (lines.isEmpty()) return {};
@@ -106,30 +115,48 @@ QString unreadableDocumentsMessage(const QStringList& lines) {
 std::unique_ptr<HostApplication> DocumentHost::connect() {
     if (documents_.isEmpty()) throw HostError(QStringLiteral("Es ist kein Dokument geöffnet."));
     std::vector<VbaProjectData> projects;
-    QStringList report;
+    QStringList report, shownNow;
+    failed_.clear();
+    unlisted_.clear();
     for (const QString& path : documents_) {
         const QString shown = QDir::toNativeSeparators(path);
+        QStringList problems;
         try {
             VbaProjectData p = readProjectSource(path);
             p.fileName = path;
-            for (const QString& problem : p.problems) report << shown + QLatin1String(": ") + problem;
+            problems = p.problems;
             // The listing leaves a locked project out without a word, as the
             // host's own editor would; the user learns why here.
-            if (p.locked)
-                report << shown + QLatin1String(": ") +
-                              QStringLiteral("Das VBA-Projekt ist mit einem Kennwort für die Anzeige gesperrt und "
-                                             "wird nicht aufgeführt.");
+            if (p.locked) {
+                problems << QStringLiteral("Das VBA-Projekt ist mit einem Kennwort für die Anzeige gesperrt und "
+                                           "wird nicht aufgeführt.");
+                unlisted_ << path;
+            } else if (std::all_of(p.modules.begin(), p.modules.end(),
+                                   [](const VbaModule& m) { return m.code.lineCount() <= kMaxUnlistedLines; })) {
+                // So does it with components of two lines or fewer.
+                problems << QStringLiteral("Das VBA-Projekt hat nur Komponenten mit höchstens %1 Zeilen (etwa ein "
+                                           "leeres ThisDocument) und wird nicht aufgeführt.").arg(kMaxUnlistedLines);
+                unlisted_ << path;
+            }
             projects.push_back(std::move(p));
         } catch (const ReadError& e) {
-            report << shown + QLatin1String(": ") + e.message();
+            problems << e.message();
+            failed_ << path;
         } catch (const std::exception& e) {
-            report << shown + QLatin1String(": ") +
-                          QStringLiteral("Die Datei kann nicht gelesen werden (%1).").arg(QString::fromLocal8Bit(e.what()));
+            problems << QStringLiteral("Die Datei kann nicht gelesen werden (%1).")
+                            .arg(germanSystemText(QString::fromLocal8Bit(e.what())));
+            failed_ << path;
         }
+        QStringList lines;
+        for (const QString& problem : problems) lines << shown + QLatin1String(": ") + problem;
+        report << lines;
+        const auto told = told_.constFind(path);
+        if (told == told_.constEnd() || *told != lines) shownNow << lines;
+        told_.insert(path, lines);
     }
-    const QString message = unreadableDocumentsMessage(report);
-    if (ui_ && !message.isEmpty() && message != lastReport_) ui_->message(message, {}, MsgIcon::Warning);
-    lastReport_ = message;
+    lastReport_ = unreadableDocumentsMessage(report);
+    const QString message = unreadableDocumentsMessage(shownNow);
+    if (ui_ && !message.isEmpty()) ui_->message(message, {}, MsgIcon::Warning);
     return makeProjectHost(std::move(projects), officeReaderVersion());
 }
 

@@ -2,6 +2,7 @@
 // Stands in for the running Office host: the documents and module folders
 // the user opened in this program, in the order opened, are its projects.
 // Each connection reads them again from disk, so edits show after a refresh.
+#include <QHash>
 #include <QStringList>
 
 #include "acquire/HostInterface.h"
@@ -19,23 +20,34 @@ public:
     // Problems with documents are reported through ui (may be null: not reported).
     explicit DocumentHost(Ui* ui = nullptr) : ui_(ui) {}
 
-    void open(const QString& path);  // appended unless already open
+    // Appended unless already open; either way its problems are reported
+    // at the next connection, also when they were reported before.
+    void open(const QString& path);
     void close(const QString& path);
     const QStringList& documents() const { return documents_; }
 
-    // Reads every document. Those that cannot be read are left out and named,
-    // with the reason, in one message; a set of problems already reported at
-    // the previous connection is not reported again. Fails (HostError) when
-    // no document is open.
+    // Reads every document. Those that cannot be read, or only in part, are
+    // named with the reason in one message. A document's problems are told
+    // once: again only when they change or the document is opened again, so
+    // that each open reports its own failures and a refresh no others.
+    // Fails (HostError) when no document is open.
     std::unique_ptr<HostApplication> connect() override;
 
-    // The last connection's report, empty when all went well.
+    // The last connection's report of every document with problems (also
+    // those not shown again), empty when all went well.
     const QString& lastReport() const { return lastReport_; }
+    // The documents the last connection could not read at all.
+    const QStringList& failedDocuments() const { return failed_; }
+    // The documents the last connection read but whose project the listing
+    // leaves out whole (locked, or nothing but components of two lines or fewer).
+    const QStringList& unlistedDocuments() const { return unlisted_; }
 
 private:
     Ui* ui_;
     QStringList documents_;
     QString lastReport_;
+    QStringList failed_, unlisted_;
+    QHash<QString, QStringList> told_;  // per document, the problems reported last
 };
 
 // What the host opens for a path given by the user: an exported module

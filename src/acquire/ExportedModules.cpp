@@ -10,14 +10,14 @@
 #include <QStringDecoder>
 
 #include "acquire/CodePage.h"
+#include "acquire/FileHelpers.h"
+#include "acquire/ModuleFile.h"
 #include "acquire/ModuleText.h"
 
 namespace lumo {
 
 namespace {
 
-// Exported modules are small; anything larger is not a module.
-constexpr qint64 kMaxModuleFileSize = 64LL * 1024 * 1024;
 // A folder tree of modules is shallow; the limit guards against link loops.
 constexpr int kMaxFolderDepth = 8;
 
@@ -37,12 +37,9 @@ QString decodeExported(const QByteArray& bytes) {
 
 VbaModule readModule(const QString& path) {
     const QFileInfo info(path);
-    if (info.size() > kMaxModuleFileSize)
+    if (info.isFile() && info.size() > kMaxModuleFileSize)
         throw ReadError(QStringLiteral("Die Datei ist zu groß für ein exportiertes Modul."));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readRegularFile(path, kMaxModuleFileSize);
     if (bytes.contains('\0'))
         throw ReadError(QStringLiteral("Die Datei ist kein exportiertes VBA-Modul (sie enthält Binärdaten)."));
     const ExportedSource src = parseExportedSource(decodeExported(bytes));
@@ -87,7 +84,13 @@ VbaProjectData readExportedFolder(const QString& folder) {
     const QFileInfo info(folder);
     if (!info.isDir()) throw ReadError(QStringLiteral("Der Ordner existiert nicht."));
     const QString root = info.absoluteFilePath();
+    if (!info.isReadable() || !info.isExecutable())
+        throw ReadError(QStringLiteral("Der Ordner kann nicht gelesen werden: Zugriff verweigert."));
+    const QDir base(root);
     QStringList files;
+    // Entries left out, each with its reason: a module the user cannot see
+    // must not vanish without a word.
+    QStringList leftOut;
     QSet<QString> visited;
     // Breadth by hand so the depth and link loops stay bounded.
     std::vector<std::pair<QString, int>> pending{{root, 0}};
@@ -97,19 +100,36 @@ VbaProjectData readExportedFolder(const QString& folder) {
         const QString canonical = QFileInfo(dir).canonicalFilePath();
         if (visited.contains(canonical)) continue;
         visited.insert(canonical);
+        // System: pipes, devices, sockets and broken links are listed too, so
+        // that they can be named rather than skipped.
         const QFileInfoList entries =
-            QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable);
+            QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
         for (const QFileInfo& e : entries) {
-            if (e.isDir()) {
-                if (depth + 1 < kMaxFolderDepth) pending.emplace_back(e.absoluteFilePath(), depth + 1);
+            const QString shown = base.relativeFilePath(e.absoluteFilePath());
+            if (e.isSymLink() && !e.exists()) {
+                leftOut << QStringLiteral("%1: die Verknüpfung zeigt ins Leere; ausgelassen.").arg(shown);
+            } else if (e.isDir()) {
+                if (!e.isReadable() || !e.isExecutable())
+                    leftOut << QStringLiteral("%1: der Ordner kann nicht gelesen werden (Zugriff verweigert); "
+                                              "ausgelassen.").arg(shown);
+                else if (depth + 1 < kMaxFolderDepth)
+                    pending.emplace_back(e.absoluteFilePath(), depth + 1);
+                else
+                    leftOut << QStringLiteral("%1: der Ordner liegt tiefer als %2 Ebenen; ausgelassen.")
+                                   .arg(shown).arg(kMaxFolderDepth);
             } else if (isExportedModuleFile(e.fileName())) {
-                files << e.absoluteFilePath();
+                if (!e.isFile())
+                    leftOut << QStringLiteral("%1: keine gewöhnliche Datei (Gerät, Pipe oder Socket); ausgelassen.")
+                                   .arg(shown);
+                else
+                    files << e.absoluteFilePath();
             }
         }
     }
-    if (files.isEmpty())
+    if (files.isEmpty()) {
+        if (!leftOut.isEmpty()) throw ReadError(leftOut.join(u' '));
         throw ReadError(QStringLiteral("Der Ordner enthält keine exportierten Module (.bas, .cls, .frm)."));
-    const QDir base(root);
+    }
     std::sort(files.begin(), files.end(), [&](const QString& a, const QString& b) {
         return base.relativeFilePath(a).compare(base.relativeFilePath(b), Qt::CaseInsensitive) < 0;
     });
@@ -117,6 +137,7 @@ VbaProjectData readExportedFolder(const QString& folder) {
     VbaProjectData project;
     project.fileName = root;
     project.name = info.fileName();
+    project.problems = leftOut;
     QSet<QString> seen;
     for (const QString& f : files) {
         const QString shown = base.relativeFilePath(f);

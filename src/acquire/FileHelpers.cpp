@@ -4,6 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "acquire/VbaProjectData.h"
+#include "app/SystemErrors.h"
 #include "app/TextHelpers.h"
 
 namespace lumo {
@@ -65,6 +73,36 @@ bool copyFilesTo(const QString& sourceFolder, const QString& targetFolder) {
 
 void clearFolder(const QString& folder) {
     for (const QString& file : listFiles(folder, QStringLiteral("*"))) QFile::remove(file);
+}
+
+QByteArray readRegularFile(const QString& path, qint64 maxSize) {
+    // Non-blocking, so that opening a pipe without a writer returns at once.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden: %1.").arg(systemErrorText(errno)));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw ReadError(QStringLiteral("Die Datei kann nicht gelesen werden: %1.").arg(systemErrorText(errno)));
+    if (S_ISDIR(st.st_mode)) throw ReadError(QStringLiteral("Das ist ein Ordner, keine Datei."));
+    if (!S_ISREG(st.st_mode)) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
+    if (st.st_size > maxSize)
+        throw ReadError(QStringLiteral("Die Datei ist größer als %1 MB und wird nicht gelesen.").arg(maxSize / (1024 * 1024)));
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0)
+            throw ReadError(QStringLiteral("Die Datei kann nicht gelesen werden: %1.").arg(systemErrorText(errno)));
+        if (got == 0) break;  // cut short meanwhile: what is there
+        done += got;
+    }
+    bytes.truncate(done);
+    return bytes;
 }
 
 QString removeInvalidFileNameChars(const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 // Names, paths and plain file operations shared by the project store, the
 // exports and the start-up clean-up. Folders are kept with a trailing "/".
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,13 @@ bool copyFilesTo(const QString& sourceFolder, const QString& targetFolder);
 
 // Deletes every file directly in folder; sub-folders stay; errors are ignored.
 void clearFolder(const QString& folder);
+
+// The bytes of a regular file of at most maxSize bytes. Throws ReadError
+// with a German reason (without the path): the system's cause in German
+// words when it cannot be opened or read, a refusal for pipes, devices and
+// sockets (checked on the opened file, so a file swapped for a pipe
+// meanwhile cannot block the read) and for files beyond maxSize.
+QByteArray readRegularFile(const QString& path, qint64 maxSize);
 
 // name without any of / \ : * ? < > | and ".
 QString removeInvalidFileNameChars(const QString& name);

@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include "acquire/FileHelpers.h"
+#include "acquire/VbaProjectData.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -39,24 +42,40 @@ QString moduleCodeFromBytes(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) text = fromWindows1252(bytes);
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
-    text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
-    return text;
+    qsizetype from = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
+    // One pass over the text: every line end becomes CR LF, the last one is dropped.
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    const QChar* d = text.constData();
+    const qsizetype n = text.size();
+    qsizetype start = from;
+    for (qsizetype i = from; i < n; ++i) {
+        if (d[i] != u'\r' && d[i] != u'\n') continue;
+        out.append(QStringView(d + start, i - start));
+        if (d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n') ++i;
+        start = i + 1;
+        if (start < n) out.append(QLatin1String("\r\n"));
+    }
+    out.append(QStringView(d + start, n - start));
+    return out;
 }
 
 ModuleSource readModuleFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(
-            QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()).toStdString());
     const QFileInfo info(path);
+    // Regular files only: a pipe would block the read, a device never end.
+    if (!info.exists()) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
+    if (info.isDir()) throw ReadError(QStringLiteral("Das ist ein Ordner, keine Moduldatei."));
+    if (!info.isFile()) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
+    if (info.size() > kMaxModuleFileSize)
+        throw ReadError(QStringLiteral("Die Datei ist größer als %1 MB und wird nicht als Modul gelesen.")
+                            .arg(kMaxModuleFileSize / (1024 * 1024)));
+    const QByteArray bytes = readRegularFile(path, kMaxModuleFileSize);
+    if (bytes.contains('\0'))
+        throw ReadError(QStringLiteral("Die Datei ist kein Modultext (sie enthält Binärdaten)."));
     ModuleSource m;
     m.name = info.completeBaseName();
     m.modTyp = moduleTypeOfExtension(info.suffix());
-    m.code = moduleCodeFromBytes(file.readAll());
+    m.code = moduleCodeFromBytes(bytes);
     return m;
 }
 

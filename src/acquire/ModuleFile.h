@@ -19,8 +19,12 @@ int moduleTypeOfExtension(const QString& suffix);
 // or CR become CR LF; one final line break is dropped.
 QString moduleCodeFromBytes(const QByteArray& bytes);
 
-// Reads path; throws std::runtime_error with a German message when the file
-// cannot be read.
+// Files larger than this are no module texts.
+inline constexpr qint64 kMaxModuleFileSize = 64LL * 1024 * 1024;
+
+// Reads path whole, as text that is no export (the name is the base name of
+// the file); throws ReadError with a German reason (without the path) for
+// anything but a readable regular file of module text.
 ModuleSource readModuleFile(const QString& path);
 
 }  // namespace lumo

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "model/WorkingStore.h"
 
+#include "app/SystemErrors.h"
 #include "app/Ui.h"
 #include "model/ProjectBuild.h"
 
@@ -58,6 +59,7 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
     bool begun = false;
     QString current;  // the component being read
     bool failed = false;
+    QString storeFailure;  // the cause in German when the store, not the code, failed
     try {
         begun = build.begin();
         if (!begun) {
@@ -93,6 +95,14 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
         // Nothing read is nothing to show.
         result.ok = result.modules > 0 || build.leftOut().empty();
         if (!build.leftOut().empty()) result.failedModule = build.leftOut().front().name;
+    } catch (const StoreError& e) {
+        // The disk, not the code: the lines about code constructs would send
+        // the user looking in the wrong place.
+        result.ok = false;
+        failed = true;
+        result.failedModule = current;
+        storeFailure = QStringLiteral("Das Projekt kann nicht im Arbeitsordner gespeichert werden: %1")
+                           .arg(germanSystemText(QString::fromStdString(e.what())));
     } catch (const std::exception&) {
         result.ok = false;
         failed = true;
@@ -107,7 +117,7 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
         } else {
             show(5, QString());
         }
-        ui.message(buildFailedWarning(result.leftOut), title, MsgIcon::Warning);
+        ui.message(storeFailure.isEmpty() ? buildFailedWarning(result.leftOut) : storeFailure, title, MsgIcon::Warning);
     } else {
         show(5, QString());
     }

@@ -75,7 +75,7 @@ bool listOfficeProjects(HostConnector& connector, AppTree& tree, int& officeVers
             const int count = project.componentCount();
             for (int j = 1; j <= count; ++j) {
                 HostComponent& component = project.component(j);
-                if (component.countOfLines() <= 2) continue;
+                if (component.countOfLines() <= kMaxUnlistedLines) continue;
                 const QString componentName = component.name();
                 tree.push_back({key + componentName, componentName, moduleImageKey(component.type()), key});
             }

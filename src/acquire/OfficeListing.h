@@ -31,6 +31,10 @@ struct OfficeConnection {
 };
 OfficeConnection connectOffice(HostConnector& connector);
 
+// Components of this many lines or fewer are not listed: the host fills an
+// empty module with a line or two of its own (Option Explicit).
+inline constexpr int kMaxUnlistedLines = 2;
+
 // "M5" for a document module (100), "M2" standard (1), "M3" class (2), "M1"
 // user form (3), "XXX" anything else.
 QString moduleImageKey(int componentType);

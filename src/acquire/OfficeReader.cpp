@@ -1,6 +1,7 @@
 #include "acquire/OfficeReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include <QFile>
@@ -22,6 +23,8 @@
 #include "acquire/VbaDecompress.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
+#include "acquire/ZipDirectory.h"
+#include "app/SystemErrors.h"
 
 namespace lumo {
 
@@ -42,6 +45,37 @@ constexpr gsf_off_t kMaxStreamSize = 256LL * 1024 * 1024;
 
 const QByteArray kOleMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 const QByteArray kZipMagic("PK\x03\x04", 4);
+
+// What is left of one document's budgets (OfficeReader.h).
+struct ReadBudget {
+    qint64 textLeft = kMaxDocumentText;
+    qint64 partsLeft = kMaxPackageParts;
+
+    [[noreturn]] static void exceeded(const QString& what, qint64 limit) {
+        throw ReadError(QStringLiteral("Die Datei wird nicht gelesen: %1 wäre größer als %2 MB, mehr als ein "
+                                       "Dokument haben darf (die Datei ist beschädigt oder manipuliert).")
+                            .arg(what)
+                            .arg(limit / (1024 * 1024)));
+    }
+    void takePart(qint64 size, const QString& name) {
+        if (size > partsLeft) exceeded(QStringLiteral("der Teil %1 des Pakets").arg(name), kMaxPackageParts);
+        partsLeft -= size;
+    }
+};
+
+// Decompresses within what is left of the text budget: a container that
+// would exceed it refuses the whole document, one that is merely malformed
+// returns false as decompressVba does.
+bool decompressCounted(const unsigned char* data, std::size_t size, QByteArray& out, QString* why,
+                       ReadBudget& budget) {
+    const std::size_t limit = std::min<std::size_t>(kMaxDecompressedSize, std::size_t(std::max<qint64>(budget.textLeft, 0)));
+    const bool ok = decompressVba(data, size, out, why, limit);
+    // Stopped within a chunk of the budget's end: it was the budget.
+    if (!ok && limit < kMaxDecompressedSize && std::size_t(out.size()) + 4096 > limit)
+        ReadBudget::exceeded(QStringLiteral("der entpackte Quelltext des VBA-Projekts"), kMaxDocumentText);
+    budget.textLeft -= out.size();
+    return ok;
+}
 
 void ignoreLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
@@ -214,14 +248,14 @@ bool validModuleName(const QString& name) {
     return true;
 }
 
-VbaProjectData readVbaStorage(const VbaPlace& place) {
+VbaProjectData readVbaStorage(const VbaPlace& place, ReadBudget& budget) {
     GsfInfile* parent = place.parent.get();
     GsfInfile* vbaDir = GSF_INFILE(place.vba.get());
     const QByteArray compressedDir = readStream(place.dir.get(), QStringLiteral("VBA/dir"));
     QByteArray dirBytes;
     QString why;
-    if (!decompressVba(reinterpret_cast<const unsigned char*>(compressedDir.constData()),
-                       std::size_t(compressedDir.size()), dirBytes, &why))
+    if (!decompressCounted(reinterpret_cast<const unsigned char*>(compressedDir.constData()),
+                           std::size_t(compressedDir.size()), dirBytes, &why, budget))
         throw ReadError(QStringLiteral("Das Verzeichnis des VBA-Projekts (dir) ist beschädigt: %1").arg(why));
     const VbaDirInfo dir = parseVbaDir(dirBytes);
 
@@ -281,7 +315,7 @@ VbaProjectData readVbaStorage(const VbaPlace& place) {
             continue;
         }
         QByteArray text;
-        if (!decompressVba(rawData + offset, rawSize - std::size_t(offset), text, &why)) {
+        if (!decompressCounted(rawData + offset, rawSize - std::size_t(offset), text, &why, budget)) {
             result.problems << QStringLiteral("Modul »%1«: der Quelltext ist beschädigt (%2); das Modul wurde ausgelassen.")
                                    .arg(name, why);
             continue;
@@ -297,7 +331,12 @@ VbaProjectData readVbaStorage(const VbaPlace& place) {
         module.type = projectInfo.moduleTypes.value(
             name.toLower(),
             projectInfo.moduleTypes.value(codePageName.toLower(), m.procedural ? VbaStandardModule : VbaClassModule));
-        module.code = editorText(decoder.decode(text));
+        // Each copy is let go as soon as the next exists: memory stays near
+        // what the module texts themselves need.
+        raw = QByteArray();
+        QString decoded = decoder.decode(text);
+        text = QByteArray();
+        module.code = editorText(decoded);
         seen.insert(name.toLower());
         result.modules.push_back(std::move(module));
     }
@@ -308,7 +347,7 @@ VbaProjectData readVbaStorage(const VbaPlace& place) {
     return result;
 }
 
-VbaProjectData readOle(GsfInput* input) {
+VbaProjectData readOle(GsfInput* input, ReadBudget& budget) {
     GError* err = nullptr;
     InfilePtr root(gsf_infile_msole_new(input, &err));
     if (err) g_error_free(err);
@@ -325,7 +364,7 @@ VbaProjectData readOle(GsfInput* input) {
                                            "darin nicht lesbar."));
         throw ReadError(QStringLiteral("Die Datei enthält kein VBA-Projekt."));
     }
-    return readVbaStorage(place);
+    return readVbaStorage(place, budget);
 }
 
 // The part names of the package's VBA projects, from [Content_Types].xml.
@@ -368,7 +407,25 @@ InputPtr findEntryNamed(GsfInfile* dir, QStringView name, int depth) {
     return nullptr;
 }
 
-VbaProjectData readPackage(GsfInput* input) {
+// A part's bytes, counted against the part budget and checked against the
+// CRC-32 the package records for it.
+QByteArray readPart(GsfInput* part, const QString& shown, const std::optional<ZipDirectory>& directory,
+                    ReadBudget& budget) {
+    const QString name = zipPartName(part);
+    budget.takePart(std::max<gsf_off_t>(gsf_input_size(part), 0), name);
+    QByteArray bytes = readStream(part, shown);
+    const std::optional<std::uint32_t> recorded = directory ? directory->crcOf(name) : std::nullopt;
+    if (!recorded)
+        throw ReadError(QStringLiteral("Der Teil %1 fehlt im Inhaltsverzeichnis des ZIP-Pakets; die Datei ist "
+                                       "beschädigt.").arg(name));
+    if (*recorded != crc32Of(bytes))
+        throw ReadError(QStringLiteral("Der Teil %1 des ZIP-Pakets ist beschädigt (seine Prüfsumme stimmt nicht).")
+                            .arg(name));
+    return bytes;
+}
+
+VbaProjectData readPackage(GsfInput* input, ReadBudget& budget) {
+    const std::optional<ZipDirectory> directory = ZipDirectory::read(input);
     GError* err = nullptr;
     InfilePtr root(gsf_infile_zip_new(input, &err));
     if (err) g_error_free(err);
@@ -378,11 +435,8 @@ VbaProjectData readPackage(GsfInput* input) {
     InputPtr part;
     InputPtr types = child(root.get(), u"[Content_Types].xml", false);
     if (types) {
-        QByteArray xml;
-        try {
-            xml = readStream(types.get(), QStringLiteral("[Content_Types].xml"));
-        } catch (const ReadError&) {
-        }
+        // A damaged list is a damaged document, not one to search by name.
+        const QByteArray xml = readPart(types.get(), QStringLiteral("[Content_Types].xml"), directory, budget);
         for (const QString& name : vbaPartsFromContentTypes(xml))
             if ((part = zipEntry(root.get(), name))) break;
     }
@@ -392,11 +446,11 @@ VbaProjectData readPackage(GsfInput* input) {
             throw ReadError(QStringLiteral("Die Datei ist ein ZIP-Archiv, aber kein Office-Dokument."));
         throw ReadError(QStringLiteral("Die Datei enthält kein VBA-Projekt."));
     }
-    const QByteArray bin = readStream(part.get(), QStringLiteral("vbaProject.bin"));
+    const QByteArray bin = readPart(part.get(), QStringLiteral("vbaProject.bin"), directory, budget);
     if (!bin.startsWith(kOleMagic))
         throw ReadError(QStringLiteral("Das VBA-Projekt im Paket (vbaProject.bin) ist beschädigt."));
     InputPtr inner(gsf_input_memory_new(reinterpret_cast<const guint8*>(bin.constData()), bin.size(), FALSE));
-    return readOle(inner.get());
+    return readOle(inner.get(), budget);
 }
 
 }  // namespace
@@ -442,7 +496,8 @@ VbaProjectData readOfficeBytes(const QByteArray& bytes) {
     const bool ole = isOleStart(bytes.left(kOleMagic.size()));
     InputPtr input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.constData()), bytes.size(), FALSE));
     if (!input) throw ReadError(QStringLiteral("Die Datei kann nicht gelesen werden."));
-    return ole ? readOle(input.get()) : readPackage(input.get());
+    ReadBudget budget;
+    return ole ? readOle(input.get(), budget) : readPackage(input.get(), budget);
 }
 
 VbaProjectData readOfficeFile(const QString& path) {
@@ -455,11 +510,14 @@ VbaProjectData readOfficeFile(const QString& path) {
     const QuietGlibPrint quiet;
     // Read where libgsf looks, not whole: a large workbook's sheets are
     // most of its bytes and of no interest here.
+    errno = 0;
     InputPtr input(openPagedFile(path));
     if (!input) {
+        const int openErrno = errno;
         // A pipe or device would block the read or never end.
         if (!QFileInfo(path).isFile()) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
-        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden (fehlende Leserechte?)."));
+        throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden: %1.")
+                            .arg(openErrno ? systemErrorText(openErrno) : QStringLiteral("unbekannter Fehler")));
     }
     const gsf_off_t size = gsf_input_size(input.get());
     if (size > kMaxDocumentSize)
@@ -470,7 +528,8 @@ VbaProjectData readOfficeFile(const QString& path) {
         throw ReadError(QStringLiteral("Die Datei kann nicht vollständig gelesen werden."));
     gsf_input_seek(input.get(), 0, G_SEEK_SET);
     const bool ole = isOleStart(head);
-    VbaProjectData project = ole ? readOle(input.get()) : readPackage(input.get());
+    ReadBudget budget;
+    VbaProjectData project = ole ? readOle(input.get(), budget) : readPackage(input.get(), budget);
     project.fileName = info.absoluteFilePath();
     return project;
 }

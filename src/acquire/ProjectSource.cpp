@@ -7,13 +7,23 @@
 
 namespace lumo {
 
-VbaProjectData readProjectSource(const QString& path) {
+SourceKind classifySource(const QString& path) {
     const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists())
+        throw ReadError(QStringLiteral("Die Verknüpfung zeigt auf eine Datei, die es nicht gibt."));
     if (!info.exists()) throw ReadError(QStringLiteral("Die Datei oder der Ordner existiert nicht."));
-    if (info.isDir()) return readExportedFolder(path);
+    if (info.isDir()) return SourceKind::ModuleFolder;
     // A pipe or device would block the read or never end.
     if (!info.isFile()) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
-    if (isExportedModuleFile(path)) return readExportedFile(path);
+    return isExportedModuleFile(path) ? SourceKind::ExportedModule : SourceKind::OfficeFile;
+}
+
+VbaProjectData readProjectSource(const QString& path) {
+    switch (classifySource(path)) {
+    case SourceKind::ModuleFolder: return readExportedFolder(path);
+    case SourceKind::ExportedModule: return readExportedFile(path);
+    case SourceKind::OfficeFile: break;
+    }
     return readOfficeFile(path);
 }
 

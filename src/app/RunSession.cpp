@@ -11,6 +11,7 @@
 
 #include "acquire/FileHelpers.h"
 #include "app/AppState.h"
+#include "app/SystemErrors.h"
 #include "app/Ui.h"
 #include "model/WorkingStore.h"
 
@@ -98,6 +99,16 @@ bool RunSession::cleanUpTempRoot() {
 bool RunSession::createRunFolder(Ui& ui) {
     if (hasRunFolder()) return true;  // a run has one folder; shutdown relies on it never moving
     const QString base = withTrailingBackslash(state_.tempRoot);
+    // Start-up makes TempRoot without a word; when that failed, this is
+    // where the user learns why.
+    std::error_code rootError;
+    std::filesystem::create_directories(QFile::encodeName(base).toStdString(), rootError);
+    if (rootError) {
+        state_.runFolder = state_.workFolder;
+        ui.message(QStringLiteral("Der Datenordner %1 kann nicht angelegt werden: %2. Ohne ihn kann kein Code "
+                                  "eingelesen werden.").arg(base, systemErrorText(rootError.value())));
+        return false;
+    }
     for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
         const QString path = base + QStringLiteral("T_") + QString::number(draw_());
         if (QFileInfo::exists(path)) continue;
@@ -108,7 +119,8 @@ bool RunSession::createRunFolder(Ui& ui) {
         const bool made = std::filesystem::create_directory(QFile::encodeName(path).toStdString(), ec);
         if (ec) {
             state_.runFolder = state_.workFolder;
-            ui.message(QString::fromStdString(ec.message()));
+            ui.message(QStringLiteral("Der Arbeitsordner %1 kann nicht angelegt werden: %2.")
+                           .arg(path, systemErrorText(ec.value())));
             return false;
         }
         if (!made) continue;  // another instance took that number this very moment

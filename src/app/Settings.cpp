@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
@@ -14,7 +15,10 @@ namespace {
 
 std::unique_ptr<QSettings> openStore() {
     const AppState& s = appState();
-    if (!s.settingsFile.isEmpty()) return std::make_unique<QSettings>(s.settingsFile, QSettings::IniFormat);
+    if (!s.settingsFile.isEmpty()) {
+        if (!settingsFileProblem().isEmpty()) return nullptr;
+        return std::make_unique<QSettings>(s.settingsFile, QSettings::IniFormat);
+    }
     // "RX_Lumo\Co_Lum_Word" names organisation and application of the native store.
     QString appName = s.settingsAppName;
     if (appName.isEmpty()) appName = QStringLiteral("RX_Lumo\\Co_Lum_") + QString::fromLatin1(hostRow(s.hostKind).name);
@@ -31,23 +35,41 @@ QString asText(const QVariant& v) {
 
 }  // namespace
 
-QString settingsLocation() { return openStore()->fileName(); }
+QString settingsFileProblem() {
+    const QString& file = appState().settingsFile;
+    if (file.isEmpty()) return {};
+    const QFileInfo info(file);
+    if (!info.exists() && !info.isSymLink()) return {};  // made at the first save
+    if (info.isDir()) return QStringLiteral("Die Einstellungsdatei %1 ist ein Ordner.").arg(file);
+    if (!info.isFile())
+        return QStringLiteral("Die Einstellungsdatei %1 ist keine gewöhnliche Datei (etwa eine Pipe oder ein "
+                              "Gerät) und wird nicht benutzt.").arg(file);
+    return {};
+}
+
+QString settingsLocation() {
+    if (!settingsFileProblem().isEmpty()) return appState().settingsFile;
+    return openStore()->fileName();
+}
 
 QString getSetting(const QString& section, const QString& key) {
-    return asText(openStore()->value(section + QLatin1Char('/') + key));
+    auto store = openStore();
+    if (!store) return {};
+    return asText(store->value(section + QLatin1Char('/') + key));
 }
 
 void saveSetting(const QString& section, const QString& key, const QString& value) {
-    openStore()->setValue(section + QLatin1Char('/') + key, value);
+    if (auto store = openStore()) store->setValue(section + QLatin1Char('/') + key, value);
 }
 
 void deleteSetting(const QString& section) {
     if (section.isEmpty()) return;  // QSettings would take "" for every section
-    openStore()->remove(section);
+    if (auto store = openStore()) store->remove(section);
 }
 
 SettingPairs getAllSettings(const QString& section) {
     auto store = openStore();
+    if (!store) return {};
     store->beginGroup(section);
     SettingPairs out;
     for (const QString& key : store->childKeys()) out.append({key, asText(store->value(key))});

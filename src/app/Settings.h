@@ -20,4 +20,10 @@ SettingPairs getAllSettings(const QString& section);
 // The file (or store path) the settings live in, for the user to find them.
 QString settingsLocation();
 
+// Why the settings file chosen for this run (AppState::settingsFile) cannot
+// be used, in German; empty when it can. Only a regular file (or none yet)
+// can: reading a pipe would block, a device never end. While it cannot be
+// used, reading gives nothing and writing is dropped.
+QString settingsFileProblem();
+
 }  // namespace lumo

@@ -50,4 +50,21 @@ qint64 leadingInteger(const QString& text, qint64 lo, qint64 hi) {
     return qint64(v);
 }
 
+QString replaceAll(QStringView text, QStringView before, QStringView after) {
+    if (before.isEmpty()) return text.toString();
+    QString out;
+    qsizetype from = 0;
+    qsizetype hit = text.indexOf(before, from);
+    if (hit < 0) return text.toString();
+    out.reserve(text.size() + (after.size() > before.size() ? text.size() / 8 : 0));
+    while (hit >= 0) {
+        out.append(text.sliced(from, hit - from));
+        out.append(after);
+        from = hit + before.size();
+        hit = text.indexOf(before, from);
+    }
+    out.append(text.sliced(from));
+    return out;
+}
+
 }  // namespace lumo

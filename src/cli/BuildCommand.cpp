@@ -1,24 +1,28 @@
-// "codelumo-cli build": a project from module files, as the project builder
-// makes it from ticked components: a fresh copy of the template in the
-// output folder, then one module per file in the given order.
-#include <algorithm>
+// "codelumo-cli build": a project from documents, module folders or module
+// files, as the project builder makes it from ticked components. Sources are
+// read and the template checked before anything is written; the project is
+// built in a new folder beside the output folder and takes its place only
+// when complete (cli/StoreFolder.h).
+#include <filesystem>
+#include <limits>
+#include <system_error>
 
 #include <QDir>
-#include <QRegularExpression>
-#include <QTextStream>
-
-#include <QFile>
 #include <QFileInfo>
+#include <QTextStream>
 
 #include "acquire/DocumentHost.h"
 #include "acquire/ModuleFile.h"
 #include "acquire/OfficeBuild.h"
 #include "acquire/OfficeListing.h"
-#include "app/HostTable.h"
 #include "app/AppState.h"
+#include "app/HostTable.h"
+#include "app/SystemErrors.h"
+#include "app/Ui.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
+#include "cli/StoreFolder.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 
@@ -26,9 +30,13 @@ namespace lumo::cli {
 
 namespace {
 
+const char* const kUsage =
+    "build --out ORDNER [--raw] [--einr|--no-einr] [--leer|--no-leer] [--rle|--no-rle] [--rer|--no-rer] QUELLE...";
+
 struct BuildArgs {
     QString out;
-    QStringList files;
+    bool raw = false;
+    QStringList sources;
 };
 
 // Switches that shape the stored text; the ones not given keep the user's setting.
@@ -52,142 +60,258 @@ bool applySwitch(const QString& arg, Options& o) {
     return false;
 }
 
-// Earlier module texts in the folder would outlive the build and pass for
-// modules of the new project; only files of that exact form are removed.
-void removeOldModuleTexts(const QString& folder) {
-    static const QRegularExpression moduleText(QStringLiteral("^M[0-9]+\\.txt$"));
-    QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files))
-        if (moduleText.match(name).hasMatch()) dir.remove(name);
-}
+// One module to build: read whole from a file (--raw) or taken from a
+// component of the document host when its turn comes.
+struct PlannedModule {
+    QString name;
+    int modTyp = 2;
+    QString code;                       // --raw
+    HostComponent* component = nullptr;  // otherwise
+};
 
-// A folder of exported modules, or a file that is an OLE2 or ZIP container.
-bool isDocumentOrFolder(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isDir()) return true;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray head = f.read(8);
-    return head == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) || head.startsWith("PK\x03\x04");
-}
+// Lends the one connection already made to the listing, so that every
+// document is read once.
+class HeldApplication : public HostApplication {
+public:
+    explicit HeldApplication(HostApplication& app) : app_(app) {}
+    QString version() const override { return app_.version(); }
+    int projectCount() const override { return app_.projectCount(); }
+    HostProject& project(int position) override { return app_.project(position); }
 
-// Documents and folders are opened in the document host; every component it
-// lists is ticked, in listing order, and read as the program reads ticked
-// components. Exported module files among them are projects of one module.
-int buildFromDocuments(const BuildArgs& b) {
-    ConsoleUi ui;
-    DocumentHost host(&ui);
-    for (const QString& f : b.files) host.open(f);
-    AppTree tree;
-    int officeVersion = 0;
-    const bool ok = listOfficeProjects(host, tree, officeVersion, ui);
-    for (AppNode& n : tree)
-        if (!n.parentKey.isEmpty()) n.checked = true;
-    if (!ok || tree.empty()) {
-        printError(refreshExplanation(ok, tree, officeVersion, QString::fromLatin1(hostRow(LUMO_HOST_KIND).name), true));
-        return 1;
-    }
-    if (!QDir().mkpath(b.out)) {
-        printError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(b.out));
-        return 1;
-    }
-    appState().workFolder = QDir(b.out).absolutePath() + QLatin1Char('/');
-    removeOldModuleTexts(appState().workFolder);
-    QString current;
-    const OfficeBuildResult result = buildFromOffice(host, tree, ui, [&](int panel, const QString& text) {
-        if (panel == 1) current = text;
-    });
-    if (!result.ok) {
-        // The warning lists the modules left out, not the one being read
-        // when the build failed.
-        const bool onlyLeftOut = !result.leftOut.empty() && result.failedModule == result.leftOut.front().name;
-        if (!current.isEmpty() && !onlyLeftOut) printError(current);
-        return 1;
-    }
-    QTextStream(stdout) << appState().workFolder << ": " << result.modules << " Module, "
-                        << WorkingStore::instance().routineCounter << " Routinen\n";
-    // The modules left out were named in the warning on standard error.
-    return result.leftOut.empty() ? 0 : 1;
-}
+private:
+    HostApplication& app_;
+};
+class HeldConnector : public HostConnector {
+public:
+    explicit HeldConnector(HostApplication& app) : app_(app) {}
+    std::unique_ptr<HostApplication> connect() override { return std::make_unique<HeldApplication>(app_); }
 
-int runBuild(const QStringList& args) {
-    initCliState();
-    Options& options = appState().options;
-    BuildArgs b;
+private:
+    HostApplication& app_;
+};
+
+// Records the messages of the store instead of printing them, so that a
+// failure can be told by its real cause.
+class QuietUi : public ConsoleUi {
+public:
+    void message(const QString& text, const QString&, MsgIcon) override { last = text; }
+    QString last;
+};
+
+bool parseArgs(const QStringList& args, BuildArgs& b, Options& options) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--out")) {
             if (i + 1 >= args.size()) {
                 printError(QStringLiteral("--out braucht einen Ordner"));
-                return 2;
+                return false;
             }
             b.out = args[++i];
+        } else if (a == QLatin1String("--raw")) {
+            b.raw = true;
         } else if (applySwitch(a, options)) {
         } else if (a.startsWith(QLatin1String("--"))) {
             printError(QStringLiteral("Unbekannte Option: ") + a);
-            return 2;
+            return false;
         } else {
-            b.files << a;
+            b.sources << a;
         }
     }
-    if (b.out.isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli build --out ORDNER [--einr|--no-einr] [--leer|--no-leer] "
-                                  "[--rle|--no-rle] [--rer|--no-rer] QUELLE..."));
-        return 2;
+    if (b.out.isEmpty() || b.sources.isEmpty()) {
+        if (!b.out.isEmpty()) printError(QStringLiteral("Keine Quelle angegeben."));
+        printError(QStringLiteral("Aufruf: codelumo-cli ") + QLatin1String(kUsage));
+        return false;
     }
+    return true;
+}
 
-    if (std::any_of(b.files.begin(), b.files.end(), isDocumentOrFolder)) return buildFromDocuments(b);
-
-    // Every file is read before the store is touched: an unreadable file
-    // leaves the output folder as it was.
-    std::vector<ModuleSource> modules;
-    try {
-        for (const QString& f : b.files) modules.push_back(readModuleFile(f));
-    } catch (const std::exception& e) {
-        printError(QString::fromStdString(e.what()));
-        return 1;
+// --raw: each source is a text file taken whole as one module's code.
+bool planRawModules(const QStringList& sources, std::vector<PlannedModule>& plan) {
+    for (const QString& path : sources) {
+        try {
+            ModuleSource m = readModuleFile(path);
+            plan.push_back({m.name, m.modTyp, std::move(m.code), nullptr});
+        } catch (const ReadError& e) {
+            printError(QDir::toNativeSeparators(path) + QLatin1String(": ") + e.message());
+            return false;
+        }
     }
+    return true;
+}
 
-    if (!QDir().mkpath(b.out)) {
-        printError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(b.out));
-        return 1;
-    }
-    appState().workFolder = QDir(b.out).absolutePath() + QLatin1Char('/');
-
+// Every component the listing shows, ticked, in listing order. Every source
+// must give something: one that cannot be read, or whose project the listing
+// leaves out whole, ends the build before it starts.
+bool planHostModules(DocumentHost& host, HostApplication& app, std::vector<PlannedModule>& plan) {
+    if (!host.failedDocuments().isEmpty() || !host.unlistedDocuments().isEmpty()) return false;
+    HeldConnector held(app);
     ConsoleUi ui;
-    ProjectBuild build(ui, WorkingStore::instance(), appState().options);
+    AppTree tree;
+    int officeVersion = 0;
+    const bool ok = listOfficeProjects(held, tree, officeVersion, ui);
+    if (!ok || tree.empty()) {
+        printError(refreshExplanation(ok, tree, officeVersion, QString::fromLatin1(hostRow(LUMO_HOST_KIND).name), true));
+        return false;
+    }
     try {
-        if (!build.begin()) return 1;
-        removeOldModuleTexts(appState().workFolder);
-        for (const ModuleSource& m : modules) {
-            try {
-                build.addModuleOrLeaveOut(m.name, m.modTyp, m.code);
-            } catch (const std::exception& e) {
-                build.finish();
-                printError(buildFailedWarning(build.leftOut()));
-                printError(QStringLiteral("Modul: %1 (%2)").arg(m.name, QString::fromStdString(e.what())));
-                return 1;
-            }
+        for (const AppNode& n : tree) {
+            if (n.parentKey.isEmpty()) continue;
+            HostComponent& c = app.project(projectPosition(n.key)).component(componentName(n.key));
+            plan.push_back({c.name(), moduleTypeOfComponent(c.type()), {}, &c});
         }
-    } catch (const std::exception& e) {
+    } catch (const HostError& e) {
+        printError(e.description());
+        return false;
+    }
+    return true;
+}
+
+// The template comes first: without it nothing is touched.
+bool templateAvailable() {
+    const QString tmpl = WorkingStore::instance().templatePath();
+    const QFileInfo info(tmpl);
+    if (info.isFile() && info.isReadable()) return true;
+    printError(QStringLiteral("Die notwendige Datenbank\n") + tmpl +
+               QStringLiteral("\nexistiert nicht !!!\nBitte kopieren Sie diese wieder an diese Stelle"));
+    return false;
+}
+
+// Why a fresh store could not be made in folder, when the template is there:
+// the copy's own failure in German words.
+QString storeCreationFailure(const QString& folder, const QString& storeMessage) {
+    std::error_code ec;
+    const std::filesystem::path probe = QFile::encodeName(folder + QStringLiteral("/DivuRuvi.mdb")).toStdString();
+    std::filesystem::copy_file(QFile::encodeName(WorkingStore::instance().templatePath()).toStdString(), probe,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    if (!ec) return storeMessage;
+    return QStringLiteral("Die Projektdatenbank kann in %1 nicht angelegt werden: %2.")
+        .arg(folder, systemErrorText(ec.value()));
+}
+
+// Builds every planned module into buildFolder. A module whose code cannot
+// be parsed is left out and named (leftOut) while the others are built;
+// anything else ends the build. False after saying why when the folder must
+// not take the output folder's place.
+bool buildInto(const QString& buildFolder, const std::vector<PlannedModule>& plan,
+               std::vector<LeftOutModule>& leftOut) {
+    appState().workFolder = buildFolder + QLatin1Char('/');
+    QuietUi storeUi;
+    ProjectBuild build(storeUi, WorkingStore::instance(), appState().options);
+    if (!build.begin()) {
         build.finish();
-        printError(QString::fromStdString(e.what()));
+        printError(storeCreationFailure(buildFolder, storeUi.last));
+        return false;
+    }
+    for (const PlannedModule& m : plan) {
+        try {
+            const QString code = m.component ? m.component->lines(1, m.component->countOfLines()) : m.code;
+            build.addModuleOrLeaveOut(m.name, m.modTyp, code);
+        } catch (const StoreError& e) {
+            // The modules left out before are named first, then the one the
+            // store failed on, with the cause in German words.
+            if (!build.leftOut().empty()) printError(buildFailedWarning(build.leftOut()));
+            build.finish();
+            printError(QStringLiteral("Das Modul %1 kann nicht gespeichert werden: %2")
+                           .arg(m.name, germanSystemText(QString::fromStdString(e.what()))));
+            return false;
+        } catch (const HostError& e) {
+            build.finish();
+            printError(QStringLiteral("Modul: %1: %2").arg(m.name, e.description()));
+            return false;
+        }
+    }
+    leftOut = build.leftOut();
+    build.finish();
+    if (!leftOut.empty()) printError(buildFailedWarning(leftOut));
+    // Not one module read: nothing that could stand for the project.
+    return leftOut.size() < plan.size() || plan.empty();
+}
+
+int runBuild(const QStringList& args) {
+    if (!initCliState()) return 1;
+    BuildArgs b;
+    if (!parseArgs(args, b, appState().options)) return 2;
+    if (!templateAvailable()) return 1;
+
+    // Every source is read before the output folder is touched.
+    ConsoleUi ui;
+    DocumentHost host(&ui);
+    std::unique_ptr<HostApplication> app;
+    std::vector<PlannedModule> plan;
+    if (b.raw) {
+        if (!planRawModules(b.sources, plan)) return 1;
+    } else {
+        for (const QString& s : b.sources) host.open(s);
+        app = host.connect();
+        if (!planHostModules(host, *app, plan)) return 1;
+    }
+    // The store numbers its modules in 16 bits.
+    if (plan.size() > std::size_t(std::numeric_limits<qint16>::max())) {
+        printError(QStringLiteral("Zu viele Module: ein Projekt fasst höchstens %1 Module, die Quellen haben %2.")
+                       .arg(std::numeric_limits<qint16>::max())
+                       .arg(plan.size()));
         return 1;
     }
+
+    QFileInfo outInfo(b.out);
+    // A link to a folder stays a link; the folder it points at is replaced.
+    const QString target = outInfo.isSymLink() && outInfo.exists() ? outInfo.canonicalFilePath()
+                                                                   : QDir::cleanPath(outInfo.absoluteFilePath());
+    std::error_code ec;
+    std::filesystem::create_directories(QFile::encodeName(QFileInfo(target).absolutePath()).toStdString(), ec);
+    if (ec) {
+        printError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2.")
+                       .arg(QFileInfo(target).absolutePath(), systemErrorText(ec.value())));
+        return 1;
+    }
+    StoreFolderLock lock(target);
+    QString why;
+    if (!lock.tryLock(&why)) {
+        printError(why);
+        return 1;
+    }
+    const QString refusal = refusalToReplace(target);
+    if (!refusal.isEmpty()) {
+        printError(refusal);
+        return 1;
+    }
+    removeLeftovers(target);
+    const QString buildFolder = makeBuildFolder(target, &why);
+    if (buildFolder.isEmpty()) {
+        printError(QStringLiteral("Neben dem Ordner %1 kann kein Ordner für den Bau angelegt werden: %2.").arg(target, why));
+        return 1;
+    }
+    std::vector<LeftOutModule> leftOut;
+    const bool built = buildInto(buildFolder, plan, leftOut);
     const qint32 routineCount = WorkingStore::instance().routineCounter;
-    const std::vector<LeftOutModule> leftOut = build.leftOut();
-    build.finish();
-    // A module that cannot be parsed costs only itself: the others are
-    // built, and it is named with its reason.
-    if (!leftOut.empty()) printError(buildFailedWarning(leftOut));
-    QTextStream(stdout) << appState().workFolder << ": " << modules.size() - leftOut.size() << " Module, "
-                        << routineCount << " Routinen\n";
+    if (!built) {
+        removeStoreFolder(buildFolder);
+        return 1;
+    }
+    const QString failed = swapIn(buildFolder, target);
+    if (!failed.isEmpty()) {
+        removeStoreFolder(buildFolder);
+        printError(failed);
+        return 1;
+    }
+    QTextStream(stdout) << target << "/: " << plan.size() - leftOut.size() << " Module, " << routineCount
+                        << " Routinen\n";
+    // The modules left out were named on standard error; the run failed for them.
     return leftOut.empty() ? 0 : 1;
 }
 
 CliRegistration reg{{"build",
-                     "build --out ORDNER [--einr|--no-einr] [--leer|--no-leer] [--rle|--no-rle] [--rer|--no-rer] "
-                     "QUELLE...   Projekt aus Moduldateien, Dokumenten oder Modulordnern erzeugen",
+                     "build --out ORDNER [--raw] [--einr|--no-einr] [--leer|--no-leer] [--rle|--no-rle] "
+                     "[--rer|--no-rer] QUELLE...\n"
+                     "                    Projekt aus Dokumenten, Modulordnern oder exportierten Moduldateien "
+                     "(.bas, .cls, .frm)\n"
+                     "                    erzeugen; ORDNER muss fehlen, leer sein oder ein Projekt von Code Lumo "
+                     "enthalten.\n"
+                     "                    --raw: jede Quelle ist eine Textdatei, ganz als Code eines Moduls gelesen "
+                     "(Name = Dateiname\n"
+                     "                    ohne Endung, Typ aus der Endung: .bas Standard, .cls Klasse, .frm "
+                     "Formular), für Text,\n"
+                     "                    der kein Export des VBA-Editors ist",
                      runBuild}};
 
 }  // namespace

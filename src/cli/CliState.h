@@ -4,6 +4,8 @@
 
 namespace lumo::cli {
 
-void initCliState();
+// False after printing why when the run cannot start (a settings file that
+// is no regular file).
+bool initCliState();
 
 }  // namespace lumo::cli

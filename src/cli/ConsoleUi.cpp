@@ -2,13 +2,13 @@
 
 #include <QTextStream>
 
+#include "app/TextHelpers.h"
+
 namespace lumo::cli {
 
 void printError(const QString& text) {
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QTextStream err(stderr);
-    err << t << "\n";
+    err << replaceAll(text, u"\r\n", u"\n") << "\n";
 }
 
 void ConsoleUi::message(const QString& text, const QString&, MsgIcon) { printError(text); }

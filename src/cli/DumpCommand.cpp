@@ -1,5 +1,7 @@
 // codelumo-cli dump SOURCE: every component with its code as the VBA editor
 // shows it; the quickest way to compare with another reader.
+#include <algorithm>
+
 #include <QTextStream>
 
 #include "acquire/DocumentHost.h"
@@ -8,6 +10,21 @@
 #include "cli/ConsoleUi.h"
 
 namespace {
+
+// text with LF for CR LF, in slices: the stream converts whatever it is
+// given at once, and one line may be a module's whole text.
+void writeWithLf(QTextStream& out, QStringView text) {
+    constexpr qsizetype kSlice = 64 * 1024;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const qsizetype breakAt = text.indexOf(u"\r\n", from);
+        const qsizetype end = breakAt < 0 ? text.size() : breakAt;
+        for (qsizetype at = from; at < end; at += kSlice) out << text.sliced(at, std::min(kSlice, end - at));
+        if (breakAt < 0) break;
+        out << '\n';
+        from = breakAt + 2;
+    }
+}
 
 int runDump(const QStringList& args) {
     QTextStream err(stderr);
@@ -33,7 +50,12 @@ int runDump(const QStringList& args) {
             lumo::HostComponent& c = project.component(i);
             const int lines = c.countOfLines();
             out << "== " << c.name() << '\t' << c.type() << '\t' << lines << '\n';
-            if (lines > 0) out << c.lines(1, lines).replace(QLatin1String("\r\n"), QLatin1String("\n")) << '\n';
+            // In blocks of lines, so that a huge module is never copied whole.
+            constexpr int kBlock = 4096;
+            for (int from = 1; from <= lines; from += kBlock) {
+                writeWithLf(out, c.lines(from, std::min(kBlock, lines - from + 1)));
+                out << '\n';
+            }
         }
     } catch (const lumo::HostError& e) {
         out.flush();

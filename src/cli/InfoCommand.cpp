@@ -15,6 +15,11 @@ namespace {
 int showInfo(const QStringList&) {
     using namespace lumo;
     initSharedState();
+    const QString problem = settingsFileProblem();
+    if (!problem.isEmpty()) {
+        QTextStream(stderr) << problem << "\n";
+        return 1;
+    }
     Options& o = appState().options;
     loadOptions(o);
     const AppState& s = appState();

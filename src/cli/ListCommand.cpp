@@ -5,6 +5,7 @@
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
 #include "app/HostTable.h"
+#include "app/TextHelpers.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 
@@ -23,7 +24,7 @@ int runList(const QStringList& args) {
         out << n.key << '\t' << n.text << '\t' << n.imageKey << '\n';
     }
     const QString explanation = lumo::refreshExplanation(ok, tree, officeVersion, QString::fromLatin1(lumo::hostRow(LUMO_HOST_KIND).name), true);
-    if (!explanation.isEmpty()) out << QString(explanation).replace(QLatin1String("\r\n"), QLatin1String("\n")) << '\n';
+    if (!explanation.isEmpty()) out << lumo::replaceAll(explanation, u"\r\n", u"\n") << '\n';
     out.flush();
     return tree.empty() ? 1 : 0;
 }

@@ -34,7 +34,7 @@ int runRtf(const QStringList& args) {
         printError(QStringLiteral("Aufruf: codelumo-cli rtf --module N ORDNER"));
         return 2;
     }
-    initCliState();
+    if (!initCliState()) return 1;
     appState().workFolder = QDir(folder).absolutePath() + QLatin1Char('/');
     const WorkingStore& store = WorkingStore::instance();
     if (!QFileInfo::exists(store.moduleTextPath(module))) {

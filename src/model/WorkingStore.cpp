@@ -1,5 +1,7 @@
 #include "model/WorkingStore.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -236,9 +238,15 @@ void WorkingStore::writeModuleText(const QString& text) {
     const QString partial = path + QStringLiteral(".neu");
     QFile file(partial);
     const QByteArray bytes = text.toUtf8();
+    errno = 0;
     bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-    const QString why = file.errorString();
+    // Qt reports a failed write (a full disk) as an unknown error; the
+    // system's own cause is still in errno.
+    const int failure = errno;
+    QString why = !ok && failure ? QString::fromLocal8Bit(std::strerror(failure)) : file.errorString();
     file.close();
+    // A full disk may show only when the buffer is flushed at closing.
+    if (ok && file.error() != QFileDevice::NoError) why = file.errorString();
     ok = ok && file.error() == QFileDevice::NoError;
     std::error_code ec;
     if (ok) std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(), ec);

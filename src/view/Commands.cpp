@@ -30,6 +30,7 @@ constexpr MenuDef kMenus[] = {
 constexpr MenuItemDef kItems[] = {
     // &Datei
     {"mnuDatei", "mnuDokument", "&Dokument öffnen ...", "Ctrl+D", C::OpenDocument, 0, -1},
+    {"mnuDatei", "mnuModulordner", "&Modulordner öffnen ...", "", C::OpenModuleFolder, 0, -1},
     {"mnuDatei", "mnuÖffnen", "&Öffnen ...", "Ctrl+O", C::OpenProject, 0, -1},
     {"mnuDatei", "mnuNeu", "&Neu", "Ctrl+N", C::New, 0, -1},
     {"mnuDatei", "mnuSpeichern", "&Speichern Unter ...", "Ctrl+S", C::SaveProject, 0, -1},

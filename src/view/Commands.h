@@ -20,6 +20,7 @@ enum class Command : int {
     SaveProject,
     OpenRecent,  // one item per recent project, by index
     OpenDocument,
+    OpenModuleFolder,
     Quit,
     // Bearbeiten
     ReadCode,

@@ -129,14 +129,64 @@ TEST(DocumentHost, UnreadableDocumentsAreNamedOnceAndLeftOut) {
     EXPECT_TRUE(msg.contains("gesperrt.bin: Das VBA-Projekt ist mit einem Kennwort für die Anzeige gesperrt"));
     EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
 
-    // The same problems again: not repeated; a new one: the whole list again.
+    // The same problems again: not repeated; a new one: only that one.
     ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
     EXPECT_EQ(ui.messages().size(), 1);
     QFile::remove(dir.path() + "/gut.bin");
     EXPECT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
     EXPECT_TRUE(tree.empty());
-    EXPECT_EQ(ui.messages().size(), 2);
+    ASSERT_EQ(ui.messages().size(), 2);
     EXPECT_TRUE(ui.messages()[1].contains("gut.bin"));
+    EXPECT_FALSE(ui.messages()[1].contains("kaputt.doc"));
+    // Opening a known bad document again tells its problem again, and only its.
+    host.open(dir.path() + "/kaputt.doc");
+    EXPECT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    ASSERT_EQ(ui.messages().size(), 3);
+    EXPECT_TRUE(ui.messages()[2].contains("kaputt.doc: Die Datei ist beschädigt"));
+    EXPECT_FALSE(ui.messages()[2].contains("gut.bin"));
+    EXPECT_EQ(host.failedDocuments().size(), 5);
+    EXPECT_EQ(host.unlistedDocuments(), QStringList{dir.path() + "/gesperrt.bin"});
+}
+
+TEST(DocumentHost, AProjectOfShortComponentsOnlyIsNamed) {
+    QTemporaryDir dir;
+    write(dir.path() + "/leer.bin",
+          lumo::test::vbaProjectBin({{{"ThisDocument", {}, "ThisDocument", 0, false}, "Attribute VB_Name = \"ThisDocument\"\r\n"},
+                                     {{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\nOption Explicit\r\n"}}));
+    lumo::test::FakeUi ui;
+    lumo::DocumentHost host(&ui);
+    host.open(dir.path() + "/leer.bin");
+    lumo::AppTree tree;
+    int version = 0;
+    ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    EXPECT_TRUE(tree.empty());
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("leer.bin: Das VBA-Projekt hat nur Komponenten mit höchstens 2 Zeilen"))
+        << ui.messages()[0].toStdString();
+}
+
+TEST(DocumentHost, EntriesOfAModuleFolderLeftOutAreNamed) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/Module";
+    QDir().mkpath(folder + "/tief/a/b/c/d/e/f/g/h");
+    write(folder + "/Gut.bas", "Attribute VB_Name = \"Gut\"\nSub A()\n  B\nEnd Sub\n");
+    write(folder + "/tief/a/b/c/d/e/f/g/h/Tief.bas", "Sub T()\n  B\nEnd Sub\n");
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + "/Rohr.bas").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(folder + "/weg.bas", folder + "/Verweis.bas"));
+    lumo::test::FakeUi ui;
+    lumo::DocumentHost host(&ui);
+    host.open(folder);
+    lumo::AppTree tree;
+    int version = 0;
+    ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    ASSERT_EQ(tree.size(), 2u);
+    EXPECT_EQ(tree[1].text, "Gut");
+    ASSERT_EQ(ui.messages().size(), 1);
+    const QString msg = ui.messages()[0];
+    EXPECT_TRUE(msg.contains("Rohr.bas: keine gewöhnliche Datei (Gerät, Pipe oder Socket); ausgelassen.")) << msg.toStdString();
+    EXPECT_TRUE(msg.contains("Verweis.bas: die Verknüpfung zeigt ins Leere; ausgelassen.")) << msg.toStdString();
+    EXPECT_TRUE(msg.contains("tief/a/b/c/d/e/f/g: der Ordner liegt tiefer als 8 Ebenen; ausgelassen."))
+        << msg.toStdString();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -172,6 +173,25 @@ TEST(OfficeBuildTypes, ComponentTypesToStoreCodes) {
     EXPECT_EQ(lumo::moduleTypeOfComponent(2), 3);
     EXPECT_EQ(lumo::moduleTypeOfComponent(3), 1);
     EXPECT_EQ(lumo::moduleTypeOfComponent(11), 32);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OfficeBuild, AStoreThatCannotBeWrittenIsSaidAsSuchNotAsBadCode) {
+    // Where the first module's text is written beside its place, a folder
+    // stands in the way, as a full or locked disk would.
+    ASSERT_TRUE(QDir().mkpath(work.path() + "/M1.txt.neu"));
+    lumo::applyCheck(tree, indexOf("A1\\"), true);
+    const auto result = lumo::buildFromOffice(host, tree, ui);
+    EXPECT_FALSE(result.ok);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].startsWith("Das Projekt kann nicht im Arbeitsordner gespeichert werden: " + work.path() +
+                                            "/M1.txt: "))
+        << ui.messages()[0].toStdString();
+    EXPECT_FALSE(ui.messages()[0].contains("Fehler beim Einlesen"));
+    EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
 }
 
 }  // namespace

@@ -321,3 +321,44 @@ TEST(OfficeReader, VisibilityStateTellsALockedProject) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OfficeReader, SharedStreamsCountEachTimeTheyAreUsed) {
+    // Two records on one stream of 4 MB: within the budget, both read.
+    const lumo::VbaProjectData two = readOfficeBytes(lumo::test::sharedStreamProject(2, 1024));
+    ASSERT_EQ(two.modules.size(), 2u);
+    EXPECT_EQ(two.modules[1].code.lineCount(), 2 * 1024 * 1024);
+    // A hundred records on one stream of 16 MB, from a file of some 30 KB: refused whole.
+    const QByteArray hostile = lumo::test::sharedStreamProject(100, 4096);
+    EXPECT_LT(hostile.size(), 64 * 1024);
+    EXPECT_EQ(readError(hostile), "Die Datei wird nicht gelesen: der entpackte Quelltext des VBA-Projekts wäre größer als "
+                                  "24 MB, mehr als ein Dokument haben darf (die Datei ist beschädigt oder manipuliert).");
+}
+
+TEST(OfficeReader, PackagePartsAreBoundedAndChecked) {
+    const QByteArray bin = lumo::test::vbaProjectBin({source("Module1", "Sub Hallo()\r\nEnd Sub\r\n")});
+    const QByteArray types =
+        "<Types><Override PartName=\"/word/vbaProject.bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/></Types>";
+    for (const bool stored : {false, true})
+        EXPECT_EQ(readOfficeBytes(lumo::test::zipFile({{"[Content_Types].xml", types}, {"word/vbaProject.bin", bin}}, stored))
+                      .modules[0].lines()[0], "Sub Hallo()");
+
+    // One flipped byte in a part: named, not read as if it were whole.
+    QByteArray damaged = lumo::test::zipFile({{"[Content_Types].xml", types}, {"word/vbaProject.bin", bin}}, true);
+    const qsizetype at = damaged.indexOf("Attribut");  // the source's first eight bytes, stored as they are
+    ASSERT_GT(at, 0);
+    damaged[at] = '^';
+    EXPECT_EQ(readError(damaged), "Der Teil word/vbaProject.bin des ZIP-Pakets ist beschädigt (seine Prüfsumme stimmt nicht).");
+
+    // A list of content types that inflates beyond what a document may hold.
+    QByteArray huge = "<Types>";
+    huge += QByteArray(65 * 1024 * 1024, ' ');
+    huge += "</Types>";
+    const QByteArray package = lumo::test::zipFile({{"[Content_Types].xml", huge}, {"word/vbaProject.bin", bin}});
+    EXPECT_LT(package.size(), 1024 * 1024);
+    EXPECT_EQ(readError(package), "Die Datei wird nicht gelesen: der Teil [Content_Types].xml des Pakets wäre größer als "
+                                  "64 MB, mehr als ein Dokument haben darf (die Datei ist beschädigt oder manipuliert).");
+}
+
+}  // namespace

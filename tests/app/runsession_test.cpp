@@ -69,12 +69,15 @@ TEST_F(RunSessionTest, RunFolderTakesAFreeNumberAndShutdownRemovesIt) {
 
 TEST_F(RunSessionTest, FailureToMakeTheRunFolderIsShownAndShutdownTouchesNothing) {
     AppState s = stateFor();
-    s.tempRoot = dir.path() + "/fehlt/TempDateien/";
+    touch(dir.path() + "/datei");
+    s.tempRoot = dir.path() + "/datei/TempDateien/";  // below a file: cannot be made
     s.workFolder = s.tempRoot;
     RunSession run(s);
     EXPECT_FALSE(run.createRunFolder(ui));
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_FALSE(ui.messages()[0].isEmpty());
+    // The cause in German words, no English system text.
+    EXPECT_EQ(ui.messages()[0], "Der Datenordner " + s.tempRoot + " kann nicht angelegt werden: Ein Teil des Pfades "
+                                "ist kein Ordner. Ohne ihn kann kein Code eingelesen werden.");
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::None);
     EXPECT_EQ(s.workFolder, s.tempRoot);
     EXPECT_EQ(s.runFolder, s.tempRoot);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include "app/SystemErrors.h"
 #include "app/TextHelpers.h"
 
 using namespace lumo;
@@ -33,6 +37,28 @@ TEST(TextHelpers, LeadingNumberReadsLikeTheStoredTextsExpect) {
     EXPECT_EQ(leadingInteger("11.5", -100, 100), 12);
     EXPECT_EQ(leadingInteger("99999999", -32768, 32767), 32767);
     EXPECT_EQ(leadingInteger("-99999999", -32768, 32767), -32768);
+}
+
+TEST(TextHelpers, ReplaceAllInOnePass) {
+    EXPECT_EQ(replaceAll(u"a\r\nb\r\n\r\nc", u"\r\n", u"\n"), "a\nb\n\nc");
+    EXPECT_EQ(replaceAll(u"a\nb\n", u"\n", u"\r\n"), "a\r\nb\r\n");
+    EXPECT_EQ(replaceAll(u"aaa", u"aa", u"b"), "ba");  // left to right, no overlaps
+    EXPECT_EQ(replaceAll(u"abc", u"x", u"y"), "abc");
+    EXPECT_EQ(replaceAll(u"", u"x", u"y"), "");
+    EXPECT_EQ(replaceAll(u"abc", u"", u"y"), "abc");
+}
+
+TEST(SystemErrors, CausesInGermanWords) {
+    EXPECT_EQ(lumo::systemErrorText(EACCES), "Zugriff verweigert");
+    EXPECT_EQ(lumo::systemErrorText(ENOSPC), "Kein Platz mehr auf dem Datenträger");
+    EXPECT_EQ(lumo::systemErrorText(99999), "Systemfehler 99999");
+    // What SQLite, Qt and the C library say in English becomes German.
+    EXPECT_EQ(lumo::germanSystemText("/x/DivuRuvi.mdb: database or disk is full"),
+              "/x/DivuRuvi.mdb: Kein Platz mehr auf dem Datenträger");
+    EXPECT_EQ(lumo::germanSystemText(QString("/x/M1.txt: ") + QString::fromLocal8Bit(strerror(ENOSPC))),
+              "/x/M1.txt: Kein Platz mehr auf dem Datenträger");
+    EXPECT_EQ(lumo::germanSystemText(QString::fromLocal8Bit(strerror(EACCES))), "Zugriff verweigert");
+    EXPECT_EQ(lumo::germanSystemText("Zu viele Module"), "Zu viele Module");
 }
 
 #include "app/ScreenLayout.h"

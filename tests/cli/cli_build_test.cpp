@@ -8,70 +8,20 @@
 
 #include "app/AppState.h"
 #include "app/OptionsStore.h"
+#include "cli/CliFixture.h"
 #include "model/TagNotation.h"
 #include "model/WorkingStore.h"
 #include "view/RtfReader.h"
 
-namespace {
-
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-class CliBuild : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        saved = lumo::appState();
-    }
-    void TearDown() override {
-        lumo::WorkingStore::instance().closeWorkingDatabase();
-        lumo::appState() = saved;
-    }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    CliRun run(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LUMO_SETTINGS_FILE", path("settings.ini"));
-        env.insert("LUMO_DATA_DIR", path("data"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-    QString moduleText(int n) {
-        QFile f(path("out/M" + QString::number(n) + ".txt"));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return QString::fromUtf8(f.readAll());
-    }
-    // Opens the built store in this process for a look at its rows.
-    lumo::WorkingStore& store() {
-        lumo::appState().workFolder = path("out/");
-        lumo::WorkingStore::instance().openWorkingDatabase();
-        return lumo::WorkingStore::instance();
-    }
-
-    QTemporaryDir dir;
-    lumo::AppState saved;
-};
-
-}  // namespace
 
 TEST_F(CliBuild, ModulesInOrderWithNamesTypesAndCode) {
     write("Haupt.bas", "Sub Start()\n  x = \"Größe\"\nEnd Sub\n");
     write("Kunde.cls", "Public Property Get Name() As String\r\nEnd Property");
     write("Maske.frm", "Private Sub Form_Load()\rEnd Sub\r");
     write("Latin.txt", "' Gr\xf6\xdf" "e \x9f\n");
-    const CliRun r = run({"build", "--out", path("out"), path("Haupt.bas"), path("Kunde.cls"), path("Maske.frm"),
-                       path("Latin.txt")});
+    // --raw: each file whole as one module's code, named after the file.
+    const CliRun r = run({"build", "--raw", "--out", path("out"), path("Haupt.bas"), path("Kunde.cls"),
+                          path("Maske.frm"), path("Latin.txt")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(lumo::test::untagged(moduleText(1)), "Sub Start()\r\n  x = \"Größe\"\r\nEnd Sub\r\n");
     EXPECT_EQ(lumo::test::untagged(moduleText(3)), "Private Sub Form_Load()\r\nEnd Sub\r\n");
@@ -124,8 +74,11 @@ TEST_F(CliBuild, AModuleThatCannotBeParsedIsLeftOutNamedAndFailsTheRun) {
     EXPECT_TRUE(folder.err.contains("\n\nModul: Schlecht (Routinenkopf ohne \"(\" in Zeile 2)")) << folder.err.toStdString();
     EXPECT_TRUE(folder.out.contains(": 1 Module, 1 Routinen")) << folder.out.toStdString();
 
-    write("Heil.bas", "Sub Heil()\nEnd Sub\n");
+    // Three lines: components of two lines or fewer are not listed, as in the window.
+    write("Heil.bas", "Sub Heil()\n' heil\nEnd Sub\n");
     EXPECT_EQ(run({"build", "--out", path("out"), path("Heil.bas")}).status, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(".neu-"),
+              QStringList());
 }
 
 TEST_F(CliBuild, BadArgumentsAndFilesChangeNothing) {

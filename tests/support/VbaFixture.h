@@ -97,7 +97,8 @@ inline QByteArray dirStream(const std::vector<FixtureModule>& modules, unsigned 
 // Writes the entries into a fresh container whose root writes into sink,
 // folders before their contents, and returns the container's bytes; paths
 // separate folders with "/".
-inline QByteArray writeContainer(GsfOutput* sink, GsfOutfile* root, const std::map<QString, QByteArray>& entries) {
+inline QByteArray writeContainer(GsfOutput* sink, GsfOutfile* root, const std::map<QString, QByteArray>& entries,
+                                 bool storedZip = false) {
     std::map<QString, GsfOutfile*> folders{{QString(), root}};
     for (const auto& [path, bytes] : entries) {
         const QStringList parts = path.split('/');
@@ -111,7 +112,9 @@ inline QByteArray writeContainer(GsfOutput* sink, GsfOutfile* root, const std::m
                          .first;
             dir = it->second;
         }
-        GsfOutput* s = gsf_outfile_new_child(dir, parts.last().toUtf8().constData(), FALSE);
+        GsfOutput* s = storedZip ? gsf_outfile_new_child_full(dir, parts.last().toUtf8().constData(), FALSE,
+                                                              "compression-level", GSF_ZIP_STORED, nullptr)
+                                 : gsf_outfile_new_child(dir, parts.last().toUtf8().constData(), FALSE);
         gsf_output_write(s, bytes.size(), reinterpret_cast<const guint8*>(bytes.constData()));
         gsf_output_close(s);
         g_object_unref(s);
@@ -136,12 +139,42 @@ inline QByteArray oleFile(const std::map<QString, QByteArray>& streams) {
     return writeContainer(sink, gsf_outfile_msole_new(sink), streams);
 }
 
-// A ZIP package of the given entries.
-inline QByteArray zipFile(const std::map<QString, QByteArray>& entries) {
+// A ZIP package of the given entries, deflated or stored as they are (so
+// that their bytes can be found and damaged in the package).
+inline QByteArray zipFile(const std::map<QString, QByteArray>& entries, bool stored = false) {
     gsf_init();
     GsfOutput* sink = gsf_output_memory_new();
     GError* err = nullptr;
-    return writeContainer(sink, gsf_outfile_zip_new(sink, &err), entries);
+    return writeContainer(sink, gsf_outfile_zip_new(sink, &err), entries, stored);
+}
+
+// A compressed container that decompresses to chunks × 4096 bytes of short
+// lines ("x" and LF): each chunk two literals and one copy token of 4094
+// bytes, seven bytes in all. What a hostile document uses to be small on
+// disk and huge in memory.
+inline QByteArray fillContainer(int chunks) {
+    QByteArray out("\x01", 1);
+    for (int i = 0; i < chunks; ++i) {
+        out.append(char(0x04)).append(char(0xB0));  // compressed, 7 - 3 bytes follow the header
+        out.append(char(0x04));                      // flags: two literals, then a copy token
+        out.append('x').append('\n');
+        out.append(char(0xFB)).append(char(0x1F));  // offset 2, length 4094
+    }
+    return out;
+}
+
+// A bare vbaProject.bin whose module records all use one module stream
+// whose source decompresses to chunks × 4096 bytes.
+inline QByteArray sharedStreamProject(int modules, int chunks) {
+    std::map<QString, QByteArray> streams;
+    std::vector<FixtureModule> dirModules;
+    const QByteArray junk(40, '\x7F');
+    streams["VBA/Geteilt"] = junk + fillContainer(chunks);
+    for (int i = 1; i <= modules; ++i)
+        dirModules.push_back({"Modul" + QByteArray::number(i), {}, "Geteilt", std::uint32_t(junk.size()), true});
+    streams["VBA/dir"] = literalContainer(dirStream(dirModules));
+    streams["VBA/_VBA_PROJECT"] = QByteArray("\xCC\x61\xFF\xFF\x00\x00\x00", 7);
+    return oleFile(streams);
 }
 
 // A module stream: some bytes standing in for compiled code, then the source.

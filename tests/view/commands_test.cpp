@@ -28,6 +28,7 @@ const std::map<std::string, Expected>& expectedItems() {
         {"mnuSpeichern", {"mnuDatei", "&Speichern Unter ...", "Ctrl+S"}},
         {"mnuEnde", {"mnuDatei", "&Beenden", ""}},
         {"mnuDokument", {"mnuDatei", "&Dokument öffnen ...", "Ctrl+D"}},
+        {"mnuModulordner", {"mnuDatei", "&Modulordner öffnen ...", ""}},
         {"mnuBearbeiten_Code", {"mnuBearbeiten", "&Code Einlesen", "F2"}},
         {"mnuBearbeiten_Suchen", {"mnuBearbeiten", "&Suchen", "F3"}},
         {"mnuBearbeiten_SuchenWeiter", {"mnuBearbeiten", "Suchen ab P&osition", "Ctrl+F3"}},

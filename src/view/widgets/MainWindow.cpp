@@ -168,6 +168,7 @@ void MainWindow::buildToolbar() {
 void MainWindow::run(Command command, int index) {
     switch (command) {
     case Command::OpenDocument: openDocumentCommand(); break;
+    case Command::OpenModuleFolder: openModuleFolderCommand(); break;
     case Command::OpenProject: openProjectCommand(); break;
     case Command::SaveProject: saveProjectCommand(); break;
     case Command::OpenRecent: openRecentCommand(index); break;

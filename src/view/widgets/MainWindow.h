@@ -66,6 +66,7 @@ public:
     void defineScreenLayout();
     void applyScreenLayout();
     void openDocumentCommand();       // "&Dokument öffnen ..."
+    void openModuleFolderCommand();   // "&Modulordner öffnen ..."
     // Adds documents or module folders to the document host; true when one was added.
     bool addDocuments(const QStringList& paths);
     // Adds them and lists the host's projects again (asking first about an unsaved project).

@@ -1,5 +1,7 @@
 // The road from the host into the window: start-up, listing the documents'
 // projects in treApp, ticking, reading the ticked code, opening documents.
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include "app/AppState.h"
 #include "app/OptionsStore.h"
 #include "app/RunSession.h"
+#include "app/Settings.h"
 #include "app/Ui.h"
 #include "model/WorkingStore.h"
 #include "view/widgets/CodeView.h"
@@ -33,8 +36,6 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     projectStore_->fillRecentMenu();
     loadOptions(state.options);
     applyRefreshTexts();
-    runSession().createRunFolder(ui());
-    state.runFolder = state.workFolder;
     toolAction(Command::None)->setVisible(false);  // "blind"
 
     bool compact = false;
@@ -48,19 +49,27 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
         else if (!arg.isEmpty())
             documents << arg;
     }
+    loaded_ = true;
+    // The window shows before anything is read or made, so that what goes
+    // wrong at start (a run folder that cannot be made, documents of the
+    // command line that cannot be read) is told over a window, not over an
+    // empty desktop.
+    if (compact) {
+        showCompactWindow();  // instead of the main window, which stays loaded and hidden
+    } else {
+        if (state.options.usb) applyScreenLayout();
+        if (isMaximized())
+            showMaximized();
+        else
+            show();
+    }
+    const QString settingsProblem = settingsFileProblem();
+    if (!settingsProblem.isEmpty()) ui().message(settingsProblem, {}, MsgIcon::Warning);
+    runSession().createRunFolder(ui());
+    state.runFolder = state.workFolder;
     addDocuments(documents);
     refreshCommand();
     if (!project.isEmpty()) openStoredProject(project);
-    loaded_ = true;
-    if (compact) {
-        showCompactWindow();  // instead of the main window, which stays loaded and hidden
-        return;
-    }
-    if (state.options.usb) applyScreenLayout();
-    if (isMaximized())
-        showMaximized();
-    else
-        show();
 }
 
 void MainWindow::applyRefreshTexts() {
@@ -69,14 +78,24 @@ void MainWindow::applyRefreshTexts() {
     toolAction(Command::Refresh)->setToolTip(refreshToolTip(host));
 }
 
+namespace {
+
+// Before the shown project gives way: asks about saving it when it was never
+// saved. True when the user cancels, and nothing may change.
+bool cancelledBeforeReplacing(MainWindow& window, Ui& ui) {
+    if (!window.projectUnsaved()) return false;
+    const Answer a = ui.question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
+                                 MsgButtons::YesNoCancel, MsgIcon::Question);
+    if (a == Answer::Cancel) return true;
+    // A save that failed keeps the project shown: the user was told and may store it elsewhere.
+    if (a == Answer::Yes && window.saveProjectCommand() == SaveOutcome::Failed) return true;
+    return false;
+}
+
+}  // namespace
+
 void MainWindow::refreshCommand() {
-    if (projectUnsaved_) {
-        const Answer a = ui().question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
-                                       MsgButtons::YesNoCancel, MsgIcon::Question);
-        if (a == Answer::Cancel) return;
-        // A save that failed keeps the project shown: the user was told and may store it elsewhere.
-        if (a == Answer::Yes && saveProjectCommand() == SaveOutcome::Failed) return;
-    }
+    if (cancelledBeforeReplacing(*this, ui())) return;
     setWindowTitle(appState().titleText);
     projectUnsaved_ = false;
     setCommandState(CommandState::NothingShown);
@@ -144,9 +163,17 @@ void MainWindow::readTickedCode() {
         ui().message(QStringLiteral("Bitte wählen Sie erst etwas aus"));
         return;
     }
+    AppState& state = appState();
+    // Without a run folder of its own the run works in TempRoot, which other
+    // instances share: clearing it for the build would delete their files.
+    if (!runSession().hasRunFolder() || QDir::cleanPath(state.runFolder) == QDir::cleanPath(state.tempRoot)) {
+        ui().message(QStringLiteral("Code kann nicht eingelesen werden: der Arbeitsordner dieses Laufs unter %1 "
+                                    "konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(state.tempRoot)),
+                     {}, MsgIcon::Warning);
+        return;
+    }
     store().closeWorkingDatabase();
     visibleCodeView()->show();
-    AppState& state = appState();
     state.workFolder = state.runFolder;
     for (const QString& f : listFilesBelow(state.runFolder, QStringLiteral("*")).files)
         if (f.contains(QStringLiteral("TempDateien"), Qt::CaseInsensitive)) QFile::remove(f);
@@ -190,6 +217,15 @@ void MainWindow::openDocumentCommand() {
     openDocuments(paths);
 }
 
+// A folder of exported modules is one project; the file chooser only
+// reaches it through one of its files.
+void MainWindow::openModuleFolderCommand() {
+    const QString folder = ui().chooseFolder(QStringLiteral("Modulordner öffnen"), lastOpenFolder_);
+    if (folder.isEmpty()) return;
+    lastOpenFolder_ = folder;
+    openDocuments({folder});
+}
+
 bool MainWindow::addDocuments(const QStringList& paths) {
     if (!documentHost_) return false;
     bool added = false;
@@ -209,7 +245,15 @@ bool MainWindow::addDocuments(const QStringList& paths) {
 }
 
 void MainWindow::openDocuments(const QStringList& paths) {
-    if (addDocuments(paths)) refreshCommand();
+    // The question about the shown project comes first: cancelling it
+    // cancels the open, and no document joins the host.
+    const bool anyThere = std::any_of(paths.begin(), paths.end(), [](const QString& p) { return QFileInfo::exists(p); });
+    if (anyThere && cancelledBeforeReplacing(*this, ui())) return;
+    if (!addDocuments(paths)) return;
+    setWindowTitle(appState().titleText);
+    projectUnsaved_ = false;
+    setCommandState(CommandState::NothingShown);
+    refreshOfficeProjects();
 }
 
 }  // namespace lumo

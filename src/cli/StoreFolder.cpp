@@ -1,0 +1,184 @@
+#include "cli/StoreFolder.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/SystemErrors.h"
+
+namespace lumo::cli {
+
+namespace {
+
+const QString kDatabaseName = QStringLiteral("DivuRuvi.mdb");
+
+QString parentOf(const QString& folder) { return QFileInfo(folder).absolutePath(); }
+QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
+
+// Names of the files a store is made of; ".neu" are the partial files a
+// store writes before renaming them into place.
+bool isStoreFileName(const QString& name) {
+    static const QRegularExpression storeFile(QStringLiteral("^(DivuRuvi\\.mdb|M[0-9]+\\.txt)(\\.neu)?$"));
+    return storeFile.match(name).hasMatch();
+}
+
+bool hasStoreTables(const QString& database) {
+    sqlite3* db = nullptr;
+    const QByteArray path = QFile::encodeName(database);
+    bool ok = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    sqlite3_stmt* stmt = nullptr;
+    ok = ok && sqlite3_prepare_v2(db,
+                                  "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                  "lower(name) IN ('td_mod', 'td_rout')",
+                                  -1, &stmt, nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 2;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return ok;
+}
+
+QString escapedForPattern(const QString& name) { return QRegularExpression::escape(name); }
+
+// What a build leaves when killed: store files at most, maybe not all of them.
+bool holdsOnlyStoreFiles(const QString& folder) {
+    for (const QFileInfo& e :
+         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (e.isSymLink() || !e.isFile() || !isStoreFileName(e.fileName())) return false;
+    return true;
+}
+
+}  // namespace
+
+QString refusalToReplace(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.exists() && !info.isSymLink()) return {};
+    if (!info.isDir())
+        return QStringLiteral("%1 ist kein Ordner; das Projekt wird dort nicht angelegt.").arg(folder);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    if (entries.isEmpty()) {
+        if (!info.isReadable() || !info.isExecutable())
+            return QStringLiteral("Der Ordner %1 kann nicht gelesen werden: Zugriff verweigert.").arg(folder);
+        return {};
+    }
+    bool database = false;
+    for (const QFileInfo& e : entries) {
+        if (e.isSymLink() || !e.isFile() || !isStoreFileName(e.fileName()))
+            return QStringLiteral("Der Ordner %1 enthält nicht nur ein Projekt von Code Lumo (etwa %2); er wird "
+                                  "nicht überschrieben. Bitte geben Sie einen leeren oder neuen Ordner an.")
+                .arg(folder, e.fileName());
+        if (e.fileName() == kDatabaseName) database = true;
+    }
+    if (!database || !hasStoreTables(folder + QLatin1Char('/') + kDatabaseName))
+        return QStringLiteral("Der Ordner %1 enthält keine Projektdatenbank %2 von Code Lumo; er wird nicht "
+                              "überschrieben. Bitte geben Sie einen leeren oder neuen Ordner an.")
+            .arg(folder, kDatabaseName);
+    return {};
+}
+
+StoreFolderLock::StoreFolderLock(const QString& folder) : folder_(folder) {}
+StoreFolderLock::~StoreFolderLock() = default;
+
+bool StoreFolderLock::tryLock(QString* why) {
+    const QString path = parentOf(folder_) + QStringLiteral("/.") + nameOf(folder_) + QStringLiteral(".lumo-lock");
+    lock_ = std::make_unique<QLockFile>(path);
+    lock_->setStaleLockTime(0);  // only a dead holder's lock is stale
+    if (lock_->tryLock(0)) return true;
+    qint64 pid = 0;
+    QString host, app;
+    if (lock_->error() == QLockFile::LockFailedError && lock_->getLockInfo(&pid, &host, &app)) {
+        if (why)
+            *why = QStringLiteral("In den Ordner %1 wird gerade ein anderes Projekt erzeugt (Prozess %2); bitte "
+                                  "warten Sie, bis das fertig ist.").arg(folder_).arg(pid);
+    } else if (why) {
+        *why = QStringLiteral("Neben dem Ordner %1 kann keine Sperrdatei angelegt werden: %2.")
+                   .arg(folder_, lock_->error() == QLockFile::PermissionError ? systemErrorText(EACCES)
+                                                                             : QStringLiteral("unbekannter Fehler"));
+    }
+    lock_.reset();
+    return false;
+}
+
+void removeLeftovers(const QString& folder) {
+    const QRegularExpression leftover(QStringLiteral("^\\.") + escapedForPattern(nameOf(folder)) +
+                                      QStringLiteral("\\.(neu|alt)-.{6}$"));
+    const QDir parent(parentOf(folder));
+    for (const QFileInfo& e : parent.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks))
+        if (leftover.match(e.fileName()).hasMatch() && holdsOnlyStoreFiles(e.absoluteFilePath()))
+            removeStoreFolder(e.absoluteFilePath());
+}
+
+QString makeBuildFolder(const QString& folder, QString* why) {
+    const QString pattern = parentOf(folder) + QStringLiteral("/.") + nameOf(folder) + QStringLiteral(".neu-XXXXXX");
+    QByteArray bytes = QFile::encodeName(pattern);
+    if (!::mkdtemp(bytes.data())) {
+        if (why) *why = systemErrorText(errno);
+        return {};
+    }
+    // mkdtemp makes it for the owner alone; the store gets the mode a new
+    // folder would have, or the old folder's.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode_t mode = 0777 & ~mask;
+    struct stat st {};
+    if (::stat(QFile::encodeName(folder).constData(), &st) == 0) mode = st.st_mode & 07777;
+    ::chmod(bytes.constData(), mode | S_IRWXU);
+    return QFile::decodeName(bytes);
+}
+
+QString swapIn(const QString& built, const QString& folder) {
+    const QByteArray from = QFile::encodeName(built);
+    const QByteArray to = QFile::encodeName(folder);
+    struct stat st {};
+    if (::lstat(to.constData(), &st) != 0) {
+        if (::rename(from.constData(), to.constData()) == 0) return {};
+        return QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2.").arg(folder, systemErrorText(errno));
+    }
+    // One step: both names swap their folders at once, so there is no
+    // moment without a complete store under the folder's name.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
+        removeStoreFolder(built);  // now the old store
+        return {};
+    }
+    if (errno != EINVAL && errno != ENOSYS)
+        return QStringLiteral("Das neue Projekt kann nicht an die Stelle von %1 treten: %2.")
+            .arg(folder, systemErrorText(errno));
+    // A file system without the exchange: the old folder steps aside first
+    // and comes back when the new one cannot take its place.
+    QByteArray aside = QFile::encodeName(parentOf(folder) + QStringLiteral("/.") + nameOf(folder) +
+                                         QStringLiteral(".alt-XXXXXX"));
+    if (!::mkdtemp(aside.data()) || ::rename(to.constData(), aside.constData()) != 0) {
+        const int e = errno;
+        ::rmdir(aside.constData());
+        return QStringLiteral("Das neue Projekt kann nicht an die Stelle von %1 treten: %2.")
+            .arg(folder, systemErrorText(e));
+    }
+    if (::rename(from.constData(), to.constData()) != 0) {
+        const int e = errno;
+        ::rename(aside.constData(), to.constData());
+        return QStringLiteral("Das neue Projekt kann nicht an die Stelle von %1 treten: %2.")
+            .arg(folder, systemErrorText(e));
+    }
+    removeStoreFolder(QFile::decodeName(aside));
+    return {};
+}
+
+void removeStoreFolder(const QString& folder) {
+    QDir dir(folder);
+    for (const QFileInfo& e : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (isStoreFileName(e.fileName())) QFile::remove(e.absoluteFilePath());
+    QDir().rmdir(folder);
+}
+
+}  // namespace lumo::cli
