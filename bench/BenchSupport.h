@@ -47,6 +47,22 @@ public:
     bool openInViewer(const QString&) override { return false; }
 };
 
+// An exported module as the editor shows it: without the class or form
+// header and the Attribute lines.
+inline QString editorView(const QString& exported) {
+    QStringList shown;
+    bool header = exported.startsWith(QLatin1String("VERSION "));
+    for (const QString& l : exported.split(QStringLiteral("\r\n"))) {
+        if (header) {
+            if (l == QLatin1String("END")) header = false;
+            continue;
+        }
+        if (l.startsWith(QLatin1String("Attribute "))) continue;
+        shown << l;
+    }
+    return shown.join(QStringLiteral("\r\n"));
+}
+
 // A whole file as UTF-8 text; nullopt when it cannot be opened.
 inline std::optional<QString> readUtf8File(const QString& path) {
     QFile f(path);

@@ -31,6 +31,7 @@
 namespace {
 
 using lumo::bench::SilentUi;
+using lumo::bench::editorView;
 
 struct Project {
     std::unique_ptr<QTemporaryDir> dir;
@@ -48,20 +49,6 @@ SilentUi& ui() {
     static SilentUi u;
     u.echo = true;
     return u;
-}
-
-QString editorView(const QString& exported) {
-    QStringList shown;
-    bool header = exported.startsWith(QLatin1String("VERSION "));
-    for (const QString& l : exported.split("\r\n")) {
-        if (header) {
-            if (l == QLatin1String("END")) header = false;
-            continue;
-        }
-        if (l.startsWith(QLatin1String("Attribute "))) continue;
-        shown << l;
-    }
-    return shown.join("\r\n");
 }
 
 QString generatedModule(int m) {

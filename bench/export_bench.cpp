@@ -34,6 +34,7 @@
 namespace {
 
 using lumo::bench::SilentUi;
+using lumo::bench::editorView;
 
 struct Input {
     QString folder;  // the built working store
@@ -81,20 +82,6 @@ QString syntheticModule(int scale) {
     QString m = "Option Explicit\r\n\r\n";
     for (int i = 0; i < 8 * scale; ++i) m += syntheticBlock(i);
     return m;
-}
-
-QString editorView(const QString& exported) {
-    QStringList shown;
-    bool header = exported.startsWith(QLatin1String("VERSION "));
-    for (const QString& l : exported.split("\r\n")) {
-        if (header) {
-            if (l == QLatin1String("END")) header = false;
-            continue;
-        }
-        if (l.startsWith(QLatin1String("Attribute "))) continue;
-        shown << l;
-    }
-    return shown.join("\r\n");
 }
 
 // Builds the modules into a store of their own and remembers the tree's modules.

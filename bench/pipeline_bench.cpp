@@ -29,6 +29,7 @@
 namespace {
 
 using lumo::bench::SilentUi;
+using lumo::bench::editorView;
 
 struct Input {
     QStringList modules;  // code of each module, CR LF lines
@@ -75,20 +76,6 @@ QString syntheticModule(int scale) {
     for (int i = 0; i < 6 * scale; ++i) m += syntheticBlock(i);
     m.chop(2);
     return m;
-}
-
-QString editorView(const QString& exported) {
-    QStringList shown;
-    bool header = exported.startsWith(QLatin1String("VERSION "));
-    for (const QString& l : exported.split("\r\n")) {
-        if (header) {
-            if (l == QLatin1String("END")) header = false;
-            continue;
-        }
-        if (l.startsWith(QLatin1String("Attribute "))) continue;
-        shown << l;
-    }
-    return shown.join("\r\n");
 }
 
 void addInput(const std::string& name, const QStringList& modules) {
