@@ -5,7 +5,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
+
+#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <optional>
@@ -61,6 +65,25 @@ inline QString editorView(const QString& exported) {
         shown << l;
     }
     return shown.join(QStringLiteral("\r\n"));
+}
+
+// The peer: pygmentize colouring `file` as VB.NET into `format` (html, rtf),
+// its output thrown away, once per iteration of the benchmark.
+inline void runPygmentize(benchmark::State& state, const QString& file, const QString& format) {
+    const QString exe = QStandardPaths::findExecutable(QStringLiteral("pygmentize"));
+    if (exe.isEmpty()) {
+        state.SkipWithError("pygmentize not installed (python3-pygments)");
+        return;
+    }
+    for (auto _ : state) {
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.start(exe, {QStringLiteral("-l"), QStringLiteral("vbnet"), QStringLiteral("-f"), format, file});
+        if (!p.waitForFinished(600000) || p.exitCode() != 0) {
+            state.SkipWithError("pygmentize failed");
+            break;
+        }
+    }
 }
 
 // A whole file as UTF-8 text; nullopt when it cannot be opened.

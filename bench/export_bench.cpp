@@ -35,6 +35,7 @@ namespace {
 
 using lumo::bench::SilentUi;
 using lumo::bench::editorView;
+using lumo::bench::runPygmentize;
 
 struct Input {
     QString folder;  // the built working store
@@ -144,21 +145,7 @@ void BM_Rtf(benchmark::State& state, std::string name) {
 }
 
 void BM_Pygmentize(benchmark::State& state, std::string name, std::string format) {
-    const Input& in = inputs().at(name);
-    const QString exe = QStandardPaths::findExecutable("pygmentize");
-    if (exe.isEmpty()) {
-        state.SkipWithError("pygmentize not installed (python3-pygments)");
-        return;
-    }
-    for (auto _ : state) {
-        QProcess p;
-        p.setStandardOutputFile(QProcess::nullDevice());
-        p.start(exe, {"-l", "vbnet", "-f", QString::fromStdString(format), in.file});
-        if (!p.waitForFinished(600000) || p.exitCode() != 0) {
-            state.SkipWithError("pygmentize failed");
-            break;
-        }
-    }
+    runPygmentize(state, inputs().at(name).file, QString::fromStdString(format));
 }
 
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -30,6 +30,7 @@ namespace {
 
 using lumo::bench::SilentUi;
 using lumo::bench::editorView;
+using lumo::bench::runPygmentize;
 
 struct Input {
     QStringList modules;  // code of each module, CR LF lines
@@ -131,21 +132,7 @@ void BM_Pipeline(benchmark::State& state, std::string name) {
 }
 
 void BM_Pygmentize(benchmark::State& state, std::string name) {
-    const Input& in = inputs().at(name);
-    const QString exe = QStandardPaths::findExecutable("pygmentize");
-    if (exe.isEmpty()) {
-        state.SkipWithError("pygmentize not installed (python3-pygments)");
-        return;
-    }
-    for (auto _ : state) {
-        QProcess p;
-        p.setStandardOutputFile(QProcess::nullDevice());
-        p.start(exe, {"-l", "vbnet", "-f", "html", in.file});
-        if (!p.waitForFinished(600000) || p.exitCode() != 0) {
-            state.SkipWithError("pygmentize failed");
-            break;
-        }
-    }
+    runPygmentize(state, inputs().at(name).file, QStringLiteral("html"));
 }
 
 void BM_ReadFile(benchmark::State& state, std::string name) {
