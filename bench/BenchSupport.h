@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo::bench {
 

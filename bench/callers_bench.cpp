@@ -20,13 +20,13 @@
 #include <map>
 #include <memory>
 
-#include "app/AppState.h"
+#include "BenchSupport.h"
+#include "base/AppState.h"
 #include "model/CodeDatabase.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 #include "navigate/Callers.h"
 #include "view/NodeList.h"
-#include "BenchSupport.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <memory>
 #include <vector>
 
-#include "app/Options.h"
-#include "model/TagCode.h"
-#include "view/RtfReader.h"
-#include "view/RtfRenderer.h"
-#include "view/widgets/CodeView.h"
 #include "BenchSupport.h"
+#include "base/Options.h"
+#include "model/TagCode.h"
+#include "render/RtfReader.h"
+#include "render/RtfRenderer.h"
+#include "view/widgets/CodeView.h"
 
 namespace {
 

@@ -22,13 +22,13 @@
 #include <memory>
 
 #include "BenchSupport.h"
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "export/ExportCommands.h"
 #include "export/RtfExport.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
+#include "render/RtfRenderer.h"
 #include "view/ProjectTree.h"
-#include "view/RtfRenderer.h"
 #include "view/TreeOutline.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include <QByteArray>
 #include <QString>
 
-#include "acquire/CodePage.h"
 #include "acquire/ModuleText.h"
 #include "acquire/OfficeReader.h"
 #include "acquire/VbaDecompress.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
+#include "render/CodePage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -21,10 +21,10 @@
 #include <map>
 #include <memory>
 
-#include "app/AppState.h"
+#include "BenchSupport.h"
+#include "base/AppState.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
-#include "BenchSupport.h"
 
 namespace {
 
@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
     lumo::appState().workFolder = scratch().path() + "/";
     lumo::Options& o = lumo::appState().options;
     o = lumo::Options{};
-    o.einr = o.rer = o.rle = true;
+    o.reindentBlocks = o.indentRoutineBodies = o.blankLineBeforeRoutines = true;
     prepareInputs();
     for (const auto& [name, _] : inputs()) {
         benchmark::RegisterBenchmark(("Pipeline/" + name).c_str(), BM_Pipeline, name)->UseRealTime()->Unit(benchmark::kMillisecond);

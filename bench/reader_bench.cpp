@@ -6,12 +6,12 @@
 // time there says more about the neighbours than about the reader.
 #include <benchmark/benchmark.h>
 
+#include "../tests/support/VbaFixture.h"
+#include "BenchSupport.h"
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
 #include "acquire/OfficeReader.h"
 #include "acquire/VbaDecompress.h"
-#include "../tests/support/VbaFixture.h"
-#include "BenchSupport.h"
 
 namespace {
 

@@ -18,13 +18,13 @@
 #include <memory>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/StartUp.h"
+#include "BenchSupport.h"
+#include "app/widgets/MainWindow.h"
+#include "base/AppState.h"
+#include "base/StartUp.h"
 #include "view/Commands.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
-#include "view/widgets/MainWindow.h"
-#include "BenchSupport.h"
 
 namespace {
 

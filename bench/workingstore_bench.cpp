@@ -4,9 +4,9 @@
 
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
-#include "model/WorkingStore.h"
 #include "../tests/support/FakeUi.h"
+#include "base/AppState.h"
+#include "model/WorkingStore.h"
 
 using namespace lumo;
 

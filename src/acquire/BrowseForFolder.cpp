@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo {
 

@@ -9,8 +9,8 @@
 #include "acquire/OfficeListing.h"
 #include "acquire/OfficeReader.h"
 #include "acquire/ProjectSource.h"
-#include "app/SystemErrors.h"
-#include "app/Ui.h"
+#include "base/SystemErrors.h"
+#include "base/Ui.h"
 
 namespace lumo {
 

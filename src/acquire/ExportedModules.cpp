@@ -9,17 +9,15 @@
 #include <QSet>
 #include <QStringDecoder>
 
-#include "acquire/CodePage.h"
-#include "acquire/FileHelpers.h"
 #include "acquire/ModuleFile.h"
 #include "acquire/ModuleText.h"
+#include "base/FileHelpers.h"
+#include "base/Limits.h"
+#include "render/CodePage.h"
 
 namespace lumo {
 
 namespace {
-
-// A folder tree of modules is shallow; the limit guards against link loops.
-constexpr int kMaxFolderDepth = 8;
 
 QString suffixOf(const QString& path) { return QFileInfo(path).suffix().toLower(); }
 

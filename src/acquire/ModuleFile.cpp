@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "acquire/FileHelpers.h"
 #include "acquire/VbaProjectData.h"
+#include "base/FileHelpers.h"
 
 #include <QFile>
 #include <QFileInfo>

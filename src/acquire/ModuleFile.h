@@ -3,6 +3,8 @@
 // module name is the file's base name, the type comes from the extension.
 #include <QString>
 
+#include "base/Limits.h"
+
 namespace lumo {
 
 struct ModuleSource {
@@ -18,9 +20,6 @@ int moduleTypeOfExtension(const QString& suffix);
 // byte-order mark is dropped), otherwise Windows-1252; line ends CR LF, LF
 // or CR become CR LF; one final line break is dropped.
 QString moduleCodeFromBytes(const QByteArray& bytes);
-
-// Files larger than this are no module texts.
-inline constexpr qint64 kMaxModuleFileSize = 64LL * 1024 * 1024;
 
 // Reads path whole, as text that is no export (the name is the base name of
 // the file); throws ReadError with a German reason (without the path) for

@@ -1,10 +1,10 @@
 #include "acquire/OfficeBuild.h"
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "model/WorkingStore.h"
 
-#include "app/SystemErrors.h"
-#include "app/Ui.h"
+#include "base/SystemErrors.h"
+#include "base/Ui.h"
 #include "model/ProjectBuild.h"
 
 namespace lumo {

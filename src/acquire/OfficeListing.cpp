@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo {
 

@@ -17,14 +17,15 @@
 #include <gsf/gsf-input.h>
 #include <gsf/gsf-utils.h>
 
-#include "acquire/CodePage.h"
 #include "acquire/ModuleText.h"
 #include "acquire/PagedFileInput.h"
 #include "acquire/VbaDecompress.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
 #include "acquire/ZipDirectory.h"
-#include "app/SystemErrors.h"
+#include "base/Limits.h"
+#include "base/SystemErrors.h"
+#include "render/CodePage.h"
 
 namespace lumo {
 
@@ -37,11 +38,6 @@ struct GObjectUnref {
 };
 using InputPtr = std::unique_ptr<GsfInput, GObjectUnref>;
 using InfilePtr = std::unique_ptr<GsfInfile, GObjectUnref>;
-
-// Storages nest only a few levels in real files (Macros/VBA, ObjectPool/x/VBA).
-constexpr int kMaxStorageDepth = 4;
-// A vbaProject.bin or a stream beyond this is not read.
-constexpr gsf_off_t kMaxStreamSize = 256LL * 1024 * 1024;
 
 const QByteArray kOleMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 const QByteArray kZipMagic("PK\x03\x04", 4);

@@ -7,20 +7,9 @@
 #include <QString>
 
 #include "acquire/VbaProjectData.h"
+#include "base/Limits.h"
 
 namespace lumo {
-
-// Files beyond this are not read into memory.
-inline constexpr qint64 kMaxDocumentSize = 1024LL * 1024 * 1024;
-
-// What one document may cost whatever its size on disk: a small file can
-// hold streams that decompress a hundredfold, module records that share one
-// stream, or package parts that inflate a thousandfold. A document beyond
-// either budget is refused. Real projects stay far below both: the text
-// budget counts decompressed source (each use of a stream again, the dir
-// stream included), the part budget the package parts read.
-inline constexpr qint64 kMaxDocumentText = 24LL * 1024 * 1024;
-inline constexpr qint64 kMaxPackageParts = 64LL * 1024 * 1024;
 
 // Throws ReadError with a German reason (without the file name).
 VbaProjectData readOfficeFile(const QString& path);

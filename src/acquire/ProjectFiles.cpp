@@ -10,8 +10,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "acquire/FileHelpers.h"
-#include "app/TextHelpers.h"
+#include "base/FileHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace lumo {
 namespace {

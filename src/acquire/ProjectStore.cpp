@@ -7,11 +7,11 @@
 #include <QFileInfo>
 
 #include "acquire/BrowseForFolder.h"
-#include "acquire/FileHelpers.h"
 #include "acquire/ProjectFiles.h"
 #include "acquire/RecentProjects.h"
-#include "app/AppState.h"
-#include "app/Ui.h"
+#include "base/AppState.h"
+#include "base/FileHelpers.h"
+#include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "model/WorkingStore.h"
 
@@ -68,7 +68,7 @@ void ProjectStore::addRecent(const QString& folder) {
 
 bool ProjectStore::openProject() {
     const QString folder =
-        browseForFolder(ui_, QStringLiteral("Bitte Projekt auswählen"), state_.options.proj_pf);
+        browseForFolder(ui_, QStringLiteral("Bitte Projekt auswählen"), state_.options.projectFolder);
     if (folder.isEmpty()) return false;
     return openProjectFolder(folder);
 }
@@ -134,8 +134,8 @@ bool ProjectStore::showFolder(const QString& folder) {
 
 QString ProjectStore::chooseBase() {
     const Options& o = state_.options;
-    if (o.stapro && QFileInfo(o.proj_pf).isDir()) return o.proj_pf;
-    return browseForFolder(ui_, QStringLiteral("Bitte Projektpfad auswählen"), o.proj_pf);
+    if (o.saveBelowProjectFolder && QFileInfo(o.projectFolder).isDir()) return o.projectFolder;
+    return browseForFolder(ui_, QStringLiteral("Bitte Projektpfad auswählen"), o.projectFolder);
 }
 
 bool ProjectStore::refusedTarget(const QString& name, const QString& target) {

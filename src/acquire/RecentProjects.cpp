@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "app/Settings.h"
-#include "app/TextHelpers.h"
+#include "base/Settings.h"
+#include "base/TextHelpers.h"
 
 namespace lumo {
 namespace {

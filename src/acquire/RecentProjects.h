@@ -6,9 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace lumo {
+#include "base/Limits.h"
 
-inline constexpr int kRecentProjects = 10;
+namespace lumo {
 
 // The stored entries whose folder exists, in stored order; at most ten.
 // Entries of vanished folders stay stored until the next addRecentProject.

@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo {
 

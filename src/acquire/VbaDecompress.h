@@ -6,11 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
-namespace lumo {
+#include "base/Limits.h"
 
-// No module or dir stream comes near this; a container that claims more is
-// either hostile or garbage, and must not exhaust memory.
-inline constexpr std::size_t kMaxDecompressedSize = 64u * 1024u * 1024u;
+namespace lumo {
 
 // Decompresses the container in data[0, size). Never reads outside that
 // range. Returns false with a German reason in *error when the container is

@@ -1,7 +1,7 @@
 #include "acquire/VbaDirStream.h"
 
-#include "acquire/CodePage.h"
 #include "acquire/VbaProjectData.h"
+#include "render/CodePage.h"
 
 namespace lumo {
 

@@ -1,13 +1,13 @@
 #pragma once
 // What one document (or one folder of exported modules) yields: a project
 // with its components, each with the lines the VBA editor would show.
-#include <stdexcept>
 #include <vector>
 
 #include <QString>
 #include <QStringList>
 
 #include "acquire/ModuleText.h"
+#include "base/ReadError.h"
 
 namespace lumo {
 
@@ -34,18 +34,6 @@ struct VbaProjectData {
     // Modules that had to be left out, one German sentence each; the rest of
     // the project stays usable.
     QStringList problems;
-};
-
-// A document that cannot be read at all. The message is German and complete
-// ("Die Datei enthält kein VBA-Projekt."); the caller adds the file name.
-class ReadError : public std::runtime_error {
-public:
-    explicit ReadError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
 };
 
 }  // namespace lumo

@@ -1,8 +1,8 @@
 #include "acquire/VbaProjectStream.h"
 
-#include "acquire/CodePage.h"
-#include "acquire/VbaProjectData.h"
 #include "acquire/ModuleText.h"
+#include "acquire/VbaProjectData.h"
+#include "render/CodePage.h"
 
 namespace lumo {
 

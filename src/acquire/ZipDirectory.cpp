@@ -1,5 +1,7 @@
 #include "acquire/ZipDirectory.h"
 
+#include "base/Limits.h"
+
 #include <algorithm>
 #include <array>
 
@@ -17,8 +19,6 @@ constexpr std::uint32_t kDirectoryEntry = 0x02014b50;
 constexpr qint64 kEndRecordSize = 22;
 constexpr qint64 kMaxComment = 0xFFFF;
 constexpr qint64 kEntryHeaderSize = 46;
-// A package's directory is small next to its parts; one beyond this is not read.
-constexpr qint64 kMaxDirectorySize = 64LL * 1024 * 1024;
 
 std::uint64_t le(const unsigned char* p, int bytes) {
     std::uint64_t v = 0;
@@ -90,7 +90,7 @@ std::optional<ZipDirectory> ZipDirectory::read(GsfInput* input) {
         dirSize = le(r + 40, 8);
         dirOffset = le(r + 48, 8);
     }
-    if (dirSize > std::uint64_t(kMaxDirectorySize) || dirOffset > std::uint64_t(size) ||
+    if (dirSize > std::uint64_t(kMaxZipDirectorySize) || dirOffset > std::uint64_t(size) ||
         dirSize > std::uint64_t(size) - dirOffset)
         return std::nullopt;
     QByteArray dir;

@@ -9,10 +9,11 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 
-#include "acquire/FileHelpers.h"
-#include "app/AppState.h"
-#include "app/SystemErrors.h"
-#include "app/Ui.h"
+#include "base/AppState.h"
+#include "base/FileHelpers.h"
+#include "base/Limits.h"
+#include "base/SystemErrors.h"
+#include "base/Ui.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {
@@ -20,8 +21,6 @@ namespace {
 
 const QString kMarker = QStringLiteral("TempDateien");
 const QString kLockSuffix = QStringLiteral(".lock");
-constexpr int kMaxRunNumber = 300000;
-constexpr int kMaxDraws = 1000;
 
 std::unique_ptr<QLockFile> makeLock(const QString& path) {
     auto lock = std::make_unique<QLockFile>(path);
@@ -109,7 +108,7 @@ bool RunSession::createRunFolder(Ui& ui) {
                                   "eingelesen werden.").arg(base, systemErrorText(rootError.value())));
         return false;
     }
-    for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
+    for (int attempt = 0; attempt < kMaxRunNumberDraws; ++attempt) {
         const QString path = base + QStringLiteral("T_") + QString::number(draw_());
         if (QFileInfo::exists(path)) continue;
         // The lock comes first: a clean-up that runs meanwhile leaves a locked folder alone.

@@ -15,10 +15,11 @@
 #include "acquire/ModuleFile.h"
 #include "acquire/OfficeBuild.h"
 #include "acquire/OfficeListing.h"
-#include "app/AppState.h"
-#include "app/HostTable.h"
-#include "app/SystemErrors.h"
-#include "app/Ui.h"
+#include "base/AppState.h"
+#include "base/HostTable.h"
+#include "base/Limits.h"
+#include "base/SystemErrors.h"
+#include "base/Ui.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
@@ -46,7 +47,10 @@ bool applySwitch(const QString& arg, Options& o) {
         bool Options::*field;
     };
     static const Switch switches[] = {
-        {"einr", &Options::einr}, {"leer", &Options::leer}, {"rle", &Options::rle}, {"rer", &Options::rer}};
+        {"einr", &Options::reindentBlocks},
+        {"leer", &Options::removeBlankLines},
+        {"rle", &Options::blankLineBeforeRoutines},
+        {"rer", &Options::indentRoutineBodies}};
     for (const Switch& s : switches) {
         if (arg == QLatin1String("--") + QLatin1String(s.name)) {
             o.*s.field = true;
@@ -246,7 +250,7 @@ int runBuild(const QStringList& args) {
         if (!planHostModules(host, *app, plan)) return 1;
     }
     // The store numbers its modules in 16 bits.
-    if (plan.size() > std::size_t(std::numeric_limits<qint16>::max())) {
+    if (plan.size() > std::size_t(kMaxModules)) {
         printError(QStringLiteral("Zu viele Module: ein Projekt fasst höchstens %1 Module, die Quellen haben %2.")
                        .arg(std::numeric_limits<qint16>::max())
                        .arg(plan.size()));

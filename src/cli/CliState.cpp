@@ -1,9 +1,9 @@
 #include "cli/CliState.h"
 
-#include "app/AppState.h"
-#include "app/OptionsStore.h"
-#include "app/Settings.h"
-#include "app/StartUp.h"
+#include "base/AppState.h"
+#include "base/OptionsStore.h"
+#include "base/Settings.h"
+#include "base/StartUp.h"
 #include "cli/ConsoleUi.h"
 
 namespace lumo::cli {

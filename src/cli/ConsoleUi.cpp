@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace lumo::cli {
 

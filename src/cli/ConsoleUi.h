@@ -1,7 +1,7 @@
 #pragma once
 // The UI of the headless entry: messages go to standard error, questions
 // take their default answer, choosers choose nothing.
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo::cli {
 

@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
@@ -18,8 +18,9 @@
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
 #include "model/WorkingStore.h"
+#include "render/PlainText.h"
+#include "render/RtfRenderer.h"
 #include "view/ProjectTree.h"
-#include "view/RtfRenderer.h"
 #include "view/TreeOutline.h"
 
 namespace lumo::cli {

@@ -3,10 +3,10 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "app/AppState.h"
-#include "app/OptionsStore.h"
-#include "app/Settings.h"
-#include "app/StartUp.h"
+#include "base/AppState.h"
+#include "base/OptionsStore.h"
+#include "base/Settings.h"
+#include "base/StartUp.h"
 #include "cli/CliCommand.h"
 #include "model/WorkingStore.h"
 
@@ -30,10 +30,10 @@ int showInfo(const QStringList&) {
         << "Vorlage:         " << tmpl << (QFileInfo::exists(tmpl) ? "" : "  (fehlt)") << "\n"
         << "Temporär:        " << s.tempRoot << "\n"
         << "Einstellungen:   " << settingsLocation() << "\n"
-        << "Projektordner:   " << o.proj_pf << "\n"
-        << "Schrift:         " << encodeFont(o.fontName, o.fontSize) << ", Tabstopp " << o.tab << " mm\n"
-        << "Einrücken " << encodeBool(o.einr) << ", Leerzeilen entfernen " << encodeBool(o.leer)
-        << ", Routinen fett " << encodeBool(o.rouf) << "\n";
+        << "Projektordner:   " << o.projectFolder << "\n"
+        << "Schrift:         " << encodeFont(o.fontName, o.fontSize) << ", Tabstopp " << o.tabStopMm << " mm\n"
+        << "Einrücken " << encodeBool(o.reindentBlocks) << ", Leerzeilen entfernen " << encodeBool(o.removeBlankLines)
+        << ", Routinen fett " << encodeBool(o.boldRoutineLines) << "\n";
     return 0;
 }
 

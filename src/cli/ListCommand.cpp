@@ -4,8 +4,8 @@
 
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
-#include "app/HostTable.h"
-#include "app/TextHelpers.h"
+#include "base/HostTable.h"
+#include "base/TextHelpers.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 

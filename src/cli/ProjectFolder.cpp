@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 #include "model/CodeDatabase.h"

@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 #include "model/WorkingStore.h"
-#include "view/RtfRenderer.h"
+#include "render/RtfRenderer.h"
 
 namespace lumo::cli {
 

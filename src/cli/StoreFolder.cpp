@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/SystemErrors.h"
+#include "base/SystemErrors.h"
 
 namespace lumo::cli {
 

@@ -3,8 +3,8 @@
 #include <QSysInfo>
 #include <QtGlobal>
 
-#include "app/AppState.h"
-#include "app/Settings.h"
+#include "base/AppState.h"
+#include "base/Settings.h"
 
 namespace lumo {
 

@@ -3,11 +3,11 @@
 #include <QDir>
 
 #include "acquire/BrowseForFolder.h"
-#include "acquire/FileHelpers.h"
-#include "app/OptionsStore.h"
-#include "app/Settings.h"
-#include "app/TextHelpers.h"
-#include "app/Ui.h"
+#include "base/FileHelpers.h"
+#include "base/OptionsStore.h"
+#include "base/Settings.h"
+#include "base/TextHelpers.h"
+#include "base/Ui.h"
 
 namespace lumo {
 namespace {
@@ -43,22 +43,22 @@ QStringList fontSizeEntries() { return numbers(kFontSizeMin, kFontSizeMax); }
 
 OptionsForm OptionsForm::load(const Options& o) {
     OptionsForm f;
-    f.folder = o.proj_pf;
-    f.keyColour = o.fkey;
-    f.commentColour = o.fkom;
-    f.stringColour = o.fstr;
-    f.aufk = o.aufk;
-    f.meld = o.meld;
-    f.vor = o.vor;
-    f.usb = o.usb;
-    f.stapro = o.stapro;
-    f.einr = o.einr;
-    f.rer = o.rer;
-    f.leer = o.leer;
-    f.rle = o.rle;
-    f.rouf = o.rouf;
-    const bool offered = o.tab >= kTabStopMin && o.tab <= kTabStopMax;
-    f.tabStop = QString::number(offered ? o.tab : kTabStopFallback);
+    f.folder = o.projectFolder;
+    f.keyColour = o.keywordColour;
+    f.commentColour = o.commentColour;
+    f.stringColour = o.stringColour;
+    f.expandModuleTree = o.expandModuleTree;
+    f.confirmClipboard = o.confirmClipboard;
+    f.previewInBrowser = o.previewInBrowser;
+    f.applyScreenLayout = o.applyScreenLayout;
+    f.saveBelowProjectFolder = o.saveBelowProjectFolder;
+    f.reindentBlocks = o.reindentBlocks;
+    f.indentRoutineBodies = o.indentRoutineBodies;
+    f.removeBlankLines = o.removeBlankLines;
+    f.blankLineBeforeRoutines = o.blankLineBeforeRoutines;
+    f.boldRoutineLines = o.boldRoutineLines;
+    const bool offered = o.tabStopMm >= kTabStopMin && o.tabStopMm <= kTabStopMax;
+    f.tabStop = QString::number(offered ? o.tabStopMm : kTabStopFallback);
     return f;
 }
 
@@ -92,38 +92,39 @@ bool OptionsForm::sampleFont(QString& family, int& pointSize) const {
 
 Options OptionsForm::apply(const Options& before) const {
     Options o = before;
-    o.proj_pf = folder;
-    o.fkey = keyColour;
-    o.fkom = commentColour;
-    o.fstr = stringColour;
+    o.projectFolder = folder;
+    o.keywordColour = keyColour;
+    o.commentColour = commentColour;
+    o.stringColour = stringColour;
     if (!fontName.isEmpty()) o.fontName = fontName;
     if (!fontSize.isEmpty()) o.fontSize = leadingShort(fontSize);
-    o.tab = leadingShort(tabStop);
-    o.rouf = rouf;
-    o.aufk = aufk;
-    o.meld = meld;
-    o.stapro = stapro;
-    o.leer = leer;
-    o.einr = einr;
-    o.vor = vor;
-    o.usb = usb;
-    o.rer = rer;
-    o.rle = rle;
+    o.tabStopMm = leadingShort(tabStop);
+    o.boldRoutineLines = boldRoutineLines;
+    o.expandModuleTree = expandModuleTree;
+    o.confirmClipboard = confirmClipboard;
+    o.saveBelowProjectFolder = saveBelowProjectFolder;
+    o.removeBlankLines = removeBlankLines;
+    o.reindentBlocks = reindentBlocks;
+    o.previewInBrowser = previewInBrowser;
+    o.applyScreenLayout = applyScreenLayout;
+    o.indentRoutineBodies = indentRoutineBodies;
+    o.blankLineBeforeRoutines = blankLineBeforeRoutines;
     return o;
 }
 
 void storeOptions(const Options& options) {
-    saveSetting(QStringLiteral("proj"), QStringLiteral("proj_pf"), options.proj_pf);
+    saveSetting(QStringLiteral("proj"), QStringLiteral("proj_pf"), options.projectFolder);
     saveOptions(options);
 }
 
 bool lookChanged(const Options& a, const Options& b) {
-    return a.fkey != b.fkey || a.fkom != b.fkom || a.fstr != b.fstr || a.rouf != b.rouf || a.tab != b.tab ||
+    return a.keywordColour != b.keywordColour || a.commentColour != b.commentColour ||
+           a.stringColour != b.stringColour || a.boldRoutineLines != b.boldRoutineLines || a.tabStopMm != b.tabStopMm ||
            a.fontName != b.fontName || a.fontSize != b.fontSize;
 }
 
 bool textChanged(const Options& a, const Options& b) {
-    return a.einr != b.einr || a.rer != b.rer || a.leer != b.leer || a.rle != b.rle;
+    return a.reindentBlocks != b.reindentBlocks || a.indentRoutineBodies != b.indentRoutineBodies || a.removeBlankLines != b.removeBlankLines || a.blankLineBeforeRoutines != b.blankLineBeforeRoutines;
 }
 
 QString changeStandardFolder(Ui& ui, const QString& current) {

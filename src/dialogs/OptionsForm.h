@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/Options.h"
+#include "base/Options.h"
 
 namespace lumo {
 
@@ -38,10 +38,12 @@ QStringList fontSizeEntries();  // "8" ... "16"
 struct OptionsForm {
     QString folder;  // txtSpeichern
     qint32 keyColour = 0, commentColour = 0, stringColour = 0;  // the frames' text colours
-    bool aufk = false, meld = false, vor = false, usb = false;  // tab 1
-    bool stapro = false;                                        // tab 2
-    bool einr = false, rer = false, leer = false, rle = false;  // tab 3
-    bool rouf = false;                                          // tab 4
+    // tab 1
+    bool expandModuleTree = false, confirmClipboard = false, previewInBrowser = false, applyScreenLayout = false;
+    bool saveBelowProjectFolder = false;  // tab 2
+    // tab 3
+    bool reindentBlocks = false, indentRoutineBodies = false, removeBlankLines = false, blankLineBeforeRoutines = false;
+    bool boldRoutineLines = false;  // tab 4
     // The texts of the three drop-down lists; "" while nothing is selected.
     // The font lists stay empty until tab 4 is first shown.
     QString fontName, fontSize, tabStop;
@@ -51,7 +53,7 @@ struct OptionsForm {
     static OptionsForm load(const Options& options);
 
     // "Zwischen Routinen Einrücken" can be ticked only while "Einrücken" is.
-    bool rerEnabled() const { return einr; }
+    bool rerEnabled() const { return reindentBlocks; }
     qint32& colour(ColourFrame frame);
     qint32 colour(ColourFrame frame) const { return const_cast<OptionsForm*>(this)->colour(frame); }
     // The frame the swatch belongs to takes the swatch's colour.

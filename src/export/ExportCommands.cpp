@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
 #include "model/Codes.h"

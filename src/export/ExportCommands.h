@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "app/Options.h"
+#include "base/Options.h"
 
 namespace lumo {
 

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include "app/Options.h"
+#include "base/Options.h"
 
 namespace lumo {
 

@@ -1,40 +1,15 @@
 #pragma once
-// Code as HTML source: tagged text to an HTML fragment with inline colour
-// styles, the footer that names the program, the clipboard transfer with
-// its question, and the preview page in the browser.
-#include <optional>
-#include <stdexcept>
-
+// Code as HTML on the clipboard and in the browser: the conversion as a
+// command runs it, the footer that names the program, the clipboard transfer
+// with its question, and the preview page.
 #include <QString>
-#include <QStringView>
 
-#include "app/Options.h"
+#include "base/Options.h"
+#include "render/HtmlRenderer.h"
 
 namespace lumo {
 
 struct ExportContext;
-
-// A colour that HTML cannot be written with; what() is the German description.
-class HtmlError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// In place: the fifteen characters that HTML (or a paste into a web editor)
-// could misread become entities. The marker character and "|" stay, so the
-// tags survive.
-void escapeHtml(QString& text);
-// Appends span to out, escaped as escapeHtml escapes it.
-void appendEscapedHtml(QString& out, QStringView span);
-
-// "#RRGGBB" of a 0x00BBGGRR colour; nothing when a component lies outside 0..255.
-std::optional<QString> htmlColor(qint32 colour);
-
-// In place: tagged text to the fragment "<pre><span ...>" ... "</span></pre>",
-// comments, strings and keywords in their colours, routine lines bold when
-// rouf is set. Throws HtmlError when a colour cannot be written; the text is
-// then unchanged.
-void taggedToHtml(QString& text, const Options& options);
 
 // taggedToHtml as a command runs it: status panel 5 says "Erzeuge Html Code"
 // while it works; a failure is shown with its description. False on failure.

@@ -6,10 +6,10 @@
 #include <QSaveFile>
 
 #include "acquire/SaveFileName.h"
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "export/ExportContext.h"
 #include "model/WorkingStore.h"
-#include "view/RtfRenderer.h"
+#include "render/RtfRenderer.h"
 
 namespace lumo {
 

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "app/Options.h"
+#include "base/Options.h"
 #include "export/ExportCommands.h"
 
 namespace lumo {

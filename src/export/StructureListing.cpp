@@ -1,6 +1,6 @@
 #include "export/StructureListing.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo {
 

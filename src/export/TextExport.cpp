@@ -1,8 +1,7 @@
 #include "export/TextExport.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "export/ExportContext.h"
-#include "view/TaggedContent.h"
 #include "view/TextView.h"
 
 namespace lumo {
@@ -10,7 +9,7 @@ namespace lumo {
 void textToClipboard(const QString& text, const ExportContext& context) {
     context.ui.clearClipboard();
     context.ui.setClipboardText(text);
-    if (context.options.meld) context.ui.message(QStringLiteral("Text in Zwischenablage"));
+    if (context.options.confirmClipboard) context.ui.message(QStringLiteral("Text in Zwischenablage"));
 }
 
 void textOfSelection(const TextView& view, const ExportContext& context) {
@@ -26,12 +25,6 @@ void textOfModule(const TextView& view, const ExportContext& context) {
     const QString text = view.text();
     if (text.isEmpty()) return;
     textToClipboard(text, context);
-}
-
-QString plainTextOfModule(const QString& tagged, const Options& options) {
-    QString text = taggedToContent(tagged, options).text;
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
 }
 
 void copyWholeView(TextView& view, Ui& ui, const std::function<void()>& controlCopy) {

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "app/Options.h"
+#include "base/Options.h"
 
 namespace lumo {
 
@@ -19,10 +19,6 @@ void textToClipboard(const QString& text, const ExportContext& context);
 void textOfSelection(const TextView& view, const ExportContext& context);
 // The whole text of a module's view; nothing when it is empty.
 void textOfModule(const TextView& view, const ExportContext& context);
-
-// A module's plain text as its code view shows it: the tags gone, lines
-// joined with CR LF.
-QString plainTextOfModule(const QString& tagged, const Options& options);
 
 // The whole view through the control's own copy: the caret is kept, the
 // clipboard emptied first, the whole text copied, the caret put back (the

@@ -281,7 +281,7 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
     const int kind = passKind(keywordTag);
     const Tags& t = tags();
     const QString anchorStart = t.marker + QLatin1Char('*');
-    const bool bodyTabs = options.einr && options.rer;
+    const bool bodyTabs = options.reindentBlocks && options.indentRoutineBodies;
 
     const QChar* d = text.constData();
     const qsizetype n = text.size();
@@ -342,7 +342,7 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
                         open = !head.declaration && !oneLine;
                         branchSeen = codeSeen = false;
                         changed.reserve(line.size() + kAnchorLength + 10);
-                        if (options.rle) changed += QLatin1String("\r\n");
+                        if (options.blankLineBeforeRoutines) changed += QLatin1String("\r\n");
                         if (counter) putAnchor(changed, oneLine ? 'B' : 'A', number);
                         changed += t.lineOpen;
                         changed += line;
@@ -505,13 +505,13 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
     try {
         return parseWith(code, options, routineCounter);
     } catch (const ParseError& e) {
-        if (e.line() == 0 || !(options.rle || options.leer)) throw;
+        if (e.line() == 0 || !(options.blankLineBeforeRoutines || options.removeBlankLines)) throw;
         // Blank lines taken out (leer) or put in by an earlier pass (rle)
         // shift the lines the passes count; without them the same fault is
         // met on the line of the module as the user sees it in the editor.
         Options plain = options;
-        plain.rle = false;
-        plain.leer = false;
+        plain.blankLineBeforeRoutines = false;
+        plain.removeBlankLines = false;
         qint32 scratch = counterBefore;
         try {
             parseWith(code, plain, scratch);

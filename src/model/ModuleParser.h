@@ -7,15 +7,14 @@
 
 #include <QString>
 
-#include "app/Options.h"
+#include "base/Limits.h"
+#include "base/Options.h"
 #include "model/CodeDatabase.h"
 
 namespace lumo {
 
 class WorkingStore;
 
-// Routine numbers travel in 12-character anchors with 8 digits.
-inline constexpr qint32 kMaxRoutineNumber = 99999999;
 inline constexpr int kAnchorLength = 12;
 
 // One row of td_rout as the parser finds it.

@@ -4,9 +4,9 @@
 
 #include <QStringList>
 
+#include "base/Options.h"
 #include "model/ParseError.h"
 #include "model/TagCode.h"
-#include "app/Options.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {

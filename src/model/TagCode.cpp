@@ -4,8 +4,8 @@
 
 #include "model/Indent.h"
 #include "model/Keywords.h"
-#include "model/TagScanner.h"
 #include "model/ModuleParser.h"
+#include "model/TagScanner.h"
 #include "model/Tags.h"
 #include "model/WorkingStore.h"
 
@@ -72,8 +72,8 @@ QString tagWrappedByReplacement(QString text) {
 
 QString tagText(const QString& input, const Options& options, bool byReplacement) {
     QString text = kCrLf + input + kCrLf;
-    if (options.einr) text = indentText(text);
-    if (options.leer) {
+    if (options.reindentBlocks) text = indentText(text);
+    if (options.removeBlankLines) {
         const QString twoBreaks = kCrLf + kCrLf;
         while (text.contains(twoBreaks)) text.replace(twoBreaks, kCrLf);
     }

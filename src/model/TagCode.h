@@ -2,7 +2,7 @@
 // The tagging pass: plain VBA text in, tagged module text out (see Tags.h).
 #include <QString>
 
-#include "app/Options.h"
+#include "base/Options.h"
 #include "model/ParseError.h"
 
 namespace lumo {

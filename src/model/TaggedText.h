@@ -1,9 +1,11 @@
 #pragma once
 // The one reader of tagged module text. It walks the text once and reports
 // to a sink what it finds: runs of text (line breaks and tabs included) and
-// the kept tags between them. Every output of tagged text (the code view,
-// RTF, HTML, plain text, the blanking of the callers search) is a sink and
-// knows nothing of how the tags look.
+// the kept tags between them. Every output of tagged text is a sink and
+// knows nothing of how the tags look; they all live in src/render/: RTF
+// (RtfRenderer), HTML (HtmlRenderer), the code view's content
+// (TaggedContent), plain text (PlainText). The callers search in
+// src/navigate/ reads the spans through a sink of its own.
 //
 // A sink is any class with
 //     void text(QStringView span);   // never empty

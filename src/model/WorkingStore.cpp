@@ -11,8 +11,8 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-#include "app/AppState.h"
-#include "app/Ui.h"
+#include "base/AppState.h"
+#include "base/Ui.h"
 #include "model/Collation.h"
 
 namespace lumo {

@@ -6,7 +6,7 @@
 
 #include <QHash>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "model/TaggedText.h"
 #include "model/WorkingStore.h"

@@ -1,11 +1,11 @@
 #include "navigate/Definition.h"
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "model/TextOperations.h"
-#include "navigate/CodeWindow.h"
 #include "navigate/RoutineHistory.h"
 #include "navigate/RoutineLocation.h"
+#include "view/CodeWindow.h"
 #include "view/TextView.h"
 
 namespace lumo {

@@ -1,7 +1,7 @@
 #include "navigate/RoutineHistory.h"
 
-#include "navigate/CodeWindow.h"
 #include "navigate/RoutineLocation.h"
+#include "view/CodeWindow.h"
 #include "view/TextView.h"
 
 namespace lumo {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "view/TextView.h"
 

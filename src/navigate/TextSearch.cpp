@@ -1,8 +1,8 @@
 #include "navigate/TextSearch.h"
 
-#include "app/Ui.h"
-#include "navigate/CodeWindow.h"
+#include "base/Ui.h"
 #include "navigate/Definition.h"
+#include "view/CodeWindow.h"
 #include "view/TextView.h"
 
 namespace lumo {

@@ -5,12 +5,12 @@
 #include <QTemporaryDir>
 
 #include "acquire/OfficeBuild.h"
+#include "base/AppState.h"
 #include "model/ProjectBuild.h"
-#include "app/AppState.h"
 #include "model/WorkingStore.h"
-#include "support/TempWorkFolder.h"
 #include "support/FakeHost.h"
 #include "support/FakeUi.h"
+#include "support/TempWorkFolder.h"
 
 namespace {
 

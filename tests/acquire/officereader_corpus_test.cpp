@@ -11,7 +11,7 @@
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
 #include "acquire/ProjectSource.h"
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "model/WorkingStore.h"
 #include "support/FakeUi.h"
 

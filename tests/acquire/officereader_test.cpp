@@ -10,7 +10,7 @@
 #include "acquire/OfficeReader.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
-#include "acquire/CodePage.h"
+#include "render/CodePage.h"
 #include "support/VbaFixture.h"
 
 namespace {

@@ -10,9 +10,9 @@
 
 #include "acquire/ProjectStore.h"
 #include "acquire/RecentProjects.h"
-#include "app/AppState.h"
-#include "app/Settings.h"
-#include "app/StartUp.h"
+#include "base/AppState.h"
+#include "base/Settings.h"
+#include "base/StartUp.h"
 #include "model/CodeDatabase.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
@@ -72,7 +72,7 @@ protected:
         s.workFolder = s.runFolder;
         base = dir.path() + "/Projekte/";
         ASSERT_TRUE(QDir().mkpath(base));
-        s.options.proj_pf = base;
+        s.options.projectFolder = base;
     }
     void TearDown() override {
         store.closeWorkingDatabase();
@@ -174,14 +174,14 @@ TEST_F(ProjectStoreTest, OverwriteAsksAndNoLeavesEverythingAsItWas) {
 }
 
 TEST_F(ProjectStoreTest, StandardFolderIsUsedWithoutAskingOnlyWhenItExists) {
-    appState().options.stapro = true;
+    appState().options.saveBelowProjectFolder = true;
     buildInRunFolder(1);
     ui.inputs.push_back("Immer");
     EXPECT_EQ(projects.saveProjectAs("x"), SaveOutcome::Saved);
     EXPECT_EQ(ui.calls.front().kind, "input");
     EXPECT_TRUE(isStoredProject(target("Immer")));
 
-    appState().options.proj_pf = dir.path() + "/gibtsnicht/";
+    appState().options.projectFolder = dir.path() + "/gibtsnicht/";
     ui.calls.clear();
     ui.folders.push_back(QString());
     EXPECT_EQ(projects.saveProjectAs("x"), SaveOutcome::Cancelled);

@@ -8,8 +8,8 @@
 #include <QLockFile>
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
 #include "app/RunSession.h"
+#include "base/AppState.h"
 #include "support/FakeUi.h"
 
 using namespace lumo;

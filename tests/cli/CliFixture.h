@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "model/WorkingStore.h"
 
 namespace lumo::test {

@@ -6,12 +6,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
-#include "app/OptionsStore.h"
+#include "base/AppState.h"
+#include "base/OptionsStore.h"
 #include "cli/CliFixture.h"
 #include "model/TagNotation.h"
 #include "model/WorkingStore.h"
-#include "view/RtfReader.h"
+#include "render/RtfReader.h"
 
 
 TEST_F(CliBuild, ModulesInOrderWithNamesTypesAndCode) {
@@ -35,8 +35,8 @@ TEST_F(CliBuild, ModulesInOrderWithNamesTypesAndCode) {
 TEST_F(CliBuild, SwitchesOverrideTheStoredOptions) {
     lumo::appState().settingsFile = path("settings.ini");
     lumo::Options stored;
-    stored.einr = true;
-    stored.rer = true;
+    stored.reindentBlocks = true;
+    stored.indentRoutineBodies = true;
     lumo::saveOptions(stored);
     write("A.bas", "Sub A()\nIf x Then\ny\nEnd If\nEnd Sub");
     ASSERT_EQ(run({"build", "--out", path("out"), path("A.bas")}).status, 0);

@@ -9,10 +9,10 @@
 #include <QTabBar>
 #include <QTimer>
 
-#include "app/Settings.h"
+#include "app/MainWindowFixture.h"
+#include "base/Settings.h"
 #include "dialogs/widgets/AboutDialog.h"
 #include "dialogs/widgets/OptionsDialog.h"
-#include "view/MainWindowFixture.h"
 
 using namespace lumo;
 using namespace lumo::test;
@@ -76,7 +76,7 @@ TEST_F(OptionsDialogTest, EveryControlCarriesItsCaptionAndTooltip) {
     EXPECT_EQ(child<QPushButton>(&d, "cmdNeu")->toolTip(), "Neuen Ordner anlegen");
     EXPECT_EQ(child<QPushButton>(&d, "cmdOK")->text(), "OK");
     EXPECT_EQ(child<QPushButton>(&d, "cmdEscape")->text(), "Abbrechen");
-    EXPECT_EQ(child<QLineEdit>(&d, "txtSpeichern")->text(), appState().options.proj_pf);
+    EXPECT_EQ(child<QLineEdit>(&d, "txtSpeichern")->text(), appState().options.projectFolder);
     EXPECT_EQ(child<QGroupBox>(&d, "fraKeyfarbe")->title(), "Schlüsselwortfarbe");
     EXPECT_EQ(child<QGroupBox>(&d, "fraKomFarbe")->title(), "Kommentarfarbe");
     EXPECT_EQ(child<QGroupBox>(&d, "fraStringFarbe")->title(), "Stringfarbe");
@@ -101,7 +101,7 @@ TEST_F(OptionsDialogTest, EveryControlCarriesItsCaptionAndTooltip) {
 
 TEST_F(OptionsDialogTest, TabsShowTheirFrameAndTabFourFillsTheFontLists) {
     guiApp();
-    appState().options.tab = 25;
+    appState().options.tabStopMm = 25;
     appState().options.fontSize = 12;
     OptionsDialog d(appState().options, ui);
     EXPECT_EQ(child<QComboBox>(&d, "cboTabStop")->currentText(), "5");
@@ -121,14 +121,14 @@ TEST_F(OptionsDialogTest, TabsShowTheirFrameAndTabFourFillsTheFontLists) {
     d.ok();
     EXPECT_EQ(appState().options.fontName, "MS Sans Serif");
     EXPECT_EQ(appState().options.fontSize, 12);
-    EXPECT_EQ(appState().options.tab, 5);
+    EXPECT_EQ(appState().options.tabStopMm, 5);
     EXPECT_EQ(getSetting("optionen", "tab"), "5");
 }
 
 TEST_F(OptionsDialogTest, UntickingIndentGreysTheDependentBoxAndKeepsItsTick) {
     guiApp();
-    appState().options.einr = true;
-    appState().options.rer = true;
+    appState().options.reindentBlocks = true;
+    appState().options.indentRoutineBodies = true;
     OptionsDialog d(appState().options, ui);
     auto* einr = child<QCheckBox>(&d, "chkEinrueck");
     auto* rer = child<QCheckBox>(&d, "chkRouEinruecken");
@@ -137,8 +137,8 @@ TEST_F(OptionsDialogTest, UntickingIndentGreysTheDependentBoxAndKeepsItsTick) {
     EXPECT_FALSE(rer->isEnabled());
     EXPECT_TRUE(rer->isChecked());
     d.ok();
-    EXPECT_FALSE(appState().options.einr);
-    EXPECT_TRUE(appState().options.rer);
+    EXPECT_FALSE(appState().options.reindentBlocks);
+    EXPECT_TRUE(appState().options.indentRoutineBodies);
     EXPECT_EQ(getSetting("optionen", "einr"), "0");
     EXPECT_EQ(getSetting("optionen", "rer"), "-1");
 
@@ -158,9 +158,9 @@ TEST_F(OptionsDialogTest, AbbrechenAfterChangesStoresNothing) {
     child<QLineEdit>(&d, "txtSpeichern")->setText("/anderswo");
     child<QPushButton>(&d, "cmdEscape")->click();
     EXPECT_EQ(d.result(), QDialog::Rejected);
-    EXPECT_EQ(appState().options.fkey, before.fkey);
-    EXPECT_EQ(appState().options.meld, before.meld);
-    EXPECT_EQ(appState().options.proj_pf, before.proj_pf);
+    EXPECT_EQ(appState().options.keywordColour, before.keywordColour);
+    EXPECT_EQ(appState().options.confirmClipboard, before.confirmClipboard);
+    EXPECT_EQ(appState().options.projectFolder, before.projectFolder);
     EXPECT_TRUE(getAllSettings("optionen").isEmpty());
     EXPECT_EQ(getSetting("proj", "proj_pf"), "");
 }
@@ -186,7 +186,7 @@ TEST_F(OptionsDialogTest, ChangedKeywordColourShowsInTheRenderedViewsAgain) {
     });
     act("mnuExtras_Optionen")->trigger();
     ASSERT_TRUE(shown);
-    EXPECT_EQ(appState().options.fkey, 0x0000FF);
+    EXPECT_EQ(appState().options.keywordColour, 0x0000FF);
     EXPECT_EQ(getSetting("optionen", "fkey"), "255");
     EXPECT_EQ(keywordColour(), (RtfColor{255, 0, 0}));
     EXPECT_TRUE(window->codeShown());

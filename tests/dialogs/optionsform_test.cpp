@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
-#include "app/Settings.h"
-#include "app/StartUp.h"
+#include "base/AppState.h"
+#include "base/Settings.h"
+#include "base/StartUp.h"
 #include "dialogs/OptionsForm.h"
 #include "support/FakeUi.h"
 
@@ -21,10 +21,10 @@ TEST(OptionsForm, TabStopsOutsideTheListShowAsFiveAndAreStoredSo) {
     Options o;
     const std::pair<int, const char*> cases[] = {{25, "5"}, {0, "5"}, {2, "5"}, {3, "3"}, {20, "20"}, {12, "12"}};
     for (const auto& [stored, shown] : cases) {
-        o.tab = qint16(stored);
+        o.tabStopMm = qint16(stored);
         const OptionsForm f = OptionsForm::load(o);
         EXPECT_EQ(f.tabStop, shown) << stored;
-        EXPECT_EQ(f.apply(o).tab, QString(shown).toInt()) << stored;
+        EXPECT_EQ(f.apply(o).tabStopMm, QString(shown).toInt()) << stored;
     }
     EXPECT_EQ(tabStopEntries().size(), 18);
     EXPECT_EQ(tabStopEntries().front(), "3");
@@ -81,9 +81,9 @@ TEST(OptionsForm, SwatchesColourTheFrameTheyBelongTo) {
     f.clickSwatch(-1);
     EXPECT_EQ(f.keyColour, 0x0000FF);
     const Options after = f.apply(o);
-    EXPECT_EQ(after.fkey, 0x0000FF);
-    EXPECT_EQ(after.fkom, 0xFFFF00);
-    EXPECT_EQ(after.fstr, 0xC0C0C0);
+    EXPECT_EQ(after.keywordColour, 0x0000FF);
+    EXPECT_EQ(after.commentColour, 0xFFFF00);
+    EXPECT_EQ(after.stringColour, 0xC0C0C0);
     EXPECT_TRUE(lookChanged(o, after));
     // Each frame holds the sixteen colours once, eight to a row.
     for (int frame = 0; frame < 3; ++frame) {
@@ -104,21 +104,21 @@ TEST(OptionsForm, SwatchesColourTheFrameTheyBelongTo) {
 
 TEST(OptionsForm, SwitchesAndTheDependentIndentBox) {
     Options o;
-    o.einr = true;
-    o.rer = true;
+    o.reindentBlocks = true;
+    o.indentRoutineBodies = true;
     OptionsForm f = OptionsForm::load(o);
     EXPECT_TRUE(f.rerEnabled());
-    f.einr = false;  // unticked: the dependent box greys, its tick stays
+    f.reindentBlocks = false;  // unticked: the dependent box greys, its tick stays
     EXPECT_FALSE(f.rerEnabled());
-    f.leer = true;
-    f.meld = false;
+    f.removeBlankLines = true;
+    f.confirmClipboard = false;
     f.folder = "/srv/projekte";
     const Options after = f.apply(o);
-    EXPECT_FALSE(after.einr);
-    EXPECT_TRUE(after.rer);
-    EXPECT_TRUE(after.leer);
-    EXPECT_FALSE(after.meld);
-    EXPECT_EQ(after.proj_pf, "/srv/projekte");
+    EXPECT_FALSE(after.reindentBlocks);
+    EXPECT_TRUE(after.indentRoutineBodies);
+    EXPECT_TRUE(after.removeBlankLines);
+    EXPECT_FALSE(after.confirmClipboard);
+    EXPECT_EQ(after.projectFolder, "/srv/projekte");
     EXPECT_TRUE(textChanged(o, after));
     EXPECT_FALSE(lookChanged(o, after));
     EXPECT_FALSE(lookChanged(o, o) || textChanged(o, o));
@@ -171,9 +171,9 @@ TEST_F(OptionsFolders, NewFolderIsMadeFromTheCleanedName) {
 
 TEST_F(OptionsFolders, OkStoresTheFolderAndEveryOption) {
     Options o = appState().options;
-    o.proj_pf = "/srv/projekte/";
-    o.fkey = 255;
-    o.tab = 7;
+    o.projectFolder = "/srv/projekte/";
+    o.keywordColour = 255;
+    o.tabStopMm = 7;
     storeOptions(o);
     EXPECT_EQ(getSetting("proj", "proj_pf"), "/srv/projekte/");
     EXPECT_EQ(getSetting("optionen", "fkey"), "255");

@@ -6,8 +6,8 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include "app/MainWindowFixture.h"
 #include "export/widgets/CompactWindow.h"
-#include "view/MainWindowFixture.h"
 
 using namespace lumo;
 using namespace lumo::test;

@@ -13,8 +13,9 @@
 #include "model/BuildFixture.h"
 #include "model/Tags.h"
 #include "navigate/PlainTextView.h"
+#include "render/PlainText.h"
+#include "render/RtfRenderer.h"
 #include "view/ProjectTree.h"
-#include "view/RtfRenderer.h"
 #include "view/TreeOutline.h"
 
 using namespace lumo;
@@ -199,7 +200,7 @@ TEST_F(ExportTest, PlainTextWithOrWithoutItsMessage) {
     EXPECT_EQ(ui.clipboard, "Sub A()\r\nEnd Sub");
     EXPECT_EQ(ui.calls.back().text, "Text in Zwischenablage");
     EXPECT_EQ(ui.calls.back().icon, MsgIcon::None);
-    options().meld = false;
+    options().confirmClipboard = false;
     view.setSelStart(0);
     view.setSelLength(3);
     textOfSelection(view, context());

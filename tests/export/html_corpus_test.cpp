@@ -14,9 +14,9 @@ TEST(HtmlCorpus, FragmentEqualsTheReplacementChainOnRealModules) {
         const QString code = lumo::test::corpusModule(f);
         for (int combo = 0; combo < 4; ++combo) {
             Options o;
-            o.einr = combo & 1;
-            o.rle = true;
-            o.rouf = combo & 2;
+            o.reindentBlocks = combo & 1;
+            o.blankLineBeforeRoutines = true;
+            o.boldRoutineLines = combo & 2;
             qint32 counter = 0;
             const QString stored = lumo::parseModule(code, o, counter).text;
             QString html = stored;

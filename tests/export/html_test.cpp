@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
 #include "model/TagCode.h"
@@ -64,9 +64,9 @@ TEST(Html, EscapesFifteenCharactersAndLeavesTheTagsAlone) {
 
 TEST(Html, ColoursAsSixHexDigitsAndNoneBeyondOneBytePerComponent) {
     const Options o;
-    EXPECT_EQ(htmlColor(o.fkey), "#000080");
-    EXPECT_EQ(htmlColor(o.fkom), "#008000");
-    EXPECT_EQ(htmlColor(o.fstr), "#800000");
+    EXPECT_EQ(htmlColor(o.keywordColour), "#000080");
+    EXPECT_EQ(htmlColor(o.commentColour), "#008000");
+    EXPECT_EQ(htmlColor(o.stringColour), "#800000");
     EXPECT_EQ(htmlColor(0xFFFFFF), "#FFFFFF");
     EXPECT_EQ(htmlColor(0x0A0B0C), "#0C0B0A");
     EXPECT_EQ(htmlColor(0x1000000), std::nullopt);
@@ -82,7 +82,7 @@ TEST(Html, SpansBoldRoutineLinesAndTheFrame) {
                                 "<span style=\"color:#800000\"; >&#34;&lt;&auml;&gt;&#34;</span> "
                                 "<span style=\"color:#008000\"; >' If | Then</span>\r\n</span></pre>");
     Options plain;
-    plain.rouf = false;
+    plain.boldRoutineLines = false;
     plain.fontName = "Courier New";
     plain.fontSize = 12;
     const QString out = html(tagged, plain);
@@ -121,8 +121,8 @@ TEST(Html, FragmentEqualsTheReplacementChain) {
     std::mt19937 rng(20261207);
     for (const bool rouf : {true, false}) {
         Options o;
-        o.rouf = rouf;
-        o.fkey = 0x123456;
+        o.boldRoutineLines = rouf;
+        o.keywordColour = 0x123456;
         for (int i = 0; i < 20000; ++i) {
             const QString tagged = randomTagged(rng, rouf);
             if (!rouf) {
@@ -138,7 +138,7 @@ TEST(Html, FragmentEqualsTheReplacementChain) {
 
 TEST(Html, AColourBeyondOneByteStopsTheConversionWithItsReason) {
     Options o;
-    o.fstr = 0x1000000;
+    o.stringColour = 0x1000000;
     QString text = tags().string + "\"a\"" + tags().close;
     const QString before = text;
     EXPECT_THROW(taggedToHtml(text, o), HtmlError);
@@ -176,7 +176,7 @@ TEST(Html, FooterOnlyOnYesAndWithMessagesOn) {
     EXPECT_EQ(no.ui.clipboard, "<pre>x</pre>");
 
     Env silent;
-    silent.options.meld = false;
+    silent.options.confirmClipboard = false;
     htmlToClipboard("<pre>x</pre>", silent.context());
     EXPECT_EQ(silent.ui.clipboard, "<pre>x</pre>");
     EXPECT_EQ(silent.ui.calls.size(), 2u);  // emptied and filled, nothing asked
@@ -185,7 +185,7 @@ TEST(Html, FooterOnlyOnYesAndWithMessagesOn) {
 
 TEST(Html, PreviewPageIsUtf8WithTheFooterAndOpensInTheBrowser) {
     Env env;
-    env.options.vor = true;
+    env.options.previewInBrowser = true;
     htmlToClipboard("<pre>€</pre>", env.context());
     const QString file = env.dir.path() + "/TempCodeLum.htm";
     ASSERT_EQ(env.ui.viewed, std::vector<QString>{file});
@@ -218,8 +218,8 @@ struct NoBrowserUi : FakeUi {
 TEST(Html, PreviewFailuresAreShownAndTheClipboardKeepsTheHtml) {
     NoBrowserUi ui;
     Options o;
-    o.vor = true;
-    o.meld = false;
+    o.previewInBrowser = true;
+    o.confirmClipboard = false;
     QTemporaryDir dir;
     ExportContext context{.ui = ui, .options = o, .hostName = "Word", .previewFile = dir.path() + "/TempCodeLum.htm"};
     htmlToClipboard("<pre>x</pre>", context);

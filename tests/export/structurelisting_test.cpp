@@ -1,7 +1,7 @@
 // The two-level listing of the tree that is shown.
 #include <gtest/gtest.h>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 #include "export/StructureListing.h"
 #include "support/FakeUi.h"
 #include "view/TreeOutline.h"

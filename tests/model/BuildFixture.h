@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 #include "support/FakeUi.h"

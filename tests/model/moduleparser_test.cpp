@@ -79,7 +79,7 @@ TEST_F(ModuleParser, DeclareOverThreeLines) {
 }
 
 TEST_F(ModuleParser, BlankLinesBeforeRoutines) {
-    options().rle = true;
+    options().blankLineBeforeRoutines = true;
     const QString text = add("Dim x\nSub A()\ny = 1\nEnd Sub\nDeclare Function F Lib \"k\" ()");
     EXPECT_EQ(untagged(text), "Dim x\n\nSub A()\ny = 1\nEnd Sub\n\nDeclare Function F Lib \"k\" ()\n");
     const auto r = routines();
@@ -90,19 +90,19 @@ TEST_F(ModuleParser, BlankLinesBeforeRoutines) {
 }
 
 TEST_F(ModuleParser, RoutineBodyTabsOnFirstPhysicalLineOnly) {
-    options().einr = true;
-    options().rer = true;
+    options().reindentBlocks = true;
+    options().indentRoutineBodies = true;
     const QString code = "Dim a\nSub A()\nIf x Then\ny = f(1, _\n2)\nEnd If\nEnd Sub\nDim b";
     EXPECT_EQ(untagged(add(code)), "Dim a\nSub A()\n\tIf x Then\n\t\ty = f(1, _\n\t\t2)\n\tEnd If\nEnd Sub\nDim b\n");
-    options().rle = true;
+    options().blankLineBeforeRoutines = true;
     EXPECT_EQ(untagged(add(code, "Modul2")),
               "Dim a\n\t\nSub A()\n\tIf x Then\n\t\ty = f(1, _\n\t\t2)\n\tEnd If\nEnd Sub\nDim b\n");
     EXPECT_EQ(scalar("SELECT rou_start FROM td_rout WHERE mod_num = 2"), 3);
 }
 
 TEST_F(ModuleParser, LastRoutineWithoutEnd) {
-    options().einr = true;
-    options().rer = true;
+    options().reindentBlocks = true;
+    options().indentRoutineBodies = true;
     EXPECT_EQ(untagged(add("Sub A()\nx = 1\n\ny")), "Sub A()\n\tx = 1\n\t\n\ty\n");
     const auto r = routines();
     ASSERT_EQ(r.size(), 1u);
@@ -144,7 +144,7 @@ TEST_F(ModuleParser, StoredTextKeepsTheSourceAndItsMarkers) {
 TEST_F(ModuleParser, EmptyModuleAndMissingFinalLineBreak) {
     EXPECT_EQ(add(""), "\n");
     EXPECT_EQ(scalar("SELECT mod_zeilen FROM td_mod WHERE mod_num = 1"), 1);
-    options().leer = true;
+    options().removeBlankLines = true;
     EXPECT_EQ(add("", "M2"), "");
     EXPECT_EQ(add("x\n", "M3"), "x\n");
 }
@@ -158,8 +158,8 @@ TEST_F(ModuleParser, FragmentModeTouchesNoStore) {
 }
 
 TEST_F(ModuleParser, GarbageAndDeepNestingFailCleanlyOrPass) {
-    options().einr = true;
-    options().rer = true;
+    options().reindentBlocks = true;
+    options().indentRoutineBodies = true;
     QString garbage;
     for (int i = 0; i < 20000; ++i) garbage += QChar(char16_t((i * 7919) % 0xD7FF + 1));
     garbage += "\nSub A(\nEnd Sub\n\"\n'\n_\n";

@@ -8,8 +8,8 @@
 
 #include "model/BuildFixture.h"
 #include "model/CorpusModules.h"
-#include "model/TagCode.h"
 #include "model/ModuleParser.h"
+#include "model/TagCode.h"
 #include "model/TagNotation.h"
 #include "support/ReferenceParser.h"
 
@@ -55,15 +55,15 @@ TEST_F(Golden, InterfaceClassPlain) {
 
 TEST_F(Golden, AsyncWrapperIndentedWithBlankLinesAndBodyTabs) {
     LUMO_REQUIRE_CORPUS();
-    options().einr = true;
-    options().rer = true;
-    options().rle = true;
+    options().reindentBlocks = true;
+    options().indentRoutineBodies = true;
+    options().blankLineBeforeRoutines = true;
     check("VBA-Web/src/WebAsyncWrapper.cls", "WebAsyncWrapper-einr-rer-rle.txt");
 }
 
 TEST_F(Golden, JsonConverterWithoutBlankLines) {
     LUMO_REQUIRE_CORPUS();
-    options().leer = true;
+    options().removeBlankLines = true;
     check("VBA-JSON/JsonConverter.bas", "JsonConverter-leer.txt");
 }
 
@@ -90,8 +90,8 @@ TEST(TagScanCorpus, SameTextAsTheReplacements) {
         const QString code = corpusModule(f);
         for (int combo = 0; combo < 4; ++combo) {
             lumo::Options o;
-            o.einr = combo & 1;
-            o.leer = combo & 2;
+            o.reindentBlocks = combo & 1;
+            o.removeBlankLines = combo & 2;
             ASSERT_EQ(lumo::tagText(code, o), lumo::tagText(code, o, true)) << f.toStdString() << " " << combo;
         }
     }
@@ -103,10 +103,10 @@ namespace {
 
 lumo::Options optionsOf(int combo) {
     lumo::Options o;
-    o.einr = combo & 1;
-    o.leer = combo & 2;
-    o.rle = combo & 4;
-    o.rer = combo & 8;
+    o.reindentBlocks = combo & 1;
+    o.removeBlankLines = combo & 2;
+    o.blankLineBeforeRoutines = combo & 4;
+    o.indentRoutineBodies = combo & 8;
     return o;
 }
 

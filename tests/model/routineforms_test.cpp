@@ -65,9 +65,9 @@ TEST_F(RoutineForms, OneLineRoutinesStartAndEndOnTheirLine) {
 }
 
 TEST_F(RoutineForms, OneLineRoutineFollowedByANormalOneWithBlankLinesAndTabs) {
-    options().einr = true;
-    options().rer = true;
-    options().rle = true;
+    options().reindentBlocks = true;
+    options().indentRoutineBodies = true;
+    options().blankLineBeforeRoutines = true;
     const QString text = add("Sub Eins(): End Sub\nSub Zwei()\nIf x Then\ny = 1\nEnd If\nEnd Sub\n"
                              "Function Drei(): Drei = 3: End Function\nDim z");
     // The blank line before a one-line routine holds no tab: no routine is open there.
@@ -104,9 +104,9 @@ TEST_F(RoutineForms, AlternativeHeadsBelongToOneRoutine) {
     EXPECT_EQ(lines[14], "[x][k]Private[/] [k]Sub[/] Kopie([k]ByVal[/] n [k]As[/] [k]Long[/])[/x]");
 
     // Another head gets no blank line and no tab; the branches between do.
-    options().einr = true;
-    options().rer = true;
-    options().rle = true;
+    options().reindentBlocks = true;
+    options().indentRoutineBodies = true;
+    options().blankLineBeforeRoutines = true;
     const QString shaped = add(code, "Modul2");
     EXPECT_EQ(untagged(shaped), "Option Explicit\n#If VBA7 Then\n\t\n"
                                 "Public Function Ptr(ByVal p As LongPtr) As LongPtr\n\t#Else\n"
@@ -139,11 +139,11 @@ TEST(ParseFailure, NamesTheReasonAndTheLineOfTheModuleWhateverTheOptions) {
     lumo::Options o;
     const std::pair<QString, int> expected{"Routinenkopf ohne \"(\"", 7};
     EXPECT_EQ(failure(code, o), expected);
-    o.rle = true;
+    o.blankLineBeforeRoutines = true;
     EXPECT_EQ(failure(code, o), expected);
-    o.leer = true;
-    o.einr = true;
-    o.rer = true;
+    o.removeBlankLines = true;
+    o.reindentBlocks = true;
+    o.indentRoutineBodies = true;
     EXPECT_EQ(failure(code, o), expected);
     EXPECT_EQ(failure("' a\n\nSub X()\nEnd Sub\nDeclare Sub Ohne (x)", o),
               std::make_pair(QString("Declare ohne Lib"), 5));

@@ -124,9 +124,9 @@ TEST(TagFragment, RoutineLines) {
     // Property without Get, Let or Set is no head.
     EXPECT_EQ(tagged("x.Property = 1"), "x.Property = 1");
     Options o;
-    o.rle = true;
-    o.einr = true;
-    o.rer = true;
+    o.blankLineBeforeRoutines = true;
+    o.reindentBlocks = true;
+    o.indentRoutineBodies = true;
     EXPECT_EQ(tagged("Sub A()\nx = 1\nEnd Sub", o), "\t\n[x][k]Sub[/] A()[/x]\n\tx = 1\n[x][k]End[/] [k]Sub[/][/x]");
 }
 
@@ -142,9 +142,9 @@ TEST(TagFragment, AnyTextGoesIn) {
 
 TEST(TagFragment, BlankLineOptions) {
     Options leer;
-    leer.leer = true;
+    leer.removeBlankLines = true;
     EXPECT_EQ(tagged("a\n\n\n\nb\n  \nc", leer), "a\nb\n  \nc");
     Options both = leer;
-    both.einr = true;
+    both.reindentBlocks = true;
     EXPECT_EQ(tagged("a\n\n\n\nb\n  \nc", both), "a\nb\nc");
 }

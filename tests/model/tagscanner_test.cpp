@@ -6,9 +6,9 @@
 
 #include <QStringList>
 
-#include "model/TagCode.h"
 #include "model/ModuleParser.h"
 #include "model/ParseError.h"
+#include "model/TagCode.h"
 #include "model/TagNotation.h"
 #include "support/ReferenceParser.h"
 
@@ -47,8 +47,8 @@ TEST(TagScanner, RandomTextsOfKeywordsAndSeparators) {
             code += gap == 0 ? "" : gap == 3 ? "  " : " ";
         }
         lumo::Options o;
-        o.einr = round % 2;
-        o.leer = round % 3 == 0;
+        o.reindentBlocks = round % 2;
+        o.removeBlankLines = round % 3 == 0;
         expectSame(code, o);
     }
 }
@@ -116,10 +116,10 @@ TEST(ModuleScan, RandomModulesGiveTheSameTextRowsAndFailures) {
         const int len = int(rng() % 25);
         for (int i = 0; i < len; ++i) code << lines[qsizetype(rng() % lines.size())];
         lumo::Options o;
-        o.einr = rng() % 2;
-        o.rer = rng() % 2;
-        o.rle = rng() % 2;
-        o.leer = rng() % 2;
+        o.reindentBlocks = rng() % 2;
+        o.indentRoutineBodies = rng() % 2;
+        o.blankLineBeforeRoutines = rng() % 2;
+        o.removeBlankLines = rng() % 2;
         expectSameModule(code.join("\r\n"), o);
     }
 }

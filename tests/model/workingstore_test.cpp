@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "model/WorkingStore.h"
 #include "support/FakeUi.h"
 #include "support/TempWorkFolder.h"

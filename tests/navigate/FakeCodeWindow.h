@@ -6,8 +6,8 @@
 
 #include <QStringList>
 
-#include "navigate/CodeWindow.h"
 #include "navigate/PlainTextView.h"
+#include "view/CodeWindow.h"
 
 namespace lumo::test {
 

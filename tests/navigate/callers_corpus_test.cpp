@@ -14,8 +14,8 @@ TEST(CallersBlankingCorpus, EqualsTheDefinedSearchOnRealModules) {
         const QString code = lumo::test::corpusModule(f);
         for (const bool einr : {false, true}) {
             lumo::Options o;
-            o.einr = einr;
-            o.rle = true;
+            o.reindentBlocks = einr;
+            o.blankLineBeforeRoutines = true;
             qint32 counter = 0;
             const QString stored = lumo::parseModule(code, o, counter).text;
             ASSERT_EQ(lumo::blankTaggedSpans(stored), lumo::reference::blankTaggedSpans(stored)) << f.toStdString();

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "navigate/PlainTextView.h"
-#include "navigate/StoreFixture.h"
 #include "navigate/RoutineLocation.h"
+#include "navigate/StoreFixture.h"
 
 using namespace lumo;
 using lumo::test::PlainTextView;

@@ -1,8 +1,8 @@
 #include <QMenu>
 #include <QToolBar>
 
+#include "app/MainWindowFixture.h"
 #include "packaging/HelpPage.h"
-#include "view/MainWindowFixture.h"
 
 using namespace lumo;
 using namespace lumo::test;

@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "app/OptionsStore.h"
+#include "base/OptionsStore.h"
 #include "packaging/HelpPage.h"
 #include "view/Commands.h"
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo::test {
 

@@ -166,7 +166,7 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
                     branchSeen = codeSeen = false;
                     line = t.lineOpen + line + t.lineClose;
                     if (counter) line.prepend(anchor(oneLine ? 'B' : 'A', number));
-                    if (options.rle) line.prepend(kCrLf);
+                    if (options.blankLineBeforeRoutines) line.prepend(kCrLf);
                     head = true;
                 }
             }
@@ -177,7 +177,7 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
             if (b == Between::Code) codeSeen = true;
         }
         const bool remainder = i + 1 == lines.size() && line.isEmpty();
-        if (options.einr && options.rer && open && !remainder && !alternative) {
+        if (options.reindentBlocks && options.indentRoutineBodies && open && !remainder && !alternative) {
             const bool marked =
                 counter ? line.startsWith(t.marker + QLatin1Char('*')) : line.startsWith(t.lineOpen);
             if (!marked) line.prepend(QLatin1Char('\t'));
@@ -214,8 +214,8 @@ QString indentText(const QString& input) {
 
 QString tagText(const QString& code, const Options& options) {
     QString text = kCrLf + code + kCrLf;
-    if (options.einr) text = indentText(text);
-    if (options.leer)
+    if (options.reindentBlocks) text = indentText(text);
+    if (options.removeBlankLines)
         while (text.contains(kCrLf + kCrLf)) text.replace(kCrLf + kCrLf, kCrLf);
     return tagWrappedByReplacement(text);
 }

@@ -14,8 +14,8 @@ QString taggedToRtf(QString text, const Options& options) {
     text.replace(t.keyword, QLatin1String("\\cf1 "));
     text.replace(t.string, QLatin1String("\\cf3 "));
     text.replace(QLatin1String("\t"), QLatin1String("\\tab "));
-    text.replace(t.lineOpen, options.rouf ? QStringLiteral("\\b ") : QString());
-    text.replace(t.lineClose, options.rouf ? QStringLiteral("\\b0 ") : QString());
+    text.replace(t.lineOpen, options.boldRoutineLines ? QStringLiteral("\\b ") : QString());
+    text.replace(t.lineClose, options.boldRoutineLines ? QStringLiteral("\\b0 ") : QString());
     text.replace(QLatin1String("\r\n"), QLatin1String("\r\n\\par "));
     return text;
 }
@@ -63,11 +63,11 @@ QString taggedToHtml(QString text, const Options& options) {
     const Tags& t = tags();
     text = escapeHtml(text);
     text.replace(t.close, QLatin1String("</span>"));
-    text.replace(t.comment, span(options.fkom));
-    text.replace(t.keyword, span(options.fkey));
-    text.replace(t.string, span(options.fstr));
-    text.replace(t.lineOpen, options.rouf ? QStringLiteral("<b>") : QString());
-    text.replace(t.lineClose, options.rouf ? QStringLiteral("</b>") : QString());
+    text.replace(t.comment, span(options.commentColour));
+    text.replace(t.keyword, span(options.keywordColour));
+    text.replace(t.string, span(options.stringColour));
+    text.replace(t.lineOpen, options.boldRoutineLines ? QStringLiteral("<b>") : QString());
+    text.replace(t.lineClose, options.boldRoutineLines ? QStringLiteral("</b>") : QString());
     return "<pre><span style=\"font-family=" + options.fontName + ",Arial; font-size=" +
            QString::number(options.fontSize) + "pt\"; >" + text + "</span></pre>";
 }

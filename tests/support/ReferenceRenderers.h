@@ -4,7 +4,7 @@
 // to them on the corpus and on random texts.
 #include <QString>
 
-#include "app/Options.h"
+#include "base/Options.h"
 
 namespace lumo::reference {
 

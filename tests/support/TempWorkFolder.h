@@ -4,7 +4,7 @@
 // temporary folder, and gets everything back when the test ends.
 #include <QTemporaryDir>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 
 namespace lumo::test {
 

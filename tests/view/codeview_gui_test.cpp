@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "support/GuiApp.h"
-#include "app/Options.h"
+#include "base/Options.h"
 #include "model/TagCode.h"
-#include "view/RtfReader.h"
-#include "view/RtfRenderer.h"
+#include "render/RtfReader.h"
+#include "render/RtfRenderer.h"
+#include "support/GuiApp.h"
 #include "view/widgets/CodeView.h"
 
 using lumo::CodeView;

@@ -4,10 +4,10 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/AppState.h"
-#include "app/StartUp.h"
-#include "app/widgets/QtUi.h"
-#include "view/widgets/MainWindow.h"
+#include "app/widgets/MainWindow.h"
+#include "base/AppState.h"
+#include "base/StartUp.h"
+#include "base/widgets/QtUi.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/AppState.h"
-#include "app/Ui.h"
+#include "base/AppState.h"
+#include "base/Ui.h"
 #include "dialogs/AboutInfo.h"
 #include "view/widgets/TreeImages.h"
 

@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QTabBar>
 
-#include "app/Ui.h"
+#include "base/Ui.h"
 
 namespace lumo {
 namespace {
@@ -48,11 +48,11 @@ OptionsDialog::OptionsDialog(Options& options, Ui& ui, QWidget* parent)
     // 1 Anzeige
     QFrame* f = fraOptionen_[0];
     chkAufgeklappt_ = makeCheck(f, "chkAufgeklappt", "Modulliste aufgeklappt", "Zeigt alle Einträge im linken Fenster",
-                                form_.aufk);
+                                form_.expandModuleTree);
     chkMeldung_ = makeCheck(f, "chkMeldung", "Meldung nach Clip", "Meldung nach Transport in die Zwischenablage ausgeben",
-                            form_.meld);
-    chkVorschau_ = makeCheck(f, "chkVorschau", "Vorschau Html ", "", form_.vor);
-    chkUserBild_ = makeCheck(f, "chkUserBild", "Beim Start Benutzer Bildschirm Anwenden", "", form_.usb);
+                            form_.confirmClipboard);
+    chkVorschau_ = makeCheck(f, "chkVorschau", "Vorschau Html ", "", form_.previewInBrowser);
+    chkUserBild_ = makeCheck(f, "chkUserBild", "Beim Start Benutzer Bildschirm Anwenden", "", form_.applyScreenLayout);
     int top = 360;
     for (QCheckBox* c : {chkAufgeklappt_, chkMeldung_, chkVorschau_, chkUserBild_}) {
         place(c, 240, top, 5200, 300);
@@ -74,7 +74,7 @@ OptionsDialog::OptionsDialog(Options& options, Ui& ui, QWidget* parent)
     make->setObjectName(QStringLiteral("cmdNeu"));
     make->setToolTip(QStringLiteral("Neuen Ordner anlegen"));
     place(make, 1755, 900, 1455, 375);
-    chkStandardImmer_ = makeCheck(folderFrame, "chkStandardImmer", "Immer benutzen", "", form_.stapro);
+    chkStandardImmer_ = makeCheck(folderFrame, "chkStandardImmer", "Immer benutzen", "", form_.saveBelowProjectFolder);
     place(chkStandardImmer_, 180, 1500, 3000, 300);
     connect(change, &QPushButton::clicked, this, [this] {
         const QString folder = changeStandardFolder(ui_, txtSpeichern_->text());
@@ -87,17 +87,17 @@ OptionsDialog::OptionsDialog(Options& options, Ui& ui, QWidget* parent)
 
     // 3 Code
     f = fraOptionen_[2];
-    chkEinrueck_ = makeCheck(f, "chkEinrueck", "Einrücken", "", form_.einr);
-    chkRouEinruecken_ = makeCheck(f, "chkRouEinruecken", "Zwischen Routinen Einrücken", "", form_.rer);
-    chkLeer_ = makeCheck(f, "chkLeer", "Leerzeilen entfernen", "", form_.leer);
-    chkRoutLeer_ = makeCheck(f, "chkRoutLeer", "Leerzeile vor Routinen einfügen", "", form_.rle);
+    chkEinrueck_ = makeCheck(f, "chkEinrueck", "Einrücken", "", form_.reindentBlocks);
+    chkRouEinruecken_ = makeCheck(f, "chkRouEinruecken", "Zwischen Routinen Einrücken", "", form_.indentRoutineBodies);
+    chkLeer_ = makeCheck(f, "chkLeer", "Leerzeilen entfernen", "", form_.removeBlankLines);
+    chkRoutLeer_ = makeCheck(f, "chkRoutLeer", "Leerzeile vor Routinen einfügen", "", form_.blankLineBeforeRoutines);
     place(chkEinrueck_, 240, 360, 5200, 300);
     place(chkRouEinruecken_, 600, 840, 4840, 300);
     place(chkLeer_, 240, 1320, 5200, 300);
     place(chkRoutLeer_, 240, 1800, 5200, 300);
     chkRouEinruecken_->setEnabled(form_.rerEnabled());
     connect(chkEinrueck_, &QCheckBox::clicked, this, [this](bool on) {
-        form_.einr = on;
+        form_.reindentBlocks = on;
         chkRouEinruecken_->setEnabled(form_.rerEnabled());
     });
 
@@ -110,7 +110,7 @@ OptionsDialog::OptionsDialog(Options& options, Ui& ui, QWidget* parent)
     colourFrames_[size_t(ColourFrame::String)] =
         makeColourFrame(f, "fraStringFarbe", "Stringfarbe", ColourFrame::String, 2160);
     showFrameColours();
-    chkRoutinen_ = makeCheck(f, "chkRoutinen", "Routinen Fett", "Die erste Zeile einer Routine kursiv ", form_.rouf);
+    chkRoutinen_ = makeCheck(f, "chkRoutinen", "Routinen Fett", "Die erste Zeile einer Routine kursiv ", form_.boldRoutineLines);
     place(chkRoutinen_, 2460, 180, 3200, 300);
     cboSchriftArt_ = new QComboBox(f);
     cboSchriftArt_->setObjectName(QStringLiteral("cboSchriftArt"));
@@ -275,16 +275,16 @@ void OptionsDialog::fontChosen() {
 
 void OptionsDialog::collect() {
     form_.folder = txtSpeichern_->text();
-    form_.aufk = chkAufgeklappt_->isChecked();
-    form_.meld = chkMeldung_->isChecked();
-    form_.vor = chkVorschau_->isChecked();
-    form_.usb = chkUserBild_->isChecked();
-    form_.stapro = chkStandardImmer_->isChecked();
-    form_.einr = chkEinrueck_->isChecked();
-    form_.rer = chkRouEinruecken_->isChecked();
-    form_.leer = chkLeer_->isChecked();
-    form_.rle = chkRoutLeer_->isChecked();
-    form_.rouf = chkRoutinen_->isChecked();
+    form_.expandModuleTree = chkAufgeklappt_->isChecked();
+    form_.confirmClipboard = chkMeldung_->isChecked();
+    form_.previewInBrowser = chkVorschau_->isChecked();
+    form_.applyScreenLayout = chkUserBild_->isChecked();
+    form_.saveBelowProjectFolder = chkStandardImmer_->isChecked();
+    form_.reindentBlocks = chkEinrueck_->isChecked();
+    form_.indentRoutineBodies = chkRouEinruecken_->isChecked();
+    form_.removeBlankLines = chkLeer_->isChecked();
+    form_.blankLineBeforeRoutines = chkRoutLeer_->isChecked();
+    form_.boldRoutineLines = chkRoutinen_->isChecked();
     form_.fontName = cboSchriftArt_->currentText();
     form_.fontSize = cboSchriftGr_->currentText();
     form_.tabStop = cboTabStop_->currentText();

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "app/Options.h"
+#include "base/Options.h"
 #include "dialogs/OptionsForm.h"
 
 class QCheckBox;

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "view/widgets/TreeImages.h"
 
 namespace lumo {

@@ -14,10 +14,10 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include "view/ContentHtml.h"
-#include "view/Cp1252.h"
-#include "view/RtfReader.h"
-#include "view/RtfWriter.h"
+#include "render/ContentHtml.h"
+#include "render/Cp1252.h"
+#include "render/RtfReader.h"
+#include "render/RtfWriter.h"
 
 namespace lumo {
 

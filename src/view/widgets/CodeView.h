@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QVector>
 
-#include "view/RtfContent.h"
+#include "render/RtfContent.h"
 #include "view/TextView.h"
 
 namespace lumo {

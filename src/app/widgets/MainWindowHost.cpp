@@ -1,0 +1,259 @@
+// The road from the host into the window: start-up, listing the documents'
+// projects in treApp, ticking, reading the ticked code, opening documents.
+#include <algorithm>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+
+#include "acquire/DocumentHost.h"
+#include "acquire/OfficeBuild.h"
+#include "acquire/OfficeListing.h"
+#include "app/RunSession.h"
+#include "app/widgets/MainWindow.h"
+#include "base/AppState.h"
+#include "base/FileHelpers.h"
+#include "base/OptionsStore.h"
+#include "base/Settings.h"
+#include "base/Ui.h"
+#include "model/WorkingStore.h"
+#include "view/widgets/CodeView.h"
+#include "view/widgets/KeyedTree.h"
+#include "view/widgets/TreeImages.h"
+
+namespace lumo {
+
+void MainWindow::loadMainWindow(const QStringList& arguments) {
+    AppState& state = appState();
+    setWindowTitle(state.titleText);
+    setWindowIcon(lumo::windowIcon());
+    runSession().cleanUpTempRoot();
+    projectStore_->fillRecentMenu();
+    loadOptions(state.options);
+    applyRefreshTexts();
+    toolAction(Command::None)->setVisible(false);  // "blind"
+
+    bool compact = false;
+    QStringList documents;
+    QString project;  // a stored project folder; the last one given is shown
+    for (const QString& arg : arguments) {
+        if (arg.compare(QStringLiteral("/a"), Qt::CaseInsensitive) == 0)
+            compact = true;
+        else if (isStoredProject(arg))
+            project = arg;
+        else if (!arg.isEmpty())
+            documents << arg;
+    }
+    loaded_ = true;
+    // The window shows before anything is read or made, so that what goes
+    // wrong at start (a run folder that cannot be made, documents of the
+    // command line that cannot be read) is told over a window, not over an
+    // empty desktop.
+    if (compact) {
+        showCompactWindow();  // instead of the main window, which stays loaded and hidden
+    } else {
+        if (state.options.applyScreenLayout) applyScreenLayout();
+        if (isMaximized())
+            showMaximized();
+        else
+            show();
+    }
+    const QString settingsProblem = settingsFileProblem();
+    if (!settingsProblem.isEmpty()) ui().message(settingsProblem, {}, MsgIcon::Warning);
+    runSession().createRunFolder(ui());
+    state.runFolder = state.workFolder;
+    addDocuments(documents);
+    refreshCommand();
+    if (!project.isEmpty()) openStoredProject(project);
+}
+
+void MainWindow::applyRefreshTexts() {
+    const QString host = appState().hostName;
+    menuAction(Command::Refresh)->setText(refreshCaption(host));
+    toolAction(Command::Refresh)->setToolTip(refreshToolTip(host));
+}
+
+namespace {
+
+// Before the shown project gives way: asks about saving it when it was never
+// saved. True when the user cancels, and nothing may change.
+bool cancelledBeforeReplacing(MainWindow& window, Ui& ui) {
+    if (!window.projectUnsaved()) return false;
+    const Answer a = ui.question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
+                                 MsgButtons::YesNoCancel, MsgIcon::Question);
+    if (a == Answer::Cancel) return true;
+    // A save that failed keeps the project shown: the user was told and may store it elsewhere.
+    if (a == Answer::Yes && window.saveProjectCommand() == SaveOutcome::Failed) return true;
+    return false;
+}
+
+}  // namespace
+
+void MainWindow::refreshCommand() {
+    if (cancelledBeforeReplacing(*this, ui())) return;
+    setWindowTitle(appState().titleText);
+    projectUnsaved_ = false;
+    setCommandState(CommandState::NothingShown);
+    refreshOfficeProjects();
+}
+
+void MainWindow::refreshOfficeProjects() {
+    store().closeWorkingDatabase();
+    codeShown_ = false;
+    treProjekt_->setRedraw(false);
+    treProjekt_->clear();
+    closeCallerResult();
+    treProjekt_->setRedraw(true);
+    treProjekt_->hide();
+    treApp_->show();
+    visibleCodeView()->setRtf(QString());
+
+    int version = 0;
+    bool ok = false;
+    {
+        treApp_->setRedraw(false);
+        ok = listOfficeProjects(*hostConnector_, appNodes_, version, ui());
+        drawAppTree();
+        treApp_->expandAll();
+        treApp_->setRedraw(true);
+    }
+    sourceIsOffice_ = true;
+    resetViews();
+    const QString explanation = refreshExplanation(ok, appNodes_, version, appState().hostName,
+                                                   hostConnector_ == static_cast<HostConnector*>(documentHost_.get()));
+    if (!explanation.isEmpty()) showExplanation(explanation);
+}
+
+void MainWindow::drawAppTree() {
+    treApp_->clear();
+    for (const AppNode& n : appNodes_) {
+        treApp_->addNode(n.parentKey, n.key, n.text, n.imageKey);
+        treApp_->setChecked(n.key, n.checked);
+    }
+}
+
+void MainWindow::showExplanation(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtAppAktiv_->setPlainText(shown);
+    txtAppAktiv_->show();
+    txtAppAktiv_->raise();
+}
+
+void MainWindow::checkHandler(QTreeWidgetItem* item) {
+    const QString key = KeyedTree::keyOf(item);
+    std::size_t index = 0;
+    while (index < appNodes_.size() && appNodes_[index].key != key) ++index;
+    if (index == appNodes_.size()) return;
+    treApp_->setRedraw(false);
+    const bool enable = applyCheck(appNodes_, index, item->checkState(0) == Qt::Checked);
+    for (const AppNode& n : appNodes_) treApp_->setChecked(n.key, n.checked);
+    setCommandEnabled(Command::ReadCode, enable);
+    treApp_->setRedraw(true);
+}
+
+void MainWindow::readTickedCode() {
+    codeShown_ = false;
+    if (!anyChecked(appNodes_)) {
+        ui().message(QStringLiteral("Bitte wählen Sie erst etwas aus"));
+        return;
+    }
+    AppState& state = appState();
+    // Without a run folder of its own the run works in TempRoot, which other
+    // instances share: clearing it for the build would delete their files.
+    if (!runSession().hasRunFolder() || QDir::cleanPath(state.runFolder) == QDir::cleanPath(state.tempRoot)) {
+        ui().message(QStringLiteral("Code kann nicht eingelesen werden: der Arbeitsordner dieses Laufs unter %1 "
+                                    "konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(state.tempRoot)),
+                     {}, MsgIcon::Warning);
+        return;
+    }
+    store().closeWorkingDatabase();
+    visibleCodeView()->show();
+    state.workFolder = state.runFolder;
+    for (const QString& f : listFilesBelow(state.runFolder, QStringLiteral("*")).files)
+        if (f.contains(QStringLiteral("TempDateien"), Qt::CaseInsensitive)) QFile::remove(f);
+
+    OfficeBuildResult result;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        result = buildFromOffice(*hostConnector_, appNodes_, ui(), [this](int panel, const QString& text) {
+            setPanel(panel, text);
+            staBar_->repaint();
+        });
+        QApplication::restoreOverrideCursor();
+    }
+    setPanel(5, QString());
+    const bool ok = result.ok;
+    const QString projectName = result.projectName;
+    if (ok) {
+        projectName_ = projectName;
+        setWindowTitle(builtProjectCaption(state.titleText, projectName));
+        projectUnsaved_ = true;
+        showProject();
+        setCommandState(CommandState::FromDocument);
+    } else {
+        refreshCommand();
+    }
+    // The module the warning named stays in view, so that the user knows
+    // which one to look at (or untick) after the box is gone.
+    if (!result.failedModule.isEmpty()) setPanel(5, QStringLiteral("Modul: ") + result.failedModule);
+}
+
+void MainWindow::openDocumentCommand() {
+    const QString filter = QStringLiteral(
+        "Word-Dokumente (*.doc *.docm *.dot *.dotm);;"
+        "Office-Dateien mit VBA (*.doc *.docm *.dot *.dotm *.xls *.xlsm *.xlsb *.xla *.xlam *.xlt *.xltm "
+        "*.ppt *.pptm *.pot *.potm *.ppam *.bin);;"
+        "Exportierte Module, ihr Ordner wird geöffnet (*.bas *.cls *.frm);;"
+        "Alle Dateien (*)");
+    const QStringList paths = ui().chooseOpenFiles(QStringLiteral("Dokument öffnen"), lastOpenFolder_, filter);
+    if (paths.isEmpty()) return;
+    lastOpenFolder_ = QFileInfo(paths.first()).absolutePath();
+    openDocuments(paths);
+}
+
+// A folder of exported modules is one project; the file chooser only
+// reaches it through one of its files.
+void MainWindow::openModuleFolderCommand() {
+    const QString folder = ui().chooseFolder(QStringLiteral("Modulordner öffnen"), lastOpenFolder_);
+    if (folder.isEmpty()) return;
+    lastOpenFolder_ = folder;
+    openDocuments({folder});
+}
+
+bool MainWindow::addDocuments(const QStringList& paths) {
+    if (!documentHost_) return false;
+    bool added = false;
+    QStringList seenFolders;
+    for (const QString& path : paths) {
+        const QString target = documentTargetOf(path);
+        if (seenFolders.contains(target)) continue;
+        seenFolders << target;
+        if (!QFileInfo::exists(target)) {
+            ui().message(QStringLiteral("Die Datei ") + path + QStringLiteral(" gibt es nicht."), {}, MsgIcon::Warning);
+            continue;
+        }
+        documentHost_->open(target);
+        added = true;
+    }
+    return added;
+}
+
+void MainWindow::openDocuments(const QStringList& paths) {
+    // The question about the shown project comes first: cancelling it
+    // cancels the open, and no document joins the host.
+    const bool anyThere = std::any_of(paths.begin(), paths.end(), [](const QString& p) { return QFileInfo::exists(p); });
+    if (anyThere && cancelledBeforeReplacing(*this, ui())) return;
+    if (!addDocuments(paths)) return;
+    setWindowTitle(appState().titleText);
+    projectUnsaved_ = false;
+    setCommandState(CommandState::NothingShown);
+    refreshOfficeProjects();
+}
+
+}  // namespace lumo

@@ -1,9 +1,0 @@
-#include <gtest/gtest.h>
-
-#include <QFile>
-
-#include "app/AppState.h"
-
-TEST(Build, TemplateDatabaseSitsBesideThePrograms) {
-    EXPECT_TRUE(QFile::exists(QStringLiteral(LUMO_BIN_DIR "/mask_DivuRuvi.mdb")));
-}
