@@ -1,5 +1,6 @@
 // "codelumo-cli definition": where the Definition command would jump from
-// module N for a name: module number, module name and the routine's first line.
+// module N for a name: module number, module name and the line of the
+// declaration (1 for a module's own name); --all gives every candidate.
 #include <QTextStream>
 
 #include "cli/CliCommand.h"
@@ -17,6 +18,7 @@ int runDefinition(const QStringList& args) {
     QString name;
     QString folder;
     bool bad = false;
+    bool all = false;
     QStringList plain;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -24,6 +26,8 @@ int runDefinition(const QStringList& args) {
             bool ok = false;
             module = args[++i].toInt(&ok);
             if (!ok) bad = true;
+        } else if (a == QLatin1String("--all")) {
+            all = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             bad = true;
         } else {
@@ -35,30 +39,33 @@ int runDefinition(const QStringList& args) {
         folder = plain[1];
     }
     if (bad || module < 1 || name.isEmpty() || folder.isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli definition --module N NAME ORDNER"));
+        printError(QStringLiteral("Aufruf: codelumo-cli definition --module N [--all] NAME ORDNER"));
         return 2;
     }
     int count = 0;
     if (!openProjectFolder(folder, module, count)) return 1;
-    std::optional<DefinitionTarget> target;
+    std::vector<DefinitionTarget> targets;
     try {
-        target = definitionOf(WorkingStore::instance(), name, module);
+        targets = definitionCandidates(WorkingStore::instance(), name, module);
     } catch (const std::exception& e) {
+        WorkingStore::instance().closeWorkingDatabase();
         printError(QString::fromUtf8(e.what()));
         return 1;
     }
     WorkingStore::instance().closeWorkingDatabase();
-    if (!target) {
+    if (targets.empty()) {
         printError(QStringLiteral("Bezeichner unter Cursor nicht erkannt"));
         return 1;
     }
-    QTextStream(stdout) << target->moduleNumber << '\t' << target->moduleName << '\t' << target->line << '\n';
+    if (!all) targets.resize(1);
+    QTextStream out(stdout);
+    for (const DefinitionTarget& t : targets) out << t.moduleNumber << '\t' << t.moduleName << '\t' << t.line << '\n';
     return 0;
 }
 
 CliRegistration reg{{"definition",
-                     "definition --module N NAME ORDNER   Modul und Zeile der Definition eines Namens ausgeben "
-                     "(wie Definition, F8)",
+                     "definition --module N [--all] NAME ORDNER   Modul und Zeile der Definition eines Namens ausgeben "
+                     "(wie Definition, F8; --all: jede mögliche)",
                      runDefinition}};
 
 }  // namespace

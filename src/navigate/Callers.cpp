@@ -95,12 +95,6 @@ int countCarriageReturns(const QChar* from, const QChar* to) {
     return n;
 }
 
-// The lines holding references, per module.
-struct ModuleHits {
-    int module = 0;
-    std::vector<int> lines;  // ascending
-};
-
 // Reads module text `moduleNumber` and searches it as if its tagged spans
 // were blanked: an occurrence is a reference when it lies outside every
 // span and its neighbours are no identifier characters. A neighbour inside
@@ -110,7 +104,7 @@ struct ModuleHits {
 // span (a routine head or comment continued over several lines) included.
 // Appends the reference lines when there are any.
 void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nameLength, int moduleNumber,
-                    std::vector<ModuleHits>& hits) {
+                    std::vector<ModuleReferences>& hits) {
     const QString text = store.readModuleText(moduleNumber);
     std::vector<qsizetype> occurrences;
     for (qsizetype e = finder.find(text, 0); e >= 0; e = finder.find(text, e + 1)) occurrences.push_back(e);
@@ -121,7 +115,7 @@ void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nam
     const std::vector<TaggedSpan> spans =
         taggedSpans(QStringView(text).left(std::min(n, occurrences.back() + nameLength)));
     const QChar* t = text.constData();
-    ModuleHits found{moduleNumber, {}};
+    ModuleReferences found{moduleNumber, {}};
     size_t k = 0;  // the first span not ending before the occurrence
     int line = 1;
     qsizetype counted = 0;
@@ -142,7 +136,7 @@ void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nam
 // reference of its module, then each routine covering a reference line once
 // (the one added last is not added again). The routines and module rows are
 // read in one statement each, not once per reference.
-bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<ModuleHits>& hits) {
+bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<ModuleReferences>& hits) {
     if (hits.empty()) return false;
     std::vector<ModuleRow> modules = modulesByNumber(store);
     const std::vector<RoutineRow> routines =
@@ -157,7 +151,7 @@ bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<Modul
         if (it == imageKeys.end()) it = imageKeys.insert(code, routineImageKey(r.type, r.visibility));
         return it.value();
     };
-    for (const ModuleHits& h : hits) {
+    for (const ModuleReferences& h : hits) {
         const QString parent = moduleKey(h.module);
         const auto m = std::lower_bound(modules.begin(), modules.end(), h.module,
                                         [](const ModuleRow& row, int number) { return row.number < number; });
@@ -209,12 +203,18 @@ bool isCallerIdentChar(QChar c) {
     }
 }
 
+void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
+                        std::vector<ModuleReferences>& found) {
+    if (name.isEmpty()) return;
+    const NameFinder finder(name);
+    for (int i = firstModule; i <= lastModule; ++i) findReferences(store, finder, name.size(), i, found);
+}
+
 bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule) {
     if (name.isEmpty()) return false;
-    std::vector<ModuleHits> hits;
-    const NameFinder finder(name);
+    std::vector<ModuleReferences> hits;
     try {
-        for (int i = firstModule; i <= lastModule; ++i) findReferences(store, finder, name.size(), i, hits);
+        findReferenceLines(store, name, firstModule, lastModule, hits);
     } catch (const StoreError&) {
         // The modules searched before the failure keep their nodes.
         addCallerNodes(tree, store, hits);

@@ -34,6 +34,19 @@ QString blankTaggedSpans(const QString& tagged);
 // Upper-case letters are not among them, so XFoo holds a reference to Foo.
 bool isCallerIdentChar(QChar c);
 
+// The lines of one module that reference a name, ascending; a line with
+// several references is listed once per reference.
+struct ModuleReferences {
+    int module = 0;
+    std::vector<int> lines;
+};
+
+// Appends, for modules firstModule..lastModule in ascending order, the
+// reference lines of each module that has any. Throws StoreError (a module
+// text cannot be read); the modules searched before it are then appended.
+void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
+                        std::vector<ModuleReferences>& found);
+
 // Adds to `tree`, for modules firstModule..lastModule in ascending order, a
 // module node before the first reference in that module and one node per
 // routine holding references. True when anything was added. Throws

@@ -1,0 +1,57 @@
+// "codelumo-cli references": every line that references a routine, as seen
+// from module N, with the caller search's modules and rule: module number,
+// module name, line, covering routine and the line as the code view shows it.
+#include <QTextStream>
+
+#include "base/AppState.h"
+#include "cli/CliCommand.h"
+#include "cli/ConsoleUi.h"
+#include "cli/ProjectFolder.h"
+#include "model/WorkingStore.h"
+#include "navigate/CallSites.h"
+
+namespace lumo::cli {
+
+namespace {
+
+int runReferences(const QStringList& args) {
+    int module = 0;
+    bool bad = false;
+    QStringList plain;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--module") && i + 1 < args.size()) {
+            bool ok = false;
+            module = args[++i].toInt(&ok);
+            if (!ok) bad = true;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            bad = true;
+        } else {
+            plain << a;
+        }
+    }
+    if (bad || module < 1 || plain.size() != 2 || plain[0].isEmpty() || plain[1].isEmpty()) {
+        printError(QStringLiteral("Aufruf: codelumo-cli references --module N NAME ORDNER"));
+        return 2;
+    }
+    int count = 0;
+    if (!openProjectFolder(plain[1], module, count)) return 1;
+    ConsoleUi ui;
+    const auto sites =
+        callSitesOfRoutine(WorkingStore::instance(), plain[0], module, count, appState().options, ui);
+    WorkingStore::instance().closeWorkingDatabase();
+    if (!sites) return 1;
+    QTextStream out(stdout);
+    for (const CallSite& s : *sites)
+        out << s.module << '\t' << s.moduleName << '\t' << s.line << '\t' << s.routine << '\t' << s.text << '\n';
+    return sites->empty() ? 1 : 0;
+}
+
+CliRegistration reg{{"references",
+                     "references --module N NAME ORDNER   jede Zeile ausgeben, die die Routine NAME aufruft "
+                     "(Modul, Zeile, Routine, Text)",
+                     runReferences}};
+
+}  // namespace
+
+}  // namespace lumo::cli
