@@ -3,7 +3,6 @@
 // module name, line, covering routine and the line as the code view shows it.
 #include <QTextStream>
 
-#include "base/AppState.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
@@ -38,7 +37,7 @@ int runReferences(const QStringList& args) {
     if (!openProjectFolder(plain[1], module, count)) return 1;
     ConsoleUi ui;
     const auto sites =
-        callSitesOfRoutine(WorkingStore::instance(), plain[0], module, count, appState().options, ui);
+        callSitesOfRoutine(WorkingStore::instance(), plain[0], module, count, ui);
     WorkingStore::instance().closeWorkingDatabase();
     if (!sites) return 1;
     QTextStream out(stdout);

@@ -7,12 +7,41 @@
 #include "model/WorkingStore.h"
 #include "navigate/Callers.h"
 #include "navigate/RoutineLocation.h"
-#include "render/PlainText.h"
+#include "render/TaggedContent.h"
 
 namespace lumo {
 
-std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule,
-                                const Options& options) {
+namespace {
+
+// The lines of a text, asked for in ascending order, each found from the
+// one before.
+class LineWalker {
+public:
+    explicit LineWalker(const QString& text) : text_(text) {}
+
+    // Line `number` (1-based) without its line break; empty beyond the end.
+    QStringView line(int number) {
+        while (current_ < number && start_ >= 0) {
+            const qsizetype nl = text_.indexOf(u'\n', start_);
+            start_ = nl < 0 ? -1 : nl + 1;
+            ++current_;
+        }
+        if (start_ < 0) return {};
+        qsizetype end = text_.indexOf(u'\n', start_);
+        if (end < 0) end = text_.size();
+        if (end > start_ && text_.at(end - 1) == u'\r') --end;
+        return QStringView(text_).sliced(start_, end - start_);
+    }
+
+private:
+    const QString& text_;
+    int current_ = 1;     // the line that begins at start_
+    qsizetype start_ = 0; // -1 past the last line
+};
+
+}  // namespace
+
+std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule) {
     std::vector<ModuleReferences> found;
     findReferenceLines(store, name, firstModule, lastModule, found);
     std::vector<CallSite> sites;
@@ -24,8 +53,7 @@ std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int fi
         const auto row = std::find_if(modules.begin(), modules.end(),
                                       [&m](const ModuleRow& r) { return r.number == m.module; });
         const QString moduleName = row != modules.end() ? row->name : QString();
-        const QStringList shown =
-            plainTextOfModule(store.readModuleText(m.module), options).split(QStringLiteral("\r\n"));
+        LineWalker walker(m.text);
         const auto first = std::find_if(routines.begin(), routines.end(),
                                         [&m](const RoutineRow& r) { return r.module == m.module; });
         int last = 0;
@@ -41,19 +69,19 @@ std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int fi
                     break;
                 }
             }
-            sites.push_back({m.module, moduleName, line, routine, shown.value(line - 1)});
+            sites.push_back({m.module, moduleName, line, routine, taggedToText(walker.line(line))});
         }
     }
     return sites;
 }
 
 std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, const QString& name, int moduleNumber,
-                                                        int moduleCount, const Options& options, Ui& ui) {
+                                                        int moduleCount, Ui& ui) {
     const RoutineLookup lookup = routineByName(store, name, moduleNumber, ui);
     if (lookup.result == 0) return std::nullopt;
     const bool onlyOwn = lookup.result == 1;
     try {
-        return callSites(store, name, onlyOwn ? moduleNumber : 1, onlyOwn ? moduleNumber : moduleCount, options);
+        return callSites(store, name, onlyOwn ? moduleNumber : 1, onlyOwn ? moduleNumber : moduleCount);
     } catch (const std::exception& e) {
         ui.message(QString::fromUtf8(e.what()), {}, MsgIcon::Warning);
         return std::nullopt;

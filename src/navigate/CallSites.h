@@ -12,7 +12,6 @@ namespace lumo {
 
 class Ui;
 class WorkingStore;
-struct Options;
 
 struct CallSite {
     int module = 0;  // mod_num
@@ -24,8 +23,7 @@ struct CallSite {
 
 // The call sites of `name` in modules firstModule..lastModule, by module,
 // then line. Throws StoreError.
-std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule,
-                                const Options& options);
+std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule);
 
 // The call sites of routine `name` of module `moduleNumber`, searched where
 // the caller search would search them: a Private routine only in its
@@ -33,7 +31,7 @@ std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int fi
 // the user, for a routine the caller search refuses (unknown, a property)
 // or when the store fails.
 std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, const QString& name, int moduleNumber,
-                                                        int moduleCount, const Options& options, Ui& ui);
+                                                        int moduleCount, Ui& ui);
 
 // "Zeile 112: Set client = New WebClient": a call site as a node text.
 QString callSiteLabel(const CallSite& site);

@@ -129,7 +129,9 @@ void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nam
         counted = e;
         found.lines.push_back(line);
     }
-    if (!found.lines.empty()) hits.push_back(std::move(found));
+    if (found.lines.empty()) return;
+    found.text = text;
+    hits.push_back(std::move(found));
 }
 
 // The nodes for the references found: a module node before the first

@@ -39,6 +39,7 @@ bool isCallerIdentChar(QChar c);
 struct ModuleReferences {
     int module = 0;
     std::vector<int> lines;
+    QString text;  // the module text searched
 };
 
 // Appends, for modules firstModule..lastModule in ascending order, the

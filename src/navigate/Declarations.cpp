@@ -39,8 +39,8 @@ public:
 
 private:
     void appendCode(QStringView piece) {
-        for (const QChar c : piece)
-            if (c != u'\r') lines.back() += c;
+        if (piece.endsWith(u'\r')) piece.chop(1);  // the CR of a line's CR LF
+        lines.back() += piece;
     }
 
     bool skipping_ = false;

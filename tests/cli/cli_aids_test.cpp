@@ -40,3 +40,14 @@ TEST_F(CliAids, ReferencesPrintEveryLine) {
     EXPECT_EQ(run({"references", "--module", "3", "Test", path("out")}).status, 1);
     EXPECT_EQ(run({"references", "Start", path("out")}).status, 2);
 }
+
+TEST_F(CliAids, SearchPrintsEveryHit) {
+    EXPECT_EQ(run({"search", "--module", "2", "--project", "--word", "  kunde ", path("out")}).out,
+              "1\tHaupt\t12\tPublic Kunde As New Kunde\n1\tHaupt\t12\tPublic Kunde As New Kunde\n"
+              "1\tHaupt\t21\t    Set k = New Kunde ' Rechne\n3\tHelfer\t4\t    Kunde.Start\n");
+    EXPECT_EQ(run({"search", "--module", "3", "Dim s", path("out")}).out, "3\tHelfer\t1\tDim s As String: Start\n");
+    const CliRun none = run({"search", "--module", "3", "Rechne", path("out")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "Der Suchtext\nwurde im Modul nicht gefunden .\n\n");
+    EXPECT_EQ(run({"search", "--module", "1", " ", path("out")}).status, 2);
+}

@@ -32,14 +32,14 @@ class CallSitesTest : public lumo::test::AidsProjectFixture {};
 TEST_F(CallSitesTest, EveryReferencingLineOnce) {
     for (const CallSiteRow& row : kCallSites) {
         ui.calls.clear();
-        const auto sites = callSitesOfRoutine(store, row.name, row.module, 3, options(), ui);
+        const auto sites = callSitesOfRoutine(store, row.name, row.module, 3, ui);
         QStringList got = ui.messages();
         for (const CallSite& s : sites.value_or(std::vector<CallSite>{}))
             got << QString("%1 %2 %3|%4").arg(s.module).arg(s.line).arg(s.routine, s.text);
         EXPECT_EQ(got, row.expected) << row.name;
         EXPECT_EQ(sites.has_value(), ui.calls.empty()) << row.name;
     }
-    const auto sites = callSitesOfRoutine(store, "Start", 2, 3, options(), ui);
+    const auto sites = callSitesOfRoutine(store, "Start", 2, 3, ui);
     ASSERT_TRUE(sites && !sites->empty());
     EXPECT_EQ(sites->front().moduleName, "Helfer");
     EXPECT_EQ(callSiteLabel(sites->back()), "Zeile 4: Kunde.Start");

@@ -66,7 +66,8 @@ TEST_F(DeclarationsTest, EveryDeclaredNameHasItsCandidates) {
 
 TEST_F(DeclarationsTest, TheProjectIndexHoldsEveryKind) {
     QStringList kunde;
-    for (const Declaration& d : DeclarationIndex::ofProject(store).all())
+    const DeclarationIndex index = DeclarationIndex::ofProject(store);
+    for (const Declaration& d : index.all())
         if (d.module == 2) kunde << d.name + ":" + QString::number(int(d.kind)) + (d.isPublic ? "+" : "-");
     EXPECT_EQ(kunde, (QStringList{"Kunde:0+", "Name:7+", "mNr:7-", "Rechne:7-", "Geaendert:6+", "Start:1+", "Rot:1+",
                                   "Wert:1+", "Wert:1+"}));
