@@ -43,7 +43,8 @@ int runReferences(const QStringList& args) {
     QTextStream out(stdout);
     for (const CallSite& s : *sites)
         out << s.module << '\t' << s.moduleName << '\t' << s.line << '\t' << s.routine << '\t' << s.text << '\n';
-    return sites->empty() ? 1 : 0;
+    // Call sites listed from part of the project are no answer to rely on.
+    return sites->empty() || ui.problems() > 0 ? 1 : 0;
 }
 
 CliRegistration reg{{"references",

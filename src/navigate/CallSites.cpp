@@ -39,13 +39,9 @@ private:
     qsizetype start_ = 0; // -1 past the last line
 };
 
-}  // namespace
-
-std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule) {
-    std::vector<ModuleReferences> found;
-    findReferenceLines(store, name, firstModule, lastModule, found);
-    std::vector<CallSite> sites;
-    if (found.empty()) return sites;
+// The sites of the reference lines found: module name, covering routine
+// and shown text for each line once.
+void addSites(WorkingStore& store, const std::vector<ModuleReferences>& found, std::vector<CallSite>& sites) {
     const std::vector<ModuleRow> modules = modulesByNumber(store);
     const std::vector<RoutineRow> routines =
         routinesOfModulesByStart(store, found.front().module, found.back().module);
@@ -72,7 +68,22 @@ std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int fi
             sites.push_back({m.module, moduleName, line, routine, taggedToText(walker.line(line))});
         }
     }
-    return sites;
+}
+
+
+}  // namespace
+
+void callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule,
+               std::vector<CallSite>& sites) {
+    std::vector<ModuleReferences> found;
+    std::optional<StoreError> failure;
+    try {
+        findReferenceLines(store, name, firstModule, lastModule, found);
+    } catch (const StoreError& e) {
+        failure = e;
+    }
+    if (!found.empty()) addSites(store, found, sites);
+    if (failure) throw *failure;
 }
 
 std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, const QString& name, int moduleNumber,
@@ -80,12 +91,13 @@ std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, con
     const RoutineLookup lookup = routineByName(store, name, moduleNumber, ui);
     if (lookup.result == 0) return std::nullopt;
     const bool onlyOwn = lookup.result == 1;
+    std::vector<CallSite> sites;
     try {
-        return callSites(store, name, onlyOwn ? moduleNumber : 1, onlyOwn ? moduleNumber : moduleCount);
+        callSites(store, name, onlyOwn ? moduleNumber : 1, onlyOwn ? moduleNumber : moduleCount, sites);
     } catch (const std::exception& e) {
         ui.message(QString::fromUtf8(e.what()), {}, MsgIcon::Warning);
-        return std::nullopt;
     }
+    return sites;
 }
 
 QString callSiteLabel(const CallSite& site) {

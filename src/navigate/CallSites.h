@@ -21,15 +21,18 @@ struct CallSite {
     QString text;     // the line as the code view shows it
 };
 
-// The call sites of `name` in modules firstModule..lastModule, by module,
-// then line. Throws StoreError.
-std::vector<CallSite> callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule);
+// Appends the call sites of `name` in modules firstModule..lastModule, by
+// module, then line. A module text that cannot be read is passed over;
+// StoreError then names it after the others were appended.
+void callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule,
+               std::vector<CallSite>& sites);
 
 // The call sites of routine `name` of module `moduleNumber`, searched where
 // the caller search would search them: a Private routine only in its
 // module, any other in all `moduleCount` modules. Nothing, after telling
-// the user, for a routine the caller search refuses (unknown, a property)
-// or when the store fails.
+// the user, for a routine the caller search refuses (unknown, a property);
+// when a module text or the store fails, the user is told and what was
+// found is kept.
 std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, const QString& name, int moduleNumber,
                                                         int moduleCount, Ui& ui);
 

@@ -30,6 +30,7 @@ public:
     explicit SpanSink(std::vector<TaggedSpan>& spans) : spans_(spans) {}
 
     void text(QStringView s) { pos_ += s.size(); }
+    void skipped(qsizetype n) { pos_ += n; }
 
     void tag(TagKind kind) {
         if (inside_) {
@@ -196,9 +197,9 @@ QString blankTaggedSpans(const QString& tagged) {
 
 bool isCallerIdentChar(QChar c) {
     const char16_t u = c.unicode();
-    if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9')) return true;
+    if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')) return true;
     switch (u) {
-    case u'ä': case u'ö': case u'ü': case u'ß': case u'_': case u';':
+    case u'ä': case u'ö': case u'ü': case u'Ä': case u'Ö': case u'Ü': case u'ß': case u'_':
         return true;
     default:
         return false;
@@ -209,7 +210,17 @@ void findReferenceLines(WorkingStore& store, const QString& name, int firstModul
                         std::vector<ModuleReferences>& found) {
     if (name.isEmpty()) return;
     const NameFinder finder(name);
-    for (int i = firstModule; i <= lastModule; ++i) findReferences(store, finder, name.size(), i, found);
+    // A module text that cannot be read costs its own references only: the
+    // other modules are searched, then the failures are named.
+    QStringList failures;
+    for (int i = firstModule; i <= lastModule; ++i) {
+        try {
+            findReferences(store, finder, name.size(), i, found);
+        } catch (const StoreError& e) {
+            failures << QString::fromUtf8(e.what());
+        }
+    }
+    if (!failures.isEmpty()) throw StoreError(failures.join(QStringLiteral("\r\n")).toStdString());
 }
 
 bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule) {
@@ -218,7 +229,7 @@ bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, in
     try {
         findReferenceLines(store, name, firstModule, lastModule, hits);
     } catch (const StoreError&) {
-        // The modules searched before the failure keep their nodes.
+        // The modules that could be read keep their nodes.
         addCallerNodes(tree, store, hits);
         throw;
     }
