@@ -14,6 +14,7 @@
 #include "cli/ConsoleUi.h"
 #include "export/ExportCommands.h"
 #include "export/Html.h"
+#include "export/RoutineListing.h"
 #include "export/RtfExport.h"
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
@@ -33,13 +34,14 @@ struct ExportArgs {
     Format format = Format::None;
     int module = 0;  // 0: the whole project
     bool footer = false;
+    bool longForm = false;  // --long: the structure with kind, visibility and signature per routine
     QString out;     // "": standard output
     QString folder;
     bool bad = false;
 };
 
-const char* const kUsage = "Aufruf: codelumo-cli export (--html|--rtf|--text|--structure) [--module N] [--footer] "
-                           "[--out DATEI] ORDNER";
+const char* const kUsage = "Aufruf: codelumo-cli export (--html|--rtf|--text|--structure [--long]) [--module N] "
+                           "[--footer] [--out DATEI] ORDNER";
 
 ExportArgs parseArgs(const QStringList& args) {
     ExportArgs a;
@@ -54,6 +56,7 @@ ExportArgs parseArgs(const QStringList& args) {
         else if (arg == QLatin1String("--text")) setFormat(Format::Text);
         else if (arg == QLatin1String("--structure")) setFormat(Format::Structure);
         else if (arg == QLatin1String("--footer")) a.footer = true;
+        else if (arg == QLatin1String("--long")) a.longForm = true;
         else if (arg == QLatin1String("--module") && i + 1 < args.size()) {
             bool ok = false;
             a.module = args[++i].toInt(&ok);
@@ -72,6 +75,7 @@ ExportArgs parseArgs(const QStringList& args) {
     if (a.format == Format::Text && a.module == 0) a.bad = true;
     if (a.footer && a.format != Format::Html) a.bad = true;
     if (a.format == Format::Structure && a.module != 0) a.bad = true;
+    if (a.longForm && a.format != Format::Structure) a.bad = true;
     return a;
 }
 
@@ -99,6 +103,7 @@ QByteArray produce(const ExportArgs& a, WorkingStore& store) {
     const AppState& state = appState();
     const Options& options = state.options;
     std::vector<ExportModule> modules;
+    if (a.longForm) return routineListing(store).toUtf8();
     if (a.module == 0 && a.format != Format::Text) {
         int count = 0;
         const TreeOutline tree = projectTree(store, a.format == Format::Structure, count);
@@ -151,8 +156,8 @@ int runExport(const QStringList& args) {
 }
 
 CliRegistration reg{{"export",
-                     "export (--html|--rtf|--text|--structure) [--module N] [--footer] [--out DATEI] ORDNER   "
-                     "Exporte eines gespeicherten Projekts ausgeben",
+                     "export (--html|--rtf|--text|--structure [--long]) [--module N] [--footer] [--out DATEI] "
+                     "ORDNER   Exporte eines gespeicherten Projekts ausgeben",
                      runExport}};
 
 }  // namespace

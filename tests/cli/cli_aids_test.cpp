@@ -51,3 +51,11 @@ TEST_F(CliAids, SearchPrintsEveryHit) {
     EXPECT_EQ(none.err, "Der Suchtext\nwurde im Modul nicht gefunden .\n\n");
     EXPECT_EQ(run({"search", "--module", "1", " ", path("out")}).status, 2);
 }
+
+TEST_F(CliAids, ExportStructureLong) {
+    const CliRun r = run({"export", "--structure", "--long", path("out")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith("Haupt\tAllgemeines Modul\r\n\tRechne\tFunction\tPrivate\tRechne(ByVal x As Long, y) As Long\r\n"))
+        << r.out.toStdString();
+    EXPECT_EQ(run({"export", "--html", "--long", path("out")}).status, 2);
+}

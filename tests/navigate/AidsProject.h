@@ -38,7 +38,7 @@ inline const AidsModule kAidsProject[] = {
      "    Set k = New Kunde ' Rechne\n"
      "End Sub\n"
      "Private Function Rechne(ByVal x As Long, _\n"
-     "        y) As Long\n"
+     "        y) As Long ' zwei Zeilen\n"
      "    Rechne = x + Rot\n"
      "End Function\n"},
     {"Kunde.cls", "Kunde", 3,
