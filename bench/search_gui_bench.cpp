@@ -19,7 +19,10 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "app/widgets/CodeArea.h"
+#include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/StartUp.h"
 #include "view/Commands.h"
@@ -73,15 +76,15 @@ struct Fixture {
         window->loadMainWindow({folder});
         window->resize(1200, 800);
         window->show();
-        auto* tree = window->appTree();
+        auto* tree = window->trees().appTree();
         if (tree->topLevelItemCount() == 0) return;
         tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
         window->readTickedCode();
-        if (!window->codeShown() || window->codeViewCount() != kModules) return;
-        for (int i = 0; i < window->codeViewCount(); ++i)
-            hits += int(window->codeView(i)->text().count(kWord, Qt::CaseInsensitive));
-        window->searchBox()->setText(kWord);
-        window->menuAction(lumo::Command::ToggleProjectSearch)->trigger();
+        if (!window->codeShown() || window->codeArea().count() != kModules) return;
+        for (int i = 0; i < window->codeArea().count(); ++i)
+            hits += int(window->codeArea().view(i)->text().count(kWord, Qt::CaseInsensitive));
+        window->commandBar().searchBox()->setText(kWord);
+        window->commandBar().menuAction(lumo::Command::ToggleProjectSearch)->trigger();
         ok = hits > 0;
     }
 };
@@ -98,7 +101,7 @@ void BM_SearchFromPositionThroughAllHits(benchmark::State& state) {
         state.SkipWithError("the generated project could not be read");
         return;
     }
-    QAction* step = f.window->menuAction(lumo::Command::SearchFromPosition);
+    QAction* step = f.window->commandBar().menuAction(lumo::Command::SearchFromPosition);
     for (auto _ : state) {
         for (int i = 0; i < f.hits; ++i) step->trigger();
         QCoreApplication::processEvents();
@@ -118,19 +121,19 @@ void BM_SearchFromPositionWrapAround(benchmark::State& state) {
         state.SkipWithError("the generated project could not be read");
         return;
     }
-    QAction* step = f.window->menuAction(lumo::Command::SearchFromPosition);
+    QAction* step = f.window->commandBar().menuAction(lumo::Command::SearchFromPosition);
     const QString rare = QStringLiteral("Einzigartig");
-    f.window->searchBox()->setText(rare);
+    f.window->commandBar().searchBox()->setText(rare);
     for (auto _ : state) {
         state.PauseTiming();
         f.window->showModule(0);
-        lumo::CodeView* first = f.window->codeView(0);
+        lumo::CodeView* first = f.window->codeArea().view(0);
         first->setSelStart(int(first->text().indexOf(rare)) + 1);
         state.ResumeTiming();
         step->trigger();
-        if (f.window->treeState().currentModule != 0) state.SkipWithError("the wrap-around missed its hit");
+        if (f.window->codeArea().current() != 0) state.SkipWithError("the wrap-around missed its hit");
     }
-    f.window->searchBox()->setText(kWord);
+    f.window->commandBar().searchBox()->setText(kWord);
 }
 
 }  // namespace

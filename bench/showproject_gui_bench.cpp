@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/StartUp.h"
 #include "model/WorkingStore.h"
@@ -47,16 +49,16 @@ struct Fixture {
         window = std::make_unique<lumo::MainWindow>();
         window->loadMainWindow({kProject});
         window->resize(1200, 800);
-        auto* tree = window->appTree();
+        auto* tree = window->trees().appTree();
         if (tree->topLevelItemCount() == 0) return;
         tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
         window->readTickedCode();
         if (!window->codeShown()) return;
-        for (int i = 0; i < window->codeViewCount(); ++i) {
+        for (int i = 0; i < window->codeArea().count(); ++i) {
             const QString path = dir.path() + QStringLiteral("/plain%1.txt").arg(i);
             QFile f(path);
             if (!f.open(QIODevice::WriteOnly)) return;
-            f.write(window->codeView(i)->text().toUtf8());
+            f.write(window->codeArea().view(i)->text().toUtf8());
             plainFiles << path;
         }
         ok = true;
@@ -78,8 +80,8 @@ void BM_ShowProject(benchmark::State& state) {
         f.window->showProject();
         QCoreApplication::processEvents();
     }
-    state.counters["modules"] = f.window->codeViewCount();
-    state.counters["nodes"] = f.window->projectTree()->nodeCount();
+    state.counters["modules"] = f.window->codeArea().count();
+    state.counters["nodes"] = f.window->trees().projectTree()->nodeCount();
 }
 
 void BM_PlainTextLoad(benchmark::State& state) {

@@ -98,16 +98,14 @@ TEST(HighlightModuleNode, MovesTheMarkAndToleratesMissingNodes) {
     tree.addNode({}, "M1", "A", "M2");
     tree.addNode({}, "M2", "B", "M2");
     ModuleTreeState state;
-    highlightModuleNode(tree, state);
+    highlightModuleNode(tree, state, 0);
     EXPECT_EQ(tree.find("M1")->bg, 0x000000u);
     EXPECT_EQ(tree.find("M1")->fg, 0xFFFF00u);
-    state.currentModule = 1;
-    highlightModuleNode(tree, state);
+    highlightModuleNode(tree, state, 1);
     EXPECT_EQ(tree.find("M1")->bg, 0xFFFFFFu);
     EXPECT_EQ(tree.find("M1")->fg, 0x000000u);
     EXPECT_EQ(tree.find("M2")->fg, 0xFFFF00u);
-    state.currentModule = 7;
-    highlightModuleNode(tree, state);
+    highlightModuleNode(tree, state, 7);
     EXPECT_EQ(state.highlightedModuleKey, "M8");
     EXPECT_EQ(tree.find("M2")->bg, 0xFFFFFFu);
 }
