@@ -144,7 +144,7 @@ void MainWindow::run(Command command, int index) {
     case Command::ScreenDefine: defineScreenLayout(); break;
     case Command::ScreenCall: applyScreenLayout(); break;
     case Command::ClearClipboard: ui().clearClipboard(); break;
-    case Command::Help: hilfeAufrufen(); break;
+    case Command::Help: helpCommand(); break;
     case Command::CompactWindow: showCompactWindow(); break;
     // Options and about box
     case Command::Options: optionsCommand(); break;
@@ -239,7 +239,7 @@ void MainWindow::toggleZoom() {
 // ---------------------------------------------------------------------------
 // Help, layout commands, closing
 
-void MainWindow::hilfeAufrufen() {
+void MainWindow::helpCommand() {
     QString folder = appState().programFolder;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     const QString name = QStringLiteral("Code Lumo.html");

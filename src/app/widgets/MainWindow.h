@@ -62,7 +62,7 @@ public:
     void setCommandState(CommandState state);
     void resetViews();
     void toggleZoom();                // mnuAnsicht_Zoom, "zoom"
-    void hilfeAufrufen();             // F1
+    void helpCommand();               // F1, mnuHilfe_Hilfe
     void defineScreenLayout();
     void applyScreenLayout();
     void openDocumentCommand();       // "&Dokument öffnen ..."
