@@ -4,7 +4,7 @@
 
 #include "cli/CliFixture.h"
 
-TEST_F(CliBuild, WordsThatAreOffStopTheRunWithStatusTwo) {
+TEST_F(CliProgram, WordsThatAreOffStopTheRunWithStatusTwo) {
     const QString callers = "Aufruf: codelumo-cli callers --module N --routine NAME ORDNER\n";
     const QString definition = "Aufruf: codelumo-cli definition --module N NAME ORDNER\n";
     const QString rtf = "Aufruf: codelumo-cli rtf --module N ORDNER\n";
