@@ -29,7 +29,7 @@
 #include "model/WorkingStore.h"
 #include "render/RtfRenderer.h"
 #include "view/ProjectTree.h"
-#include "view/TreeOutline.h"
+#include "view/NodeList.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ bool addInput(const std::string& name, const QStringList& code) {
     for (const QString& m : code) build.addModule("Modul" + QString::number(++n), 2 + n % 2, m);
     build.finish();
     store.openWorkingDatabase();
-    lumo::TreeOutline tree;
+    lumo::NodeList tree;
     in.modules = lumo::exportModules(tree, lumo::fillModuleTree(tree, store));
     store.closeWorkingDatabase();
     inputs()[name] = in;

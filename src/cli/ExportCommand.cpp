@@ -21,8 +21,8 @@
 #include "model/WorkingStore.h"
 #include "render/PlainText.h"
 #include "render/RtfRenderer.h"
+#include "view/NodeList.h"
 #include "view/ProjectTree.h"
-#include "view/TreeOutline.h"
 
 namespace lumo::cli {
 
@@ -79,8 +79,8 @@ bool writeOut(const QString& out, const QByteArray& bytes) {
 }
 
 // The project tree as the window fills it: modules by type and name, their routines below.
-TreeOutline projectTree(WorkingStore& store, bool withRoutines, int& moduleCount) {
-    TreeOutline tree;
+NodeList projectTree(WorkingStore& store, bool withRoutines, int& moduleCount) {
+    NodeList tree;
     moduleCount = fillModuleTree(tree, store);
     if (withRoutines) addRoutineNodes(tree, store);
     return tree;
@@ -92,8 +92,8 @@ QByteArray produce(const ExportArgs& a, WorkingStore& store) {
     std::vector<ExportModule> modules;
     if (a.module == 0 && a.format != Format::Text) {
         int count = 0;
-        const TreeOutline tree = projectTree(store, a.format == Format::Structure, count);
-        if (a.format == Format::Structure) return structureListing(tree.nodes).toUtf8();
+        const NodeList tree = projectTree(store, a.format == Format::Structure, count);
+        if (a.format == Format::Structure) return structureListing(tree.nodes()).toUtf8();
         modules = exportModules(tree, count);
     }
     switch (a.format) {

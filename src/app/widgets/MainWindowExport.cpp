@@ -125,8 +125,8 @@ void MainWindow::structureCommand() {
     KeyedTree* shown = nullptr;
     for (KeyedTree* tree : {treApp_, treProjekt_, treRoutSuche_})
         if (!tree->isHidden()) shown = tree;
-    const TreeOutline outline = shown ? shown->outline() : TreeOutline{};
-    structureToClipboard(outline.nodes, ui(), appState().options.confirmClipboard, appState().titleText);
+    const NodeList outline = shown ? shown->outline() : NodeList{};
+    structureToClipboard(outline.nodes(), ui(), appState().options.confirmClipboard, appState().titleText);
 }
 
 void MainWindow::showCompactWindow() {
