@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/CommandBar.h"
@@ -141,16 +142,14 @@ void BM_SearchFromPositionWrapAround(benchmark::State& state) {
 BENCHMARK(BM_SearchFromPositionThroughAllHits)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SearchFromPositionWrapAround)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    // The window goes before the application does.
-    if (fixture().window) {
-        fixture().window->close();
-        fixture().window.reset();
-    }
-    return 0;
-}
+namespace {
+
+// The window goes before the application does.
+lumo::bench::BenchRegistration program{{{}, {}, [] {
+                                            if (fixture().window) {
+                                                fixture().window->close();
+                                                fixture().window.reset();
+                                            }
+                                        }}};
+
+}  // namespace

@@ -6,7 +6,7 @@
 // (list, tick, read); the timing then repeats only ShowProject.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
@@ -114,12 +115,10 @@ void BM_PlainTextLoad(benchmark::State& state) {
 BENCHMARK(BM_ShowProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainTextLoad)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (fixture().window) fixture().window->close();
-    return 0;
-}
+namespace {
+
+lumo::bench::BenchRegistration program{{{}, {}, [] {
+                                            if (fixture().window) fixture().window->close();
+                                        }}};
+
+}  // namespace

@@ -31,12 +31,13 @@ int showInfo(const QStringList&) {
         << "Temporär:        " << s.tempRoot << "\n"
         << "Einstellungen:   " << settingsLocation() << "\n"
         << "Projektordner:   " << o.projectFolder << "\n"
+        << "Webseite:        " << (o.makerWebPage.isEmpty() ? QStringLiteral("(keine)") : o.makerWebPage) << "\n"
         << "Schrift:         " << encodeFont(o.fontName, o.fontSize) << ", Tabstopp " << o.tabStopMm << " mm\n"
         << "Einrücken " << encodeBool(o.reindentBlocks) << ", Leerzeilen entfernen " << encodeBool(o.removeBlankLines)
         << ", Routinen fett " << encodeBool(o.boldRoutineLines) << "\n";
     return 0;
 }
 
-lumo::cli::CliRegistration reg{{"info", "info              Ordner, Einstellungen und Optionen anzeigen", showInfo}};
+lumo::cli::CliRegistration reg{{"info", "info", "              Ordner, Einstellungen und Optionen anzeigen", showInfo}};
 
 }  // namespace

@@ -1,46 +1,20 @@
 // codelumo-cli export, run as the program it is, on a project it built.
-#include <gtest/gtest.h>
-
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
+
+#include "cli/CliFixture.h"
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-class CliExport : public ::testing::Test {
+class CliExport : public CliProgram {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
+        CliProgram::SetUp();
         write("Haupt.bas", "Sub Start()\n  x = \"Größe\" & (1 + 2) ' <Kommentar>\nEnd Sub\n");
         write("Kunde.cls", "Public Property Get Name() As String\r\nEnd Property");
         // --raw: the files whole as module code (Kunde.cls has two lines, which a listing leaves out).
         ASSERT_EQ(run({"build", "--raw", "--out", path("out"), "--no-einr", "--no-leer", "--no-rle", "--no-rer",
                        path("Haupt.bas"), path("Kunde.cls")}).status, 0);
     }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    CliRun run(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LUMO_SETTINGS_FILE", path("settings.ini"));
-        env.insert("LUMO_DATA_DIR", path("data"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-    QTemporaryDir dir;
 };
 
 }  // namespace
@@ -60,9 +34,18 @@ TEST_F(CliExport, HtmlOfAModuleAndOfTheProjectWithTheFooterOnRequest) {
     const QString all = QString::fromUtf8(project.out);
     EXPECT_EQ(all.count("<pre>"), 2);
     EXPECT_TRUE(all.contains("Modul&#58;  Kunde  Typ = Klassenmodul"));
-    EXPECT_TRUE(all.endsWith("\r\n<br><span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> "
-                             "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
-                             "href=\"https://codelumo.example/\" target=\"blank\">Word Code Lumo</a>"));
+    const QString lead = "\r\n<br><span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> ";
+    EXPECT_TRUE(all.endsWith(lead + "<span style=\"color:#ffff00; background-color:#000080; font-weight:bold;\">"
+                                    "Word Code Lumo</span>"));
+    // The link appears once the user set the maker's web page.
+    QFile settings(path("settings.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::Append));
+    settings.write("\n[optionen]\nwebseite=https://example.org/lumo\n");
+    settings.close();
+    EXPECT_TRUE(QString::fromUtf8(run({"info"}).out).contains("Webseite:        https://example.org/lumo\n"));
+    EXPECT_TRUE(QString::fromUtf8(run({"export", "--html", "--footer", path("out")}).out)
+                    .endsWith(lead + "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
+                                     "href=\"https&#58;//example.org/lumo\" target=\"blank\">Word Code Lumo</a>"));
 }
 
 TEST_F(CliExport, RtfTextAndStructure) {

@@ -151,8 +151,8 @@ void WindowExports::copyZoom() {
 void WindowExports::structure() {
     // The tree that is shown; of several, the last in this order.
     KeyedTree* shown = trees_.shownTree();
-    const TreeOutline outline = shown ? shown->outline() : TreeOutline{};
-    structureToClipboard(outline.nodes, ui(), appState().options.confirmClipboard, appState().titleText);
+    const NodeList outline = shown ? shown->outline() : NodeList{};
+    structureToClipboard(outline.nodes(), ui(), appState().options.confirmClipboard, appState().titleText);
 }
 
 }  // namespace lumo
