@@ -11,7 +11,6 @@
 // every aid, so that a busy machine slows all alike.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -20,6 +19,7 @@
 #include <map>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "base/AppState.h"
 #include "model/ProjectBuild.h"
@@ -124,10 +124,7 @@ void BM_AidsAgainstRead(benchmark::State& state) {
     store.closeWorkingDatabase();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+int setUp() {
     lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
     lumo::appState().options = lumo::Options{};
     if (!buildProject()) {
@@ -137,8 +134,9 @@ int main(int argc, char** argv) {
     lumo::appState().workFolder = projectDir()->path() + "/";
     benchmark::RegisterBenchmark("AidsAgainstRead/Generated300", BM_AidsAgainstRead)
         ->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(20);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return -1;
 }
+
+}  // namespace
+
+lumo::bench::BenchRegistration program{{setUp, {}, [] { projectDir().reset(); }}};

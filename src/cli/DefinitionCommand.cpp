@@ -3,6 +3,7 @@
 // declaration (1 for a module's own name); --all gives every candidate.
 #include <QTextStream>
 
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
@@ -13,35 +14,16 @@ namespace lumo::cli {
 
 namespace {
 
+const char* const kUsage = "definition --module N [--all] NAME ORDNER";
+
 int runDefinition(const QStringList& args) {
     int module = 0;
-    QString name;
-    QString folder;
-    bool bad = false;
     bool all = false;
-    QStringList plain;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--module") && i + 1 < args.size()) {
-            bool ok = false;
-            module = args[++i].toInt(&ok);
-            if (!ok) bad = true;
-        } else if (a == QLatin1String("--all")) {
-            all = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            bad = true;
-        } else {
-            plain << a;
-        }
-    }
-    if (plain.size() == 2) {
-        name = plain[0];
-        folder = plain[1];
-    }
-    if (bad || module < 1 || name.isEmpty() || folder.isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli definition --module N [--all] NAME ORDNER"));
-        return 2;
-    }
+    Arguments call;
+    call.number("module", module).flag("all", all);
+    if (!call.read(args) || module < 1 || !call.hasWords(2)) return usageError(kUsage);
+    const QString& name = call.words()[0];
+    const QString& folder = call.words()[1];
     int count = 0;
     if (!openProjectFolder(folder, module, count)) return 1;
     std::vector<DefinitionTarget> targets;
@@ -63,10 +45,8 @@ int runDefinition(const QStringList& args) {
     return 0;
 }
 
-CliRegistration reg{{"definition",
-                     "definition --module N [--all] NAME ORDNER   Modul und Zeile der Definition eines Namens ausgeben "
-                     "(wie Definition, F8; --all: jede mögliche)",
-                     runDefinition}};
+CliRegistration reg{{"definition", kUsage,
+                     "   Modul und Zeile der Definition eines Namens ausgeben (wie Definition, F8; --all: jede mögliche)", runDefinition}};
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // module name, line, covering routine and the line as the code view shows it.
 #include <QTextStream>
 
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
@@ -13,26 +14,14 @@ namespace lumo::cli {
 
 namespace {
 
+const char* const kUsage = "references --module N NAME ORDNER";
+
 int runReferences(const QStringList& args) {
     int module = 0;
-    bool bad = false;
-    QStringList plain;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--module") && i + 1 < args.size()) {
-            bool ok = false;
-            module = args[++i].toInt(&ok);
-            if (!ok) bad = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            bad = true;
-        } else {
-            plain << a;
-        }
-    }
-    if (bad || module < 1 || plain.size() != 2 || plain[0].isEmpty() || plain[1].isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli references --module N NAME ORDNER"));
-        return 2;
-    }
+    Arguments call;
+    call.number("module", module);
+    if (!call.read(args) || module < 1 || !call.hasWords(2)) return usageError(kUsage);
+    const QStringList& plain = call.words();
     int count = 0;
     if (!openProjectFolder(plain[1], module, count)) return 1;
     ConsoleUi ui;
@@ -47,9 +36,8 @@ int runReferences(const QStringList& args) {
     return sites->empty() || ui.problems() > 0 ? 1 : 0;
 }
 
-CliRegistration reg{{"references",
-                     "references --module N NAME ORDNER   jede Zeile ausgeben, die die Routine NAME aufruft "
-                     "(Modul, Zeile, Routine, Text)",
+CliRegistration reg{{"references", kUsage,
+                     "   jede Zeile ausgeben, die die Routine NAME aufruft (Modul, Zeile, Routine, Text)",
                      runReferences}};
 
 }  // namespace

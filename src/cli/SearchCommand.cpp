@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "base/AppState.h"
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
@@ -16,32 +17,17 @@ namespace lumo::cli {
 
 namespace {
 
+const char* const kUsage = "search --module N [--project] [--word] TEXT ORDNER";
+
 int runSearch(const QStringList& args) {
     int module = 0;
     SearchSwitches switches;
-    bool bad = false;
-    QStringList plain;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--module") && i + 1 < args.size()) {
-            bool ok = false;
-            module = args[++i].toInt(&ok);
-            if (!ok) bad = true;
-        } else if (a == QLatin1String("--project")) {
-            switches.project = true;
-        } else if (a == QLatin1String("--word")) {
-            switches.wholeWord = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            bad = true;
-        } else {
-            plain << a;
-        }
-    }
-    const QString what = plain.size() == 2 ? trimmedSearchText(plain[0]) : QString();
-    if (bad || module < 1 || what.isEmpty() || plain[1].isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli search --module N [--project] [--word] TEXT ORDNER"));
-        return 2;
-    }
+    Arguments call;
+    call.number("module", module).flag("project", switches.project).flag("word", switches.wholeWord);
+    if (!call.read(args) || module < 1 || !call.hasWords(2)) return usageError(kUsage);
+    const QStringList& plain = call.words();
+    const QString what = trimmedSearchText(plain[0]);
+    if (what.isEmpty()) return usageError(kUsage);
     int count = 0;
     if (!openProjectFolder(plain[1], module, count)) return 1;
     WorkingStore& store = WorkingStore::instance();
@@ -71,9 +57,7 @@ int runSearch(const QStringList& args) {
     return 0;
 }
 
-CliRegistration reg{{"search",
-                     "search --module N [--project] [--word] TEXT ORDNER   jeden Treffer eines Suchtexts ausgeben "
-                     "(Modul, Zeile, Text)",
+CliRegistration reg{{"search", kUsage, "   jeden Treffer eines Suchtexts ausgeben (Modul, Zeile, Text)",
                      runSearch}};
 
 }  // namespace

@@ -77,6 +77,11 @@ public:
     void writeModuleText(const QString& text);  // throws StoreError
     QString readModuleText(int moduleNumber) const;  // throws StoreError
 
+    // Whether the database file has the two tables of a store: what tells a
+    // store of this program from another file of its name. Opened read-only;
+    // false when it cannot be read as a database.
+    static bool holdsStoreTables(const QString& databaseFile);
+
     // Build state: numbering of modules and routines, the module being built.
     qint16 moduleCounter = 0;
     qint32 routineCounter = 0;
