@@ -9,7 +9,8 @@ namespace lumo {
 
 // Reads every stored key into options; an empty or missing value leaves the field as it is.
 void loadOptions(Options& options);
-// Writes every key but "bis" and "proj_pf".
+// Writes every key but "bis", "proj_pf" and "codepage" (which the user sets
+// in the settings file; the options form has no field for it).
 void saveOptions(const Options& options);
 
 // "&Aktualisieren Word VBA Projekte" for the menu entry, and its toolbar tooltip.

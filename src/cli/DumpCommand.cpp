@@ -7,6 +7,7 @@
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
 #include "cli/CliCommand.h"
+#include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 
 namespace {
@@ -32,6 +33,7 @@ int runDump(const QStringList& args) {
         err << "Aufruf: codelumo-cli dump QUELLE" << Qt::endl;
         return 2;
     }
+    if (!lumo::cli::initCliState()) return 1;
     lumo::cli::ConsoleUi ui;
     lumo::DocumentHost host(&ui);
     host.open(args.first());

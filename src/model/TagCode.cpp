@@ -1,5 +1,6 @@
 #include "model/TagCode.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "model/Indent.h"
@@ -48,7 +49,8 @@ QString tagWrappedByReplacement(QString text) {
     const Tags& t = tags();
     text.replace(t.marker, t.escape);
     text.replace(QLatin1String("\"\""), t.doubleQuote);
-    text.replace(QLatin1String("_\r\n"), t.continuation);
+    static const QRegularExpression continuation(QStringLiteral("(?<=[ \t])_\r\n"));
+    text.replace(continuation, t.continuation);
     text.replace(QLatin1String("("), QLatin1String(" ( "));
     text.replace(QLatin1String(")"), QLatin1String(" ) "));
     text.replace(QLatin1String(","), QLatin1String(" , "));
