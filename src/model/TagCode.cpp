@@ -45,11 +45,15 @@ QString tagStringsOnly(const QString& line) {
 
 }  // namespace
 
-QString tagWrappedByReplacement(QString text) {
+const QRegularExpression& continuationAfterBlank() {
+    static const QRegularExpression continuation(QStringLiteral("(?<=[ \t])_\r\n"));
+    return continuation;
+}
+
+QString tagWrappedByReplacement(QString text, const QRegularExpression& continuation) {
     const Tags& t = tags();
     text.replace(t.marker, t.escape);
     text.replace(QLatin1String("\"\""), t.doubleQuote);
-    static const QRegularExpression continuation(QStringLiteral("(?<=[ \t])_\r\n"));
     text.replace(continuation, t.continuation);
     text.replace(QLatin1String("("), QLatin1String(" ( "));
     text.replace(QLatin1String(")"), QLatin1String(" ) "));

@@ -1,5 +1,6 @@
 #pragma once
 // The tagging pass: plain VBA text in, tagged module text out (see Tags.h).
+#include <QRegularExpression>
 #include <QString>
 
 #include "base/Options.h"
@@ -25,8 +26,11 @@ QString tagFragment(const QString& text, const Options& options);
 QString tagText(const QString& input, const Options& options, bool byReplacement = false);
 
 // The steps from the escape tag to the undone widening as the chain of
-// whole-text replacements they are defined as, on the wrapped text.
-QString tagWrappedByReplacement(QString wrapped);
+// whole-text replacements they are defined as, on the wrapped text. A line
+// continues where continuation matches ("_" and the line break after a
+// blank: VBA's rule).
+const QRegularExpression& continuationAfterBlank();
+QString tagWrappedByReplacement(QString wrapped, const QRegularExpression& continuation = continuationAfterBlank());
 
 // Comment and string tags of one logical line (a quote before the first
 // apostrophe, both present).

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 #include "model/Indent.h"
-#include "model/Keywords.h"
 #include "model/ParseError.h"
 #include "model/TagCode.h"
 #include "model/Tags.h"
@@ -220,33 +219,6 @@ QString indentText(const QString& input, Rules rules) {
     return lines.join(kCrLf);
 }
 
-// The tagging steps as the chain of whole-text replacements; continuations
-// after any character under Previous, only after a blank under Current.
-QString tagWrapped(QString text, Rules rules) {
-    const Tags& t = tags();
-    text.replace(t.marker, t.escape);
-    text.replace(QLatin1String("\"\""), t.doubleQuote);
-    static const QRegularExpression afterBlank(QStringLiteral("(?<=[ \t])_\r\n"));
-    if (rules == Rules::Current) text.replace(afterBlank, t.continuation);
-    else text.replace(QLatin1String("_\r\n"), t.continuation);
-    text.replace(QLatin1String("("), QLatin1String(" ( "));
-    text.replace(QLatin1String(")"), QLatin1String(" ) "));
-    text.replace(QLatin1String(","), QLatin1String(" , "));
-    text.replace(QLatin1String("\t"), QLatin1String(" \t "));
-    QStringList lines = text.split(kCrLf);
-    for (QString& line : lines) line = tagCommentsAndStrings(line);
-    text = lines.join(kCrLf);
-    text.replace(kCrLf, QLatin1String(" \r\n "));
-    for (const QString& entry : keywordEntries()) text.replace(entry, taggedKeywordEntry(entry));
-    text.replace(t.blank, QLatin1String(" "));
-    text.replace(QLatin1String(" \t "), QLatin1String("\t"));
-    text.replace(QLatin1String(" \r\n "), kCrLf);
-    text.replace(QLatin1String(" ) "), QLatin1String(")"));
-    text.replace(QLatin1String(" ( "), QLatin1String("("));
-    text.replace(QLatin1String(" , "), QLatin1String(","));
-    return text;
-}
-
 QString tagText(const QString& code, const Options& options, Rules rules, int* newRuleHits) {
     QString text = kCrLf + code + kCrLf;
     if (newRuleHits) {
@@ -258,7 +230,9 @@ QString tagText(const QString& code, const Options& options, Rules rules, int* n
     if (options.reindentBlocks) text = indentText(text, rules);
     if (options.removeBlankLines)
         while (text.contains(kCrLf + kCrLf)) text.replace(kCrLf + kCrLf, kCrLf);
-    return tagWrapped(text, rules);
+    // Under Previous every underscore before a line break continued the line.
+    static const QRegularExpression anyUnderscore(QStringLiteral("_\r\n"));
+    return tagWrappedByReplacement(text, rules == Rules::Current ? continuationAfterBlank() : anyUnderscore);
 }
 
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter, Rules rules,
