@@ -77,6 +77,7 @@ bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name
     const QString routine = target->kind == DeclarationKind::Routine ? name : QString();
     if (target->moduleNumber == window.currentModule() + 1) {
         goToLine(window.visibleView(), target->line);
+        window.highlightModuleNode();  // the tree follows to the routine
         window.setPanelText(PanelRoutine, routine);
         return true;
     }
