@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/SystemErrors.h"
 #include "base/Ui.h"
 
 namespace lumo {
@@ -85,7 +86,7 @@ bool listOfficeProjects(HostConnector& connector, AppTree& tree, int& officeVers
         ui.message(e.description());
         return false;
     } catch (const std::exception& e) {
-        ui.message(QString::fromLocal8Bit(e.what()));
+        ui.message(germanSystemText(QString::fromLocal8Bit(e.what())));
         return false;
     }
     return true;

@@ -9,9 +9,11 @@
 #include <QSaveFile>
 
 #include "base/AppState.h"
+#include "base/SystemErrors.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
+#include "cli/ProjectFolder.h"
 #include "export/ExportCommands.h"
 #include "export/Html.h"
 #include "export/RtfExport.h"
@@ -83,7 +85,7 @@ bool writeOut(const QString& out, const QByteArray& bytes) {
     QSaveFile file(out);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
     printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(out) +
-               QStringLiteral(" kann nicht geschrieben werden: ") + file.errorString());
+               QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file.errorString()));
     return false;
 }
 
@@ -126,7 +128,7 @@ int runExport(const QStringList& args) {
         printError(QString::fromUtf8(kUsage));
         return 2;
     }
-    initCliState();
+    if (!initCliState()) return 1;
     appState().workFolder = QDir(a.folder).absolutePath() + QLatin1Char('/');
     WorkingStore& store = WorkingStore::instance();
     if (!QFileInfo::exists(appState().workFolder + QStringLiteral("DivuRuvi.mdb"))) {
@@ -139,11 +141,11 @@ int runExport(const QStringList& args) {
     }
     QByteArray bytes;
     try {
-        store.openWorkingDatabase();
+        openStoredProject();
         bytes = produce(a, store);
     } catch (const std::exception& e) {
         store.closeWorkingDatabase();
-        printError(QString::fromStdString(e.what()));
+        printError(germanSystemText(QString::fromStdString(e.what())));
         return 1;
     }
     store.closeWorkingDatabase();

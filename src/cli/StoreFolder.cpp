@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -148,6 +149,12 @@ QString swapIn(const QString& built, const QString& folder) {
     // One step: both names swap their folders at once, so there is no
     // moment without a complete store under the folder's name.
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
+        // A file the user put in after the last look would be hidden with
+        // the old store: the old folder comes back instead.
+        if (!holdsOnlyStoreFiles(built)) {
+            ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE);
+            return changedDuringBuild(folder);
+        }
         removeStoreFolder(built);  // now the old store
         return {};
     }
@@ -174,7 +181,31 @@ QString swapIn(const QString& built, const QString& folder) {
     return {};
 }
 
+QString folderSnapshot(const QString& folder) {
+    QString snapshot;
+    for (const QFileInfo& e : QDir(folder).entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        snapshot += QStringLiteral("%1/%2/%3\n")
+                        .arg(e.fileName())
+                        .arg(e.size())
+                        .arg(e.lastModified().toMSecsSinceEpoch());
+    return snapshot;
+}
+
+QString changedDuringBuild(const QString& folder) {
+    return QStringLiteral("Der Ordner %1 wurde während des Baus verändert; das neue Projekt tritt nicht an seine "
+                          "Stelle. Bitte prüfen Sie den Ordner und erzeugen Sie das Projekt erneut.")
+        .arg(folder);
+}
+
 void removeStoreFolder(const QString& folder) {
+    // The old store of a read-only project folder is ours to remove once the
+    // new one took its place; left behind, one more would pile up per try.
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & S_IRWXU) != S_IRWXU)
+        ::chmod(path.constData(), (st.st_mode & 07777) | S_IRWXU);
     QDir dir(folder);
     for (const QFileInfo& e : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         if (isStoreFileName(e.fileName())) QFile::remove(e.absoluteFilePath());

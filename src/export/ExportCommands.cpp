@@ -46,7 +46,12 @@ QString moduleHeaderBlock(const QString& name, const QString& typeText) {
     const Tags& t = tags();
     QString block = t.lineOpen + t.comment + kStars + QStringLiteral("\r\n'  Modul:  xxxxx  yyyyy\r\n") + kStars +
                     t.close + t.lineClose;
-    block.replace(QStringLiteral("xxxxx"), name);
+    // The name goes into tagged text: one holding tag text (a hand-edited
+    // store, an odd VB_Name) would colour the heading. A real module name
+    // holds no "|", so its stand-in changes nothing that VBA allows.
+    QString shownName = name;
+    if (shownName.contains(QChar(kMarkerChar))) shownName.replace(QLatin1Char('|'), QChar(0x00A6));
+    block.replace(QStringLiteral("xxxxx"), shownName);
     block.replace(QStringLiteral("yyyyy"), typeText);
     return block;
 }

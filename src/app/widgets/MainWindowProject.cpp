@@ -53,7 +53,7 @@ void MainWindow::showProject() {
     {
         WaitCursor wait;
         try {
-            store().openWorkingDatabase();
+            store().openWorkingDatabase(StoreAccess::ReadOnly);
             treApp_->hide();
             closeCallerResult();
             treProjekt_->show();
