@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "acquire/ProjectFiles.h"
 #include "base/SystemErrors.h"
 
 namespace lumo::cli {
@@ -26,13 +27,6 @@ const QString kDatabaseName = QStringLiteral("DivuRuvi.mdb");
 
 QString parentOf(const QString& folder) { return QFileInfo(folder).absolutePath(); }
 QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
-
-// Names of the files a store is made of; ".neu" are the partial files a
-// store writes before renaming them into place.
-bool isStoreFileName(const QString& name) {
-    static const QRegularExpression storeFile(QStringLiteral("^(DivuRuvi\\.mdb|M[0-9]+\\.txt)(\\.neu)?$"));
-    return storeFile.match(name).hasMatch();
-}
 
 bool hasStoreTables(const QString& database) {
     sqlite3* db = nullptr;

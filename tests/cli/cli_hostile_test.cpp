@@ -117,7 +117,14 @@ struct Case {
     QStringList args;  // "@" stands for the case's folder
     int status;
     const char* message;  // on standard error
+    double maxSeconds = 60;
+    std::function<void(const QString& at)> after = {};
 };
+
+QByteArray databaseHeader(const QString& folder) {
+    QFile f(folder + "/DivuRuvi.mdb");
+    return f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray();
+}
 
 }  // namespace
 
@@ -224,6 +231,19 @@ TEST(Hostile, EveryCaseEndsBoundedWithItsOutcome) {
              QDir().mkpath(root + "/settings.ini");
          },
          {"export", "--html", "@"}, 1, "ist ein Ordner."},
+        // A large settings file is parsed once, not once per value.
+        {"einstellungen-gross",
+         [&](const QString&) {
+             QByteArray ini = "[optionen]\nleer=-1\n[ballast]\n";
+             for (int i = 0; ini.size() < 21 * 1024 * 1024; ++i) ini += "k" + QByteArray::number(i) + "=" + QByteArray(200, 'x') + "\n";
+             writeFile(root + "/settings.ini", ini);
+         },
+         {"info"}, 0, "", 5, [&](const QString&) { QFile::remove(root + "/settings.ini"); }},
+        // Reading verbs leave a store as it is, also one in WAL mode.
+        {"wal",
+         [&](const QString& at) { sql(copyOfProject(root, QFileInfo(at).fileName()) + "DivuRuvi.mdb", "PRAGMA journal_mode = WAL"); },
+         {"export", "--structure", "@"}, 0, "", 60,
+         [](const QString& at) { EXPECT_EQ(databaseHeader(at).mid(18, 2), QByteArray("\x02\x02")); }},
     };
     for (const Case& c : cases) {
         const QString at = root + "/" + QString::fromUtf8(c.name);
@@ -232,14 +252,18 @@ TEST(Hostile, EveryCaseEndsBoundedWithItsOutcome) {
         QStringList args;
         for (const QString& a : c.args) args << QString(a).replace('@', at);
         ::malloc_trim(0);
+        const auto start = std::chrono::steady_clock::now();
         const Outcome o = runMeasured(args, root + "/err");
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_LT(seconds, c.maxSeconds) << c.name;
+        if (c.after) c.after(at);
         EXPECT_EQ(o.status, c.status) << c.name << ": " << o.err.toStdString();
         EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.message))) << c.name << ": " << o.err.toStdString();
         if (c.args[0] == QLatin1String("export") && c.status == 1 && QString::fromUtf8(c.message) != "ist ein Ordner.")
             EXPECT_TRUE(o.err.contains(intact)) << c.name;
         EXPECT_LT(o.maxResidentKb, kMaxResidentKb) << c.name;
         RecordProperty(std::string(c.name) + "_kb", int(o.maxResidentKb));
-        std::printf("%s: %d, %ld KB\n", c.name, o.status, o.maxResidentKb);
+        std::printf("%s: %d, %ld KB, %.1f s\n", c.name, o.status, o.maxResidentKb, seconds);
         QDir(root + "/settings.ini").removeRecursively();
         QDir(at).removeRecursively();
     }

@@ -60,6 +60,9 @@ TEST_F(ExportTest, HeaderBlockNamesModuleAndTypeAsATaggedComment) {
     const Tags& t = tags();
     EXPECT_EQ(moduleHeaderBlock("Fremd", ""),
               t.lineOpen + t.comment + kStars + "\r\n'  Modul:  Fremd  \r\n" + kStars + t.close + t.lineClose);
+    // A name holding tag text stays text and colours nothing.
+    EXPECT_EQ(moduleHeaderBlock("A" + t.close + t.keyword + "B", ""),
+              t.lineOpen + t.comment + kStars + "\r\n'  Modul:  A¦nŸ¦¦Ÿf¦B  \r\n" + kStars + t.close + t.lineClose);
     EXPECT_EQ(moduleTypeText("M1", TypeTexts::Html), "Typ = Userform");
     EXPECT_EQ(moduleTypeText("M3", TypeTexts::Rtf), "Typ = Klassenmodul");
     EXPECT_EQ(moduleTypeText("M5", TypeTexts::Html), "Typ = Document");
