@@ -111,7 +111,7 @@ QByteArray produce(const ExportArgs& a, WorkingStore& store) {
     case Format::Html: {
         QString html = a.module ? moduleHtml(store, a.module, options)
                                 : projectHtml(store, modules, options, state.exportModuleHeadings);
-        if (a.footer) html = withHtmlFooter(html, state.hostName);
+        if (a.footer) html = withHtmlFooter(html, state.hostName, state.options.makerWebPage);
         return html.toUtf8();
     }
     case Format::Rtf:
