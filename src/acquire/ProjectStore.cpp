@@ -98,6 +98,14 @@ bool ProjectStore::isIntact(const QString& folder) {
         store_.openWorkingDatabase(StoreAccess::ReadOnly);
         ok = storeDamage(store_).isEmpty();
         if (ok) routinesByModuleAndName(store_);
+        // The window shows every module: each text must be there, a regular
+        // file of the project's own (a link could lead out of the folder,
+        // to a pipe or a device).
+        const int modules = ok ? moduleCount(store_) : 0;
+        for (int n = 1; n <= modules && ok; ++n) {
+            const QFileInfo text(store_.moduleTextPath(n));
+            ok = text.isFile() && !text.isSymLink();
+        }
     } catch (const std::exception&) {
         ok = false;
     }

@@ -61,8 +61,8 @@ struct RoutineRow {
 // checked before use: td_mod and td_rout are tables (a view in their place
 // could run for ever), modules and routines are numbered 1, 2, ... without
 // gaps and within the counts the numbering allows, every routine belongs to
-// a module and its lines lie within the module's, and every module's text is
-// a regular file of its own, all of them together within kMaxStoredText.
+// a module and its lines lie within the module's, and the module texts are
+// together within kMaxStoredText.
 QString storeDamage(WorkingStore& store);
 
 // One module with its routines, all under module.number.
