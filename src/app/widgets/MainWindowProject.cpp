@@ -36,7 +36,7 @@ void MainWindow::showProject() {
     {
         WaitCursor wait;
         try {
-            store().openWorkingDatabase();
+            store().openWorkingDatabase(StoreAccess::ReadOnly);
             KeyedTree* projectTree = trees_->projectTree();
             ModuleTreeState& state = trees_->state();
             trees_->appTree()->hide();
