@@ -26,7 +26,7 @@ public:
 }  // namespace
 
 void MainWindow::fillCodeViews() {
-    codeArea_->fill(trees_->state().moduleCount);
+    codeArea_->makeViews(trees_->state().moduleCount);
 }
 
 void MainWindow::showProject() {
