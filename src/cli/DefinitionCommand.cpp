@@ -3,6 +3,7 @@
 // declaration (1 for a module's own name); --all gives every candidate.
 #include <QTextStream>
 
+#include "base/SystemErrors.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
@@ -31,7 +32,7 @@ int runDefinition(const QStringList& args) {
         targets = definitionCandidates(WorkingStore::instance(), name, module);
     } catch (const std::exception& e) {
         WorkingStore::instance().closeWorkingDatabase();
-        printError(QString::fromUtf8(e.what()));
+        printError(germanSystemText(QString::fromUtf8(e.what())));
         return 1;
     }
     WorkingStore::instance().closeWorkingDatabase();

@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "base/AppState.h"
+#include "base/SystemErrors.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
@@ -46,7 +47,7 @@ int runSearch(const QStringList& args) {
     } catch (const std::exception& e) {
         out.flush();
         store.closeWorkingDatabase();
-        printError(QString::fromUtf8(e.what()));
+        printError(germanSystemText(QString::fromUtf8(e.what())));
         return 1;
     }
     store.closeWorkingDatabase();
