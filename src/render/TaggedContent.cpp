@@ -124,4 +124,11 @@ QString taggedToText(QStringView tagged) {
     return c.text;
 }
 
+QString taggedToViewText(QStringView tagged) {
+    QString text = taggedToText(tagged);
+    makeTextSafe(text);
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
 }  // namespace lumo

@@ -1,5 +1,7 @@
 #include "app/widgets/CodeArea.h"
 
+#include <algorithm>
+
 #include <QMenu>
 
 #include "base/AppState.h"
@@ -23,22 +25,56 @@ CodeArea::CodeArea(QWidget* container, QMenu* zoomPopup) : QObject(container), c
     colourBlindView_->hide();
 }
 
-CodeView* CodeArea::makeView(int index) {
+CodeView* CodeArea::makeView(int index) const {
+    // Made on first request, which may come through a const look at the area.
+    auto* self = const_cast<CodeArea*>(this);
     auto* v = new CodeView(container_);
     v->setObjectName(QStringLiteral("rtbHaupt"));
     v->setProperty("index", index);
     v->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& p) { emit contextMenuRequested(v, p); });
-    connect(v, &CodeView::keyReleased, this, [this, index](int) { emit caretMayHaveMoved(index); });
-    connect(v, &CodeView::mouseReleased, this, [this, index](int button) {
-        if (button == 1) emit caretMayHaveMoved(index);
+    connect(v, &QWidget::customContextMenuRequested, self, [self, v](const QPoint& p) { emit self->contextMenuRequested(v, p); });
+    connect(v, &CodeView::keyReleased, self, [self, index](int) { emit self->caretMayHaveMoved(index); });
+    connect(v, &CodeView::mouseReleased, self, [self, index](int button) {
+        if (button == 1) emit self->caretMayHaveMoved(index);
     });
     v->hide();
     return v;
 }
 
 CodeView* CodeArea::view(int index) const {
-    return (index >= 0 && index < count()) ? codeViews_[size_t(index)] : nullptr;
+    if (index < 0 || index >= count()) return nullptr;
+    CodeView*& v = codeViews_[size_t(index)];
+    if (!v) v = makeView(index);
+    if (!filled_[size_t(index)]) {
+        try {
+            fill(index);
+        } catch (const std::exception&) {
+            // Left empty and unfilled: show() reports it, and the next request tries again.
+        }
+    }
+    return v;
+}
+
+void CodeArea::fill(int index) const {
+    // The content the view would read from the module's RTF, made without
+    // writing and parsing the RTF text.
+    const QString tagged = WorkingStore::instance().readModuleText(index + 1);
+    codeViews_[size_t(index)]->setContent(taggedToContent(tagged, appState().options));
+    filled_[size_t(index)] = true;
+}
+
+int CodeArea::madeCount() const {
+    return int(std::count_if(codeViews_.begin(), codeViews_.end(), [](const CodeView* v) { return v != nullptr; }));
+}
+
+QString CodeArea::text(int index) const {
+    if (index < 0 || index >= count()) return {};
+    if (filled_[size_t(index)]) return codeViews_[size_t(index)]->text();
+    try {
+        return taggedToViewText(WorkingStore::instance().readModuleText(index + 1));
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 CodeView* CodeArea::shownView() const {
@@ -52,6 +88,7 @@ void CodeArea::clear() {
         codeViews_.pop_back();
     }
     codeViews_[0]->setRtf(QString());
+    filled_.assign(1, false);
 }
 
 void CodeArea::reset() {
@@ -60,29 +97,31 @@ void CodeArea::reset() {
 }
 
 void CodeArea::makeViews(int moduleCount) {
-    // One repaint for the whole batch instead of one per module.
-    QWidget* window = container_->window();
-    window->setUpdatesEnabled(false);
     clear();
-    try {
-        for (int i = 1; i < moduleCount; ++i) codeViews_.push_back(makeView(i));
-        const Options& options = appState().options;
-        WorkingStore& store = WorkingStore::instance();
-        for (int n = 1; n <= moduleCount; ++n) {
-            // The content the view would read from the module's RTF, made
-            // without writing and parsing the RTF text.
-            codeViews_[size_t(n - 1)]->setContent(taggedToContent(store.readModuleText(n), options));
+    if (moduleCount < 1) return;
+    codeViews_.resize(size_t(moduleCount), nullptr);
+    filled_.assign(size_t(moduleCount), false);
+}
+
+void CodeArea::renderAgain() {
+    for (int i = 0; i < count(); ++i) {
+        if (i == current_ || !codeViews_[size_t(i)]) continue;
+        // The first view stays as the one a reset shows; emptied, it is filled again when shown.
+        if (i == 0) {
+            codeViews_[0]->setRtf(QString());
+        } else {
+            delete codeViews_[size_t(i)];
+            codeViews_[size_t(i)] = nullptr;
         }
-    } catch (...) {
-        window->setUpdatesEnabled(true);
-        throw;
+        filled_[size_t(i)] = false;
     }
-    window->setUpdatesEnabled(true);
+    fill(current_);
 }
 
 bool CodeArea::show(int index) {
+    if (index < 0 || index >= count()) return false;
     CodeView* target = view(index);
-    if (!target) return false;
+    if (!filled_[size_t(index)]) fill(index);  // throws what view() kept quiet
     if (CodeView* shown = visibleView()) shown->hide();
     current_ = index;
     target->show();

@@ -2,9 +2,12 @@
 // The right of the window: one code view per module (rtbHaupt, exactly one
 // visible), the zoom view over it (rtbZoom) and the hidden colour-blind view
 // (rtbFarbeBlind). It knows which module is shown and whether the zoom is on.
+// A module's view is made when it is first asked for: a project of a thousand
+// modules is shown without building a thousand documents nobody looks at.
 #include <vector>
 
 #include <QObject>
+#include <QString>
 
 class QMenu;
 class QPoint;
@@ -20,8 +23,15 @@ public:
     // The views go into container; a right click on the zoom view pops zoomPopup.
     CodeArea(QWidget* container, QMenu* zoomPopup);
 
-    CodeView* view(int index) const;  // nullptr outside 0 .. count() - 1
+    // The view of module index `index`, made and filled from the working
+    // store when first asked for; nullptr outside 0 .. count() - 1.
+    CodeView* view(int index) const;
     int count() const { return int(codeViews_.size()); }
+    // The views made so far.
+    int madeCount() const;
+    // What the view of module index `index` shows (lines joined with CR LF),
+    // without making the view; empty outside 0 .. count() - 1.
+    QString text(int index) const;
     int current() const { return current_; }  // 0-based index of the module shown
     CodeView* visibleView() const { return view(current_); }
     CodeView* zoomView() const { return zoomView_; }
@@ -31,9 +41,12 @@ public:
 
     // Back to the first view, empty and shown.
     void reset();
-    // One view per module, each filled with its module's code from the
-    // working store as the options say. Throws StoreError.
+    // A view for each of moduleCount modules, each made and filled from the
+    // working store as the options say when it is first shown.
     void makeViews(int moduleCount);
+    // The options changed how code looks: the visible view is filled again,
+    // the others are dropped and made anew when next shown. Throws StoreError.
+    void renderAgain();
     // Makes the view of module index `index` the visible one; false when there is none.
     bool show(int index);
     // Switches the zoom and returns whether it is on. Switched on, it shows
@@ -49,11 +62,14 @@ signals:
     void caretMayHaveMoved(int index);
 
 private:
-    CodeView* makeView(int index);
+    CodeView* makeView(int index) const;
+    void fill(int index) const;
     void clear();
 
     QWidget* container_;
-    std::vector<CodeView*> codeViews_;
+    // Null where a module's view is not made yet; the first always exists.
+    mutable std::vector<CodeView*> codeViews_;
+    mutable std::vector<bool> filled_;
     CodeView* zoomView_ = nullptr;
     CodeView* colourBlindView_ = nullptr;
     int current_ = 0;

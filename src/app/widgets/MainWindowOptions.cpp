@@ -34,7 +34,7 @@ void MainWindow::renderCodeViewsAgain() {
     const bool zoomed = codeArea_->zoomOn();
     if (zoomed) toggleZoom();
     try {
-        fillCodeViews();
+        codeArea_->renderAgain();
     } catch (const std::exception&) {
         showProject();  // a store that fails now is reported as any broken project is
         return;

@@ -66,7 +66,13 @@ void MainWindow::showProject() {
 }
 
 void MainWindow::showModule(int index) {
-    if (!codeArea_->show(index)) return;
+    try {
+        if (!codeArea_->show(index)) return;
+    } catch (const std::exception& e) {
+        // The module's text is gone from the store: the module shown before stays.
+        ui().message(QString::fromUtf8(e.what()));
+        return;
+    }
     layoutWindow();
     if (codeArea_->zoomOn()) codeArea_->zoomView()->raise();
 }

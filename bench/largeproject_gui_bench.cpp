@@ -1,0 +1,209 @@
+// Large projects in the real window: opening a stored project and reading
+// ticked modules until the tree and the first module are shown, against
+// reading the module files and against `codelumo-cli build` of the same
+// modules; how long the event loop waited at most meanwhile; and the growth
+// per tenfold input.
+//
+// Input: projects of 100, 300 and 1,000 modules copied round-robin from the
+// corpus projects (about 500 lines each), written as exported modules and
+// built once by codelumo-cli into stored projects.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+#include "BenchMain.h"
+#include "BenchSupport.h"
+#include "app/widgets/CodeArea.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/Trees.h"
+#include "base/AppState.h"
+#include "base/StartUp.h"
+#include "view/widgets/KeyedTree.h"
+
+namespace {
+
+using lumo::bench::SilentUi;
+
+const int kSizes[] = {100, 300, 1000};
+const QString kCli = QStringLiteral(LUMO_BIN_DIR "/codelumo-cli");
+
+struct Fixture {
+    QTemporaryDir dir;
+    SilentUi ui;
+    std::unique_ptr<lumo::MainWindow> window;
+    bool ok = false;
+
+    QString modules(int n) const { return dir.path() + QStringLiteral("/Module%1").arg(n); }
+    QString stored(int n) const { return dir.path() + QStringLiteral("/Stored%1").arg(n); }
+
+    Fixture() {
+        for (int n : kSizes) {
+            if (!lumo::bench::writeCopiedModules(modules(n), n)) return;
+            if (QProcess::execute(kCli, {QStringLiteral("build"), QStringLiteral("--out"), stored(n), modules(n)}) != 0)
+                return;
+        }
+        lumo::StartupPaths paths;
+        paths.programFolder = QStringLiteral(LUMO_BIN_DIR);
+        paths.dataFolder = dir.path() + "/data";
+        paths.settingsFile = dir.path() + "/settings.ini";
+        lumo::initSharedState(paths);
+        lumo::appState().ui = &ui;
+        window = std::make_unique<lumo::MainWindow>();
+        QStringList folders;
+        for (int n : kSizes) folders << modules(n);
+        window->loadMainWindow(folders);
+        window->resize(1200, 800);
+        window->show();
+        ok = window->trees().appTree()->topLevelItemCount() == int(std::size(kSizes));
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+// The longest the event loop waited for its turn while `work` ran.
+class LoopGaps {
+public:
+    LoopGaps() {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+    }
+    template <class Work> void measure(Work work) {
+        clock_.start();
+        timer_.start();
+        work();
+        tick();
+        timer_.stop();
+    }
+    double maxMs() const { return max_; }
+
+private:
+    void tick() {
+        max_ = std::max(max_, double(clock_.nsecsElapsed()) / 1e6);
+        clock_.restart();
+    }
+    QTimer timer_;
+    QElapsedTimer clock_;
+    double max_ = 0;
+};
+
+double residentMb() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1048576.0 : 0;
+}
+
+void BM_ReadModuleFiles(benchmark::State& state) {
+    Fixture& f = fixture();
+    const int n = int(state.range(0));
+    for (auto _ : state) {
+        for (int m = 1; m <= n; ++m) {
+            QFile file(f.stored(n) + QStringLiteral("/M%1.txt").arg(m));
+            if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("a module file is missing");
+            benchmark::DoNotOptimize(file.readAll());
+        }
+    }
+}
+
+void BM_OpenStored(benchmark::State& state) {
+    Fixture& f = fixture();
+    const int n = int(state.range(0));
+    LoopGaps gaps;
+    for (auto _ : state) {
+        gaps.measure([&] { f.window->openStoredProject(f.stored(n)); });
+        QCoreApplication::processEvents();
+        if (!f.window->codeShown() || f.window->trees().state().moduleCount != n)
+            state.SkipWithError("the stored project was not shown");
+    }
+    state.counters["max_gap_ms"] = gaps.maxMs();
+    state.counters["rss_mb"] = residentMb();
+}
+
+void BM_CliBuild(benchmark::State& state) {
+    Fixture& f = fixture();
+    const int n = int(state.range(0));
+    const QString out = f.dir.path() + QStringLiteral("/Cli%1").arg(n);
+    for (auto _ : state) {
+        if (QProcess::execute(kCli, {QStringLiteral("build"), QStringLiteral("--out"), out, f.modules(n)}) != 0)
+            state.SkipWithError("codelumo-cli build failed");
+    }
+}
+
+void BM_ReadTicked(benchmark::State& state) {
+    Fixture& f = fixture();
+    const int n = int(state.range(0));
+    const int position = int(std::find(std::begin(kSizes), std::end(kSizes), n) - std::begin(kSizes));
+    LoopGaps gaps;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.window->refreshCommand();
+        QTreeWidgetItem* project = f.window->trees().appTree()->topLevelItem(position);
+        project->setCheckState(0, Qt::Checked);
+        state.ResumeTiming();
+        gaps.measure([&] { f.window->readTickedCode(); });
+        QCoreApplication::processEvents();
+        if (!f.window->codeShown() || f.window->trees().state().moduleCount != n)
+            state.SkipWithError("the ticked modules were not shown");
+    }
+    state.counters["max_gap_ms"] = gaps.maxMs();
+    state.counters["rss_mb"] = residentMb();
+}
+
+int setUp() {
+    if (!fixture().ok) {
+        std::fprintf(stderr, "the generated projects could not be made (corpus, codelumo-cli)\n");
+        return 1;
+    }
+    for (int n : kSizes) {
+        const std::string size = std::to_string(n);
+        benchmark::RegisterBenchmark(("ReadModuleFiles/" + size).c_str(), BM_ReadModuleFiles)
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+        benchmark::RegisterBenchmark(("OpenStored/" + size).c_str(), BM_OpenStored)
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+        benchmark::RegisterBenchmark(("CliBuild/" + size).c_str(), BM_CliBuild)
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+        benchmark::RegisterBenchmark(("ReadTicked/" + size).c_str(), BM_ReadTicked)
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+    }
+    return -1;
+}
+
+void report(const lumo::bench::Seconds& seconds) {
+    auto at = [&](const std::string& name) {
+        const auto it = seconds.find(name);
+        return it == seconds.end() ? 0.0 : it->second;
+    };
+    std::printf("\n%-8s %12s %12s %10s %12s %12s %10s\n", "modules", "open ms", "files ms", "open/files",
+                "read ms", "cli ms", "read/cli");
+    for (int n : kSizes) {
+        const std::string s = std::to_string(n);
+        const double open = at("OpenStored/" + s), files = at("ReadModuleFiles/" + s);
+        const double read = at("ReadTicked/" + s), cli = at("CliBuild/" + s);
+        std::printf("%-8d %12.1f %12.1f %10.2f %12.1f %12.1f %10.2f\n", n, open * 1e3, files * 1e3,
+                    files > 0 ? open / files : 0.0, read * 1e3, cli * 1e3, cli > 0 ? read / cli : 0.0);
+    }
+    auto growth = [&](const std::string& name) {
+        const double small = at(name + "/100");
+        return small > 0 ? at(name + "/1000") / small : 0.0;
+    };
+    std::printf("growth per tenfold (100 -> 1000 modules): open %.1fx, read %.1fx, cli %.1fx, files %.1fx\n",
+                growth("OpenStored"), growth("ReadTicked"), growth("CliBuild"), growth("ReadModuleFiles"));
+}
+
+}  // namespace
+
+lumo::bench::BenchRegistration program{{setUp, report, [] {
+                                            if (fixture().window) fixture().window->close();
+                                        }}};

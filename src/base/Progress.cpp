@@ -1,0 +1,26 @@
+#include "base/Progress.h"
+
+namespace lumo {
+
+namespace {
+
+class Unwatched : public Progress {
+public:
+    bool step(int, int, const QString&) override { return true; }
+    bool stopped() const override { return false; }
+};
+
+}  // namespace
+
+Progress& noProgress() {
+    static Unwatched unwatched;
+    return unwatched;
+}
+
+QString progressText(int done, int total, const QString& name) {
+    QString text = QStringLiteral("Modul %1 von %2 ...").arg(done).arg(total);
+    if (!name.isEmpty()) text += QLatin1Char(' ') + name;
+    return text;
+}
+
+}  // namespace lumo

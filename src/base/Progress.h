@@ -1,0 +1,27 @@
+#pragma once
+// Long work (reading, showing, searching, exporting a whole project) tells
+// how far it has come and learns whether the user stopped it. The window
+// answers with panel 5 and keeps its events going between steps; the
+// headless tools and the tests run without anyone watching.
+#include <QString>
+
+namespace lumo {
+
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // Step `done` of `total` has begun (1-based), on the module named `name`
+    // (empty when the step has no name). False: the user stopped the work,
+    // which then ends as soon as it can and leaves nothing half done.
+    virtual bool step(int done, int total, const QString& name) = 0;
+    // True once the user stopped the work.
+    virtual bool stopped() const = 0;
+};
+
+// Work nobody watches: never stopped.
+Progress& noProgress();
+
+// "Modul 123 von 1000 ..." with the name after it when there is one.
+QString progressText(int done, int total, const QString& name);
+
+}  // namespace lumo
