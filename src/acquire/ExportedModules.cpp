@@ -15,6 +15,7 @@
 #include "acquire/ReadBudget.h"
 #include "base/FileHelpers.h"
 #include "base/Limits.h"
+#include "base/Progress.h"
 #include "render/CodePage.h"
 
 namespace lumo {
@@ -155,6 +156,7 @@ VbaProjectData readExportedFolder(const QString& folder, ReadBudget& budget) {
     project.problems = leftOut;
     QSet<QString> seen;
     for (const QString& f : files) {
+        workTurn();
         const QString shown = base.relativeFilePath(f);
         try {
             VbaModule module = readModule(f);

@@ -46,7 +46,8 @@ QString builtProjectCaption(const QString& titleText, const QString& projectName
     return titleText + QLatin1String(" Projekt: ") + projectName + QLatin1String(" [nicht gespeichert !!!]");
 }
 
-OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui, const BuildStatus& status) {
+OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui, const BuildStatus& status,
+                                  Progress& progress) {
     OfficeBuildResult result;
     auto show = [&](StatusPanel panel, const QString& text) {
         if (status) status(panel, text);
@@ -68,11 +69,18 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
         }
         int currentPosition = 0;
         HostProject* project = nullptr;
+        int total = 0;
+        for (std::size_t i = 0; i < tree.size(); ++i) total += tree[i].checked && !hasChildren(tree, i);
+        int done = 0;
         for (std::size_t i = 0; i < tree.size(); ++i) {
             const AppNode& node = tree[i];
             if (!node.checked || hasChildren(tree, i)) continue;
             const QString name = componentName(node.key);
             current = name;
+            if (!progress.step(++done, total, name)) {
+                result.stopped = true;
+                break;
+            }
             // Each component is read from the project its key names; the
             // window lets only one project be ticked, the headless build
             // may tick several.
@@ -93,7 +101,7 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
             if (build.addModuleOrLeaveOut(name, modTyp, text)) ++result.modules;
         }
         // Nothing read is nothing to show.
-        result.ok = result.modules > 0 || build.leftOut().empty();
+        result.ok = !result.stopped && (result.modules > 0 || build.leftOut().empty());
         if (!build.leftOut().empty()) result.failedModule = build.leftOut().front().name;
     } catch (const StoreError& e) {
         // The disk, not the code: the lines about code constructs would send
@@ -109,7 +117,11 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
         result.failedModule = current;
     }
     result.leftOut = build.leftOut();
-    if (failed || !result.leftOut.empty()) {
+    if (result.stopped) {
+        // Stopped on purpose: nothing to warn about, and no module to name.
+        result.failedModule.clear();
+        show(PanelOperation, QString());
+    } else if (failed || !result.leftOut.empty()) {
         QString title;
         if (!result.failedModule.isEmpty()) {
             title = buildFailedTitle(result.failedModule);

@@ -8,6 +8,7 @@
 
 #include "acquire/HostInterface.h"
 #include "acquire/OfficeListing.h"
+#include "base/Progress.h"
 #include "base/StatusPanel.h"
 #include "model/ProjectBuild.h"
 
@@ -31,6 +32,8 @@ struct OfficeBuildResult {
     // The module the warning is titled with: the one being read when the
     // build failed, or the first left out. PanelOperation keeps naming it.
     QString failedModule;
+    // The user stopped the build: ok is false and nothing was reported.
+    bool stopped = false;
 };
 
 // Reads every ticked component node of tree (a ticked project node
@@ -41,9 +44,10 @@ struct OfficeBuildResult {
 // is true as long as one module was read. Any other failure after the store
 // was made (the host or the store) ends the build: the same warning and ok
 // false; the modules read before stay in the store. A host that cannot be
-// reached gives ok false without a message.
+// reached gives ok false without a message. Each module is a step of
+// progress; stopped there, the build ends without a message (stopped).
 OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui,
-                                  const BuildStatus& status = {});
+                                  const BuildStatus& status = {}, Progress& progress = noProgress());
 
 // The main window's caption after a successful build.
 QString builtProjectCaption(const QString& titleText, const QString& projectName);

@@ -25,6 +25,7 @@
 #include "acquire/VbaProjectStream.h"
 #include "acquire/ZipDirectory.h"
 #include "base/Limits.h"
+#include "base/Progress.h"
 #include "base/SystemErrors.h"
 #include "render/CodePage.h"
 
@@ -260,6 +261,7 @@ VbaProjectData readVbaStorage(const VbaPlace& place, ReadBudget& budget) {
     result.locked = projectInfo.lockedForViewing;
     QSet<QString> seen;
     for (const VbaDirModule& m : dir.modules) {
+        workTurn();
         // The Unicode name is authoritative: projects saved on a Mac hold the
         // code-page name in Mac Roman whatever the recorded code page says.
         const QString codePageName = decoder.decode(m.name);

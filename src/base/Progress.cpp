@@ -10,7 +10,18 @@ public:
     bool stopped() const override { return false; }
 };
 
+std::function<void()>& turnHook() {
+    static std::function<void()> turn;
+    return turn;
+}
+
 }  // namespace
+
+void setWorkTurn(std::function<void()> turn) { turnHook() = std::move(turn); }
+
+void workTurn() {
+    if (turnHook()) turnHook()();
+}
 
 Progress& noProgress() {
     static Unwatched unwatched;

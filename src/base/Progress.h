@@ -3,6 +3,8 @@
 // how far it has come and learns whether the user stopped it. The window
 // answers with panel 5 and keeps its events going between steps; the
 // headless tools and the tests run without anyone watching.
+#include <functional>
+
 #include <QString>
 
 namespace lumo {
@@ -20,6 +22,14 @@ public:
 
 // Work nobody watches: never stopped.
 Progress& noProgress();
+
+// Loops deep down that know nothing of progress (reading a folder of
+// modules or an Office file, a query over the whole store) call workTurn()
+// between two pieces of work; the window lets its events have their turn
+// there when one is due. The turn must not touch the working store. Empty
+// (the headless tools): nothing happens.
+void setWorkTurn(std::function<void()> turn);
+void workTurn();
 
 // "Modul 123 von 1000 ..." with the name after it when there is one.
 QString progressText(int done, int total, const QString& name);

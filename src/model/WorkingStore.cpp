@@ -14,12 +14,26 @@
 #include "base/AppState.h"
 #include "base/FileHelpers.h"
 #include "base/Limits.h"
+#include "base/Progress.h"
 #include "base/ReadError.h"
 #include "base/SystemErrors.h"
 #include "base/Ui.h"
 #include "model/Collation.h"
 
 namespace lumo {
+
+namespace {
+
+// About a millisecond of a query between two turns.
+constexpr int kStepsPerTurn = 20000;
+
+int takeWorkTurn(void*) {
+    workTurn();
+    return 0;  // never interrupts: the work stops between its own steps
+}
+
+}  // namespace
+
 namespace {
 
 const QString kDatabaseName = QStringLiteral("DivuRuvi.mdb");
@@ -204,6 +218,7 @@ void WorkingStore::openWorkingDatabase(StoreAccess access) {
     if (rc != SQLITE_OK) failOpen(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
     if (registerNameCollation(db) != SQLITE_OK) failOpen(QStringLiteral("Vergleichsregel für Namen nicht verfügbar"));
     sqlite3_busy_timeout(db, 2000);
+    sqlite3_progress_handler(db, kStepsPerTurn, takeWorkTurn, nullptr);
     // A file that is no database fails here, at opening, not at the first query.
     // Rows are only written by a build into the run folder, which a crash
     // discards anyway: waiting for the disk on every module's commit buys nothing,

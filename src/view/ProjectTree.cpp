@@ -28,11 +28,18 @@ int fillModuleTree(NodeTree& tree, WorkingStore& store) {
     return int(modules.size());
 }
 
-void addRoutineNodes(NodeTree& tree, WorkingStore& store) {
+void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress) {
     const std::vector<RoutineRow> routines = routinesByModuleAndName(store);
+    const int lastModule = routines.empty() ? 0 : routines.back().module;
     tree.setRedraw(false);
-    for (const RoutineRow& r : routines)
+    int module = -1;
+    for (const RoutineRow& r : routines) {
+        if (r.module != module) {
+            module = r.module;
+            if (!progress.step(module, lastModule, {})) break;
+        }
         tree.addNode(moduleKey(r.module), routineKey(r.number), r.name, routineImageKey(r.type, r.visibility));
+    }
     tree.setRedraw(true);
 }
 

@@ -3,6 +3,8 @@
 // track of which module's code view is shown.
 #include <QString>
 
+#include "base/Progress.h"
+
 namespace lumo {
 
 class NodeTree;
@@ -18,8 +20,10 @@ struct ModuleTreeState {
 // Module nodes, grouped by module type and alphabetical within a type.
 // Returns the number of modules. Throws StoreError.
 int fillModuleTree(NodeTree& tree, WorkingStore& store);
-// Every routine under its module node, alphabetical within the module. Throws StoreError.
-void addRoutineNodes(NodeTree& tree, WorkingStore& store);
+// Every routine under its module node, alphabetical within the module; each
+// module is a step of progress, and a stop there leaves the later modules
+// without their routines. Throws StoreError.
+void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress = noProgress());
 // Adds the node of module `moduleNumber` to the caller tree when it exists. Throws StoreError.
 void moduleSearchNode(NodeTree& tree, WorkingStore& store, int moduleNumber);
 void expandAllNodes(NodeTree& tree);

@@ -88,7 +88,7 @@ void CodeArea::clear() {
         codeViews_.pop_back();
     }
     codeViews_[0]->setRtf(QString());
-    filled_.assign(1, false);
+    filled_.assign(1, true);  // without a project the one view is empty, and done
 }
 
 void CodeArea::reset() {

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
 #include <QToolBar>
 
 #include "acquire/DocumentHost.h"
@@ -15,8 +17,10 @@
 #include "app/widgets/Trees.h"
 #include "app/widgets/Twips.h"
 #include "app/widgets/WindowExports.h"
+#include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/HelpPage.h"
+#include "base/Progress.h"
 #include "base/ScreenLayout.h"
 #include "base/Settings.h"
 #include "base/Ui.h"
@@ -58,6 +62,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     commandBar_ = new CommandBar(*this, client_, [this](Command command, int index) { run(command, index); });
     buildPanes();
     statusPanels_ = new StatusPanels(client_);
+    progress_ = new WorkProgress(this, *statusPanels_);
+    connect(progress_, &WorkProgress::finished, this, [this] {
+        if (progress_->closeWanted()) QTimer::singleShot(0, this, &QWidget::close);
+    });
+    setWorkTurn([progress = QPointer<WorkProgress>(progress_)] {
+        if (progress) progress->turnIfDue();
+    });
     commandBar_->addToolAction(trees_->buildCallerHead(client_, commandBar_->toolbar()), Command::CloseCallers);
     commandBar_->setEnabled(Command::CloseCallers, false);
     buildNavigation();
@@ -69,7 +80,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     resetViews();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { setWorkTurn({}); }
 
 // The trees on the left, the splitter, the code area on the right.
 void MainWindow::buildPanes() {

@@ -33,6 +33,7 @@ class StatusPanels;
 class Trees;
 class Ui;
 class WindowExports;
+class WorkProgress;
 class WorkingStore;
 
 class MainWindow : public QMainWindow, private ProjectView {
@@ -52,6 +53,8 @@ public:
     const CodeArea& codeArea() const { return *codeArea_; }
     const StatusPanels& statusPanels() const { return *statusPanels_; }
     Splitter* splitter() const { return splitter_; }
+    // Long work under way: its progress, and stopping it.
+    WorkProgress& workProgress() const { return *progress_; }
     QWidget* container() const { return container_; }
 
     // --- commands -------------------------------------------------------
@@ -161,6 +164,7 @@ private:
     Splitter* splitter_ = nullptr;
     CodeArea* codeArea_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
+    WorkProgress* progress_ = nullptr;
     std::unique_ptr<WindowExports> exports_;
 
     // Where projects come from and where they are stored.

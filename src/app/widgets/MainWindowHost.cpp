@@ -16,6 +16,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
+#include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/FileHelpers.h"
 #include "base/OptionsStore.h"
@@ -146,13 +147,21 @@ void MainWindow::readTickedCode() {
     for (const QString& f : listFilesBelow(state.runFolder, QStringLiteral("*")).files)
         if (f.contains(QStringLiteral("TempDateien"), Qt::CaseInsensitive)) QFile::remove(f);
 
+    // Stopped, the ticks come back as they were, for another try with fewer modules.
+    QStringList ticked;
+    for (const AppNode& n : trees_->appNodes())
+        if (n.checked) ticked << n.key;
+    WorkProgress::Scope work(*progress_);
     OfficeBuildResult result;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        result = buildFromOffice(*hostConnector_, trees_->appNodes(), ui(), [this](StatusPanel panel, const QString& text) {
-            setPanel(panel, text);
-            statusPanels_->repaint();
-        });
+        result = buildFromOffice(
+            *hostConnector_, trees_->appNodes(), ui(),
+            [this](StatusPanel panel, const QString& text) {
+                setPanel(panel, text);
+                statusPanels_->repaint();
+            },
+            *progress_);
         QApplication::restoreOverrideCursor();
     }
     setPanel(PanelOperation, QString());
@@ -163,9 +172,13 @@ void MainWindow::readTickedCode() {
         setWindowTitle(builtProjectCaption(state.titleText, projectName));
         projectUnsaved_ = true;
         showProject();
-        setCommandState(CommandState::FromDocument);
+        if (codeShown_) setCommandState(CommandState::FromDocument);
     } else {
         refreshCommand();
+    }
+    if (progress_->stopped() && !codeShown_) {
+        commandBar_->setEnabled(Command::ReadCode, trees_->restoreTicks(ticked));
+        return;
     }
     // The module the warning named stays in view, so that the user knows
     // which one to look at (or untick) after the box is gone.

@@ -6,6 +6,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
+#include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
 #include "model/WorkingStore.h"
@@ -33,8 +34,10 @@ void MainWindow::showProject() {
     resetViews();
     setPanel(PanelOperation, QStringLiteral("Lese Projekt"));
     statusPanels_->repaint();
+    bool stopped = false;
     {
         WaitCursor wait;
+        WorkProgress::Scope work(*progress_);
         try {
             store().openWorkingDatabase(StoreAccess::ReadOnly);
             KeyedTree* projectTree = trees_->projectTree();
@@ -45,22 +48,35 @@ void MainWindow::showProject() {
             state.highlightedModuleKey.clear();
             state.moduleCount = fillModuleTree(*projectTree, store());
             if (state.moduleCount > 0) fillCodeViews();
-            addRoutineNodes(*projectTree, store());
-            codeShown_ = true;
-            if (appState().options.expandModuleTree) expandAllNodes(*projectTree);
-            if (projectTree->topLevelItemCount() > 0) {
-                QTreeWidgetItem* first = projectTree->topLevelItem(0);
-                projectTree->setCurrentItem(first);
-                // The first module shows whatever key was pressed in the tree before.
-                state.ignoreNextNodeClick = false;
-                nodeSelection(first);
+            addRoutineNodes(*projectTree, store(), *progress_);
+            stopped = progress_->stopped();
+            if (!stopped) {
+                codeShown_ = true;
+                if (appState().options.expandModuleTree) expandAllNodes(*projectTree);
+                if (projectTree->topLevelItemCount() > 0) {
+                    QTreeWidgetItem* first = projectTree->topLevelItem(0);
+                    projectTree->setCurrentItem(first);
+                    // The first module shows whatever key was pressed in the tree before.
+                    state.ignoreNextNodeClick = false;
+                    nodeSelection(first);
+                }
             }
         } catch (const std::exception&) {
-            setPanel(PanelOperation, QString());
-            ui().message(QStringLiteral("Projekt in ") + appState().workFolder + QStringLiteral("\r\nist nicht mehr intakt"),
-                         {}, MsgIcon::Warning);
-            refreshCommand();
+            stopped = progress_->stopped();
+            if (!stopped) {
+                setPanel(PanelOperation, QString());
+                ui().message(QStringLiteral("Projekt in ") + appState().workFolder +
+                                 QStringLiteral("\r\nist nicht mehr intakt"),
+                             {}, MsgIcon::Warning);
+                refreshCommand();
+            }
         }
+    }
+    if (stopped) {
+        // Stopped half-way: nothing of the project stays, as after a read that failed.
+        codeShown_ = false;
+        projectUnsaved_ = false;
+        refreshCommand();
     }
     setPanel(PanelOperation, QString());
 }

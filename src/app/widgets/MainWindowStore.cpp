@@ -2,17 +2,29 @@
 // the store asks of the window (showing, emptying, caption, recent menu).
 #include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 
 namespace lumo {
 
-void MainWindow::openProjectCommand() { projectStore_->openProject(); }
+// Opening checks every row and file of the project before it shows it: work
+// the window keeps answering through, and that Escape stops.
+void MainWindow::openProjectCommand() {
+    WorkProgress::Scope work(*progress_);
+    projectStore_->openProject();
+}
 
 SaveOutcome MainWindow::saveProjectCommand() { return projectStore_->saveProjectAs(projectName_); }
 
-void MainWindow::openRecentCommand(int index) { projectStore_->openRecent(index); }
+void MainWindow::openRecentCommand(int index) {
+    WorkProgress::Scope work(*progress_);
+    projectStore_->openRecent(index);
+}
 
-bool MainWindow::openStoredProject(const QString& folder) { return projectStore_->openProjectFolder(folder); }
+bool MainWindow::openStoredProject(const QString& folder) {
+    WorkProgress::Scope work(*progress_);
+    return projectStore_->openProjectFolder(folder);
+}
 
 bool MainWindow::showStoredProject() {
     // What is shown now is replaced; a project read from a document stays

@@ -66,6 +66,14 @@ void Trees::drawAppTree() {
     }
 }
 
+bool Trees::restoreTicks(const QStringList& keys) {
+    for (AppNode& n : appNodes_) {
+        n.checked = keys.contains(n.key);
+        appTree_->setChecked(n.key, n.checked);
+    }
+    return anyChecked(appNodes_);
+}
+
 void Trees::showExplanation(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -5,6 +5,7 @@
 // its head (tobSuche, lblRoutSuche) that takes the main toolbar's place
 // while a caller result is shown. They share one ModuleTreeState.
 #include <QObject>
+#include <QStringList>
 
 #include "acquire/OfficeListing.h"
 #include "view/ProjectTree.h"
@@ -43,6 +44,9 @@ public:
     AppTree& appNodes() { return appNodes_; }
     const AppTree& appNodes() const { return appNodes_; }
     void drawAppTree();
+    // Ticks again the nodes of these keys that are still listed; true when
+    // something ticked can be read.
+    bool restoreTicks(const QStringList& keys);
     // Over the application tree, where it has nothing to list.
     void showExplanation(const QString& text);
 

@@ -70,6 +70,10 @@ KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
 }
 
 void KeyedTree::clear() {
+    qDeleteAll(waitingRoots_);
+    waitingRoots_.clear();
+    for (auto& [parent, children] : waitingChildren_) qDeleteAll(children);
+    waitingChildren_.clear();
     QTreeWidget::clear();
     items_.clear();
     order_.clear();
@@ -83,7 +87,19 @@ bool KeyedTree::addNode(const QString& parentKey, const QString& key, const QStr
         if (!parent) return false;
     }
     settingCheck_ = true;
-    auto* it = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+    QTreeWidgetItem* it = nullptr;
+    if (!redrawOff_) {
+        it = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+    } else if (!parent) {
+        it = new QTreeWidgetItem;
+        waitingRoots_.append(it);
+    } else if (!parent->treeWidget()) {
+        it = new QTreeWidgetItem(parent);  // the parent waits too and takes it along
+    } else {
+        it = new QTreeWidgetItem;
+        if (waitingChildren_.empty() || waitingChildren_.back().first != parent) waitingChildren_.push_back({parent, {}});
+        waitingChildren_.back().second.append(it);
+    }
     it->setText(0, text);
     it->setData(0, kKeyRole, key);
     it->setData(0, kImageRole, imageKey);
@@ -96,6 +112,17 @@ bool KeyedTree::addNode(const QString& parentKey, const QString& key, const QStr
     items_.insert(key, it);
     order_.append(it);
     return true;
+}
+
+void KeyedTree::setRedraw(bool on) {
+    redrawOff_ = !on;
+    if (on) attachWaitingNodes();
+    setUpdatesEnabled(on);
+}
+
+void KeyedTree::attachWaitingNodes() {
+    if (!waitingRoots_.isEmpty()) addTopLevelItems(std::exchange(waitingRoots_, {}));
+    for (auto& [parent, children] : std::exchange(waitingChildren_, {})) parent->addChildren(children);
 }
 
 QString KeyedTree::nodeText(const QString& key) const {

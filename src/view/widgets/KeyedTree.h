@@ -3,6 +3,8 @@
 // code trees: Enter selects the current node, any other key makes the next
 // selection event count for nothing, and typed characters never search.
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include <QHash>
 #include <QTreeWidget>
@@ -30,9 +32,15 @@ public:
     int nodeCount() const override { return int(items_.size()); }
     bool hasNode(const QString& key) const override { return items_.contains(key); }
     QString nodeText(const QString& key) const override;
-    void expandAll() override { QTreeWidget::expandAll(); }
+    void expandAll() override {
+        attachWaitingNodes();
+        QTreeWidget::expandAll();
+    }
     bool setNodeColors(const QString& key, quint32 background, quint32 foreground) override;
-    void setRedraw(bool on) override { setUpdatesEnabled(on); }
+    // Off, nodes added wait outside the tree and join it in one step when
+    // it is switched on again: a tree of thousands of nodes fills without
+    // laying itself out once per node.
+    void setRedraw(bool on) override;
 
     QTreeWidgetItem* item(const QString& key) const { return items_.value(key); }
     static QString keyOf(const QTreeWidgetItem* item);
@@ -59,7 +67,13 @@ protected:
     void keyboardSearch(const QString&) override {}
 
 private:
+    void attachWaitingNodes();
+
     QHash<QString, QTreeWidgetItem*> items_;
+    // Nodes added with the redraw off: roots, and children of nodes already in the tree.
+    QList<QTreeWidgetItem*> waitingRoots_;
+    std::vector<std::pair<QTreeWidgetItem*, QList<QTreeWidgetItem*>>> waitingChildren_;
+    bool redrawOff_ = false;
     QList<QTreeWidgetItem*> order_;
     std::function<QIcon(const QString&)> images_;
     bool checkable_ = false;
