@@ -20,6 +20,10 @@ public:
     virtual bool stopped() const = 0;
 };
 
+// Thrown where work that builds one result (an export of the whole project)
+// is stopped: whoever started it drops the half-made result without a word.
+struct WorkStopped {};
+
 // Work nobody watches: never stopped.
 Progress& noProgress();
 

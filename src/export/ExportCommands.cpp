@@ -118,9 +118,10 @@ QString moduleHtml(WorkingStore& store, int moduleNumber, const Options& options
 }
 
 QString projectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
-                    bool headings) {
+                    bool headings, Progress& progress) {
     QString out;
     for (size_t i = 0; i < modules.size(); ++i) {
+        if (!progress.step(int(i) + 1, int(modules.size()), modules[i].name)) throw WorkStopped();
         QString text = store.readModuleText(int(i) + 1);
         if (headings) text = withModuleHeader(text, modules[i], TypeTexts::Html);
         taggedToHtml(text, options);
@@ -139,6 +140,8 @@ void exportStoredHtml(const ExportContext& context, Make make) {
         OperationStatus status(context, QStringLiteral("Erzeuge Html Code"));
         try {
             html = make();
+        } catch (const WorkStopped&) {
+            return;
         } catch (const std::exception& e) {
             context.ui.message(QString::fromStdString(e.what()));
             return;
@@ -155,7 +158,7 @@ void exportModuleHtml(WorkingStore& store, int moduleNumber, const ExportContext
 
 void exportProjectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const ExportContext& context) {
     exportStoredHtml(context,
-                     [&] { return projectHtml(store, modules, context.options, context.moduleHeadings); });
+                     [&] { return projectHtml(store, modules, context.options, context.moduleHeadings, *context.progress); });
 }
 
 }  // namespace lumo

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "base/Options.h"
+#include "base/Progress.h"
 
 namespace lumo {
 
@@ -47,10 +48,11 @@ void htmlOfSelection(const TextView& view, const ExportContext& context);
 void htmlOfWholeView(TextView& view, const ExportContext& context);
 
 // The HTML of one module, and of modules 1 to M with their header blocks (one
-// pre element each, in module order). Throw StoreError and HtmlError.
+// pre element each, in module order). Throw StoreError and HtmlError; the
+// project's, with each module a step of progress, WorkStopped when stopped.
 QString moduleHtml(WorkingStore& store, int moduleNumber, const Options& options);
 QString projectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
-                    bool headings = true);
+                    bool headings = true, Progress& progress = noProgress());
 
 // The commands "Modul" and "Projekt" of the menu HTML: the HTML to the
 // clipboard, one footer question at most. A module text file that cannot be

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "base/Options.h"
+#include "base/Progress.h"
 
 namespace lumo {
 
@@ -22,6 +23,7 @@ struct ExportContext {
     std::function<void(const QString&)> status;   // the status panel PanelOperation; "" empties it
     std::function<void(bool)> busy;               // the hourglass on and off
     bool moduleHeadings = true;                   // a header block before every module of a project export
+    Progress* progress = &noProgress();           // of an export of the whole project
 
     void showStatus(const QString& text) const {
         if (status) status(text);

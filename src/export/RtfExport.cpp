@@ -41,9 +41,10 @@ QString moduleRtfDocument(WorkingStore& store, int moduleNumber, const Options& 
 }
 
 QString projectRtfDocument(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
-                           bool headings) {
+                           bool headings, Progress& progress) {
     QString document;
     for (size_t i = 0; i < modules.size(); ++i) {
+        if (!progress.step(int(i) + 1, int(modules.size()), modules[i].name)) throw WorkStopped();
         QString text = store.readModuleText(int(i) + 1);
         if (headings) text = withModuleHeader(text, modules[i], TypeTexts::Rtf);
         taggedToRtf(text, options);
@@ -72,6 +73,8 @@ bool exportRtf(const QString& path, const QString& operation, const ExportContex
     QString error;
     try {
         if (writeRtfFile(path, make(), error)) return true;
+    } catch (const WorkStopped&) {
+        return false;  // stopped: the file stays as it was
     } catch (const std::exception& e) {
         error = QString::fromStdString(e.what());
     }
@@ -89,7 +92,7 @@ bool exportModuleRtf(const QString& path, WorkingStore& store, int moduleNumber,
 bool exportProjectRtf(const QString& path, WorkingStore& store, const std::vector<ExportModule>& modules,
                       const ExportContext& context) {
     return exportRtf(path, QStringLiteral("Erzeuge RTF-Projekt"), context, [&] {
-        return projectRtfDocument(store, modules, context.options, context.moduleHeadings);
+        return projectRtfDocument(store, modules, context.options, context.moduleHeadings, *context.progress);
     });
 }
 

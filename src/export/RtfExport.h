@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "base/Options.h"
+#include "base/Progress.h"
 #include "export/ExportCommands.h"
 
 namespace lumo {
@@ -24,10 +25,11 @@ QString rtfTargetPath(const QString& chosen);
 // startFolder with the proposed name; the target path, or "" when cancelled.
 QString chooseRtfFile(Ui& ui, const QString& startFolder, const QString& proposedName);
 
-// The documents. Throw StoreError when a module text file cannot be read.
+// The documents. Throw StoreError when a module text file cannot be read;
+// the project's, with each module a step of progress, WorkStopped when stopped.
 QString moduleRtfDocument(WorkingStore& store, int moduleNumber, const Options& options);
 QString projectRtfDocument(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
-                           bool headings = true);
+                           bool headings = true, Progress& progress = noProgress());
 
 // Replaces the file at path with the document, or leaves it as it was; the
 // failure's description in error.

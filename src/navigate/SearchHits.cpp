@@ -36,9 +36,8 @@ std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, Searc
     const int first = switches.project ? 0 : window.currentModule();
     const int last = switches.project ? window.moduleCount() - 1 : window.currentModule();
     for (int i = first; i <= last; ++i) {
-        const TextView* view = window.codeView(i);
-        if (!view) continue;
-        std::vector<SearchHit> more = hitsInText(view->text(), trimmed, switches.wholeWord, i);
+        if (switches.project && !window.progress().step(i + 1, last + 1, {})) return {};
+        std::vector<SearchHit> more = hitsInText(window.moduleText(i), trimmed, switches.wholeWord, i);
         hits.insert(hits.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
     }
     return hits;

@@ -29,6 +29,9 @@ QString prepare(CodeWindow& window, QString& boxText, Ui& ui) {
 }
 
 bool findIn(CodeWindow& window, int index, const QString& what, int start, bool wholeWord) {
+    // A module whose text lacks the word is passed without making its view.
+    if (index != window.currentModule() && !window.moduleText(index).contains(what, Qt::CaseInsensitive))
+        return false;
     TextView* view = window.codeView(index);
     return view && view->find(what, start, wholeWord) >= 0;
 }
@@ -69,7 +72,9 @@ void searchCommand(CodeWindow& window, QString& boxText, SearchSwitches switches
         return;
     }
     // Always from the first module, whichever is shown.
-    for (int i = 0; i < window.moduleCount(); ++i) {
+    const int count = window.moduleCount();
+    for (int i = 0; i < count; ++i) {
+        if (!window.progress().step(i + 1, count, {})) return;
         if (findIn(window, i, what, 0, switches.wholeWord)) {
             showHit(window, i);
             return;
@@ -95,13 +100,17 @@ void searchFromPositionCommand(CodeWindow& window, QString& boxText, SearchSwitc
     }
     // The modules after the shown one, then from the first round to the shown
     // one again, whose hits before the caret are thus found last.
-    for (int i = current + 1; i < window.moduleCount(); ++i) {
+    const int count = window.moduleCount();
+    int done = 0;
+    for (int i = current + 1; i < count; ++i) {
+        if (!window.progress().step(++done, count, {})) return;
         if (findIn(window, i, what, 0, switches.wholeWord)) {
             showHit(window, i);
             return;
         }
     }
     for (int i = 0; i <= current; ++i) {
+        if (!window.progress().step(++done, count, {})) return;
         if (findIn(window, i, what, 0, switches.wholeWord)) {
             showHit(window, i);
             return;

@@ -5,11 +5,11 @@
 // use a fake over plain text views, so the commands run without widgets.
 #include <QString>
 
+#include "base/Progress.h"
 #include "base/StatusPanel.h"
+#include "view/TextView.h"
 
 namespace lumo {
-
-class TextView;
 
 class CodeWindow {
 public:
@@ -19,6 +19,14 @@ public:
     virtual int moduleCount() const = 0;
     virtual TextView* codeView(int index) = 0;  // nullptr outside 0 .. moduleCount - 1
     TextView& visibleView() { return *codeView(currentModule()); }
+    // What codeView(index)->text() gives, without making a view that is made
+    // only when first shown; "" outside 0 .. moduleCount - 1.
+    virtual QString moduleText(int index) {
+        const TextView* view = codeView(index);
+        return view ? view->text() : QString();
+    }
+    // Where a search over every module tells how far it is and learns whether it was stopped.
+    virtual Progress& progress() { return noProgress(); }
     // Makes the view of module index `index` the visible one.
     virtual void showModule(int index) = 0;
 

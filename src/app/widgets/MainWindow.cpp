@@ -73,6 +73,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     commandBar_->setEnabled(Command::CloseCallers, false);
     buildNavigation();
     exports_ = std::make_unique<WindowExports>(*codeArea_, *trees_, *statusPanels_, [this] { return projectName_; });
+    exports_->setProgress(progress_);
     wireParts();
     setWindowTitle(appState().titleText);
     resize(twipsToPixelsX(14400), twipsToPixelsY(10080));

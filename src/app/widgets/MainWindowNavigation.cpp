@@ -9,6 +9,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
+#include "app/widgets/WorkProgress.h"
 #include "base/Ui.h"
 #include "model/TextOperations.h"
 #include "model/WorkingStore.h"
@@ -28,6 +29,8 @@ public:
     int currentModule() const override { return w_.codeArea_->current(); }
     int moduleCount() const override { return w_.codeShown_ ? w_.trees_->state().moduleCount : 0; }
     TextView* codeView(int index) override { return w_.codeArea_->view(index); }
+    QString moduleText(int index) override { return w_.codeArea_->text(index); }
+    Progress& progress() override { return *w_.progress_; }
     void showModule(int index) override { w_.showModule(index); }
     QString panelText(StatusPanel panel) const override { return w_.statusPanels_->text(panel); }
     void setPanelText(StatusPanel panel, const QString& text) override { w_.setPanel(panel, text); }
@@ -96,6 +99,7 @@ void MainWindow::statusPanelClick(StatusPanel panel) {
 // Text search
 
 void MainWindow::searchCommand(bool fromPosition) {
+    WorkProgress::Scope work(*progress_);
     QLineEdit* searchBox = commandBar_->searchBox();
     QString text = searchBox->text();
     const SearchSwitches switches{commandBar_->checked(Command::ToggleProjectSearch),

@@ -1,12 +1,15 @@
 // The export commands of the window handed to the export layer.
 #include "app/widgets/WindowExports.h"
 
+#include <optional>
+
 #include <QApplication>
 #include <QDir>
 
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
+#include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
 #include "export/ExportCommands.h"
@@ -50,6 +53,8 @@ bool WindowExports::run(Command command) {
     case Command::HtmlModule: guarded([this] { exportModuleHtml(store(), code_.current() + 1, context()); }); return true;
     case Command::HtmlProject:
         guarded([this] {
+            std::optional<WorkProgress::Scope> work;
+            if (progress_) work.emplace(*progress_);
             exportProjectHtml(store(), exportModules(trees_.projectTree()->outline(), trees_.state().moduleCount),
                               context());
         });
@@ -87,6 +92,7 @@ ExportContext WindowExports::context() {
                     QApplication::restoreOverrideCursor();
             },
         .moduleHeadings = state.exportModuleHeadings,
+        .progress = progress_ ? static_cast<Progress*>(progress_) : &noProgress(),
     };
 }
 
@@ -119,6 +125,8 @@ void WindowExports::rtfProject() {
         const QString path = chooseRtfFile(ui(), QDir::currentPath(), projectName_());
         if (path.isEmpty()) return;
         QCoreApplication::processEvents();
+        std::optional<WorkProgress::Scope> work;
+        if (progress_) work.emplace(*progress_);
         exportProjectRtf(path, store(), exportModules(trees_.projectTree()->outline(), trees_.state().moduleCount),
                          context());
     });

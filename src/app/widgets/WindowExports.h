@@ -14,6 +14,7 @@ namespace lumo {
 class CodeArea;
 class StatusPanels;
 class Trees;
+class WorkProgress;
 struct ExportContext;
 
 class WindowExports {
@@ -23,6 +24,9 @@ public:
     // Runs an export command (HTML, RTF, text, copies, structure); false
     // for any other command, which is left alone.
     bool run(Command command);
+    // Exports of the whole project run as work of the window: progress in
+    // panel 5, stopped with Escape (not owned).
+    void setProgress(WorkProgress* progress) { progress_ = progress; }
 
 private:
     ExportContext context();
@@ -40,6 +44,7 @@ private:
     Trees& trees_;
     StatusPanels& panels_;
     std::function<QString()> projectName_;
+    WorkProgress* progress_ = nullptr;
 };
 
 }  // namespace lumo

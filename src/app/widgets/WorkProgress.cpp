@@ -85,7 +85,6 @@ bool WorkProgress::step(int done, int total, const QString& name) {
         }
         lastText_ = progressText(done, total, name);
         panels_.setText(PanelOperation, lastText_);
-        stopButton_->show();
         giveEventsTheirTurn();
     }
     return !stopped_;
@@ -100,6 +99,7 @@ void WorkProgress::stop() {
 }
 
 void WorkProgress::giveEventsTheirTurn() {
+    stopButton_->show();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     ++turns_;
     sinceTurn_.restart();
