@@ -28,10 +28,8 @@ Progress& noProgress() {
     return unwatched;
 }
 
-QString progressText(int done, int total, const QString& name) {
-    QString text = QStringLiteral("Modul %1 von %2 ...").arg(done).arg(total);
-    if (!name.isEmpty()) text += QLatin1Char(' ') + name;
-    return text;
+QString progressText(int done, int total) {
+    return QStringLiteral("Modul %1 von %2 ...").arg(done).arg(total);
 }
 
 }  // namespace lumo

@@ -35,7 +35,8 @@ Progress& noProgress();
 void setWorkTurn(std::function<void()> turn);
 void workTurn();
 
-// "Modul 123 von 1000 ..." with the name after it when there is one.
-QString progressText(int done, int total, const QString& name);
+// "Modul 123 von 1000 ...": panel 5 while work runs (the module's name, where
+// the work has one, is panel 1's).
+QString progressText(int done, int total);
 
 }  // namespace lumo

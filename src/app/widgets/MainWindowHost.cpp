@@ -113,6 +113,8 @@ void MainWindow::refreshOfficeProjects() {
     int version = 0;
     bool ok = false;
     {
+        // A folder of a thousand modules takes a while to list: the window answers meanwhile.
+        WorkProgress::Scope work(*progress_, false);
         appTree->setRedraw(false);
         ok = listOfficeProjects(*hostConnector_, trees_->appNodes(), version, ui());
         trees_->drawAppTree();
@@ -157,10 +159,7 @@ void MainWindow::readTickedCode() {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         result = buildFromOffice(
             *hostConnector_, trees_->appNodes(), ui(),
-            [this](StatusPanel panel, const QString& text) {
-                setPanel(panel, text);
-                statusPanels_->repaint();
-            },
+            [this](StatusPanel panel, const QString& text) { setPanel(panel, text); },
             *progress_);
         QApplication::restoreOverrideCursor();
     }

@@ -52,12 +52,15 @@ WorkProgress::~WorkProgress() {
     if (depth_ > 0) qApp->removeEventFilter(this);
 }
 
-WorkProgress::Scope::Scope(WorkProgress& progress) : progress_(progress) { progress_.begin(); }
+WorkProgress::Scope::Scope(WorkProgress& progress, bool stoppable) : progress_(progress) {
+    progress_.begin(stoppable);
+}
 
 WorkProgress::Scope::~Scope() { progress_.end(); }
 
-void WorkProgress::begin() {
+void WorkProgress::begin(bool stoppable) {
     if (depth_++ > 0) return;
+    stoppable_ = stoppable;
     stopped_ = false;
     closeWanted_ = false;
     panelTaken_ = false;
@@ -76,14 +79,14 @@ void WorkProgress::end() {
     emit finished();
 }
 
-bool WorkProgress::step(int done, int total, const QString& name) {
+bool WorkProgress::step(int done, int total, const QString&) {
     if (depth_ == 0) return true;
     if (!stopped_ && sinceTurn_.elapsed() >= kTurnEveryMs) {
         if (!panelTaken_) {
             panelBefore_ = panels_.text(PanelOperation);
             panelTaken_ = true;
         }
-        lastText_ = progressText(done, total, name);
+        lastText_ = progressText(done, total);
         panels_.setText(PanelOperation, lastText_);
         giveEventsTheirTurn();
     }
@@ -95,11 +98,11 @@ void WorkProgress::turnIfDue() {
 }
 
 void WorkProgress::stop() {
-    if (depth_ > 0) stopped_ = true;
+    if (depth_ > 0 && stoppable_) stopped_ = true;
 }
 
 void WorkProgress::giveEventsTheirTurn() {
-    stopButton_->show();
+    stopButton_->setVisible(stoppable_);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     ++turns_;
     sinceTurn_.restart();

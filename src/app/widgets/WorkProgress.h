@@ -28,10 +28,12 @@ public:
     ~WorkProgress() override;
 
     // While one lives, the window's work is under way; nested ones join the
-    // outermost, which alone starts and ends it.
+    // outermost, which alone starts and ends it. Work that cannot stop half-way
+    // (listing the documents' projects) keeps the window answering without
+    // offering to stop.
     class Scope {
     public:
-        explicit Scope(WorkProgress& progress);
+        explicit Scope(WorkProgress& progress, bool stoppable = true);
         ~Scope();
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
@@ -62,7 +64,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void begin();
+    void begin(bool stoppable);
     void end();
     void giveEventsTheirTurn();
 
@@ -72,6 +74,7 @@ private:
     QElapsedTimer sinceTurn_;
     int depth_ = 0;
     bool stopped_ = false;
+    bool stoppable_ = true;
     bool closeWanted_ = false;
     bool panelTaken_ = false;
     QString panelBefore_;
