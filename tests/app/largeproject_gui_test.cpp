@@ -36,16 +36,19 @@ VbaProjectData largeProject() {
 
 class LargeProjectWindow : public MainWindowTest {
 protected:
-    // Runs `command` with a timer beside it that counts its turns, notes
-    // panel 5 and, from the turn `stopAt` on (0: never), calls `stop`.
+    // Runs `command` with a timer beside it that counts the turns the work
+    // gives the events (one at every step), notes panel 5 and, from the
+    // turn `stopAt` (0: never), calls `stop` once.
     void runWatched(const std::function<void()>& command, int stopAt = 0, const std::function<void()>& stop = {}) {
+        window->workProgress().setTurnEvery(0);
+        turns = 0;
         QTimer beside;
-        beside.setInterval(1);
+        beside.setInterval(0);
         QObject::connect(&beside, &QTimer::timeout, [&] {
             ++turns;
             const QString text = panel(PanelOperation);
             if (text.startsWith("Modul ") && text.contains(" von ")) progressShown = text;
-            if (stopAt > 0 && turns >= stopAt && stop) stop();
+            if (stopAt > 0 && turns == stopAt && stop) stop();
         });
         beside.start();
         command();
@@ -60,7 +63,7 @@ TEST_F(LargeProjectWindow, ReadingAnswersShowsProgressAndMakesOnlyTheViewsShown)
     tick("A1\\");
     runWatched([&] { act("mnuBearbeiten_Code")->trigger(); });
     ASSERT_TRUE(window->codeShown());
-    EXPECT_GT(turns, 5);
+    EXPECT_GT(turns, kModules);
     EXPECT_TRUE(progressShown.endsWith(QString(" von %1 ...").arg(kModules))) << progressShown.toStdString();
     EXPECT_EQ(panel(PanelOperation), "");
     EXPECT_FALSE(window->workProgress().stopButton()->isVisible());
@@ -95,7 +98,7 @@ TEST_F(LargeProjectWindow, ReadingAnswersShowsProgressAndMakesOnlyTheViewsShown)
 TEST_F(LargeProjectWindow, EscapeStopsTheReadAndLeavesTheTickedList) {
     open({largeProject()});
     tick("A1\\");
-    runWatched([&] { act("mnuBearbeiten_Code")->trigger(); }, 5,
+    runWatched([&] { act("mnuBearbeiten_Code")->trigger(); }, kModules / 2,
                [&] { QTest::keyClick(window->trees().appTree(), Qt::Key_Escape); });
     EXPECT_FALSE(window->codeShown());
     EXPECT_TRUE(ui.calls.empty());
@@ -119,24 +122,39 @@ TEST_F(LargeProjectWindow, TheButtonStopsOpeningAStoredProjectAndOtherInputWaits
     ASSERT_TRUE(QDir().mkpath(stored));
     ui.folders = {stored};
     act("mnuSpeichern")->trigger();
-    ASSERT_TRUE(isStoredProject(stored + "/Gross"));
-    act("mnuNeu")->trigger();
-    ASSERT_FALSE(window->codeShown());
-
-    // A click on a command while the work runs does nothing; the button stops it.
-    const auto calls = ui.calls.size();
+    const QString project = stored + "/Gross";
+    ASSERT_TRUE(isStoredProject(project));
     QPushButton* stopButton = qobject_cast<QPushButton*>(window->workProgress().stopButton());
     ASSERT_NE(stopButton, nullptr);
-    runWatched([&] { window->openStoredProject(stored + "/Gross"); }, 1, [&] {
-        QTest::keyClick(window.get(), Qt::Key_F1);  // help would open a viewer
-        if (stopButton->isVisible()) QTest::mouseClick(stopButton, Qt::LeftButton);
-    });
+    // A key of another command while the work runs does nothing; the button stops it.
+    const auto openStopped = [&] {
+        const auto calls = ui.calls.size();
+        bool opened = true;
+        runWatched([&] { opened = window->openStoredProject(project); }, 1, [&] {
+            QTest::keyClick(window.get(), Qt::Key_F1);  // help would open a viewer
+            QTest::mouseClick(stopButton, Qt::LeftButton);
+        });
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(ui.calls.size(), calls);
+    };
+
+    // The project shown before comes back.
+    const QString caption = window->windowTitle();
+    const QString folder = appState().workFolder;
+    openStopped();
+    EXPECT_TRUE(window->codeShown());
+    EXPECT_EQ(window->trees().state().moduleCount, kModules);
+    EXPECT_EQ(window->windowTitle(), caption);
+    EXPECT_EQ(appState().workFolder, folder);
+
+    // Nothing shown before, nothing shown after.
+    act("mnuNeu")->trigger();
+    openStopped();
     EXPECT_FALSE(window->codeShown());
-    EXPECT_EQ(ui.calls.size(), calls);
     EXPECT_EQ(appState().workFolder, appState().runFolder);
     EXPECT_TRUE(window->trees().appTree()->isVisible());
 
-    EXPECT_TRUE(window->openStoredProject(stored + "/Gross"));
+    EXPECT_TRUE(window->openStoredProject(project));
     EXPECT_EQ(window->trees().state().moduleCount, kModules);
 }
 

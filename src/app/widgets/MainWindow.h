@@ -5,6 +5,7 @@
 // over it), the status panels, and the exports. The window wires them: the
 // commands run short slots here; the work lives in the parts and in the
 // widget-free layers (trees, routine location, the builder, the store).
+#include <functional>
 #include <memory>
 
 #include <QMainWindow>
@@ -135,6 +136,8 @@ private:
     void showRecentProjects(const QStringList& folders) override;
 
     Ui& ui() const;
+    // Runs an opening of a stored project as stoppable work.
+    bool openStored(const std::function<bool()>& open);
     // The one working store of this run, passed on to whatever reads it.
     WorkingStore& store() const;
     void buildPanes();

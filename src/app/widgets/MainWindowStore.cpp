@@ -8,22 +8,47 @@
 namespace lumo {
 
 // Opening checks every row and file of the project before it shows it: work
-// the window keeps answering through, and that Escape stops.
+// the window keeps answering through, and that Escape stops. Stopped, the
+// project shown before comes back (from its first module), as if the
+// command had not been given.
+bool MainWindow::openStored(const std::function<bool()>& open) {
+    const bool wasShown = codeShown_;
+    const QString folder = appState().workFolder;
+    const QString name = projectName_;
+    const QString title = windowTitle();
+    const bool unsaved = projectUnsaved_;
+    const bool office = sourceIsOffice_;
+    bool opened = false;
+    bool stopped = false;
+    {
+        WorkProgress::Scope work(*progress_);
+        opened = open();
+        stopped = !opened && progress_->stopped();
+    }
+    if (!stopped || !wasShown) return opened;
+    appState().workFolder = folder;
+    projectName_ = name;
+    sourceIsOffice_ = office;
+    showProject();
+    if (!codeShown_) return false;
+    projectUnsaved_ = unsaved;
+    setWindowTitle(title);
+    setCommandState(unsaved ? CommandState::FromDocument : CommandState::StoredProject);
+    return false;
+}
+
 void MainWindow::openProjectCommand() {
-    WorkProgress::Scope work(*progress_);
-    projectStore_->openProject();
+    openStored([this] { return projectStore_->openProject(); });
 }
 
 SaveOutcome MainWindow::saveProjectCommand() { return projectStore_->saveProjectAs(projectName_); }
 
 void MainWindow::openRecentCommand(int index) {
-    WorkProgress::Scope work(*progress_);
-    projectStore_->openRecent(index);
+    openStored([this, index] { return projectStore_->openRecent(index); });
 }
 
 bool MainWindow::openStoredProject(const QString& folder) {
-    WorkProgress::Scope work(*progress_);
-    return projectStore_->openProjectFolder(folder);
+    return openStored([this, &folder] { return projectStore_->openProjectFolder(folder); });
 }
 
 bool MainWindow::showStoredProject() {

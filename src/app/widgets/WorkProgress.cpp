@@ -37,7 +37,7 @@ bool isInput(QEvent::Type type) {
 }  // namespace
 
 WorkProgress::WorkProgress(QWidget* window, StatusPanels& panels)
-    : QObject(window), window_(window), panels_(panels) {
+    : QObject(window), window_(window), panels_(panels), turnEveryMs_(kTurnEveryMs) {
     auto* button = new QPushButton(QStringLiteral("Abbrechen"), &panels);
     button->setObjectName(QStringLiteral("cmdAbbrechen"));
     button->setToolTip(QStringLiteral("Bricht den laufenden Vorgang ab (Esc)"));
@@ -81,7 +81,7 @@ void WorkProgress::end() {
 
 bool WorkProgress::step(int done, int total, const QString&) {
     if (depth_ == 0) return true;
-    if (!stopped_ && sinceTurn_.elapsed() >= kTurnEveryMs) {
+    if (!stopped_ && sinceTurn_.elapsed() >= turnEveryMs_) {
         if (!panelTaken_) {
             panelBefore_ = panels_.text(PanelOperation);
             panelTaken_ = true;
@@ -94,7 +94,7 @@ bool WorkProgress::step(int done, int total, const QString&) {
 }
 
 void WorkProgress::turnIfDue() {
-    if (depth_ > 0 && sinceTurn_.elapsed() >= kTurnEveryMs) giveEventsTheirTurn();
+    if (depth_ > 0 && sinceTurn_.elapsed() >= turnEveryMs_) giveEventsTheirTurn();
 }
 
 void WorkProgress::stop() {

@@ -55,6 +55,8 @@ public:
     // How often the window's events had their turn since the work began.
     int turns() const { return turns_; }
     QAbstractButton* stopButton() const { return stopButton_; }
+    // How long the events wait at most between two turns (tests: 0, a turn at every step).
+    void setTurnEvery(int ms) { turnEveryMs_ = ms; }
 
 signals:
     // The outermost scope ended.
@@ -80,6 +82,7 @@ private:
     QString panelBefore_;
     QString lastText_;
     int turns_ = 0;
+    int turnEveryMs_;
 };
 
 }  // namespace lumo
