@@ -109,10 +109,13 @@ TEST_F(LargeProjectWindow, EscapeStopsTheReadAndLeavesTheTickedList) {
     EXPECT_EQ(panel(PanelOperation), "Aktion");
     EXPECT_FALSE(window->workProgress().stopButton()->isVisible());
 
-    // Read again, it goes through.
-    act("mnuBearbeiten_Code")->trigger();
-    EXPECT_TRUE(window->codeShown());
-    EXPECT_EQ(window->trees().state().moduleCount, kModules);
+    // Closed while reading: the read stops first, then the window closes.
+    window->show();
+    runWatched([&] { act("mnuBearbeiten_Code")->trigger(); }, kModules / 2, [&] { window->close(); });
+    EXPECT_FALSE(window->codeShown());
+    EXPECT_TRUE(window->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(LargeProjectWindow, TheButtonStopsOpeningAStoredProjectAndOtherInputWaits) {

@@ -121,6 +121,38 @@ TEST_F(ExportTest, AMissingModuleTextIsReportedAndLeavesTheClipboardAlone) {
     EXPECT_FALSE(QFile::exists(work.path() + "/m.RTF"));
 }
 
+// Stops at the given step.
+class StopAt : public Progress {
+public:
+    explicit StopAt(int step) : step_(step) {}
+    bool step(int done, int, const QString&) override {
+        stopped_ = stopped_ || done >= step_;
+        return !stopped_;
+    }
+    bool stopped() const override { return stopped_; }
+
+private:
+    int step_;
+    bool stopped_ = false;
+};
+
+TEST_F(ExportTest, AStoppedProjectExportLeavesClipboardAndFileAloneWithoutAWord) {
+    buildProject();
+    ui.clipboard = "vorher";
+    StopAt stop(2);
+    ExportContext stoppable = context();
+    stoppable.progress = &stop;
+    exportProjectHtml(store, modules, stoppable);
+    EXPECT_EQ(ui.clipboard, "vorher");
+    EXPECT_TRUE(ui.calls.empty());
+    EXPECT_EQ(panel.last(), "");
+    StopAt again(3);
+    stoppable.progress = &again;
+    EXPECT_FALSE(exportProjectRtf(work.path() + "/p.RTF", store, modules, stoppable));
+    EXPECT_FALSE(QFile::exists(work.path() + "/p.RTF"));
+    EXPECT_TRUE(ui.calls.empty());
+}
+
 TEST_F(ExportTest, ProjectRtfIsOneDocumentWithTheRtfTypeTexts) {
     buildProject();
     const QString doc = projectRtfDocument(store, modules, options());
