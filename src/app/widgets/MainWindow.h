@@ -146,6 +146,10 @@ private:
     bool splitterMayMoveTo(int newLeft) const;
     void setPanel(StatusPanel panel, const QString& text);
     void showRoutineAtLine(int line, int moduleNumber);
+    // Beneath each routine of the caller result, its lines that call `name`.
+    void addCallSites(const QString& name);
+    // A call-site node of the caller tree: its module shown, the caret on its line.
+    void showCallSite(QTreeWidgetItem* item, int moduleNumber, int line);
     // The project tree selects and reveals the module and routine of the caret
     // in the code shown, after every jump (F8, search hit, history, callers).
     void followShownCode();

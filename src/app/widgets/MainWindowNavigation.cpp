@@ -12,10 +12,12 @@
 #include "base/Ui.h"
 #include "model/TextOperations.h"
 #include "model/WorkingStore.h"
+#include "navigate/CallSites.h"
 #include "navigate/Callers.h"
 #include "navigate/Definition.h"
 #include "navigate/TextSearch.h"
 #include "view/CodeWindow.h"
+#include "view/widgets/ChoiceList.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 
@@ -40,6 +42,11 @@ public:
     bool zoomOn() const override { return w_.codeArea_->zoomOn(); }
     void focusVisibleView() override { w_.codeArea_->visibleView()->setFocus(); }
     void refreshZoomAndFocus() override { w_.codeArea_->refreshZoomAndFocus(); }
+    std::optional<int> chooseAtCaret(const QString& title, const QStringList& entries) override {
+        CodeView* view = w_.codeArea_->visibleView();
+        ChoiceList chooser(&w_, title, entries);
+        return chooser.chooseAt(view->viewport()->mapToGlobal(view->cursorRect().bottomLeft()));
+    }
 
 private:
     MainWindow& w_;
@@ -65,10 +72,32 @@ void MainWindow::callersCommand() {
     case CallersOutcome::Stopped: return;
     case CallersOutcome::NoneFound: trees_->showNoCallers(); return;
     case CallersOutcome::Found:
+        addCallSites(name);
         trees_->showCallerResult(name);
         commandBar_->setEnabled(Command::CloseCallers, true);
         return;
     }
+}
+
+void MainWindow::addCallSites(const QString& name) {
+    // The modules the caller tree lists are the only ones with call sites.
+    KeyedTree* tree = trees_->callerTree();
+    int first = 0;
+    int last = 0;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const int n = keyNumber(KeyedTree::keyOf(tree->topLevelItem(i)));
+        if (n < 1) continue;
+        first = first == 0 ? n : std::min(first, n);
+        last = std::max(last, n);
+    }
+    if (first == 0) return;
+    tree->setRedraw(false);
+    try {
+        addCallSiteNodes(*tree, store(), name, first, last);
+    } catch (const std::exception&) {
+        // The caller search has just named the modules it could not read.
+    }
+    tree->setRedraw(true);
 }
 
 void MainWindow::closeCallerResult() {

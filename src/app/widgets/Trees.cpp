@@ -87,7 +87,8 @@ void Trees::tick(QTreeWidgetItem* item) {
 }
 
 void Trees::showCallerResult(const QString& routine) {
-    callerTree_->expandAll();
+    // Modules open, routines closed: their call sites show when opened.
+    callerTree_->expandToDepth(0);
     callerTree_->show();
     callerTree_->raise();
     projectTree_->hide();
