@@ -6,6 +6,7 @@
 
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/CommandBar.h"
+#include "app/widgets/HitPanel.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
@@ -15,6 +16,7 @@
 #include "navigate/CallSites.h"
 #include "navigate/Callers.h"
 #include "navigate/Definition.h"
+#include "navigate/SearchHits.h"
 #include "navigate/TextSearch.h"
 #include "view/CodeWindow.h"
 #include "view/widgets/ChoiceList.h"
@@ -134,6 +136,19 @@ void MainWindow::searchCommand(bool fromPosition) {
     else
         lumo::searchCommand(*navigation_, text, switches, ui());
     if (text != searchBox->text()) searchBox->setText(text);
+}
+
+void MainWindow::allHitsCommand() {
+    if (!codeShown_) return;
+    QLineEdit* searchBox = commandBar_->searchBox();
+    QString text = searchBox->text();
+    const SearchSwitches switches{commandBar_->checked(Command::ToggleProjectSearch),
+                                  commandBar_->checked(Command::ToggleWholeWord)};
+    std::vector<SearchHit> hits = lumo::allHitsCommand(*navigation_, text, switches, ui());
+    if (text != searchBox->text()) searchBox->setText(text);
+    if (hits.empty()) return;
+    hitPanel_->showHits(text, std::move(hits),
+                        [this](int module) { return trees_->projectTree()->nodeText(moduleKey(module + 1)); });
 }
 
 void MainWindow::toggleSearchSwitch(Command command) {

@@ -12,6 +12,7 @@
 #include "navigate/CallSites.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
+#include "view/widgets/TreeFilter.h"
 
 namespace lumo {
 
@@ -44,6 +45,7 @@ void MainWindow::showProject() {
             closeCallerResult();
             projectTree->show();
             state.highlightedModuleKey.clear();
+            trees_->filter()->reset();
             state.moduleCount = fillModuleTree(*projectTree, store());
             if (state.moduleCount > 0) fillCodeViews();
             addRoutineNodes(*projectTree, store());

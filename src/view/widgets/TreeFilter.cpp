@@ -1,0 +1,89 @@
+#include "view/widgets/TreeFilter.h"
+
+#include <QKeyEvent>
+#include <QTreeWidget>
+
+namespace lumo {
+
+TreeFilter::TreeFilter(QTreeWidget* tree, QWidget* parent) : QLineEdit(parent), tree_(tree) {
+    setObjectName(QStringLiteral("txtFilter"));
+    setPlaceholderText(QStringLiteral("Filter Module und Routinen"));
+    setToolTip(QStringLiteral("Zeigt nur Module und Routinen, deren Name den Text enthält (Esc: alle)"));
+    setClearButtonEnabled(true);
+    connect(this, &QLineEdit::textChanged, this, &TreeFilter::apply);
+}
+
+void TreeFilter::reset() {
+    if (text().isEmpty()) {
+        apply({});
+        return;
+    }
+    clear();  // applies the empty text
+}
+
+void TreeFilter::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && !text().isEmpty()) {
+        clear();
+        return;
+    }
+    // Down goes on into the tree, to the first node shown.
+    if (event->key() == Qt::Key_Down) {
+        tree_->setFocus();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TreeFilter::setShown(QTreeWidgetItem* item, bool shown) {
+    if (item->isHidden() == !shown) return;
+    item->setHidden(!shown);
+    hidden_ += shown ? -1 : 1;
+}
+
+void TreeFilter::remember() {
+    opened_.clear();
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* module = tree_->topLevelItem(i);
+        if (module->isExpanded()) opened_ << QPersistentModelIndex(tree_->indexFromItem(module));
+    }
+    current_ = QPersistentModelIndex(tree_->currentIndex());
+    filtering_ = true;
+}
+
+void TreeFilter::restore() {
+    filtering_ = false;
+    tree_->collapseAll();
+    for (const QPersistentModelIndex& index : std::as_const(opened_))
+        if (index.isValid()) tree_->expand(index);
+    opened_.clear();
+    if (current_.isValid()) {
+        // Without a selection event, so the code shown stays as it is.
+        tree_->selectionModel()->setCurrentIndex(current_, QItemSelectionModel::ClearAndSelect);
+        tree_->scrollTo(current_);
+    }
+    current_ = QPersistentModelIndex();
+}
+
+void TreeFilter::apply(const QString& typed) {
+    const QString text = typed.trimmed();
+    if (text.isEmpty() && !filtering_ && hidden_ == 0) return;
+    tree_->setUpdatesEnabled(false);
+    if (!text.isEmpty() && !filtering_) remember();
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* module = tree_->topLevelItem(i);
+        const bool moduleMatches = text.isEmpty() || module->text(0).contains(text, Qt::CaseInsensitive);
+        bool routineMatches = false;
+        for (int k = 0; k < module->childCount(); ++k) {
+            QTreeWidgetItem* routine = module->child(k);
+            const bool matches = !text.isEmpty() && routine->text(0).contains(text, Qt::CaseInsensitive);
+            routineMatches = routineMatches || matches;
+            setShown(routine, moduleMatches || matches);
+        }
+        setShown(module, moduleMatches || routineMatches);
+        if (routineMatches && !module->isExpanded()) module->setExpanded(true);
+    }
+    if (text.isEmpty() && filtering_) restore();
+    tree_->setUpdatesEnabled(true);
+}
+
+}  // namespace lumo
