@@ -22,6 +22,7 @@ ChoiceList::ChoiceList(QWidget* parent, const QString& title, const QStringList&
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto* head = new QLabel(title, this);
     head->setObjectName(QStringLiteral("lblAuswahl"));
     QFont bold = head->font();

@@ -1,11 +1,14 @@
 #include "view/widgets/TreeFilter.h"
 
 #include <QKeyEvent>
+#include <QSet>
 #include <QTreeWidget>
+
+#include "view/widgets/KeyedTree.h"
 
 namespace lumo {
 
-TreeFilter::TreeFilter(QTreeWidget* tree, QWidget* parent) : QLineEdit(parent), tree_(tree) {
+TreeFilter::TreeFilter(KeyedTree* tree, QWidget* parent) : QLineEdit(parent), tree_(tree) {
     setObjectName(QStringLiteral("txtFilter"));
     setPlaceholderText(QStringLiteral("Filter Module und Routinen"));
     setToolTip(QStringLiteral("Zeigt nur Module und Routinen, deren Name den Text enthält (Esc: alle)"));
@@ -52,10 +55,14 @@ void TreeFilter::remember() {
 
 void TreeFilter::restore() {
     filtering_ = false;
-    tree_->collapseAll();
+    QSet<QTreeWidgetItem*> open;
     for (const QPersistentModelIndex& index : std::as_const(opened_))
-        if (index.isValid()) tree_->expand(index);
+        if (index.isValid()) open.insert(tree_->itemFromIndex(index));
     opened_.clear();
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* module = tree_->topLevelItem(i);
+        if (module->isExpanded() != open.contains(module)) module->setExpanded(open.contains(module));
+    }
     if (current_.isValid()) {
         // Without a selection event, so the code shown stays as it is.
         tree_->selectionModel()->setCurrentIndex(current_, QItemSelectionModel::ClearAndSelect);
@@ -68,6 +75,7 @@ void TreeFilter::apply(const QString& typed) {
     const QString text = typed.trimmed();
     if (text.isEmpty() && !filtering_ && hidden_ == 0) return;
     tree_->setUpdatesEnabled(false);
+    tree_->deferLayout();
     if (!text.isEmpty() && !filtering_) remember();
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* module = tree_->topLevelItem(i);

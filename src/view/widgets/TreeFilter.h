@@ -10,15 +10,16 @@
 #include <QList>
 #include <QPersistentModelIndex>
 
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace lumo {
 
+class KeyedTree;
+
 class TreeFilter : public QLineEdit {
     Q_OBJECT
 public:
-    TreeFilter(QTreeWidget* tree, QWidget* parent);
+    TreeFilter(KeyedTree* tree, QWidget* parent);
 
     // Empties the line and shows every node again.
     void reset();
@@ -34,7 +35,7 @@ private:
     void restore();
     void setShown(QTreeWidgetItem* item, bool shown);
 
-    QTreeWidget* tree_;
+    KeyedTree* tree_;
     bool filtering_ = false;  // the tree's state before filtering is remembered
     QList<QPersistentModelIndex> opened_;
     QPersistentModelIndex current_;
