@@ -49,7 +49,6 @@ void TreeFilter::remember() {
         QTreeWidgetItem* module = tree_->topLevelItem(i);
         if (module->isExpanded()) opened_ << QPersistentModelIndex(tree_->indexFromItem(module));
     }
-    current_ = QPersistentModelIndex(tree_->currentIndex());
     filtering_ = true;
 }
 
@@ -63,12 +62,10 @@ void TreeFilter::restore() {
         QTreeWidgetItem* module = tree_->topLevelItem(i);
         if (module->isExpanded() != open.contains(module)) module->setExpanded(open.contains(module));
     }
-    if (current_.isValid()) {
-        // Without a selection event, so the code shown stays as it is.
-        tree_->selectionModel()->setCurrentIndex(current_, QItemSelectionModel::ClearAndSelect);
-        tree_->scrollTo(current_);
-    }
-    current_ = QPersistentModelIndex();
+    // The node current now: the one before, or the one the user went to meanwhile.
+    // Scrolling to a node opens its module, so a node in a closed one leaves the view where it is.
+    QTreeWidgetItem* current = tree_->currentItem();
+    if (current && (!current->parent() || current->parent()->isExpanded())) tree_->scrollToItem(current);
 }
 
 void TreeFilter::apply(const QString& typed) {

@@ -5,7 +5,7 @@
 // the matching ones, opened, when only they match. Rows are hidden, never
 // rebuilt, so a large tree keeps up with the typing. Escape empties the
 // line, and an empty line gives the tree back as it was before the first
-// letter: which modules were open and which node was current.
+// letter (which modules were open), scrolled to the current node.
 #include <QLineEdit>
 #include <QList>
 #include <QPersistentModelIndex>
@@ -38,7 +38,6 @@ private:
     KeyedTree* tree_;
     bool filtering_ = false;  // the tree's state before filtering is remembered
     QList<QPersistentModelIndex> opened_;
-    QPersistentModelIndex current_;
     int hidden_ = 0;
 };
 
