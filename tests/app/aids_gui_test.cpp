@@ -1,5 +1,5 @@
 // The reading aids in the real window: the chooser of Definition, the hit
-// list and the filter above the project tree.
+// list, the long structure listing and the filter above the project tree.
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
@@ -7,6 +7,7 @@
 
 #include "app/MainWindowFixture.h"
 #include "app/widgets/HitPanel.h"
+#include "export/RoutineListing.h"
 #include "view/widgets/ChoiceList.h"
 #include "view/widgets/TreeFilter.h"
 
@@ -94,6 +95,14 @@ TEST_F(MainWindowTest, HitListListsEveryHitAndAClickGoesThere) {
     window->commandBar().searchBox()->setText("gibtsnicht");
     act("mnuBearbeiten_Fundstellen")->trigger();
     EXPECT_EQ(ui.messages(), QStringList{"Der Suchtext wurde im gesamten Projekt nicht gefunden"});
+}
+
+TEST_F(MainWindowTest, LongStructureListingGoesToTheClipboardAsTheCliPrintsIt) {
+    open();
+    build();
+    act("mnuExtras_StrukturLang")->trigger();
+    EXPECT_EQ(ui.clipboard, routineListing(WorkingStore::instance()));
+    EXPECT_TRUE(ui.clipboard.contains("\tName\tProperty Get\tPublic\tName() As String\r\n"));
 }
 
 TEST_F(MainWindowTest, FilterNarrowsTheProjectTreeAndEscapeRestoresIt) {
