@@ -1,7 +1,9 @@
 #include "acquire/RecentProjects.h"
 
+#include <QDir>
 #include <QFileInfo>
 
+#include "base/FileHelpers.h"
 #include "base/Settings.h"
 #include "base/TextHelpers.h"
 
@@ -12,7 +14,16 @@ const QString kSection = QStringLiteral("recent");
 
 bool folderExists(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
 
+// Entries written before paths were cleaned may be relative or hold "./";
+// they compare by their clean form.
+bool sameFolder(const QString& a, const QString& b) { return recentFolderPath(a) == recentFolderPath(b); }
+
 }  // namespace
+
+QString recentFolderPath(const QString& folder) {
+    if (folder.isEmpty()) return folder;
+    return withTrailingBackslash(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+}
 
 QString folderName(const QString& folder) {
     QString path = folder;
@@ -36,11 +47,12 @@ QStringList recentProjectsShown() {
 QStringList addRecentProject(const QString& folder) {
     const SettingPairs old = getAllSettings(kSection);
     deleteSetting(kSection);
-    QStringList out{folder};
-    saveSetting(kSection, QStringLiteral("F0"), folder);
+    const QString added = recentFolderPath(folder);
+    QStringList out{added};
+    saveSetting(kSection, QStringLiteral("F0"), added);
     for (qsizetype i = 0; i < old.size() && i < kRecentProjects - 1; ++i) {
         const QString& entry = old[i].second;
-        if (entry == folder || !folderExists(entry)) continue;
+        if (sameFolder(entry, added) || !folderExists(entry)) continue;
         saveSetting(kSection, QLatin1Char('F') + QString::number(out.size()), entry);
         out << entry;
     }

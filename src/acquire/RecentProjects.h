@@ -14,10 +14,16 @@ namespace lumo {
 // Entries of vanished folders stay stored until the next addRecentProject.
 QStringList recentProjectsShown();
 
-// Puts folder at the top: the section is rewritten with folder first, then
-// the old entries at positions 0 to 8 that differ from it (letters compared
-// with case) and whose folder still exists. Returns the new list.
+// Puts folder at the top, as its absolute, clean path: the section is
+// rewritten with it first, then the old entries at positions 0 to 8 that
+// name another folder (spellings of the same folder, "a/./b" and "a/b/",
+// count as one; letters compared with case) and whose folder still exists.
+// Returns the new list.
 QStringList addRecentProject(const QString& folder);
+
+// The form an entry is stored in: absolute, clean, with the trailing
+// separator. Relative paths are taken from the current folder.
+QString recentFolderPath(const QString& folder);
 
 // "&3 - Rechnung" for entry 3 of ".../Rechnung/".
 QString recentCaption(int index, const QString& folder);

@@ -8,8 +8,6 @@ namespace lumo {
 
 class Ui;
 
-// The program's own web page: the about box opens it, the HTML footer names it.
-inline constexpr const char* kMakerWebPage = "https://codelumo.example/";
 
 struct AppState {
     int hostKind = LUMO_HOST_KIND;

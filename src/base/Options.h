@@ -25,6 +25,7 @@ struct Options {
     bool applyScreenLayout = false;           // usb: apply the user screen layout at start-up
     QString screenLayout = QStringLiteral("max");  // bis: "max" or left;top;width;height in twips
     QString projectFolder;                    // proj_pf: standard project folder (the user's home folder by default)
+    QString makerWebPage;                     // webseite: the maker's web page (http or https); "" while none is set
 };
 
 }  // namespace lumo

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include <QRegularExpression>
+
 #include "base/Settings.h"
 #include "base/TextHelpers.h"
 
@@ -63,6 +65,17 @@ void loadOptions(Options& o) {
     flag("leer", o.removeBlankLines);
     if (const QString t = read("tab"); !t.isEmpty()) o.tabStopMm = decodeInt16(t);
     if (const QString t = read("font"); !t.isEmpty()) decodeFont(t, o.fontName, o.fontSize);
+    o.makerWebPage = webPageAddress(read("webseite"));
+}
+
+QString webPageAddress(const QString& text) {
+    // The address goes into the footer of pasted HTML and into the browser:
+    // only a plain web address is taken, never a script or a local command.
+    const QString address = text.trimmed();
+    const bool web = address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) ||
+                     address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive);
+    if (!web || address.contains(QRegularExpression(QStringLiteral("[\\s\"<>`]")))) return QString();
+    return address;
 }
 
 void saveOptions(const Options& o) {

@@ -9,8 +9,12 @@ namespace lumo {
 
 // Reads every stored key into options; an empty or missing value leaves the field as it is.
 void loadOptions(Options& options);
-// Writes every key but "bis" and "proj_pf".
+// Writes every key but "bis", "proj_pf" and "webseite" (which only the user sets).
 void saveOptions(const Options& options);
+
+// The maker's web page as stored under "webseite": an http or https address
+// without blanks, quotes or angle brackets; anything else counts as none ("").
+QString webPageAddress(const QString& text);
 
 // "&Aktualisieren Word VBA Projekte" for the menu entry, and its toolbar tooltip.
 QString refreshCaption(const QString& hostName);

@@ -1,6 +1,6 @@
 // "codelumo-cli callers": the callers of a routine of a built project, as
 // the window's caller tree lists them, with the same rules (a Private
-// routine only in its module, the lower-case identifier characters).
+// routine only in its module, the same identifier characters).
 #include <QTextStream>
 
 #include "cli/CliCommand.h"
@@ -49,7 +49,8 @@ int runCallers(const QStringList& args) {
     }
     out.flush();
     WorkingStore::instance().closeWorkingDatabase();
-    return outcome == CallersOutcome::Found ? 0 : 1;
+    // Callers listed from part of the project are no answer to rely on.
+    return outcome == CallersOutcome::Found && ui.problems() == 0 ? 0 : 1;
 }
 
 CliRegistration reg{{"callers",

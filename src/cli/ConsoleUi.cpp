@@ -11,7 +11,10 @@ void printError(const QString& text) {
     err << replaceAll(text, u"\r\n", u"\n") << "\n";
 }
 
-void ConsoleUi::message(const QString& text, const QString&, MsgIcon) { printError(text); }
+void ConsoleUi::message(const QString& text, const QString&, MsgIcon icon) {
+    if (icon == MsgIcon::Warning || icon == MsgIcon::Critical) ++problems_;
+    printError(text);
+}
 
 Answer ConsoleUi::question(const QString& text, MsgButtons buttons, MsgIcon, const QString&) {
     printError(text);

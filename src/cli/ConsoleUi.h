@@ -21,8 +21,13 @@ public:
     void clearClipboard() override { clipboard_.clear(); }
     bool openInViewer(const QString&) override { return false; }
 
+    // Warnings and errors shown so far: a verb that met one did not read
+    // everything it needed and must not end as if it had.
+    int problems() const { return problems_; }
+
 private:
     QString clipboard_;
+    int problems_ = 0;
 };
 
 // Writes text with its CR LF line breaks as the terminal's line breaks.

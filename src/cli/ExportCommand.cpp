@@ -127,7 +127,7 @@ Pieces produce(const ExportArgs& a, WorkingStore& store) {
                                  pieces.push_back(piece.toUtf8());
                                  pieces.back().squeeze();
                              });
-        if (a.footer) pieces.push_back(withHtmlFooter(QString(), state.hostName).toUtf8());
+        if (a.footer) pieces.push_back(withHtmlFooter(QString(), state.hostName, state.options.makerWebPage).toUtf8());
         return pieces;
     }
     case Format::Rtf:

@@ -31,6 +31,7 @@ int showInfo(const QStringList&) {
         << "Temporär:        " << s.tempRoot << "\n"
         << "Einstellungen:   " << settingsLocation() << "\n"
         << "Projektordner:   " << o.projectFolder << "\n"
+        << "Webseite:        " << (o.makerWebPage.isEmpty() ? QStringLiteral("(keine)") : o.makerWebPage) << "\n"
         << "Schrift:         " << encodeFont(o.fontName, o.fontSize) << ", Tabstopp " << o.tabStopMm << " mm\n"
         << "Einrücken " << encodeBool(o.reindentBlocks) << ", Leerzeilen entfernen " << encodeBool(o.removeBlankLines)
         << ", Routinen fett " << encodeBool(o.boldRoutineLines) << "\n";

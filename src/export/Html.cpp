@@ -21,15 +21,24 @@ bool convertToHtml(QString& text, const ExportContext& context) {
     }
 }
 
-QString htmlFooter(const QString& hostName) {
-    return QStringLiteral("<span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> <a style =\""
-                          "color:#ffff00; background-color:#000080; font-weight:bold;\"") +
-           QStringLiteral(" href=\"") + QString::fromLatin1(kMakerWebPage) + QStringLiteral("\"") +
-           QStringLiteral(" target=\"blank\">") + hostName + QStringLiteral(" Code Lumo</a>");
+QString htmlFooter(const QString& hostName, const QString& webPage) {
+    const QString lead = QStringLiteral("<span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> ");
+    QString name = hostName + QStringLiteral(" Code Lumo");
+    escapeHtml(name);
+    // Without a web page of the maker's there is nothing to link to, and a
+    // dead link in the user's pages is worse than none.
+    if (webPage.isEmpty())
+        return lead + QStringLiteral("<span style=\"color:#ffff00; background-color:#000080; font-weight:bold;\">") +
+               name + QStringLiteral("</span>");
+    QString address = webPage;
+    escapeHtml(address);
+    return lead + QStringLiteral("<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\"") +
+           QStringLiteral(" href=\"") + address + QStringLiteral("\"") + QStringLiteral(" target=\"blank\">") + name +
+           QStringLiteral("</a>");
 }
 
-QString withHtmlFooter(const QString& html, const QString& hostName) {
-    return html + QStringLiteral("\r\n<br>") + htmlFooter(hostName);
+QString withHtmlFooter(const QString& html, const QString& hostName, const QString& webPage) {
+    return html + QStringLiteral("\r\n<br>") + htmlFooter(hostName, webPage);
 }
 
 void htmlToClipboard(QString html, const ExportContext& context) {
@@ -40,7 +49,7 @@ void htmlToClipboard(QString html, const ExportContext& context) {
             "\r\n"
             "Hinweis auf Erstellungsprogramm Hinzufügen ?");
         if (context.ui.question(question, MsgButtons::YesNo, MsgIcon::Question) == Answer::Yes)
-            html = withHtmlFooter(html, context.hostName);
+            html = withHtmlFooter(html, context.hostName, context.options.makerWebPage);
     }
     context.ui.clearClipboard();
     context.ui.setClipboardText(html);

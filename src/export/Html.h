@@ -15,10 +15,11 @@ struct ExportContext;
 // while it works; a failure is shown with its description. False on failure.
 bool convertToHtml(QString& text, const ExportContext& context);
 
-// The line that names the program, linking to the maker's web page.
-QString htmlFooter(const QString& hostName);
+// The line that names the program, linking to the maker's web page when
+// one is set (webPage, the option "webseite"), else without a link.
+QString htmlFooter(const QString& hostName, const QString& webPage);
 // html + CR LF + "<br>" + footer: what answering Yes to the footer question gives.
-QString withHtmlFooter(const QString& html, const QString& hostName);
+QString withHtmlFooter(const QString& html, const QString& hostName, const QString& webPage);
 
 // Asks (with meld) whether to add the footer, puts the HTML on the clipboard
 // as plain text and, with vor, shows it in the browser.

@@ -19,6 +19,10 @@ QString rtfTargetPath(const QString& chosen) {
     // Replacing the last three characters blindly would turn "a.html" into
     // "a.hRTF" and "Bericht" into "BerichRTF"; the extension is what is meant.
     if (dot <= slash) return chosen + QStringLiteral(".RTF");
+    // A name that already ends in ".rtf" is the file the user chose (and may
+    // have confirmed overwriting): file names differ by case here, so
+    // "dup.rtf" must not become a second file "dup.RTF" beside it.
+    if (chosen.mid(dot).compare(QLatin1String(".rtf"), Qt::CaseInsensitive) == 0) return chosen;
     return chosen.left(dot + 1) + QStringLiteral("RTF");
 }
 

@@ -396,7 +396,9 @@ public:
                 write(u"\"\"", 2);
                 i += 4;
             } else if (c == kMarkerChar && taglayout::escapeAt(p, to, i)) {
-                *w_++ = QChar(kMarkerChar);
+                // The stored form "Ÿ?" can never be part of a tag, so source
+                // text shaped like one stays text (TaggedText.h).
+                write(u"\u0178?", 2);
                 i += 3;
             } else {
                 *w_++ = p[i++];
@@ -440,9 +442,10 @@ void tagRoutineLines(QString& text, const QString& keywordTag, const Options& op
 
 // The anchors stand at the beginning of lines of the tagged text, where the
 // source's own marker characters are still escape tags; so a source line can
-// never pass for an anchor. The escape tags are undone in the same copy, the
-// last of the transient tags, so that a marker character of the source can
-// never form a continuation or doubled-quote tag with what follows it.
+// never pass for an anchor. In the same copy each escape tag becomes the
+// stored escape "Ÿ?" (its readers show the marker character alone), so that
+// a marker character of the source can never form a tag with what stands
+// around it.
 void finishModuleText(const QString& tagged, ParsedModule& module) {
     const QChar* d = tagged.constData();
     const qsizetype n = tagged.size();

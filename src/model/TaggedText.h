@@ -41,6 +41,27 @@ inline bool colourOfTag(TagKind kind, ColourSlot& slot) {
     return false;
 }
 
+// A marker character of the source is stored as "Ÿ?" (taglayout::storedEscapeAt):
+// no tag holds the marker before a "?", so source text that looks like a
+// tag ("|Ÿf|" in a string) can never be read as one. Text runs reach the
+// sink with each such escape as the marker character alone; a sink that
+// counts positions in the tagged text itself has `void skipped(qsizetype n)`
+// called for the character that no run holds.
+template <class Sink>
+void putTaggedText(const QChar* p, qsizetype from, qsizetype to, Sink& sink) {
+    qsizetype start = from;
+    for (const QChar* m = std::find(p + from, p + to, QChar(kMarkerChar)); m != p + to;
+         m = std::find(m + 1, p + to, QChar(kMarkerChar))) {
+        const qsizetype k = m - p;
+        if (!taglayout::storedEscapeAt(p, to, k)) continue;
+        sink.text(QStringView(p + start, k + 1 - start));
+        if constexpr (requires { sink.skipped(qsizetype{}); }) sink.skipped(1);
+        start = k + 2;
+        ++m;
+    }
+    if (to > start) sink.text(QStringView(p + start, to - start));
+}
+
 template <class Sink>
 void readTagged(QStringView tagged, Sink& sink) {
     const QChar* p = tagged.data();
@@ -79,7 +100,7 @@ void readTagged(QStringView tagged, Sink& sink) {
         for (int c = 0; c < m; ++c) {
             if (!claimed[c]) continue;
             const qsizetype at = bar + 3 * c;
-            if (at > textStart) sink.text(QStringView(p + textStart, at - textStart));
+            if (at > textStart) putTaggedText(p, textStart, at, sink);
             sink.tag(kinds[c]);
             textStart = at + kKeptTagLength;
         }
@@ -88,7 +109,7 @@ void readTagged(QStringView tagged, Sink& sink) {
         const qsizetype last = bar + 3 * (m - 1);
         i = (m == kMaxChain && !claimed[m - 1]) ? last + 3 : std::max(textStart, last + kKeptTagLength);
     }
-    if (n > textStart) sink.text(QStringView(p + textStart, n - textStart));
+    if (n > textStart) putTaggedText(p, textStart, n, sink);
 }
 
 }  // namespace lumo

@@ -76,6 +76,12 @@ inline bool doubleQuoteAt(const QChar* p, qsizetype n, qsizetype i) {
     return i + 3 < n && p[i] == u'|' && p[i + 1].unicode() == kMarkerChar && p[i + 2] == u'd' && p[i + 3] == u'|';
 }
 
+// "Ÿ?": a marker character of the source in stored text. No tag holds the
+// marker before a "?", so the two can never be read as part of one.
+inline bool storedEscapeAt(const QChar* p, qsizetype n, qsizetype i) {
+    return i + 1 < n && p[i].unicode() == kMarkerChar && p[i + 1] == u'?';
+}
+
 // "Ÿ|?": a marker character of the source while a text is tagged.
 inline bool escapeAt(const QChar* p, qsizetype n, qsizetype i) {
     return i + 2 < n && p[i].unicode() == kMarkerChar && p[i + 1] == u'|' && p[i + 2] == u'?';

@@ -30,6 +30,7 @@ public:
     explicit SpanSink(std::vector<TaggedSpan>& spans) : spans_(spans) {}
 
     void text(QStringView s) { pos_ += s.size(); }
+    void skipped(qsizetype n) { pos_ += n; }
 
     void tag(TagKind kind) {
         if (inside_) {
@@ -200,9 +201,9 @@ QString blankTaggedSpans(const QString& tagged) {
 
 bool isCallerIdentChar(QChar c) {
     const char16_t u = c.unicode();
-    if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9')) return true;
+    if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')) return true;
     switch (u) {
-    case u'ä': case u'ö': case u'ü': case u'ß': case u'_': case u';':
+    case u'ä': case u'ö': case u'ü': case u'Ä': case u'Ö': case u'Ü': case u'ß': case u'_':
         return true;
     default:
         return false;
@@ -213,14 +214,19 @@ bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, in
     if (name.isEmpty()) return false;
     std::vector<ModuleHits> hits;
     const NameFinder finder(name);
-    try {
-        for (int i = firstModule; i <= lastModule; ++i) findReferences(store, finder, name.size(), i, hits);
-    } catch (const StoreError&) {
-        // The modules searched before the failure keep their nodes.
-        addCallerNodes(tree, store, hits);
-        throw;
+    // A module text that cannot be read costs its own callers only: the
+    // other modules are searched and listed, then the failures are named.
+    QStringList failures;
+    for (int i = firstModule; i <= lastModule; ++i) {
+        try {
+            findReferences(store, finder, name.size(), i, hits);
+        } catch (const StoreError& e) {
+            failures << QString::fromUtf8(e.what());
+        }
     }
-    return addCallerNodes(tree, store, hits);
+    const bool found = addCallerNodes(tree, store, hits);
+    if (!failures.isEmpty()) throw StoreError(failures.join(QStringLiteral("\r\n")).toStdString());
+    return found;
 }
 
 CallersOutcome callersCommand(NodeTree& tree, WorkingStore& store, const QString& routineName, int currentModule,

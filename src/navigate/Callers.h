@@ -29,15 +29,18 @@ std::vector<TaggedSpan> taggedSpans(QStringView tagged);
 // it behaves as if it searched.
 QString blankTaggedSpans(const QString& tagged);
 
-// The characters that may stand next to a name for it to be no reference:
-// a-z, ä ö ü ß, "_", 0-9 and the ";" of the list they are written in.
-// Upper-case letters are not among them, so XFoo holds a reference to Foo.
+// The characters that make a name part of a longer one, so that an
+// occurrence beside them is no reference: letters of either case (with
+// Ä Ö Ü ä ö ü ß), digits and "_". The set as first written held only the
+// lower-case letters and ";", which listed ExecuteInShell among the callers
+// of Execute and missed `Debug.Print Foo;`.
 bool isCallerIdentChar(QChar c);
 
 // Adds to `tree`, for modules firstModule..lastModule in ascending order, a
 // module node before the first reference in that module and one node per
-// routine holding references. True when anything was added. Throws
-// StoreError (a module text or the store cannot be read).
+// routine holding references. True when anything was added. A module text
+// that cannot be read is passed over; StoreError then names every such
+// module after the nodes of the others were added.
 bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule);
 
 enum class CallersOutcome {

@@ -340,6 +340,14 @@ TEST_F(ProjectStoreTest, ElevenProjectsDropTheOldestAndVanishedFoldersGo) {
     EXPECT_EQ(getSetting("recent", "F2"), folders[9]);
     projects.addRecent(folders[5]);
     for (const auto& [key, value] : getAllSettings("recent")) EXPECT_NE(value, folders[9]) << key.toStdString();
+
+    // Another spelling of the same folder, relative and unclean, is the same entry.
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folders[7]));
+    projects.addRecent("../P7/./");
+    QDir::setCurrent(cwd);
+    EXPECT_EQ(view.menu.mid(0, 2), (QStringList{folders[7], folders[5]}));
+    EXPECT_EQ(view.menu.count(folders[7]), 1);
 }
 
 TEST_F(ProjectStoreTest, DamagedStoresAreReportedAndEmptied) {

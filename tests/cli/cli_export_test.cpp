@@ -60,9 +60,18 @@ TEST_F(CliExport, HtmlOfAModuleAndOfTheProjectWithTheFooterOnRequest) {
     const QString all = QString::fromUtf8(project.out);
     EXPECT_EQ(all.count("<pre>"), 2);
     EXPECT_TRUE(all.contains("Modul&#58;  Kunde  Typ = Klassenmodul"));
-    EXPECT_TRUE(all.endsWith("\r\n<br><span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> "
-                             "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
-                             "href=\"https://codelumo.example/\" target=\"blank\">Word Code Lumo</a>"));
+    const QString lead = "\r\n<br><span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> ";
+    EXPECT_TRUE(all.endsWith(lead + "<span style=\"color:#ffff00; background-color:#000080; font-weight:bold;\">"
+                                    "Word Code Lumo</span>"));
+    // The link appears once the user set the maker's web page.
+    QFile settings(path("settings.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::Append));
+    settings.write("\n[optionen]\nwebseite=https://example.org/lumo\n");
+    settings.close();
+    EXPECT_TRUE(QString::fromUtf8(run({"info"}).out).contains("Webseite:        https://example.org/lumo\n"));
+    EXPECT_TRUE(QString::fromUtf8(run({"export", "--html", "--footer", path("out")}).out)
+                    .endsWith(lead + "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
+                                     "href=\"https&#58;//example.org/lumo\" target=\"blank\">Word Code Lumo</a>"));
 }
 
 TEST_F(CliExport, RtfTextAndStructure) {

@@ -65,6 +65,12 @@ TEST_F(CliNavigate, CallersPrintTheTreeOrTheMessage) {
     EXPECT_TRUE(e.out.isEmpty());
     EXPECT_EQ(run({"callers", "--module", "3", "--routine", "Start", out()}).status, 1);
     EXPECT_EQ(run({"callers", "--routine", "Start", out()}).status, 2);
+    // A module text that cannot be read: the rest is listed, the failure named, no success.
+    ASSERT_TRUE(QFile::remove(out() + "/M1.txt"));
+    e = run({"callers", "--module", "1", "--routine", "Start", out()});
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.out, "M2\tHelfer\tM2\n\tR3\tRechne\tR1O1\n");
+    EXPECT_FALSE(e.err.isEmpty());
 }
 
 TEST_F(CliNavigate, DefinitionPrintsModuleNameAndLine) {

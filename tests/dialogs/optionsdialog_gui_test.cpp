@@ -2,6 +2,7 @@
 // swatches, the font lists, OK and Abbrechen, and the views rendered again.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include "app/MainWindowFixture.h"
+#include "base/HelpPage.h"
 #include "base/Settings.h"
 #include "dialogs/widgets/AboutDialog.h"
 #include "dialogs/widgets/OptionsDialog.h"
@@ -227,8 +229,22 @@ TEST_F(OptionsDialogTest, AboutBoxOpensTheWebPageAndShowsTheSystem) {
     AboutDialog d(ui);
     EXPECT_EQ(d.objectName(), "frmAbout");
     EXPECT_EQ(child<QLabel>(&d, "lblTitel")->text(), appState().titleText);
-    child<QPushButton>(&d, "cmdWeb")->click();
-    EXPECT_EQ(ui.viewed, std::vector<QString>{QString::fromLatin1(kMakerWebPage)});
+    // No web page set: the button opens the help page, and Enter on it closes the box.
+    auto* web = child<QPushButton>(&d, "cmdWeb");
+    ASSERT_TRUE(QFileInfo::exists(helpPageFile())) << helpPageFile().toStdString();
+    web->click();
+    EXPECT_EQ(ui.viewed, std::vector<QString>{helpPageFile()});
+    d.show();
+    web->setFocus();
+    QTest::keyClick(web, Qt::Key_Return);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(ui.viewed.size(), 1u);
+    appState().options.makerWebPage = "https://example.org/lumo";
+    AboutDialog withPage(ui);
+    child<QPushButton>(&withPage, "cmdWeb")->click();
+    EXPECT_EQ(ui.viewed.back(), "https://example.org/lumo");
+    EXPECT_EQ(child<QLabel>(&withPage, "lblWeb")->text(), "https://example.org/lumo");
+    appState().options.makerWebPage.clear();
     child<QPushButton>(&d, "cmdSysInfo")->click();
     ASSERT_EQ(ui.messages().size(), 1);
     const QString info = ui.messages()[0];

@@ -89,7 +89,7 @@ TEST_F(ExportTest, ProjectHtmlGoesToTheClipboardWithOneQuestionAndOneFooterAtThe
     for (const auto& call : ui.calls) kinds << call.kind;
     EXPECT_EQ(kinds, (QStringList{"question", "clip-clear", "clip-set"}));
     EXPECT_EQ(ui.clipboard.count("Code eingef&uuml;gt mit"), 1);
-    EXPECT_TRUE(ui.clipboard.endsWith("Word Code Lumo</a>"));
+    EXPECT_TRUE(ui.clipboard.endsWith("Word Code Lumo</span>"));
     EXPECT_EQ(panel, (QStringList{"Erzeuge Html Code", ""}));
 
     // One module alone: no header block.
@@ -136,7 +136,8 @@ TEST_F(ExportTest, ProjectRtfIsOneDocumentWithTheRtfTypeTexts) {
 
 TEST_F(ExportTest, RtfTargetTakesTheRtfExtensionAndACancelledChooserNothing) {
     EXPECT_EQ(rtfTargetPath("/home/u/Bericht.txt"), "/home/u/Bericht.RTF");
-    EXPECT_EQ(rtfTargetPath("/home/u/Bericht.rtf"), "/home/u/Bericht.RTF");
+    EXPECT_EQ(rtfTargetPath("/home/u/Bericht.rtf"), "/home/u/Bericht.rtf");
+    EXPECT_EQ(rtfTargetPath("/home/u/Bericht.Rtf"), "/home/u/Bericht.Rtf");
     EXPECT_EQ(rtfTargetPath("/home/u/Bericht.RTF"), "/home/u/Bericht.RTF");
     EXPECT_EQ(rtfTargetPath("/home/u/Bericht.html"), "/home/u/Bericht.RTF");
     EXPECT_EQ(rtfTargetPath("/home/u.d/Bericht"), "/home/u.d/Bericht.RTF");
@@ -230,4 +231,18 @@ TEST_F(ExportTest, CopiesOfTheWholeViewKeepTheCaretAndTheZoomRefusesTheModule) {
     EXPECT_EQ(ui.calls.back().kind, "clip-clear");
     EXPECT_EQ(view.selStart(), 4);
     EXPECT_EQ(view.selLength(), 0);
+}
+
+TEST_F(ExportTest, SourceTextShapedLikeTagsStaysTextInEveryOutput) {
+    const QString m{QChar(kMarkerChar)};
+    const QString line = "    s = \"|" + m + "f|Sub|n" + m + "|\" ' |" + m + "e|";
+    add("Sub A()\n" + line + "\nEnd Sub", "Tags");
+    build.finish();
+    store.openWorkingDatabase();
+    const QString tagged = store.readModuleText(1);
+    EXPECT_EQ(plainTextOfModule(tagged, options()), "Sub A()\r\n" + line + "\r\nEnd Sub\r\n");
+    const QString html = moduleHtml(store, 1, options());
+    EXPECT_EQ(html.count("<b>"), 2) << html.toStdString();  // the head and the End line only
+    EXPECT_EQ(html.count("</b>"), 2);
+    EXPECT_TRUE(html.contains("|" + m + "f|Sub|n" + m + "|")) << html.toStdString();
 }

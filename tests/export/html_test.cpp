@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "base/OptionsStore.h"
 #include "base/Ui.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
@@ -154,11 +155,17 @@ TEST(Html, AColourBeyondOneByteStopsTheConversionWithItsReason) {
 }
 
 TEST(Html, FooterOnlyOnYesAndWithMessagesOn) {
+    const QString lead = "<span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> ";
+    EXPECT_EQ(htmlFooter("Word", "https://example.org/a?b=1&c"),
+              lead + "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
+                     "href=\"https&#58;//example.org/a?b=1&#38;c\" target=\"blank\">Word Code Lumo</a>");
+    // No web page set: the program is named without a dead link.
     const QString footer =
-        "<span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> <a style =\"color:#ffff00; "
-        "background-color:#000080; font-weight:bold;\" href=\"https://codelumo.example/\" target=\"blank\">"
-        "Word Code Lumo</a>";
-    EXPECT_EQ(htmlFooter("Word"), footer);
+        lead + "<span style=\"color:#ffff00; background-color:#000080; font-weight:bold;\">Word Code Lumo</span>";
+    EXPECT_EQ(htmlFooter("Word", ""), footer);
+    for (const char* bad : {"javascript:alert(1)", "ftp://x", "https://a\"b", "https://a b", ""})
+        EXPECT_EQ(webPageAddress(bad), "") << bad;
+    EXPECT_EQ(webPageAddress(" https://example.org/ "), "https://example.org/");
 
     Env yes;
     htmlToClipboard("<pre>x</pre>", yes.context());

@@ -23,12 +23,13 @@ inline QString readable(QString text) {
     return text;
 }
 
-// Every stored tag removed: what the code view shows as plain text.
+// Every stored tag removed and every stored escape "Ÿ?" undone: what the
+// code view shows as plain text.
 inline QString untagged(QString text) {
     const Tags& t = tags();
     for (const QString* tag : {&t.keyword, &t.comment, &t.string, &t.close, &t.lineOpen, &t.lineClose})
         text.remove(*tag);
-    return text;
+    return text.replace(t.marker + QLatin1Char('?'), t.marker);
 }
 
 // Lines as the tests write them, joined with CR LF.

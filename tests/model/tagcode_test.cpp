@@ -112,7 +112,7 @@ TEST(TagFragment, MarkerCharactersOfTheSourceComeBackUnchanged) {
                            m + "b|" + m + m;
     const QString out = tagFragment(crlf(source), Options{});
     EXPECT_EQ(untagged(out), crlf(source));
-    EXPECT_TRUE(readable(out).startsWith("x = [s]\"" + m + "\"[/] [c]' |")) << readable(out).toStdString();
+    EXPECT_TRUE(readable(out).startsWith("x = [s]\"" + m + "?\"[/] [c]' |")) << readable(out).toStdString();
 }
 
 TEST(TagFragment, RoutineLines) {

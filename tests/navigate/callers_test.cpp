@@ -35,12 +35,11 @@ TEST_F(CallersTest, OneNodePerCallingRoutineAndOnlyCodeCounts) {
         "    Foo\n"                               // calls itself
         "End Sub\n"
         "Sub Zwei()\n"                            // R2: references in comment, string, longer names
-        "    MyFoo: Foo_2 ' Foo\n"
+        "    MyFoo: Foo_2: XFoo 1: FooBar ' Foo\n"
         "    s = \"Foo\" & foo\n"
         "End Sub\n"
-        "Function Drei()\n"                       // R3: XFoo holds a reference (X is no identifier character)
-        "    XFoo 1\n"
-        "    Foo: Foo\n"
+        "Function Drei()\n"                       // R3: a reference before a semicolon
+        "    Debug.Print Foo;\n"
         "End Function\n",
         "Eins");
     add("Option Explicit\n"
@@ -106,9 +105,9 @@ TEST_F(CallersTest, AMissingModuleTextIsReportedAndTheCallersFoundStay) {
     EXPECT_EQ(ui.messages().size(), 1);
 }
 
-TEST(CallersIdentifiers, LowerCaseSetOnly) {
-    for (QChar c : QStringLiteral("az09_äöüß;")) EXPECT_TRUE(isCallerIdentChar(c)) << int(c.unicode());
-    for (QChar c : QStringLiteral("AZÄÖÜ .(é$")) EXPECT_FALSE(isCallerIdentChar(c)) << int(c.unicode());
+TEST(CallersIdentifiers, LettersOfEitherCaseDigitsAndUnderscore) {
+    for (QChar c : QStringLiteral("azAZ09_äöüßÄÖÜ")) EXPECT_TRUE(isCallerIdentChar(c)) << int(c.unicode());
+    for (QChar c : QStringLiteral("; .(é$")) EXPECT_FALSE(isCallerIdentChar(c)) << int(c.unicode());
 }
 
 namespace {

@@ -246,7 +246,7 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
         if (r.type > 10) r.end = r.start + r.headLines - 1;
     m.lineCount = int(lines.size() - 1);
     m.text = lines.join(kCrLf);
-    m.text.replace(t.escape, t.marker);
+    m.text.replace(t.escape, t.marker + QLatin1Char('?'));  // the stored escape
     return m;
 }
 
@@ -257,7 +257,7 @@ QString tagFragment(const QString& code, const Options& options, Rules rules) {
     text.replace(t.continuation, QLatin1String("_\r\n"));
     text.replace(t.doubleQuote, QLatin1String("\"\""));
     text = text.size() >= 4 ? text.mid(2, text.size() - 4) : QString();
-    text.replace(t.escape, t.marker);
+    text.replace(t.escape, t.marker + QLatin1Char('?'));  // the stored escape
     return text;
 }
 

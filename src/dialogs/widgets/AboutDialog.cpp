@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "base/AppState.h"
+#include "base/HelpPage.h"
 #include "base/Ui.h"
 #include "dialogs/AboutInfo.h"
 #include "view/widgets/TreeImages.h"
@@ -29,15 +30,20 @@ AboutDialog::AboutDialog(Ui& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     title->setFont(big);
     auto* what = new QLabel(QStringLiteral("Browser und Dokumentierer für VBA-Code"), this);
     what->setObjectName(QStringLiteral("lblBeschreibung"));
-    auto* address = new QLabel(QString::fromLatin1(kMakerWebPage), this);
+    // While no web page of the maker's is set, the button opens the help page.
+    const QString webPage = state.options.makerWebPage;
+    auto* address = new QLabel(webPage, this);
     address->setObjectName(QStringLiteral("lblWeb"));
     address->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* web = new QPushButton(QStringLiteral("&Webseite"), this);
     web->setObjectName(QStringLiteral("cmdWeb"));
-    web->setToolTip(QString::fromLatin1(kMakerWebPage));
+    web->setToolTip(webPage.isEmpty() ? helpPageFile() : webPage);
+    // Enter closes the box, as OK is its default, whichever button has the focus.
+    web->setAutoDefault(false);
     auto* info = new QPushButton(QStringLiteral("&Systeminfo ..."), this);
     info->setObjectName(QStringLiteral("cmdSysInfo"));
+    info->setAutoDefault(false);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
@@ -67,7 +73,11 @@ AboutDialog::AboutDialog(Ui& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
 }
 
 void AboutDialog::openWebPage() {
-    const QString address = QString::fromLatin1(kMakerWebPage);
+    const QString address = appState().options.makerWebPage;
+    if (address.isEmpty()) {
+        openHelpPage(ui_);
+        return;
+    }
     if (!ui_.openInViewer(address))
         ui_.message(QStringLiteral("Die Seite ") + address + QStringLiteral(" konnte nicht geöffnet werden."), {},
                     MsgIcon::Warning);
