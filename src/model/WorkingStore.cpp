@@ -260,12 +260,14 @@ void WorkingStore::writeModuleText(const QString& text) {
     }
 }
 
-QString WorkingStore::readModuleText(int moduleNumber) const {
+QByteArray WorkingStore::readModuleBytes(int moduleNumber) const {
     const QString path = moduleTextPath(moduleNumber);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw StoreError((path + QStringLiteral(": ") + file.errorString()).toStdString());
-    return QString::fromUtf8(file.readAll());
+    return file.readAll();
 }
+
+QString WorkingStore::readModuleText(int moduleNumber) const { return QString::fromUtf8(readModuleBytes(moduleNumber)); }
 
 }  // namespace lumo

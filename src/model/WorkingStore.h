@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include <QByteArray>
 #include <QString>
 
 struct sqlite3;
@@ -76,6 +77,8 @@ public:
     // Writes text (UTF-8, as given) to the module text file of moduleCounter.
     void writeModuleText(const QString& text);  // throws StoreError
     QString readModuleText(int moduleNumber) const;  // throws StoreError
+    // The file's UTF-8 as it lies; readModuleText decodes it.
+    QByteArray readModuleBytes(int moduleNumber) const;  // throws StoreError
 
     // Build state: numbering of modules and routines, the module being built.
     qint16 moduleCounter = 0;

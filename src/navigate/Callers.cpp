@@ -1,6 +1,7 @@
 #include "navigate/Callers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <vector>
 
@@ -67,6 +68,7 @@ public:
         skip_.fill(m);
         for (qsizetype i = 0; i + 1 < m; ++i) skip_[name_.at(i).unicode() & 0xFF] = m - 1 - i;
     }
+    qsizetype length() const { return name_.size(); }
     // The first occurrence at or after `from`, or -1.
     qsizetype find(QStringView text, qsizetype from) const {
         const qsizetype m = name_.size();
@@ -110,9 +112,15 @@ struct ModuleHits {
 // Line numbers count the line breaks of the text itself, those inside a
 // span (a routine head or comment continued over several lines) included.
 // Appends the reference lines when there are any.
-void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nameLength, int moduleNumber,
+void findReferences(WorkingStore& store, const NameFinder& finder, const QByteArray& nameUtf8, int moduleNumber,
                     std::vector<ModuleHits>& hits) {
-    const QString text = store.readModuleText(moduleNumber);
+    const qsizetype nameLength = finder.length();
+    // Most modules do not hold the name at all, which their UTF-8 tells as
+    // well as their text would: only the others are decoded. (A character
+    // of the name comes from exactly its own bytes, so no occurrence is lost.)
+    const QByteArray bytes = store.readModuleBytes(moduleNumber);
+    if (!memmem(bytes.constData(), size_t(bytes.size()), nameUtf8.constData(), size_t(nameUtf8.size()))) return;
+    const QString text = QString::fromUtf8(bytes);
     std::vector<qsizetype> occurrences;
     for (qsizetype e = finder.find(text, 0); e >= 0; e = finder.find(text, e + 1)) occurrences.push_back(e);
     if (occurrences.empty()) return;  // most modules: no need to find the spans
@@ -214,12 +222,13 @@ bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, in
     if (name.isEmpty()) return false;
     std::vector<ModuleHits> hits;
     const NameFinder finder(name);
+    const QByteArray nameUtf8 = name.toUtf8();
     // A module text that cannot be read costs its own callers only: the
     // other modules are searched and listed, then the failures are named.
     QStringList failures;
     for (int i = firstModule; i <= lastModule; ++i) {
         try {
-            findReferences(store, finder, name.size(), i, hits);
+            findReferences(store, finder, nameUtf8, i, hits);
         } catch (const StoreError& e) {
             failures << QString::fromUtf8(e.what());
         }
