@@ -10,7 +10,6 @@
 // machine).
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -20,6 +19,7 @@
 #include <map>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "base/AppState.h"
 #include "model/CodeDatabase.h"
@@ -166,35 +166,20 @@ void BM_CallersAgainstRead(benchmark::State& state, std::string name) {
     store.closeWorkingDatabase();
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    // The fastest repetition: on a shared machine the others measure the neighbours.
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.error_occurred || r.iterations == 0 || r.run_type != Run::RT_Iteration) continue;
-            const double t = r.real_accumulated_time / double(r.iterations);
-            auto [it, added] = seconds.emplace(r.run_name.function_name, t);
-            if (!added) it->second = std::min(it->second, t);
-        }
-        ConsoleReporter::ReportRuns(runs);
+// The ratio table after the run.
+void printRatios(const lumo::bench::Seconds& seconds) {
+    std::printf("\nCallers search / reading the module texts (target <= 3x)\n");
+    for (const auto& [name, _] : projects()) {
+        const auto c = seconds.find("Callers/" + name);
+        const auto r = seconds.find("ReadModules/" + name);
+        if (c != seconds.end() && r != seconds.end())
+            std::printf("  %-12s callers %8.3f ms  read %8.3f ms  ratio %5.2fx\n", name.c_str(), c->second * 1e3,
+                        r->second * 1e3, c->second / r->second);
     }
-    void printRatios() const {
-        std::printf("\nCallers search / reading the module texts (target <= 3x)\n");
-        for (const auto& [name, _] : projects()) {
-            const auto c = seconds.find("Callers/" + name);
-            const auto r = seconds.find("ReadModules/" + name);
-            if (c != seconds.end() && r != seconds.end())
-                std::printf("  %-12s callers %8.3f ms  read %8.3f ms  ratio %5.2fx\n", name.c_str(), c->second * 1e3,
-                            r->second * 1e3, c->second / r->second);
-        }
-    }
-};
+}
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+// Builds both projects once; the timing repeats only what is measured.
+int setUp() {
     lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
     lumo::appState().options = lumo::Options{};
     QStringList web;
@@ -216,10 +201,9 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark((std::string("CallersAgainstRead/") + name).c_str(), BM_CallersAgainstRead, name)
             ->UseRealTime()->Unit(benchmark::kMillisecond);
     }
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return -1;
 }
+
+lumo::bench::BenchRegistration program{{setUp, printRatios, {}}};
+
+}  // namespace

@@ -6,12 +6,13 @@
 // the RTF renderer, so the view reads exactly what it reads in the program.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 
 #include <memory>
 #include <vector>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "base/Options.h"
 #include "model/TagCode.h"
@@ -109,17 +110,13 @@ void BM_RtfReadOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_RtfReadOnly)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    if (!loadCorpus()) {
-        fprintf(stderr, "codeview_gui_bench: corpus not found below " LUMO_SHARED_DIR "\n");
-        return 0;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+// Without the corpus there is nothing to measure, which is no failure.
+int setUp() {
+    if (loadCorpus()) return -1;
+    fprintf(stderr, "codeview_gui_bench: corpus not found below " LUMO_SHARED_DIR "\n");
     return 0;
 }
+
+lumo::bench::BenchRegistration program{{setUp, {}, {}}};
+
+}  // namespace

@@ -10,7 +10,6 @@
 // includes starting its interpreter, as using it does.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -21,6 +20,7 @@
 #include <map>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "base/AppState.h"
 #include "export/ExportCommands.h"
@@ -28,8 +28,8 @@
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 #include "render/RtfRenderer.h"
+#include "view/NodeList.h"
 #include "view/ProjectTree.h"
-#include "view/TreeOutline.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ bool addInput(const std::string& name, const QStringList& code) {
     for (const QString& m : code) build.addModule("Modul" + QString::number(++n), 2 + n % 2, m);
     build.finish();
     store.openWorkingDatabase();
-    lumo::TreeOutline tree;
+    lumo::NodeList tree;
     in.modules = lumo::exportModules(tree, lumo::fillModuleTree(tree, store));
     store.closeWorkingDatabase();
     inputs()[name] = in;
@@ -148,45 +148,32 @@ void BM_Pygmentize(benchmark::State& state, std::string name, std::string format
     runPygmentize(state, inputs().at(name).file, QString::fromStdString(format));
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (!r.error_occurred && r.iterations > 0)
-                seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double get(const std::string& key) const {
+void printRatios(const lumo::bench::Seconds& seconds) {
+    const auto get = [&seconds](const std::string& key) {
         const auto it = seconds.find(key);
         return it == seconds.end() ? 0 : it->second;
-    }
-    void printRatios() const {
-        std::printf("\nRatios (targets: peer/export >= 30; 10x input <= 12x time)\n");
-        for (const auto& [name, _] : inputs()) {
-            for (const char* format : {"Html", "Rtf"}) {
-                const double ours = get(std::string(format) + "/" + name);
-                const double peer = get(std::string("Pygmentize") + format + "/" + name);
-                if (ours > 0 && peer > 0)
-                    std::printf("  %-14s %-4s export %9.3f ms  pygmentize %9.3f ms  peer/export %7.1fx\n",
-                                name.c_str(), format, ours * 1e3, peer * 1e3, peer / ours);
-            }
-        }
+    };
+    std::printf("\nRatios (targets: peer/export >= 30; 10x input <= 12x time)\n");
+    for (const auto& [name, _] : inputs()) {
         for (const char* format : {"Html", "Rtf"}) {
-            const auto scale = [&](const char* a, const char* b) {
-                const double x = get(std::string(format) + "/" + a), y = get(std::string(format) + "/" + b);
-                if (x > 0 && y > 0) std::printf("  %-4s %s / %s: %.2fx time for 10x input\n", format, b, a, y / x);
-            };
-            scale("Synthetic1x", "Synthetic10x");
-            scale("Synthetic10x", "Synthetic100x");
+            const double ours = get(std::string(format) + "/" + name);
+            const double peer = get(std::string("Pygmentize") + format + "/" + name);
+            if (ours > 0 && peer > 0)
+                std::printf("  %-14s %-4s export %9.3f ms  pygmentize %9.3f ms  peer/export %7.1fx\n",
+                            name.c_str(), format, ours * 1e3, peer * 1e3, peer / ours);
         }
     }
-};
+    for (const char* format : {"Html", "Rtf"}) {
+        const auto scale = [&](const char* a, const char* b) {
+            const double x = get(std::string(format) + "/" + a), y = get(std::string(format) + "/" + b);
+            if (x > 0 && y > 0) std::printf("  %-4s %s / %s: %.2fx time for 10x input\n", format, b, a, y / x);
+        };
+        scale("Synthetic1x", "Synthetic10x");
+        scale("Synthetic10x", "Synthetic100x");
+    }
+}
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+int setUp() {
     if (!scratch().isValid()) return 1;
     lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
     lumo::appState().options = lumo::Options{};
@@ -200,10 +187,9 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("PygmentizeRtf/" + name).c_str(), BM_Pygmentize, name, std::string("rtf"))
             ->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(peerIterations);
     }
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return -1;
 }
+
+lumo::bench::BenchRegistration program{{setUp, printRatios, {}}};
+
+}  // namespace

@@ -10,7 +10,6 @@
 // At the end a table gives the ratios the targets are stated in.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -21,6 +20,7 @@
 #include <map>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "base/AppState.h"
 #include "model/ProjectBuild.h"
@@ -144,40 +144,26 @@ void BM_ReadFile(benchmark::State& state, std::string name) {
     }
 }
 
-// Keeps the mean time of every run for the ratio table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (!r.error_occurred && r.iterations > 0)
-                seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
+void printRatios(const lumo::bench::Seconds& seconds) {
+    std::printf("\nRatios (targets: peer/pipeline >= 20; 10x input <= 12x time)\n");
+    for (const auto& [name, _] : inputs()) {
+        const auto p = seconds.find("Pipeline/" + name);
+        const auto g = seconds.find("Pygmentize/" + name);
+        if (p != seconds.end() && g != seconds.end())
+            std::printf("  %-14s pipeline %9.3f ms  pygmentize %9.3f ms  peer/pipeline %6.1fx\n", name.c_str(),
+                        p->second * 1e3, g->second * 1e3, g->second / p->second);
     }
-    void printRatios() const {
-        std::printf("\nRatios (targets: peer/pipeline >= 20; 10x input <= 12x time)\n");
-        for (const auto& [name, _] : inputs()) {
-            const auto p = seconds.find("Pipeline/" + name);
-            const auto g = seconds.find("Pygmentize/" + name);
-            if (p != seconds.end() && g != seconds.end())
-                std::printf("  %-14s pipeline %9.3f ms  pygmentize %9.3f ms  peer/pipeline %6.1fx\n", name.c_str(),
-                            p->second * 1e3, g->second * 1e3, g->second / p->second);
-        }
-        const auto scale = [&](const char* a, const char* b) {
-            const auto x = seconds.find(std::string("Pipeline/") + a);
-            const auto y = seconds.find(std::string("Pipeline/") + b);
-            if (x != seconds.end() && y != seconds.end())
-                std::printf("  pipeline %s / %s: %.2fx time for 10x input\n", b, a, y->second / x->second);
-        };
-        scale("Synthetic1x", "Synthetic10x");
-        scale("Synthetic10x", "Synthetic100x");
-    }
-};
+    const auto scale = [&](const char* a, const char* b) {
+        const auto x = seconds.find(std::string("Pipeline/") + a);
+        const auto y = seconds.find(std::string("Pipeline/") + b);
+        if (x != seconds.end() && y != seconds.end())
+            std::printf("  pipeline %s / %s: %.2fx time for 10x input\n", b, a, y->second / x->second);
+    };
+    scale("Synthetic1x", "Synthetic10x");
+    scale("Synthetic10x", "Synthetic100x");
+}
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+int setUp() {
     if (!scratch().isValid()) return 1;
     lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
     lumo::appState().workFolder = scratch().path() + "/";
@@ -191,10 +177,9 @@ int main(int argc, char** argv) {
             ->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(name == "Synthetic100x" ? 2 : 5);
         benchmark::RegisterBenchmark(("ReadFile/" + name).c_str(), BM_ReadFile, name)->UseRealTime()->Unit(benchmark::kMillisecond);
     }
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return -1;
 }
+
+lumo::bench::BenchRegistration program{{setUp, printRatios, {}}};
+
+}  // namespace

@@ -36,6 +36,7 @@
 #include <map>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "base/AppState.h"
 #include "model/CodeDatabase.h"
@@ -79,13 +80,18 @@ struct Outcome {
 // A process starts with the memory peak of the one it was forked from, so
 // the measured one is forked from this small process, never from the
 // benchmark holding its projects.
-int measureChild(char** argv) {
+int measureChild(const QStringList& command) {
+    std::vector<QByteArray> bytes;
+    for (const QString& a : command) bytes.push_back(a.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& b : bytes) argv.push_back(b.data());
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         dup2(null, 2);
-        execv(argv[0], argv);
+        execv(argv[0], argv.data());
         _exit(127);
     }
     int status = 0;
@@ -110,8 +116,14 @@ Outcome runProcess(const QString& program, const QStringList& args) {
     return out;
 }
 
+// The memory peak of every benchmark's processes, by benchmark name.
+std::map<std::string, double>& peaks() {
+    static std::map<std::string, double> all;
+    return all;
+}
+
 // Each iteration one process; the iteration's time is its CPU time.
-void timeProcess(benchmark::State& state, const QString& program, const QStringList& args) {
+void timeProcess(benchmark::State& state, const std::string& name, const QString& program, const QStringList& args) {
     double peak = 0;
     for (auto _ : state) {
         const Outcome o = runProcess(program, args);
@@ -123,6 +135,7 @@ void timeProcess(benchmark::State& state, const QString& program, const QStringL
         peak = std::max(peak, o.peakMiB);
     }
     state.counters["peak_MiB"] = peak;
+    peaks()[name] = peak;
 }
 
 struct CorpusModule {
@@ -198,28 +211,28 @@ void BM_Cat(benchmark::State& state, int count) {
     if (!p) return;
     QStringList files;
     for (int i = 1; i <= p->modules; ++i) files << p->dir->filePath("M" + QString::number(i) + ".txt");
-    timeProcess(state, QStandardPaths::findExecutable("cat"), files);
+    timeProcess(state, "Cat/" + std::to_string(count), QStandardPaths::findExecutable("cat"), files);
     state.counters["lines"] = double(p->lines);
 }
 
 void BM_Structure(benchmark::State& state, int count) {
     if (const Project* p = project(state, count))
-        timeProcess(state, kCli, {"export", "--structure", p->dir->path()});
+        timeProcess(state, "Structure/" + std::to_string(count), kCli, {"export", "--structure", p->dir->path()});
 }
 
 void BM_Callers(benchmark::State& state, int count) {
     const Project* p = project(state, count);
     if (!p) return;
-    timeProcess(state, kCli,
+    timeProcess(state, "Callers/" + std::to_string(count), kCli,
                 {"callers", "--module", QString::number(p->routineModule), "--routine", p->routine, p->dir->path()});
     state.SetLabel(p->routine.toStdString());
 }
 
 void BM_Html(benchmark::State& state, int count) {
-    if (const Project* p = project(state, count)) timeProcess(state, kCli, {"export", "--html", p->dir->path()});
+    if (const Project* p = project(state, count)) timeProcess(state, "Html/" + std::to_string(count), kCli, {"export", "--html", p->dir->path()});
 }
 
-void BM_Dump(benchmark::State& state, QString file) { timeProcess(state, kCli, {"dump", file}); }
+void BM_Dump(benchmark::State& state, QString file) { timeProcess(state, "Dump", kCli, {"dump", file}); }
 
 void BM_JavaReader(benchmark::State& state, QString file) {
     const QString java = QStandardPaths::findExecutable("java");
@@ -227,7 +240,7 @@ void BM_JavaReader(benchmark::State& state, QString file) {
         state.SkipWithError("Java reader not installed (libapache-poi-java and a Java runtime)");
         return;
     }
-    timeProcess(state, java, {"-cp", kJavaReaderJar, "org.apache.poi.poifs.macros.VBAMacroExtractor", file});
+    timeProcess(state, "JavaReader", java, {"-cp", kJavaReaderJar, "org.apache.poi.poifs.macros.VBAMacroExtractor", file});
 }
 
 // The Office files of the corpus with a VBA project.
@@ -238,67 +251,53 @@ QStringList officeFiles() {
     return out;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    struct Figures {
-        double seconds = 0;
-        double peak = 0;
-    };
-    std::map<std::string, Figures> runs;
-    void ReportRuns(const std::vector<Run>& rs) override {
-        for (const Run& r : rs) {
-            if (r.error_occurred || r.iterations == 0 || r.run_type != Run::RT_Iteration) continue;
-            const auto peak = r.counters.find("peak_MiB");
-            runs[r.run_name.function_name] = {r.real_accumulated_time / double(r.iterations),
-                                              peak == r.counters.end() ? 0.0 : double(peak->second)};
-        }
-        ConsoleReporter::ReportRuns(rs);
-    }
-    double seconds(const std::string& key) const {
-        const auto it = runs.find(key);
-        return it == runs.end() ? 0 : it->second.seconds;
-    }
-    void printRatios(const QStringList& files) const {
-        std::printf("\nCPU time against cat of the module texts (targets: structure <= 2x, callers <= 2.5x)\n");
-        for (const auto& [n, p] : projects()) {
-            const double cat = seconds("Cat/" + std::to_string(n));
-            if (cat <= 0) continue;
-            std::printf("  %4d modules, %7lld lines: cat %8.2f ms", n, static_cast<long long>(p.lines), cat * 1e3);
-            for (const char* what : {"Structure", "Callers", "Html"}) {
-                const double t = seconds(std::string(what) + "/" + std::to_string(n));
-                if (t > 0) std::printf("  %s %.2fx", what, t / cat);
-            }
-            std::printf("\n");
-        }
-        std::printf("Growth for 10x input (cat's own growth is the floor)\n");
-        for (const char* what : {"Cat", "Structure", "Callers", "Html"}) {
-            const double a = seconds(std::string(what) + "/100"), b = seconds(std::string(what) + "/1000");
-            if (a > 0 && b > 0) std::printf("  %-9s x%.1f\n", what, b / a);
-        }
-        const auto html = runs.find("Html/1000");
-        if (html != runs.end())
-            std::printf("Memory peak of the whole-project HTML export, 1000 modules: %.1f MiB (target < 100)\n",
-                        html->second.peak);
-        std::printf("Reading Office files against the Java reader (target <= 0.05)\n");
-        for (const QString& f : files) {
-            const std::string name = QFileInfo(f).fileName().toStdString();
-            const double ours = seconds("Dump/" + name), java = seconds("JavaReader/" + name);
-            if (ours > 0 && java > 0)
-                std::printf("  %-20s dump %7.2f ms  Java reader %7.2f ms  ratio %.3f\n", name.c_str(), ours * 1e3,
-                            java * 1e3, ours / java);
-        }
-    }
-};
+double at(const lumo::bench::Seconds& seconds, const std::string& key) {
+    const auto it = seconds.find(key);
+    return it == seconds.end() ? 0 : it->second;
+}
 
-}  // namespace
+QStringList& officeFileList() {
+    static QStringList files;
+    return files;
+}
 
-int main(int argc, char** argv) {
-    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) return measureChild(argv + 2);
-    QCoreApplication app(argc, argv);
+void printRatios(const lumo::bench::Seconds& seconds) {
+    std::printf("\nCPU time against cat of the module texts (targets: structure <= 2x, callers <= 2.5x)\n");
+    for (const auto& [n, p] : projects()) {
+        const double cat = at(seconds, "Cat/" + std::to_string(n));
+        if (cat <= 0) continue;
+        std::printf("  %4d modules, %7lld lines: cat %8.2f ms", n, static_cast<long long>(p.lines), cat * 1e3);
+        for (const char* what : {"Structure", "Callers", "Html"}) {
+            const double t = at(seconds, std::string(what) + "/" + std::to_string(n));
+            if (t > 0) std::printf("  %s %.2fx", what, t / cat);
+        }
+        std::printf("\n");
+    }
+    std::printf("Growth for 10x input (cat's own growth is the floor)\n");
+    for (const char* what : {"Cat", "Structure", "Callers", "Html"}) {
+        const double a = at(seconds, std::string(what) + "/100"), b = at(seconds, std::string(what) + "/1000");
+        if (a > 0 && b > 0) std::printf("  %-9s x%.1f\n", what, b / a);
+    }
+    for (const auto& [name, peak] : peaks())
+        if (name == "Html/1000")
+            std::printf("Memory peak of the whole-project HTML export, 1000 modules: %.1f MiB (target < 100)\n", peak);
+    std::printf("Reading Office files against the Java reader (target <= 0.05)\n");
+    for (const QString& f : officeFileList()) {
+        const std::string name = QFileInfo(f).fileName().toStdString();
+        const double ours = at(seconds, "Dump/" + name), java = at(seconds, "JavaReader/" + name);
+        if (ours > 0 && java > 0)
+            std::printf("  %-20s dump %7.2f ms  Java reader %7.2f ms  ratio %.3f\n", name.c_str(), ours * 1e3,
+                        java * 1e3, ours / java);
+    }
+}
+
+int setUp() {
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 3 && args[1] == QLatin1String("--child")) return measureChild(args.mid(2));
     lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
     lumo::appState().options = lumo::Options{};
     // The processes must not read or write the settings of whoever runs this.
-    QTemporaryDir settings;
+    static QTemporaryDir settings;
     qputenv("LUMO_SETTINGS_FILE", (settings.path() + "/settings.ini").toLocal8Bit());
     qputenv("LUMO_DATA_DIR", settings.path().toLocal8Bit());
     const std::vector<CorpusModule> corpus = corpusModules();
@@ -314,18 +313,17 @@ int main(int argc, char** argv) {
             benchmark::RegisterBenchmark((name + k).c_str(), fn, n)
                 ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(n == 1000 ? 3 : 5);
     }
-    const QStringList files = officeFiles();
-    for (const QString& f : files) {
+    officeFileList() = officeFiles();
+    for (const QString& f : officeFileList()) {
         const std::string name = QFileInfo(f).fileName().toStdString();
         benchmark::RegisterBenchmark(("Dump/" + name).c_str(), BM_Dump, f)
             ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
         benchmark::RegisterBenchmark(("JavaReader/" + name).c_str(), BM_JavaReader, f)
             ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
     }
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios(files);
-    benchmark::Shutdown();
-    return 0;
+    return -1;
 }
+
+lumo::bench::BenchRegistration program{{setUp, printRatios, [] { projects().clear(); }}};
+
+}  // namespace

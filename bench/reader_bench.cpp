@@ -146,5 +146,3 @@ void BM_ListGeneratedProject(benchmark::State& state) {
 BENCHMARK(BM_ListGeneratedProject)->RangeMultiplier(4)->Range(8, 2048)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

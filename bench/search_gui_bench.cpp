@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -18,8 +18,12 @@
 #include <memory>
 #include <vector>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
+#include "app/widgets/CodeArea.h"
+#include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/StartUp.h"
 #include "view/Commands.h"
@@ -73,15 +77,15 @@ struct Fixture {
         window->loadMainWindow({folder});
         window->resize(1200, 800);
         window->show();
-        auto* tree = window->appTree();
+        auto* tree = window->trees().appTree();
         if (tree->topLevelItemCount() == 0) return;
         tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
         window->readTickedCode();
-        if (!window->codeShown() || window->codeViewCount() != kModules) return;
-        for (int i = 0; i < window->codeViewCount(); ++i)
-            hits += int(window->codeView(i)->text().count(kWord, Qt::CaseInsensitive));
-        window->searchBox()->setText(kWord);
-        window->menuAction(lumo::Command::ToggleProjectSearch)->trigger();
+        if (!window->codeShown() || window->codeArea().count() != kModules) return;
+        for (int i = 0; i < window->codeArea().count(); ++i)
+            hits += int(window->codeArea().view(i)->text().count(kWord, Qt::CaseInsensitive));
+        window->commandBar().searchBox()->setText(kWord);
+        window->commandBar().menuAction(lumo::Command::ToggleProjectSearch)->trigger();
         ok = hits > 0;
     }
 };
@@ -98,7 +102,7 @@ void BM_SearchFromPositionThroughAllHits(benchmark::State& state) {
         state.SkipWithError("the generated project could not be read");
         return;
     }
-    QAction* step = f.window->menuAction(lumo::Command::SearchFromPosition);
+    QAction* step = f.window->commandBar().menuAction(lumo::Command::SearchFromPosition);
     for (auto _ : state) {
         for (int i = 0; i < f.hits; ++i) step->trigger();
         QCoreApplication::processEvents();
@@ -118,19 +122,19 @@ void BM_SearchFromPositionWrapAround(benchmark::State& state) {
         state.SkipWithError("the generated project could not be read");
         return;
     }
-    QAction* step = f.window->menuAction(lumo::Command::SearchFromPosition);
+    QAction* step = f.window->commandBar().menuAction(lumo::Command::SearchFromPosition);
     const QString rare = QStringLiteral("Einzigartig");
-    f.window->searchBox()->setText(rare);
+    f.window->commandBar().searchBox()->setText(rare);
     for (auto _ : state) {
         state.PauseTiming();
         f.window->showModule(0);
-        lumo::CodeView* first = f.window->codeView(0);
+        lumo::CodeView* first = f.window->codeArea().view(0);
         first->setSelStart(int(first->text().indexOf(rare)) + 1);
         state.ResumeTiming();
         step->trigger();
-        if (f.window->treeState().currentModule != 0) state.SkipWithError("the wrap-around missed its hit");
+        if (f.window->codeArea().current() != 0) state.SkipWithError("the wrap-around missed its hit");
     }
-    f.window->searchBox()->setText(kWord);
+    f.window->commandBar().searchBox()->setText(kWord);
 }
 
 }  // namespace
@@ -138,16 +142,14 @@ void BM_SearchFromPositionWrapAround(benchmark::State& state) {
 BENCHMARK(BM_SearchFromPositionThroughAllHits)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SearchFromPositionWrapAround)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    // The window goes before the application does.
-    if (fixture().window) {
-        fixture().window->close();
-        fixture().window.reset();
-    }
-    return 0;
-}
+namespace {
+
+// The window goes before the application does.
+lumo::bench::BenchRegistration program{{{}, {}, [] {
+                                            if (fixture().window) {
+                                                fixture().window->close();
+                                                fixture().window.reset();
+                                            }
+                                        }}};
+
+}  // namespace

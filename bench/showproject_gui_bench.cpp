@@ -6,7 +6,7 @@
 // (list, tick, read); the timing then repeats only ShowProject.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -16,8 +16,11 @@
 #include <memory>
 #include <vector>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
+#include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/StartUp.h"
 #include "model/WorkingStore.h"
@@ -47,16 +50,16 @@ struct Fixture {
         window = std::make_unique<lumo::MainWindow>();
         window->loadMainWindow({kProject});
         window->resize(1200, 800);
-        auto* tree = window->appTree();
+        auto* tree = window->trees().appTree();
         if (tree->topLevelItemCount() == 0) return;
         tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
         window->readTickedCode();
         if (!window->codeShown()) return;
-        for (int i = 0; i < window->codeViewCount(); ++i) {
+        for (int i = 0; i < window->codeArea().count(); ++i) {
             const QString path = dir.path() + QStringLiteral("/plain%1.txt").arg(i);
             QFile f(path);
             if (!f.open(QIODevice::WriteOnly)) return;
-            f.write(window->codeView(i)->text().toUtf8());
+            f.write(window->codeArea().view(i)->text().toUtf8());
             plainFiles << path;
         }
         ok = true;
@@ -78,8 +81,8 @@ void BM_ShowProject(benchmark::State& state) {
         f.window->showProject();
         QCoreApplication::processEvents();
     }
-    state.counters["modules"] = f.window->codeViewCount();
-    state.counters["nodes"] = f.window->projectTree()->nodeCount();
+    state.counters["modules"] = f.window->codeArea().count();
+    state.counters["nodes"] = f.window->trees().projectTree()->nodeCount();
 }
 
 void BM_PlainTextLoad(benchmark::State& state) {
@@ -112,12 +115,10 @@ void BM_PlainTextLoad(benchmark::State& state) {
 BENCHMARK(BM_ShowProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainTextLoad)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (fixture().window) fixture().window->close();
-    return 0;
-}
+namespace {
+
+lumo::bench::BenchRegistration program{{{}, {}, [] {
+                                            if (fixture().window) fixture().window->close();
+                                        }}};
+
+}  // namespace

@@ -81,5 +81,3 @@ void BM_ModuleListInOrder(benchmark::State& state) {
 BENCHMARK(BM_ModuleListInOrder);
 
 }  // namespace
-
-BENCHMARK_MAIN();

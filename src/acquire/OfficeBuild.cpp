@@ -48,13 +48,13 @@ QString builtProjectCaption(const QString& titleText, const QString& projectName
 
 OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui, const BuildStatus& status) {
     OfficeBuildResult result;
-    auto show = [&](int panel, const QString& text) {
+    auto show = [&](StatusPanel panel, const QString& text) {
         if (status) status(panel, text);
     };
     OfficeConnection office = connectOffice(connector);
     if (!office) return result;
 
-    show(5, QStringLiteral("Erzeuge Projekt"));
+    show(PanelOperation, QStringLiteral("Erzeuge Projekt"));
     ProjectBuild build(ui, WorkingStore::instance(), appState().options);
     bool begun = false;
     QString current;  // the component being read
@@ -63,7 +63,7 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
     try {
         begun = build.begin();
         if (!begun) {
-            show(5, QString());
+            show(PanelOperation, QString());
             return result;
         }
         int currentPosition = 0;
@@ -88,7 +88,7 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
             HostComponent& component = project->component(name);
             const int modTyp = moduleTypeOfComponent(component.type());
             const int n = component.countOfLines();
-            show(1, QStringLiteral("Modul: ") + name);
+            show(PanelModule, QStringLiteral("Modul: ") + name);
             const QString text = component.lines(1, n);
             if (build.addModuleOrLeaveOut(name, modTyp, text)) ++result.modules;
         }
@@ -113,13 +113,13 @@ OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree,
         QString title;
         if (!result.failedModule.isEmpty()) {
             title = buildFailedTitle(result.failedModule);
-            show(5, QStringLiteral("Modul: ") + result.failedModule);
+            show(PanelOperation, QStringLiteral("Modul: ") + result.failedModule);
         } else {
-            show(5, QString());
+            show(PanelOperation, QString());
         }
         ui.message(storeFailure.isEmpty() ? buildFailedWarning(result.leftOut) : storeFailure, title, MsgIcon::Warning);
     } else {
-        show(5, QString());
+        show(PanelOperation, QString());
     }
     build.finish();
     return result;

@@ -8,6 +8,7 @@
 
 #include "acquire/HostInterface.h"
 #include "acquire/OfficeListing.h"
+#include "base/StatusPanel.h"
 #include "model/ProjectBuild.h"
 
 namespace lumo {
@@ -18,9 +19,9 @@ class Ui;
 // 100 -> 5 document, 1 -> 2 standard, 2 -> 3 class, 3 -> 1 user form, else 32.
 int moduleTypeOfComponent(int componentType);
 
-// Status panel text: panel 1 ("Modul: " + name) and 5 ("Erzeuge Projekt",
+// Status panel text: PanelModule ("Modul: " + name) and PanelOperation ("Erzeuge Projekt",
 // emptied at the end). The window redraws its status bar in it.
-using BuildStatus = std::function<void(int panel, const QString& text)>;
+using BuildStatus = std::function<void(StatusPanel panel, const QString& text)>;
 
 struct OfficeBuildResult {
     bool ok = false;
@@ -28,7 +29,7 @@ struct OfficeBuildResult {
     int modules = 0;      // the modules read into the store
     std::vector<LeftOutModule> leftOut;
     // The module the warning is titled with: the one being read when the
-    // build failed, or the first left out. Status panel 5 keeps naming it.
+    // build failed, or the first left out. PanelOperation keeps naming it.
     QString failedModule;
 };
 

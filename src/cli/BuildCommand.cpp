@@ -20,6 +20,7 @@
 #include "base/Limits.h"
 #include "base/SystemErrors.h"
 #include "base/Ui.h"
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
@@ -39,30 +40,6 @@ struct BuildArgs {
     bool raw = false;
     QStringList sources;
 };
-
-// Switches that shape the stored text; the ones not given keep the user's setting.
-bool applySwitch(const QString& arg, Options& o) {
-    struct Switch {
-        const char* name;
-        bool Options::*field;
-    };
-    static const Switch switches[] = {
-        {"einr", &Options::reindentBlocks},
-        {"leer", &Options::removeBlankLines},
-        {"rle", &Options::blankLineBeforeRoutines},
-        {"rer", &Options::indentRoutineBodies}};
-    for (const Switch& s : switches) {
-        if (arg == QLatin1String("--") + QLatin1String(s.name)) {
-            o.*s.field = true;
-            return true;
-        }
-        if (arg == QLatin1String("--no-") + QLatin1String(s.name)) {
-            o.*s.field = false;
-            return true;
-        }
-    }
-    return false;
-}
 
 // One module to build: read whole from a file (--raw) or taken from a
 // component of the document host when its turn comes.
@@ -102,28 +79,24 @@ public:
     QString last;
 };
 
+// The switches shape the stored text; the ones not given keep the user's setting.
 bool parseArgs(const QStringList& args, BuildArgs& b, Options& options) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--out")) {
-            if (i + 1 >= args.size()) {
-                printError(QStringLiteral("--out braucht einen Ordner"));
-                return false;
-            }
-            b.out = args[++i];
-        } else if (a == QLatin1String("--raw")) {
-            b.raw = true;
-        } else if (applySwitch(a, options)) {
-        } else if (a.startsWith(QLatin1String("--"))) {
-            printError(QStringLiteral("Unbekannte Option: ") + a);
-            return false;
-        } else {
-            b.sources << a;
-        }
+    Arguments call;
+    call.text("out", b.out)
+        .flag("raw", b.raw)
+        .onOff("einr", options.reindentBlocks)
+        .onOff("leer", options.removeBlankLines)
+        .onOff("rle", options.blankLineBeforeRoutines)
+        .onOff("rer", options.indentRoutineBodies);
+    if (!call.read(args)) {
+        if (call.problem() == Arguments::Problem::MissingValue) printError(QStringLiteral("--out braucht einen Ordner"));
+        else printError(QStringLiteral("Unbekannte Option: ") + call.problemWord());
+        return false;
     }
+    b.sources = call.words();
     if (b.out.isEmpty() || b.sources.isEmpty()) {
         if (!b.out.isEmpty()) printError(QStringLiteral("Keine Quelle angegeben."));
-        printError(QStringLiteral("Aufruf: codelumo-cli ") + QLatin1String(kUsage));
+        usageError(kUsage);
         return false;
     }
     return true;
@@ -304,10 +277,8 @@ int runBuild(const QStringList& args) {
     return leftOut.empty() ? 0 : 1;
 }
 
-CliRegistration reg{{"build",
-                     "build --out ORDNER [--raw] [--einr|--no-einr] [--leer|--no-leer] [--rle|--no-rle] "
-                     "[--rer|--no-rer] QUELLE...\n"
-                     "                    Projekt aus Dokumenten, Modulordnern oder exportierten Moduldateien "
+CliRegistration reg{{"build", kUsage,
+                     "\n                    Projekt aus Dokumenten, Modulordnern oder exportierten Moduldateien "
                      "(.bas, .cls, .frm)\n"
                      "                    erzeugen; ORDNER muss fehlen, leer sein oder ein Projekt von Code Lumo "
                      "enthalten.\n"

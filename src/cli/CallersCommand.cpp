@@ -3,6 +3,7 @@
 // routine only in its module, the same identifier characters).
 #include <QTextStream>
 
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
@@ -14,29 +15,15 @@ namespace lumo::cli {
 
 namespace {
 
+const char* const kUsage = "callers --module N --routine NAME ORDNER";
+
 int runCallers(const QStringList& args) {
     int module = 0;
     QString routine;
-    QString folder;
-    bool bad = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--module") && i + 1 < args.size()) {
-            bool ok = false;
-            module = args[++i].toInt(&ok);
-            if (!ok) bad = true;
-        } else if (a == QLatin1String("--routine") && i + 1 < args.size()) {
-            routine = args[++i];
-        } else if (folder.isEmpty() && !a.startsWith(QLatin1String("--"))) {
-            folder = a;
-        } else {
-            bad = true;
-        }
-    }
-    if (bad || module < 1 || routine.isEmpty() || folder.isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli callers --module N --routine NAME ORDNER"));
-        return 2;
-    }
+    Arguments call;
+    call.number("module", module).text("routine", routine);
+    if (!call.read(args) || module < 1 || routine.isEmpty() || !call.hasWords(1)) return usageError(kUsage);
+    const QString& folder = call.words()[0];
     int count = 0;
     if (!openProjectFolder(folder, module, count)) return 1;
     ConsoleUi ui;
@@ -53,10 +40,7 @@ int runCallers(const QStringList& args) {
     return outcome == CallersOutcome::Found && ui.problems() == 0 ? 0 : 1;
 }
 
-CliRegistration reg{{"callers",
-                     "callers --module N --routine NAME ORDNER   Aufrufer einer Routine auflisten (wie die "
-                     "Routinensuche)",
-                     runCallers}};
+CliRegistration reg{{"callers", kUsage, "   Aufrufer einer Routine auflisten (wie die Routinensuche)", runCallers}};
 
 }  // namespace
 

@@ -7,7 +7,8 @@ namespace lumo::cli {
 
 struct CliCommand {
     const char* name;
-    const char* usage;  // one line, shown by "codelumo-cli help"
+    const char* usage;  // the call, shown by "codelumo-cli help" and when its words are off
+    const char* about;  // what follows the call in the help, from the gap after it
     std::function<int(const QStringList& args)> run;  // returns the exit status
 };
 

@@ -2,6 +2,7 @@
 // module N for a name: module number, module name and the routine's first line.
 #include <QTextStream>
 
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
@@ -12,32 +13,15 @@ namespace lumo::cli {
 
 namespace {
 
+const char* const kUsage = "definition --module N NAME ORDNER";
+
 int runDefinition(const QStringList& args) {
     int module = 0;
-    QString name;
-    QString folder;
-    bool bad = false;
-    QStringList plain;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--module") && i + 1 < args.size()) {
-            bool ok = false;
-            module = args[++i].toInt(&ok);
-            if (!ok) bad = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            bad = true;
-        } else {
-            plain << a;
-        }
-    }
-    if (plain.size() == 2) {
-        name = plain[0];
-        folder = plain[1];
-    }
-    if (bad || module < 1 || name.isEmpty() || folder.isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli definition --module N NAME ORDNER"));
-        return 2;
-    }
+    Arguments call;
+    call.number("module", module);
+    if (!call.read(args) || module < 1 || !call.hasWords(2)) return usageError(kUsage);
+    const QString& name = call.words()[0];
+    const QString& folder = call.words()[1];
     int count = 0;
     if (!openProjectFolder(folder, module, count)) return 1;
     std::optional<DefinitionTarget> target;
@@ -56,10 +40,8 @@ int runDefinition(const QStringList& args) {
     return 0;
 }
 
-CliRegistration reg{{"definition",
-                     "definition --module N NAME ORDNER   Modul und Zeile der Definition eines Namens ausgeben "
-                     "(wie Definition, F8)",
-                     runDefinition}};
+CliRegistration reg{{"definition", kUsage,
+                     "   Modul und Zeile der Definition eines Namens ausgeben (wie Definition, F8)", runDefinition}};
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeListing.h"
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
 
@@ -26,12 +27,12 @@ void writeWithLf(QTextStream& out, QStringView text) {
     }
 }
 
+const char* const kUsage = "dump QUELLE";
+
+// Takes its one word as it is: a source may have any name.
 int runDump(const QStringList& args) {
+    if (args.size() != 1) return lumo::cli::usageError(kUsage);
     QTextStream err(stderr);
-    if (args.size() != 1) {
-        err << "Aufruf: codelumo-cli dump QUELLE" << Qt::endl;
-        return 2;
-    }
     lumo::cli::ConsoleUi ui;
     lumo::DocumentHost host(&ui);
     host.open(args.first());
@@ -65,6 +66,6 @@ int runDump(const QStringList& args) {
     return 0;
 }
 
-lumo::cli::CliRegistration reg{{"dump", "dump QUELLE      jede Komponente mit Typ, Zeilenzahl und Code ausgeben", runDump}};
+lumo::cli::CliRegistration reg{{"dump", kUsage, "      jede Komponente mit Typ, Zeilenzahl und Code ausgeben", runDump}};
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include "base/AppState.h"
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
@@ -21,8 +22,8 @@
 #include "model/WorkingStore.h"
 #include "render/PlainText.h"
 #include "render/RtfRenderer.h"
+#include "view/NodeList.h"
 #include "view/ProjectTree.h"
-#include "view/TreeOutline.h"
 
 namespace lumo::cli {
 
@@ -36,44 +37,34 @@ struct ExportArgs {
     bool footer = false;
     QString out;     // "": standard output
     QString folder;
-    bool bad = false;
 };
 
-const char* const kUsage = "Aufruf: codelumo-cli export (--html|--rtf|--text|--structure) [--module N] [--footer] "
-                           "[--out DATEI] ORDNER";
+const char* const kUsage = "export (--html|--rtf|--text|--structure) [--module N] [--footer] [--out DATEI] ORDNER";
 
-ExportArgs parseArgs(const QStringList& args) {
-    ExportArgs a;
-    auto setFormat = [&a](Format f) {
-        if (a.format != Format::None) a.bad = true;
-        a.format = f;
+// False when the words are off.
+bool parseArgs(const QStringList& args, ExportArgs& a) {
+    auto format = [&a](Format f) {
+        return [&a, f] {
+            const bool first = a.format == Format::None;
+            a.format = f;
+            return first;
+        };
     };
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QLatin1String("--html")) setFormat(Format::Html);
-        else if (arg == QLatin1String("--rtf")) setFormat(Format::Rtf);
-        else if (arg == QLatin1String("--text")) setFormat(Format::Text);
-        else if (arg == QLatin1String("--structure")) setFormat(Format::Structure);
-        else if (arg == QLatin1String("--footer")) a.footer = true;
-        else if (arg == QLatin1String("--module") && i + 1 < args.size()) {
-            bool ok = false;
-            a.module = args[++i].toInt(&ok);
-            if (!ok || a.module < 1) a.bad = true;
-        } else if (arg == QLatin1String("--out") && i + 1 < args.size()) {
-            a.out = args[++i];
-        } else if (a.folder.isEmpty() && !arg.startsWith(QLatin1String("--"))) {
-            a.folder = arg;
-        } else {
-            a.bad = true;
-        }
-    }
-    if (a.format == Format::None || a.folder.isEmpty()) a.bad = true;
+    Arguments call;
+    call.flag("html", format(Format::Html))
+        .flag("rtf", format(Format::Rtf))
+        .flag("text", format(Format::Text))
+        .flag("structure", format(Format::Structure))
+        .flag("footer", a.footer)
+        .number("module", a.module)
+        .text("out", a.out);
+    if (!call.read(args) || !call.hasWords(1) || a.format == Format::None) return false;
+    a.folder = call.words()[0];
     // A module's plain text is the one export without a project form; the
     // footer belongs to HTML, the module choice to everything but the tree.
-    if (a.format == Format::Text && a.module == 0) a.bad = true;
-    if (a.footer && a.format != Format::Html) a.bad = true;
-    if (a.format == Format::Structure && a.module != 0) a.bad = true;
-    return a;
+    if (a.format == Format::Text && a.module == 0) return false;
+    if (a.footer && a.format != Format::Html) return false;
+    return !(a.format == Format::Structure && a.module != 0);
 }
 
 // An export's bytes in the pieces it was made in: a whole project's HTML is
@@ -97,8 +88,8 @@ bool writeOut(const QString& out, const Pieces& pieces) {
 }
 
 // The project tree as the window fills it: modules by type and name, their routines below.
-TreeOutline projectTree(WorkingStore& store, bool withRoutines, int& moduleCount) {
-    TreeOutline tree;
+NodeList projectTree(WorkingStore& store, bool withRoutines, int& moduleCount) {
+    NodeList tree;
     moduleCount = fillModuleTree(tree, store);
     if (withRoutines) addRoutineNodes(tree, store);
     return tree;
@@ -110,8 +101,8 @@ Pieces produce(const ExportArgs& a, WorkingStore& store) {
     std::vector<ExportModule> modules;
     if (a.module == 0 && a.format != Format::Text) {
         int count = 0;
-        const TreeOutline tree = projectTree(store, a.format == Format::Structure, count);
-        if (a.format == Format::Structure) return {structureListing(tree.nodes).toUtf8()};
+        const NodeList tree = projectTree(store, a.format == Format::Structure, count);
+        if (a.format == Format::Structure) return {structureListing(tree.nodes()).toUtf8()};
         modules = exportModules(tree, count);
     }
     switch (a.format) {
@@ -139,11 +130,8 @@ Pieces produce(const ExportArgs& a, WorkingStore& store) {
 }
 
 int runExport(const QStringList& args) {
-    const ExportArgs a = parseArgs(args);
-    if (a.bad) {
-        printError(QString::fromUtf8(kUsage));
-        return 2;
-    }
+    ExportArgs a;
+    if (!parseArgs(args, a)) return usageError(kUsage);
     initCliState();
     appState().workFolder = QDir(a.folder).absolutePath() + QLatin1Char('/');
     WorkingStore& store = WorkingStore::instance();
@@ -168,10 +156,7 @@ int runExport(const QStringList& args) {
     return writeOut(a.out, bytes) ? 0 : 1;
 }
 
-CliRegistration reg{{"export",
-                     "export (--html|--rtf|--text|--structure) [--module N] [--footer] [--out DATEI] ORDNER   "
-                     "Exporte eines gespeicherten Projekts ausgeben",
-                     runExport}};
+CliRegistration reg{{"export", kUsage, "   Exporte eines gespeicherten Projekts ausgeben", runExport}};
 
 }  // namespace
 

@@ -38,6 +38,6 @@ int showInfo(const QStringList&) {
     return 0;
 }
 
-lumo::cli::CliRegistration reg{{"info", "info              Ordner, Einstellungen und Optionen anzeigen", showInfo}};
+lumo::cli::CliRegistration reg{{"info", "info", "              Ordner, Einstellungen und Optionen anzeigen", showInfo}};
 
 }  // namespace

@@ -29,7 +29,7 @@ int runList(const QStringList& args) {
     return tree.empty() ? 1 : 0;
 }
 
-lumo::cli::CliRegistration reg{{"list", "list QUELLE...   Projekte und Module von Dokumenten oder Modulordnern auflisten",
+lumo::cli::CliRegistration reg{{"list", "list QUELLE...", "   Projekte und Module von Dokumenten oder Modulordnern auflisten",
                                 runList}};
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "base/AppState.h"
+#include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
@@ -16,24 +17,14 @@ namespace lumo::cli {
 
 namespace {
 
+const char* const kUsage = "rtf --module N ORDNER";
+
 int runRtf(const QStringList& args) {
     int module = 0;
-    QString folder;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--module") && i + 1 < args.size()) {
-            bool ok = false;
-            module = args[++i].toInt(&ok);
-            if (!ok || module < 1) module = -1;
-        } else if (folder.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
-            folder = args[i];
-        } else {
-            module = -1;
-        }
-    }
-    if (module < 1 || folder.isEmpty()) {
-        printError(QStringLiteral("Aufruf: codelumo-cli rtf --module N ORDNER"));
-        return 2;
-    }
+    Arguments call;
+    call.number("module", module);
+    if (!call.read(args) || module < 1 || !call.hasWords(1)) return usageError(kUsage);
+    const QString& folder = call.words()[0];
     if (!initCliState()) return 1;
     appState().workFolder = QDir(folder).absolutePath() + QLatin1Char('/');
     const WorkingStore& store = WorkingStore::instance();
@@ -55,7 +46,7 @@ int runRtf(const QStringList& args) {
     return std::fflush(stdout) == 0 && written ? 0 : 1;
 }
 
-CliRegistration reg{{"rtf", "rtf --module N ORDNER   RTF-Dokument eines Moduls ausgeben", runRtf}};
+CliRegistration reg{{"rtf", kUsage, "   RTF-Dokument eines Moduls ausgeben", runRtf}};
 
 }  // namespace
 

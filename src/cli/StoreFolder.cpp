@@ -11,11 +11,11 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/SystemErrors.h"
+#include "model/WorkingStore.h"
 
 namespace lumo::cli {
 
@@ -31,21 +31,6 @@ QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
 bool isStoreFileName(const QString& name) {
     static const QRegularExpression storeFile(QStringLiteral("^(DivuRuvi\\.mdb|M[0-9]+\\.txt)(\\.neu)?$"));
     return storeFile.match(name).hasMatch();
-}
-
-bool hasStoreTables(const QString& database) {
-    sqlite3* db = nullptr;
-    const QByteArray path = QFile::encodeName(database);
-    bool ok = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
-    sqlite3_stmt* stmt = nullptr;
-    ok = ok && sqlite3_prepare_v2(db,
-                                  "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                                  "lower(name) IN ('td_mod', 'td_rout')",
-                                  -1, &stmt, nullptr) == SQLITE_OK;
-    ok = ok && sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 2;
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return ok;
 }
 
 QString escapedForPattern(const QString& name) { return QRegularExpression::escape(name); }
@@ -80,7 +65,7 @@ QString refusalToReplace(const QString& folder) {
                 .arg(folder, e.fileName());
         if (e.fileName() == kDatabaseName) database = true;
     }
-    if (!database || !hasStoreTables(folder + QLatin1Char('/') + kDatabaseName))
+    if (!database || !WorkingStore::holdsStoreTables(folder + QLatin1Char('/') + kDatabaseName))
         return QStringLiteral("Der Ordner %1 enthält keine Projektdatenbank %2 von Code Lumo; er wird nicht "
                               "überschrieben. Bitte geben Sie einen leeren oder neuen Ordner an.")
             .arg(folder, kDatabaseName);

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     if (args.isEmpty() || args.first() == "help" || args.first() == "--help") {
         QTextStream out(stdout);
         out << "codelumo-cli: Word Code Lumo ohne Fenster\n";
-        for (const auto& c : lumo::cli::commands()) out << "  codelumo-cli " << c.usage << "\n";
+        for (const auto& c : lumo::cli::commands()) out << "  codelumo-cli " << c.usage << c.about << "\n";
         return args.isEmpty() ? 2 : 0;
     }
     const QString name = args.takeFirst();

@@ -11,7 +11,7 @@
 #include "model/WorkingStore.h"
 #include "view/ProjectTree.h"
 #include "view/TextView.h"
-#include "view/TreeOutline.h"
+#include "view/NodeList.h"
 
 namespace lumo {
 
@@ -56,11 +56,11 @@ QString withModuleHeader(const QString& tagged, const ExportModule& module, Type
            QStringLiteral("\r\n\r\n") + tagged;
 }
 
-std::vector<ExportModule> exportModules(const TreeOutline& tree, int moduleCount) {
+std::vector<ExportModule> exportModules(const NodeList& tree, int moduleCount) {
     std::vector<ExportModule> out;
     out.reserve(size_t(std::max(0, moduleCount)));
     for (int n = 1; n <= moduleCount; ++n) {
-        const OutlineNode* node = tree.node(moduleKey(n));
+        const ListedNode* node = tree.find(moduleKey(n));
         out.push_back(node ? ExportModule{node->text, node->imageKey} : ExportModule{});
     }
     return out;

@@ -12,7 +12,7 @@
 namespace lumo {
 
 class TextView;
-class TreeOutline;
+class NodeList;
 class WorkingStore;
 struct ExportContext;
 
@@ -34,7 +34,7 @@ QString moduleHeaderBlock(const QString& name, const QString& typeText);
 QString withModuleHeader(const QString& tagged, const ExportModule& module, TypeTexts texts);
 
 // Modules 1 to moduleCount as the tree names them (node "M" + number).
-std::vector<ExportModule> exportModules(const TreeOutline& tree, int moduleCount);
+std::vector<ExportModule> exportModules(const NodeList& tree, int moduleCount);
 
 // Code text (not tagged) to HTML on the clipboard: tagged as a fragment,
 // converted, handed over. Nothing when the conversion fails.

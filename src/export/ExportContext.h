@@ -1,7 +1,7 @@
 #pragma once
 // What every export command works with besides its source: the user
 // interface, the options of the look, the host's name for the footer and
-// the preview title, status panel 5, the hourglass, and where the preview
+// the preview title, the status panel PanelOperation, the hourglass, and where the preview
 // page goes. The window fills it; tests and the headless entry fill it
 // with their own.
 #include <functional>
@@ -19,7 +19,7 @@ struct ExportContext {
     const Options& options;
     QString hostName;                             // "Word"
     QString previewFile;                          // full path of "TempCodeLum.htm"
-    std::function<void(const QString&)> status;   // status panel 5; "" empties it
+    std::function<void(const QString&)> status;   // the status panel PanelOperation; "" empties it
     std::function<void(bool)> busy;               // the hourglass on and off
     bool moduleHeadings = true;                   // a header block before every module of a project export
 
@@ -28,7 +28,7 @@ struct ExportContext {
     }
 };
 
-// Status panel 5 names an operation for as long as this lives, and is
+// The status panel PanelOperation names an operation for as long as this lives, and is
 // emptied however the operation ends; with `hourglass` the pointer waits too.
 class OperationStatus {
 public:

@@ -11,7 +11,7 @@ namespace lumo {
 
 struct ExportContext;
 
-// taggedToHtml as a command runs it: status panel 5 says "Erzeuge Html Code"
+// taggedToHtml as a command runs it: the status panel PanelOperation says "Erzeuge Html Code"
 // while it works; a failure is shown with its description. False on failure.
 bool convertToHtml(QString& text, const ExportContext& context);
 

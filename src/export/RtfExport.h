@@ -33,7 +33,7 @@ QString projectRtfDocument(WorkingStore& store, const std::vector<ExportModule>&
 // failure's description in error.
 bool writeRtfFile(const QString& path, const QString& document, QString& error);
 
-// The exports as the commands run them: status panel 5 and the hourglass
+// The exports as the commands run them: the status panel PanelOperation and the hourglass
 // while they work, a failure shown with its description. True when written.
 bool exportModuleRtf(const QString& path, WorkingStore& store, int moduleNumber, const ExportContext& context);
 bool exportProjectRtf(const QString& path, WorkingStore& store, const std::vector<ExportModule>& modules,

@@ -4,7 +4,7 @@
 
 namespace lumo {
 
-QString structureListing(const std::vector<OutlineNode>& nodes) {
+QString structureListing(const std::vector<ListedNode>& nodes) {
     // Each top-level node followed by its children in node order: the
     // children gathered once instead of one pass over all nodes per parent,
     // and the listing's length known before it is written.
@@ -29,7 +29,7 @@ QString structureListing(const std::vector<OutlineNode>& nodes) {
     return out;
 }
 
-void structureToClipboard(const std::vector<OutlineNode>& nodes, Ui& ui, bool meld, const QString& title) {
+void structureToClipboard(const std::vector<ListedNode>& nodes, Ui& ui, bool meld, const QString& title) {
     const QString listing = structureListing(nodes);
     ui.clearClipboard();
     ui.setClipboardText(listing);

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "view/TreeOutline.h"
+#include "view/NodeList.h"
 
 namespace lumo {
 
@@ -13,9 +13,9 @@ class Ui;
 
 // Two levels in node order (the order the nodes were added), every line
 // ending in CR LF; deeper nodes are left out.
-QString structureListing(const std::vector<OutlineNode>& nodes);
+QString structureListing(const std::vector<ListedNode>& nodes);
 
 // The listing to the emptied clipboard; with meld, the message titled `title`.
-void structureToClipboard(const std::vector<OutlineNode>& nodes, Ui& ui, bool meld, const QString& title);
+void structureToClipboard(const std::vector<ListedNode>& nodes, Ui& ui, bool meld, const QString& title);
 
 }  // namespace lumo

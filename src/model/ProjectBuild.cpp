@@ -42,7 +42,7 @@ void ProjectBuild::addModule(const QString& name, int modTyp, const QString& cod
     // a gap over the modules that were read.
     try {
         StoreTransaction transaction(store);
-        tagCode(text, false, options_, store);
+        tagCode(text, TagMode::Module, options_, store);
         transaction.commit();
     } catch (...) {
         store.moduleCounter = moduleBefore;

@@ -140,6 +140,21 @@ WorkingStore& WorkingStore::instance() {
     return store;
 }
 
+bool WorkingStore::holdsStoreTables(const QString& databaseFile) {
+    sqlite3* db = nullptr;
+    const QByteArray path = QFile::encodeName(databaseFile);
+    bool ok = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    sqlite3_stmt* stmt = nullptr;
+    ok = ok && sqlite3_prepare_v2(db,
+                                  "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                  "lower(name) IN ('td_mod', 'td_rout')",
+                                  -1, &stmt, nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 2;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return ok;
+}
+
 QString WorkingStore::templatePath() const {
     return withSlash(appState().programFolder) + kTemplateName;
 }

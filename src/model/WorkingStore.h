@@ -80,6 +80,11 @@ public:
     // The file's UTF-8 as it lies; readModuleText decodes it.
     QByteArray readModuleBytes(int moduleNumber) const;  // throws StoreError
 
+    // Whether the database file has the two tables of a store: what tells a
+    // store of this program from another file of its name. Opened read-only;
+    // false when it cannot be read as a database.
+    static bool holdsStoreTables(const QString& databaseFile);
+
     // Build state: numbering of modules and routines, the module being built.
     qint16 moduleCounter = 0;
     qint32 routineCounter = 0;

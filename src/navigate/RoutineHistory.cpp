@@ -79,7 +79,7 @@ void pushHistory(CodeWindow& window, RoutineHistory& history) {
     window.setHistoryEnabled(history.canGoBack(), history.canGoNext());
 }
 
-void historyPanelClick(CodeWindow& window, RoutineHistory& history, int panel) {
+void historyPanelClick(CodeWindow& window, RoutineHistory& history, StatusPanel panel) {
     if (panel == PanelBack || panel == PanelNext) {
         const std::optional<HistoryPlace> place = panel == PanelBack ? history.back() : history.next();
         if (!place) return;

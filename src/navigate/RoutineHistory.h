@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include "base/StatusPanel.h"
+
 namespace lumo {
 
 class CodeWindow;
@@ -61,10 +63,10 @@ private:
 // panels, and sets Back and Next after it.
 void pushHistory(CodeWindow& window, RoutineHistory& history);
 
-// A click on status panel `panel` (1 to 5); the menu items Back and Next
-// come here with 3 and 4. Back at the oldest and Next at the newest place do
+// A click on status panel `panel`; the menu items Back and Next come here
+// with PanelBack and PanelNext. Back at the oldest and Next at the newest place do
 // nothing at all; every other click ends with the zoom refreshed or the code
 // view focused.
-void historyPanelClick(CodeWindow& window, RoutineHistory& history, int panel);
+void historyPanelClick(CodeWindow& window, RoutineHistory& history, StatusPanel panel);
 
 }  // namespace lumo

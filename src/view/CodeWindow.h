@@ -5,11 +5,11 @@
 // use a fake over plain text views, so the commands run without widgets.
 #include <QString>
 
+#include "base/StatusPanel.h"
+
 namespace lumo {
 
 class TextView;
-
-enum StatusPanel : int { PanelModule = 1, PanelRoutine = 2, PanelBack = 3, PanelNext = 4, PanelOperation = 5 };
 
 class CodeWindow {
 public:
@@ -22,8 +22,8 @@ public:
     // Makes the view of module index `index` the visible one.
     virtual void showModule(int index) = 0;
 
-    virtual QString panelText(int panel) const = 0;
-    virtual void setPanelText(int panel, const QString& text) = 0;
+    virtual QString panelText(StatusPanel panel) const = 0;
+    virtual void setPanelText(StatusPanel panel, const QString& text) = 0;
     // Marks the node of the visible module in the project tree.
     virtual void highlightModuleNode() = 0;
     // Both status panels and the highlighted module follow the caret.

@@ -1,5 +1,7 @@
 #include "view/Commands.h"
 
+#include "base/StatusPanel.h"
+
 namespace lumo {
 
 namespace {
@@ -56,8 +58,8 @@ constexpr MenuItemDef kItems[] = {
     {"mnuBearbeiten", "mnuBearbeiten_Suchen_Auswahl", "&Auswahl nach Suche", "Ctrl+F", C::SelectionToSearch, 0, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Rout", "Aktuelle &Routine Aufrufe", "Ctrl+F8", C::Callers, kSeparatorBefore, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Definition", "&Definition", "F8", C::Definition, 0, -1},
-    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Zurück", "F4", C::RoutineBack, 0, 3},
-    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Vor", "Ctrl+F4", C::RoutineNext, 0, 4},
+    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Zurück", "F4", C::RoutineBack, 0, PanelBack},
+    {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Vor", "Ctrl+F4", C::RoutineNext, 0, PanelNext},
     // --
     // &Bearbeiten: copies
     {"mnuBearbeiten", "mnuBearbeiten_Kopieren_Modul", "Kopieren &Modul", "", C::CopyModule, kSeparatorBefore, -1},

@@ -5,7 +5,7 @@
 // Command; nothing is looked up by name at run time.
 //
 // A new command is one enumerator, its rows here, and one short slot in the
-// window's dispatch (MainWindow::run).
+// window's dispatch (MainWindow::run; an export in WindowExports::run).
 #include <span>
 
 namespace lumo {
@@ -94,7 +94,7 @@ struct MenuItemDef {
     const char* shortcut;    // portable key text ("Ctrl+O", "F2"); "" for none
     Command command;
     unsigned flags;
-    int index;               // the item's index in an indexed group; -1 otherwise
+    int index;               // the item's index in an indexed group, or the status panel it clicks; -1 otherwise
 };
 
 struct ToolButtonDef {

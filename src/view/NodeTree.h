@@ -1,7 +1,7 @@
 #pragma once
 // What the tree logic asks of a tree of keyed nodes (treProjekt,
 // treRoutSuche, treApp). The widget (view/widgets/KeyedTree) implements it;
-// tests use a plain fake.
+// NodeList (a plain list) does where there is no window.
 #include <QString>
 #include <QStringList>
 

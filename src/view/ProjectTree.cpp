@@ -62,9 +62,9 @@ void expandAllNodes(NodeTree& tree) {
     tree.setRedraw(true);
 }
 
-void highlightModuleNode(NodeTree& tree, ModuleTreeState& state) {
+void highlightModuleNode(NodeTree& tree, ModuleTreeState& state, int currentModule) {
     if (!state.highlightedModuleKey.isEmpty()) tree.setNodeColors(state.highlightedModuleKey, kWhite, kBlack);
-    const QString key = moduleKey(state.currentModule + 1);
+    const QString key = moduleKey(currentModule + 1);
     tree.setNodeColors(key, kBlack, kYellow);
     state.highlightedModuleKey = key;
 }

@@ -10,7 +10,6 @@ class WorkingStore;
 
 // State shared by treProjekt and treRoutSuche.
 struct ModuleTreeState {
-    int currentModule = 0;         // 0-based index of the module whose code view is shown
     int moduleCount = 0;
     QString highlightedModuleKey;  // key of the module node drawn highlighted
     bool ignoreNextNodeClick = false;
@@ -24,9 +23,9 @@ void addRoutineNodes(NodeTree& tree, WorkingStore& store);
 // Adds the node of module `moduleNumber` to the caller tree when it exists. Throws StoreError.
 void moduleSearchNode(NodeTree& tree, WorkingStore& store, int moduleNumber);
 void expandAllNodes(NodeTree& tree);
-// Draws the shown module's node black on yellow, the one drawn before back to normal.
-// A missing node is no failure.
-void highlightModuleNode(NodeTree& tree, ModuleTreeState& state);
+// Draws the node of the shown module (0-based index `currentModule`) black on
+// yellow, the one drawn before back to normal. A missing node is no failure.
+void highlightModuleNode(NodeTree& tree, ModuleTreeState& state, int currentModule);
 
 QString moduleKey(int moduleNumber);   // "M" + number
 QString routineKey(int routineNumber); // "R" + number

@@ -57,9 +57,9 @@ protected:
 
 TEST_F(OfficeBuild, TickedProjectBuildsItsComponentsInTreeOrder) {
     lumo::applyCheck(tree, indexOf("A2\\"), true);
-    std::vector<std::pair<int, QString>> status;
+    std::vector<std::pair<lumo::StatusPanel, QString>> status;
     const auto result =
-        lumo::buildFromOffice(host, tree, ui, [&](int panel, const QString& text) { status.emplace_back(panel, text); });
+        lumo::buildFromOffice(host, tree, ui, [&](lumo::StatusPanel panel, const QString& text) { status.emplace_back(panel, text); });
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.projectName, "Bericht");
     EXPECT_EQ(result.modules, 4);
@@ -67,9 +67,9 @@ TEST_F(OfficeBuild, TickedProjectBuildsItsComponentsInTreeOrder) {
     const std::vector<std::pair<QString, qint64>> expected{{"ThisDocument", 5}, {"Werkzeug", 2}, {"Form1", 1}, {"Designer", 32}};
     EXPECT_EQ(storedModules(), expected);
     ASSERT_EQ(status.size(), 6u);
-    EXPECT_EQ(status.front(), std::make_pair(5, QString("Erzeuge Projekt")));
-    EXPECT_EQ(status[1], std::make_pair(1, QString("Modul: ThisDocument")));
-    EXPECT_EQ(status.back(), std::make_pair(5, QString()));
+    EXPECT_EQ(status.front(), std::make_pair(lumo::PanelOperation, QString("Erzeuge Projekt")));
+    EXPECT_EQ(status[1], std::make_pair(lumo::PanelModule, QString("Modul: ThisDocument")));
+    EXPECT_EQ(status.back(), std::make_pair(lumo::PanelOperation, QString()));
     EXPECT_FALSE(lumo::WorkingStore::instance().isOpen());
     EXPECT_EQ(lumo::builtProjectCaption("Word Code Lumo 1.0", result.projectName),
               "Word Code Lumo 1.0 Projekt: Bericht [nicht gespeichert !!!]");
@@ -90,15 +90,15 @@ TEST_F(OfficeBuild, OneTickedComponentIsModuleOne) {
 TEST_F(OfficeBuild, DocumentClosedMeanwhileGivesTheWarningAndKeepsEarlierModules) {
     lumo::applyCheck(tree, indexOf("A2\\"), true);
     host.projects[1].components[1].failLines = true;  // Werkzeug
-    std::vector<std::pair<int, QString>> status;
+    std::vector<std::pair<lumo::StatusPanel, QString>> status;
     const auto result =
-        lumo::buildFromOffice(host, tree, ui, [&](int panel, const QString& text) { status.emplace_back(panel, text); });
+        lumo::buildFromOffice(host, tree, ui, [&](lumo::StatusPanel panel, const QString& text) { status.emplace_back(panel, text); });
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(ui.calls.size(), 1u);
     EXPECT_EQ(ui.calls[0].text, lumo::buildFailedWarning());
     EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Werkzeug");
     EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
-    EXPECT_EQ(status.back(), std::make_pair(5, QString("Modul: Werkzeug")));
+    EXPECT_EQ(status.back(), std::make_pair(lumo::PanelOperation, QString("Modul: Werkzeug")));
     EXPECT_EQ(result.failedModule, "Werkzeug");
     const std::vector<std::pair<QString, qint64>> expected{{"ThisDocument", 5}};
     EXPECT_EQ(storedModules(), expected);
@@ -122,9 +122,9 @@ TEST_F(OfficeBuild, AModuleThatCannotBeParsedIsLeftOutAndTheOthersAreRead) {
     tree.clear();
     ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
     lumo::applyCheck(tree, indexOf("A3\\"), true);
-    std::vector<std::pair<int, QString>> status;
+    std::vector<std::pair<lumo::StatusPanel, QString>> status;
     const auto result =
-        lumo::buildFromOffice(host, tree, ui, [&](int panel, const QString& text) { status.emplace_back(panel, text); });
+        lumo::buildFromOffice(host, tree, ui, [&](lumo::StatusPanel panel, const QString& text) { status.emplace_back(panel, text); });
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.modules, 2);
     ASSERT_EQ(result.leftOut.size(), 2u);
@@ -147,7 +147,7 @@ TEST_F(OfficeBuild, AModuleThatCannotBeParsedIsLeftOutAndTheOthersAreRead) {
     EXPECT_EQ(ui.calls[0].text, lumo::buildFailedWarning() +
                                     "\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"
                                     "\r\nModul: Auch (Routinenkopf ohne \"(\" in Zeile 2)");
-    EXPECT_EQ(status.back(), std::make_pair(5, QString("Modul: Kaputt")));
+    EXPECT_EQ(status.back(), std::make_pair(lumo::PanelOperation, QString("Modul: Kaputt")));
 
     // Nothing left to show when every module was left out.
     ui.calls.clear();

@@ -9,7 +9,11 @@
 #include <QTest>
 
 #include "acquire/DocumentHost.h"
+#include "app/widgets/CodeArea.h"
+#include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/StatusPanels.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/StartUp.h"
 #include "model/WorkingStore.h"
@@ -83,7 +87,7 @@ protected:
         window->resize(1000, 700);
         QCoreApplication::processEvents();
     }
-    QTreeWidgetItem* appItem(const QString& key) { return window->appTree()->item(key); }
+    QTreeWidgetItem* appItem(const QString& key) { return window->trees().appTree()->item(key); }
     void tick(const QString& key, bool on = true) {
         appItem(key)->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
     }
@@ -93,7 +97,7 @@ protected:
         EXPECT_NE(a, nullptr) << name;
         return a;
     }
-    QString panel(int i) { return window->statusPanel(i)->text(); }
+    QString panel(StatusPanel p) { return window->statusPanels().text(p); }
     // Ticks the first project and reads it (F2).
     void build() {
         tick("A1\\");

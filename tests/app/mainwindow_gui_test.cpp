@@ -30,9 +30,9 @@ void sendMouse(QWidget* w, QEvent::Type type, int x, Qt::MouseButtons buttons) {
 TEST_F(MainWindowTest, StartsWithTheListedProjectsAndNothingToRead) {
     open({sampleProject("Erstes"), sampleProject("Zweites")});
     EXPECT_EQ(window->windowTitle(), appState().titleText);
-    EXPECT_TRUE(window->appTree()->isVisible());
-    EXPECT_FALSE(window->projectTree()->isVisible());
-    EXPECT_EQ(window->appTree()->nodeCount(), 8);
+    EXPECT_TRUE(window->trees().appTree()->isVisible());
+    EXPECT_FALSE(window->trees().projectTree()->isVisible());
+    EXPECT_EQ(window->trees().appTree()->nodeCount(), 8);
     EXPECT_EQ(act("mnuAnsicht_App_Aktualisieren")->text(), "&Aktualisieren Word VBA Projekte");
     EXPECT_EQ(act("refresh")->toolTip(), "Aktualisieren Word VBA Projekte (F5)");
     EXPECT_FALSE(act("blind")->isVisible());
@@ -49,14 +49,14 @@ TEST_F(MainWindowTest, OnlyOneProjectCanBeTickedAndItsComponentsFollowIt) {
     tick("A1\\Werkzeuge");
     EXPECT_TRUE(act("mnuBearbeiten_Code")->isEnabled());
     EXPECT_TRUE(act("doit")->isEnabled());
-    EXPECT_FALSE(window->appTree()->isChecked("A1\\"));  // a component does not tick its project
+    EXPECT_FALSE(window->trees().appTree()->isChecked("A1\\"));  // a component does not tick its project
 
     tick("A2\\");
-    EXPECT_FALSE(window->appTree()->isChecked("A1\\Werkzeuge"));
-    for (auto key : {"A2\\Werkzeuge", "A2\\Kunde", "A2\\ThisDocument"}) EXPECT_TRUE(window->appTree()->isChecked(key));
+    EXPECT_FALSE(window->trees().appTree()->isChecked("A1\\Werkzeuge"));
+    for (auto key : {"A2\\Werkzeuge", "A2\\Kunde", "A2\\ThisDocument"}) EXPECT_TRUE(window->trees().appTree()->isChecked(key));
 
     tick("A2\\", false);
-    for (auto key : {"A2\\Werkzeuge", "A2\\Kunde", "A2\\ThisDocument"}) EXPECT_FALSE(window->appTree()->isChecked(key));
+    for (auto key : {"A2\\Werkzeuge", "A2\\Kunde", "A2\\ThisDocument"}) EXPECT_FALSE(window->trees().appTree()->isChecked(key));
     EXPECT_FALSE(act("mnuBearbeiten_Code")->isEnabled());
 
     act("mnuBearbeiten_Code")->setEnabled(true);
@@ -69,19 +69,19 @@ TEST_F(MainWindowTest, ReadingShowsTheProjectWithTheFirstModuleSelected) {
     open();
     build();
     EXPECT_EQ(window->windowTitle(), appState().titleText + " Projekt: Projekt1 [nicht gespeichert !!!]");
-    EXPECT_TRUE(window->projectTree()->isVisible());
-    EXPECT_FALSE(window->appTree()->isVisible());
-    EXPECT_EQ(window->treeState().moduleCount, 3);
-    EXPECT_EQ(window->codeViewCount(), 3);
+    EXPECT_TRUE(window->trees().projectTree()->isVisible());
+    EXPECT_FALSE(window->trees().appTree()->isVisible());
+    EXPECT_EQ(window->trees().state().moduleCount, 3);
+    EXPECT_EQ(window->codeArea().count(), 3);
     // Modules by type: the standard module (2) before the class (3) before the document (5).
-    auto* first = window->projectTree()->topLevelItem(0);
+    auto* first = window->trees().projectTree()->topLevelItem(0);
     EXPECT_EQ(first->text(0), "Werkzeuge");
-    EXPECT_EQ(window->projectTree()->topLevelItem(2)->text(0), "ThisDocument");
+    EXPECT_EQ(window->trees().projectTree()->topLevelItem(2)->text(0), "ThisDocument");
     EXPECT_FALSE(first->isExpanded());
-    EXPECT_EQ(panel(1), "Werkzeuge");
-    EXPECT_EQ(panel(5), "");
-    EXPECT_TRUE(window->visibleCodeView()->isVisible());
-    EXPECT_TRUE(window->visibleCodeView()->text().startsWith("Option Explicit\r\nDim zaehler"));
+    EXPECT_EQ(panel(PanelModule), "Werkzeuge");
+    EXPECT_EQ(panel(PanelOperation), "");
+    EXPECT_TRUE(window->codeArea().visibleView()->isVisible());
+    EXPECT_TRUE(window->codeArea().visibleView()->text().startsWith("Option Explicit\r\nDim zaehler"));
     // Command state 1.
     EXPECT_TRUE(act("mnuNeu")->isEnabled());
     EXPECT_FALSE(act("mnuAnsicht_App_Aktualisieren")->isEnabled());
@@ -95,9 +95,9 @@ TEST_F(MainWindowTest, ExpandedModuleListWhenTheOptionSaysSo) {
     open();
     appState().options.expandModuleTree = true;
     build();
-    for (int i = 0; i < window->projectTree()->topLevelItemCount(); ++i)
-        EXPECT_TRUE(window->projectTree()->topLevelItem(i)->isExpanded());
-    EXPECT_EQ(panel(1), "Werkzeuge");
+    for (int i = 0; i < window->trees().projectTree()->topLevelItemCount(); ++i)
+        EXPECT_TRUE(window->trees().projectTree()->topLevelItem(i)->isExpanded());
+    EXPECT_EQ(panel(PanelModule), "Werkzeuge");
 }
 
 TEST_F(MainWindowTest, RefreshAsksAboutTheUnsavedProjectAndCancelKeepsEverything) {
@@ -109,20 +109,20 @@ TEST_F(MainWindowTest, RefreshAsksAboutTheUnsavedProjectAndCancelKeepsEverything
     ASSERT_EQ(ui.calls.size(), 1u);
     EXPECT_EQ(ui.calls[0].text, "Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?");
     EXPECT_EQ(window->windowTitle(), caption);
-    EXPECT_TRUE(window->projectTree()->isVisible());
+    EXPECT_TRUE(window->trees().projectTree()->isVisible());
     EXPECT_TRUE(window->codeShown());
     EXPECT_TRUE(WorkingStore::instance().isOpen());
 
     ui.answers = {Answer::No};
     act("neu")->trigger();  // the toolbar button does what the menu item does
     EXPECT_EQ(window->windowTitle(), appState().titleText);
-    EXPECT_TRUE(window->appTree()->isVisible());
+    EXPECT_TRUE(window->trees().appTree()->isVisible());
     EXPECT_FALSE(window->codeShown());
     EXPECT_FALSE(act("mnuNeu")->isEnabled());
     EXPECT_TRUE(act("mnuAnsicht_App_Aktualisieren")->isEnabled());
-    EXPECT_EQ(panel(1), "Modul");
-    EXPECT_EQ(panel(5), "Aktion");
-    EXPECT_EQ(window->visibleCodeView()->length(), 0);
+    EXPECT_EQ(panel(PanelModule), "Modul");
+    EXPECT_EQ(panel(PanelOperation), "Aktion");
+    EXPECT_EQ(window->codeArea().visibleView()->length(), 0);
 
     // Without the bracket in the caption there is nothing to ask.
     const auto asked = ui.calls.size();
@@ -132,23 +132,23 @@ TEST_F(MainWindowTest, RefreshAsksAboutTheUnsavedProjectAndCancelKeepsEverything
 
 TEST_F(MainWindowTest, NoHostExplainsInsteadOfTheTree) {
     open({});
-    EXPECT_TRUE(window->explanationBox()->isVisible());
-    EXPECT_TRUE(window->explanationBox()->toPlainText().startsWith("Word ist im Moment nicht geöffnet."));
-    EXPECT_FALSE(window->explanationBox()->toPlainText().contains("Excel"));
+    EXPECT_TRUE(window->trees().explanationBox()->isVisible());
+    EXPECT_TRUE(window->trees().explanationBox()->toPlainText().startsWith("Word ist im Moment nicht geöffnet."));
+    EXPECT_FALSE(window->trees().explanationBox()->toPlainText().contains("Excel"));
 }
 
 TEST_F(MainWindowTest, NodeSelectionShowsModulesAndRoutinesAndShiftSwallowsOneClick) {
     open();
     build();
-    auto* tree = window->projectTree();
+    auto* tree = window->trees().projectTree();
     tree->expandAll();
     auto* kunde = tree->topLevelItem(1);
     click(tree, kunde);
-    EXPECT_EQ(window->treeState().currentModule, keyNumber(KeyedTree::keyOf(kunde)) - 1);
-    EXPECT_EQ(panel(1), "Kunde");
-    EXPECT_EQ(panel(2), "");
-    EXPECT_EQ(window->visibleCodeView()->selStart(), 0);
-    EXPECT_EQ(window->treeState().highlightedModuleKey, KeyedTree::keyOf(kunde));
+    EXPECT_EQ(window->codeArea().current(), keyNumber(KeyedTree::keyOf(kunde)) - 1);
+    EXPECT_EQ(panel(PanelModule), "Kunde");
+    EXPECT_EQ(panel(PanelRoutine), "");
+    EXPECT_EQ(window->codeArea().visibleView()->selStart(), 0);
+    EXPECT_EQ(window->trees().state().highlightedModuleKey, KeyedTree::keyOf(kunde));
     EXPECT_EQ(kunde->foreground(0).color(), QColor(255, 255, 0));
     // Selected and highlighted at once: the highlight is what shows, not the selection colour.
     ASSERT_TRUE(kunde->isSelected());
@@ -166,12 +166,12 @@ TEST_F(MainWindowTest, NodeSelectionShowsModulesAndRoutinesAndShiftSwallowsOneCl
     ASSERT_EQ(anzeigen->text(0), "Anzeigen");
     QTest::keyClick(tree, Qt::Key_Shift);
     click(tree, anzeigen);
-    EXPECT_EQ(panel(1), "Kunde");  // swallowed
+    EXPECT_EQ(panel(PanelModule), "Kunde");  // swallowed
 
     click(tree, anzeigen);
-    EXPECT_EQ(panel(1), "Werkzeuge");
-    EXPECT_EQ(panel(2), "Anzeigen");
-    CodeView* view = window->visibleCodeView();
+    EXPECT_EQ(panel(PanelModule), "Werkzeuge");
+    EXPECT_EQ(panel(PanelRoutine), "Anzeigen");
+    CodeView* view = window->codeArea().visibleView();
     EXPECT_EQ(view->lineOfPosition(view->selStart()), 8);
     EXPECT_EQ(view->selText(), "Private");
     EXPECT_EQ(kunde->foreground(0).color(), QColor(0, 0, 0));
@@ -179,27 +179,27 @@ TEST_F(MainWindowTest, NodeSelectionShowsModulesAndRoutinesAndShiftSwallowsOneCl
     // Moving with the arrow keys loads nothing, and the click after it works.
     tree->setCurrentItem(werkzeuge);
     QTest::keyClick(tree, Qt::Key_Down);
-    EXPECT_EQ(panel(2), "Anzeigen");
+    EXPECT_EQ(panel(PanelRoutine), "Anzeigen");
     click(tree, werkzeuge->child(1));
-    EXPECT_EQ(panel(2), "Starten");
+    EXPECT_EQ(panel(PanelRoutine), "Starten");
     // Typed characters do not search the tree.
     tree->setCurrentItem(tree->topLevelItem(2));
     QTest::keyClicks(tree, "Kun");
     EXPECT_EQ(tree->currentItem(), tree->topLevelItem(2));
     // Enter selects.
     QTest::keyClick(tree, Qt::Key_Return);
-    EXPECT_EQ(panel(1), "ThisDocument");
+    EXPECT_EQ(panel(PanelModule), "ThisDocument");
 }
 
 TEST_F(MainWindowTest, CaretTrackingAsksTheStoreOncePerLine) {
     open();
     build();
-    CodeView* view = window->visibleCodeView();
+    CodeView* view = window->codeArea().visibleView();
     const int before = window->routineQueries();
     view->setSelStart(view->text().indexOf("zaehler = 1"));
     keyRelease(view);
     EXPECT_EQ(window->routineQueries(), before + 1);
-    EXPECT_EQ(panel(2), "Starten");
+    EXPECT_EQ(panel(PanelRoutine), "Starten");
     view->setSelStart(view->selStart() + 3);  // same line
     keyRelease(view);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect().center());
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, CaretTrackingAsksTheStoreOncePerLine) {
     view->setSelStart(0);
     keyRelease(view);
     EXPECT_EQ(window->routineQueries(), before + 2);
-    EXPECT_EQ(panel(2), "");
+    EXPECT_EQ(panel(PanelRoutine), "");
     // The right button leaves the panel alone.
     view->setSelStart(view->text().indexOf("Anzeigen = "));
     QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, QPoint(1, 1));
@@ -217,16 +217,16 @@ TEST_F(MainWindowTest, CaretTrackingAsksTheStoreOncePerLine) {
 TEST_F(MainWindowTest, ZoomShowsTheRoutineAndTogglingTwiceLeavesTheCaret) {
     open();
     build();
-    CodeView* view = window->visibleCodeView();
+    CodeView* view = window->codeArea().visibleView();
     const int caret = view->text().indexOf("Anzeigen = zaehler") + 2;
     view->setSelStart(caret);
     act("zoom")->trigger();
     EXPECT_TRUE(act("mnuAnsicht_Zoom")->isChecked());
     EXPECT_TRUE(act("zoom")->isChecked());
-    EXPECT_TRUE(window->zoomView()->isVisible());
-    EXPECT_EQ(window->zoomView()->text(), "Private Function Anzeigen() As Long\r\n    Anzeigen = zaehler\r\nEnd Function");
+    EXPECT_TRUE(window->codeArea().zoomView()->isVisible());
+    EXPECT_EQ(window->codeArea().zoomView()->text(), "Private Function Anzeigen() As Long\r\n    Anzeigen = zaehler\r\nEnd Function");
     act("mnuAnsicht_Zoom")->trigger();
-    EXPECT_FALSE(window->zoomView()->isVisible());
+    EXPECT_FALSE(window->codeArea().zoomView()->isVisible());
     EXPECT_FALSE(act("zoom")->isChecked());
     EXPECT_EQ(view->selStart(), caret);
     EXPECT_EQ(view->selLength(), 0);
@@ -234,7 +234,7 @@ TEST_F(MainWindowTest, ZoomShowsTheRoutineAndTogglingTwiceLeavesTheCaret) {
     // A line between routines zooms to the declarations.
     view->setSelStart(view->text().indexOf("End Sub") + 9);
     act("mnuAnsicht_Zoom")->trigger();
-    EXPECT_EQ(window->zoomView()->text(), "Option Explicit\r\nDim zaehler As Long\r\n");
+    EXPECT_EQ(window->codeArea().zoomView()->text(), "Option Explicit\r\nDim zaehler As Long\r\n");
     // A reset switches the zoom off.
     window->resetViews();
     EXPECT_FALSE(act("mnuAnsicht_Zoom")->isChecked());
@@ -244,7 +244,7 @@ TEST_F(MainWindowTest, ZoomShowsTheRoutineAndTogglingTwiceLeavesTheCaret) {
 TEST_F(MainWindowTest, GoToLineOnTheRealViewCountsLineBreaksTwice) {
     open();
     build();
-    CodeView* view = window->visibleCodeView();
+    CodeView* view = window->codeArea().visibleView();
     view->setSelStart(40);
     goToLine(*view, 1);
     EXPECT_EQ(view->selStart(), 0);
@@ -275,9 +275,9 @@ TEST_F(MainWindowTest, CommandStates) {
     EXPECT_TRUE(act("refresh")->isEnabled());
     EXPECT_TRUE(act("mnuBearbeiten_Code")->isEnabled());
     EXPECT_FALSE(act("mnuAnsicht_Zoom")->isEnabled());
-    EXPECT_EQ(panel(1), "Modul");
-    EXPECT_EQ(panel(2), "Routine");
-    EXPECT_EQ(panel(5), "Aktion");
+    EXPECT_EQ(panel(PanelModule), "Modul");
+    EXPECT_EQ(panel(PanelRoutine), "Routine");
+    EXPECT_EQ(panel(PanelOperation), "Aktion");
 }
 
 TEST_F(MainWindowTest, LayoutKeepsTheMarginsAndIgnoresTooSmallWindows) {
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, SplitterStaysWithinItsLimits) {
     };
     drag(300);
     EXPECT_EQ(bar->x(), 300);
-    EXPECT_EQ(window->projectTree()->width(), 300);
+    EXPECT_EQ(window->trees().projectTree()->width(), 300);
     drag(window->twipsToPixelsX(200) - 1);
     EXPECT_EQ(bar->x(), 300);
     drag(width - bar->width() - window->twipsToPixelsX(100) + 1);
@@ -378,12 +378,12 @@ TEST_F(MainWindowTest, OpeningADocumentListsIt) {
     ui.openFiles = {{doc}};
     act("mnuDokument")->trigger();
     EXPECT_EQ(window->documentHost()->documents(), QStringList{doc});
-    EXPECT_FALSE(window->explanationBox()->isVisible());
-    ASSERT_GE(window->appTree()->nodeCount(), 2);
-    EXPECT_EQ(window->appTree()->topLevelItem(0)->text(0), "Project [SimpleMacro.docm]");
+    EXPECT_FALSE(window->trees().explanationBox()->isVisible());
+    ASSERT_GE(window->trees().appTree()->nodeCount(), 2);
+    EXPECT_EQ(window->trees().appTree()->topLevelItem(0)->text(0), "Project [SimpleMacro.docm]");
     build();
-    EXPECT_GE(window->codeViewCount(), 1);
-    EXPECT_TRUE(window->visibleCodeView()->text().contains("Sub "));
+    EXPECT_GE(window->codeArea().count(), 1);
+    EXPECT_TRUE(window->codeArea().visibleView()->text().contains("Sub "));
 }
 
 TEST_F(MainWindowTest, ABrokenProjectIsReportedAndEverythingEmptied) {
@@ -399,8 +399,8 @@ TEST_F(MainWindowTest, ABrokenProjectIsReportedAndEverythingEmptied) {
     ASSERT_GE(ui.messages().size(), 1);
     EXPECT_EQ(ui.messages()[0], "Projekt in " + appState().workFolder + "\r\nist nicht mehr intakt");
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
-    EXPECT_TRUE(window->appTree()->isVisible());
-    EXPECT_EQ(window->statusPanel(5)->text(), "");
+    EXPECT_TRUE(window->trees().appTree()->isVisible());
+    EXPECT_EQ(panel(PanelOperation), "");
 }
 
 TEST_F(MainWindowTest, ClosingRemovesTheRunFolder) {
@@ -416,12 +416,12 @@ TEST_F(MainWindowTest, ClosingRemovesTheRunFolder) {
 
 TEST_F(MainWindowTest, ACodePaneTooNarrowKeepsItsWidth) {
     open();
-    CodeView* view = window->visibleCodeView();
+    CodeView* view = window->codeArea().visibleView();
     const int width = view->width();
     window->splitter()->move(window->container()->width() - window->splitter()->width() - 2, 0);
     window->layoutWindow();
     EXPECT_EQ(view->width(), width);
-    EXPECT_EQ(window->projectTree()->width(), window->splitter()->x());
+    EXPECT_EQ(window->trees().projectTree()->width(), window->splitter()->x());
 }
 
 TEST_F(MainWindowTest, DroppedFilesJoinTheDocumentHost) {
@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, DroppedFilesJoinTheDocumentHost) {
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
     EXPECT_EQ(window->documentHost()->documents(), QStringList{QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt")});
-    EXPECT_EQ(window->appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
+    EXPECT_EQ(window->trees().appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
 }
 
 TEST_F(MainWindowTest, ADocumentChangedAfterListingWarnsAndListsAgain) {
@@ -447,26 +447,26 @@ TEST_F(MainWindowTest, ADocumentChangedAfterListingWarnsAndListsAgain) {
     EXPECT_TRUE(ui.messages()[0].startsWith("Fehler beim Einlesen !"));
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
     EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kunde");
-    EXPECT_EQ(panel(5), "Modul: Kunde");
+    EXPECT_EQ(panel(PanelOperation), "Modul: Kunde");
     EXPECT_FALSE(window->codeShown());
     EXPECT_EQ(window->windowTitle(), appState().titleText);
-    EXPECT_TRUE(window->appTree()->isVisible());
-    EXPECT_EQ(window->appTree()->nodeCount(), 3);  // listed again, without "Kunde"
-    EXPECT_FALSE(window->appTree()->isChecked("A1\\"));
+    EXPECT_TRUE(window->trees().appTree()->isVisible());
+    EXPECT_EQ(window->trees().appTree()->nodeCount(), 3);  // listed again, without "Kunde"
+    EXPECT_FALSE(window->trees().appTree()->isChecked("A1\\"));
 }
 
 TEST_F(MainWindowTest, ShowCaretLocationFollowsTheCaretAfterAJump) {
     open();
     build();
-    auto* kunde = window->projectTree()->topLevelItem(1);
+    auto* kunde = window->trees().projectTree()->topLevelItem(1);
     window->nodeSelection(kunde);
-    CodeView* view = window->visibleCodeView();
+    CodeView* view = window->codeArea().visibleView();
     view->setSelStart(view->text().indexOf("Name = mName"));
     const int before = window->routineQueries();
     window->showCaretLocation();
     EXPECT_EQ(window->routineQueries(), before + 1);
-    EXPECT_EQ(panel(1), "Kunde");
-    EXPECT_EQ(panel(2), "Name");
+    EXPECT_EQ(panel(PanelModule), "Kunde");
+    EXPECT_EQ(panel(PanelRoutine), "Name");
     keyRelease(view);  // the line is known now: no second query
     EXPECT_EQ(window->routineQueries(), before + 1);
 }
@@ -492,13 +492,13 @@ TEST_F(MainWindowTest, AModuleThatCannotBeParsedIsLeftOutAndTheRestIsShown) {
     tick("A1\\");
     act("mnuBearbeiten_Code")->trigger();
     ASSERT_TRUE(window->codeShown());
-    EXPECT_EQ(window->treeState().moduleCount, 3);
+    EXPECT_EQ(window->trees().state().moduleCount, 3);
     EXPECT_EQ(window->windowTitle(), appState().titleText + " Projekt: Projekt1 [nicht gespeichert !!!]");
     ASSERT_EQ(ui.calls.size(), 1u);
     EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kaputt");
     EXPECT_TRUE(ui.calls[0].text.endsWith("\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"));
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
-    EXPECT_EQ(panel(5), "Modul: Kaputt");
+    EXPECT_EQ(panel(PanelOperation), "Modul: Kaputt");
     // The modules after the one left out keep running numbers.
     Query q = WorkingStore::instance().query("SELECT mod_name FROM td_mod WHERE mod_num = 2");
     ASSERT_TRUE(q.next());

@@ -48,7 +48,7 @@ TEST_F(MainWindowTest, StartMessagesShowOverTheWindowAndEachOpenTellsItsOwnFailu
     // A good document opened next: nothing about the bad one again.
     window->openDocuments({good});
     EXPECT_EQ(watching.messages().size(), 2);
-    EXPECT_EQ(window->appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
+    EXPECT_EQ(window->trees().appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
     // The bad one opened again: told again, and alone.
     window->openDocuments({bad});
     ASSERT_EQ(watching.messages().size(), 3);
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, AFolderOfModulesIsChosenAsAFolder) {
     ui.folders = {QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt")};
     act("mnuModulordner")->trigger();
     EXPECT_EQ(window->documentHost()->documents(), QStringList{QStringLiteral(LUMO_SOURCE_DIR "/samples/Beispielprojekt")});
-    EXPECT_EQ(window->appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
+    EXPECT_EQ(window->trees().appTree()->topLevelItem(0)->text(0), "Beispielprojekt [Beispielprojekt]");
     ASSERT_GE(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[1].kind, "folder");
     EXPECT_EQ(ui.calls[1].title, "Modulordner öffnen");

@@ -17,9 +17,9 @@ namespace {
 
 class NavigationWindowTest : public MainWindowTest {
 protected:
-    QTreeWidgetItem* node(const QString& key) { return window->projectTree()->item(key); }
-    void clickPanel(int i) {
-        QTest::mouseClick(window->statusPanel(i), Qt::LeftButton);
+    QTreeWidgetItem* node(const QString& key) { return window->trees().projectTree()->item(key); }
+    void clickPanel(StatusPanel p) {
+        QTest::mouseClick(window->statusPanels().label(p), Qt::LeftButton);
     }
     // With LUMO_SCREENSHOT_DIR=folder the screen is saved there as name.png,
     // to look at the window (run under Xvfb with QT_QPA_PLATFORM=xcb).
@@ -38,15 +38,15 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
     open();
     build();
     window->show();
-    click(window->projectTree(), node("R1"));  // Starten
-    ASSERT_EQ(panel(2), "Starten");
-    QTest::mouseDClick(window->statusPanel(2), Qt::LeftButton);
-    KeyedTree* result = window->callerTree();
+    click(window->trees().projectTree(), node("R1"));  // Starten
+    ASSERT_EQ(panel(PanelRoutine), "Starten");
+    QTest::mouseDClick(window->statusPanels().label(PanelRoutine), Qt::LeftButton);
+    KeyedTree* result = window->trees().callerTree();
     ASSERT_TRUE(result->isVisible());
-    EXPECT_FALSE(window->projectTree()->isVisible());
+    EXPECT_FALSE(window->trees().projectTree()->isVisible());
     EXPECT_FALSE(window->findChild<QToolBar*>("tobSymb1")->isVisible());
-    EXPECT_TRUE(window->callerToolbar()->isVisible());
-    EXPECT_EQ(window->callerLabel()->text(), "Starten");
+    EXPECT_TRUE(window->trees().callerToolbar()->isVisible());
+    EXPECT_EQ(window->trees().callerLabel()->text(), "Starten");
     EXPECT_EQ(act("close")->toolTip(), "Schliesst die Routinensuche");
     EXPECT_TRUE(act("mnuAnsicht_RouClose")->isEnabled());
     ASSERT_EQ(result->nodeCount(), 2);
@@ -55,24 +55,24 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
 
     // A result node runs the project tree's selection: the caller's module and first line.
     click(result, result->item("R4"));
-    EXPECT_EQ(window->treeState().currentModule, 2);
-    EXPECT_EQ(panel(1), "ThisDocument");
-    EXPECT_EQ(panel(2), "Document_Open");
-    EXPECT_EQ(window->visibleCodeView()->selText(), "Private");
+    EXPECT_EQ(window->codeArea().current(), 2);
+    EXPECT_EQ(panel(PanelModule), "ThisDocument");
+    EXPECT_EQ(panel(PanelRoutine), "Document_Open");
+    EXPECT_EQ(window->codeArea().visibleView()->selText(), "Private");
     EXPECT_EQ(window->history().current(), 2);
 
     act("close")->trigger();
     EXPECT_FALSE(result->isVisible());
     EXPECT_EQ(result->nodeCount(), 0);
-    EXPECT_TRUE(window->projectTree()->isVisible());
+    EXPECT_TRUE(window->trees().projectTree()->isVisible());
     EXPECT_TRUE(window->findChild<QToolBar*>("tobSymb1")->isVisible());
     EXPECT_FALSE(act("mnuAnsicht_RouClose")->isEnabled());
 
     // A routine nobody calls leaves the project tree in place.
-    click(window->projectTree(), node("R4"));
+    click(window->trees().projectTree(), node("R4"));
     act("mnuBearbeiten_Rout")->trigger();
     EXPECT_FALSE(result->isVisible());
-    EXPECT_TRUE(window->projectTree()->isVisible());
+    EXPECT_TRUE(window->trees().projectTree()->isVisible());
     EXPECT_TRUE(ui.calls.empty());
 }
 
@@ -84,12 +84,12 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     EXPECT_TRUE(act("mnuPopUpEinlesen_Code")->isEnabled());
     build();
     window->show();
-    click(window->projectTree(), node("R1"));  // Starten, line 4
-    CodeView* view = window->visibleCodeView();
+    click(window->trees().projectTree(), node("R1"));  // Starten, line 4
+    CodeView* view = window->codeArea().visibleView();
     const int anzeigen = int(view->text().indexOf("    Anzeigen")) + 6;
     view->setSelStart(anzeigen);
     QMenu* popup = window->prepareCodePopup();
-    EXPECT_EQ(popup, window->codePopup());
+    EXPECT_EQ(popup, window->commandBar().codePopup());
     EXPECT_EQ(act("mnuPopUpHaupt_Definition")->text(), "&Definition : Anzeigen");
     EXPECT_TRUE(act("mnuPopUpHaupt_Definition")->isEnabled());
     EXPECT_EQ(act("mnuPopUpHaupt_Aufruf")->text(), "Aufrufe: Starten");
@@ -101,35 +101,35 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     // F8 on Anzeigen, then Back on the status panel returns to where F8 was pressed.
     view->setSelStart(anzeigen);
     act("mnuBearbeiten_Definition")->trigger();
-    EXPECT_EQ(panel(2), "Anzeigen");
+    EXPECT_EQ(panel(PanelRoutine), "Anzeigen");
     EXPECT_EQ(view->selText(), "Private");
-    EXPECT_TRUE(window->statusPanel(3)->isEnabled());
-    EXPECT_TRUE(window->menuAction(Command::RoutineBack)->isEnabled());
-    EXPECT_FALSE(window->menuAction(Command::RoutineNext)->isEnabled());
-    clickPanel(3);
-    EXPECT_EQ(panel(2), "Starten");
+    EXPECT_TRUE(window->statusPanels().label(PanelBack)->isEnabled());
+    EXPECT_TRUE(window->commandBar().menuAction(Command::RoutineBack)->isEnabled());
+    EXPECT_FALSE(window->commandBar().menuAction(Command::RoutineNext)->isEnabled());
+    clickPanel(PanelBack);
+    EXPECT_EQ(panel(PanelRoutine), "Starten");
     EXPECT_EQ(view->selStart(), int(view->text().indexOf("    Anzeigen")));  // the line start of that place
-    EXPECT_TRUE(window->statusPanel(4)->isEnabled());
-    window->menuAction(Command::RoutineNext)->trigger();
-    EXPECT_EQ(panel(2), "Anzeigen");
+    EXPECT_TRUE(window->statusPanels().label(PanelNext)->isEnabled());
+    window->commandBar().menuAction(Command::RoutineNext)->trigger();
+    EXPECT_EQ(panel(PanelRoutine), "Anzeigen");
 
     // Ctrl+F takes the selection, F3 finds it; project search and whole word follow their buttons.
     view->setSelStart(int(view->text().indexOf("zaehler")));
     view->setSelLength(7);
     act("mnuBearbeiten_Suchen_Auswahl")->trigger();
-    EXPECT_EQ(window->searchBox()->text(), "zaehler");
+    EXPECT_EQ(window->commandBar().searchBox()->text(), "zaehler");
     act("su_p")->trigger();
     EXPECT_TRUE(act("mnuBearbeiten_Suchen_Projekt")->isChecked());
     EXPECT_TRUE(act("su_p")->isChecked());
     act("mnuBearbeiten_Suchen_GanzWort")->trigger();
     EXPECT_TRUE(act("su_g")->isChecked());
-    window->searchBox()->setText("  document_open ");
+    window->commandBar().searchBox()->setText("  document_open ");
     act("su_a")->trigger();
-    EXPECT_EQ(window->searchBox()->text(), "document_open");
-    EXPECT_EQ(window->treeState().currentModule, 2);
-    EXPECT_EQ(panel(1), "ThisDocument");
-    EXPECT_EQ(panel(2), "Document_Open");
-    EXPECT_EQ(window->visibleCodeView()->selText(), "Document_Open");
+    EXPECT_EQ(window->commandBar().searchBox()->text(), "document_open");
+    EXPECT_EQ(window->codeArea().current(), 2);
+    EXPECT_EQ(panel(PanelModule), "ThisDocument");
+    EXPECT_EQ(panel(PanelRoutine), "Document_Open");
+    EXPECT_EQ(window->codeArea().visibleView()->selText(), "Document_Open");
     EXPECT_TRUE(ui.calls.empty());
 
     act("mnuAnsicht_Zoom")->trigger();
@@ -141,8 +141,8 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     act("mnuAnsicht_Zoom")->trigger();
     window->showProject();
     EXPECT_EQ(window->history().current(), 0);  // the first module's node selection pushes nothing
-    EXPECT_FALSE(window->statusPanel(3)->isEnabled());
-    EXPECT_FALSE(window->menuAction(Command::RoutineBack)->isEnabled());
+    EXPECT_FALSE(window->statusPanels().label(PanelBack)->isEnabled());
+    EXPECT_FALSE(window->commandBar().menuAction(Command::RoutineBack)->isEnabled());
 }
 
 // The VBA-Web library read from its folder through the document host: the
@@ -154,19 +154,19 @@ TEST_F(NavigationWindowTest, CallersPopupAndSearchOnARealProject) {
     window->loadMainWindow({QStringLiteral(LUMO_SHARED_DIR "/corpus/vba-src/VBA-Web")});
     window->resize(1100, 720);
     window->show();
-    ASSERT_GT(window->appTree()->topLevelItemCount(), 0);
-    window->appTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    ASSERT_GT(window->trees().appTree()->topLevelItemCount(), 0);
+    window->trees().appTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
     act("mnuBearbeiten_Code")->trigger();
     ASSERT_TRUE(window->codeShown());
     QTreeWidgetItem* logDebug = nullptr;
-    for (QTreeWidgetItem* n : window->projectTree()->nodesInOrder())
+    for (QTreeWidgetItem* n : window->trees().projectTree()->nodesInOrder())
         if (n->parent() && n->parent()->text(0) == "WebHelpers" && n->text(0) == "LogDebug") logDebug = n;
     ASSERT_NE(logDebug, nullptr);
-    window->projectTree()->expandItem(logDebug->parent());
-    click(window->projectTree(), logDebug);
-    ASSERT_EQ(panel(2), "LogDebug");
+    window->trees().projectTree()->expandItem(logDebug->parent());
+    click(window->trees().projectTree(), logDebug);
+    ASSERT_EQ(panel(PanelRoutine), "LogDebug");
     act("mnuBearbeiten_Rout")->trigger();
-    KeyedTree* result = window->callerTree();
+    KeyedTree* result = window->trees().callerTree();
     ASSERT_TRUE(result->isVisible());
     QStringList modules;
     for (int i = 0; i < result->topLevelItemCount(); ++i) modules << result->topLevelItem(i)->text(0);
@@ -180,28 +180,28 @@ TEST_F(NavigationWindowTest, CallersPopupAndSearchOnARealProject) {
     QTreeWidgetItem* caller = result->topLevelItem(0)->child(0);
     ASSERT_NE(caller, nullptr);
     click(result, caller);
-    CodeView* view = window->visibleCodeView();
+    CodeView* view = window->codeArea().visibleView();
     const int call = int(view->text().indexOf("LogDebug", view->selStart()));
     ASSERT_GE(call, 0);
     view->setSelStart(call + 3);
     QMenu* popup = window->prepareCodePopup();
     EXPECT_EQ(act("mnuPopUpHaupt_Definition")->text(), "&Definition : LogDebug");
-    EXPECT_EQ(act("mnuPopUpHaupt_Aufruf")->text(), "Aufrufe: " + panel(2));
+    EXPECT_EQ(act("mnuPopUpHaupt_Aufruf")->text(), "Aufrufe: " + panel(PanelRoutine));
     const QRect caret = view->cursorRect();
     popup->popup(view->viewport()->mapToGlobal(caret.bottomRight()));
     snapshot("popup");
     popup->hide();
 
     act("mnuAnsicht_RouClose")->trigger();
-    window->searchBox()->setText("LogDebug");
+    window->commandBar().searchBox()->setText("LogDebug");
     act("su_p")->trigger();
     act("su_g")->trigger();
     act("mnuBearbeiten_Suchen")->trigger();
-    EXPECT_EQ(window->visibleCodeView()->selText(), "LogDebug");
+    EXPECT_EQ(window->codeArea().visibleView()->selText(), "LogDebug");
     act("mnuBearbeiten_SuchenWeiter")->trigger();
     act("mnuBearbeiten_SuchenWeiter")->trigger();
-    EXPECT_EQ(window->visibleCodeView()->selText(), "LogDebug");
-    EXPECT_EQ(panel(1), window->projectTree()->nodeText(moduleKey(window->treeState().currentModule + 1)));
+    EXPECT_EQ(window->codeArea().visibleView()->selText(), "LogDebug");
+    EXPECT_EQ(panel(PanelModule), window->trees().projectTree()->nodeText(moduleKey(window->codeArea().current() + 1)));
     EXPECT_TRUE(ui.calls.empty()) << ui.messages().join("|").toStdString();
     snapshot("search");
 }

@@ -33,7 +33,7 @@ protected:
         window->loadMainWindow(arguments);
         QCoreApplication::processEvents();
     }
-    QAction* recent(int k) { return window->menuAction(Command::OpenRecent, k); }
+    QAction* recent(int k) { return window->commandBar().menuAction(Command::OpenRecent, k); }
     QString caption(const QString& name) { return appState().titleText + " Projekt: " + name; }
 
     QString base;
@@ -67,8 +67,8 @@ TEST_F(StoredProjectWindow, SavedProjectComesBackFromTheRecentListAfterARestart)
     recent(0)->trigger();
     EXPECT_EQ(window->windowTitle(), caption("Projekt1"));
     EXPECT_TRUE(window->codeShown());
-    EXPECT_EQ(window->projectTree()->topLevelItemCount(), 3);
-    EXPECT_TRUE(window->visibleCodeView()->text().contains("Sub "));
+    EXPECT_EQ(window->trees().projectTree()->topLevelItemCount(), 3);
+    EXPECT_TRUE(window->codeArea().visibleView()->text().contains("Sub "));
     EXPECT_TRUE(act("mnuSpeichern")->isEnabled());
     EXPECT_FALSE(act("refresh")->isEnabled());
 }
@@ -112,7 +112,7 @@ TEST_F(StoredProjectWindow, AStoredFolderOnTheCommandLineOrDroppedOpensAsAProjec
     restart({out});
     EXPECT_EQ(window->windowTitle(), caption("Beispiel"));
     EXPECT_TRUE(window->codeShown());
-    EXPECT_EQ(window->projectTree()->topLevelItemCount(), 4);
+    EXPECT_EQ(window->trees().projectTree()->topLevelItemCount(), 4);
     EXPECT_EQ(recent(0)->text(), "&0 - Beispiel");
 
     act("mnuNeu")->trigger();

@@ -1,6 +1,6 @@
 #pragma once
 // codelumo-cli run as the program it is, with its own settings and data
-// folders inside a temporary folder.
+// folders inside a temporary folder; every CLI test starts from here.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -18,7 +18,7 @@ struct CliRun {
     QString err;
 };
 
-class CliBuild : public ::testing::Test {
+class CliProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -70,7 +70,10 @@ protected:
     QString settingsFile;  // empty: settings.ini in dir
 };
 
+class CliBuild : public CliProgram {};
+
 }  // namespace lumo::test
 
 using lumo::test::CliBuild;
+using lumo::test::CliProgram;
 using lumo::test::CliRun;

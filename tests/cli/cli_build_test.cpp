@@ -1,18 +1,10 @@
 // codelumo-cli build and rtf, run as the program they are.
-#include <gtest/gtest.h>
-
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
-#include "base/AppState.h"
 #include "base/OptionsStore.h"
 #include "cli/CliFixture.h"
 #include "model/TagNotation.h"
-#include "model/WorkingStore.h"
 #include "render/RtfReader.h"
-
 
 TEST_F(CliBuild, ModulesInOrderWithNamesTypesAndCode) {
     write("Haupt.bas", "Sub Start()\n  x = \"Größe\"\nEnd Sub\n");

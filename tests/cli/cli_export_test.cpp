@@ -1,46 +1,20 @@
 // codelumo-cli export, run as the program it is, on a project it built.
-#include <gtest/gtest.h>
-
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
+
+#include "cli/CliFixture.h"
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-class CliExport : public ::testing::Test {
+class CliExport : public CliProgram {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
+        CliProgram::SetUp();
         write("Haupt.bas", "Sub Start()\n  x = \"Größe\" & (1 + 2) ' <Kommentar>\nEnd Sub\n");
         write("Kunde.cls", "Public Property Get Name() As String\r\nEnd Property");
         // --raw: the files whole as module code (Kunde.cls has two lines, which a listing leaves out).
         ASSERT_EQ(run({"build", "--raw", "--out", path("out"), "--no-einr", "--no-leer", "--no-rle", "--no-rer",
                        path("Haupt.bas"), path("Kunde.cls")}).status, 0);
     }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    CliRun run(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LUMO_SETTINGS_FILE", path("settings.ini"));
-        env.insert("LUMO_DATA_DIR", path("data"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-    QTemporaryDir dir;
 };
 
 }  // namespace

@@ -1,48 +1,19 @@
 // codelumo-cli callers and definition on a project built by the program.
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
+#include "cli/CliFixture.h"
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-class CliNavigate : public ::testing::Test {
+class CliNavigate : public CliProgram {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
+        CliProgram::SetUp();
         write("Haupt.bas", "Sub Start()\n    Rechne 1\n    Helfer.Rechne 2\nEnd Sub\n"
                            "Private Sub Rechne(x)\n    Start ' Start\nEnd Sub\n");
         write("Helfer.bas", "Option Explicit\nDim n: Start\nPublic Sub Rechne(x)\n    Start\nEnd Sub\n"
                             "Private Sub Intern()\nEnd Sub\nProperty Get Wert()\nEnd Property\n");
         ASSERT_EQ(run({"build", "--out", out(), path("Haupt.bas"), path("Helfer.bas")}).status, 0);
     }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
     QString out() const { return path("out"); }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    CliRun run(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LUMO_SETTINGS_FILE", path("settings.ini"));
-        env.insert("LUMO_DATA_DIR", path("data"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-    }
-
-    QTemporaryDir dir;
 };
 
 }  // namespace

@@ -171,7 +171,7 @@ TEST_F(OptionsDialogTest, ChangedKeywordColourShowsInTheRenderedViewsAgain) {
     open();
     build();
     auto keywordColour = [&] {
-        CodeView* v = window->visibleCodeView();
+        CodeView* v = window->codeArea().visibleView();
         const int pos = v->toDocument(int(v->text().indexOf("Option Explicit")));
         for (const RtfRun& r : v->content().runs)
             if (pos >= r.start && pos < r.start + r.length) return v->content().color(r.format.color);

@@ -42,7 +42,7 @@ TEST_F(ExportWindowTest, ExportItemsFollowTheCommandStates) {
     // The pop-up's four HTML entries run the four commands of the menu.
     const Command html[] = {Command::HtmlClipboard, Command::HtmlSelection, Command::HtmlModule, Command::HtmlProject};
     for (int i = 0; i < 4; ++i) {
-        QAction* popup = window->menuAction(html[i], 1);
+        QAction* popup = window->commandBar().menuAction(html[i], 1);
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(popup->objectName(), "mnuPopUpHaupt_Html_Index");
         EXPECT_EQ(popup->data().toInt(), i);
@@ -55,8 +55,8 @@ TEST_F(ExportWindowTest, HtmlOfTheShownModuleAndOfTheProject) {
     EXPECT_TRUE(ui.clipboard.startsWith("<pre><span style=\"font-family=MS Sans Serif,Arial; font-size=10pt\"; >"));
     EXPECT_TRUE(ui.clipboard.contains("Starten"));
     EXPECT_FALSE(ui.clipboard.contains("Kunde"));
-    EXPECT_EQ(panel(5), "");
-    window->menuAction(Command::HtmlProject, 1)->trigger();
+    EXPECT_EQ(panel(PanelOperation), "");
+    window->commandBar().menuAction(Command::HtmlProject, 1)->trigger();
     EXPECT_EQ(ui.clipboard.count("<pre>"), 3);
     EXPECT_TRUE(ui.clipboard.contains("Modul&#58;  Kunde  Typ = Klassenmodul"));
     EXPECT_TRUE(ui.clipboard.contains("Modul&#58;  ThisDocument  Typ = Document"));
@@ -64,11 +64,11 @@ TEST_F(ExportWindowTest, HtmlOfTheShownModuleAndOfTheProject) {
 
 TEST_F(ExportWindowTest, ZoomToHtmlKeepsTheZoomCaretWithoutSelection) {
     openBuilt();
-    window->projectTree()->expandAll();
-    QTreeWidgetItem* module = window->projectTree()->topLevelItem(0);
+    window->trees().projectTree()->expandAll();
+    QTreeWidgetItem* module = window->trees().projectTree()->topLevelItem(0);
     window->nodeSelection(module->child(1));  // Starten
     act("mnuAnsicht_Zoom")->trigger();
-    CodeView* zoom = window->zoomView();
+    CodeView* zoom = window->codeArea().zoomView();
     ASSERT_GT(zoom->length(), 0);
     zoom->setSelStart(5);
     act("mnuPopUp_Zoom_Html")->trigger();
@@ -94,7 +94,7 @@ TEST_F(ExportWindowTest, ZoomToHtmlKeepsTheZoomCaretWithoutSelection) {
 
 TEST_F(ExportWindowTest, CopyAndPlainTextOfTheModule) {
     openBuilt();
-    CodeView* view = window->visibleCodeView();
+    CodeView* view = window->codeArea().visibleView();
     view->setSelStart(7);
     QApplication::clipboard()->clear();
     act("mnuBearbeiten_Kopieren_Modul")->trigger();
@@ -122,7 +122,7 @@ TEST_F(ExportWindowTest, RtfOfTheModuleUnderTheChosenNameWithTheRtfExtension) {
     EXPECT_TRUE(rtf.startsWith("{\\rtf1"));
     EXPECT_TRUE(rtf.contains("Starten"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/Ausgabe.txt"));
-    EXPECT_EQ(panel(5), "");
+    EXPECT_EQ(panel(PanelOperation), "");
     // Cancelled: nothing written, nothing said.
     const auto calls = ui.calls.size();
     act("mnuRtf_Projekt")->trigger();
@@ -181,5 +181,5 @@ TEST_F(ExportWindowTest, SlashAInAnyCaseStartsTheCompactWindow) {
     ASSERT_NE(window->compactWindow(), nullptr);
     EXPECT_TRUE(window->compactWindow()->isVisible());
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(window->appTree()->nodeCount() > 0);  // loaded all the same
+    EXPECT_TRUE(window->trees().appTree()->nodeCount() > 0);  // loaded all the same
 }

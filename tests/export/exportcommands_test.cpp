@@ -16,7 +16,7 @@
 #include "render/PlainText.h"
 #include "render/RtfRenderer.h"
 #include "view/ProjectTree.h"
-#include "view/TreeOutline.h"
+#include "view/NodeList.h"
 
 using namespace lumo;
 using lumo::test::FakeUi;
@@ -47,7 +47,7 @@ protected:
                              .busy = [this](bool on) { busy << on; }};
     }
 
-    TreeOutline tree;
+    NodeList tree;
     int count = 0;
     std::vector<ExportModule> modules;
     QStringList panel;

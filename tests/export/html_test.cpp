@@ -33,7 +33,7 @@ QString html(const QString& tagged, const Options& o = Options{}) {
     return text;
 }
 
-// A context over a fake UI that records status panel 5.
+// A context over a fake UI that records the status panel PanelOperation.
 struct Env {
     FakeUi ui;
     Options options;

@@ -151,7 +151,7 @@ TEST_F(ModuleParser, EmptyModuleAndMissingFinalLineBreak) {
 
 TEST_F(ModuleParser, FragmentModeTouchesNoStore) {
     QString text = "Sub A()\r\nEnd Sub";
-    lumo::tagCode(text, true, options(), store);
+    lumo::tagCode(text, lumo::TagMode::Fragment, options(), store);
     EXPECT_EQ(readable(text), "[x][k]Sub[/] A()[/x]\r\n[x][k]End[/] [k]Sub[/][/x]");
     EXPECT_EQ(scalar("SELECT count(*) FROM td_rout"), 0);
     EXPECT_EQ(store.routineCounter, 0);

@@ -92,7 +92,7 @@ TEST(TagScanCorpus, SameTextAsTheReplacements) {
             lumo::Options o;
             o.reindentBlocks = combo & 1;
             o.removeBlankLines = combo & 2;
-            ASSERT_EQ(lumo::tagText(code, o), lumo::tagText(code, o, true)) << f.toStdString() << " " << combo;
+            ASSERT_EQ(lumo::tagText(code, o), lumo::reference::tagText(code, o)) << f.toStdString() << " " << combo;
         }
     }
 }

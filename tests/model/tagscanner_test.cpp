@@ -15,7 +15,7 @@
 namespace {
 
 void expectSame(const QString& code, const lumo::Options& o = {}) {
-    ASSERT_EQ(lumo::tagText(code, o), lumo::tagText(code, o, true)) << code.toStdString();
+    ASSERT_EQ(lumo::tagText(code, o), lumo::reference::tagText(code, o)) << code.toStdString();
 }
 
 }  // namespace

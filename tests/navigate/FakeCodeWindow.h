@@ -34,8 +34,8 @@ public:
         current = index;
         events << QStringLiteral("show %1").arg(index);
     }
-    QString panelText(int panel) const override { return panels[panel]; }
-    void setPanelText(int panel, const QString& text) override { panels[panel] = text; }
+    QString panelText(StatusPanel panel) const override { return panels[panel]; }
+    void setPanelText(StatusPanel panel, const QString& text) override { panels[panel] = text; }
     void highlightModuleNode() override { events << QStringLiteral("highlight %1").arg(current); }
     void showCaretLocation() override { events << QStringLiteral("caret"); }
     void setHistoryEnabled(bool back, bool next) override {

@@ -6,6 +6,7 @@
 #include "model/Indent.h"
 #include "model/ParseError.h"
 #include "model/TagCode.h"
+#include "support/ReferenceTagging.h"
 #include "model/Tags.h"
 
 namespace lumo::reference {
@@ -217,7 +218,7 @@ QString tagText(const QString& code, const Options& options) {
     if (options.reindentBlocks) text = indentText(text);
     if (options.removeBlankLines)
         while (text.contains(kCrLf + kCrLf)) text.replace(kCrLf + kCrLf, kCrLf);
-    return tagWrappedByReplacement(text);
+    return tagWrapped(text);
 }
 
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter, Rules rules,

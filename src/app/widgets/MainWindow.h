@@ -1,47 +1,39 @@
 #pragma once
-// frmHaupt: menus, toolbar, the trees on the left, one code view per module
-// on the right, the zoom view over it, and the status panels. The window
-// wires commands to short slots; the work lives in the widget-free parts
-// (trees, routine location, the builder, the store).
-#include <array>
-#include <functional>
+// frmHaupt: the window composed of its parts, each owning its state: the
+// command bar (menus, toolbar, pop-ups, command states), the trees on the
+// left, the code area on the right (one code view per module, the zoom view
+// over it), the status panels, and the exports. The window wires them: the
+// commands run short slots here; the work lives in the parts and in the
+// widget-free layers (trees, routine location, the builder, the store).
 #include <memory>
 
-#include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 #include <QStringList>
-#include <vector>
 
-#include "acquire/OfficeListing.h"
 #include "acquire/ProjectStore.h"
+#include "base/StatusPanel.h"
 #include "navigate/RoutineHistory.h"
 #include "navigate/RoutineLocation.h"
-#include "view/CodeWindow.h"
 #include "view/Commands.h"
-#include "view/ProjectTree.h"
 
-class QAction;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
-class QStatusBar;
-class QToolBar;
 class QTreeWidgetItem;
 
 namespace lumo {
 
+class CodeArea;
 class CodeView;
 class CodeWindow;
+class CommandBar;
 class CompactWindow;
 class DocumentHost;
 class HostConnector;
-class KeyedTree;
 class Splitter;
+class StatusPanels;
+class Trees;
 class Ui;
+class WindowExports;
 class WorkingStore;
-struct ExportContext;
 
 class MainWindow : public QMainWindow, private ProjectView {
     Q_OBJECT
@@ -54,6 +46,14 @@ public:
     // shows (after the user's layout when that option is on).
     void loadMainWindow(const QStringList& arguments);
 
+    // --- the parts ---------------------------------------------------------
+    const CommandBar& commandBar() const { return *commandBar_; }
+    const Trees& trees() const { return *trees_; }
+    const CodeArea& codeArea() const { return *codeArea_; }
+    const StatusPanels& statusPanels() const { return *statusPanels_; }
+    Splitter* splitter() const { return splitter_; }
+    QWidget* container() const { return container_; }
+
     // --- commands -------------------------------------------------------
     void refreshCommand();            // mnuAnsicht_App_Aktualisieren, mnuNeu, "neu", "refresh"
     void refreshOfficeProjects();
@@ -62,7 +62,7 @@ public:
     void setCommandState(CommandState state);
     void resetViews();
     void toggleZoom();                // mnuAnsicht_Zoom, "zoom"
-    void hilfeAufrufen();             // F1
+    void helpCommand();               // F1, mnuHilfe_Hilfe
     void defineScreenLayout();
     void applyScreenLayout();
     void openDocumentCommand();       // "&Dokument öffnen ..."
@@ -76,7 +76,6 @@ public:
     // scripted host in tests (not owned).
     void setHostConnector(HostConnector* connector);
     DocumentHost* documentHost() const { return documentHost_.get(); }
-    const AppTree& appNodes() const { return appNodes_; }
     // --- stored projects (the project store does the work) ------------------
     void openProjectCommand();        // mnuÖffnen, "open"
     SaveOutcome saveProjectCommand(); // mnuSpeichern, "save", the refresh's "Ja"
@@ -96,44 +95,25 @@ public:
     void showModule(int index);
     void showCaretLocation();
     void layoutWindow();
+    void showCompactWindow();         // mnuAnsicht_Spezial (F9), "/a"
 
     // --- navigation and search ------------------------------------------
     void definitionCommand();         // F8, mnuPopUpHaupt_Definition
     void callersCommand();            // Ctrl+F8, mnuPopUpHaupt_Aufruf, double click on "Routine"
     void closeCallerResult();         // mnuAnsicht_RouClose, "close" on tobSuche
-    void statusPanelClick(int panel); // 1 to 5; Back and Next are 3 and 4
+    void statusPanelClick(StatusPanel panel);  // Back and Next walk the history
     void searchCommand(bool fromPosition);  // F3, Ctrl+F3
     void toggleSearchSwitch(Command command);
     void selectionToSearch();         // Ctrl+F
     const RoutineHistory& history() const { return history_; }
-    KeyedTree* callerTree() const { return treRoutSuche_; }
-    QToolBar* callerToolbar() const { return tobSuche_; }
-    QLabel* callerLabel() const { return lblRoutSuche_; }
-    QLineEdit* searchBox() const { return txtSuche_; }
-    QMenu* codePopup() const { return mnuPopUpHaupt_; }
     // Sets the captions and states of the code view's pop-up as a right click does; returns the menu to show.
     QMenu* prepareCodePopup();
 
-    // --- for tests and the benchmark --------------------------------------
-    CodeView* codeView(int index) const;
-    CodeView* visibleCodeView() const;
-    CodeView* zoomView() const { return rtbZoom_; }
-    int codeViewCount() const { return int(rtbHaupt_.size()); }
-    KeyedTree* projectTree() const { return treProjekt_; }
-    KeyedTree* appTree() const { return treApp_; }
-    QPlainTextEdit* explanationBox() const { return txtAppAktiv_; }
-    QLabel* statusPanel(int index) const;  // 1 to 5
-    // The items of a command: its menu and pop-up items in table order, its toolbar button.
-    QAction* menuAction(Command command, int nth = 0) const;
-    QAction* toolAction(Command command) const;
-    Splitter* splitter() const { return fraTeiler_; }
-    QWidget* container() const { return fraContainer_; }
-    const ModuleTreeState& treeState() const { return trees_; }
+    // --- state, for tests and the benchmark ---------------------------------
     bool codeShown() const { return codeShown_; }
     bool projectShown() const { return projectShown_; }
     bool projectUnsaved() const { return projectUnsaved_; }
-    bool zoomOn() const;
-    CompactWindow* compactWindow() const { return frmMin_.get(); }
+    CompactWindow* compactWindow() const { return compactWindow_.get(); }
     int routineQueries() const { return routineQueries_; }
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
@@ -154,93 +134,55 @@ private:
     Ui& ui() const;
     // The one working store of this run, passed on to whatever reads it.
     WorkingStore& store() const;
-    void buildMenus();
-    void buildToolbar();
-    void buildStatusBar();
     void buildPanes();
-    void wireAction(QAction* a, Command command, bool checkable);
+    void wireParts();
+    void buildNavigation();
     // Runs what an item of the command tables stands for; index is the item's
-    // index in an indexed group (the recent projects), -1 otherwise.
+    // index in an indexed group (the recent projects) or the status panel it
+    // clicks, -1 otherwise.
     void run(Command command, int index);
-    void setCommandEnabled(Command command, bool on);
-    void setCommandChecked(Command command, bool on);
-    bool commandChecked(Command command) const;
-    CodeView* makeCodeView(int index);
     void fillCodeViews();
-    void resetCodeViews();
     void layoutPanes();
     bool splitterMayMoveTo(int newLeft) const;
-    void setPanel(int index, const QString& text);
+    void setPanel(StatusPanel panel, const QString& text);
     void showRoutineAtLine(int line, int moduleNumber);
     void trackCaret(int index);
-    void codeContextMenu(CodeView* view, const QPoint& pos);
-    void buildCallerHead();
     void setHistoryEnabled(bool back, bool next);
-    void refreshZoomAndFocus();
-    QAction* popupAction(Command command) const;
-    void checkHandler(QTreeWidgetItem* item);
-    void showExplanation(const QString& text);
-    void applyRefreshTexts();
     bool maximizeLayout();
-    void drawAppTree();
 
-    // --- exports (MainWindowExport.cpp) -----------------------------------
-    ExportContext exportContext();
-    // The view the exports of a selection read: the zoom view when it is on.
-    CodeView* shownCodeView() const;
-    // Runs an export, showing what it throws instead of letting it end the program.
-    void runExport(const std::function<void()>& exportCommand);
-    void htmlOfZoomCommand();          // mnuPopUp_Zoom_Html
-    void rtfModuleCommand();           // mnuRtf_Modul
-    void rtfProjectCommand();          // mnuRtf_Projekt
-    void copySelectionCommand();       // mnuBearbeiten_Kopieren_Auswahl
-    void copyModuleCommand();          // mnuBearbeiten_Kopieren_Modul
-    void copyZoomCommand();            // mnuPopUp_Zoom_Copy
-    void structureCommand();           // mnuExtras_Struktur
-    void showCompactWindow();          // mnuAnsicht_Spezial (F9), "/a"
-
+    // The parts (owned by Qt through their parents).
     QWidget* client_ = nullptr;
-    QToolBar* tobSymb1_ = nullptr;
-    QWidget* fraContainer_ = nullptr;
-    KeyedTree* treProjekt_ = nullptr;
-    KeyedTree* treApp_ = nullptr;
-    KeyedTree* treRoutSuche_ = nullptr;
-    QPlainTextEdit* txtAppAktiv_ = nullptr;
-    Splitter* fraTeiler_ = nullptr;
-    std::vector<CodeView*> rtbHaupt_;
-    CodeView* rtbZoom_ = nullptr;
-    CodeView* rtbFarbeBlind_ = nullptr;
-    QStatusBar* staBar_ = nullptr;
-    QLabel* panels_[5] = {};
-    QMenu* mnuPopUpHaupt_ = nullptr;
-    QMenu* mnuPopUpZoom_ = nullptr;
-    QMenu* mnuPopUpEinlesen_ = nullptr;
-    std::array<std::vector<QAction*>, kCommandCount> menuActions_;  // menu and pop-up items (and menus) by command
-    std::array<std::vector<QAction*>, kCommandCount> toolActions_;  // toolbar buttons by command
+    CommandBar* commandBar_ = nullptr;
+    QWidget* container_ = nullptr;
+    Trees* trees_ = nullptr;
+    Splitter* splitter_ = nullptr;
+    CodeArea* codeArea_ = nullptr;
+    StatusPanels* statusPanels_ = nullptr;
+    std::unique_ptr<WindowExports> exports_;
 
+    // Where projects come from and where they are stored.
     std::unique_ptr<DocumentHost> documentHost_;
     std::unique_ptr<ProjectStore> projectStore_;
     HostConnector* hostConnector_ = nullptr;
-    AppTree appNodes_;
     QString lastOpenFolder_;
-    ModuleTreeState trees_;
-    CaretTracker caret_;
+
+    // The project shown.
     bool projectShown_ = false;
     bool codeShown_ = false;
     bool sourceIsOffice_ = true;
     QString projectName_;
     bool projectUnsaved_ = false;  // read from a document and not stored since
-    int routineQueries_ = 0;
     bool loaded_ = false;
 
-    // Navigation and search.
+    // The caret on the status panels, navigation and search.
+    CaretTracker caret_;
+    int routineQueries_ = 0;
     class NavigationSite;
-    std::unique_ptr<CodeWindow> site_;
+    std::unique_ptr<CodeWindow> navigation_;
     RoutineHistory history_;
-    QToolBar* tobSuche_ = nullptr;
-    QLabel* lblRoutSuche_ = nullptr;
-    QLineEdit* txtSuche_ = nullptr;
-    std::unique_ptr<CompactWindow> frmMin_;
+
+    // Stands in for the window (mnuAnsicht_Spezial).
+    std::unique_ptr<CompactWindow> compactWindow_;
 };
 
 }  // namespace lumo

@@ -1,21 +1,21 @@
 // The road from the host into the window: start-up, listing the documents'
-// projects in treApp, ticking, reading the ticked code, opening documents.
+// projects in the application tree, reading the ticked code, opening documents.
 #include <algorithm>
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QStatusBar>
 
 #include "acquire/DocumentHost.h"
 #include "acquire/OfficeBuild.h"
 #include "acquire/OfficeListing.h"
 #include "app/RunSession.h"
+#include "app/widgets/CodeArea.h"
+#include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/StatusPanels.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/FileHelpers.h"
 #include "base/OptionsStore.h"
@@ -35,8 +35,8 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     runSession().cleanUpTempRoot();
     projectStore_->fillRecentMenu();
     loadOptions(state.options);
-    applyRefreshTexts();
-    toolAction(Command::None)->setVisible(false);  // "blind"
+    commandBar_->setRefreshTexts(state.hostName);
+    commandBar_->toolAction(Command::None)->setVisible(false);  // "blind"
 
     bool compact = false;
     QStringList documents;
@@ -72,12 +72,6 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     if (!project.isEmpty()) openStoredProject(project);
 }
 
-void MainWindow::applyRefreshTexts() {
-    const QString host = appState().hostName;
-    menuAction(Command::Refresh)->setText(refreshCaption(host));
-    toolAction(Command::Refresh)->setToolTip(refreshToolTip(host));
-}
-
 namespace {
 
 // Before the shown project gives way: asks about saving it when it was never
@@ -105,61 +99,35 @@ void MainWindow::refreshCommand() {
 void MainWindow::refreshOfficeProjects() {
     store().closeWorkingDatabase();
     codeShown_ = false;
-    treProjekt_->setRedraw(false);
-    treProjekt_->clear();
+    KeyedTree* projectTree = trees_->projectTree();
+    KeyedTree* appTree = trees_->appTree();
+    projectTree->setRedraw(false);
+    projectTree->clear();
     closeCallerResult();
-    treProjekt_->setRedraw(true);
-    treProjekt_->hide();
-    treApp_->show();
-    visibleCodeView()->setRtf(QString());
+    projectTree->setRedraw(true);
+    projectTree->hide();
+    appTree->show();
+    codeArea_->visibleView()->setRtf(QString());
 
     int version = 0;
     bool ok = false;
     {
-        treApp_->setRedraw(false);
-        ok = listOfficeProjects(*hostConnector_, appNodes_, version, ui());
-        drawAppTree();
-        treApp_->expandAll();
-        treApp_->setRedraw(true);
+        appTree->setRedraw(false);
+        ok = listOfficeProjects(*hostConnector_, trees_->appNodes(), version, ui());
+        trees_->drawAppTree();
+        appTree->expandAll();
+        appTree->setRedraw(true);
     }
     sourceIsOffice_ = true;
     resetViews();
-    const QString explanation = refreshExplanation(ok, appNodes_, version, appState().hostName,
+    const QString explanation = refreshExplanation(ok, trees_->appNodes(), version, appState().hostName,
                                                    hostConnector_ == static_cast<HostConnector*>(documentHost_.get()));
-    if (!explanation.isEmpty()) showExplanation(explanation);
-}
-
-void MainWindow::drawAppTree() {
-    treApp_->clear();
-    for (const AppNode& n : appNodes_) {
-        treApp_->addNode(n.parentKey, n.key, n.text, n.imageKey);
-        treApp_->setChecked(n.key, n.checked);
-    }
-}
-
-void MainWindow::showExplanation(const QString& text) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtAppAktiv_->setPlainText(shown);
-    txtAppAktiv_->show();
-    txtAppAktiv_->raise();
-}
-
-void MainWindow::checkHandler(QTreeWidgetItem* item) {
-    const QString key = KeyedTree::keyOf(item);
-    std::size_t index = 0;
-    while (index < appNodes_.size() && appNodes_[index].key != key) ++index;
-    if (index == appNodes_.size()) return;
-    treApp_->setRedraw(false);
-    const bool enable = applyCheck(appNodes_, index, item->checkState(0) == Qt::Checked);
-    for (const AppNode& n : appNodes_) treApp_->setChecked(n.key, n.checked);
-    setCommandEnabled(Command::ReadCode, enable);
-    treApp_->setRedraw(true);
+    if (!explanation.isEmpty()) trees_->showExplanation(explanation);
 }
 
 void MainWindow::readTickedCode() {
     codeShown_ = false;
-    if (!anyChecked(appNodes_)) {
+    if (!anyChecked(trees_->appNodes())) {
         ui().message(QStringLiteral("Bitte wählen Sie erst etwas aus"));
         return;
     }
@@ -173,7 +141,7 @@ void MainWindow::readTickedCode() {
         return;
     }
     store().closeWorkingDatabase();
-    visibleCodeView()->show();
+    codeArea_->visibleView()->show();
     state.workFolder = state.runFolder;
     for (const QString& f : listFilesBelow(state.runFolder, QStringLiteral("*")).files)
         if (f.contains(QStringLiteral("TempDateien"), Qt::CaseInsensitive)) QFile::remove(f);
@@ -181,13 +149,13 @@ void MainWindow::readTickedCode() {
     OfficeBuildResult result;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        result = buildFromOffice(*hostConnector_, appNodes_, ui(), [this](int panel, const QString& text) {
+        result = buildFromOffice(*hostConnector_, trees_->appNodes(), ui(), [this](StatusPanel panel, const QString& text) {
             setPanel(panel, text);
-            staBar_->repaint();
+            statusPanels_->repaint();
         });
         QApplication::restoreOverrideCursor();
     }
-    setPanel(5, QString());
+    setPanel(PanelOperation, QString());
     const bool ok = result.ok;
     const QString projectName = result.projectName;
     if (ok) {
@@ -201,7 +169,7 @@ void MainWindow::readTickedCode() {
     }
     // The module the warning named stays in view, so that the user knows
     // which one to look at (or untick) after the box is gone.
-    if (!result.failedModule.isEmpty()) setPanel(5, QStringLiteral("Modul: ") + result.failedModule);
+    if (!result.failedModule.isEmpty()) setPanel(PanelOperation, QStringLiteral("Modul: ") + result.failedModule);
 }
 
 void MainWindow::openDocumentCommand() {

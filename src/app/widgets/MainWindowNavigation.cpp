@@ -1,23 +1,23 @@
 // The navigation side of the main window: Definition, callers, the routine
 // history on the status panels, text search and the code view's pop-up.
 // The slots are short; the work is in navigate/, written against
-// CodeWindow, which this file implements over the window's widgets.
-#include <QAction>
-#include <QLabel>
+// CodeWindow, which this file implements over the window's parts.
 #include <QLineEdit>
-#include <QMenu>
-#include <QToolBar>
 
+#include "app/widgets/CodeArea.h"
+#include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/StatusPanels.h"
+#include "app/widgets/Trees.h"
 #include "base/Ui.h"
 #include "model/TextOperations.h"
 #include "model/WorkingStore.h"
 #include "navigate/Callers.h"
 #include "navigate/Definition.h"
 #include "navigate/TextSearch.h"
+#include "view/CodeWindow.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
-#include "view/widgets/TreeImages.h"
 
 namespace lumo {
 
@@ -25,51 +25,25 @@ class MainWindow::NavigationSite : public CodeWindow {
 public:
     explicit NavigationSite(MainWindow& w) : w_(w) {}
 
-    int currentModule() const override { return w_.trees_.currentModule; }
-    int moduleCount() const override { return w_.codeShown_ ? w_.trees_.moduleCount : 0; }
-    TextView* codeView(int index) override { return w_.codeView(index); }
+    int currentModule() const override { return w_.codeArea_->current(); }
+    int moduleCount() const override { return w_.codeShown_ ? w_.trees_->state().moduleCount : 0; }
+    TextView* codeView(int index) override { return w_.codeArea_->view(index); }
     void showModule(int index) override { w_.showModule(index); }
-    QString panelText(int panel) const override {
-        const QLabel* p = w_.statusPanel(panel);
-        return p ? p->text() : QString();
-    }
-    void setPanelText(int panel, const QString& text) override { w_.setPanel(panel, text); }
-    void highlightModuleNode() override { lumo::highlightModuleNode(*w_.treProjekt_, w_.trees_); }
+    QString panelText(StatusPanel panel) const override { return w_.statusPanels_->text(panel); }
+    void setPanelText(StatusPanel panel, const QString& text) override { w_.setPanel(panel, text); }
+    void highlightModuleNode() override { w_.trees_->highlightModule(w_.codeArea_->current()); }
     void showCaretLocation() override { w_.showCaretLocation(); }
     void setHistoryEnabled(bool back, bool next) override { w_.setHistoryEnabled(back, next); }
-    bool zoomOn() const override { return w_.zoomOn(); }
-    void focusVisibleView() override { w_.visibleCodeView()->setFocus(); }
-    void refreshZoomAndFocus() override { w_.refreshZoomAndFocus(); }
+    bool zoomOn() const override { return w_.codeArea_->zoomOn(); }
+    void focusVisibleView() override { w_.codeArea_->visibleView()->setFocus(); }
+    void refreshZoomAndFocus() override { w_.codeArea_->refreshZoomAndFocus(); }
 
 private:
     MainWindow& w_;
 };
 
-// ---------------------------------------------------------------------------
-// Building
-
-void MainWindow::buildCallerHead() {
-    site_ = std::make_unique<NavigationSite>(*this);
-    // The head of the caller result takes the main toolbar's place while it is shown.
-    tobSuche_ = new QToolBar(client_);
-    tobSuche_->setObjectName(QStringLiteral("tobSuche"));
-    tobSuche_->setMovable(false);
-    tobSuche_->setIconSize(QSize(20, 20));
-    tobSuche_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    QAction* close = tobSuche_->addAction(toolbarIcon(QStringLiteral("close")), QStringLiteral("close"));
-    close->setObjectName(QStringLiteral("close"));
-    close->setToolTip(QStringLiteral("Schliesst die Routinensuche"));
-    wireAction(close, Command::CloseCallers, false);
-    toolActions_[size_t(Command::CloseCallers)].push_back(close);
-    lblRoutSuche_ = new QLabel(tobSuche_);
-    lblRoutSuche_->setObjectName(QStringLiteral("lblRoutSuche"));
-    lblRoutSuche_->setMargin(4);
-    QFont bold = lblRoutSuche_->font();
-    bold.setBold(true);
-    lblRoutSuche_->setFont(bold);
-    tobSuche_->addWidget(lblRoutSuche_);
-    tobSuche_->hide();
-    setCommandEnabled(Command::CloseCallers, false);
+void MainWindow::buildNavigation() {
+    navigation_ = std::make_unique<NavigationSite>(*this);
 }
 
 // ---------------------------------------------------------------------------
@@ -77,119 +51,76 @@ void MainWindow::buildCallerHead() {
 
 void MainWindow::definitionCommand() {
     if (!codeShown_) return;
-    lumo::definitionCommand(*site_, history_, store(), ui());
+    lumo::definitionCommand(*navigation_, history_, store(), ui());
 }
 
 void MainWindow::callersCommand() {
     if (!codeShown_) return;
-    const QString name = panels_[1]->text();
-    switch (lumo::callersCommand(*treRoutSuche_, store(), name, trees_.currentModule, trees_.moduleCount, ui())) {
+    const QString name = statusPanels_->text(PanelRoutine);
+    switch (lumo::callersCommand(*trees_->callerTree(), store(), name, codeArea_->current(),
+                                 trees_->state().moduleCount, ui())) {
     case CallersOutcome::Stopped: return;
-    case CallersOutcome::NoneFound:
-        treRoutSuche_->hide();
-        treProjekt_->show();
-        tobSymb1_->show();
-        tobSuche_->hide();
-        lblRoutSuche_->clear();
-        return;
+    case CallersOutcome::NoneFound: trees_->showNoCallers(); return;
     case CallersOutcome::Found:
-        treRoutSuche_->expandAll();
-        treRoutSuche_->show();
-        treRoutSuche_->raise();
-        treProjekt_->hide();
-        tobSymb1_->hide();
-        tobSuche_->show();
-        lblRoutSuche_->setText(name);
-        setCommandEnabled(Command::CloseCallers, true);
+        trees_->showCallerResult(name);
+        commandBar_->setEnabled(Command::CloseCallers, true);
         return;
     }
 }
 
 void MainWindow::closeCallerResult() {
-    tobSuche_->hide();
-    tobSymb1_->show();
-    treRoutSuche_->clear();
-    treRoutSuche_->hide();
     // The project tree comes back only where it was the tree shown; after a
-    // refresh the Office tree stands in its place.
-    if (codeShown_) treProjekt_->show();
-    setCommandEnabled(Command::CloseCallers, false);
+    // refresh the application tree stands in its place.
+    trees_->closeCallerResult(codeShown_);
+    commandBar_->setEnabled(Command::CloseCallers, false);
 }
 
 // ---------------------------------------------------------------------------
 // History
 
 void MainWindow::setHistoryEnabled(bool back, bool next) {
-    panels_[PanelBack - 1]->setEnabled(back);
-    panels_[PanelNext - 1]->setEnabled(next);
-    setCommandEnabled(Command::RoutineBack, back);
-    setCommandEnabled(Command::RoutineNext, next);
+    statusPanels_->setHistoryEnabled(back, next);
+    commandBar_->setEnabled(Command::RoutineBack, back);
+    commandBar_->setEnabled(Command::RoutineNext, next);
 }
 
-void MainWindow::statusPanelClick(int panel) {
+void MainWindow::statusPanelClick(StatusPanel panel) {
     if (!codeShown_) return;
-    historyPanelClick(*site_, history_, panel);
-}
-
-void MainWindow::refreshZoomAndFocus() {
-    CodeView* view = visibleCodeView();
-    if (zoomOn()) {
-        zoomToRoutine(*view, *rtbZoom_, store(), trees_.currentModule + 1, view->lineOfPosition(view->selStart()) + 1,
-                      ui());
-        rtbZoom_->setFocus();
-    } else {
-        view->setFocus();
-    }
+    historyPanelClick(*navigation_, history_, panel);
 }
 
 // ---------------------------------------------------------------------------
 // Text search
 
 void MainWindow::searchCommand(bool fromPosition) {
-    QString text = txtSuche_->text();
-    const SearchSwitches switches{commandChecked(Command::ToggleProjectSearch),
-                                  commandChecked(Command::ToggleWholeWord)};
+    QLineEdit* searchBox = commandBar_->searchBox();
+    QString text = searchBox->text();
+    const SearchSwitches switches{commandBar_->checked(Command::ToggleProjectSearch),
+                                  commandBar_->checked(Command::ToggleWholeWord)};
     if (fromPosition)
-        searchFromPositionCommand(*site_, text, switches, ui());
+        searchFromPositionCommand(*navigation_, text, switches, ui());
     else
-        lumo::searchCommand(*site_, text, switches, ui());
-    if (text != txtSuche_->text()) txtSuche_->setText(text);
+        lumo::searchCommand(*navigation_, text, switches, ui());
+    if (text != searchBox->text()) searchBox->setText(text);
 }
 
 void MainWindow::toggleSearchSwitch(Command command) {
-    setCommandChecked(command, !commandChecked(command));
+    commandBar_->setChecked(command, !commandBar_->checked(command));
 }
 
 void MainWindow::selectionToSearch() {
-    if (const std::optional<QString> text = selectionForSearch(*site_)) txtSuche_->setText(*text);
+    if (const std::optional<QString> text = selectionForSearch(*navigation_)) commandBar_->searchBox()->setText(*text);
 }
 
 // ---------------------------------------------------------------------------
 // The code view's pop-up
 
-QAction* MainWindow::popupAction(Command command) const {
-    for (QAction* a : menuActions_[size_t(command)])
-        if (mnuPopUpHaupt_->actions().contains(a)) return a;
-    return nullptr;
-}
-
 QMenu* MainWindow::prepareCodePopup() {
-    if (!projectShown_) {
-        // Its "Code Einlesen" shares the state of the menu item (one command).
-        return mnuPopUpEinlesen_;
-    }
-    CodeView* view = visibleCodeView();
-    const QString word = wordAtCaret(view->text(), view->selStart());
-    if (QAction* a = popupAction(Command::Definition)) {
-        a->setText(word.isEmpty() ? QStringLiteral("&Definition ") : QStringLiteral("&Definition : ") + word);
-        a->setEnabled(!word.isEmpty());
-    }
-    const QString routine = panels_[PanelRoutine - 1]->text();
-    if (QAction* a = popupAction(Command::Callers)) {
-        a->setText(routine.isEmpty() ? QStringLiteral("Aufrufe") : QStringLiteral("Aufrufe: ") + routine);
-        a->setEnabled(!routine.isEmpty());
-    }
-    return mnuPopUpHaupt_;
+    // Without a project its "Code Einlesen" shares the state of the menu item (one command).
+    if (!projectShown_) return commandBar_->readPopup();
+    CodeView* view = codeArea_->visibleView();
+    return commandBar_->prepareCodePopup(wordAtCaret(view->text(), view->selStart()),
+                                         statusPanels_->text(PanelRoutine));
 }
 
 }  // namespace lumo

@@ -1,6 +1,8 @@
 // The options dialog and the about box from the window, and the code views
 // made again when a changed option alters how code looks.
+#include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "dialogs/OptionsForm.h"
 #include "dialogs/widgets/AboutDialog.h"
@@ -24,12 +26,12 @@ void MainWindow::aboutCommand() {
 }
 
 void MainWindow::renderCodeViewsAgain() {
-    if (!codeShown_ || trees_.moduleCount == 0) return;
-    const int module = trees_.currentModule;
-    CodeView* shown = visibleCodeView();
+    if (!codeShown_ || trees_->state().moduleCount == 0) return;
+    const int module = codeArea_->current();
+    CodeView* shown = codeArea_->visibleView();
     const int start = shown->selStart();
     const int length = shown->selLength();
-    const bool zoomed = zoomOn();
+    const bool zoomed = codeArea_->zoomOn();
     if (zoomed) toggleZoom();
     try {
         fillCodeViews();
@@ -38,7 +40,7 @@ void MainWindow::renderCodeViewsAgain() {
         return;
     }
     showModule(module);
-    CodeView* view = visibleCodeView();
+    CodeView* view = codeArea_->visibleView();
     view->setSelStart(start);
     view->setSelLength(length);
     if (zoomed) toggleZoom();

@@ -1,15 +1,14 @@
 // The project side of the main window: showing a built or stored project,
 // the trees' node selection, and keeping the status panels on the caret.
-#include <QAction>
 #include <QApplication>
-#include <QLabel>
-#include <QStatusBar>
 
+#include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/StatusPanels.h"
+#include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
 #include "model/WorkingStore.h"
-#include "render/TaggedContent.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 
@@ -27,72 +26,55 @@ public:
 }  // namespace
 
 void MainWindow::fillCodeViews() {
-    // One repaint for the whole batch instead of one per module.
-    setUpdatesEnabled(false);
-    resetCodeViews();
-    try {
-        for (int i = 1; i < trees_.moduleCount; ++i) rtbHaupt_.push_back(makeCodeView(i));
-        const Options& options = appState().options;
-        auto& store = this->store();
-        for (int n = 1; n <= trees_.moduleCount; ++n) {
-            // The content the view would read from the module's RTF, made
-            // without writing and parsing the RTF text.
-            rtbHaupt_[size_t(n - 1)]->setContent(taggedToContent(store.readModuleText(n), options));
-        }
-    } catch (...) {
-        setUpdatesEnabled(true);
-        throw;
-    }
-    setUpdatesEnabled(true);
+    codeArea_->fill(trees_->state().moduleCount);
 }
 
 void MainWindow::showProject() {
     resetViews();
-    setPanel(5, QStringLiteral("Lese Projekt"));
-    staBar_->repaint();
+    setPanel(PanelOperation, QStringLiteral("Lese Projekt"));
+    statusPanels_->repaint();
     {
         WaitCursor wait;
         try {
             store().openWorkingDatabase();
-            treApp_->hide();
+            KeyedTree* projectTree = trees_->projectTree();
+            ModuleTreeState& state = trees_->state();
+            trees_->appTree()->hide();
             closeCallerResult();
-            treProjekt_->show();
-            trees_.highlightedModuleKey.clear();
-            trees_.moduleCount = fillModuleTree(*treProjekt_, store());
-            if (trees_.moduleCount > 0) fillCodeViews();
-            addRoutineNodes(*treProjekt_, store());
+            projectTree->show();
+            state.highlightedModuleKey.clear();
+            state.moduleCount = fillModuleTree(*projectTree, store());
+            if (state.moduleCount > 0) fillCodeViews();
+            addRoutineNodes(*projectTree, store());
             codeShown_ = true;
-            if (appState().options.expandModuleTree) expandAllNodes(*treProjekt_);
-            if (treProjekt_->topLevelItemCount() > 0) {
-                QTreeWidgetItem* first = treProjekt_->topLevelItem(0);
-                treProjekt_->setCurrentItem(first);
+            if (appState().options.expandModuleTree) expandAllNodes(*projectTree);
+            if (projectTree->topLevelItemCount() > 0) {
+                QTreeWidgetItem* first = projectTree->topLevelItem(0);
+                projectTree->setCurrentItem(first);
                 // The first module shows whatever key was pressed in the tree before.
-                trees_.ignoreNextNodeClick = false;
+                state.ignoreNextNodeClick = false;
                 nodeSelection(first);
             }
         } catch (const std::exception&) {
-            setPanel(5, QString());
+            setPanel(PanelOperation, QString());
             ui().message(QStringLiteral("Projekt in ") + appState().workFolder + QStringLiteral("\r\nist nicht mehr intakt"),
                          {}, MsgIcon::Warning);
             refreshCommand();
         }
     }
-    setPanel(5, QString());
+    setPanel(PanelOperation, QString());
 }
 
 void MainWindow::showModule(int index) {
-    CodeView* target = codeView(index);
-    if (!target) return;
-    if (CodeView* shown = visibleCodeView()) shown->hide();
-    trees_.currentModule = index;
-    target->show();
+    if (!codeArea_->show(index)) return;
     layoutWindow();
-    if (zoomOn()) rtbZoom_->raise();
+    if (codeArea_->zoomOn()) codeArea_->zoomView()->raise();
 }
 
 void MainWindow::nodeSelection(QTreeWidgetItem* item) {
-    if (trees_.ignoreNextNodeClick) {
-        trees_.ignoreNextNodeClick = false;
+    ModuleTreeState& state = trees_->state();
+    if (state.ignoreNextNodeClick) {
+        state.ignoreNextNodeClick = false;
         return;
     }
     if (!item || !codeShown_) return;
@@ -100,48 +82,48 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
     try {
         if (!item->parent()) {
             const int n = keyNumber(key);
-            if (n - 1 != trees_.currentModule) showModule(n - 1);
-            setPanel(1, item->text(0));
-            highlightModuleNode(*treProjekt_, trees_);
-            setPanel(2, QString());
-            visibleCodeView()->setSelStart(0);
+            if (n - 1 != codeArea_->current()) showModule(n - 1);
+            setPanel(PanelModule, item->text(0));
+            trees_->highlightModule(codeArea_->current());
+            setPanel(PanelRoutine, QString());
+            codeArea_->visibleView()->setSelStart(0);
         } else {
             const int n = keyNumber(KeyedTree::keyOf(item->parent()));
-            if (n - 1 != trees_.currentModule) showModule(n - 1);
-            goToRoutine(*visibleCodeView(), store(), keyNumber(key));
-            setPanel(1, item->parent()->text(0));
-            highlightModuleNode(*treProjekt_, trees_);
-            setPanel(2, item->text(0));
-            pushHistory(*site_, history_);
+            if (n - 1 != codeArea_->current()) showModule(n - 1);
+            goToRoutine(*codeArea_->visibleView(), store(), keyNumber(key));
+            setPanel(PanelModule, item->parent()->text(0));
+            trees_->highlightModule(codeArea_->current());
+            setPanel(PanelRoutine, item->text(0));
+            pushHistory(*navigation_, history_);
         }
     } catch (const std::exception& e) {
         ui().message(QString::fromUtf8(e.what()));
     }
     setUpdatesEnabled(true);
-    refreshZoomAndFocus();
+    codeArea_->refreshZoomAndFocus();
 }
 
 void MainWindow::showRoutineAtLine(int line, int moduleNumber) {
     ++routineQueries_;
     try {
-        setPanel(2, routineNameAtLine(store(), line, moduleNumber));
+        setPanel(PanelRoutine, routineNameAtLine(store(), line, moduleNumber));
     } catch (const std::exception&) {
-        setPanel(2, QString());
+        setPanel(PanelRoutine, QString());
     }
 }
 
 void MainWindow::trackCaret(int index) {
-    CodeView* view = codeView(index);
+    CodeView* view = codeArea_->view(index);
     if (!view) return;
     if (auto line = caret_.changedLine(*view, codeShown_)) showRoutineAtLine(*line + 1, index + 1);
 }
 
 void MainWindow::showCaretLocation() {
-    CodeView* view = visibleCodeView();
-    const int line = caret_.take(*view);
-    showRoutineAtLine(line + 1, trees_.currentModule + 1);
-    setPanel(1, treProjekt_->nodeText(moduleKey(trees_.currentModule + 1)));
-    highlightModuleNode(*treProjekt_, trees_);
+    const int module = codeArea_->current();
+    const int line = caret_.take(*codeArea_->visibleView());
+    showRoutineAtLine(line + 1, module + 1);
+    setPanel(PanelModule, trees_->projectTree()->nodeText(moduleKey(module + 1)));
+    trees_->highlightModule(module);
 }
 
 }  // namespace lumo

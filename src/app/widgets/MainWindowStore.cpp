@@ -1,9 +1,6 @@
 // Stored projects in the window: the commands of the project store and what
 // the store asks of the window (showing, emptying, caption, recent menu).
-#include <QAction>
-#include <QApplication>
-
-#include "acquire/RecentProjects.h"
+#include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
 #include "base/AppState.h"
 
@@ -39,12 +36,7 @@ void MainWindow::storedProjectShown(const QString& name) {
 }
 
 void MainWindow::showRecentProjects(const QStringList& folders) {
-    for (int k = 0; k < kRecentProjects; ++k) {
-        QAction* entry = menuAction(Command::OpenRecent, k);
-        if (!entry) continue;
-        if (k < folders.size()) entry->setText(recentCaption(k, folders[k]));
-        entry->setVisible(k < folders.size());
-    }
+    commandBar_->showRecentProjects(folders);
 }
 
 }  // namespace lumo

@@ -111,8 +111,8 @@ bool KeyedTree::setNodeColors(const QString& key, quint32 background, quint32 fo
     return true;
 }
 
-TreeOutline KeyedTree::outline() const {
-    TreeOutline out;
+NodeList KeyedTree::outline() const {
+    NodeList out;
     for (const QTreeWidgetItem* it : order_)
         out.addNode(keyOf(it->parent()), keyOf(it), it->text(0), it->data(0, kImageRole).toString());
     return out;

@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 
 #include "view/NodeTree.h"
-#include "view/TreeOutline.h"
+#include "view/NodeList.h"
 
 namespace lumo {
 
@@ -41,7 +41,7 @@ public:
     // Nodes in the order they were added (the index order of the original tree).
     QList<QTreeWidgetItem*> nodesInOrder() const { return order_; }
     // Every node in that order with its text, picture key and parent.
-    TreeOutline outline() const;
+    NodeList outline() const;
 
     bool isChecked(const QString& key) const;
     // Programmatic ticks never reach the check handler.
