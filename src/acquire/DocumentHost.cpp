@@ -95,13 +95,14 @@ std::unique_ptr<HostApplication> makeProjectHost(std::vector<VbaProjectData> pro
 }
 
 void DocumentHost::open(const QString& path) {
-    const QString full = QFileInfo(path).absoluteFilePath();
+    // Without a trailing "/": a folder is named after its last component.
+    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!documents_.contains(full)) documents_.append(full);
     told_.remove(full);
 }
 
 void DocumentHost::close(const QString& path) {
-    const QString full = QFileInfo(path).absoluteFilePath();
+    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     documents_.removeAll(full);
     told_.remove(full);
 }
@@ -131,11 +132,11 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
                 problems << QStringLiteral("Das VBA-Projekt ist mit einem Kennwort für die Anzeige gesperrt und "
                                            "wird nicht aufgeführt.");
                 unlisted_ << path;
-            } else if (std::all_of(p.modules.begin(), p.modules.end(),
-                                   [](const VbaModule& m) { return m.code.lineCount() <= kMaxUnlistedLines; })) {
-                // So does it with components of two lines or fewer.
-                problems << QStringLiteral("Das VBA-Projekt hat nur Komponenten mit höchstens %1 Zeilen (etwa ein "
-                                           "leeres ThisDocument) und wird nicht aufgeführt.").arg(kMaxUnlistedLines);
+            } else if (std::none_of(p.modules.begin(), p.modules.end(),
+                                    [](const VbaModule& m) { return holdsCode(m.code.text()); })) {
+                // So does it with components that hold no code.
+                problems << QStringLiteral("Das VBA-Projekt hat nur Komponenten ohne Code (etwa ein leeres "
+                                           "ThisDocument) und wird nicht aufgeführt.");
                 unlisted_ << path;
             }
             projects.push_back(std::move(p));

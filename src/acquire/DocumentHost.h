@@ -39,7 +39,7 @@ public:
     // The documents the last connection could not read at all.
     const QStringList& failedDocuments() const { return failed_; }
     // The documents the last connection read but whose project the listing
-    // leaves out whole (locked, or nothing but components of two lines or fewer).
+    // leaves out whole (locked, or nothing but components without code).
     const QStringList& unlistedDocuments() const { return unlisted_; }
 
 private:

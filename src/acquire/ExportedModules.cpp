@@ -7,8 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QStringDecoder>
 
+#include "acquire/EditorImport.h"
+#include "acquire/FolderEntries.h"
 #include "acquire/ModuleFile.h"
 #include "acquire/ModuleText.h"
 #include "base/FileHelpers.h"
@@ -21,18 +22,6 @@ namespace {
 
 QString suffixOf(const QString& path) { return QFileInfo(path).suffix().toLower(); }
 
-// The editor writes the ANSI code page; files kept under version control are
-// often re-saved as UTF-8. Valid UTF-8 is taken as such.
-QString decodeExported(const QByteArray& bytes) {
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError()) return text;
-    static const CodePageDecoder ansi(1252);
-    return ansi.decode(view.data(), view.size());
-}
-
 VbaModule readModule(const QString& path) {
     const QFileInfo info(path);
     if (info.isFile() && info.size() > kMaxModuleFileSize)
@@ -40,14 +29,16 @@ VbaModule readModule(const QString& path) {
     const QByteArray bytes = readRegularFile(path, kMaxModuleFileSize);
     if (bytes.contains('\0'))
         throw ReadError(QStringLiteral("Die Datei ist kein exportiertes VBA-Modul (sie enthält Binärdaten)."));
-    const ExportedSource src = parseExportedSource(decodeExported(bytes));
+    // The editor writes the ANSI code page; files kept under version control
+    // are often re-saved as UTF-8.
+    const ExportedSource src = parseExportedSource(decodeFileText(bytes));
     VbaModule module;
     module.name = src.vbName.isEmpty() ? info.completeBaseName() : src.vbName;
     const QString kind = suffixOf(path);
     if (kind == u"frm") module.type = VbaUserForm;
     else if (kind == u"cls") module.type = src.documentModule ? VbaDocumentModule : VbaClassModule;
     else module.type = VbaStandardModule;
-    for (const QString& line : src.lines) module.code.appendLine(line);
+    for (const QString& line : asEditorImports(src.lines)) module.code.appendLine(line);
     return module;
 }
 
@@ -67,7 +58,7 @@ bool isExportedModuleFile(const QString& path) {
 
 VbaProjectData readExportedFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists()) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
+    if (!pathStatus(path).exists) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
     VbaProjectData project;
     project.fileName = info.absoluteFilePath();
     VbaModule module = readModule(path);
@@ -80,47 +71,48 @@ VbaProjectData readExportedFile(const QString& path) {
 
 VbaProjectData readExportedFolder(const QString& folder) {
     const QFileInfo info(folder);
-    if (!info.isDir()) throw ReadError(QStringLiteral("Der Ordner existiert nicht."));
-    const QString root = info.absoluteFilePath();
-    if (!info.isReadable() || !info.isExecutable())
+    const PathStatus status = pathStatus(folder);
+    if (!status.folder) throw ReadError(QStringLiteral("Der Ordner existiert nicht."));
+    const QString root = QDir::cleanPath(info.absoluteFilePath());
+    if (!status.enterable)
         throw ReadError(QStringLiteral("Der Ordner kann nicht gelesen werden: Zugriff verweigert."));
     const QDir base(root);
     QStringList files;
     // Entries left out, each with its reason: a module the user cannot see
     // must not vanish without a word.
     QStringList leftOut;
-    QSet<QString> visited;
+    QSet<QByteArray> visited;
     // Breadth by hand so the depth and link loops stay bounded.
     std::vector<std::pair<QString, int>> pending{{root, 0}};
     while (!pending.empty()) {
         auto [dir, depth] = pending.back();
         pending.pop_back();
-        const QString canonical = QFileInfo(dir).canonicalFilePath();
+        const QByteArray canonical = realFolderPath(dir);
         if (visited.contains(canonical)) continue;
         visited.insert(canonical);
-        // System: pipes, devices, sockets and broken links are listed too, so
-        // that they can be named rather than skipped.
-        const QFileInfoList entries =
-            QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
-        for (const QFileInfo& e : entries) {
-            const QString shown = base.relativeFilePath(e.absoluteFilePath());
-            if (e.isSymLink() && !e.exists()) {
+        // Pipes, devices, sockets and broken links are listed too, so that
+        // they can be named rather than skipped. Hidden entries (.git,
+        // .vba-blocks) belong to tools, not to the project.
+        for (const FolderEntry& e : folderEntries(dir)) {
+            if (e.hidden) continue;
+            const QString shown = base.relativeFilePath(e.path);
+            if (e.link && !e.exists) {
                 leftOut << QStringLiteral("%1: die Verknüpfung zeigt ins Leere; ausgelassen.").arg(shown);
-            } else if (e.isDir()) {
-                if (!e.isReadable() || !e.isExecutable())
+            } else if (e.folder) {
+                if (!e.enterable)
                     leftOut << QStringLiteral("%1: der Ordner kann nicht gelesen werden (Zugriff verweigert); "
                                               "ausgelassen.").arg(shown);
                 else if (depth + 1 < kMaxFolderDepth)
-                    pending.emplace_back(e.absoluteFilePath(), depth + 1);
+                    pending.emplace_back(e.path, depth + 1);
                 else
                     leftOut << QStringLiteral("%1: der Ordner liegt tiefer als %2 Ebenen; ausgelassen.")
                                    .arg(shown).arg(kMaxFolderDepth);
-            } else if (isExportedModuleFile(e.fileName())) {
-                if (!e.isFile())
+            } else if (isExportedModuleFile(e.name)) {
+                if (!e.regularFile)
                     leftOut << QStringLiteral("%1: keine gewöhnliche Datei (Gerät, Pipe oder Socket); ausgelassen.")
                                    .arg(shown);
                 else
-                    files << e.absoluteFilePath();
+                    files << e.path;
             }
         }
     }
@@ -134,7 +126,7 @@ VbaProjectData readExportedFolder(const QString& folder) {
 
     VbaProjectData project;
     project.fileName = root;
-    project.name = info.fileName();
+    project.name = QFileInfo(root).fileName();
     project.problems = leftOut;
     QSet<QString> seen;
     for (const QString& f : files) {

@@ -16,9 +16,9 @@ struct ModuleSource {
 // Module type code of a file extension (".bas" 2, ".cls" 3, ".frm" 1, else 2).
 int moduleTypeOfExtension(const QString& suffix);
 
-// Bytes of a module file as code: UTF-8 when the bytes are valid UTF-8 (a
-// byte-order mark is dropped), otherwise Windows-1252; line ends CR LF, LF
-// or CR become CR LF; one final line break is dropped.
+// Bytes of a module file as code, decoded as decodeFileText does (UTF-8 or
+// the code page in force); line ends CR LF, LF or CR become CR LF; one final
+// line break is dropped.
 QString moduleCodeFromBytes(const QByteArray& bytes);
 
 // Reads path whole, as text that is no export (the name is the base name of

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "acquire/ModuleText.h"
 #include "base/Ui.h"
 
 namespace lumo {
@@ -24,7 +25,59 @@ QString replaceExcel(QString text, const QString& hostName) {
     return text.replace(QStringLiteral("Excel"), hostName, Qt::CaseInsensitive);
 }
 
+bool startsWithWord(QStringView s, QLatin1String word) {
+    return s.startsWith(word, Qt::CaseInsensitive) && (s.size() == word.size() || s[word.size()] == u' ' ||
+                                                      s[word.size()] == u'\t');
+}
+
+bool continues(QStringView line) {
+    return line.size() >= 2 && line.endsWith(u'_') && (line[line.size() - 2] == u' ' || line[line.size() - 2] == u'\t');
+}
+
+// An Option statement holds code when another statement follows it after a
+// colon (before any comment).
+bool onlyOption(QStringView line) {
+    const qsizetype comment = line.indexOf(u'\'');
+    return !(comment < 0 ? line : line.first(comment)).contains(u':');
+}
+
 }  // namespace
+
+namespace {
+
+// continued: the line before was no code and continues into the text.
+bool codeIn(QStringView text, bool& continued) {
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+        const QStringView line = text.sliced(start, end - start);
+        const QStringView s = line.trimmed();
+        const bool noCode = continued || s.isEmpty() || s.startsWith(u'\'') || startsWithWord(s, QLatin1String("Rem")) ||
+                            (startsWithWord(s, QLatin1String("Option")) && onlyOption(s)) || isAttributeLine(s);
+        if (!noCode) return true;
+        continued = continues(line);
+        start = end + (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n' ? 2 : 1);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool holdsCode(QStringView text) {
+    bool continued = false;
+    return codeIn(text, continued);
+}
+
+bool holdsCode(const HostComponent& component) {
+    // In blocks: the code of a module nearly always begins within its first lines.
+    constexpr int kBlock = 64;
+    const int n = component.countOfLines();
+    bool continued = false;
+    for (int from = 1; from <= n; from += kBlock)
+        if (codeIn(component.lines(from, std::min(kBlock, n - from + 1)), continued)) return true;
+    return false;
+}
 
 OfficeConnection connectOffice(HostConnector& connector) {
     OfficeConnection c;
@@ -75,7 +128,7 @@ bool listOfficeProjects(HostConnector& connector, AppTree& tree, int& officeVers
             const int count = project.componentCount();
             for (int j = 1; j <= count; ++j) {
                 HostComponent& component = project.component(j);
-                if (component.countOfLines() <= kMaxUnlistedLines) continue;
+                if (!holdsCode(component)) continue;
                 const QString componentName = component.name();
                 tree.push_back({key + componentName, componentName, moduleImageKey(component.type()), key});
             }

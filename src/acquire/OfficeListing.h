@@ -31,9 +31,12 @@ struct OfficeConnection {
 };
 OfficeConnection connectOffice(HostConnector& connector);
 
-// Components of this many lines or fewer are not listed: the host fills an
-// empty module with a line or two of its own (Option Explicit).
-inline constexpr int kMaxUnlistedLines = 2;
+// A component is listed only when it holds code: an empty module holds the
+// host's own lines (Option Explicit) and perhaps comments, nothing to read.
+// Lines that are no code: blank, comments, Option statements, Attribute
+// lines (and their continuations).
+bool holdsCode(QStringView text);
+bool holdsCode(const HostComponent& component);
 
 // "M5" for a document module (100), "M2" standard (1), "M3" class (2), "M1"
 // user form (3), "XXX" anything else.

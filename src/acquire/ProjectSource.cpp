@@ -1,6 +1,6 @@
 #include "acquire/ProjectSource.h"
 
-#include <QFileInfo>
+#include "base/FileHelpers.h"
 
 #include "acquire/ExportedModules.h"
 #include "acquire/OfficeReader.h"
@@ -8,13 +8,12 @@
 namespace lumo {
 
 SourceKind classifySource(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink() && !info.exists())
-        throw ReadError(QStringLiteral("Die Verknüpfung zeigt auf eine Datei, die es nicht gibt."));
-    if (!info.exists()) throw ReadError(QStringLiteral("Die Datei oder der Ordner existiert nicht."));
-    if (info.isDir()) return SourceKind::ModuleFolder;
+    const PathStatus status = pathStatus(path);
+    if (status.brokenLink) throw ReadError(QStringLiteral("Die Verknüpfung zeigt auf eine Datei, die es nicht gibt."));
+    if (!status.exists) throw ReadError(QStringLiteral("Die Datei oder der Ordner existiert nicht."));
+    if (status.folder) return SourceKind::ModuleFolder;
     // A pipe or device would block the read or never end.
-    if (!info.isFile()) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
+    if (!status.regularFile) throw ReadError(QStringLiteral("Das ist keine gewöhnliche Datei."));
     return isExportedModuleFile(path) ? SourceKind::ExportedModule : SourceKind::OfficeFile;
 }
 

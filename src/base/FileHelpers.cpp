@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <cerrno>
 
@@ -75,9 +76,44 @@ void clearFolder(const QString& folder) {
     for (const QString& file : listFiles(folder, QStringLiteral("*"))) QFile::remove(file);
 }
 
+namespace {
+
+QHash<QString, QByteArray>& nativePaths() {
+    static QHash<QString, QByteArray> paths;
+    return paths;
+}
+
+}  // namespace
+
+void rememberNativePath(const QString& shown, const QByteArray& bytes) { nativePaths().insert(shown, bytes); }
+
+QByteArray nativePath(const QString& path) {
+    const auto& paths = nativePaths();
+    if (!paths.isEmpty()) {
+        const auto it = paths.constFind(path);
+        if (it != paths.constEnd()) return it.value();
+    }
+    return QFile::encodeName(path);
+}
+
+PathStatus pathStatus(const QString& path) {
+    const QByteArray native = nativePath(path);
+    PathStatus status;
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) {
+        status.brokenLink = ::lstat(native.constData(), &st) == 0 && S_ISLNK(st.st_mode);
+        return status;
+    }
+    status.exists = true;
+    status.folder = S_ISDIR(st.st_mode);
+    status.regularFile = S_ISREG(st.st_mode);
+    status.enterable = status.folder && ::access(native.constData(), R_OK | X_OK) == 0;
+    return status;
+}
+
 QByteArray readRegularFile(const QString& path, qint64 maxSize) {
     // Non-blocking, so that opening a pipe without a writer returns at once.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         throw ReadError(QStringLiteral("Die Datei kann nicht geöffnet werden: %1.").arg(systemErrorText(errno)));
     struct Closer {

@@ -39,6 +39,20 @@ void clearFolder(const QString& folder);
 // meanwhile cannot block the read) and for files beyond maxSize.
 QByteArray readRegularFile(const QString& path, qint64 maxSize);
 
+// A path whose bytes are no valid UTF-8 (a Windows name unpacked from a ZIP
+// archive) cannot travel as text: whoever finds one remembers the text it
+// is shown as together with its bytes, and every open goes through
+// nativePath. The text of every other path is its own key.
+void rememberNativePath(const QString& shown, const QByteArray& bytes);
+QByteArray nativePath(const QString& path);
+
+// What is at a path, links followed (brokenLink: a link to nothing).
+struct PathStatus {
+    bool exists = false, brokenLink = false, folder = false, regularFile = false;
+    bool enterable = false;  // a folder that may be listed and entered
+};
+PathStatus pathStatus(const QString& path);
+
 // name without any of / \ : * ? < > | and ".
 QString removeInvalidFileNameChars(const QString& name);
 

@@ -26,6 +26,7 @@ struct Options {
     QString screenLayout = QStringLiteral("max");  // bis: "max" or left;top;width;height in twips
     QString projectFolder;                    // proj_pf: standard project folder (the user's home folder by default)
     QString makerWebPage;                     // webseite: the maker's web page (http or https); "" while none is set
+    QString codePage = QStringLiteral("windows-1252");  // codepage: module files and names that are no UTF-8
 };
 
 }  // namespace lumo

@@ -65,6 +65,7 @@ void loadOptions(Options& o) {
     flag("leer", o.removeBlankLines);
     if (const QString t = read("tab"); !t.isEmpty()) o.tabStopMm = decodeInt16(t);
     if (const QString t = read("font"); !t.isEmpty()) decodeFont(t, o.fontName, o.fontSize);
+    if (const QString t = read("codepage"); !t.isEmpty()) o.codePage = t;
     o.makerWebPage = webPageAddress(read("webseite"));
 }
 

@@ -9,7 +9,8 @@ namespace lumo {
 
 // Reads every stored key into options; an empty or missing value leaves the field as it is.
 void loadOptions(Options& options);
-// Writes every key but "bis", "proj_pf" and "webseite" (which only the user sets).
+// Writes every key but "bis", "proj_pf", "webseite" and "codepage" (which
+// only the user sets).
 void saveOptions(const Options& options);
 
 // The maker's web page as stored under "webseite": an http or https address

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTextStream>
 
 #include "acquire/DocumentHost.h"
@@ -48,7 +49,28 @@ struct PlannedModule {
     int modTyp = 2;
     QString code;                       // --raw
     HostComponent* component = nullptr;  // otherwise
+    QString source;                     // the file it comes from, as shown
 };
+
+// A project holds one module of a name: a second one (any case), from
+// whichever source, is left out and named, as a folder's second file is.
+// Returns how many were left out.
+std::size_t leaveOutDuplicates(std::vector<PlannedModule>& plan) {
+    QSet<QString> seen;
+    std::vector<PlannedModule> kept;
+    for (PlannedModule& m : plan) {
+        if (seen.contains(m.name.toLower())) {
+            printError(QStringLiteral("%1: ein Modul namens »%2« gibt es schon; ausgelassen.")
+                           .arg(QDir::toNativeSeparators(m.source), m.name));
+            continue;
+        }
+        seen.insert(m.name.toLower());
+        kept.push_back(std::move(m));
+    }
+    const std::size_t dropped = plan.size() - kept.size();
+    plan = std::move(kept);
+    return dropped;
+}
 
 // Lends the one connection already made to the listing, so that every
 // document is read once.
@@ -107,7 +129,7 @@ bool planRawModules(const QStringList& sources, std::vector<PlannedModule>& plan
     for (const QString& path : sources) {
         try {
             ModuleSource m = readModuleFile(path);
-            plan.push_back({m.name, m.modTyp, std::move(m.code), nullptr});
+            plan.push_back({m.name, m.modTyp, std::move(m.code), nullptr, path});
         } catch (const ReadError& e) {
             printError(QDir::toNativeSeparators(path) + QLatin1String(": ") + e.message());
             return false;
@@ -133,8 +155,9 @@ bool planHostModules(DocumentHost& host, HostApplication& app, std::vector<Plann
     try {
         for (const AppNode& n : tree) {
             if (n.parentKey.isEmpty()) continue;
-            HostComponent& c = app.project(projectPosition(n.key)).component(componentName(n.key));
-            plan.push_back({c.name(), moduleTypeOfComponent(c.type()), {}, &c});
+            HostProject& project = app.project(projectPosition(n.key));
+            HostComponent& c = project.component(componentName(n.key));
+            plan.push_back({c.name(), moduleTypeOfComponent(c.type()), {}, &c, project.fileName()});
         }
     } catch (const HostError& e) {
         printError(e.description());
@@ -165,8 +188,9 @@ QString storeCreationFailure(const QString& folder, const QString& storeMessage)
         .arg(folder, systemErrorText(ec.value()));
 }
 
-// Builds every planned module into buildFolder. A module whose code cannot
-// be parsed is left out and named (leftOut) while the others are built;
+// Builds every planned module into buildFolder. A module whose routines
+// cannot all be split is read in part, one that cannot be read at all left
+// out, both named (leftOut) while the others are built;
 // anything else ends the build. False after saying why when the folder must
 // not take the output folder's place.
 bool buildInto(const QString& buildFolder, const std::vector<PlannedModule>& plan,
@@ -201,7 +225,7 @@ bool buildInto(const QString& buildFolder, const std::vector<PlannedModule>& pla
     build.finish();
     if (!leftOut.empty()) printError(buildFailedWarning(leftOut));
     // Not one module read: nothing that could stand for the project.
-    return leftOut.size() < plan.size() || plan.empty();
+    return countLeftOut(leftOut) < plan.size() || plan.empty();
 }
 
 int runBuild(const QStringList& args) {
@@ -222,6 +246,7 @@ int runBuild(const QStringList& args) {
         app = host.connect();
         if (!planHostModules(host, *app, plan)) return 1;
     }
+    const std::size_t duplicates = leaveOutDuplicates(plan);
     // The store numbers its modules in 16 bits.
     if (plan.size() > std::size_t(kMaxModules)) {
         printError(QStringLiteral("Zu viele Module: ein Projekt fasst höchstens %1 Module, die Quellen haben %2.")
@@ -271,10 +296,10 @@ int runBuild(const QStringList& args) {
         printError(failed);
         return 1;
     }
-    QTextStream(stdout) << target << "/: " << plan.size() - leftOut.size() << " Module, " << routineCount
+    QTextStream(stdout) << target << "/: " << plan.size() - countLeftOut(leftOut) << " Module, " << routineCount
                         << " Routinen\n";
-    // The modules left out were named on standard error; the run failed for them.
-    return leftOut.empty() ? 0 : 1;
+    // The modules left out or read in part were named on standard error; the run failed for them.
+    return leftOut.empty() && duplicates == 0 ? 0 : 1;
 }
 
 CliRegistration reg{{"build", kUsage,

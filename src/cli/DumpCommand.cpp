@@ -8,6 +8,7 @@
 #include "acquire/OfficeListing.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
+#include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 
 namespace {
@@ -33,6 +34,7 @@ const char* const kUsage = "dump QUELLE";
 int runDump(const QStringList& args) {
     if (args.size() != 1) return lumo::cli::usageError(kUsage);
     QTextStream err(stderr);
+    if (!lumo::cli::initCliState()) return 1;
     lumo::cli::ConsoleUi ui;
     lumo::DocumentHost host(&ui);
     host.open(args.first());

@@ -8,20 +8,17 @@
 #include "base/Settings.h"
 #include "base/StartUp.h"
 #include "cli/CliCommand.h"
+#include "cli/CliState.h"
 #include "model/WorkingStore.h"
+#include "render/CodePage.h"
 
 namespace {
 
 int showInfo(const QStringList&) {
     using namespace lumo;
-    initSharedState();
-    const QString problem = settingsFileProblem();
-    if (!problem.isEmpty()) {
-        QTextStream(stderr) << problem << "\n";
-        return 1;
-    }
-    Options& o = appState().options;
-    loadOptions(o);
+    if (!cli::initCliState()) return 1;
+    const Options& o = appState().options;
+    const int codePage = codePageOfName(o.codePage);
     const AppState& s = appState();
     const QString tmpl = WorkingStore::instance().templatePath();
     QTextStream out(stdout);
@@ -34,7 +31,11 @@ int showInfo(const QStringList&) {
         << "Webseite:        " << (o.makerWebPage.isEmpty() ? QStringLiteral("(keine)") : o.makerWebPage) << "\n"
         << "Schrift:         " << encodeFont(o.fontName, o.fontSize) << ", Tabstopp " << o.tabStopMm << " mm\n"
         << "Einrücken " << encodeBool(o.reindentBlocks) << ", Leerzeilen entfernen " << encodeBool(o.removeBlankLines)
-        << ", Routinen fett " << encodeBool(o.boldRoutineLines) << "\n";
+        << ", Routinen fett " << encodeBool(o.boldRoutineLines) << "\n"
+        << "Codepage:        "
+        << (codePage != 0 ? o.codePage
+                          : o.codePage + QStringLiteral(" (unbekannt; es gilt ") + nameOfCodePage(codePageInForce()) + ')')
+        << " (für Moduldateien und Dateinamen, die kein UTF-8 sind)\n";
     return 0;
 }
 

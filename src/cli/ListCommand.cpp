@@ -7,11 +7,13 @@
 #include "base/HostTable.h"
 #include "base/TextHelpers.h"
 #include "cli/CliCommand.h"
+#include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 
 namespace {
 
 int runList(const QStringList& args) {
+    if (!lumo::cli::initCliState()) return 1;
     lumo::cli::ConsoleUi ui;
     lumo::DocumentHost host(&ui);
     for (const QString& a : args) host.open(a);

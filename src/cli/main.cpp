@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "cli/CliCommand.h"
+#include "cli/CliState.h"
 
 namespace lumo::cli {
 
@@ -17,12 +18,20 @@ std::vector<CliCommand>& commands() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
+    QString problem;
+    QStringList args = lumo::cli::takeGlobalOptions(argc, argv, &problem);
+    if (!problem.isEmpty()) {
+        err << problem << "\n";
+        return 2;
+    }
     if (args.isEmpty() || args.first() == "help" || args.first() == "--help") {
         QTextStream out(stdout);
         out << "codelumo-cli: Word Code Lumo ohne Fenster\n";
         for (const auto& c : lumo::cli::commands()) out << "  codelumo-cli " << c.usage << c.about << "\n";
+        out << "  Vor oder nach jedem Befehl: --codepage NAME  Codepage für Moduldateien und Dateinamen, die kein "
+               "UTF-8 sind\n"
+               "                    (windows-1252, windows-1250, shift_jis, ...; sonst die Einstellung »codepage«)\n";
         return args.isEmpty() ? 2 : 0;
     }
     const QString name = args.takeFirst();

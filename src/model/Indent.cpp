@@ -91,6 +91,16 @@ bool isSingleLineIf(QStringView s, const QChar* d, qsizetype n, qsizetype next) 
 
 }  // namespace
 
+void keepContinuationBlanks(QString& text) {
+    QChar* d = text.data();
+    for (qsizetype k = text.indexOf(QLatin1String("\t_\r\n")); k >= 0;
+         k = text.indexOf(QLatin1String("\t_\r\n"), k + 2)) {
+        qsizetype j = k;
+        while (j > 0 && d[j - 1] == u'\t') --j;
+        if (j > 0 && d[j - 1] != u' ' && d[j - 1] != u'\n') d[k] = QChar(u' ');
+    }
+}
+
 void indentStep(IndentState& st, QStringView s) {
     st.outdent = 0;
     if (s.isEmpty()) return;
@@ -147,6 +157,7 @@ void indentStep(IndentState& st, QStringView s) {
 
 QString indentText(const QString& input) {
     QString text = input;
+    keepContinuationBlanks(text);
     text.remove(QLatin1Char('\t'));
     const QChar* d = text.constData();
     const qsizetype n = text.size();

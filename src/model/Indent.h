@@ -12,6 +12,11 @@ namespace lumo {
 // the module in line breaks first). Tabs are removed everywhere.
 QString indentText(const QString& text);
 
+// A tab before the underscore of a line continuation is the blank that makes
+// it one; where removing the tabs would glue the underscore to a word, the
+// last of them becomes a space.
+void keepContinuationBlanks(QString& text);
+
 // Level bookkeeping of one run; exposed for the tests of the block table.
 struct IndentState {
     int level = 0;    // may become negative

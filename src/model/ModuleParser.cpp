@@ -210,9 +210,9 @@ EndOfKind endOfKindIn(QStringView line, QStringView keywordTag) {
 }
 
 // What a line between two heads of one routine is: a conditional-compilation
-// branch (#If, #ElseIf, #Else), another line that is no code (blank, a
-// comment, #End If or #Const), or code.
-enum class BetweenHeads { Branch, NoCode, Code };
+// #If, an #Else or #ElseIf, another line that is no code (blank, a comment,
+// #End If or #Const), or code.
+enum class BetweenHeads { If, Else, NoCode, Code };
 
 BetweenHeads betweenHeads(QStringView line) {
     qsizetype i = 0;
@@ -224,9 +224,14 @@ BetweenHeads betweenHeads(QStringView line) {
     qsizetype e = i + 1;
     while (e < line.size() && (line[e].isLetterOrNumber() || line[e] == u'_')) ++e;
     const QStringView word = line.sliced(i + 1, e - i - 1);
-    for (const char* branch : {"If", "ElseIf", "Else"})
-        if (word.compare(QLatin1String(branch), Qt::CaseInsensitive) == 0) return BetweenHeads::Branch;
+    if (word.compare(QLatin1String("If"), Qt::CaseInsensitive) == 0) return BetweenHeads::If;
+    for (const char* branch : {"ElseIf", "Else"})
+        if (word.compare(QLatin1String(branch), Qt::CaseInsensitive) == 0) return BetweenHeads::Else;
     return BetweenHeads::NoCode;
+}
+
+const char* kindWord(int kind) {
+    return kind == RouSub ? "Sub" : kind == RouFunction ? "Function" : "Property";
 }
 
 qsizetype lineEnd(const QChar* d, qsizetype n, qsizetype from) {
@@ -273,8 +278,12 @@ private:
 // One walk shared by both variants; counter and found are null for display.
 // Only the lines that hold the pass's keyword tag are looked at closely; the
 // others are copied, with the routine body's tab when rer asks for it.
+// With faults (module mode only) the walk reads on where the code cannot be
+// split: a head without name, an End without head and a head never closed
+// are recorded there instead of ending the parse, and the routines around
+// them are kept.
 void routinePass(QString& text, const QString& keywordTag, const Options& options, qint32* counter,
-                 std::vector<FoundRoutine>* found) {
+                 std::vector<FoundRoutine>* found, std::vector<ParseFault>* faults = nullptr) {
     const QStringMatcher matcher(keywordTag);
     qsizetype hit = matcher.indexIn(text, 0);
     if (hit < 0) return;  // the text stays exactly as it was
@@ -288,10 +297,17 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
     TextWriter out(n + n / 8 + 64);
     bool open = false;
     // Since the last head of the open routine: a conditional-compilation
-    // branch, and a line of code. A head after a branch and no code is
-    // another head of the same routine (its 32- and 64-bit forms).
+    // branch, a line of code, an #Else or #ElseIf. A head after a branch and
+    // no code, or after an #Else, is another head of the same routine (its
+    // 32- and 64-bit forms, each with its own declarations).
     bool branchSeen = false;
     bool codeSeen = false;
+    bool elseSeen = false;
+    qsizetype openStart = 0, openIndex = 0;  // where the open routine's head line is
+    const auto noEnd = [&] {
+        faults->push_back({QStringLiteral("Routinenkopf ohne \"End %1\"").arg(QLatin1String(kindWord(kind))),
+                           physicalLine(d, openStart, openIndex)});
+    };
     qsizetype a = 0;
     for (qsizetype lineIndex = 0;; ++lineIndex) {
         const qsizetype b = lineEnd(d, n, a);
@@ -304,31 +320,60 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
             hit = matcher.indexIn(text, b);
             const LineWords words = wordsOf(line);
             if (!words.exit) {
+                bool asHead = !open;
                 if (open) {
-                    const bool alternative = branchSeen && !codeSeen && !endOfKindIn(line, keywordTag).any;
-                    changed.reserve(line.size() + kAnchorLength + 8);
-                    if (alternative) {
-                        branchSeen = false;
-                        isAlternative = true;
-                    } else {
-                        // The End line.
-                        if (counter) putAnchor(changed, 'E', *counter);
+                    const bool candidate = (branchSeen && !codeSeen) || elseSeen;
+                    const bool holdsEnd = (candidate || faults) && endOfKindIn(line, keywordTag).any;
+                    const bool alternative = candidate && !holdsEnd;
+                    if (faults && !alternative && !holdsEnd) {
+                        // Another head: the open routine was never closed.
+                        noEnd();
                         open = false;
+                        asHead = true;
+                    } else {
+                        changed.reserve(line.size() + kAnchorLength + 8);
+                        if (alternative) {
+                            branchSeen = codeSeen = elseSeen = false;
+                            isAlternative = true;
+                        } else {
+                            // The End line.
+                            if (counter) putAnchor(changed, 'E', *counter);
+                            open = false;
+                        }
+                        changed += t.lineOpen;
+                        changed += line;
+                        changed += t.lineClose;
+                        isChanged = isHead = true;
                     }
-                    changed += t.lineOpen;
-                    changed += line;
-                    changed += t.lineClose;
-                    isChanged = isHead = true;
-                } else {
+                }
+                if (asHead) {
                     const Head head = classifyHead(words, kind);
+                    bool faulty = false;
+                    if (faults) {
+                        const EndOfKind end = endOfKindIn(line, keywordTag);
+                        QString reason;
+                        if (end.any && !end.afterColon && !head.declaration) {
+                            reason = QStringLiteral("\"End %1\" ohne Routinenkopf").arg(QLatin1String(kindWord(kind)));
+                        } else if (!head.skip) {
+                            try {
+                                routineName(line, head.declaration, d, a, lineIndex);
+                            } catch (const ParseError& e) {
+                                reason = e.reason();
+                            }
+                        }
+                        if (!reason.isEmpty()) {
+                            faults->push_back({reason, physicalLine(d, a, lineIndex)});
+                            faulty = true;
+                        }
+                    }
                     qint32 number = 0;
-                    if (counter) {
+                    if (counter && !faulty) {
                         if (*counter >= kMaxRoutineNumber)
                             throw ParseError(QStringLiteral("Zu viele Routinen (mehr als 8 Stellen)"),
                                              physicalLine(d, a, lineIndex));
                         number = ++*counter;
                     }
-                    if (!head.skip) {
+                    if (!head.skip && !faulty) {
                         if (counter) {
                             FoundRoutine r;
                             r.number = number;
@@ -340,7 +385,9 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
                         }
                         const bool oneLine = !head.declaration && endOfKindIn(line, keywordTag).afterColon;
                         open = !head.declaration && !oneLine;
-                        branchSeen = codeSeen = false;
+                        branchSeen = codeSeen = elseSeen = false;
+                        openStart = a;
+                        openIndex = lineIndex;
                         changed.reserve(line.size() + kAnchorLength + 10);
                         if (options.blankLineBeforeRoutines) changed += QLatin1String("\r\n");
                         if (counter) putAnchor(changed, oneLine ? 'B' : 'A', number);
@@ -352,9 +399,10 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
                 }
             }
         }
-        if (open && !isHead && !codeSeen) {
+        if (open && !isHead && (!codeSeen || !elseSeen)) {
             const BetweenHeads kindOfLine = betweenHeads(line);
-            if (kindOfLine == BetweenHeads::Branch) branchSeen = true;
+            if (kindOfLine == BetweenHeads::If) branchSeen = true;
+            else if (kindOfLine == BetweenHeads::Else) branchSeen = elseSeen = true;
             else if (kindOfLine == BetweenHeads::Code) codeSeen = true;
         }
         const QStringView current = isChanged ? QStringView(changed) : line;
@@ -370,6 +418,7 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
         out.put(QStringView(u"\r\n"));
         a = b + 2;
     }
+    if (faults && open) noEnd();
     text = out.take();
 }
 
@@ -491,14 +540,28 @@ QString finishFragmentText(const QString& tagged) {
 
 namespace {
 
-ParsedModule parseWith(const QString& code, const Options& options, qint32& routineCounter) {
+ParsedModule parseWith(const QString& code, const Options& options, qint32& routineCounter,
+                       std::vector<ParseFault>* faults = nullptr) {
     static const QString passes[3] = {taggedKeyword(QStringLiteral("Sub")), taggedKeyword(QStringLiteral("Function")),
                                       taggedKeyword(QStringLiteral("Property"))};
     ParsedModule module;
     QString tagged = tagText(code, options);
-    for (const QString& pass : passes) parseRoutines(tagged, pass, options, routineCounter, module.routines);
+    for (const QString& pass : passes)
+        routinePass(tagged, pass, options, &routineCounter, &module.routines, faults);
     finishModuleText(tagged, module);
     return module;
+}
+
+// Blank lines taken out (leer) or put in by an earlier pass (rle) shift the
+// lines the passes count; without them the same fault is met on the line of
+// the module as the user sees it in the editor.
+bool linesShift(const Options& options) { return options.blankLineBeforeRoutines || options.removeBlankLines; }
+
+Options withoutShift(const Options& options) {
+    Options plain = options;
+    plain.blankLineBeforeRoutines = false;
+    plain.removeBlankLines = false;
+    return plain;
 }
 
 }  // namespace
@@ -508,21 +571,31 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
     try {
         return parseWith(code, options, routineCounter);
     } catch (const ParseError& e) {
-        if (e.line() == 0 || !(options.blankLineBeforeRoutines || options.removeBlankLines)) throw;
-        // Blank lines taken out (leer) or put in by an earlier pass (rle)
-        // shift the lines the passes count; without them the same fault is
-        // met on the line of the module as the user sees it in the editor.
-        Options plain = options;
-        plain.blankLineBeforeRoutines = false;
-        plain.removeBlankLines = false;
+        if (e.line() == 0 || !linesShift(options)) throw;
         qint32 scratch = counterBefore;
         try {
-            parseWith(code, plain, scratch);
+            parseWith(code, withoutShift(options), scratch);
         } catch (const ParseError& again) {
             if (again.line() > 0) throw ParseError(e.reason(), again.line());
         }
         throw;
     }
+}
+
+ParsedModule parseModuleAsFarAsPossible(const QString& code, const Options& options, qint32& routineCounter,
+                                        std::vector<ParseFault>& faults) {
+    const qint32 counterBefore = routineCounter;
+    faults.clear();
+    ParsedModule module = parseWith(code, options, routineCounter, &faults);
+    if (linesShift(options) && !faults.empty()) {
+        qint32 scratch = counterBefore;
+        std::vector<ParseFault> plain;
+        parseWith(code, withoutShift(options), scratch, &plain);
+        if (plain.size() == faults.size()) faults = std::move(plain);
+    }
+    std::stable_sort(faults.begin(), faults.end(),
+                     [](const ParseFault& x, const ParseFault& y) { return x.line < y.line; });
+    return module;
 }
 
 void storeModule(const ParsedModule& module, WorkingStore& store) {

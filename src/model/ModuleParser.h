@@ -10,6 +10,7 @@
 #include "base/Limits.h"
 #include "base/Options.h"
 #include "model/CodeDatabase.h"
+#include "model/ParseError.h"
 
 namespace lumo {
 
@@ -35,7 +36,8 @@ struct ParsedModule {
 // and the rle/rer blank lines and tabs into the text. A head that holds its
 // own End after a colon is a whole routine (one anchor for both ends); a
 // head met while the routine is open, after a conditional-compilation branch
-// and no code, is another head of that routine (tags only). Throws
+// and no code or after an #Else or #ElseIf, is another head of that routine
+// (tags only). Throws
 // ParseError with the line counted in this text.
 void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32& routineCounter,
                    std::vector<FoundRoutine>& found);
@@ -55,6 +57,15 @@ QString finishFragmentText(const QString& tagged);
 // The whole module pipeline without the store. Throws ParseError naming the
 // line of the module as given; routineCounter has then drawn numbers.
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter);
+
+// For a module whose routines parseModule cannot split: the same pipeline,
+// reading on past every head without name, End without head and head never
+// closed; those are left in faults, in the order of their lines (the line of
+// the module as the editor shows it), and every routine around them is
+// kept. Throws ParseError only for what no reading on can mend (too many
+// routines, indentation too deep).
+ParsedModule parseModuleAsFarAsPossible(const QString& code, const Options& options, qint32& routineCounter,
+                                        std::vector<ParseFault>& faults);
 
 // The module's rows: its routines and the module itself, under
 // store.moduleCounter, currentModuleName and currentModuleType.

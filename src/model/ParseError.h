@@ -28,4 +28,11 @@ private:
     int line_ = 0;
 };
 
+// Where a module's code could not be split into routines, when the parser
+// reads on past it.
+struct ParseFault {
+    QString reason;
+    int line = 0;  // as in ParseError
+};
+
 }  // namespace lumo

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "base/Options.h"
+#include "model/ModuleParser.h"
 #include "model/ParseError.h"
 #include "model/TagCode.h"
 #include "model/WorkingStore.h"
@@ -26,6 +27,13 @@ bool ProjectBuild::begin() {
 }
 
 void ProjectBuild::addModule(const QString& name, int modTyp, const QString& code) {
+    addModuleWith(name, modTyp, [&] {
+        QString text = code;
+        tagCode(text, TagMode::Module, options_, store_);
+    });
+}
+
+void ProjectBuild::addModuleWith(const QString& name, int modTyp, const std::function<void()>& pipeline) {
     WorkingStore& store = store_;
     // The module number is a 16-bit count in the store's numbering.
     // A limit of the build, not a fault of this module's code.
@@ -36,13 +44,12 @@ void ProjectBuild::addModule(const QString& name, int modTyp, const QString& cod
     ++store.moduleCounter;
     store.currentModuleName = name;
     store.currentModuleType = modTyp;
-    QString text = code;
     // A module either lands whole or not at all: the modules before it stay,
     // the failing one leaves no rows behind, and the numbers run on without
     // a gap over the modules that were read.
     try {
         StoreTransaction transaction(store);
-        tagCode(text, TagMode::Module, options_, store);
+        pipeline();
         transaction.commit();
     } catch (...) {
         store.moduleCounter = moduleBefore;
@@ -56,8 +63,23 @@ bool ProjectBuild::addModuleOrLeaveOut(const QString& name, int modTyp, const QS
         addModule(name, modTyp, code);
         return true;
     } catch (const ParseError& e) {
-        leftOut_.push_back({name, e.reason(), e.line()});
-        return false;
+        // The code is still the user's code: kept, coloured, with the
+        // routines that could be split, and named with the line that keeps
+        // the others from being split.
+        std::vector<ParseFault> faults;
+        try {
+            addModuleWith(name, modTyp, [&] {
+                const ParsedModule module = parseModuleAsFarAsPossible(code, options_, store_.routineCounter, faults);
+                storeModule(module, store_);
+                store_.writeModuleText(module.text);
+            });
+        } catch (const ParseError& again) {
+            leftOut_.push_back({name, again.reason(), again.line()});
+            return false;
+        }
+        const ParseFault cause = faults.empty() ? ParseFault{e.reason(), e.line()} : faults.front();
+        leftOut_.push_back({name, cause.reason, cause.line, true});
+        return true;
     }
 }
 
@@ -72,7 +94,15 @@ QString buildFailedTitle(const QString& moduleName) {
 QString leftOutLine(const LeftOutModule& module) {
     QString reason = module.reason;
     if (module.line > 0) reason += QStringLiteral(" in Zeile ") + QString::number(module.line);
-    return QStringLiteral("Modul: ") + module.name + QStringLiteral(" (") + reason + QLatin1Char(')');
+    QString line = QStringLiteral("Modul: ") + module.name + QStringLiteral(" (") + reason + QLatin1Char(')');
+    if (module.textKept) line += QStringLiteral(": eingelesen, aber nicht in alle Routinen zerlegt");
+    return line;
+}
+
+std::size_t countLeftOut(const std::vector<LeftOutModule>& modules) {
+    std::size_t n = 0;
+    for (const LeftOutModule& m : modules) n += !m.textKept;
+    return n;
 }
 
 QString buildFailedWarning(const std::vector<LeftOutModule>& leftOut) {

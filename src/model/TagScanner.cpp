@@ -116,7 +116,11 @@ private:
     }
 
     bool lineBreakAt(qsizetype i) const { return i + 1 < n_ && p_[i] == u'\r' && p_[i + 1] == u'\n'; }
-    bool continuationAt(qsizetype i) const { return p_[i] == u'_' && lineBreakAt(i + 1); }
+    // VBA continues a line only with a blank before the underscore; in
+    // "Name = name_" the underscore is the last letter of a name.
+    bool continuationAt(qsizetype i) const {
+        return p_[i] == u'_' && i > 0 && (p_[i - 1] == u' ' || p_[i - 1] == u'\t') && lineBreakAt(i + 1);
+    }
 
     // A space in the widened text before position i.
     bool separatedBefore(qsizetype i) const {
@@ -144,7 +148,7 @@ private:
             put(tags().doubleQuote);
             return 2;
         }
-        if (c == u'_' && lineBreakAt(i + 1)) {
+        if (continuationAt(i)) {
             put(tags().continuation);
             return 3;
         }
@@ -216,7 +220,7 @@ private:
             const QChar c = p_[e];
             if (c == u' ' || isWidened(c) || c == u'"' || c == u'\'' || c.unicode() == kMarkerChar) break;
             if (c == u'\r' && lineBreakAt(e)) break;
-            if (c == u'_' && lineBreakAt(e + 1)) break;
+            if (continuationAt(e)) break;
             ++e;
         }
         if (e == i) {  // cannot happen for a character no other case takes

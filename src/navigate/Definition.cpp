@@ -40,6 +40,7 @@ bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name
     }
     if (target->moduleNumber == window.currentModule() + 1) {
         goToLine(window.visibleView(), target->line);
+        window.highlightModuleNode();  // the tree follows to the routine
         window.setPanelText(PanelRoutine, name);
         return true;
     }

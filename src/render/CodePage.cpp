@@ -4,6 +4,10 @@
 #include <cstring>
 #include <iconv.h>
 
+#include <QStringDecoder>
+
+#include "base/AppState.h"
+
 namespace lumo {
 
 namespace {
@@ -44,7 +48,8 @@ struct CodePageDecoder::Impl {
     iconv_t cd = reinterpret_cast<iconv_t>(-1);
 };
 
-CodePageDecoder::CodePageDecoder(int codePage) : codePage_(codePage), impl_(std::make_unique<Impl>()) {
+CodePageDecoder::CodePageDecoder(int codePage, UndefinedBytes undefined)
+    : codePage_(codePage), undefined_(undefined), impl_(std::make_unique<Impl>()) {
     if (codePage == 65001) {
         impl_->kind = Impl::Kind::Utf8;
         return;
@@ -86,7 +91,9 @@ QString CodePageDecoder::decode(const char* data, qsizetype size) const {
         if (iconv(impl_->cd, &in, &inLeft, &out, &outLeft) != size_t(-1)) break;
         if (errno == E2BIG || outLeft < 2) break;
         // EILSEQ or EINVAL (a lead byte at the end): one replacement character per bad byte.
-        const char16_t replacement = 0xFFFD;
+        const auto bad = static_cast<unsigned char>(*in);
+        const char16_t replacement =
+            undefined_ == UndefinedBytes::KeepAsControl && bad >= 0x80 && bad < 0xA0 ? char16_t(bad) : u'\uFFFD';
         memcpy(out, &replacement, 2);
         out += 2;
         outLeft -= 2;
@@ -96,6 +103,85 @@ QString CodePageDecoder::decode(const char* data, qsizetype size) const {
     }
     result.resize((out - reinterpret_cast<char*>(result.data())) / 2);
     return result;
+}
+
+namespace {
+
+struct NamedCodePage {
+    const char* name;
+    int number;
+};
+// Names beside "windows-N", "cpN" and "iso-8859-N"; the Japanese, Chinese
+// and Korean names stand for Windows' own supersets, which the files use.
+constexpr NamedCodePage kNames[] = {
+    {"utf-8", 65001},      {"shift_jis", 932}, {"sjis", 932},       {"ms932", 932},   {"windows-31j", 932},
+    {"gbk", 936},          {"gb2312", 936},    {"big5", 950},       {"euc-kr", 949},  {"ks_c_5601-1987", 949},
+    {"koi8-r", 20866},     {"koi8-u", 21866},  {"macintosh", 10000}, {"us-ascii", 20127}, {"ascii", 20127},
+};
+
+bool decodable(int codePage) {
+    if (codePage == 65001) return true;
+    const iconv_t cd = iconv_open("UTF-16LE", iconvName(codePage).constData());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    iconv_close(cd);
+    return true;
+}
+
+}  // namespace
+
+int codePageOfName(const QString& name) {
+    const QString n = name.trimmed().toLower();
+    int number = 0;
+    for (const NamedCodePage& c : kNames)
+        if (n == QLatin1String(c.name)) number = c.number;
+    bool ok = false;
+    if (number == 0) {
+        for (const char* prefix : {"windows-", "cp", ""}) {
+            if (!n.startsWith(QLatin1String(prefix))) continue;
+            const int value = n.mid(qsizetype(qstrlen(prefix))).toInt(&ok);
+            if (ok && value > 0) number = value;
+            break;
+        }
+    }
+    if (number == 0 && n.startsWith(QLatin1String("iso-8859-"))) {
+        const int part = n.mid(9).toInt(&ok);
+        if (ok && part >= 1 && part <= 16) number = 28590 + part;
+    }
+    // Only code pages that describe text: not UTF-16 (1200), not an EBCDIC one.
+    if (number == 1200 || number == 1201 || number <= 0 || number > 65535) return 0;
+    return decodable(number) ? number : 0;
+}
+
+QString nameOfCodePage(int codePage) {
+    if (codePage >= 1250 && codePage <= 1258) return QStringLiteral("windows-%1").arg(codePage);
+    if (codePage > 28590 && codePage <= 28606) return QStringLiteral("iso-8859-%1").arg(codePage - 28590);
+    for (const NamedCodePage& c : kNames)
+        if (c.number == codePage) return QString::fromLatin1(c.name);
+    return QStringLiteral("cp%1").arg(codePage);
+}
+
+int codePageInForce() {
+    const int number = codePageOfName(appState().options.codePage);
+    return number != 0 ? number : 1252;
+}
+
+bool isValidUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
+QString decodeFileText(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.sliced(3));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    // One decoder per code page, made when first needed.
+    static std::unique_ptr<CodePageDecoder> decoder;
+    const int codePage = codePageInForce();
+    if (!decoder || decoder->codePage() != codePage)
+        decoder = std::make_unique<CodePageDecoder>(codePage, UndefinedBytes::KeepAsControl);
+    return decoder->decode(bytes.data(), bytes.size());
 }
 
 QString decodeUtf16Le(const char* data, qsizetype size) {

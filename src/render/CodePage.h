@@ -7,11 +7,16 @@
 
 namespace lumo {
 
+// What a byte the code page leaves undefined becomes: U+FFFD, or for 0x80 to
+// 0x9F the control character of the same number, as Windows reads it (so
+// that no byte of a module file is lost).
+enum class UndefinedBytes { Replace, KeepAsControl };
+
 class CodePageDecoder {
 public:
     // Unknown code pages fall back to Windows-1252, the code page of most
     // projects in the wild.
-    explicit CodePageDecoder(int codePage);
+    explicit CodePageDecoder(int codePage, UndefinedBytes undefined = UndefinedBytes::Replace);
     ~CodePageDecoder();
     CodePageDecoder(const CodePageDecoder&) = delete;
     CodePageDecoder& operator=(const CodePageDecoder&) = delete;
@@ -24,8 +29,27 @@ public:
 private:
     struct Impl;
     int codePage_;
+    UndefinedBytes undefined_;
     std::unique_ptr<Impl> impl_;
 };
+
+// The Windows code page number of a name as the settings key "codepage" and
+// --codepage take it: "windows-1252", "cp1250", "1250", "shift_jis",
+// "iso-8859-2", "utf-8" and the like, any case; 0 when unknown or when this
+// system cannot decode it.
+int codePageOfName(const QString& name);
+// The name of a code page number as codePageOfName takes it ("windows-1252").
+QString nameOfCodePage(int codePage);
+
+// The code page module files and their names are read in when they are no
+// UTF-8: the option of that name (settings key "codepage"), Windows-1252
+// when it is unknown. Documents carry their own.
+int codePageInForce();
+// Bytes of a module file or a file name as text: UTF-8 when they begin with
+// its byte-order mark (dropped) or are valid UTF-8, otherwise the code page
+// in force, undefined bytes kept as control characters.
+QString decodeFileText(QByteArrayView bytes);
+bool isValidUtf8(QByteArrayView bytes);
 
 // UTF-16LE bytes as found in the dir stream's Unicode records.
 QString decodeUtf16Le(const char* data, qsizetype size);

@@ -148,11 +148,11 @@ TEST(DocumentHost, UnreadableDocumentsAreNamedOnceAndLeftOut) {
     EXPECT_EQ(host.unlistedDocuments(), QStringList{dir.path() + "/gesperrt.bin"});
 }
 
-TEST(DocumentHost, AProjectOfShortComponentsOnlyIsNamed) {
+TEST(DocumentHost, AProjectOfComponentsWithoutCodeOnlyIsNamed) {
     QTemporaryDir dir;
     write(dir.path() + "/leer.bin",
           lumo::test::vbaProjectBin({{{"ThisDocument", {}, "ThisDocument", 0, false}, "Attribute VB_Name = \"ThisDocument\"\r\n"},
-                                     {{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\nOption Explicit\r\n"}}));
+                                     {{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\nOption Explicit\r\n\r\n' nur ein Kommentar\r\n"}}));
     lumo::test::FakeUi ui;
     lumo::DocumentHost host(&ui);
     host.open(dir.path() + "/leer.bin");
@@ -161,7 +161,7 @@ TEST(DocumentHost, AProjectOfShortComponentsOnlyIsNamed) {
     ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
     EXPECT_TRUE(tree.empty());
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].contains("leer.bin: Das VBA-Projekt hat nur Komponenten mit höchstens 2 Zeilen"))
+    EXPECT_TRUE(ui.messages()[0].contains("leer.bin: Das VBA-Projekt hat nur Komponenten ohne Code"))
         << ui.messages()[0].toStdString();
 }
 

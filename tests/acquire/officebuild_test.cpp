@@ -26,7 +26,7 @@ protected:
                  {{"ThisDocument", 100, {"Private Sub Document_Open()", "  A", "End Sub"}},
                   {"Werkzeug", 1, {"Option Explicit", "Sub B()", "End Sub", "Function C()", "End Function"}},
                   {"Form1", 3, {"Private Sub UserForm_Click()", "", "End Sub"}},
-                  {"Designer", 11, {"' a", "' b", "' c"}}});
+                  {"Designer", 11, {"' a", "Dim b", "' c"}}});
         ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
     }
     void TearDown() override {
@@ -112,7 +112,7 @@ TEST_F(OfficeBuild, DocumentClosedMeanwhileGivesTheWarningAndKeepsEarlierModules
     EXPECT_EQ(ui.calls.size(), 1u);
 }
 
-TEST_F(OfficeBuild, AModuleThatCannotBeParsedIsLeftOutAndTheOthersAreRead) {
+TEST_F(OfficeBuild, AModuleThatCannotBeSplitIsReadWithTheRoutinesFoundAndNamed) {
     host.add("Bibliothek", QString("/daten/bibliothek.xlsm"),
              {{"Gut", 1, {"Sub A(): End Sub", "Sub B()", "End Sub"}},
               {"Kaputt", 1, {"Option Explicit", "Function F()", "End Sub", "End Function"}},
@@ -126,11 +126,10 @@ TEST_F(OfficeBuild, AModuleThatCannotBeParsedIsLeftOutAndTheOthersAreRead) {
     const auto result =
         lumo::buildFromOffice(host, tree, ui, [&](lumo::StatusPanel panel, const QString& text) { status.emplace_back(panel, text); });
     ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.modules, 2);
+    EXPECT_EQ(result.modules, 4);
     ASSERT_EQ(result.leftOut.size(), 2u);
     EXPECT_EQ(result.failedModule, "Kaputt");
-    // Numbered over the modules read.
-    const std::vector<std::pair<QString, qint64>> expected{{"Gut", 2}, {"Klasse", 3}};
+    const std::vector<std::pair<QString, qint64>> expected{{"Gut", 2}, {"Kaputt", 2}, {"Klasse", 3}, {"Auch", 2}};
     EXPECT_EQ(storedModules(), expected);
     lumo::WorkingStore& store = lumo::WorkingStore::instance();
     store.openWorkingDatabase();
@@ -139,25 +138,29 @@ TEST_F(OfficeBuild, AModuleThatCannotBeParsedIsLeftOutAndTheOthersAreRead) {
     while (q.next())
         rows << QString("%1 %2 %3 %4-%5").arg(q.integer(0)).arg(q.integer(1)).arg(q.text(2)).arg(q.integer(3)).arg(q.integer(4));
     store.closeWorkingDatabase();
-    EXPECT_EQ(rows, QStringList({"1 1 A 1-1", "2 1 B 2-3", "3 2 P 2-6"}));
+    EXPECT_EQ(rows, QStringList({"1 1 A 1-1", "2 1 B 2-3", "3 2 F 2-4", "4 3 P 2-6"}));
 
     ASSERT_EQ(ui.calls.size(), 1u);
     EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kaputt");
     EXPECT_EQ(ui.calls[0].icon, lumo::MsgIcon::Warning);
     EXPECT_EQ(ui.calls[0].text, lumo::buildFailedWarning() +
-                                    "\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"
-                                    "\r\nModul: Auch (Routinenkopf ohne \"(\" in Zeile 2)");
+                                    "\r\n\r\nModul: Kaputt (\"End Sub\" ohne Routinenkopf in Zeile 3): eingelesen, "
+                                    "aber nicht in alle Routinen zerlegt\r\nModul: Auch (Routinenkopf ohne \"(\" in "
+                                    "Zeile 2): eingelesen, aber nicht in alle Routinen zerlegt");
     EXPECT_EQ(status.back(), std::make_pair(lumo::PanelOperation, QString("Modul: Kaputt")));
 
-    // Nothing left to show when every module was left out.
+    // Nothing left to show when every module was left out: nesting no reading on can mend.
     ui.calls.clear();
-    lumo::applyCheck(tree, indexOf("A3\\"), false);
-    lumo::applyCheck(tree, indexOf("A3\\Kaputt"), true);
+    host.add("Tief", QString("/daten/tief.xlsm"), {{"Tief", 1, QStringList(40000, "For i = 1 To 2")}});
+    tree.clear();
+    ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
+    lumo::applyCheck(tree, indexOf("A4\\"), true);
+    lumo::appState().options.reindentBlocks = true;
     const auto none = lumo::buildFromOffice(host, tree, ui);
     EXPECT_FALSE(none.ok);
     EXPECT_EQ(none.modules, 0);
     ASSERT_EQ(ui.calls.size(), 1u);
-    EXPECT_TRUE(ui.calls[0].text.endsWith("\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"));
+    EXPECT_TRUE(ui.calls[0].text.endsWith("\r\n\r\nModul: Tief (Einrückung zu tief)")) << ui.calls[0].text.toStdString();
 }
 
 TEST_F(OfficeBuild, HostGoneFailsSilently) {

@@ -10,6 +10,7 @@ using lumo::AppTree;
 using lumo::test::FakeComponent;
 using lumo::test::FakeConnector;
 using lumo::test::linesOf;
+using lumo::test::noCode;
 
 QStringList keys(const AppTree& tree) {
     QStringList k;
@@ -21,7 +22,7 @@ TEST(OfficeListing, NodesKeysTextsAndImages) {
     FakeConnector host;
     host.add("Projekt", QString("C:\\Daten\\Bericht.doc"),
              {{"ThisDocument", 100, linesOf(5)}, {"Modul1", 1, linesOf(3)}, {"Klasse1", 2, linesOf(9)},
-              {"Form1", 3, linesOf(4)}, {"Designer1", 11, linesOf(4)}, {"Leer", 1, linesOf(2)}});
+              {"Form1", 3, linesOf(4)}, {"Designer1", 11, linesOf(4)}, {"Leer", 1, noCode(2)}});
     host.add("Neu", std::nullopt, {{"Modul1", 1, linesOf(3)}});
     host.add("Linux", QString("/home/u/Vorlage.dotm"), {{"Modul1", 1, linesOf(3)}});
     lumo::test::FakeUi ui;
@@ -48,7 +49,7 @@ TEST(OfficeListing, NodesKeysTextsAndImages) {
 TEST(OfficeListing, LockedAndEmptyProjectsAreLeftOutButKeepTheirPosition) {
     FakeConnector host;
     host.add("Gesperrt", QString("a.doc"), {{"Modul1", 1, linesOf(10)}}).locked = true;
-    host.add("Kurz", QString("b.doc"), {{"ThisDocument", 100, linesOf(2)}});
+    host.add("Kurz", QString("b.doc"), {{"ThisDocument", 100, noCode(3)}});
     host.add("Gut", QString("c.doc"), {{"Modul1", 1, linesOf(3)}});
     lumo::test::FakeUi ui;
     AppTree tree;
@@ -95,7 +96,7 @@ TEST(OfficeListing, FailuresAndTheirExplanations) {
               "Klicken Sie nachdem Sie die Einstellungen vorgenommen haben auf Aktualisieren");
 
     FakeConnector empty;
-    empty.add("Leer", QString("l.doc"), {{"ThisDocument", 100, linesOf(1)}});
+    empty.add("Leer", QString("l.doc"), {{"ThisDocument", 100, noCode(1)}});
     EXPECT_TRUE(lumo::listOfficeProjects(empty, tree, version, ui));
     EXPECT_TRUE(tree.empty());
     EXPECT_EQ(lumo::refreshExplanation(true, tree, version, "Word", true),

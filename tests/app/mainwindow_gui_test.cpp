@@ -484,7 +484,7 @@ TEST_F(MainWindowTest, TheUsersLayoutAppliesAtStartWhenTheOptionIsOn) {
     EXPECT_TRUE(ui.calls.empty());
 }
 
-TEST_F(MainWindowTest, AModuleThatCannotBeParsedIsLeftOutAndTheRestIsShown) {
+TEST_F(MainWindowTest, AModuleThatCannotBeSplitIsShownWithTheRoutinesFoundAndNamed) {
     VbaProjectData p = sampleProject();
     p.modules.insert(p.modules.begin() + 1,
                      module("Kaputt", 1, {"Option Explicit", "Function F()", "End Sub", "End Function"}));
@@ -492,15 +492,18 @@ TEST_F(MainWindowTest, AModuleThatCannotBeParsedIsLeftOutAndTheRestIsShown) {
     tick("A1\\");
     act("mnuBearbeiten_Code")->trigger();
     ASSERT_TRUE(window->codeShown());
-    EXPECT_EQ(window->trees().state().moduleCount, 3);
+    EXPECT_EQ(window->trees().state().moduleCount, 4);
     EXPECT_EQ(window->windowTitle(), appState().titleText + " Projekt: Projekt1 [nicht gespeichert !!!]");
     ASSERT_EQ(ui.calls.size(), 1u);
     EXPECT_EQ(ui.calls[0].title, "Fehler beim Einlesen: Modul Kaputt");
-    EXPECT_TRUE(ui.calls[0].text.endsWith("\r\n\r\nModul: Kaputt (Routinenkopf ohne \"(\" in Zeile 3)"));
+    EXPECT_TRUE(ui.calls[0].text.endsWith("\r\n\r\nModul: Kaputt (\"End Sub\" ohne Routinenkopf in Zeile 3): "
+                                          "eingelesen, aber nicht in alle Routinen zerlegt"));
     EXPECT_EQ(ui.calls[0].icon, MsgIcon::Warning);
     EXPECT_EQ(panel(PanelOperation), "Modul: Kaputt");
-    // The modules after the one left out keep running numbers.
     Query q = WorkingStore::instance().query("SELECT mod_name FROM td_mod WHERE mod_num = 2");
     ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.text(0), "Kunde");
+    EXPECT_EQ(q.text(0), "Kaputt");
+    Query r = WorkingStore::instance().query("SELECT rou_name FROM td_rout WHERE mod_num = 2");
+    ASSERT_TRUE(r.next());
+    EXPECT_EQ(r.text(0), "F");
 }

@@ -18,6 +18,12 @@ namespace {
 class NavigationWindowTest : public MainWindowTest {
 protected:
     QTreeWidgetItem* node(const QString& key) { return window->trees().projectTree()->item(key); }
+    // The project tree's selected node as "Module" or "Module/Routine".
+    QString selectedNode() {
+        const QTreeWidgetItem* n = window->trees().projectTree()->currentItem();
+        if (!n) return {};
+        return n->parent() ? n->parent()->text(0) + "/" + n->text(0) : n->text(0);
+    }
     void clickPanel(StatusPanel p) {
         QTest::mouseClick(window->statusPanels().label(p), Qt::LeftButton);
     }
@@ -58,6 +64,9 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
     EXPECT_EQ(window->codeArea().current(), 2);
     EXPECT_EQ(panel(PanelModule), "ThisDocument");
     EXPECT_EQ(panel(PanelRoutine), "Document_Open");
+    // The tree names the module shown (its routines are not unfolded) and shows it.
+    EXPECT_EQ(selectedNode(), "ThisDocument");
+    EXPECT_FALSE(window->trees().projectTree()->visualItemRect(window->trees().projectTree()->currentItem()).isEmpty());
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Private");
     EXPECT_EQ(window->history().current(), 2);
 
@@ -103,6 +112,7 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     act("mnuBearbeiten_Definition")->trigger();
     EXPECT_EQ(panel(PanelRoutine), "Anzeigen");
     EXPECT_EQ(view->selText(), "Private");
+    EXPECT_EQ(selectedNode(), "Werkzeuge/Anzeigen");
     EXPECT_TRUE(window->statusPanels().label(PanelBack)->isEnabled());
     EXPECT_TRUE(window->commandBar().menuAction(Command::RoutineBack)->isEnabled());
     EXPECT_FALSE(window->commandBar().menuAction(Command::RoutineNext)->isEnabled());
@@ -129,6 +139,9 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     EXPECT_EQ(window->codeArea().current(), 2);
     EXPECT_EQ(panel(PanelModule), "ThisDocument");
     EXPECT_EQ(panel(PanelRoutine), "Document_Open");
+    // The tree names the module shown (its routines are not unfolded) and shows it.
+    EXPECT_EQ(selectedNode(), "ThisDocument");
+    EXPECT_FALSE(window->trees().projectTree()->visualItemRect(window->trees().projectTree()->currentItem()).isEmpty());
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Document_Open");
     EXPECT_TRUE(ui.calls.empty());
 

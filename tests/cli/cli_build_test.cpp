@@ -37,7 +37,7 @@ TEST_F(CliBuild, SwitchesOverrideTheStoredOptions) {
     EXPECT_EQ(lumo::test::untagged(moduleText(1)), "\r\nSub A()\r\nIf x Then\r\n\ty\r\nEnd If\r\nEnd Sub\r\n");
 }
 
-TEST_F(CliBuild, AModuleThatCannotBeParsedIsLeftOutNamedAndFailsTheRun) {
+TEST_F(CliBuild, AModuleThatCannotBeSplitIsReadNamedAndFailsTheRun) {
     write("Gut.bas", "Sub A(): End Sub\nSub B()\nEnd Sub\n");
     write("Schlecht.bas", "Function F()\nEnd Sub\nEnd Function\n");
     write("Danach.bas", "' Danach\nSub C()\nEnd Sub\n");
@@ -46,15 +46,17 @@ TEST_F(CliBuild, AModuleThatCannotBeParsedIsLeftOutNamedAndFailsTheRun) {
     const CliRun r = run({"build", "--out", path("out"), path("Gut.bas"), path("Schlecht.bas"), path("Danach.bas")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.startsWith("Fehler beim Einlesen !\nDies kann mehrere Ursachen haben:\n")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("Siehe auch mögliche Fehler in der Hilfe\n\nModul: Schlecht (Routinenkopf ohne \"(\" in Zeile 2)\n"))
-        << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(": 2 Module, 3 Routinen")) << r.out.toStdString();
-    EXPECT_TRUE(lumo::test::untagged(moduleText(2)).startsWith("' Danach\r\nSub C()"));
-    EXPECT_FALSE(QFile::exists(path("out/M3.txt")));
+    const char* named = "Siehe auch mögliche Fehler in der Hilfe\n\nModul: Schlecht (\"End Sub\" ohne Routinenkopf in "
+                        "Zeile 2): eingelesen, aber nicht in alle Routinen zerlegt\n";
+    EXPECT_TRUE(r.err.contains(named)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(": 3 Module, 4 Routinen")) << r.out.toStdString();
+    EXPECT_EQ(lumo::test::untagged(moduleText(2)), "Function F()\r\nEnd Sub\r\nEnd Function\r\n");
+    EXPECT_TRUE(lumo::test::untagged(moduleText(3)).startsWith("' Danach\r\nSub C()"));
+    EXPECT_FALSE(QFile::exists(path("out/M4.txt")));
     lumo::Query q = store().query("SELECT count(*), max(mod_num) FROM td_mod");
     ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.integer(0), 2);
-    EXPECT_EQ(q.integer(1), 2);
+    EXPECT_EQ(q.integer(0), 3);
+    EXPECT_EQ(q.integer(1), 3);
     lumo::WorkingStore::instance().closeWorkingDatabase();
 
     // From a folder of exported modules, through the document host, alike.
@@ -63,10 +65,17 @@ TEST_F(CliBuild, AModuleThatCannotBeParsedIsLeftOutNamedAndFailsTheRun) {
     QFile::copy(path("Danach.bas"), path("ordner/Danach.bas"));
     const CliRun folder = run({"build", "--out", path("out2"), path("ordner")});
     EXPECT_EQ(folder.status, 1);
-    EXPECT_TRUE(folder.err.contains("\n\nModul: Schlecht (Routinenkopf ohne \"(\" in Zeile 2)")) << folder.err.toStdString();
-    EXPECT_TRUE(folder.out.contains(": 1 Module, 1 Routinen")) << folder.out.toStdString();
+    EXPECT_TRUE(folder.err.contains(named)) << folder.err.toStdString();
+    EXPECT_TRUE(folder.out.contains(": 2 Module, 2 Routinen")) << folder.out.toStdString();
 
-    // Three lines: components of two lines or fewer are not listed, as in the window.
+    // Two files of one module name given one by one: as in a folder, the second is left out and named.
+    QDir().mkpath(path("zwei"));
+    write("zwei/Gut.bas", "Attribute VB_Name = \"gut\"\nSub Z()\nEnd Sub\n");
+    const CliRun twice = run({"build", "--out", path("out3"), path("Gut.bas"), path("zwei/Gut.bas")});
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_TRUE(twice.err.contains("Gut.bas: ein Modul namens »gut« gibt es schon; ausgelassen.")) << twice.err.toStdString();
+    EXPECT_TRUE(twice.out.contains(": 1 Module, 2 Routinen")) << twice.out.toStdString();
+
     write("Heil.bas", "Sub Heil()\n' heil\nEnd Sub\n");
     EXPECT_EQ(run({"build", "--out", path("out"), path("Heil.bas")}).status, 0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(".neu-"),

@@ -11,7 +11,7 @@ protected:
         CliProgram::SetUp();
         write("Haupt.bas", "Sub Start()\n  x = \"Größe\" & (1 + 2) ' <Kommentar>\nEnd Sub\n");
         write("Kunde.cls", "Public Property Get Name() As String\r\nEnd Property");
-        // --raw: the files whole as module code (Kunde.cls has two lines, which a listing leaves out).
+        // --raw: the files whole as module code.
         ASSERT_EQ(run({"build", "--raw", "--out", path("out"), "--no-einr", "--no-leer", "--no-rle", "--no-rer",
                        path("Haupt.bas"), path("Kunde.cls")}).status, 0);
     }

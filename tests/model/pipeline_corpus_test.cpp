@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include "acquire/ProjectSource.h"
 #include "model/BuildFixture.h"
 #include "model/CorpusModules.h"
 #include "model/ModuleParser.h"
@@ -186,4 +187,15 @@ TEST(ModuleScanCorpus, WhatReadBeforeReadsExactlyAsBefore) {
     EXPECT_EQ(failedNow, 0);
     EXPECT_EQ(compared + changed, int(modules.size() - size_t(failedBefore)) * 16);
     EXPECT_GT(compared, 0);
+}
+
+// Files the VBA editor wrote are already as it imports them: read as module
+// files, every corpus module gives its editor view unchanged.
+TEST(ModuleFilesCorpus, EditorWrittenFilesReadAsTheyAre) {
+    LUMO_REQUIRE_CORPUS();
+    for (const QString& f : corpusModuleFiles()) {
+        const lumo::VbaProjectData p = lumo::readProjectSource(corpusFolder() + "/" + f);
+        ASSERT_EQ(p.modules.size(), 1u) << f.toStdString();
+        EXPECT_EQ(p.modules[0].code.text(), corpusModule(f)) << f.toStdString();
+    }
 }

@@ -14,28 +14,30 @@ class LeavingOut : public lumo::test::BuildFixture {};
 
 }  // namespace
 
-TEST_F(LeavingOut, AFaultyModuleIsLeftOutAndTheNumbersRunOnOverTheOthers) {
+TEST_F(LeavingOut, ModulesReadInPartOrLeftOutAreNamedAndTheNumbersRunOn) {
     add("Sub A()\nEnd Sub", "Eins");
-    EXPECT_FALSE(build.addModuleOrLeaveOut("Kaputt", 2, lumo::test::crlf("Function F()\nx = 1\nEnd Sub\nEnd Function")));
+    EXPECT_TRUE(build.addModuleOrLeaveOut("Kaputt", 2, lumo::test::crlf("Function F()\nx = 1\nEnd Sub\nEnd Function")));
+    options().reindentBlocks = true;
+    EXPECT_FALSE(build.addModuleOrLeaveOut("Tief", 2, QStringList(40000, "For i = 1 To 2").join("\r\n")));
+    options().reindentBlocks = false;
     EXPECT_TRUE(build.addModuleOrLeaveOut("Drei", 3, lumo::test::crlf("Sub C()\nEnd Sub\nSub D(): End Sub")));
-    EXPECT_FALSE(build.addModuleOrLeaveOut("Ohne", 2, "Declare Sub X (a)"));
+    EXPECT_TRUE(build.addModuleOrLeaveOut("Ohne", 2, "Declare Sub X (a)"));
 
-    ASSERT_EQ(build.leftOut().size(), 2u);
-    EXPECT_EQ(build.leftOut()[0].name, "Kaputt");
-    EXPECT_EQ(build.leftOut()[0].reason, "Routinenkopf ohne \"(\"");
-    EXPECT_EQ(build.leftOut()[0].line, 3);
-    EXPECT_EQ(build.leftOut()[1].name, "Ohne");
-    EXPECT_EQ(build.leftOut()[1].line, 1);
+    QStringList told;
+    for (const auto& m : build.leftOut()) told << QString("%1 %2 %3 %4").arg(m.name, m.reason).arg(m.line).arg(m.textKept);
+    EXPECT_EQ(told, QStringList({"Kaputt \"End Sub\" ohne Routinenkopf 3 1", "Tief Einrückung zu tief 0 0",
+                                 "Ohne Declare ohne Lib 1 1"}));
+    EXPECT_EQ(lumo::countLeftOut(build.leftOut()), 1u);
 
     lumo::Query q = store.query("SELECT mod_num, mod_name FROM td_mod ORDER BY mod_num");
     QStringList mods;
     while (q.next()) mods << QString("%1 %2").arg(q.integer(0)).arg(q.text(1));
-    EXPECT_EQ(mods, QStringList({"1 Eins", "2 Drei"}));
+    EXPECT_EQ(mods, QStringList({"1 Eins", "2 Kaputt", "3 Drei", "4 Ohne"}));
     QStringList rous;
     for (const auto& r : routines()) rous << QString("%1 %2 %3").arg(r.num).arg(r.mod).arg(r.name);
-    EXPECT_EQ(rous, QStringList({"1 1 A", "2 2 C", "3 2 D"}));
-    EXPECT_TRUE(lumo::test::untagged(store.readModuleText(2)).startsWith("Sub C()"));
-    EXPECT_FALSE(QFile::exists(lumo::appState().workFolder + "M3.txt"));
+    EXPECT_EQ(rous, QStringList({"1 1 A", "2 2 F", "3 3 C", "4 3 D"}));
+    EXPECT_EQ(lumo::test::untagged(store.readModuleText(4)), "Declare Sub X (a)\r\n");
+    EXPECT_FALSE(QFile::exists(lumo::appState().workFolder + "M5.txt"));
 
     // A new build forgets what the last one left out.
     ASSERT_TRUE(build.begin());

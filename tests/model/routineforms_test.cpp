@@ -128,8 +128,8 @@ TEST_F(RoutineForms, HeadsUnderIfStayAsTheyWereWhereTheRulesDoNotApply) {
         "#End If\n"
         // A branch, but the line with Sub after it is an End.
         "Sub B()\n#If X Then\n#End If\nEnd Sub\n"
-        // Code after the branch: the next line with Sub closes the routine.
-        "Sub A()\n#If X Then\nx = 1\n#Else\nSub A2()");
+        // Code after the branch and no #Else: the next line with Sub closes the routine.
+        "Sub A()\n#If X Then\nx = 1\n#End If\nSub A2()");
     EXPECT_EQ(rows(), QStringList({"1 B typ 1 open 1 6-9", "2 A typ 1 open 1 10-14", "3 GetTickCount typ 12 open 2 2-2",
                                    "4 GetTickCount typ 12 open 2 4-4"}));
 }

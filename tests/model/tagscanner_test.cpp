@@ -36,7 +36,7 @@ TEST(TagScanner, RandomTextsOfKeywordsAndSeparators) {
     const QStringList pieces = {"End", "Sub", "Option", "Explicit", "Base", "1", "Private", "Module", "Compare",
                                 "Text", "Database", "Dim", "As", "Long", "x", "(", ")", ",", "\t", "\r\n", "'",
                                 "\"", "_", "If", "Then", "Else:", ".Close", "Redim", "ReDim", "Ÿ", "\"\"", "\r",
-                                "\n", "_\r\n", "|", "?"};
+                                "\n", "_\r\n", "|", "?", "a_\r\n", "\t_\r\n"};
     std::mt19937 rng(20240611);
     for (int round = 0; round < 4000; ++round) {
         QString code;
@@ -109,7 +109,8 @@ TEST(ModuleScan, RandomModulesGiveTheSameTextRowsAndFailures) {
                                "Function Random(a)", "Declare Function Access Lib \"k\" ()", "Sub ()",
                                "If b Then ' 5\" it's", "#If X Then", "#Else", "  #ElseIf Y Then", "#End If",
                                "Function F(): F = 1: End Function", "Property Get P() As Long: End Property",
-                               "Sub T(a): x = a: End Sub ' c", "Private Sub A(x As LongPtr)", "' Notiz"};
+                               "Sub T(a): x = a: End Sub ' c", "Private Sub A(x As LongPtr)", "' Notiz",
+                               "y = name_", "Function H(a,\t_", "' Kommentar_"};
     std::mt19937 rng(4711);
     for (int round = 0; round < 3000; ++round) {
         QStringList code;

@@ -98,10 +98,16 @@ struct FakeConnector : HostConnector {
     }
 };
 
+// n lines of code; noCode(n): n lines that hold none (what the host puts in an empty module).
 inline QStringList linesOf(int n) {
     QStringList l;
-    for (int i = 1; i <= n; ++i) l << QString("' Zeile %1").arg(i);
+    for (int i = 1; i <= n; ++i) l << QString("Zeile%1 = %1").arg(i);
     return l;
+}
+inline QStringList noCode(int n) {
+    QStringList l{"Option Explicit"};
+    for (int i = 2; i <= n; ++i) l << QString("' Zeile %1").arg(i);
+    return l.mid(0, n);
 }
 
 }  // namespace lumo::test

@@ -89,16 +89,19 @@ const QString& passTag(int pass) {
 namespace {
 
 // What a line between two heads of one routine is, by the line's beginning.
-enum class Between { Branch, NoCode, Code };
+enum class Between { If, Else, NoCode, Code };
 
 Between between(const QString& line) {
     static const QRegularExpression blank(QStringLiteral("^[ \t]*$"));
     static const QRegularExpression comment(QStringLiteral("^[ \t]*") + QRegularExpression::escape(tags().comment));
-    static const QRegularExpression branch(QStringLiteral("^[ \t]*#(If|ElseIf|Else)(?![\\p{L}\\p{N}_])"),
+    static const QRegularExpression ifLine(QStringLiteral("^[ \t]*#If(?![\\p{L}\\p{N}_])"),
                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression elseLine(QStringLiteral("^[ \t]*#(ElseIf|Else)(?![\\p{L}\\p{N}_])"),
+                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression directive(QStringLiteral("^[ \t]*#"));
     if (blank.match(line).hasMatch() || comment.match(line).hasMatch()) return Between::NoCode;
-    if (branch.match(line).hasMatch()) return Between::Branch;
+    if (ifLine.match(line).hasMatch()) return Between::If;
+    if (elseLine.match(line).hasMatch()) return Between::Else;
     return directive.match(line).hasMatch() ? Between::NoCode : Between::Code;
 }
 
@@ -112,7 +115,7 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
     const QString endOfKind = taggedKeyword("End") + keywordTag;
     QStringList lines = text.split(kCrLf);
     bool open = false;
-    bool branchSeen = false, codeSeen = false;
+    bool branchSeen = false, codeSeen = false, elseSeen = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString& line = lines[i];
         QString squeezed = line;
@@ -122,11 +125,12 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
         bool head = false, alternative = false;
         if (line.contains(keywordTag) && !line.contains(taggedKeyword("Exit"))) {
             if (open) {
-                alternative = rules == Rules::Current && branchSeen && !codeSeen && !squeezed.contains(endOfKind);
+                const bool before = branchSeen && !codeSeen;
+                alternative = (before || (rules == Rules::Current && elseSeen)) && !squeezed.contains(endOfKind);
                 line = t.lineOpen + line + t.lineClose;
                 if (alternative) {
-                    branchSeen = false;
-                    if (newRuleHits) ++*newRuleHits;
+                    branchSeen = codeSeen = elseSeen = false;
+                    if (!before && newRuleHits) ++*newRuleHits;
                 } else {
                     if (counter) line.prepend(anchor('E', *counter));
                     open = false;
@@ -160,11 +164,9 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
                         r.name = nameOf(line, declaration);
                         found->push_back(r);
                     }
-                    const bool oneLine = rules == Rules::Current && !declaration &&
-                                         squeezed.contains(QLatin1Char(':') + endOfKind);
-                    if (oneLine && newRuleHits) ++*newRuleHits;
+                    const bool oneLine = !declaration && squeezed.contains(QLatin1Char(':') + endOfKind);
                     open = !declaration && !oneLine;
-                    branchSeen = codeSeen = false;
+                    branchSeen = codeSeen = elseSeen = false;
                     line = t.lineOpen + line + t.lineClose;
                     if (counter) line.prepend(anchor(oneLine ? 'B' : 'A', number));
                     if (options.blankLineBeforeRoutines) line.prepend(kCrLf);
@@ -172,9 +174,10 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
                 }
             }
         }
-        if (open && !head && !codeSeen) {
+        if (open && !head) {
             const Between b = between(line);
-            if (b == Between::Branch) branchSeen = true;
+            if (b == Between::If || b == Between::Else) branchSeen = true;
+            if (b == Between::Else) elseSeen = true;
             if (b == Between::Code) codeSeen = true;
         }
         const bool remainder = i + 1 == lines.size() && line.isEmpty();
@@ -187,8 +190,12 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
     text = lines.join(kCrLf);
 }
 
-QString indentText(const QString& input) {
+QString indentText(const QString& input, Rules rules) {
     QString text = input;
+    // A tab is the blank before a continuation's underscore: removing the
+    // tabs must not glue the underscore to a word.
+    static const QRegularExpression tabBeforeUnderscore(QStringLiteral("([^ \t\n]\t*)\t_\r\n"));
+    if (rules == Rules::Current) text.replace(tabBeforeUnderscore, QStringLiteral("\\1 _\r\n"));
     text.remove(QLatin1Char('\t'));
     QStringList lines = text.split(kCrLf);
     IndentState st;
@@ -213,19 +220,27 @@ QString indentText(const QString& input) {
     return lines.join(kCrLf);
 }
 
-QString tagText(const QString& code, const Options& options) {
+QString tagText(const QString& code, const Options& options, Rules rules, int* newRuleHits) {
     QString text = kCrLf + code + kCrLf;
-    if (options.reindentBlocks) text = indentText(text);
+    if (newRuleHits) {
+        // Underscores at the end of a line without a blank before them: no
+        // continuation any more (a tab before one counts where einr removes it).
+        static const QRegularExpression changed(QStringLiteral("(?<! )_\r\n"));
+        *newRuleHits += int(text.count(changed));
+    }
+    if (options.reindentBlocks) text = indentText(text, rules);
     if (options.removeBlankLines)
         while (text.contains(kCrLf + kCrLf)) text.replace(kCrLf + kCrLf, kCrLf);
-    return tagWrapped(text);
+    // Under Previous every underscore before a line break continued the line.
+    static const QRegularExpression anyUnderscore(QStringLiteral("_\r\n"));
+    return tagWrapped(text, rules == Rules::Current ? continuationAfterBlank() : anyUnderscore);
 }
 
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter, Rules rules,
                          int* newRuleHits) {
     const Tags& t = tags();
     ParsedModule m;
-    QString text = reference::tagText(code, options);
+    QString text = reference::tagText(code, options, rules, newRuleHits);
     for (int pass = 0; pass < 3; ++pass)
         parseRoutines(text, passTag(pass), options, &routineCounter, &m.routines, rules, newRuleHits);
     text.replace(t.continuation, QLatin1String("_\r\n"));
@@ -253,7 +268,7 @@ ParsedModule parseModule(const QString& code, const Options& options, qint32& ro
 
 QString tagFragment(const QString& code, const Options& options, Rules rules) {
     const Tags& t = tags();
-    QString text = reference::tagText(code, options);
+    QString text = reference::tagText(code, options, rules);
     for (int pass = 0; pass < 3; ++pass) parseRoutines(text, passTag(pass), options, nullptr, nullptr, rules);
     text.replace(t.continuation, QLatin1String("_\r\n"));
     text.replace(t.doubleQuote, QLatin1String("\"\""));

@@ -11,16 +11,16 @@
 
 namespace lumo::reference {
 
-// Previous: the routine passes as they read modules before one-line routines
-// and alternative heads under #If were known, kept to hold every module that
-// read then to what it gave then. Current: with both.
+// Previous: the pipeline as it read modules before alternative heads after
+// #Else and continuations only after a blank were known, kept to hold every
+// module that read then to what it gave then. Current: with both.
 enum class Rules { Previous, Current };
 
 // newRuleHits counts the lines on which a rule of Current decided.
 void parseRoutines(QString& text, const QString& keywordTag, const Options& options, qint32* routineCounter,
                    std::vector<FoundRoutine>* found, Rules rules = Rules::Current, int* newRuleHits = nullptr);
-QString indentText(const QString& wrapped);
-QString tagText(const QString& code, const Options& options);
+QString indentText(const QString& wrapped, Rules rules = Rules::Current);
+QString tagText(const QString& code, const Options& options, Rules rules = Rules::Current, int* newRuleHits = nullptr);
 ParsedModule parseModule(const QString& code, const Options& options, qint32& routineCounter,
                          Rules rules = Rules::Current, int* newRuleHits = nullptr);
 QString tagFragment(const QString& code, const Options& options, Rules rules = Rules::Current);

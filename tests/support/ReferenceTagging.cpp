@@ -1,5 +1,6 @@
 #include "support/ReferenceTagging.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "model/Keywords.h"
@@ -83,11 +84,16 @@ QString tagCommentsAndStrings(const QString& line) {
 
 }  // namespace
 
-QString tagWrapped(QString text) {
+const QRegularExpression& continuationAfterBlank() {
+    static const QRegularExpression continuation(QStringLiteral("(?<=[ \t])_\r\n"));
+    return continuation;
+}
+
+QString tagWrapped(QString text, const QRegularExpression& continuation) {
     const Tags& t = tags();
     text.replace(t.marker, t.escape);
     text.replace(QLatin1String("\"\""), t.doubleQuote);
-    text.replace(QLatin1String("_\r\n"), t.continuation);
+    text.replace(continuation, t.continuation);
     text.replace(QLatin1String("("), QLatin1String(" ( "));
     text.replace(QLatin1String(")"), QLatin1String(" ) "));
     text.replace(QLatin1String(","), QLatin1String(" , "));

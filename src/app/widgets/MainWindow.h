@@ -146,6 +146,9 @@ private:
     bool splitterMayMoveTo(int newLeft) const;
     void setPanel(StatusPanel panel, const QString& text);
     void showRoutineAtLine(int line, int moduleNumber);
+    // The project tree selects and reveals the module and routine of the caret
+    // in the code shown, after every jump (F8, search hit, history, callers).
+    void followShownCode();
     void trackCaret(int index);
     void setHistoryEnabled(bool back, bool next);
     bool maximizeLayout();

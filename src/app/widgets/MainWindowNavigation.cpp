@@ -31,7 +31,10 @@ public:
     void showModule(int index) override { w_.showModule(index); }
     QString panelText(StatusPanel panel) const override { return w_.statusPanels_->text(panel); }
     void setPanelText(StatusPanel panel, const QString& text) override { w_.setPanel(panel, text); }
-    void highlightModuleNode() override { w_.trees_->highlightModule(w_.codeArea_->current()); }
+    void highlightModuleNode() override {
+        w_.trees_->highlightModule(w_.codeArea_->current());
+        w_.followShownCode();
+    }
     void showCaretLocation() override { w_.showCaretLocation(); }
     void setHistoryEnabled(bool back, bool next) override { w_.setHistoryEnabled(back, next); }
     bool zoomOn() const override { return w_.codeArea_->zoomOn(); }

@@ -94,6 +94,7 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
             setPanel(PanelModule, item->parent()->text(0));
             trees_->highlightModule(codeArea_->current());
             setPanel(PanelRoutine, item->text(0));
+            followShownCode();  // a caller tree's node: the project tree follows
             pushHistory(*navigation_, history_);
         }
     } catch (const std::exception& e) {
@@ -112,6 +113,20 @@ void MainWindow::showRoutineAtLine(int line, int moduleNumber) {
     }
 }
 
+void MainWindow::followShownCode() {
+    const int module = codeArea_->current();
+    CodeView* view = codeArea_->visibleView();
+    if (!view) return;
+    int routine = 0;
+    try {
+        if (const auto hit = routineAtLine(store(), view->lineOfPosition(view->selStart()) + 1, module + 1))
+            routine = hit->number;
+    } catch (const std::exception&) {
+        // Without the store the module's node is still right.
+    }
+    trees_->revealShownCode(module, routine);
+}
+
 void MainWindow::trackCaret(int index) {
     CodeView* view = codeArea_->view(index);
     if (!view) return;
@@ -124,6 +139,7 @@ void MainWindow::showCaretLocation() {
     showRoutineAtLine(line + 1, module + 1);
     setPanel(PanelModule, trees_->projectTree()->nodeText(moduleKey(module + 1)));
     trees_->highlightModule(module);
+    followShownCode();
 }
 
 }  // namespace lumo

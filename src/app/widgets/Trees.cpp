@@ -116,6 +116,17 @@ void Trees::highlightModule(int currentModule) {
     highlightModuleNode(*projectTree_, state_, currentModule);
 }
 
+void Trees::revealShownCode(int currentModule, int routine) {
+    QTreeWidgetItem* node = routine > 0 ? projectTree_->item(routineKey(routine)) : nullptr;
+    if (node && node->parent() && !node->parent()->isExpanded()) node = nullptr;
+    if (!node) node = projectTree_->item(moduleKey(currentModule + 1));
+    if (!node) return;
+    // Selecting from code emits no nodeSelected (that comes from clicks and
+    // keys only), so the tree follows without navigating again.
+    projectTree_->setCurrentItem(node);
+    projectTree_->scrollToItem(node);
+}
+
 KeyedTree* Trees::shownTree() const {
     KeyedTree* shown = nullptr;
     for (KeyedTree* tree : {appTree_, projectTree_, callerTree_})

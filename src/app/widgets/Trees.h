@@ -53,6 +53,9 @@ public:
     void closeCallerResult(bool projectTreeBack);
     // Marks the node of module index `currentModule` in the project tree.
     void highlightModule(int currentModule);
+    // Selects and scrolls into view the node of the code shown: the routine's
+    // node (number `routine`) where the tree shows it, else the module's.
+    void revealShownCode(int currentModule, int routine);
     // The tree that is shown; of several, the last of application, project, caller tree.
     KeyedTree* shownTree() const;
 
