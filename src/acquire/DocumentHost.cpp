@@ -9,6 +9,7 @@
 #include "acquire/OfficeListing.h"
 #include "acquire/OfficeReader.h"
 #include "acquire/ProjectSource.h"
+#include "acquire/ReadBudget.h"
 #include "base/SystemErrors.h"
 #include "base/Ui.h"
 
@@ -119,11 +120,15 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
     QStringList report, shownNow;
     failed_.clear();
     unlisted_.clear();
+    // Every document open is one read: together they stay within what one
+    // project may hold.
+    ReadBudget budget;
     for (const QString& path : documents_) {
         const QString shown = QDir::toNativeSeparators(path);
         QStringList problems;
+        const qint64 textBefore = budget.textLeft;
         try {
-            VbaProjectData p = readProjectSource(path);
+            VbaProjectData p = readProjectSource(path, budget);
             p.fileName = path;
             problems = p.problems;
             // The listing leaves a locked project out without a word, as the
@@ -143,7 +148,9 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
         } catch (const ReadError& e) {
             problems << e.message();
             failed_ << path;
+            budget.textLeft = textBefore;  // nothing of it is kept
         } catch (const std::exception& e) {
+            budget.textLeft = textBefore;
             problems << QStringLiteral("Die Datei kann nicht gelesen werden (%1).")
                             .arg(germanSystemText(QString::fromLocal8Bit(e.what())));
             failed_ << path;

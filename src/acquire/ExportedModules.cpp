@@ -12,6 +12,7 @@
 #include "acquire/FolderEntries.h"
 #include "acquire/ModuleFile.h"
 #include "acquire/ModuleText.h"
+#include "acquire/ReadBudget.h"
 #include "base/FileHelpers.h"
 #include "base/Limits.h"
 #include "render/CodePage.h"
@@ -57,8 +58,20 @@ bool isExportedModuleFile(const QString& path) {
 }
 
 VbaProjectData readExportedFile(const QString& path) {
+    ReadBudget budget;
+    return readExportedFile(path, budget);
+}
+
+VbaProjectData readExportedFolder(const QString& folder) {
+    ReadBudget budget;
+    return readExportedFolder(folder, budget);
+}
+
+VbaProjectData readExportedFile(const QString& path, ReadBudget& budget) {
     const QFileInfo info(path);
-    if (!pathStatus(path).exists) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
+    const PathStatus status = pathStatus(path);
+    if (!status.exists) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
+    if (status.regularFile && info.size() <= kMaxModuleFileSize) budget.takeModuleFiles(info.size());
     VbaProjectData project;
     project.fileName = info.absoluteFilePath();
     VbaModule module = readModule(path);
@@ -69,7 +82,7 @@ VbaProjectData readExportedFile(const QString& path) {
     return project;
 }
 
-VbaProjectData readExportedFolder(const QString& folder) {
+VbaProjectData readExportedFolder(const QString& folder, ReadBudget& budget) {
     const QFileInfo info(folder);
     const PathStatus status = pathStatus(folder);
     if (!status.folder) throw ReadError(QStringLiteral("Der Ordner existiert nicht."));
@@ -98,6 +111,11 @@ VbaProjectData readExportedFolder(const QString& folder) {
             const QString shown = base.relativeFilePath(e.path);
             if (e.link && !e.exists) {
                 leftOut << QStringLiteral("%1: die Verknüpfung zeigt ins Leere; ausgelassen.").arg(shown);
+            } else if (e.link && e.folder) {
+                // A link to "/" or ".." would take the whole machine for the
+                // folder the user chose; linked files inside it are read.
+                leftOut << QStringLiteral("%1: die Verknüpfung auf einen Ordner wird nicht verfolgt; ausgelassen.")
+                               .arg(shown);
             } else if (e.folder) {
                 if (!e.enterable)
                     leftOut << QStringLiteral("%1: der Ordner kann nicht gelesen werden (Zugriff verweigert); "
@@ -123,6 +141,13 @@ VbaProjectData readExportedFolder(const QString& folder) {
     std::sort(files.begin(), files.end(), [&](const QString& a, const QString& b) {
         return base.relativeFilePath(a).compare(base.relativeFilePath(b), Qt::CaseInsensitive) < 0;
     });
+    // The whole folder within one budget, counted before anything is read:
+    // eight files each within their own limit must not add up to gigabytes.
+    // A file too large on its own is named with its reason below.
+    qint64 total = 0;
+    for (const QString& f : files)
+        if (const qint64 size = QFileInfo(f).size(); size <= kMaxModuleFileSize) total += size;
+    budget.takeModuleFiles(total);
 
     VbaProjectData project;
     project.fileName = root;

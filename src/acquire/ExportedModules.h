@@ -10,9 +10,15 @@ namespace lumo {
 // True for the file kinds the editor exports (.bas, .cls, .frm).
 bool isExportedModuleFile(const QString& path);
 
-// Throws ReadError (German reason) when nothing can be read. Folders are
-// searched below as well, modules in the order of their relative paths.
+struct ReadBudget;
+
+// Throws ReadError (German reason) when nothing can be read, or when the
+// module files together pass what is left of budget (a fresh one when not
+// given). Folders are searched below as well, modules in the order of their
+// relative paths; links to folders are named, not followed.
 VbaProjectData readExportedFolder(const QString& folder);
+VbaProjectData readExportedFolder(const QString& folder, ReadBudget& budget);
 VbaProjectData readExportedFile(const QString& path);
+VbaProjectData readExportedFile(const QString& path, ReadBudget& budget);
 
 }  // namespace lumo

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "acquire/ModuleText.h"
+#include "base/SystemErrors.h"
 #include "base/Ui.h"
 
 namespace lumo {
@@ -138,7 +139,7 @@ bool listOfficeProjects(HostConnector& connector, AppTree& tree, int& officeVers
         ui.message(e.description());
         return false;
     } catch (const std::exception& e) {
-        ui.message(QString::fromLocal8Bit(e.what()));
+        ui.message(germanSystemText(QString::fromLocal8Bit(e.what())));
         return false;
     }
     return true;

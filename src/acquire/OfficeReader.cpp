@@ -19,6 +19,7 @@
 
 #include "acquire/ModuleText.h"
 #include "acquire/PagedFileInput.h"
+#include "acquire/ReadBudget.h"
 #include "acquire/VbaDecompress.h"
 #include "acquire/VbaDirStream.h"
 #include "acquire/VbaProjectStream.h"
@@ -42,23 +43,6 @@ using InfilePtr = std::unique_ptr<GsfInfile, GObjectUnref>;
 const QByteArray kOleMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 const QByteArray kZipMagic("PK\x03\x04", 4);
 
-// What is left of one document's budgets (OfficeReader.h).
-struct ReadBudget {
-    qint64 textLeft = kMaxDocumentText;
-    qint64 partsLeft = kMaxPackageParts;
-
-    [[noreturn]] static void exceeded(const QString& what, qint64 limit) {
-        throw ReadError(QStringLiteral("Die Datei wird nicht gelesen: %1 wäre größer als %2 MB, mehr als ein "
-                                       "Dokument haben darf (die Datei ist beschädigt oder manipuliert).")
-                            .arg(what)
-                            .arg(limit / (1024 * 1024)));
-    }
-    void takePart(qint64 size, const QString& name) {
-        if (size > partsLeft) exceeded(QStringLiteral("der Teil %1 des Pakets").arg(name), kMaxPackageParts);
-        partsLeft -= size;
-    }
-};
-
 // Decompresses within what is left of the text budget: a container that
 // would exceed it refuses the whole document, one that is merely malformed
 // returns false as decompressVba does.
@@ -67,8 +51,10 @@ bool decompressCounted(const unsigned char* data, std::size_t size, QByteArray& 
     const std::size_t limit = std::min<std::size_t>(kMaxDecompressedSize, std::size_t(std::max<qint64>(budget.textLeft, 0)));
     const bool ok = decompressVba(data, size, out, why, limit);
     // Stopped within a chunk of the budget's end: it was the budget.
-    if (!ok && limit < kMaxDecompressedSize && std::size_t(out.size()) + 4096 > limit)
+    if (!ok && limit < kMaxDecompressedSize && std::size_t(out.size()) + 4096 > limit) {
+        if (budget.textAtStart < kMaxDocumentText) budget.exceededTogether();
         ReadBudget::exceeded(QStringLiteral("der entpackte Quelltext des VBA-Projekts"), kMaxDocumentText);
+    }
     budget.textLeft -= out.size();
     return ok;
 }
@@ -164,7 +150,10 @@ QByteArray readStream(GsfInput* in, const QString& what, const QString& module =
     const gsf_off_t size = gsf_input_size(in);
     if (size < 0 || size > kMaxStreamSize)
         throw ReadError(QStringLiteral("Der Datenstrom %1 ist unplausibel groß.").arg(named()));
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    // Filled first: libgsf may hand back a buffer it filled only in part (a
+    // ZIP part that inflates to less than its recorded size), and what it
+    // left out must read as zeros, not as whatever memory held before.
+    QByteArray bytes(qsizetype(size), '\0');
     gsf_input_seek(in, 0, G_SEEK_SET);
     if (size > 0 && !gsf_input_read(in, size_t(size), reinterpret_cast<guint8*>(bytes.data())))
         throw ReadError(QStringLiteral("Der Datenstrom %1 ist unvollständig; die Datei ist beschädigt.").arg(named()));
@@ -403,18 +392,21 @@ InputPtr findEntryNamed(GsfInfile* dir, QStringView name, int depth) {
     return nullptr;
 }
 
-// A part's bytes, counted against the part budget and checked against the
-// CRC-32 the package records for it.
-QByteArray readPart(GsfInput* part, const QString& shown, const std::optional<ZipDirectory>& directory,
-                    ReadBudget& budget) {
+// A part's bytes, counted against the part budget and checked against what
+// the package records for it: its own local header, its size, its CRC-32.
+QByteArray readPart(GsfInput* package, GsfInput* part, const QString& shown,
+                    const std::optional<ZipDirectory>& directory, ReadBudget& budget) {
     const QString name = zipPartName(part);
-    budget.takePart(std::max<gsf_off_t>(gsf_input_size(part), 0), name);
-    QByteArray bytes = readStream(part, shown);
-    const std::optional<std::uint32_t> recorded = directory ? directory->crcOf(name) : std::nullopt;
+    const std::optional<ZipDirectory::Entry> recorded = directory ? directory->entry(name) : std::nullopt;
     if (!recorded)
         throw ReadError(QStringLiteral("Der Teil %1 fehlt im Inhaltsverzeichnis des ZIP-Pakets; die Datei ist "
                                        "beschädigt.").arg(name));
-    if (*recorded != crc32Of(bytes))
+    const gsf_off_t size = gsf_input_size(part);
+    if (const QString problem = ZipDirectory::headerProblem(package, *recorded, size); !problem.isEmpty())
+        throw ReadError(problem);
+    budget.takePart(std::max<gsf_off_t>(size, 0), name);
+    QByteArray bytes = readStream(part, shown);
+    if (recorded->crc != crc32Of(bytes))
         throw ReadError(QStringLiteral("Der Teil %1 des ZIP-Pakets ist beschädigt (seine Prüfsumme stimmt nicht).")
                             .arg(name));
     return bytes;
@@ -432,7 +424,7 @@ VbaProjectData readPackage(GsfInput* input, ReadBudget& budget) {
     InputPtr types = child(root.get(), u"[Content_Types].xml", false);
     if (types) {
         // A damaged list is a damaged document, not one to search by name.
-        const QByteArray xml = readPart(types.get(), QStringLiteral("[Content_Types].xml"), directory, budget);
+        const QByteArray xml = readPart(input, types.get(), QStringLiteral("[Content_Types].xml"), directory, budget);
         for (const QString& name : vbaPartsFromContentTypes(xml))
             if ((part = zipEntry(root.get(), name))) break;
     }
@@ -442,7 +434,7 @@ VbaProjectData readPackage(GsfInput* input, ReadBudget& budget) {
             throw ReadError(QStringLiteral("Die Datei ist ein ZIP-Archiv, aber kein Office-Dokument."));
         throw ReadError(QStringLiteral("Die Datei enthält kein VBA-Projekt."));
     }
-    const QByteArray bin = readPart(part.get(), QStringLiteral("vbaProject.bin"), directory, budget);
+    const QByteArray bin = readPart(input, part.get(), QStringLiteral("vbaProject.bin"), directory, budget);
     if (!bin.startsWith(kOleMagic))
         throw ReadError(QStringLiteral("Das VBA-Projekt im Paket (vbaProject.bin) ist beschädigt."));
     InputPtr inner(gsf_input_memory_new(reinterpret_cast<const guint8*>(bin.constData()), bin.size(), FALSE));
@@ -497,6 +489,11 @@ VbaProjectData readOfficeBytes(const QByteArray& bytes) {
 }
 
 VbaProjectData readOfficeFile(const QString& path) {
+    ReadBudget budget;
+    return readOfficeFile(path, budget);
+}
+
+VbaProjectData readOfficeFile(const QString& path, ReadBudget& budget) {
     const QFileInfo info(path);
     if (!info.exists()) throw ReadError(QStringLiteral("Die Datei existiert nicht."));
     if (info.size() > kMaxDocumentSize)
@@ -524,7 +521,8 @@ VbaProjectData readOfficeFile(const QString& path) {
         throw ReadError(QStringLiteral("Die Datei kann nicht vollständig gelesen werden."));
     gsf_input_seek(input.get(), 0, G_SEEK_SET);
     const bool ole = isOleStart(head);
-    ReadBudget budget;
+    budget.partsLeft = kMaxPackageParts;
+    budget.textAtStart = budget.textLeft;
     VbaProjectData project = ole ? readOle(input.get(), budget) : readPackage(input.get(), budget);
     project.fileName = info.absoluteFilePath();
     return project;

@@ -11,8 +11,12 @@
 
 namespace lumo {
 
-// Throws ReadError with a German reason (without the file name).
+struct ReadBudget;
+
+// Throws ReadError with a German reason (without the file name). The
+// decompressed source draws on budget (a fresh one when not given).
 VbaProjectData readOfficeFile(const QString& path);
+VbaProjectData readOfficeFile(const QString& path, ReadBudget& budget);
 // The same for bytes already in memory; fileName stays empty.
 VbaProjectData readOfficeBytes(const QByteArray& bytes);
 

@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "base/FileHelpers.h"
+#include "base/SystemErrors.h"
 #include "base/TextHelpers.h"
 
 namespace lumo {
@@ -21,7 +23,7 @@ std::filesystem::path fsPath(const QString& path) { return std::filesystem::path
 QString moveFile(const QString& from, const QString& to) {
     std::error_code ec;
     std::filesystem::rename(fsPath(from), fsPath(to), ec);
-    return ec ? QString::fromStdString(ec.message()) : QString();
+    return ec ? germanSystemText(QString::fromStdString(ec.message())) : QString();
 }
 
 QString failure(const QString& operation, const QString& path, const QString& reason) {
@@ -41,6 +43,20 @@ void undo(const std::vector<Move>& moves) {
 
 }  // namespace
 
+bool isStoreFileName(const QString& name) {
+    static const QRegularExpression storeFile(
+        QStringLiteral("^(DivuRuvi\\.mdb(-journal|-wal|-shm)?|M[0-9]+\\.txt)(\\.neu)?$"));
+    return storeFile.match(name).hasMatch();
+}
+
+QStringList foreignFiles(const QString& folder) {
+    QStringList names;
+    for (const QString& file : listFiles(folder, QStringLiteral("*")))
+        if (!isStoreFileName(fileNamePart(file))) names << fileNamePart(file);
+    names.sort();
+    return names;
+}
+
 QString replaceProjectFiles(const QString& sourceFolder, const QString& targetFolder) {
     const QString target = withTrailingBackslash(targetFolder);
     const QFileInfo targetInfo(target.chopped(1));
@@ -51,15 +67,20 @@ QString replaceProjectFiles(const QString& sourceFolder, const QString& targetFo
     if (!staging->isValid() && targetExisted)
         staging = std::make_unique<QTemporaryDir>(target + QStringLiteral(".lumo-XXXXXX"));
     if (!staging->isValid())
-        return failure(QStringLiteral("Anlegen des Ordners"), targetInfo.absolutePath(), staging->errorString());
+        return failure(QStringLiteral("Anlegen des Ordners"), targetInfo.absolutePath(), germanSystemText(staging->errorString()));
     const QString stage = withTrailingBackslash(staging->path());
 
     // 1. The copy, where a full disk or an unreadable file costs nothing.
     for (const QString& file : listFiles(sourceFolder, QStringLiteral("*"))) {
         QFile source(file);
         if (!source.copy(stage + fileNamePart(file)))
-            return failure(QStringLiteral("Kopieren der Datei"), file, source.errorString());
+            return failure(QStringLiteral("Kopieren der Datei"), file, germanSystemText(source.errorString()));
     }
+    // Checked again right before anything moves, whatever the caller asked.
+    if (const QStringList foreign = foreignFiles(target); !foreign.isEmpty())
+        return failure(QStringLiteral("Leeren des Ordners"), target,
+                       QStringLiteral("Er enthält Dateien, die nicht zum Projekt gehören: ") +
+                           foreign.join(QStringLiteral(", ")));
     if (!targetExisted && !QDir().mkdir(target.chopped(1)))
         return failure(QStringLiteral("Anlegen des Ordners"), target, QString());
 
@@ -74,6 +95,7 @@ QString replaceProjectFiles(const QString& sourceFolder, const QString& targetFo
     if (!QDir().mkdir(aside.chopped(1))) return giveUp({}, failure(QStringLiteral("Leeren des Ordners"), target, QString()));
     std::vector<Move> moved;
     for (const QString& file : listFiles(target, QStringLiteral("*"))) {
+        if (!isStoreFileName(fileNamePart(file))) continue;  // one that came meanwhile stays
         const Move m{file, aside + fileNamePart(file)};
         if (const QString why = moveFile(m.from, m.to); !why.isEmpty())
             return giveUp(moved, failure(QStringLiteral("Leeren des Ordners"), file, why));

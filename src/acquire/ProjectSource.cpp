@@ -4,6 +4,7 @@
 
 #include "acquire/ExportedModules.h"
 #include "acquire/OfficeReader.h"
+#include "acquire/ReadBudget.h"
 
 namespace lumo {
 
@@ -18,12 +19,17 @@ SourceKind classifySource(const QString& path) {
 }
 
 VbaProjectData readProjectSource(const QString& path) {
+    ReadBudget budget;
+    return readProjectSource(path, budget);
+}
+
+VbaProjectData readProjectSource(const QString& path, ReadBudget& budget) {
     switch (classifySource(path)) {
-    case SourceKind::ModuleFolder: return readExportedFolder(path);
-    case SourceKind::ExportedModule: return readExportedFile(path);
+    case SourceKind::ModuleFolder: return readExportedFolder(path, budget);
+    case SourceKind::ExportedModule: return readExportedFile(path, budget);
     case SourceKind::OfficeFile: break;
     }
-    return readOfficeFile(path);
+    return readOfficeFile(path, budget);
 }
 
 }  // namespace lumo

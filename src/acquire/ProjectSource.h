@@ -16,7 +16,11 @@ enum class SourceKind { ModuleFolder, ExportedModule, OfficeFile };
 // Whether an Office file really is one is for its reader to find out.
 SourceKind classifySource(const QString& path);
 
-// Throws ReadError with a German reason (without the path).
+struct ReadBudget;
+
+// Throws ReadError with a German reason (without the path). The source's
+// text draws on budget (a fresh one when not given).
 VbaProjectData readProjectSource(const QString& path);
+VbaProjectData readProjectSource(const QString& path, ReadBudget& budget);
 
 }  // namespace lumo

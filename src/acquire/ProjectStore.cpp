@@ -19,6 +19,8 @@ namespace lumo {
 namespace {
 
 const QString kDatabaseName = QStringLiteral("DivuRuvi.mdb");
+// A refusal names this many of the files in its way, and "..." for more.
+constexpr int kForeignFilesNamed = 10;
 
 // The path with symbolic links resolved as far as it exists; the part that
 // does not exist yet is appended as given.
@@ -93,11 +95,17 @@ bool ProjectStore::isIntact(const QString& folder) {
     state_.workFolder = withTrailingBackslash(folder);
     bool ok = true;
     try {
-        store_.openWorkingDatabase();
-        const std::vector<ModuleRow> modules = modulesByTypeAndName(store_);
-        routinesByModuleAndName(store_);
-        for (const ModuleRow& m : modules)
-            if (!QFileInfo(store_.moduleTextPath(m.number)).isFile()) ok = false;
+        store_.openWorkingDatabase(StoreAccess::ReadOnly);
+        ok = storeDamage(store_).isEmpty();
+        if (ok) routinesByModuleAndName(store_);
+        // The window shows every module: each text must be there, a regular
+        // file of the project's own (a link could lead out of the folder,
+        // to a pipe or a device).
+        const int modules = ok ? moduleCount(store_) : 0;
+        for (int n = 1; n <= modules && ok; ++n) {
+            const QFileInfo text(store_.moduleTextPath(n));
+            ok = text.isFile() && !text.isSymLink();
+        }
     } catch (const std::exception&) {
         ok = false;
     }
@@ -150,10 +158,22 @@ bool ProjectStore::refusedTarget(const QString& name, const QString& target) {
                     {}, MsgIcon::Information);
         return true;
     }
-    if (QFileInfo(target).isDir() && !isStoredProject(target) && !sameFolder(target, state_.workFolder) &&
-        !listFiles(target, QStringLiteral("*")).isEmpty()) {
+    if (!QFileInfo(target).isDir() || sameFolder(target, state_.workFolder)) return false;
+    if (!isStoredProject(target) && !listFiles(target, QStringLiteral("*")).isEmpty()) {
         ui_.message(QStringLiteral("Der Ordner\r\n") + target +
                         QStringLiteral("\r\nenthält Dateien, aber kein Projekt.\r\nBitte einen anderen Namen angeben."),
+                    {}, MsgIcon::Warning);
+        return true;
+    }
+    // Overwriting replaces what the program wrote there and nothing else;
+    // files of the user's own beside a project are never deleted.
+    const QStringList foreign = foreignFiles(target);
+    if (!foreign.isEmpty()) {
+        ui_.message(QStringLiteral("Der Ordner\r\n") + target +
+                        QStringLiteral("\r\nenthält außer dem Projekt auch andere Dateien:\r\n") +
+                        foreign.mid(0, kForeignFilesNamed).join(QStringLiteral("\r\n")) +
+                        (foreign.size() > kForeignFilesNamed ? QStringLiteral("\r\n...") : QString()) +
+                        QStringLiteral("\r\nSie würden beim Überschreiben gelöscht.\r\nBitte einen anderen Namen angeben."),
                     {}, MsgIcon::Warning);
         return true;
     }
@@ -185,7 +205,7 @@ SaveOutcome ProjectStore::saveProjectAs(const QString& defaultName) {
         if (!error.isEmpty()) {
             ui_.message(error, {}, MsgIcon::Warning);
             try {
-                store_.openWorkingDatabase();
+                store_.openWorkingDatabase(StoreAccess::ReadOnly);
             } catch (const std::exception&) {
                 // the project shown stays readable from its views; the next open reports the store
             }
@@ -200,7 +220,7 @@ SaveOutcome ProjectStore::saveProjectAs(const QString& defaultName) {
 
     state_.workFolder = target;
     try {
-        store_.openWorkingDatabase();
+        store_.openWorkingDatabase(StoreAccess::ReadOnly);
     } catch (const std::exception&) {
         ui_.message(QStringLiteral("Projekt in ") + target + QStringLiteral("\r\nist nicht mehr intakt"), {},
                     MsgIcon::Warning);

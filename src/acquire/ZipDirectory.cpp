@@ -19,6 +19,8 @@ constexpr std::uint32_t kDirectoryEntry = 0x02014b50;
 constexpr qint64 kEndRecordSize = 22;
 constexpr qint64 kMaxComment = 0xFFFF;
 constexpr qint64 kEntryHeaderSize = 46;
+constexpr std::uint32_t kLocalHeader = 0x04034b50;
+constexpr qint64 kLocalHeaderSize = 30;
 
 std::uint64_t le(const unsigned char* p, int bytes) {
     std::uint64_t v = 0;
@@ -43,6 +45,31 @@ const std::array<std::uint32_t, 256>& crcTable() {
         return t;
     }();
     return table;
+}
+
+// Sizes and offset beyond 32 bits stand in the entry's ZIP64 extra field,
+// in this order, each only where its 32-bit field holds 0xFFFFFFFF.
+void readZip64Fields(const unsigned char* extra, qint64 length, bool compressedTooLarge, ZipDirectory::Entry& entry) {
+    const bool sizeTooLarge = entry.size == 0xFFFFFFFF;
+    const bool offsetTooLarge = entry.headerOffset == 0xFFFFFFFF;
+    if (!sizeTooLarge && !offsetTooLarge) return;
+    for (qint64 at = 0; at + 4 <= length;) {
+        const qint64 fieldLength = qint64(le(extra + at + 2, 2));
+        if (le(extra + at, 2) == 0x0001 && at + 4 + fieldLength <= length) {
+            const unsigned char* f = extra + at + 4;
+            qint64 used = 0;
+            const auto take = [&](bool present, std::uint64_t* into) {
+                if (!present || used + 8 > fieldLength) return;
+                if (into) *into = le(f + used, 8);
+                used += 8;
+            };
+            take(sizeTooLarge, &entry.size);
+            take(compressedTooLarge, nullptr);
+            take(offsetTooLarge, &entry.headerOffset);
+            return;
+        }
+        at += 4 + fieldLength;
+    }
 }
 
 }  // namespace
@@ -100,24 +127,58 @@ std::optional<ZipDirectory> ZipDirectory::read(GsfInput* input) {
     qint64 pos = 0;
     for (std::uint64_t i = 0; i < entries && pos + kEntryHeaderSize <= dir.size(); ++i) {
         if (le(d + pos, 4) != kDirectoryEntry) break;
-        const std::uint32_t crc = std::uint32_t(le(d + pos + 16, 4));
+        Entry entry;
+        entry.crc = std::uint32_t(le(d + pos + 16, 4));
+        entry.size = le(d + pos + 24, 4);
+        entry.headerOffset = le(d + pos + 42, 4);
         const qint64 nameLength = qint64(le(d + pos + 28, 2));
         const qint64 next = pos + kEntryHeaderSize + nameLength + qint64(le(d + pos + 30, 2)) + qint64(le(d + pos + 32, 2));
         if (next > dir.size()) break;
-        const QString name = QString::fromUtf8(dir.constData() + pos + kEntryHeaderSize, qsizetype(nameLength));
-        const QString key = name.toLower();
-        if (!result.crcs_.contains(key)) result.crcs_.insert(key, crc);
+        entry.rawName = QByteArray(dir.constData() + pos + kEntryHeaderSize, qsizetype(nameLength));
+        entry.name = QString::fromUtf8(entry.rawName);
+        readZip64Fields(d + pos + kEntryHeaderSize + nameLength, qint64(le(d + pos + 30, 2)),
+                        le(d + pos + 20, 4) == 0xFFFFFFFF, entry);
+        if (!result.exact_.contains(entry.name)) result.exact_.insert(entry.name, entry);
+        const QString key = entry.name.toLower();
+        if (!result.folded_.contains(key)) result.folded_.insert(key, entry);
         pos = next;
     }
     return result;
 }
 
+std::optional<ZipDirectory::Entry> ZipDirectory::entry(const QString& partName) const {
+    const QString name = partName.startsWith(u'/') ? partName.mid(1) : partName;
+    if (const auto it = exact_.constFind(name); it != exact_.constEnd()) return *it;
+    if (const auto it = folded_.constFind(name.toLower()); it != folded_.constEnd()) return *it;
+    return std::nullopt;
+}
+
 std::optional<std::uint32_t> ZipDirectory::crcOf(const QString& partName) const {
-    QString key = partName.toLower();
-    if (key.startsWith(u'/')) key.remove(0, 1);
-    const auto it = crcs_.constFind(key);
-    if (it == crcs_.constEnd()) return std::nullopt;
-    return *it;
+    const std::optional<Entry> e = entry(partName);
+    if (!e) return std::nullopt;
+    return e->crc;
+}
+
+QString ZipDirectory::headerProblem(GsfInput* package, const Entry& entry, gsf_off_t sizeRead) {
+    struct Rewind {
+        GsfInput* in;
+        ~Rewind() { gsf_input_seek(in, 0, G_SEEK_SET); }
+    } rewind{package};
+    const QByteArray& name = entry.rawName;
+    QByteArray header;
+    bool own = entry.headerOffset < std::uint64_t(gsf_input_size(package)) &&
+               readAt(package, qint64(entry.headerOffset), kLocalHeaderSize + name.size(), header);
+    if (own) {
+        const auto* h = reinterpret_cast<const unsigned char*>(header.constData());
+        own = le(h, 4) == kLocalHeader && qint64(le(h + 26, 2)) == name.size() && header.endsWith(name);
+    }
+    if (!own)
+        return QStringLiteral("Der Teil %1 des ZIP-Pakets verweist auf Daten, die nicht seine sind; die Datei ist "
+                              "beschädigt.").arg(entry.name);
+    if (sizeRead < 0 || std::uint64_t(sizeRead) != entry.size)
+        return QStringLiteral("Die Größe des Teils %1 im ZIP-Paket ist widersprüchlich; die Datei ist beschädigt.")
+            .arg(entry.name);
+    return {};
 }
 
 QString zipPartName(GsfInput* part) {

@@ -41,6 +41,12 @@ inline constexpr int kMaxFolderDepth = 8;
 
 // --- The store and the window --------------------------------------------
 
+// The module texts of one stored project together, and so each of them: the
+// tagged text of a project read within kMaxDocumentText, whose tags and
+// indentation make it some times larger than its source. A store beyond it
+// was not written by a build; the window would not stay within memory.
+inline constexpr qint64 kMaxStoredText = 4 * kMaxDocumentText;
+
 // Routine numbers travel in 12-character anchors with 8 digits.
 inline constexpr qint32 kMaxRoutineNumber = 99999999;
 // The store numbers its modules in 16 bits.

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
@@ -13,18 +14,60 @@
 namespace lumo {
 namespace {
 
-std::unique_ptr<QSettings> openStore() {
-    const AppState& s = appState();
-    if (!s.settingsFile.isEmpty()) {
-        if (!settingsFileProblem().isEmpty()) return nullptr;
-        return std::make_unique<QSettings>(s.settingsFile, QSettings::IniFormat);
+// The store of this run, parsed once: a large file would otherwise be read
+// again for every value. It is parsed again only when another store is
+// chosen (tests, LUMO_SETTINGS_FILE) or its file changed on disk (another
+// instance saved its options).
+class OpenedStore {
+public:
+    QSettings* get() {
+        const AppState& s = appState();
+        if (!s.settingsFile.isEmpty() && !settingsFileProblem().isEmpty()) return nullptr;
+        const QString key = s.settingsFile.isEmpty() ? nativeName(s) : s.settingsFile;
+        if (settings_ && key == key_ && !changedOnDisk()) return settings_.get();
+        if (!s.settingsFile.isEmpty()) {
+            settings_ = std::make_unique<QSettings>(s.settingsFile, QSettings::IniFormat);
+        } else {
+            // "RX_Lumo\Co_Lum_Word" names organisation and application of the native store.
+            settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                    beforeFirst(key, QStringLiteral("\\")),
+                                                    afterLast(key, QStringLiteral("\\")));
+        }
+        key_ = key;
+        remember();
+        return settings_.get();
     }
-    // "RX_Lumo\Co_Lum_Word" names organisation and application of the native store.
-    QString appName = s.settingsAppName;
-    if (appName.isEmpty()) appName = QStringLiteral("RX_Lumo\\Co_Lum_") + QString::fromLatin1(hostRow(s.hostKind).name);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       beforeFirst(appName, QStringLiteral("\\")),
-                                       afterLast(appName, QStringLiteral("\\")));
+    // Written at once, as every change always was, so that another instance
+    // finds it; what was written needs no parsing again.
+    void written() {
+        settings_->sync();
+        remember();
+    }
+
+private:
+    static QString nativeName(const AppState& s) {
+        if (!s.settingsAppName.isEmpty()) return s.settingsAppName;
+        return QStringLiteral("RX_Lumo\\Co_Lum_") + QString::fromLatin1(hostRow(s.hostKind).name);
+    }
+    bool changedOnDisk() const {
+        const QFileInfo file(settings_->fileName());
+        return file.lastModified() != modified_ || file.size() != size_;
+    }
+    void remember() {
+        const QFileInfo file(settings_->fileName());
+        modified_ = file.lastModified();
+        size_ = file.size();
+    }
+
+    QString key_;
+    QDateTime modified_;
+    qint64 size_ = -1;
+    std::unique_ptr<QSettings> settings_;
+};
+
+OpenedStore& opened() {
+    static OpenedStore store;
+    return store;
 }
 
 // A hand-edited value with an unquoted comma comes back as a list; it is still one text.
@@ -44,35 +87,46 @@ QString settingsFileProblem() {
     if (!info.isFile())
         return QStringLiteral("Die Einstellungsdatei %1 ist keine gewöhnliche Datei (etwa eine Pipe oder ein "
                               "Gerät) und wird nicht benutzt.").arg(file);
+    // Ignored, it would pass for empty, and the user's options for lost.
+    if (!info.isReadable())
+        return QStringLiteral("Die Einstellungsdatei %1 kann nicht gelesen werden (Zugriff verweigert) und wird "
+                              "nicht benutzt.").arg(file);
     return {};
 }
 
 QString settingsLocation() {
     if (!settingsFileProblem().isEmpty()) return appState().settingsFile;
-    return openStore()->fileName();
+    return opened().get()->fileName();
 }
 
 QString getSetting(const QString& section, const QString& key) {
-    auto store = openStore();
+    QSettings* store = opened().get();
     if (!store) return {};
     return asText(store->value(section + QLatin1Char('/') + key));
 }
 
 void saveSetting(const QString& section, const QString& key, const QString& value) {
-    if (auto store = openStore()) store->setValue(section + QLatin1Char('/') + key, value);
+    if (QSettings* store = opened().get()) {
+        store->setValue(section + QLatin1Char('/') + key, value);
+        opened().written();
+    }
 }
 
 void deleteSetting(const QString& section) {
     if (section.isEmpty()) return;  // QSettings would take "" for every section
-    if (auto store = openStore()) store->remove(section);
+    if (QSettings* store = opened().get()) {
+        store->remove(section);
+        opened().written();
+    }
 }
 
 SettingPairs getAllSettings(const QString& section) {
-    auto store = openStore();
+    QSettings* store = opened().get();
     if (!store) return {};
     store->beginGroup(section);
     SettingPairs out;
     for (const QString& key : store->childKeys()) out.append({key, asText(store->value(key))});
+    store->endGroup();
     return out;
 }
 

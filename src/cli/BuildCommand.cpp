@@ -16,6 +16,7 @@
 #include "acquire/ModuleFile.h"
 #include "acquire/OfficeBuild.h"
 #include "acquire/OfficeListing.h"
+#include "acquire/ReadBudget.h"
 #include "base/AppState.h"
 #include "base/HostTable.h"
 #include "base/Limits.h"
@@ -124,10 +125,14 @@ bool parseArgs(const QStringList& args, BuildArgs& b, Options& options) {
     return true;
 }
 
-// --raw: each source is a text file taken whole as one module's code.
+// --raw: each source is a text file taken whole as one module's code; all
+// of them within the budget of one read.
 bool planRawModules(const QStringList& sources, std::vector<PlannedModule>& plan) {
+    ReadBudget budget;
     for (const QString& path : sources) {
         try {
+            if (const QFileInfo info(path); info.isFile() && info.size() <= kMaxModuleFileSize)
+                budget.takeModuleFiles(info.size());
             ModuleSource m = readModuleFile(path);
             plan.push_back({m.name, m.modTyp, std::move(m.code), nullptr, path});
         } catch (const ReadError& e) {
@@ -278,6 +283,7 @@ int runBuild(const QStringList& args) {
         return 1;
     }
     removeLeftovers(target);
+    const QString before = folderSnapshot(target);
     const QString buildFolder = makeBuildFolder(target, &why);
     if (buildFolder.isEmpty()) {
         printError(QStringLiteral("Neben dem Ordner %1 kann kein Ordner für den Bau angelegt werden: %2.").arg(target, why));
@@ -290,7 +296,9 @@ int runBuild(const QStringList& args) {
         removeStoreFolder(buildFolder);
         return 1;
     }
-    const QString failed = swapIn(buildFolder, target);
+    // A file the user put into the folder meanwhile must neither vanish
+    // with the old store nor be replaced.
+    const QString failed = folderSnapshot(target) != before ? changedDuringBuild(target) : swapIn(buildFolder, target);
     if (!failed.isEmpty()) {
         removeStoreFolder(buildFolder);
         printError(failed);
@@ -298,8 +306,10 @@ int runBuild(const QStringList& args) {
     }
     QTextStream(stdout) << target << "/: " << plan.size() - countLeftOut(leftOut) << " Module, " << routineCount
                         << " Routinen\n";
-    // The modules left out or read in part were named on standard error; the run failed for them.
-    return leftOut.empty() && duplicates == 0 ? 0 : 1;
+    // What was left out (modules that could not be parsed or were read in
+    // part, duplicate names, files and components the reading skipped) was
+    // named on standard error; the project is incomplete and the run failed.
+    return leftOut.empty() && duplicates == 0 && host.lastReport().isEmpty() ? 0 : 1;
 }
 
 CliRegistration reg{{"build", kUsage,

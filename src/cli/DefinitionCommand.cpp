@@ -2,6 +2,7 @@
 // module N for a name: module number, module name and the routine's first line.
 #include <QTextStream>
 
+#include "base/SystemErrors.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
@@ -28,7 +29,7 @@ int runDefinition(const QStringList& args) {
     try {
         target = definitionOf(WorkingStore::instance(), name, module);
     } catch (const std::exception& e) {
-        printError(QString::fromUtf8(e.what()));
+        printError(germanSystemText(QString::fromUtf8(e.what())));
         return 1;
     }
     WorkingStore::instance().closeWorkingDatabase();

@@ -65,7 +65,8 @@ int runDump(const QStringList& args) {
         err << e.description() << Qt::endl;
         return 1;
     }
-    return 0;
+    // Modules left out were named on standard error; the dump is then incomplete.
+    return host.lastReport().isEmpty() ? 0 : 1;
 }
 
 lumo::cli::CliRegistration reg{{"dump", kUsage, "      jede Komponente mit Typ, Zeilenzahl und Code ausgeben", runDump}};

@@ -10,10 +10,12 @@
 #include <QSaveFile>
 
 #include "base/AppState.h"
+#include "base/SystemErrors.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
+#include "cli/ProjectFolder.h"
 #include "export/ExportCommands.h"
 #include "export/Html.h"
 #include "export/RtfExport.h"
@@ -83,7 +85,7 @@ bool writeOut(const QString& out, const Pieces& pieces) {
     for (const QByteArray& b : pieces) ok = ok && file.write(b) == b.size();
     if (ok && file.commit()) return true;
     printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(out) +
-               QStringLiteral(" kann nicht geschrieben werden: ") + file.errorString());
+               QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file.errorString()));
     return false;
 }
 
@@ -132,7 +134,7 @@ Pieces produce(const ExportArgs& a, WorkingStore& store) {
 int runExport(const QStringList& args) {
     ExportArgs a;
     if (!parseArgs(args, a)) return usageError(kUsage);
-    initCliState();
+    if (!initCliState()) return 1;
     appState().workFolder = QDir(a.folder).absolutePath() + QLatin1Char('/');
     WorkingStore& store = WorkingStore::instance();
     if (!QFileInfo::exists(appState().workFolder + QStringLiteral("DivuRuvi.mdb"))) {
@@ -145,11 +147,11 @@ int runExport(const QStringList& args) {
     }
     Pieces bytes;
     try {
-        store.openWorkingDatabase();
+        openStoredProject();
         bytes = produce(a, store);
     } catch (const std::exception& e) {
         store.closeWorkingDatabase();
-        printError(QString::fromStdString(e.what()));
+        printError(germanSystemText(QString::fromStdString(e.what())));
         return 1;
     }
     store.closeWorkingDatabase();

@@ -28,7 +28,8 @@ int runList(const QStringList& args) {
     const QString explanation = lumo::refreshExplanation(ok, tree, officeVersion, QString::fromLatin1(lumo::hostRow(LUMO_HOST_KIND).name), true);
     if (!explanation.isEmpty()) out << lumo::replaceAll(explanation, u"\r\n", u"\n") << '\n';
     out.flush();
-    return tree.empty() ? 1 : 0;
+    // Anything left out was named on standard error; the listing is then incomplete.
+    return tree.empty() || !host.lastReport().isEmpty() ? 1 : 0;
 }
 
 lumo::cli::CliRegistration reg{{"list", "list QUELLE...", "   Projekte und Module von Dokumenten oder Modulordnern auflisten",

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "base/AppState.h"
+#include "base/SystemErrors.h"
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 #include "model/CodeDatabase.h"
@@ -10,15 +11,31 @@
 
 namespace lumo::cli {
 
+void openStoredProject() {
+    WorkingStore& store = WorkingStore::instance();
+    const QString folder = appState().workFolder;
+    QString damage;
+    try {
+        store.openWorkingDatabase(StoreAccess::ReadOnly);
+        damage = storeDamage(store);
+    } catch (const StoreError& e) {
+        damage = germanSystemText(QString::fromUtf8(e.what()));
+    }
+    if (damage.isEmpty()) return;
+    store.closeWorkingDatabase();
+    throw StoreError((QStringLiteral("Projekt in ") + folder + QStringLiteral("\nist nicht mehr intakt: ") + damage)
+                         .toStdString());
+}
+
 bool openProjectFolder(const QString& folder, int moduleNumber, int& moduleCountOut) {
-    initCliState();
+    if (!initCliState()) return false;
     appState().workFolder = QDir(folder).absolutePath() + QLatin1Char('/');
     WorkingStore& store = WorkingStore::instance();
     try {
-        store.openWorkingDatabase();
+        openStoredProject();
         moduleCountOut = moduleCount(store);
     } catch (const std::exception& e) {
-        printError(QString::fromUtf8(e.what()));
+        printError(germanSystemText(QString::fromUtf8(e.what())));
         return false;
     }
     if (moduleNumber < 1 || moduleNumber > moduleCountOut) {

@@ -9,4 +9,10 @@ namespace lumo::cli {
 // not and returns false otherwise.
 bool openProjectFolder(const QString& folder, int moduleNumber, int& moduleCountOut);
 
+// Opens the store of AppState::workFolder for reading and checks it before
+// use. Throws StoreError with the German reason (the folder named, in the
+// window's words "ist nicht mehr intakt") when it cannot be read or is
+// damaged; the store is then closed.
+void openStoredProject();
+
 }  // namespace lumo::cli

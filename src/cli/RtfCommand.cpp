@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "base/AppState.h"
+#include "base/SystemErrors.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliState.h"
@@ -36,7 +37,7 @@ int runRtf(const QStringList& args) {
     try {
         document = store.readModuleText(module);
     } catch (const std::exception& e) {
-        printError(QString::fromStdString(e.what()));
+        printError(germanSystemText(QString::fromStdString(e.what())));
         return 1;
     }
     taggedToRtf(document, appState().options);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "acquire/ProjectFiles.h"
 #include "base/SystemErrors.h"
 #include "model/WorkingStore.h"
 
@@ -25,13 +27,6 @@ const QString kDatabaseName = QStringLiteral("DivuRuvi.mdb");
 
 QString parentOf(const QString& folder) { return QFileInfo(folder).absolutePath(); }
 QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
-
-// Names of the files a store is made of; ".neu" are the partial files a
-// store writes before renaming them into place.
-bool isStoreFileName(const QString& name) {
-    static const QRegularExpression storeFile(QStringLiteral("^(DivuRuvi\\.mdb|M[0-9]+\\.txt)(\\.neu)?$"));
-    return storeFile.match(name).hasMatch();
-}
 
 QString escapedForPattern(const QString& name) { return QRegularExpression::escape(name); }
 
@@ -133,6 +128,12 @@ QString swapIn(const QString& built, const QString& folder) {
     // One step: both names swap their folders at once, so there is no
     // moment without a complete store under the folder's name.
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
+        // A file the user put in after the last look would be hidden with
+        // the old store: the old folder comes back instead.
+        if (!holdsOnlyStoreFiles(built)) {
+            ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE);
+            return changedDuringBuild(folder);
+        }
         removeStoreFolder(built);  // now the old store
         return {};
     }
@@ -159,7 +160,31 @@ QString swapIn(const QString& built, const QString& folder) {
     return {};
 }
 
+QString folderSnapshot(const QString& folder) {
+    QString snapshot;
+    for (const QFileInfo& e : QDir(folder).entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        snapshot += QStringLiteral("%1/%2/%3\n")
+                        .arg(e.fileName())
+                        .arg(e.size())
+                        .arg(e.lastModified().toMSecsSinceEpoch());
+    return snapshot;
+}
+
+QString changedDuringBuild(const QString& folder) {
+    return QStringLiteral("Der Ordner %1 wurde während des Baus verändert; das neue Projekt tritt nicht an seine "
+                          "Stelle. Bitte prüfen Sie den Ordner und erzeugen Sie das Projekt erneut.")
+        .arg(folder);
+}
+
 void removeStoreFolder(const QString& folder) {
+    // The old store of a read-only project folder is ours to remove once the
+    // new one took its place; left behind, one more would pile up per try.
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & S_IRWXU) != S_IRWXU)
+        ::chmod(path.constData(), (st.st_mode & 07777) | S_IRWXU);
     QDir dir(folder);
     for (const QFileInfo& e : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         if (isStoreFileName(e.fileName())) QFile::remove(e.absoluteFilePath());

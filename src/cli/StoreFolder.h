@@ -40,10 +40,18 @@ QString makeBuildFolder(const QString& folder, QString* why);
 
 // Puts built in place of folder (which may be missing) in one step where
 // the file system allows it and removes the old store. Empty on success,
-// else the German reason; folder is then as it was.
+// else the German reason; folder is then as it was (also when a file not
+// of the store came into it at the last moment).
 QString swapIn(const QString& built, const QString& folder);
 
-// Deletes a store folder (its store files, then the folder). Silent.
+// Deletes a store folder (its store files, then the folder; a read-only one
+// of the caller's own is made writable first). Silent.
 void removeStoreFolder(const QString& folder);
+
+// What folder holds (names, sizes, times), to tell whether anything in it
+// changed during a build.
+QString folderSnapshot(const QString& folder);
+// The refusal when it did.
+QString changedDuringBuild(const QString& folder);
 
 }  // namespace lumo::cli

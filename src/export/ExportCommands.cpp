@@ -46,7 +46,12 @@ QString moduleHeaderBlock(const QString& name, const QString& typeText) {
     const Tags& t = tags();
     QString block = t.lineOpen + t.comment + kStars + QStringLiteral("\r\n'  Modul:  xxxxx  yyyyy\r\n") + kStars +
                     t.close + t.lineClose;
-    block.replace(QStringLiteral("xxxxx"), name);
+    // The name goes into tagged text: its marker characters are stored
+    // escaped as the source's are, so that a name holding tag text (a
+    // hand-edited store, an odd VB_Name) shows as it is and colours nothing.
+    QString storedName = name;
+    storedName.replace(QChar(kMarkerChar), QStringLiteral("\u0178?"));
+    block.replace(QStringLiteral("xxxxx"), storedName);
     block.replace(QStringLiteral("yyyyy"), typeText);
     return block;
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "base/AppState.h"
+#include "base/SystemErrors.h"
 #include "base/Ui.h"
 #include "export/ExportContext.h"
 
@@ -69,7 +70,7 @@ void previewHtml(const QString& html, const ExportContext& context) {
     const QByteArray bytes = previewPage(html, context.hostName).toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush()) {
         context.ui.message(QStringLiteral("Die Vorschau ") + QDir::toNativeSeparators(context.previewFile) +
-                           QStringLiteral(" kann nicht geschrieben werden: ") + file.errorString());
+                           QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file.errorString()));
         return;
     }
     file.close();

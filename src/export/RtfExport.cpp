@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include "acquire/SaveFileName.h"
+#include "base/SystemErrors.h"
 #include "base/Ui.h"
 #include "export/ExportContext.h"
 #include "model/WorkingStore.h"
@@ -59,7 +60,7 @@ bool writeRtfFile(const QString& path, const QString& document, QString& error) 
     const QByteArray bytes = rtfFileBytes(document);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
     error = QStringLiteral("Die Datei ") + QDir::toNativeSeparators(path) +
-            QStringLiteral(" kann nicht geschrieben werden: ") + file.errorString();
+            QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file.errorString());
     return false;
 }
 

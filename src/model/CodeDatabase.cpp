@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QFileInfo>
+
+#include "base/Limits.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {
@@ -86,7 +89,72 @@ SqlValue lineValue(int line) {
     return SqlValue(std::in_place_type<std::monostate>);
 }
 
+// Numbers 1..count without gaps and all of them integers: each row is
+// (count, distinct count, min, max, non-integers).
+QString numberingDamage(WorkingStore& store, const QString& table, const QString& column, qint64 maxCount) {
+    auto q = store.query(QStringLiteral("SELECT count(*), count(DISTINCT %2), min(%2), max(%2), "
+                                        "total(typeof(%2) <> 'integer') FROM %1")
+                             .arg(table, column));
+    if (!q.next()) return QStringLiteral("die Tabelle %1 lässt sich nicht lesen").arg(table);
+    const qint64 count = q.integer(0);
+    if (count > maxCount)
+        return QStringLiteral("die Tabelle %1 hat %2 Zeilen, höchstens %3 sind möglich").arg(table).arg(count).arg(maxCount);
+    if (count > 0 && (q.integer(1) != count || q.integer(2) != 1 || q.integer(3) != count || q.integer(4) != 0))
+        return QStringLiteral("die Nummern %1 der Tabelle %2 laufen nicht lückenlos von 1 bis %3")
+            .arg(column, table)
+            .arg(count);
+    return {};
+}
+
 }  // namespace
+
+QString storeDamage(WorkingStore& store) {
+    {
+        // Before anything reads them: a view could be recursive and never end.
+        auto q = store.query(QStringLiteral("SELECT lower(name), type FROM sqlite_master "
+                                            "WHERE lower(name) IN ('td_mod', 'td_rout')"));
+        int tables = 0;
+        while (q.next()) {
+            if (q.text(1) != QLatin1String("table"))
+                return QStringLiteral("%1 ist keine Tabelle, sondern ein Objekt der Art »%2«").arg(q.text(0), q.text(1));
+            ++tables;
+        }
+        if (tables != 2) return QStringLiteral("die Tabellen td_mod und td_rout fehlen");
+    }
+    if (QString d = numberingDamage(store, QStringLiteral("td_mod"), QStringLiteral("mod_num"), kMaxModules); !d.isEmpty())
+        return d;
+    if (QString d = numberingDamage(store, QStringLiteral("td_rout"), QStringLiteral("rou_num"), kMaxRoutineNumber);
+        !d.isEmpty())
+        return d;
+    {
+        auto q = store.query(QStringLiteral("SELECT count(*) FROM td_mod WHERE typeof(mod_zeilen) <> 'integer' "
+                                            "OR mod_zeilen < 0 OR mod_zeilen > 2147483647"));
+        if (q.next() && q.integer(0) > 0) return QStringLiteral("die Zeilenzahl eines Moduls ist ungültig");
+    }
+    {
+        // rou_ende is NULL for a routine without an End line.
+        auto q = store.query(QStringLiteral(
+            "SELECT r.rou_num FROM td_rout r LEFT JOIN td_mod m ON r.mod_num = m.mod_num "
+            "WHERE m.mod_num IS NULL OR typeof(r.rou_start) <> 'integer' OR r.rou_start < 1 "
+            "OR r.rou_start > m.mod_zeilen OR typeof(r.anz_dec_zeilen) <> 'integer' OR r.anz_dec_zeilen < 1 "
+            "OR (r.rou_ende IS NOT NULL AND (typeof(r.rou_ende) <> 'integer' OR r.rou_ende < r.rou_start "
+            "OR r.rou_ende > m.mod_zeilen)) LIMIT 1"));
+        if (q.next())
+            return QStringLiteral("die Routine Nummer %1 gehört zu keinem Modul oder ihre Zeilen liegen nicht im Modul")
+                .arg(q.integer(0));
+    }
+    // A module text that is missing or no regular file is refused by its
+    // reader (readModuleText), which names it; the others go on.
+    qint64 total = 0;
+    const int modules = moduleCount(store);
+    for (int n = 1; n <= modules; ++n) {
+        const QFileInfo text(store.moduleTextPath(n));
+        if (text.isFile()) total += text.size();
+        if (total > kMaxStoredText)
+            return QStringLiteral("die Modultexte sind zusammen größer als %1 MB").arg(kMaxStoredText / (1024 * 1024));
+    }
+    return {};
+}
 
 void insertModule(WorkingStore& store, const ModuleRow& module, const std::vector<RoutineRow>& rows) {
     // Many rows per statement: a module of some thousand routines would

@@ -56,6 +56,15 @@ struct RoutineRow {
     int module = 0;  // mod_num
 };
 
+// Why the open store cannot be one a build wrote, in German; empty when it
+// can. Every reader trusts what a build writes, so a stored project is
+// checked before use: td_mod and td_rout are tables (a view in their place
+// could run for ever), modules and routines are numbered 1, 2, ... without
+// gaps and within the counts the numbering allows, every routine belongs to
+// a module and its lines lie within the module's, and the module texts are
+// together within kMaxStoredText.
+QString storeDamage(WorkingStore& store);
+
 // One module with its routines, all under module.number.
 void insertModule(WorkingStore& store, const ModuleRow& module, const std::vector<RoutineRow>& routines);
 

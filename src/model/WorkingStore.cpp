@@ -12,6 +12,10 @@
 #include <sqlite3.h>
 
 #include "base/AppState.h"
+#include "base/FileHelpers.h"
+#include "base/Limits.h"
+#include "base/ReadError.h"
+#include "base/SystemErrors.h"
 #include "base/Ui.h"
 #include "model/Collation.h"
 
@@ -26,7 +30,7 @@ QString withSlash(const QString& folder) {
 }
 
 [[noreturn]] void fail(sqlite3* db, const QString& context = {}) {
-    QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("Keine Datenbank geöffnet");
+    QString msg = db ? germanSystemText(QString::fromUtf8(sqlite3_errmsg(db))) : QStringLiteral("Keine Datenbank geöffnet");
     if (!context.isEmpty()) msg = context + QStringLiteral(": ") + msg;
     throw StoreError(msg.toStdString());
 }
@@ -185,38 +189,37 @@ bool WorkingStore::createWorkingDatabase(Ui& ui) {
     return ok;
 }
 
-void WorkingStore::openWorkingDatabase() {
+void WorkingStore::openWorkingDatabase(StoreAccess access) {
     closeWorkingDatabase();
     databasePath_ = withSlash(appState().workFolder) + kDatabaseName;
+    const bool readOnly = access == StoreAccess::ReadOnly;
     sqlite3* db = nullptr;
+    const auto failOpen = [&](const QString& msg) {
+        sqlite3_close(db);
+        throw StoreError((databasePath_ + QStringLiteral(": ") + germanSystemText(msg)).toStdString());
+    };
     // Never SQLITE_OPEN_CREATE: a missing store is an error, not a new empty file.
     // NOMUTEX: a connection is only ever used by the thread that opened it, and
     // the library's own lock around every call would cost as much as reading
     // a whole project's routine rows.
     const int rc = sqlite3_open_v2(QFile::encodeName(databasePath_).constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-        sqlite3_close(db);
-        throw StoreError((databasePath_ + QStringLiteral(": ") + msg).toStdString());
-    }
-    if (registerNameCollation(db) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw StoreError("Vergleichsregel für Namen nicht verfügbar");
-    }
+                                   (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) failOpen(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+    if (registerNameCollation(db) != SQLITE_OK) failOpen(QStringLiteral("Vergleichsregel für Namen nicht verfügbar"));
     sqlite3_busy_timeout(db, 2000);
     // A file that is no database fails here, at opening, not at the first query.
-    char* err = nullptr;
     // Rows are only written by a build into the run folder, which a crash
     // discards anyway: waiting for the disk on every module's commit buys nothing,
     // and neither does a journal file made and deleted for every module.
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master; PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY",
-                     nullptr, nullptr, &err) !=
-        SQLITE_OK) {
+    const char* const setUp = readOnly ? "SELECT count(*) FROM sqlite_master"
+                                       : "SELECT count(*) FROM sqlite_master; PRAGMA synchronous = OFF; "
+                                         "PRAGMA journal_mode = MEMORY";
+    char* err = nullptr;
+    if (sqlite3_exec(db, setUp, nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
         sqlite3_free(err);
-        sqlite3_close(db);
-        throw StoreError((databasePath_ + QStringLiteral(": ") + msg).toStdString());
+        failOpen(msg);
     }
     db_ = db;
 }
@@ -271,16 +274,18 @@ void WorkingStore::writeModuleText(const QString& text) {
     if (ok) std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(), ec);
     if (!ok || ec) {
         QFile::remove(partial);
-        throw StoreError((path + QStringLiteral(": ") + (ok ? QString::fromStdString(ec.message()) : why)).toStdString());
+        throw StoreError(
+            (path + QStringLiteral(": ") + germanSystemText(ok ? QString::fromStdString(ec.message()) : why)).toStdString());
     }
 }
 
 QByteArray WorkingStore::readModuleBytes(int moduleNumber) const {
     const QString path = moduleTextPath(moduleNumber);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw StoreError((path + QStringLiteral(": ") + file.errorString()).toStdString());
-    return file.readAll();
+    try {
+        return readRegularFile(path, kMaxStoredText);
+    } catch (const ReadError& e) {
+        throw StoreError((path + QStringLiteral(": ") + e.message()).toStdString());
+    }
 }
 
 QString WorkingStore::readModuleText(int moduleNumber) const { return QString::fromUtf8(readModuleBytes(moduleNumber)); }

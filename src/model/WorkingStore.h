@@ -51,6 +51,11 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// Reading is all a stored project is opened for (the window showing it, the
+// headless verbs): such a store is never written, not even its journal mode,
+// so that it opens on a read-only share as well.
+enum class StoreAccess { ReadWrite, ReadOnly };
+
 class WorkingStore {
 public:
     static WorkingStore& instance();
@@ -60,7 +65,7 @@ public:
     // the template's full path and returns false. The store must be closed.
     bool createWorkingDatabase(Ui& ui);
     // Opens workFolder + "DivuRuvi.mdb"; throws StoreError.
-    void openWorkingDatabase();
+    void openWorkingDatabase(StoreAccess access = StoreAccess::ReadWrite);
     // Silent, also when nothing is open.
     void closeWorkingDatabase();
     bool isOpen() const { return db_ != nullptr; }
@@ -76,9 +81,11 @@ public:
     QString moduleTextPath(int moduleNumber) const;
     // Writes text (UTF-8, as given) to the module text file of moduleCounter.
     void writeModuleText(const QString& text);  // throws StoreError
-    QString readModuleText(int moduleNumber) const;  // throws StoreError
-    // The file's UTF-8 as it lies; readModuleText decodes it.
-    QByteArray readModuleBytes(int moduleNumber) const;  // throws StoreError
+    // Only from a regular file within kMaxStoredText: a pipe in its place
+    // would block, a link to a device never end. Throws StoreError.
+    QString readModuleText(int moduleNumber) const;
+    // The file's UTF-8 as it lies, under the same rules; readModuleText decodes it.
+    QByteArray readModuleBytes(int moduleNumber) const;
 
     // Whether the database file has the two tables of a store: what tells a
     // store of this program from another file of its name. Opened read-only;

@@ -109,8 +109,11 @@ void taggedToHtml(QString& text, const Options& options) {
     }
     QString out;
     out.reserve(text.size() * 3 + 128);
-    out += QStringLiteral("<pre><span style=\"font-family=") + options.fontName +
-           QStringLiteral(",Arial; font-size=") + QString::number(options.fontSize) + QStringLiteral("pt\"; >");
+    out += QStringLiteral("<pre><span style=\"font-family=");
+    // Escaped like the text: a name from a hand-edited settings file must
+    // not close the attribute and add markup of its own.
+    appendEscapedHtml(out, options.fontName);
+    out += QStringLiteral(",Arial; font-size=") + QString::number(options.fontSize) + QStringLiteral("pt\"; >");
     HtmlBodySink sink(out, tagText);
     readTagged(text, sink);
     out += QStringLiteral("</span></pre>");

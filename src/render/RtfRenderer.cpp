@@ -118,7 +118,11 @@ void wrapRtfDocument(QString& body, const Options& options) {
     head += QLatin1String("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n");
     QString fonts = QStringLiteral(
         "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss MS Sans Serif;}{\\f3\\fswiss Arial;}{\\f4\\fswiss\\fprq2 System;}}");
-    fonts.replace(QLatin1String("Arial"), options.fontName);
+    // A font table entry ends at ";" and a group at a brace: a name from a
+    // hand-edited settings file must not end it early and open groups of its own.
+    QString fontName = options.fontName;
+    fontName.removeIf([](QChar c) { return c == u';' || c == u'{' || c == u'}' || c == u'\\' || c.unicode() < 0x20; });
+    fonts.replace(QLatin1String("Arial"), fontName);
     head += fonts + QLatin1String("\r\n");
     head += QLatin1String("{\\colortbl\\red0\\green0\\blue0;") + rtfColorEntry(options.keywordColour) +
             rtfColorEntry(options.commentColour) + rtfColorEntry(options.stringColour) + QLatin1String("}\r\n");

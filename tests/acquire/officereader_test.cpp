@@ -362,3 +362,43 @@ TEST(OfficeReader, PackagePartsAreBoundedAndChecked) {
 }
 
 }  // namespace
+
+namespace {
+
+// The central directory entry of a part: 46 bytes before the last copy of its name.
+qsizetype centralEntry(const QByteArray& package, const QByteArray& name) {
+    const qsizetype at = package.lastIndexOf(name) - 46;
+    return package.mid(at, 4) == QByteArray("PK\x01\x02", 4) ? at : -1;
+}
+
+void putLe32(QByteArray& bytes, qsizetype at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+TEST(OfficeReader, PartsAreTheirOwnBytesAndTheirExactName) {
+    const QByteArray bin = lumo::test::vbaProjectBin({source("Module1", "Sub Hallo()\r\nEnd Sub\r\n")});
+    const QByteArray types =
+        "<Types><Override PartName=\"/word/vbaProject.bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/></Types>";
+    // A garbage part spelled in another case does not stand in for the real one.
+    EXPECT_EQ(readOfficeBytes(lumo::test::zipFile({{"[Content_Types].xml", types},
+                                                   {"Word/vbaProject.bin", "Müll"},
+                                                   {"word/vbaProject.bin", bin}}))
+                  .modules.size(),
+              1u);
+
+    const QByteArray package = lumo::test::zipFile({{"[Content_Types].xml", types}, {"word/vbaProject.bin", bin}});
+    const qsizetype entry = centralEntry(package, "word/vbaProject.bin");
+    ASSERT_GT(entry, 0);
+    // The local header of another part in place of its own.
+    QByteArray borrowed = package;
+    putLe32(borrowed, entry + 42, 0);
+    EXPECT_EQ(readError(borrowed),
+              "Der Teil word/vbaProject.bin des ZIP-Pakets verweist auf Daten, die nicht seine sind; die Datei ist beschädigt.");
+    // A recorded size beyond what the part inflates to: what was not filled
+    // reads as zeros, and the checksum tells.
+    QByteArray longer = package;
+    putLe32(longer, entry + 24, std::uint32_t(bin.size() + 4096));
+    EXPECT_EQ(readError(longer), "Der Teil word/vbaProject.bin des ZIP-Pakets ist beschädigt (seine Prüfsumme stimmt nicht).");
+}

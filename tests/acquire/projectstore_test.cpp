@@ -2,12 +2,15 @@
 // scripted UI and a recording stand-in for the window.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "acquire/ProjectFiles.h"
 #include "acquire/ProjectStore.h"
 #include "acquire/RecentProjects.h"
 #include "base/AppState.h"
@@ -53,6 +56,17 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// One statement on the store of folder, as a hand edit would make it.
+void editStore(const QString& folder, const QString& statement) {
+    WorkingStore& s = WorkingStore::instance();
+    const QString saved = appState().workFolder;
+    appState().workFolder = folder;
+    s.openWorkingDatabase();
+    s.execute(statement);
+    s.closeWorkingDatabase();
+    appState().workFolder = saved;
 }
 
 QStringList fileNames(const QString& folder) {
@@ -147,11 +161,10 @@ TEST_F(ProjectStoreTest, NameLosesTheInvalidCharactersAndEmptyNamesEndTheCommand
     EXPECT_FALSE(runFolderEmpty());
 }
 
-TEST_F(ProjectStoreTest, OverwriteAsksAndNoLeavesEverythingAsItWas) {
+TEST_F(ProjectStoreTest, OverwriteAsksAndReplacesOnlyWhatTheProgramWrote) {
     buildInRunFolder(2, "Erster");
     ASSERT_EQ(saveAs("Rechnung"), SaveOutcome::Saved);
     const QString t = target("Rechnung");
-    writeFile(t + "notiz.txt", "alt");
     ASSERT_TRUE(QDir().mkdir(t + "Unterordner"));
     writeFile(t + "Unterordner/bleibt.txt", "x");
 
@@ -160,9 +173,24 @@ TEST_F(ProjectStoreTest, OverwriteAsksAndNoLeavesEverythingAsItWas) {
     EXPECT_EQ(saveAs("Rechnung"), SaveOutcome::Cancelled);
     EXPECT_EQ(ui.calls.back().kind, "question");
     EXPECT_EQ(ui.calls.back().text, "Ein Projekt:\r\n" + t + "\r\nexistiert schon\r\nÜberschreiben ?");
-    EXPECT_EQ(fileNames(t), (QStringList{"DivuRuvi.mdb", "M1.txt", "M2.txt", "notiz.txt"}));
+    EXPECT_EQ(fileNames(t), (QStringList{"DivuRuvi.mdb", "M1.txt", "M2.txt"}));
     EXPECT_TRUE(readAll(t + "M1.txt").contains("Erster"));
     EXPECT_FALSE(runFolderEmpty());
+
+    // Files of the user's own beside the project: refused and named, before
+    // the question whose default would have deleted them.
+    writeFile(t + "notiz.txt", "alt");
+    ui.calls.clear();
+    EXPECT_EQ(saveAs("Rechnung"), SaveOutcome::Failed);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages()[0], "Der Ordner\r\n" + t + "\r\nenthält außer dem Projekt auch andere Dateien:\r\nnotiz.txt"
+                                "\r\nSie würden beim Überschreiben gelöscht.\r\nBitte einen anderen Namen angeben.");
+    EXPECT_EQ(fileNames(t), (QStringList{"DivuRuvi.mdb", "M1.txt", "M2.txt", "notiz.txt"}));
+    EXPECT_FALSE(runFolderEmpty());
+    // Nor does the copy itself remove one that came after the question.
+    EXPECT_TRUE(replaceProjectFiles(appState().runFolder, t).contains("notiz.txt"));
+    EXPECT_EQ(readAll(t + "notiz.txt"), "alt");
+    QFile::remove(t + "notiz.txt");
 
     ui.answers.push_back(Answer::Yes);
     EXPECT_EQ(saveAs("Rechnung"), SaveOutcome::Saved);
@@ -366,15 +394,29 @@ TEST_F(ProjectStoreTest, DamagedStoresAreReportedAndEmptied) {
              QFile::remove(f + "DivuRuvi.mdb");
              QFile::copy(QStringLiteral(LUMO_BIN_DIR "/mask_DivuRuvi.mdb"), f + "DivuRuvi.mdb");
              QFile::setPermissions(f + "DivuRuvi.mdb", QFile::ReadOwner | QFile::WriteOwner);
-             WorkingStore& s = WorkingStore::instance();
-             const QString saved = appState().workFolder;
-             appState().workFolder = f;
-             s.openWorkingDatabase();
-             s.execute("DROP TABLE td_rout");
-             s.closeWorkingDatabase();
-             appState().workFolder = saved;
+             editStore(f, "DROP TABLE td_rout");
          }},
         {"OhneModultext", [](const QString& f) { QFile::remove(f + "M2.txt"); }},
+        {"ModultextRohr",
+         [](const QString& f) {
+             QFile::remove(f + "M1.txt");
+             ::mkfifo(QFile::encodeName(f + "M1.txt").constData(), 0600);
+         }},
+        {"ModultextGeraet",
+         [](const QString& f) {
+             QFile::remove(f + "M2.txt");
+             QFile::link("/dev/zero", f + "M2.txt");
+         }},
+        {"ModulFehlt", [](const QString& f) { editStore(f, "DELETE FROM td_mod WHERE mod_num = 1"); }},
+        {"ZeileRiesig", [](const QString& f) { editStore(f, "UPDATE td_rout SET rou_start = 1099511627776"); }},
+        {"ZeileNegativ", [](const QString& f) { editStore(f, "UPDATE td_rout SET rou_start = -5"); }},
+        {"SichtRekursiv",
+         [](const QString& f) {
+             editStore(f, "DROP TABLE td_rout");
+             editStore(f, "CREATE VIEW td_rout AS WITH RECURSIVE r(rou_num, mod_num, rou_name, rou_typ, rou_open, "
+                          "anz_dec_zeilen, rou_start, rou_ende) AS (SELECT 1, 1, 'A', 1, 1, 1, 1, 1 UNION ALL "
+                          "SELECT rou_num + 1, 1, 'A', 1, 1, 1, 1, 1 FROM r) SELECT * FROM r");
+         }},
     };
     for (const Damage& d : damages) {
         const QString folder = target(d.name);

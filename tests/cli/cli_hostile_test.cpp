@@ -1,17 +1,23 @@
-// Hostile documents of under 1 MB stay bounded in memory: each is listed
-// and dumped by codelumo-cli in a process of its own, whose peak resident
-// size the system reports when it ends.
+// Hostile input, each case run by codelumo-cli in a process of its own: the
+// exit status, the refusal on standard error, and the peak resident size
+// the system reports when the process ends. A process that does not end
+// within a minute counts as hanging.
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+#include <sqlite3.h>
 #include <unistd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <fcntl.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -24,32 +30,45 @@ constexpr long kMaxResidentKb = 300 * 1024;
 struct Outcome {
     int status = -1;
     long maxResidentKb = 0;
+    QString err;
 };
 
 // fork, not posix_spawn: a child that shares the parent's memory until it
 // runs the program inherits the parent's peak in its own; a forked copy
 // starts from what the parent holds now, which the test keeps small.
-Outcome runMeasured(const QStringList& args) {
+Outcome runMeasured(const QStringList& args, const QString& errFile) {
     std::vector<QByteArray> bytes{QByteArray(LUMO_BIN_DIR "/codelumo-cli")};
     for (const QString& a : args) bytes.push_back(QFile::encodeName(a));
     std::vector<char*> argv;
     for (QByteArray& b : bytes) argv.push_back(b.data());
     argv.push_back(nullptr);
+    const QByteArray errPath = QFile::encodeName(errFile);
     Outcome o;
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
+        ::dup2(::open("/dev/null", O_WRONLY), 1);
+        ::dup2(::open(errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
     int status = 0;
     struct rusage usage {};
-    if (pid > 0 && ::wait4(pid, &status, 0, &usage) == pid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    pid_t done = 0;
+    while (pid > 0 && (done = ::wait4(pid, &status, WNOHANG, &usage)) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (pid > 0 && done == 0) {
+        ::kill(pid, SIGKILL);
+        ::wait4(pid, &status, 0, &usage);
+        o.err = "hängt";
+        return o;
+    }
+    if (done == pid) {
         o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         o.maxResidentKb = usage.ru_maxrss;
     }
+    QFile err(errFile);
+    if (err.open(QIODevice::ReadOnly)) o.err = QString::fromUtf8(err.readAll());
     return o;
 }
 
@@ -68,46 +87,182 @@ QByteArray manyLargeModules(int modules, int chunks) {
     return lumo::test::oleFile(streams);
 }
 
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+void sql(const QString& database, const char* statements) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(database).constData(), &db), SQLITE_OK);
+    char* err = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, statements, nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
+    sqlite3_free(err);
+    sqlite3_close(db);
+}
+
+// A copy of the project built once, to be damaged.
+QString copyOfProject(const QString& root, const QString& name) {
+    const QString to = root + "/" + name + "/";
+    QDir().mkpath(to);
+    for (const QString& f : QDir(root + "/gut").entryList(QDir::Files)) QFile::copy(root + "/gut/" + f, to + f);
+    return to;
+}
+
+struct Case {
+    const char* name;
+    std::function<void(const QString& root)> prepare;
+    QStringList args;  // "@" stands for the case's folder
+    int status;
+    const char* message;  // on standard error
+    double maxSeconds = 60;
+    std::function<void(const QString& at)> after = {};
+};
+
+QByteArray databaseHeader(const QString& folder) {
+    QFile f(folder + "/DivuRuvi.mdb");
+    return f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray();
+}
+
 }  // namespace
 
-TEST(HostileDocuments, StayUnder300MbInListAndDump) {
+TEST(Hostile, EveryCaseEndsBoundedWithItsOutcome) {
     QTemporaryDir dir;
-    qputenv("LUMO_SETTINGS_FILE", QFile::encodeName(dir.path() + "/settings.ini"));
-    qputenv("LUMO_DATA_DIR", QFile::encodeName(dir.path() + "/data"));
+    const QString root = dir.path();
+    qputenv("LUMO_SETTINGS_FILE", QFile::encodeName(root + "/settings.ini"));
+    qputenv("LUMO_DATA_DIR", QFile::encodeName(root + "/data"));
     const QByteArray types =
         "<Types><Override PartName=\"/word/vbaProject.bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/>";
     const QByteArray bin = lumo::test::vbaProjectBin({{{"Modul1", {}, "Modul1", 0, true}, "Sub A()\r\n  x\r\nEnd Sub\r\n"}});
-    const std::vector<std::pair<QString, std::function<QByteArray()>>> documents{
-        // A hundred records sharing one stream of 16 MB.
-        {"geteilt.bin", [] { return lumo::test::sharedStreamProject(100, 4096); }},
-        // Twenty modules of 16 MB each.
-        {"zwanzig.bin", [] { return manyLargeModules(20, 4096); }},
-        // One module just within the budget: all of it is read and shown.
-        {"knapp.bin", [] { return manyLargeModules(1, 6 * 1024 - 16); }},
-        // A list of content types of 200 MB.
-        {"typen.docm", [&] {
-             return lumo::test::zipFile({{"[Content_Types].xml", types + QByteArray(200 * 1024 * 1024, ' ') + "</Types>"},
-                                         {"word/vbaProject.bin", bin}});
-         }},
+    const QByteArray module = "Attribute VB_Name = \"Eins\"\nSub A()\n  B\nEnd Sub\nSub B()\nEnd Sub\n";
+    writeFile(root + "/quelle/Eins.bas", module);
+    writeFile(root + "/quelle/Zwei.bas", "Attribute VB_Name = \"Zwei\"\nSub C()\n  A\nEnd Sub\n");
+    writeFile(root + "/quelle/Drei.bas", "Attribute VB_Name = \"Drei\"\nSub D()\n  x\nEnd Sub\n");
+    ASSERT_EQ(runMeasured({"build", "--out", root + "/gut", root + "/quelle"}, root + "/err").status, 0);
+    const auto document = [](QByteArray bytes) {
+        return [bytes](const QString& at) { writeFile(at + "/doc.bin", bytes); };
     };
-    for (const auto& [name, make] : documents) {
-        QFile f(dir.path() + "/" + name);
-        {
-            const QByteArray bytes = make();
-            ASSERT_LT(bytes.size(), 1024 * 1024) << name.toStdString();
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-            f.close();
-        }
+    const QString doc = "@/doc.bin";
+
+    const std::vector<Case> cases{
+        // Documents of under 1 MB that would decompress to gigabytes.
+        {"geteilt", document(lumo::test::sharedStreamProject(100, 4096)), {"dump", doc}, 1, "wäre größer als 24 MB"},
+        {"zwanzig", document(manyLargeModules(20, 4096)), {"list", doc}, 1, "wäre größer als 24 MB"},
+        {"knapp", document(manyLargeModules(1, 6 * 1024 - 16)), {"dump", doc}, 0, ""},
+        {"typen",
+         document(lumo::test::zipFile({{"[Content_Types].xml", types + QByteArray(200 * 1024 * 1024, ' ') + "</Types>"},
+                                       {"word/vbaProject.bin", bin}})),
+         {"list", doc}, 1, "wäre größer als 64 MB"},
+        // A link out of the module folder is not followed, and named.
+        {"verknüpfung",
+         [&](const QString& at) {
+             writeFile(at + "/A.bas", module);
+             QFile::link("/", at + "/wurzel");
+             QFile::link("..", at + "/oben");
+         },
+         {"list", "@"}, 1, "wurzel: die Verknüpfung auf einen Ordner wird nicht verfolgt; ausgelassen."},
+        // Files within their own limit, too many bytes together.
+        {"ordnerbudget",
+         [](const QString& at) {
+             for (int i = 0; i < 7; ++i)
+                 writeFile(at + "/M" + QString::number(i) + ".bas", QByteArray(4 * 1024 * 1024, 'x').append("\n"));
+         },
+         {"list", "@"}, 1, "Die Moduldateien werden nicht gelesen: zusammen sind es 29 MB"},
+        {"rohbudget",
+         [](const QString& at) {
+             for (const char* n : {"/a.bas", "/b.bas"}) writeFile(at + n, QByteArray(13 * 1024 * 1024, 'x'));
+         },
+         {"build", "--raw", "--out", "@/out", "@/a.bas", "@/b.bas"}, 1, "mehr als ein Projekt haben darf"},
+        // Whatever is left out makes the run fail, while the rest is built.
+        {"unvollständig",
+         [&](const QString& at) {
+             writeFile(at + "/A.bas", module);
+             writeFile(at + "/B.bas", module);
+         },
+         {"build", "--out", "@/out", "@"}, 1, "ein Modul namens »Eins« gibt es schon"},
+        // Module texts of a stored project only from regular files.
+        {"rohr",
+         [&](const QString& at) {
+             QFile::remove(copyOfProject(root, QFileInfo(at).fileName()) + "M1.txt");
+             ::mkfifo(QFile::encodeName(at + "/M1.txt").constData(), 0600);
+         },
+         {"export", "--rtf", "@"}, 1, "M1.txt: Das ist keine gewöhnliche Datei."},
+        {"rohr-rtf",
+         [&](const QString& at) {
+             QFile::remove(copyOfProject(root, QFileInfo(at).fileName()) + "M1.txt");
+             ::mkfifo(QFile::encodeName(at + "/M1.txt").constData(), 0600);
+         },
+         {"rtf", "--module", "1", "@"}, 1, "Das ist keine gewöhnliche Datei."},
+        {"null",
+         [&](const QString& at) {
+             QFile::remove(copyOfProject(root, QFileInfo(at).fileName()) + "M2.txt");
+             QFile::link("/dev/zero", at + "/M2.txt");
+         },
+         {"callers", "--module", "2", "--routine", "B", "@"}, 1, "M2.txt: Das ist keine gewöhnliche Datei."},
+        // Hand-edited or malicious stores.
+        {"ohne-modul",
+         [&](const QString& at) { sql(copyOfProject(root, QFileInfo(at).fileName()) + "DivuRuvi.mdb", "DELETE FROM td_mod WHERE mod_num = 2"); },
+         {"export", "--html", "@"}, 1,
+         "\nist nicht mehr intakt: die Nummern mod_num der Tabelle td_mod laufen nicht lückenlos von 1 bis 2"},
+        {"zeile-riesig",
+         [&](const QString& at) {
+             sql(copyOfProject(root, QFileInfo(at).fileName()) + "DivuRuvi.mdb", "UPDATE td_rout SET rou_start = 1099511627776 WHERE rou_num = 1");
+         },
+         {"definition", "--module", "1", "A", "@"}, 1, "die Routine Nummer 1 gehört zu keinem Modul"},
+        {"zeile-negativ",
+         [&](const QString& at) {
+             sql(copyOfProject(root, QFileInfo(at).fileName()) + "DivuRuvi.mdb", "UPDATE td_rout SET rou_start = -5 WHERE rou_num = 2");
+         },
+         {"export", "--structure", "@"}, 1, "die Routine Nummer 2 gehört zu keinem Modul"},
+        {"sicht-rekursiv",
+         [&](const QString& at) {
+             sql(copyOfProject(root, QFileInfo(at).fileName()) + "DivuRuvi.mdb",
+                 "DROP TABLE td_rout; CREATE VIEW td_rout AS WITH RECURSIVE r(rou_num, mod_num, rou_name, rou_typ, "
+                 "rou_open, anz_dec_zeilen, rou_start, rou_ende) AS (SELECT 1, 1, 'A', 1, 1, 1, 1, 3 UNION ALL "
+                 "SELECT rou_num + 1, 1, 'A', 1, 1, 1, 1, 3 FROM r) SELECT * FROM r;");
+         },
+         {"export", "--html", "@"}, 1, "\nist nicht mehr intakt: td_rout ist keine Tabelle"},
+        // Settings that are refused stop every verb that reads them.
+        {"einstellungen",
+         [&](const QString& at) {
+             copyOfProject(root, QFileInfo(at).fileName());
+             QDir().mkpath(root + "/settings.ini");
+         },
+         {"export", "--html", "@"}, 1, "ist ein Ordner."},
+        // A large settings file is parsed once, not once per value.
+        {"einstellungen-gross",
+         [&](const QString&) {
+             QByteArray ini = "[optionen]\nleer=-1\n[ballast]\n";
+             for (int i = 0; ini.size() < 21 * 1024 * 1024; ++i) ini += "k" + QByteArray::number(i) + "=" + QByteArray(200, 'x') + "\n";
+             writeFile(root + "/settings.ini", ini);
+         },
+         {"info"}, 0, "", 5, [&](const QString&) { QFile::remove(root + "/settings.ini"); }},
+        // Reading verbs leave a store as it is, also one in WAL mode.
+        {"wal",
+         [&](const QString& at) { sql(copyOfProject(root, QFileInfo(at).fileName()) + "DivuRuvi.mdb", "PRAGMA journal_mode = WAL"); },
+         {"export", "--structure", "@"}, 0, "", 60,
+         [](const QString& at) { EXPECT_EQ(databaseHeader(at).mid(18, 2), QByteArray("\x02\x02")); }},
+    };
+    for (const Case& c : cases) {
+        const QString at = root + "/" + QString::fromUtf8(c.name);
+        QDir().mkpath(at);
+        c.prepare(at);
+        QStringList args;
+        for (const QString& a : c.args) args << QString(a).replace('@', at);
         ::malloc_trim(0);
-        for (const char* command : {"list", "dump"}) {
-            const Outcome o = runMeasured({command, f.fileName()});
-            EXPECT_NE(o.status, -1) << command << " " << name.toStdString();
-            EXPECT_LT(o.maxResidentKb, kMaxResidentKb) << command << " " << name.toStdString();
-            // The one within budget is read; the others are refused.
-            EXPECT_EQ(o.status, name == "knapp.bin" ? 0 : 1) << command << " " << name.toStdString();
-            RecordProperty((QString(command) + "_" + name + "_kb").toStdString(), int(o.maxResidentKb));
-            std::printf("%s %s: %ld KB\n", command, name.toUtf8().constData(), o.maxResidentKb);
-        }
+        const auto start = std::chrono::steady_clock::now();
+        const Outcome o = runMeasured(args, root + "/err");
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_LT(seconds, c.maxSeconds) << c.name;
+        if (c.after) c.after(at);
+        EXPECT_EQ(o.status, c.status) << c.name << ": " << o.err.toStdString();
+        EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.message))) << c.name << ": " << o.err.toStdString();
+        EXPECT_LT(o.maxResidentKb, kMaxResidentKb) << c.name;
+        RecordProperty(std::string(c.name) + "_kb", int(o.maxResidentKb));
+        std::printf("%s: %d, %ld KB, %.1f s\n", c.name, o.status, o.maxResidentKb, seconds);
+        QDir(root + "/settings.ini").removeRecursively();
+        QDir(at).removeRecursively();
     }
 }

@@ -224,7 +224,7 @@ TEST_F(CliBuild, MissingRightsAreNamedAsSuch) {
                                                 QFileDevice::ExeOther);
 
     const CliRun list = runProgram(exe, program + QStringList{"list", path("Module")});
-    EXPECT_EQ(list.status, 0) << list.err.toStdString();
+    EXPECT_EQ(list.status, 1) << list.err.toStdString();  // listed in part
     EXPECT_TRUE(list.err.contains("Zu.bas: Die Datei kann nicht geöffnet werden: Zugriff verweigert.")) << list.err.toStdString();
     EXPECT_TRUE(list.err.contains("Geheim: der Ordner kann nicht gelesen werden (Zugriff verweigert); ausgelassen."))
         << list.err.toStdString();
@@ -243,6 +243,27 @@ TEST_F(CliBuild, MissingRightsAreNamedAsSuch) {
     EXPECT_TRUE(build.err.contains("Zugriff verweigert")) << build.err.toStdString();
     EXPECT_FALSE(build.err.contains("existiert nicht !!!")) << build.err.toStdString();
     EXPECT_FALSE(build.err.contains("denied")) << build.err.toStdString();
+
+    // A project folder of the user's own made read-only is still replaced,
+    // and no hidden build folder is left beside it, however often one tries.
+    QDir().mkpath(path("eigen"));
+    QFile::setPermissions(path("eigen"), QFileDevice::Permissions(0x7777));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const CliRun again = runProgram(exe, program + QStringList{"build", "--out", path("eigen/out"), path("Module/Offen.bas")});
+        EXPECT_EQ(again.status, 0) << again.err.toStdString();
+        QFile::setPermissions(path("eigen/out"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    EXPECT_EQ(QDir(path("eigen")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"out"});
+
+    // An unreadable settings file is named, not taken for an empty one.
+    write("geheim.ini", "[optionen]\nleer=-1\n");
+    QFile::setPermissions(path("geheim.ini"), QFileDevice::WriteOwner);
+    settingsFile = path("geheim.ini");
+    const CliRun info = runProgram(exe, program + QStringList{"info"});
+    EXPECT_EQ(info.status, 1);
+    EXPECT_TRUE(info.err.contains("Die Einstellungsdatei " + path("geheim.ini") + " kann nicht gelesen werden"))
+        << info.err.toStdString();
 }
 
 TEST_F(CliBuild, AFullDiskIsNamedAndThePreviousProjectStays) {

@@ -12,6 +12,7 @@
 #include "export/TextExport.h"
 #include "model/BuildFixture.h"
 #include "model/Tags.h"
+#include "render/HtmlRenderer.h"
 #include "navigate/PlainTextView.h"
 #include "render/PlainText.h"
 #include "render/RtfRenderer.h"
@@ -60,6 +61,13 @@ TEST_F(ExportTest, HeaderBlockNamesModuleAndTypeAsATaggedComment) {
     const Tags& t = tags();
     EXPECT_EQ(moduleHeaderBlock("Fremd", ""),
               t.lineOpen + t.comment + kStars + "\r\n'  Modul:  Fremd  \r\n" + kStars + t.close + t.lineClose);
+    // A name holding tag text stays text and colours nothing.
+    EXPECT_EQ(moduleHeaderBlock("A" + t.close + t.keyword + "B", ""),
+              t.lineOpen + t.comment + kStars + "\r\n'  Modul:  A|nŸ?||Ÿ?f|B  \r\n" + kStars + t.close + t.lineClose);
+    QString rendered = moduleHeaderBlock("A" + t.close + t.keyword + "B", "");
+    taggedToHtml(rendered, Options{});
+    EXPECT_TRUE(rendered.contains("Modul&#58;  A|nŸ||Ÿf|B  ")) << rendered.toStdString();
+    EXPECT_EQ(rendered.count("<span"), 2);  // the frame and the comment, nothing of the name
     EXPECT_EQ(moduleTypeText("M1", TypeTexts::Html), "Typ = Userform");
     EXPECT_EQ(moduleTypeText("M3", TypeTexts::Rtf), "Typ = Klassenmodul");
     EXPECT_EQ(moduleTypeText("M5", TypeTexts::Html), "Typ = Document");

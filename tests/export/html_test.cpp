@@ -118,6 +118,12 @@ QString randomTagged(std::mt19937& rng, bool rouf) {
 }  // namespace
 
 // The sink against the chain of replacements it is defined as.
+TEST(Html, AFontNameCannotCloseTheStyleAttribute) {
+    Options o;
+    o.fontName = "A\"><script>x</script>";
+    EXPECT_TRUE(html("", o).startsWith("<pre><span style=\"font-family=A&#34;&gt;&lt;script&gt;x&lt;/script&gt;,Arial;"));
+}
+
 TEST(Html, FragmentEqualsTheReplacementChain) {
     std::mt19937 rng(20261207);
     for (const bool rouf : {true, false}) {

@@ -47,6 +47,12 @@ TEST(RtfRenderer, HeadFollowsTabFontAndColours) {
     EXPECT_TRUE(head(o).contains("\\tx170\\tx340\\tx510"));
 }
 
+TEST(RtfRenderer, AFontNameCannotEndItsEntryNorOpenGroups) {
+    Options o;
+    o.fontName = "Arial;}}{\\rtf1 {\\field x}";
+    EXPECT_TRUE(head(o).contains("{\\f3\\fswiss Arialrtf1 field x;}{\\f4")) << head(o).toStdString();
+}
+
 TEST(RtfRenderer, ColorEntry) {
     EXPECT_EQ(lumo::rtfColorEntry(0), "\\red0\\green0\\blue0;");
     EXPECT_EQ(lumo::rtfColorEntry(0xFFFFFF), "\\red255\\green255\\blue255;");

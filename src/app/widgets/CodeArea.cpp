@@ -59,7 +59,7 @@ void CodeArea::reset() {
     codeViews_[0]->show();
 }
 
-void CodeArea::fill(int moduleCount) {
+void CodeArea::makeViews(int moduleCount) {
     // One repaint for the whole batch instead of one per module.
     QWidget* window = container_->window();
     window->setUpdatesEnabled(false);

@@ -33,7 +33,7 @@ public:
     void reset();
     // One view per module, each filled with its module's code from the
     // working store as the options say. Throws StoreError.
-    void fill(int moduleCount);
+    void makeViews(int moduleCount);
     // Makes the view of module index `index` the visible one; false when there is none.
     bool show(int index);
     // Switches the zoom and returns whether it is on. Switched on, it shows

@@ -26,7 +26,7 @@ public:
 }  // namespace
 
 void MainWindow::fillCodeViews() {
-    codeArea_->fill(trees_->state().moduleCount);
+    codeArea_->makeViews(trees_->state().moduleCount);
 }
 
 void MainWindow::showProject() {
@@ -36,7 +36,7 @@ void MainWindow::showProject() {
     {
         WaitCursor wait;
         try {
-            store().openWorkingDatabase();
+            store().openWorkingDatabase(StoreAccess::ReadOnly);
             KeyedTree* projectTree = trees_->projectTree();
             ModuleTreeState& state = trees_->state();
             trees_->appTree()->hide();
