@@ -16,6 +16,7 @@
 #include "app/widgets/Twips.h"
 #include "app/widgets/WindowExports.h"
 #include "base/AppState.h"
+#include "base/HelpPage.h"
 #include "base/ScreenLayout.h"
 #include "base/Settings.h"
 #include "base/Ui.h"
@@ -239,22 +240,7 @@ void MainWindow::toggleZoom() {
 // ---------------------------------------------------------------------------
 // Help, layout commands, closing
 
-void MainWindow::helpCommand() {
-    QString folder = appState().programFolder;
-    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-    const QString name = QStringLiteral("Code Lumo.html");
-    const QString file = folder + name;
-    if (QFileInfo::exists(file)) {
-        if (!ui().openInViewer(file))
-            ui().message(QStringLiteral("Die Hilfsdatei ") + file + QStringLiteral(" konnte nicht angezeigt werden."));
-        return;
-    }
-    const QString code = appState().hostCode;
-    ui().message(QStringLiteral("Die Hilfsdatei:\r\n") + name + QStringLiteral("\r\nkonnte nicht gefunden werden. \r\n") +
-                 QStringLiteral("Diese muss im selben Verzeichnis wie") + code +
-                 QStringLiteral("_RX.exe installiert werden.\r\n") + QStringLiteral("Bitte kopieren Sie also ") + name +
-                 QStringLiteral(" nach:\r\n") + folder);
-}
+void MainWindow::helpCommand() { openHelpPage(ui()); }
 
 void MainWindow::defineScreenLayout() {
     if (ui().question(QStringLiteral("Aktuelle Anzeigegrösse als Standard festlegen ?"), MsgButtons::YesNo,
