@@ -18,6 +18,7 @@
 #include "cli/ProjectFolder.h"
 #include "export/ExportCommands.h"
 #include "export/Html.h"
+#include "export/RoutineListing.h"
 #include "export/RtfExport.h"
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
@@ -37,11 +38,13 @@ struct ExportArgs {
     Format format = Format::None;
     int module = 0;  // 0: the whole project
     bool footer = false;
+    bool longForm = false;  // --long: the structure with kind, visibility and signature per routine
     QString out;     // "": standard output
     QString folder;
 };
 
-const char* const kUsage = "export (--html|--rtf|--text|--structure) [--module N] [--footer] [--out DATEI] ORDNER";
+const char* const kUsage =
+    "export (--html|--rtf|--text|--structure [--long]) [--module N] [--footer] [--out DATEI] ORDNER";
 
 // False when the words are off.
 bool parseArgs(const QStringList& args, ExportArgs& a) {
@@ -58,6 +61,7 @@ bool parseArgs(const QStringList& args, ExportArgs& a) {
         .flag("text", format(Format::Text))
         .flag("structure", format(Format::Structure))
         .flag("footer", a.footer)
+        .flag("long", a.longForm)
         .number("module", a.module)
         .text("out", a.out);
     if (!call.read(args) || !call.hasWords(1) || a.format == Format::None) return false;
@@ -66,6 +70,7 @@ bool parseArgs(const QStringList& args, ExportArgs& a) {
     // footer belongs to HTML, the module choice to everything but the tree.
     if (a.format == Format::Text && a.module == 0) return false;
     if (a.footer && a.format != Format::Html) return false;
+    if (a.longForm && a.format != Format::Structure) return false;
     return !(a.format == Format::Structure && a.module != 0);
 }
 
@@ -101,6 +106,7 @@ Pieces produce(const ExportArgs& a, WorkingStore& store) {
     const AppState& state = appState();
     const Options& options = state.options;
     std::vector<ExportModule> modules;
+    if (a.longForm) return {routineListing(store).toUtf8()};
     if (a.module == 0 && a.format != Format::Text) {
         int count = 0;
         const NodeList tree = projectTree(store, a.format == Format::Structure, count);

@@ -259,6 +259,19 @@ std::vector<RoutineInModule> publicRoutinesByName(WorkingStore& store, const QSt
     return out;
 }
 
+std::vector<RoutineRow> routinesNamed(WorkingStore& store, const QString& name) {
+    return routines(store, QStringLiteral("WHERE rou_name = ? ORDER BY mod_num, rou_start, rou_num"), {name});
+}
+
+std::vector<ModuleLine> firstProcedureLines(WorkingStore& store) {
+    auto q = store.query(QStringLiteral("SELECT mod_num, MIN(rou_start) FROM td_rout "
+                                        "WHERE rou_typ < ? AND rou_start IS NOT NULL GROUP BY mod_num ORDER BY mod_num"),
+                         {qint64(kDeclarationOffset)});
+    std::vector<ModuleLine> out;
+    while (q.next()) out.push_back({int(q.integer(0)), int(q.integer(1))});
+    return out;
+}
+
 std::optional<int> declarationsEnd(WorkingStore& store, int moduleNumber) {
     auto q = store.query(QStringLiteral("SELECT MIN(rou_start) - 1 AS Letzte FROM td_rout WHERE mod_num = ?"),
                          {qint64(moduleNumber)});

@@ -95,6 +95,17 @@ struct RoutineInModule {
     QString moduleName;
 };
 std::vector<RoutineInModule> publicRoutinesByName(WorkingStore& store, const QString& name);
+// The routines of that name in every module, any visibility, by module,
+// then first line, then number.
+std::vector<RoutineRow> routinesNamed(WorkingStore& store, const QString& name);
+// Per module that has any, the first line of its first Sub, Function or
+// Property (external declarations not counted): module-level declarations
+// stand above it. By module number.
+struct ModuleLine {
+    int module = 0;
+    int line = 0;
+};
+std::vector<ModuleLine> firstProcedureLines(WorkingStore& store);
 // The last line of the declarations part: the module's first routine line
 // minus one; nothing when the module has no routines.
 std::optional<int> declarationsEnd(WorkingStore& store, int moduleNumber);

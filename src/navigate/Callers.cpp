@@ -98,12 +98,6 @@ int countCarriageReturns(const QChar* from, const QChar* to) {
     return n;
 }
 
-// The lines holding references, per module.
-struct ModuleHits {
-    int module = 0;
-    std::vector<int> lines;  // ascending
-};
-
 // Reads module text `moduleNumber` and searches it as if its tagged spans
 // were blanked: an occurrence is a reference when it lies outside every
 // span and its neighbours are no identifier characters. A neighbour inside
@@ -113,7 +107,7 @@ struct ModuleHits {
 // span (a routine head or comment continued over several lines) included.
 // Appends the reference lines when there are any.
 void findReferences(WorkingStore& store, const NameFinder& finder, const QByteArray& nameUtf8, int moduleNumber,
-                    std::vector<ModuleHits>& hits) {
+                    std::vector<ModuleReferences>& hits) {
     const qsizetype nameLength = finder.length();
     // Most modules do not hold the name at all, which their UTF-8 tells as
     // well as their text would: only the others are decoded. (A character
@@ -130,7 +124,7 @@ void findReferences(WorkingStore& store, const NameFinder& finder, const QByteAr
     const std::vector<TaggedSpan> spans =
         taggedSpans(QStringView(text).left(std::min(n, occurrences.back() + nameLength)));
     const QChar* t = text.constData();
-    ModuleHits found{moduleNumber, {}};
+    ModuleReferences found{moduleNumber, {}};
     size_t k = 0;  // the first span not ending before the occurrence
     int line = 1;
     qsizetype counted = 0;
@@ -144,14 +138,16 @@ void findReferences(WorkingStore& store, const NameFinder& finder, const QByteAr
         counted = e;
         found.lines.push_back(line);
     }
-    if (!found.lines.empty()) hits.push_back(std::move(found));
+    if (found.lines.empty()) return;
+    found.text = text;
+    hits.push_back(std::move(found));
 }
 
 // The nodes for the references found: a module node before the first
 // reference of its module, then each routine covering a reference line once
 // (the one added last is not added again). The routines and module rows are
 // read in one statement each, not once per reference.
-bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<ModuleHits>& hits) {
+bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<ModuleReferences>& hits) {
     if (hits.empty()) return false;
     std::vector<ModuleRow> modules = modulesByNumber(store);
     const std::vector<RoutineRow> routines =
@@ -166,7 +162,7 @@ bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<Modul
         if (it == imageKeys.end()) it = imageKeys.insert(code, routineImageKey(r.type, r.visibility));
         return it.value();
     };
-    for (const ModuleHits& h : hits) {
+    for (const ModuleReferences& h : hits) {
         const QString parent = moduleKey(h.module);
         const auto m = std::lower_bound(modules.begin(), modules.end(), h.module,
                                         [](const ModuleRow& row, int number) { return row.number < number; });
@@ -218,24 +214,35 @@ bool isCallerIdentChar(QChar c) {
     }
 }
 
-bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule) {
-    if (name.isEmpty()) return false;
-    std::vector<ModuleHits> hits;
+void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
+                        std::vector<ModuleReferences>& found) {
+    if (name.isEmpty()) return;
     const NameFinder finder(name);
     const QByteArray nameUtf8 = name.toUtf8();
-    // A module text that cannot be read costs its own callers only: the
-    // other modules are searched and listed, then the failures are named.
+    // A module text that cannot be read costs its own references only: the
+    // other modules are searched, then the failures are named.
     QStringList failures;
     for (int i = firstModule; i <= lastModule; ++i) {
         try {
-            findReferences(store, finder, nameUtf8, i, hits);
+            findReferences(store, finder, nameUtf8, i, found);
         } catch (const StoreError& e) {
             failures << QString::fromUtf8(e.what());
         }
     }
-    const bool found = addCallerNodes(tree, store, hits);
     if (!failures.isEmpty()) throw StoreError(failures.join(QStringLiteral("\r\n")).toStdString());
-    return found;
+}
+
+bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule) {
+    if (name.isEmpty()) return false;
+    std::vector<ModuleReferences> hits;
+    try {
+        findReferenceLines(store, name, firstModule, lastModule, hits);
+    } catch (const StoreError&) {
+        // The modules that could be read keep their nodes.
+        addCallerNodes(tree, store, hits);
+        throw;
+    }
+    return addCallerNodes(tree, store, hits);
 }
 
 CallersOutcome callersCommand(NodeTree& tree, WorkingStore& store, const QString& routineName, int currentModule,

@@ -36,6 +36,21 @@ QString blankTaggedSpans(const QString& tagged);
 // of Execute and missed `Debug.Print Foo;`.
 bool isCallerIdentChar(QChar c);
 
+// The lines of one module that reference a name, ascending; a line with
+// several references is listed once per reference.
+struct ModuleReferences {
+    int module = 0;
+    std::vector<int> lines;
+    QString text;  // the module text searched
+};
+
+// Appends, for modules firstModule..lastModule in ascending order, the
+// reference lines of each module that has any. A module text that cannot
+// be read is passed over; StoreError then names every such module after
+// the others were appended.
+void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
+                        std::vector<ModuleReferences>& found);
+
 // Adds to `tree`, for modules firstModule..lastModule in ascending order, a
 // module node before the first reference in that module and one node per
 // routine holding references. True when anything was added. A module text

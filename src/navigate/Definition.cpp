@@ -1,5 +1,7 @@
 #include "navigate/Definition.h"
 
+#include <algorithm>
+
 #include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "model/TextOperations.h"
@@ -14,16 +16,48 @@ QString zoomRefusal() {
     return QStringLiteral("Steht im Zoom Modus nicht zur Verfügung");
 }
 
-std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString& name, int moduleNumber) {
-    if (const auto local = routineByNameInModule(store, name, moduleNumber)) {
-        const auto module = moduleByNumber(store, moduleNumber);
-        return DefinitionTarget{moduleNumber, module ? module->name : QString(), local->start};
+namespace {
+
+// The declaration a module offers for the name: a routine before anything
+// else, otherwise the first by line. `from`..`to` are the module's declarations.
+template <class It>
+It preferred(It from, It to) {
+    const It routine =
+        std::find_if(from, to, [](const Declaration& d) { return d.kind == DeclarationKind::Routine; });
+    return routine != to ? routine : from;
+}
+
+}  // namespace
+
+std::vector<DefinitionTarget> definitionCandidates(WorkingStore& store, const QString& name, int moduleNumber) {
+    const DeclarationIndex index = DeclarationIndex::ofName(store, name);
+    std::vector<Declaration> found = index.named(name);
+    auto target = [&index](const Declaration& d) {
+        return DefinitionTarget{d.module, index.moduleName(d.module), d.line, d.kind};
+    };
+    std::vector<DefinitionTarget> own;
+    std::vector<DefinitionTarget> routines;
+    std::vector<DefinitionTarget> modules;
+    std::vector<DefinitionTarget> others;
+    // Elsewhere only what other modules may see.
+    std::erase_if(found, [moduleNumber](const Declaration& d) { return d.module != moduleNumber && !d.isPublic; });
+    for (auto from = found.begin(); from != found.end();) {
+        const auto to = std::find_if(from, found.end(), [from](const Declaration& d) { return d.module != from->module; });
+        const Declaration& d = *preferred(from, to);
+        if (d.module == moduleNumber) own.push_back(target(d));
+        else if (d.kind == DeclarationKind::Routine) routines.push_back(target(d));
+        else if (d.kind == DeclarationKind::Module) modules.push_back(target(d));
+        else others.push_back(target(d));
+        from = to;
     }
-    const std::vector<RoutineInModule> rows = publicRoutinesByName(store, name);
-    if (rows.empty()) return std::nullopt;
-    // The first row, as the store gives them.
-    const RoutineInModule& first = rows.front();
-    return DefinitionTarget{first.routine.module, first.moduleName, first.routine.start};
+    for (const auto* more : {&routines, &modules, &others}) own.insert(own.end(), more->begin(), more->end());
+    return own;
+}
+
+std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString& name, int moduleNumber) {
+    std::vector<DefinitionTarget> all = definitionCandidates(store, name, moduleNumber);
+    if (all.empty()) return std::nullopt;
+    return all.front();
 }
 
 bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name, Ui& ui) {
@@ -38,17 +72,20 @@ bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name
         ui.message(QStringLiteral("Bezeichner unter Cursor nicht erkannt"));
         return false;
     }
+    // Only a routine names the panel; every other declaration stands
+    // outside the routines.
+    const QString routine = target->kind == DeclarationKind::Routine ? name : QString();
     if (target->moduleNumber == window.currentModule() + 1) {
         goToLine(window.visibleView(), target->line);
         window.highlightModuleNode();  // the tree follows to the routine
-        window.setPanelText(PanelRoutine, name);
+        window.setPanelText(PanelRoutine, routine);
         return true;
     }
     window.showModule(target->moduleNumber - 1);
     goToLine(window.visibleView(), target->line);
     window.setPanelText(PanelModule, target->moduleName);
     window.highlightModuleNode();
-    window.setPanelText(PanelRoutine, name);
+    window.setPanelText(PanelRoutine, routine);
     return true;
 }
 

@@ -1,10 +1,15 @@
 #pragma once
-// "Definition": from the identifier under the caret to the routine of that
-// name. A routine of the shown module wins, whatever its visibility; then
-// the routines of every module that are not Private.
+// "Definition": from the identifier under the caret to where that name is
+// declared: a routine, a module, a constant, an enumeration or one of its
+// members, a type, an event or a module-level variable. A declaration of the
+// shown module wins, whatever its visibility; then the declarations of every
+// other module that are not Private.
 #include <optional>
+#include <vector>
 
 #include <QString>
+
+#include "navigate/Declarations.h"
 
 namespace lumo {
 
@@ -16,11 +21,20 @@ class WorkingStore;
 struct DefinitionTarget {
     int moduleNumber = 0;  // 1-based
     QString moduleName;
-    int line = 0;          // rou_start
+    int line = 0;          // rou_start; 1 for a module's own name
+    DeclarationKind kind = DeclarationKind::Routine;
 };
 
-// Where the definition of `name` lies, seen from module `moduleNumber`;
-// nothing when no routine of that name can be reached. Throws StoreError.
+// Every place `name` may be defined, seen from module `moduleNumber`, one
+// per module: the shown module's own declaration first (a routine before
+// anything else of that name), then the modules with a public routine of
+// that name (the answer the routine lookup always gave), then the modules
+// of that name (a class before a variable named after it), then those with
+// another public declaration of it, each in module order. Empty when the
+// name cannot be reached. Throws StoreError.
+std::vector<DefinitionTarget> definitionCandidates(WorkingStore& store, const QString& name, int moduleNumber);
+
+// The first of the candidates; nothing when there is none. Throws StoreError.
 std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString& name, int moduleNumber);
 
 // Jumps to the definition of `name`: its module shown, the caret on its

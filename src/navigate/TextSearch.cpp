@@ -46,6 +46,10 @@ void notFound(CodeWindow& window, const QString& warning, Ui& ui) {
 
 }  // namespace
 
+QString searchNotFoundMessage(bool project) {
+    return project ? kNotInProject : kNotInModule;
+}
+
 QString trimmedSearchText(const QString& text) {
     qsizetype a = 0;
     qsizetype b = text.size();

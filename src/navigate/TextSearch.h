@@ -26,6 +26,9 @@ QString trimmedSearchText(const QString& text);
 void searchCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui);
 void searchFromPositionCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui);
 
+// The warning of Search when nothing is found, in the module or in the project.
+QString searchNotFoundMessage(bool project);
+
 // The selection of the visible view, trimmed, for the search box; nothing
 // when there is no selection.
 std::optional<QString> selectionForSearch(CodeWindow& window);

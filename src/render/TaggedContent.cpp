@@ -116,4 +116,12 @@ RtfContent taggedToContent(const QString& tagged, const Options& options) {
     return c;
 }
 
+QString taggedToText(QStringView tagged) {
+    RtfContent c;
+    c.text.reserve(tagged.size());
+    ContentSink sink(c, RtfCharFormat{}, false);
+    readTagged(tagged, sink);
+    return c.text;
+}
+
 }  // namespace lumo

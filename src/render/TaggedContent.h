@@ -12,4 +12,8 @@ namespace lumo {
 
 RtfContent taggedToContent(const QString& tagged, const Options& options);
 
+// The text alone of taggedToContent (line breaks as LF): what a code view
+// shows of a piece of tagged text, without reading a head for the formats.
+QString taggedToText(QStringView tagged);
+
 }  // namespace lumo

@@ -6,10 +6,11 @@
 
 TEST_F(CliProgram, WordsThatAreOffStopTheRunWithStatusTwo) {
     const QString callers = "Aufruf: codelumo-cli callers --module N --routine NAME ORDNER\n";
-    const QString definition = "Aufruf: codelumo-cli definition --module N NAME ORDNER\n";
+    const QString definition = "Aufruf: codelumo-cli definition --module N [--all] NAME ORDNER\n";
     const QString rtf = "Aufruf: codelumo-cli rtf --module N ORDNER\n";
     const QString exportCall =
-        "Aufruf: codelumo-cli export (--html|--rtf|--text|--structure) [--module N] [--footer] [--out DATEI] ORDNER\n";
+        "Aufruf: codelumo-cli export (--html|--rtf|--text|--structure [--long]) [--module N] [--footer] [--out DATEI] "
+        "ORDNER\n";
     const struct {
         QStringList args;
         QString err;
@@ -25,6 +26,7 @@ TEST_F(CliProgram, WordsThatAreOffStopTheRunWithStatusTwo) {
         {{"export", "--html", "--html", "o"}, exportCall},               // one format, once
         {{"export", "--html", "o", "--out"}, exportCall},
         {{"export", "--structure", "--module", "1", "o"}, exportCall},
+        {{"export", "--html", "--long", "o"}, exportCall},               // the long form is the structure's
         {{"build", "--out", "o", "--farbe", "--out"}, "Unbekannte Option: --farbe\n"},  // the first one off
         {{"build", "q", "--out"}, "--out braucht einen Ordner\n"},
         {{"dump"}, "Aufruf: codelumo-cli dump QUELLE\n"},

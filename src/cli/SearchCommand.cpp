@@ -1,0 +1,66 @@
+// "codelumo-cli search": every hit of a search text in module N or, with
+// --project, in every module, as the code views show the code: module
+// number, module name, line and the line's text.
+#include <QTextStream>
+
+#include "base/AppState.h"
+#include "base/SystemErrors.h"
+#include "cli/Arguments.h"
+#include "cli/CliCommand.h"
+#include "cli/ConsoleUi.h"
+#include "cli/ProjectFolder.h"
+#include "model/CodeDatabase.h"
+#include "model/WorkingStore.h"
+#include "navigate/SearchHits.h"
+#include "render/PlainText.h"
+
+namespace lumo::cli {
+
+namespace {
+
+const char* const kUsage = "search --module N [--project] [--word] TEXT ORDNER";
+
+int runSearch(const QStringList& args) {
+    int module = 0;
+    SearchSwitches switches;
+    Arguments call;
+    call.number("module", module).flag("project", switches.project).flag("word", switches.wholeWord);
+    if (!call.read(args) || module < 1 || !call.hasWords(2)) return usageError(kUsage);
+    const QStringList& plain = call.words();
+    const QString what = trimmedSearchText(plain[0]);
+    if (what.isEmpty()) return usageError(kUsage);
+    int count = 0;
+    if (!openProjectFolder(plain[1], module, count)) return 1;
+    WorkingStore& store = WorkingStore::instance();
+    QTextStream out(stdout);
+    int found = 0;
+    try {
+        const std::vector<ModuleRow> modules = modulesByNumber(store);
+        for (const ModuleRow& m : modules) {
+            if (!switches.project && m.number != module) continue;
+            const QString text = plainTextOfModule(store.readModuleText(m.number), appState().options);
+            for (const SearchHit& h : hitsInText(text, what, switches.wholeWord, m.number - 1)) {
+                out << m.number << '\t' << m.name << '\t' << h.line << '\t' << h.text << '\n';
+                ++found;
+            }
+        }
+    } catch (const std::exception& e) {
+        out.flush();
+        store.closeWorkingDatabase();
+        printError(germanSystemText(QString::fromUtf8(e.what())));
+        return 1;
+    }
+    store.closeWorkingDatabase();
+    if (found == 0) {
+        printError(searchNotFoundMessage(switches.project));
+        return 1;
+    }
+    return 0;
+}
+
+CliRegistration reg{{"search", kUsage, "   jeden Treffer eines Suchtexts ausgeben (Modul, Zeile, Text)",
+                     runSearch}};
+
+}  // namespace
+
+}  // namespace lumo::cli

@@ -1,0 +1,42 @@
+#pragma once
+// The lines that reference a routine, one entry per line: where the caller
+// tree lists each calling routine once, these are its call sites, to jump
+// to the call itself. Found with the caller search's own rule and in the
+// same modules.
+#include <optional>
+#include <vector>
+
+#include <QString>
+
+namespace lumo {
+
+class Ui;
+class WorkingStore;
+
+struct CallSite {
+    int module = 0;  // mod_num
+    QString moduleName;
+    int line = 0;     // 1-based
+    QString routine;  // the routine covering the line, "" outside every routine
+    QString text;     // the line as the code view shows it
+};
+
+// Appends the call sites of `name` in modules firstModule..lastModule, by
+// module, then line. A module text that cannot be read is passed over;
+// StoreError then names it after the others were appended.
+void callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule,
+               std::vector<CallSite>& sites);
+
+// The call sites of routine `name` of module `moduleNumber`, searched where
+// the caller search would search them: a Private routine only in its
+// module, any other in all `moduleCount` modules. Nothing, after telling
+// the user, for a routine the caller search refuses (unknown, a property);
+// when a module text or the store fails, the user is told and what was
+// found is kept.
+std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, const QString& name, int moduleNumber,
+                                                        int moduleCount, Ui& ui);
+
+// "Zeile 112: Set client = New WebClient": a call site as a node text.
+QString callSiteLabel(const CallSite& site);
+
+}  // namespace lumo

@@ -1,0 +1,56 @@
+#include "navigate/SearchHits.h"
+
+#include "view/CodeWindow.h"
+#include "view/TextView.h"
+
+namespace lumo {
+
+bool isSearchWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+std::vector<SearchHit> hitsInText(const QString& text, const QString& what, bool wholeWord, int module) {
+    std::vector<SearchHit> hits;
+    if (what.isEmpty()) return hits;
+    const qsizetype n = text.size();
+    int line = 1;
+    qsizetype lineStart = 0;  // of `line`
+    for (qsizetype at = text.indexOf(what, 0, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(what, at + 1, Qt::CaseInsensitive)) {
+        const qsizetype end = at + what.size();
+        if (wholeWord && ((at > 0 && isSearchWordChar(text.at(at - 1))) || (end < n && isSearchWordChar(text.at(end)))))
+            continue;
+        for (qsizetype nl = text.indexOf(QLatin1String("\r\n"), lineStart); nl >= 0 && nl < at;
+             nl = text.indexOf(QLatin1String("\r\n"), lineStart)) {
+            ++line;
+            lineStart = nl + 2;
+        }
+        qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), lineStart);
+        if (lineEnd < 0) lineEnd = n;
+        hits.push_back({module, line, int(at), int(what.size()), text.mid(lineStart, lineEnd - lineStart)});
+    }
+    return hits;
+}
+
+std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, SearchSwitches switches) {
+    const QString trimmed = trimmedSearchText(what);
+    std::vector<SearchHit> hits;
+    const int first = switches.project ? 0 : window.currentModule();
+    const int last = switches.project ? window.moduleCount() - 1 : window.currentModule();
+    for (int i = first; i <= last; ++i) {
+        const TextView* view = window.codeView(i);
+        if (!view) continue;
+        std::vector<SearchHit> more = hitsInText(view->text(), trimmed, switches.wholeWord, i);
+        hits.insert(hits.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    return hits;
+}
+
+void goToHit(CodeWindow& window, const SearchHit& hit) {
+    if (hit.module != window.currentModule()) window.showModule(hit.module);
+    TextView& view = window.visibleView();
+    view.setSelStart(hit.position);
+    view.setSelLength(hit.length);
+    window.focusVisibleView();
+    window.showCaretLocation();
+}
+
+}  // namespace lumo

@@ -1,0 +1,40 @@
+#pragma once
+// All hits of a search at once: where Search and Search from position step
+// from hit to hit, this lists every one (module, line, the line's text) to
+// jump to. The hits are those the stepping finds: the displayed code,
+// case-insensitive, whole words by the code view's rule.
+#include <vector>
+
+#include <QString>
+
+#include "navigate/TextSearch.h"
+
+namespace lumo {
+
+class CodeWindow;
+
+struct SearchHit {
+    int module = 0;    // 0-based index of the code view, as CurrentModule
+    int line = 0;      // 1-based
+    int position = 0;  // of the hit in the view's text (a line break counting two)
+    int length = 0;
+    QString text;      // the whole line
+};
+
+// A character that continues a word for the whole-word switch: letters of
+// any alphabet, digits and "_", as the code view's find has it.
+bool isSearchWordChar(QChar c);
+
+// The hits of `what` in `text` (lines joined with CR LF), in text order;
+// a hit begins after the previous one begins, so overlapping hits all count.
+std::vector<SearchHit> hitsInText(const QString& text, const QString& what, bool wholeWord, int module);
+
+// The hits in the shown module or, with project search on, in every module
+// from the first; `what` as the search box gives it (it is trimmed here).
+std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, SearchSwitches switches);
+
+// Shows the hit's module, selects the hit and lets the panels follow it, as
+// a hit of Search does.
+void goToHit(CodeWindow& window, const SearchHit& hit);
+
+}  // namespace lumo
