@@ -89,12 +89,32 @@ SqlValue lineValue(int line) {
     return SqlValue(std::in_place_type<std::monostate>);
 }
 
+// True when every number in `column` is its row's rowid, as in each store
+// this program writes (the column is the INTEGER PRIMARY KEY): the numbers
+// are then distinct without sorting them. A table with a column of its own
+// named rowid, or none at all, is left to the sorting count.
+bool numbersAreRowids(WorkingStore& store, const QString& table, const QString& column) {
+    {
+        auto q = store.query(QStringLiteral("SELECT count(*) FROM pragma_table_info('%1') WHERE lower(name) = 'rowid'")
+                                 .arg(table));
+        if (!q.next() || q.integer(0) != 0) return false;
+    }
+    try {
+        auto q = store.query(QStringLiteral("SELECT 1 FROM %1 WHERE %2 IS NOT rowid LIMIT 1").arg(table, column));
+        return !q.next();
+    } catch (const StoreError&) {
+        return false;  // a table without rowids
+    }
+}
+
 // Numbers 1..count without gaps and all of them integers: each row is
 // (count, distinct count, min, max, non-integers).
 QString numberingDamage(WorkingStore& store, const QString& table, const QString& column, qint64 maxCount) {
-    auto q = store.query(QStringLiteral("SELECT count(*), count(DISTINCT %2), min(%2), max(%2), "
+    const QString distinct = numbersAreRowids(store, table, column) ? QStringLiteral("count(*)")
+                                                                    : QStringLiteral("count(DISTINCT %1)").arg(column);
+    auto q = store.query(QStringLiteral("SELECT count(*), %3, min(%2), max(%2), "
                                         "total(typeof(%2) <> 'integer') FROM %1")
-                             .arg(table, column));
+                             .arg(table, column, distinct));
     if (!q.next()) return QStringLiteral("die Tabelle %1 lässt sich nicht lesen").arg(table);
     const qint64 count = q.integer(0);
     if (count > maxCount)
