@@ -107,14 +107,31 @@ bool numbersAreRowids(WorkingStore& store, const QString& table, const QString& 
     }
 }
 
+// True when `column` is the table's rowid under another name, as in each
+// store this program writes (its INTEGER PRIMARY KEY): its numbers are then
+// distinct integers by construction. Any other primary key (one declared
+// DESC, or of a table without rowids) has an index of its own.
+bool isRowidColumn(WorkingStore& store, const QString& table, const QString& column) {
+    auto q = store.query(
+        QStringLiteral("SELECT (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0) = 1 "
+                       "AND (SELECT count(*) FROM pragma_table_info(?1) WHERE pk = 1 AND lower(name) = lower(?2) "
+                       "AND upper(type) = 'INTEGER') = 1 "
+                       "AND (SELECT count(*) FROM pragma_index_list(?1) WHERE origin = 'pk') = 0"),
+        {SqlValue(std::in_place_type<QString>, table), SqlValue(std::in_place_type<QString>, column)});
+    return q.next() && q.integer(0) == 1;
+}
+
 // Numbers 1..count without gaps and all of them integers: each row is
-// (count, distinct count, min, max, non-integers).
+// (count, distinct count, min, max, non-integers). A rowid column needs no
+// sorting count nor a look at each number, and each aggregate alone is
+// answered from the table's tree without reading its rows.
 QString numberingDamage(WorkingStore& store, const QString& table, const QString& column, qint64 maxCount) {
-    const QString distinct = numbersAreRowids(store, table, column) ? QStringLiteral("count(*)")
-                                                                    : QStringLiteral("count(DISTINCT %1)").arg(column);
-    auto q = store.query(QStringLiteral("SELECT count(*), %3, min(%2), max(%2), "
-                                        "total(typeof(%2) <> 'integer') FROM %1")
-                             .arg(table, column, distinct));
+    const QString sql = isRowidColumn(store, table, column)
+                            ? QStringLiteral("SELECT (SELECT count(*) FROM %1), (SELECT count(*) FROM %1), "
+                                             "(SELECT min(%2) FROM %1), (SELECT max(%2) FROM %1), 0")
+                            : QStringLiteral("SELECT count(*), count(DISTINCT %2), min(%2), max(%2), "
+                                             "total(typeof(%2) <> 'integer') FROM %1");
+    auto q = store.query(sql.arg(table, column));
     if (!q.next()) return QStringLiteral("die Tabelle %1 lässt sich nicht lesen").arg(table);
     const qint64 count = q.integer(0);
     if (count > maxCount)

@@ -30,8 +30,7 @@ class SpanSink {
 public:
     explicit SpanSink(std::vector<TaggedSpan>& spans) : spans_(spans) {}
 
-    void text(QStringView s) { pos_ += s.size(); }
-    void skipped(qsizetype n) { pos_ += n; }
+    void advance(qsizetype n) { pos_ += n; }
 
     void tag(TagKind kind) {
         if (inside_) {
