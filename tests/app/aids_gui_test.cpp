@@ -19,8 +19,13 @@ namespace {
 // Presses the keys in the pop-up as soon as it is shown.
 void pressInPopup(std::vector<int> keys) {
     QTimer::singleShot(0, [keys] {
-        auto* list = qobject_cast<QListWidget*>(QApplication::focusWidget());
-        ASSERT_NE(list, nullptr);
+        QWidget* popup = QApplication::activePopupWidget();
+        auto* list = popup ? popup->findChild<QListWidget*>() : nullptr;
+        if (!list) {
+            ADD_FAILURE() << "no chooser shown";
+            if (popup) popup->close();
+            return;
+        }
         for (int key : keys) QTest::keyClick(list, Qt::Key(key));
     });
 }
