@@ -76,23 +76,21 @@ TEST_F(MainWindowTest, HitListListsEveryHitAndAClickGoesThere) {
     window->commandBar().searchBox()->setText(" zaehler ");
     act("mnuBearbeiten_Fundstellen")->trigger();
     ASSERT_TRUE(hits->isVisible());
-    QTreeWidget* list = hits->list();
-    ASSERT_EQ(list->topLevelItemCount(), 3);
-    const QTreeWidgetItem* second = list->topLevelItem(1);
-    EXPECT_EQ(second->text(0), "Werkzeuge");
-    EXPECT_EQ(second->text(1), "5");
-    EXPECT_EQ(second->text(2), "zaehler = 1");
+    const QAbstractItemModel* rows = hits->list()->model();
+    auto cell = [rows](int row, int column) { return rows->index(row, column).data().toString(); };
+    ASSERT_EQ(rows->rowCount(), 3);
+    EXPECT_EQ(QStringList({cell(1, 0), cell(1, 1), cell(1, 2)}), QStringList({"Werkzeuge", "5", "zaehler = 1"}));
     EXPECT_EQ(hits->windowTitle(), "Fundstellen: zaehler (3)");
 
     // Project-wide and whole word as the search box's switches say.
     act("su_p")->trigger();
     window->commandBar().searchBox()->setText("starten");
     act("mnuBearbeiten_Fundstellen")->trigger();
-    ASSERT_EQ(list->topLevelItemCount(), 2);
-    QTreeWidgetItem* other = list->topLevelItem(1);
-    EXPECT_EQ(other->text(0), "ThisDocument");
-    list->scrollToItem(other);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(other).center());
+    ASSERT_EQ(rows->rowCount(), 2);
+    EXPECT_EQ(cell(1, 0), "ThisDocument");
+    const QModelIndex other = rows->index(1, 2);
+    hits->list()->scrollTo(other);
+    QTest::mouseClick(hits->list()->viewport(), Qt::LeftButton, {}, hits->list()->visualRect(other).center());
     EXPECT_EQ(window->codeArea().current(), 2);
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Starten");
     EXPECT_EQ(panel(PanelRoutine), "Document_Open");

@@ -1,8 +1,9 @@
 #pragma once
 // Every hit of a search at once, in a panel below the code (dckFundstellen):
 // one row per hit with module, line and the line's text; a click or Enter
-// on a row asks for a jump to that hit. The panel keeps the hits it lists
-// until the next list or until it is emptied.
+// on a row asks for a jump to that hit. The rows are read from the hits as
+// they are drawn, so that thousands of them show at once; the panel keeps
+// the hits it lists until the next list or until it is emptied.
 #include <functional>
 #include <vector>
 
@@ -11,10 +12,11 @@
 #include "navigate/SearchHits.h"
 
 class QMainWindow;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace lumo {
+
+class HitRows;
 
 class HitPanel : public QDockWidget {
     Q_OBJECT
@@ -27,17 +29,17 @@ public:
     // Empty and hidden, as after a project is closed.
     void clearHits();
 
-    const std::vector<SearchHit>& hits() const { return hits_; }
-    QTreeWidget* list() const { return list_; }
+    const std::vector<SearchHit>& hits() const;
+    QTreeView* list() const { return list_; }
 
 signals:
     void hitChosen(const SearchHit& hit);
 
 private:
-    void choose(QTreeWidgetItem* item);
+    void choose(const QModelIndex& index);
 
-    QTreeWidget* list_ = nullptr;
-    std::vector<SearchHit> hits_;
+    QTreeView* list_ = nullptr;
+    HitRows* rows_ = nullptr;
 };
 
 }  // namespace lumo

@@ -94,6 +94,7 @@ void MainWindow::wireParts() {
             [this](CodeView* view, const QPoint& pos) { prepareCodePopup()->popup(view->mapToGlobal(pos)); });
     connect(codeArea_, &CodeArea::caretMayHaveMoved, this, &MainWindow::trackCaret);
     // Clicks: history and focus; a double click on "Routine": callers.
+    connect(trees_->callerTree(), &QTreeWidget::itemExpanded, this, &MainWindow::callSitesOpened);
     connect(hitPanel_, &HitPanel::hitChosen, this, [this](const SearchHit& hit) {
         if (codeShown_ && hit.module < trees_->state().moduleCount) goToHit(*navigation_, hit);
     });

@@ -149,8 +149,9 @@ private:
     bool splitterMayMoveTo(int newLeft) const;
     void setPanel(StatusPanel panel, const QString& text);
     void showRoutineAtLine(int line, int moduleNumber);
-    // Beneath each routine of the caller result, its lines that call `name`.
-    void addCallSites(const QString& name);
+    // Each routine of the caller result opens to its lines that call the routine asked for.
+    void offerCallSites();
+    void callSitesOpened(QTreeWidgetItem* node);
     // A call-site node of the caller tree: its module shown, the caret on its line.
     void showCallSite(QTreeWidgetItem* item, int moduleNumber, int line);
     // The project tree selects and reveals the module and routine of the caret

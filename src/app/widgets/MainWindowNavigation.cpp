@@ -2,6 +2,7 @@
 // history on the status panels, text search and the code view's pop-up.
 // The slots are short; the work is in navigate/, written against
 // CodeWindow, which this file implements over the window's parts.
+#include <QLabel>
 #include <QLineEdit>
 
 #include "app/widgets/CodeArea.h"
@@ -74,32 +75,33 @@ void MainWindow::callersCommand() {
     case CallersOutcome::Stopped: return;
     case CallersOutcome::NoneFound: trees_->showNoCallers(); return;
     case CallersOutcome::Found:
-        addCallSites(name);
+        offerCallSites();
         trees_->showCallerResult(name);
         commandBar_->setEnabled(Command::CloseCallers, true);
         return;
     }
 }
 
-void MainWindow::addCallSites(const QString& name) {
-    // The modules the caller tree lists are the only ones with call sites.
+void MainWindow::offerCallSites() {
+    // Found when a caller is first opened: all at once would double the
+    // caller search on a large project, for lines the user may never open.
+    for (QTreeWidgetItem* node : trees_->callerTree()->nodesInOrder())
+        if (node->parent()) node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+}
+
+void MainWindow::callSitesOpened(QTreeWidgetItem* node) {
+    if (!node->parent() || node->parent()->parent() || node->childCount() > 0) return;
     KeyedTree* tree = trees_->callerTree();
-    int first = 0;
-    int last = 0;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        const int n = keyNumber(KeyedTree::keyOf(tree->topLevelItem(i)));
-        if (n < 1) continue;
-        first = first == 0 ? n : std::min(first, n);
-        last = std::max(last, n);
-    }
-    if (first == 0) return;
+    const int module = keyNumber(KeyedTree::keyOf(node->parent()));
     tree->setRedraw(false);
     try {
-        addCallSiteNodes(*tree, store(), name, first, last);
-    } catch (const std::exception&) {
-        // The caller search has just named the modules it could not read.
+        // The other callers of the module get theirs too, from the one reading.
+        addCallSiteNodes(*tree, store(), trees_->callerLabel()->text(), module, module);
+    } catch (const std::exception& e) {
+        ui().message(QString::fromUtf8(e.what()), {}, MsgIcon::Warning);
     }
     tree->setRedraw(true);
+    if (node->childCount() == 0) node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 void MainWindow::closeCallerResult() {
