@@ -10,27 +10,22 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include <memory>
 
 #include "AidsModules.h"
 #include "BenchMain.h"
 #include "BenchSupport.h"
+#include "WindowBench.h"
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/CommandBar.h"
 #include "app/widgets/HitPanel.h"
 #include "app/widgets/MainWindow.h"
-#include "app/widgets/Trees.h"
-#include "base/AppState.h"
-#include "base/StartUp.h"
 #include "model/WorkingStore.h"
 #include "view/Commands.h"
 #include "view/widgets/CodeView.h"
-#include "view/widgets/KeyedTree.h"
 
 namespace {
 
@@ -47,26 +42,11 @@ struct Fixture {
 
     Fixture() {
         const QString folder = dir.path() + "/Hilfen";
-        QDir().mkpath(folder);
-        for (int m = 1; m <= kModules; ++m) {
-            QFile f(folder + QStringLiteral("/Modul%1.bas").arg(m, 3, 10, QLatin1Char('0')));
-            if (!f.open(QIODevice::WriteOnly)) return;
-            f.write(("Attribute VB_Name = \"Modul" + QString::number(m) + "\"\r\n" + lumo::bench::aidsModule(m)).toUtf8());
-        }
-        lumo::StartupPaths paths;
-        paths.programFolder = QStringLiteral(LUMO_BIN_DIR);
-        paths.dataFolder = dir.path() + "/data";
-        paths.settingsFile = dir.path() + "/settings.ini";
-        lumo::initSharedState(paths);
-        lumo::appState().ui = &ui;
-        window = std::make_unique<lumo::MainWindow>();
-        window->loadMainWindow({folder});
-        window->resize(1200, 800);
-        window->show();
-        auto* tree = window->trees().appTree();
-        if (tree->topLevelItemCount() == 0) return;
-        tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
-        window->readTickedCode();
+        const bool written = lumo::bench::writeModuleFolder(folder, kModules, [](int m) {
+            return "Attribute VB_Name = \"Modul" + QString::number(m) + "\"\r\n" + lumo::bench::aidsModule(m);
+        });
+        if (!written) return;
+        window = lumo::bench::windowWithProject(dir, ui, folder, true);
         if (!window->codeShown() || window->codeArea().count() != kModules) return;
         // The caret on the head of Gemeinsam, so that its callers are asked for.
         for (int i = 0; i < kModules && !ok; ++i) {
