@@ -93,11 +93,11 @@ void MainWindow::wireParts() {
     connect(codeArea_, &CodeArea::contextMenuRequested, this,
             [this](CodeView* view, const QPoint& pos) { prepareCodePopup()->popup(view->mapToGlobal(pos)); });
     connect(codeArea_, &CodeArea::caretMayHaveMoved, this, &MainWindow::trackCaret);
-    // Clicks: history and focus; a double click on "Routine": callers.
     connect(trees_->callerTree(), &QTreeWidget::itemExpanded, this, &MainWindow::callSitesOpened);
     connect(hitPanel_, &HitPanel::hitChosen, this, [this](const SearchHit& hit) {
         if (codeShown_ && hit.module < trees_->state().moduleCount) goToHit(*navigation_, hit);
     });
+    // Clicks: history and focus; a double click on "Routine": callers.
     connect(statusPanels_, &StatusPanels::clicked, this, &MainWindow::statusPanelClick);
     connect(statusPanels_, &StatusPanels::doubleClicked, this, [this](StatusPanel panel) {
         if (panel == PanelRoutine) callersCommand();

@@ -110,6 +110,7 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
 }
 
 void MainWindow::showCallSite(QTreeWidgetItem* item, int moduleNumber, int line) {
+    if (moduleNumber < 1 || moduleNumber > trees_->state().moduleCount) return;
     if (moduleNumber - 1 != codeArea_->current()) showModule(moduleNumber - 1);
     goToLine(*codeArea_->visibleView(), line);
     const QTreeWidgetItem* moduleNode = item->parent()->parent();
