@@ -144,6 +144,9 @@ TEST_F(MainWindowTest, FilterNarrowsTheProjectTreeAndEscapeRestoresIt) {
         QTest::keyClick(filter, Qt::Key_Backspace);
     }
     QTest::keyClicks(filter, "anz");
+    QTest::keyClick(filter, Qt::Key_Return);  // the first match shown, as Enter in the tree does
+    EXPECT_EQ(panel(PanelRoutine), "Anzeigen");
+    filter->setFocus();
     QTest::keyClick(filter, Qt::Key_Escape);
     EXPECT_TRUE(filter->text().isEmpty());
     EXPECT_EQ(filter->hiddenCount(), 0);

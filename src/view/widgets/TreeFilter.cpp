@@ -1,5 +1,6 @@
 #include "view/widgets/TreeFilter.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QSet>
 #include <QTreeWidget>
@@ -29,9 +30,21 @@ void TreeFilter::keyPressEvent(QKeyEvent* event) {
         clear();
         return;
     }
-    // Down goes on into the tree, to the first node shown.
+    // Down goes on into the tree; Enter shows the first node whose own name
+    // matches, as Enter on that node in the tree would.
     if (event->key() == Qt::Key_Down) {
         tree_->setFocus();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !text().trimmed().isEmpty()) {
+        for (QTreeWidgetItem* node : tree_->nodesInOrder()) {
+            if (node->isHidden() || !node->text(0).contains(text().trimmed(), Qt::CaseInsensitive)) continue;
+            tree_->setCurrentItem(node);
+            tree_->setFocus();
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(tree_, &enter);
+            return;
+        }
         return;
     }
     QLineEdit::keyPressEvent(event);

@@ -5,7 +5,8 @@
 // the matching ones, opened, when only they match. Rows are hidden, never
 // rebuilt, so a large tree keeps up with the typing. Escape empties the
 // line, and an empty line gives the tree back as it was before the first
-// letter (which modules were open), scrolled to the current node.
+// letter (which modules were open), scrolled to the current node. Enter
+// shows the first node whose name matches; Down goes into the tree.
 #include <QLineEdit>
 #include <QList>
 #include <QPersistentModelIndex>
