@@ -189,3 +189,9 @@ TEST(CommandTables, CommandStatesAsListed) {
     for (const ToolButtonDef& b : toolButtonTable())
         if (b.command == Command::None) EXPECT_STREQ(b.key, "blind");
 }
+
+TEST(CommandTables, NoTwoItemsShareAKey) {
+    std::set<std::string> keys;
+    for (const MenuItemDef& item : menuItemTable())
+        if (*item.shortcut) EXPECT_TRUE(keys.insert(item.shortcut).second) << item.objectName << " " << item.shortcut;
+}
