@@ -98,6 +98,7 @@ TEST_F(MainWindowTest, HitListListsEveryHitAndAClickGoesThere) {
     window->commandBar().searchBox()->setText("gibtsnicht");
     act("mnuBearbeiten_Fundstellen")->trigger();
     EXPECT_EQ(ui.messages(), QStringList{"Der Suchtext wurde im gesamten Projekt nicht gefunden"});
+    EXPECT_FALSE(hits->isVisible());
 }
 
 TEST_F(MainWindowTest, LongStructureListingGoesToTheClipboardAsTheCliPrintsIt) {

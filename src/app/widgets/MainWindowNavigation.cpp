@@ -148,7 +148,11 @@ void MainWindow::allHitsCommand() {
                                   commandBar_->checked(Command::ToggleWholeWord)};
     std::vector<SearchHit> hits = lumo::allHitsCommand(*navigation_, text, switches, ui());
     if (text != searchBox->text()) searchBox->setText(text);
-    if (hits.empty()) return;
+    if (hits.empty()) {
+        // A list of another text would read as the answer to this one.
+        if (!text.isEmpty() && !codeArea_->zoomOn()) hitPanel_->clearHits();
+        return;
+    }
     hitPanel_->showHits(text, std::move(hits),
                         [this](int module) { return trees_->projectTree()->nodeText(moduleKey(module + 1)); });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -19,17 +20,23 @@ constexpr int kMostRowsShown = 12;  // more scroll
 ChoiceList::ChoiceList(QWidget* parent, const QString& title, const QStringList& entries)
     : QDialog(parent, Qt::Popup) {
     setObjectName(QStringLiteral("frmAuswahl"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    // A pop-up has no window frame; this line sets it off from the code beneath.
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    outer->addWidget(frame);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(2);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    auto* head = new QLabel(title, this);
+    auto* head = new QLabel(title, frame);
     head->setObjectName(QStringLiteral("lblAuswahl"));
     QFont bold = head->font();
     bold.setBold(true);
     head->setFont(bold);
     layout->addWidget(head);
-    list_ = new QListWidget(this);
+    list_ = new QListWidget(frame);
     list_->setObjectName(QStringLiteral("lstAuswahl"));
     list_->addItems(entries);
     list_->setCurrentRow(0);
