@@ -1,5 +1,7 @@
 #include "view/ProjectTree.h"
 
+#include <QHash>
+
 #include "model/CodeDatabase.h"
 #include "view/NodeTree.h"
 
@@ -32,13 +34,21 @@ void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress) {
     const std::vector<RoutineRow> routines = routinesByModuleAndName(store);
     const int lastModule = routines.empty() ? 0 : routines.back().module;
     tree.setRedraw(false);
-    int module = -1;
+    // The rows come by module, and a project has a handful of routine kinds:
+    // parent keys and image keys are made once each, not once per routine.
+    int module = 0;
+    QString parent;
+    QHash<quint64, QString> imageKeys;
     for (const RoutineRow& r : routines) {
-        if (r.module != module) {
+        if (r.module != module || parent.isEmpty()) {
             module = r.module;
+            parent = moduleKey(module);
             if (!progress.step(module, lastModule, {})) break;
         }
-        tree.addNode(moduleKey(r.module), routineKey(r.number), r.name, routineImageKey(r.type, r.visibility));
+        const quint64 kind = (quint64(quint32(r.type)) << 32) | quint32(r.visibility);
+        auto image = imageKeys.find(kind);
+        if (image == imageKeys.end()) image = imageKeys.insert(kind, routineImageKey(r.type, r.visibility));
+        tree.addNode(parent, routineKey(r.number), r.name, image.value());
     }
     tree.setRedraw(true);
 }

@@ -28,6 +28,7 @@ class CodeWindow;
 class CommandBar;
 class CompactWindow;
 class DocumentHost;
+class HitPanel;
 class HostConnector;
 class Splitter;
 class StatusPanels;
@@ -56,6 +57,7 @@ public:
     Splitter* splitter() const { return splitter_; }
     // Long work under way: its progress, and stopping it.
     WorkProgress& workProgress() const { return *progress_; }
+    HitPanel* hitPanel() const { return hitPanel_; }
     QWidget* container() const { return container_; }
 
     // --- commands -------------------------------------------------------
@@ -107,6 +109,7 @@ public:
     void closeCallerResult();         // mnuAnsicht_RouClose, "close" on tobSuche
     void statusPanelClick(StatusPanel panel);  // Back and Next walk the history
     void searchCommand(bool fromPosition);  // F3, Ctrl+F3
+    void allHitsCommand();            // Ctrl+Shift+F: every hit in the panel dckFundstellen
     void toggleSearchSwitch(Command command);
     void selectionToSearch();         // Ctrl+F
     const RoutineHistory& history() const { return history_; }
@@ -152,6 +155,11 @@ private:
     bool splitterMayMoveTo(int newLeft) const;
     void setPanel(StatusPanel panel, const QString& text);
     void showRoutineAtLine(int line, int moduleNumber);
+    // Each routine of the caller result opens to its lines that call the routine asked for.
+    void offerCallSites();
+    void callSitesOpened(QTreeWidgetItem* node);
+    // A call-site node of the caller tree: its module shown, the caret on its line.
+    void showCallSite(QTreeWidgetItem* item, int moduleNumber, int line);
     // The project tree selects and reveals the module and routine of the caret
     // in the code shown, after every jump (F8, search hit, history, callers).
     void followShownCode();
@@ -168,6 +176,7 @@ private:
     CodeArea* codeArea_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
     WorkProgress* progress_ = nullptr;
+    HitPanel* hitPanel_ = nullptr;
     std::unique_ptr<WindowExports> exports_;
 
     // Where projects come from and where they are stored.

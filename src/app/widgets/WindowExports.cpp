@@ -15,6 +15,7 @@
 #include "export/ExportCommands.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
+#include "export/RoutineListing.h"
 #include "export/RtfExport.h"
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
@@ -68,6 +69,10 @@ bool WindowExports::run(Command command) {
     case Command::CopyModule: copyModule(); return true;
     case Command::ZoomCopy: copyZoom(); return true;
     case Command::Structure: structure(); return true;
+    case Command::StructureLong:
+        routineListingToClipboard(WorkingStore::instance(), ui(), appState().options.confirmClipboard,
+                                  appState().titleText);
+        return true;
     default: return false;
     }
 }

@@ -41,6 +41,10 @@ public:
     // it is switched on again: a tree of thousands of nodes fills without
     // laying itself out once per node.
     void setRedraw(bool on) override;
+    // Lays the rows out once, when the event loop next runs, however many
+    // nodes are hidden, opened or closed until then (each would otherwise
+    // lay the tree out on its own).
+    void deferLayout() { scheduleDelayedItemsLayout(); }
 
     QTreeWidgetItem* item(const QString& key) const { return items_.value(key); }
     static QString keyOf(const QTreeWidgetItem* item);
