@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -119,28 +118,3 @@ inline QString largestOfficeFile() {
 
 }  // namespace lumo::bench
 
-namespace lumo::bench {
-
-// A folder of `count` exported modules copied round-robin from the corpus
-// projects, each renamed (file and VB_Name) so that no two share a name:
-// a large project of real code. False when the corpus is missing or a file
-// cannot be written.
-inline bool writeCopiedModules(const QString& folder, int count) {
-    QStringList sources = moduleFiles(corpusDir() + QStringLiteral("/vba-src"));
-    if (sources.isEmpty() || !QDir().mkpath(folder)) return false;
-    static const QRegularExpression vbName(QStringLiteral("Attribute VB_Name = \"[^\"]*\""));
-    for (int i = 0; i < count; ++i) {
-        const QFileInfo source(sources[i % sources.size()]);
-        const QString name = source.completeBaseName() + QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0'));
-        QFile in(source.filePath());
-        if (!in.open(QIODevice::ReadOnly)) return false;
-        // Latin-1 both ways keeps every byte as it was, whatever the code page.
-        QString copy = QString::fromLatin1(in.readAll());
-        copy.replace(vbName, QStringLiteral("Attribute VB_Name = \"%1\"").arg(name));
-        QFile out(folder + QLatin1Char('/') + name + QLatin1Char('.') + source.suffix());
-        if (!out.open(QIODevice::WriteOnly) || out.write(copy.toLatin1()) < 0) return false;
-    }
-    return true;
-}
-
-}  // namespace lumo::bench

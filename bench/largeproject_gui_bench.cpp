@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -22,6 +23,7 @@
 
 #include "BenchMain.h"
 #include "BenchSupport.h"
+#include "WindowBench.h"
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/Trees.h"
@@ -36,6 +38,25 @@ using lumo::bench::SilentUi;
 const int kSizes[] = {100, 300, 1000};
 const QString kCli = QStringLiteral(LUMO_BIN_DIR "/codelumo-cli");
 
+// `count` modules copied round-robin from the corpus projects, each renamed
+// (VB_Name) so that no two share a name: a large project of real code.
+bool writeCopiedModules(const QString& folder, int count) {
+    QStringList texts, names;
+    for (const QString& file : lumo::bench::moduleFiles(lumo::bench::corpusDir() + QStringLiteral("/vba-src"))) {
+        const std::optional<QString> text = lumo::bench::readUtf8File(file);
+        if (!text) return false;
+        texts << *text;
+        names << QFileInfo(file).completeBaseName();
+    }
+    if (texts.isEmpty()) return false;
+    static const QRegularExpression vbName(QStringLiteral("Attribute VB_Name = \"[^\"]*\""));
+    return lumo::bench::writeModuleFolder(folder, count, [&](int m) {
+        const int source = (m - 1) % int(texts.size());
+        QString text = texts[source];
+        return text.replace(vbName, QStringLiteral("Attribute VB_Name = \"%1%2\"").arg(names[source]).arg(m));
+    });
+}
+
 struct Fixture {
     QTemporaryDir dir;
     SilentUi ui;
@@ -47,7 +68,7 @@ struct Fixture {
 
     Fixture() {
         for (int n : kSizes) {
-            if (!lumo::bench::writeCopiedModules(modules(n), n)) return;
+            if (!writeCopiedModules(modules(n), n)) return;
             if (QProcess::execute(kCli, {QStringLiteral("build"), QStringLiteral("--out"), stored(n), modules(n)}) != 0)
                 return;
         }
