@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "base/Progress.h"
+
 namespace lumo {
 
 namespace {
@@ -122,7 +124,12 @@ void KeyedTree::setRedraw(bool on) {
 
 void KeyedTree::attachWaitingNodes() {
     if (!waitingRoots_.isEmpty()) addTopLevelItems(std::exchange(waitingRoots_, {}));
-    for (auto& [parent, children] : std::exchange(waitingChildren_, {})) parent->addChildren(children);
+    // Thousands of modules take a while to join: the window's events get their turns in between.
+    int joined = 0;
+    for (auto& [parent, children] : std::exchange(waitingChildren_, {})) {
+        parent->addChildren(children);
+        if (++joined % 64 == 0) workTurn();
+    }
 }
 
 QString KeyedTree::nodeText(const QString& key) const {
