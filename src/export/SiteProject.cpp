@@ -1,0 +1,130 @@
+#include "export/SiteProject.h"
+
+#include <algorithm>
+
+#include <QRegularExpression>
+#include <QSet>
+
+#include "model/Codes.h"
+#include "model/WorkingStore.h"
+#include "navigate/Callers.h"
+#include "navigate/Definition.h"
+
+namespace lumo {
+
+namespace {
+
+// The routine the caller tree lists for a line of a module: the first in
+// order of first line whose lines hold it.
+QString coveringRoutine(const std::vector<RoutineRow>& routines, int module, int line) {
+    auto r = std::lower_bound(routines.begin(), routines.end(), module,
+                              [](const RoutineRow& row, int m) { return row.module < m; });
+    for (; r != routines.end() && r->module == module && r->start <= line; ++r)
+        if (r->end >= line) return r->name;
+    return {};
+}
+
+}  // namespace
+
+SiteProject::SiteProject(WorkingStore& store) {
+    modules_ = modulesByNumber(store);
+    if (!modules_.empty()) routines_ = routinesOfModulesByStart(store, modules_.front().number, modules_.back().number);
+    texts_.resize(modules_.size());
+    for (size_t i = 0; i < modules_.size(); ++i) {
+        try {
+            texts_[i] = store.readModuleText(modules_[i].number);
+        } catch (const StoreError& e) {
+            unreadable_ << QStringLiteral("%1: %2").arg(modules_[i].name, QString::fromUtf8(e.what()));
+        }
+    }
+    QHash<QString, int> taken;  // "module/folded name" -> routines of that name so far
+    for (const RoutineRow& r : routines_) {
+        const int n = ++taken[QString::number(r.module) + u'/' + r.name.toCaseFolded()];
+        anchors_.insert(r.number, QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString()));
+    }
+    declarations_ = DeclarationIndex::ofProject(store);
+    indexCalls();
+}
+
+const QString& SiteProject::text(int module) const {
+    static const QString none;
+    return module >= 1 && size_t(module) <= texts_.size() ? texts_[size_t(module) - 1] : none;
+}
+
+// One pass over every text: each word outside comments, strings, keywords
+// and routine lines that is a routine's name, compared as the caller search
+// compares (case and all, whole words by its own letters).
+void SiteProject::indexCalls() {
+    QSet<QString> names;
+    for (const RoutineRow& r : routines_) names.insert(r.name);
+    for (size_t i = 0; i < texts_.size(); ++i) {
+        const QString& text = texts_[i];
+        const QChar* t = text.constData();
+        const qsizetype n = text.size();
+        const std::vector<TaggedSpan> spans = taggedSpans(text);
+        size_t k = 0;
+        int line = 1;
+        for (qsizetype p = 0; p < n;) {
+            while (k < spans.size() && spans[k].end <= p) ++k;
+            if (k < spans.size() && spans[k].begin <= p) {
+                for (qsizetype q = p; q < spans[k].end; ++q) line += t[q] == u'\r';
+                p = spans[k].end;
+                continue;
+            }
+            if (!isCallerIdentChar(t[p])) {
+                line += t[p] == u'\r';
+                ++p;
+                continue;
+            }
+            qsizetype e = p;
+            while (e < n && isCallerIdentChar(t[e])) ++e;
+            const QString word(t + p, e - p);
+            if (names.contains(word)) references_[word].push_back({modules_[i].number, line});
+            p = e;
+        }
+    }
+}
+
+std::optional<std::pair<int, int>> SiteProject::definition(const QString& name, int module) const {
+    const QString key = QString::number(module) + u'/' + name;
+    const auto known = definitions_.constFind(key);
+    if (known != definitions_.cend()) return known.value();
+    std::optional<std::pair<int, int>> found;
+    const std::vector<DefinitionTarget> all = definitionCandidates(declarations_, name, module);
+    if (!all.empty()) found = std::pair{all.front().moduleNumber, all.front().line};
+    definitions_.insert(key, found);
+    return found;
+}
+
+std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& routine) const {
+    // The caller search takes the first routine of the name in its module
+    // (names compare without regard to case there) and searches a Private
+    // one only in that module.
+    const RoutineRow* asked = &routine;
+    for (const RoutineRow& r : routines_)
+        if (r.module == routine.module && r.number < asked->number &&
+            r.name.compare(routine.name, Qt::CaseInsensitive) == 0)
+            asked = &r;
+    if (isProperty(asked->type)) return std::nullopt;
+    const bool onlyOwn = asked->visibility == OpenPrivate;
+    std::vector<SiteCall> calls;
+    const auto refs = references_.constFind(routine.name);
+    if (refs == references_.cend()) return calls;
+    int lastModule = 0, lastLine = 0;
+    for (const auto& [module, line] : refs.value()) {
+        if (onlyOwn && module != routine.module) continue;
+        if (module == lastModule && line == lastLine) continue;  // one entry per line
+        lastModule = module;
+        lastLine = line;
+        calls.push_back({module, line, coveringRoutine(routines_, module, line)});
+    }
+    return calls;
+}
+
+QString modulePageName(const ModuleRow& module) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
+    const QString part = plain.match(module.name).hasMatch() ? module.name : QString::number(module.number);
+    return QStringLiteral("modul-") + part + QStringLiteral(".html");
+}
+
+}  // namespace lumo
