@@ -73,7 +73,9 @@ private:
     void endLine() {
         startLine();  // an empty line is a line too
         closeElements();
-        out_ += QStringLiteral("</span>\n");
+        // The break inside the line's element: as a block of its own, a
+        // line followed by a break outside it would show an empty line.
+        out_ += QStringLiteral("\n</span>");
         open_ = false;
         ++line_;
     }

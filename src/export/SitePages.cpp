@@ -80,20 +80,23 @@ QString callLabel(const SiteProject& project, const SiteCall& call) {
            QString::number(call.line);
 }
 
+constexpr qsizetype kOpenCallers = 6;
+
 QString callersHtml(const SiteProject& project, const RoutineRow& r) {
     const std::optional<std::vector<SiteCall>> calls = project.callers(r);
     if (!calls) return {};
     if (calls->empty()) return QStringLiteral("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
-    QString out = QStringLiteral("<p class=\"aufrufe\">Aufgerufen von: ");
-    bool first = true;
-    for (const SiteCall& c : *calls) {
-        if (!first) out += QStringLiteral(", ");
-        first = false;
-        out += QStringLiteral("<a href=\"") + e(modulePageName(project.modules()[size_t(c.module) - 1])) +
-               QStringLiteral("#L") + QString::number(c.line) + QStringLiteral("\">") + e(callLabel(project, c)) +
-               QStringLiteral("</a>");
-    }
-    return out + QStringLiteral("</p>");
+    QStringList links;
+    for (const SiteCall& c : *calls)
+        links << QStringLiteral("<a href=\"") + e(modulePageName(project.modules()[size_t(c.module) - 1])) +
+                     QStringLiteral("#L") + QString::number(c.line) + QStringLiteral("\">") + e(callLabel(project, c)) +
+                     QStringLiteral("</a>");
+    // A long list stays folded, so that the code is not pushed far down.
+    if (links.size() > kOpenCallers)
+        return QStringLiteral("<details class=\"aufrufe\"><summary>Aufgerufen von %1 Stellen</summary>%2</details>")
+            .arg(QString::number(links.size()), links.join(QStringLiteral(", ")));
+    return QStringLiteral("<p class=\"aufrufe\">Aufgerufen von: ") + links.join(QStringLiteral(", ")) +
+           QStringLiteral("</p>");
 }
 
 // A CSS string holding a font name, whatever the settings file says.
@@ -133,9 +136,8 @@ QString siteIndexPage(const SiteProject& project, const SiteTitle& title) {
                                "<th class=\"zahl\">Routinen</th></tr></thead>\n<tbody>\n");
         for (const ModuleRow* m : modules)
             body += QStringLiteral("<tr><td><a href=\"%1\">%2</a></td><td class=\"zahl\">%3</td><td class=\"zahl\">%4</td></tr>\n")
-                        .arg(e(modulePageName(*m)), e(m->name))
-                        .arg(m->lines)
-                        .arg(routineCount(project, m->number));
+                        .arg(e(modulePageName(*m)), e(m->name), QString::number(m->lines),
+                             QString::number(routineCount(project, m->number)));
         body += QStringLiteral("</tbody>\n</table>\n</section>\n");
     }
     return page(QStringLiteral("Übersicht"), title, body);
@@ -241,7 +243,8 @@ QString siteStyleSheet(const Options& options) {
         ".art{color:#555;font-size:.9em}\n"
         "section.routinen ul,ul.index{padding-left:1.2rem}\n"
         "section.routinen li{margin:.2rem 0}\n"
-        "p.aufrufe{margin:.1rem 0 .3rem;font-size:.9em}\n"
+        ".aufrufe{margin:.1rem 0 .3rem;font-size:.9em;overflow-wrap:anywhere}\n"
+        "details.aufrufe summary{cursor:pointer;color:#1a4f9c}\n"
         "nav.buchstaben a{display:inline-block;padding:.1rem .35rem;font-weight:bold}\n"
         "pre.code{overflow-x:auto;padding:.5rem 0;border:1px solid #ddd;background:#fcfcfc;tab-size:4;"
         "line-height:1.35;");
@@ -264,6 +267,7 @@ QString siteStyleSheet(const Options& options) {
         "@media (max-width:40rem){main{padding:.5rem}pre.code a.n{width:3em;padding-right:.5em}"
         "form.suche input{width:100%;max-width:none}form.suche{flex:1 1 100%}}\n"
         "@media print{header,footer,form.suche{display:none}main{max-width:none;padding:0}"
+        "details.aufrufe>*{display:block}"
         "pre.code{white-space:pre-wrap;border:none;overflow:visible}pre.code a{border:none}"
         "a{color:inherit;text-decoration:none}section{break-inside:avoid-page}}\n");
     return css;
