@@ -57,6 +57,7 @@ enum class Command : int {
     TextModule,
     ZoomToHtml,
     ZoomCopy,
+    Website,
     // ?
     Help,
     About,
