@@ -62,11 +62,17 @@ private:
     void startLine() {
         if (open_) return;
         open_ = true;
-        const QString id = QStringLiteral("L") + QString::number(line_);
-        out_ += QStringLiteral("<span class=\"z\" id=\"") + id + QStringLiteral("\">");
-        for (const QString& a : anchors_.value(line_)) out_ += QStringLiteral("<a id=\"") + siteEscaped(a) + QStringLiteral("\"></a>");
-        out_ += QStringLiteral("<a class=\"n\" href=\"#") + id + QStringLiteral("\" data-n=\"") +
-                QString::number(line_) + QStringLiteral("\"></a>");
+        // The number itself is drawn by the style sheet (a counter of the
+        // lines), so that the page stays small and a copy holds only code.
+        out_ += QLatin1String("<span id=\"L");
+        out_ += QString::number(line_);
+        out_ += QLatin1String("\">");
+        if (const auto a = anchors_.constFind(line_); a != anchors_.cend())
+            for (const QString& id : a.value()) {
+                out_ += QLatin1String("<a id=\"");
+                appendSiteEscaped(out_, id);
+                out_ += QLatin1String("\"></a>");
+            }
         openElements();
     }
 
@@ -75,35 +81,37 @@ private:
         closeElements();
         // The break inside the line's element: as a block of its own, a
         // line followed by a break outside it would show an empty line.
-        out_ += QStringLiteral("\n</span>");
+        out_ += QLatin1String("\n</span>");
         open_ = false;
         ++line_;
     }
 
     void openElements() {
-        if (bold_) out_ += QStringLiteral("<span class=\"r\">");
+        if (bold_) out_ += QLatin1String("<span class=\"r\">");
         switch (slot_) {
-        case ColourSlot::Keyword: out_ += QStringLiteral("<span class=\"k\">"); break;
-        case ColourSlot::Comment: out_ += QStringLiteral("<span class=\"c\">"); break;
-        case ColourSlot::String: out_ += QStringLiteral("<span class=\"s\">"); break;
+        case ColourSlot::Keyword: out_ += QLatin1String("<span class=\"k\">"); break;
+        case ColourSlot::Comment: out_ += QLatin1String("<span class=\"c\">"); break;
+        case ColourSlot::String: out_ += QLatin1String("<span class=\"s\">"); break;
         case ColourSlot::Plain: break;
         }
     }
 
     void closeElements() {
-        if (slot_ != ColourSlot::Plain) out_ += QStringLiteral("</span>");
-        if (bold_) out_ += QStringLiteral("</span>");
+        if (slot_ != ColourSlot::Plain) out_ += QLatin1String("</span>");
+        if (bold_) out_ += QLatin1String("</span>");
     }
 
     void word(QStringView w) {
-        const QString href = linkOf_(w.toString(), line_);
+        const QString href = linkOf_(w, line_);
         if (href.isEmpty()) {
             appendSiteEscaped(out_, w);
             return;
         }
-        out_ += QStringLiteral("<a href=\"") + siteEscaped(href) + QStringLiteral("\">");
+        out_ += QLatin1String("<a href=\"");
+        appendSiteEscaped(out_, href);
+        out_ += QLatin1String("\">");
         appendSiteEscaped(out_, w);
-        out_ += QStringLiteral("</a>");
+        out_ += QLatin1String("</a>");
     }
 
     QString& out_;
@@ -118,15 +126,23 @@ private:
 }  // namespace
 
 void appendSiteEscaped(QString& out, QStringView text) {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        case u'"': out += QStringLiteral("&quot;"); break;
-        default: out += c;
+    const QChar* p = text.data();
+    const qsizetype n = text.size();
+    qsizetype plain = 0;
+    for (qsizetype k = 0; k < n; ++k) {
+        QLatin1String entity;
+        switch (p[k].unicode()) {
+        case u'&': entity = QLatin1String("&amp;"); break;
+        case u'<': entity = QLatin1String("&lt;"); break;
+        case u'>': entity = QLatin1String("&gt;"); break;
+        case u'"': entity = QLatin1String("&quot;"); break;
+        default: continue;
         }
+        out.append(p + plain, k - plain);
+        out += entity;
+        plain = k + 1;
     }
+    out.append(p + plain, n - plain);
 }
 
 QString siteEscaped(QStringView text) {

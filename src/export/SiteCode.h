@@ -13,7 +13,7 @@
 namespace lumo {
 
 // The link of a name on a line, "" for none.
-using SiteLinkOf = std::function<QString(const QString& name, int line)>;
+using SiteLinkOf = std::function<QString(QStringView name, int line)>;
 
 // The inside of the <pre> element. routineAnchors: the anchor ids that
 // stand at a line (a routine's first line).

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <map>
 
-#include <QJsonArray>
-#include <QJsonDocument>
 
 #include "export/RoutineListing.h"
 #include "export/SiteCode.h"
@@ -68,7 +66,7 @@ int routineCount(const SiteProject& project, int module) {
 }
 
 QString routineHref(const SiteProject& project, const RoutineRow& r) {
-    return modulePageName(project.modules()[size_t(r.module) - 1]) + u'#' + project.anchorOf(r.number);
+    return project.pageOf(r.module) + u'#' + project.anchorOf(r.number);
 }
 
 QString kindText(const RoutineRow& r) { return visibilityText(r.visibility) + u' ' + routineKindText(r.type); }
@@ -88,7 +86,7 @@ QString callersHtml(const SiteProject& project, const RoutineRow& r) {
     if (calls->empty()) return QStringLiteral("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
     QStringList links;
     for (const SiteCall& c : *calls)
-        links << QStringLiteral("<a href=\"") + e(modulePageName(project.modules()[size_t(c.module) - 1])) +
+        links << QStringLiteral("<a href=\"") + e(project.pageOf(c.module)) +
                      QStringLiteral("#L") + QString::number(c.line) + QStringLiteral("\">") + e(callLabel(project, c)) +
                      QStringLiteral("</a>");
     // A long list stays folded, so that the code is not pushed far down.
@@ -97,6 +95,17 @@ QString callersHtml(const SiteProject& project, const RoutineRow& r) {
             .arg(QString::number(links.size()), links.join(QStringLiteral(", ")));
     return QStringLiteral("<p class=\"aufrufe\">Aufgerufen von: ") + links.join(QStringLiteral(", ")) +
            QStringLiteral("</p>");
+}
+
+// A JavaScript string literal of text.
+void appendJsString(QString& out, const QString& text) {
+    out += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') out += u'\\';
+        if (c.unicode() < 0x20) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else out += c;
+    }
+    out += u'"';
 }
 
 // A CSS string holding a font name, whatever the settings file says.
@@ -136,7 +145,7 @@ QString siteIndexPage(const SiteProject& project, const SiteTitle& title) {
                                "<th class=\"zahl\">Routinen</th></tr></thead>\n<tbody>\n");
         for (const ModuleRow* m : modules)
             body += QStringLiteral("<tr><td><a href=\"%1\">%2</a></td><td class=\"zahl\">%3</td><td class=\"zahl\">%4</td></tr>\n")
-                        .arg(e(modulePageName(*m)), e(m->name), QString::number(m->lines),
+                        .arg(e(project.pageOf(m->number)), e(m->name), QString::number(m->lines),
                              QString::number(routineCount(project, m->number)));
         body += QStringLiteral("</tbody>\n</table>\n</section>\n");
     }
@@ -165,13 +174,36 @@ QString siteModulePage(const SiteProject& project, const ModuleRow& module, cons
         body += QStringLiteral("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
         return page(module.name, title, body);
     }
-    const SiteLinkOf linkOf = [&](const QString& name, int line) -> QString {
-        const auto target = project.definition(name, module.number);
-        if (!target || (target->first == module.number && target->second == line)) return {};
-        const QString anchor = QStringLiteral("#L") + QString::number(target->second);
-        if (target->first == module.number) return anchor;
-        return modulePageName(project.modules()[size_t(target->first) - 1]) + anchor;
+    // A page names the same few words again and again: each is looked up
+    // once, found again by its hash, so that a word needs no copy of its own.
+    struct Link {
+        QString name;
+        int module = 0;
+        int line = 0;
+        QString href;
     };
+    QHash<size_t, Link> known;
+    auto lookUp = [&](QStringView word) {
+        Link link{word.toString(), 0, 0, {}};
+        if (const auto target = project.definition(link.name, module.number)) {
+            link.module = target->first;
+            link.line = target->second;
+            link.href = QStringLiteral("#L") + QString::number(target->second);
+            if (target->first != module.number) link.href.prepend(project.pageOf(target->first));
+        }
+        return link;
+    };
+    const SiteLinkOf linkOf = [&](QStringView word, int line) -> QString {
+        const size_t hash = qHash(word);
+        auto at = known.find(hash);
+        if (at == known.end()) at = known.insert(hash, lookUp(word));
+        // Two words of one hash: the later one is looked up each time.
+        const Link link = at->name == word ? *at : lookUp(word);
+        // The declaration itself links nowhere.
+        if (link.module == module.number && link.line == line) return {};
+        return link.href;
+    };
+    body.reserve(body.size() + text.size() * 3);
     body += QStringLiteral("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
     body += siteCodeHtml(text, linkOf, anchors);
     body += QStringLiteral("</pre>\n");
@@ -252,11 +284,11 @@ QString siteStyleSheet(const Options& options) {
                .arg(cssFontName(options.fontName))
                .arg(options.fontSize);
     css += QStringLiteral(
-        "pre.code .z{display:block;padding-right:1rem}\n"
-        "pre.code .z:target{background:#fff3b0}\n"
-        "pre.code a.n{display:inline-block;width:4.5em;padding-right:1em;text-align:right;color:#888;"
-        "text-decoration:none;user-select:none}\n"
-        "pre.code a.n::before{content:attr(data-n)}\n"
+        "pre.code{counter-reset:zeile}\n"
+        "pre.code>span{display:block;padding-right:1rem;counter-increment:zeile}\n"
+        "pre.code>span:target{background:#fff3b0}\n"
+        "pre.code>span::before{content:counter(zeile);display:inline-block;width:4.5em;padding-right:1em;"
+        "text-align:right;color:#888;user-select:none}\n"
         "pre.code a{color:inherit;text-decoration:none;border-bottom:1px dotted #8aa}\n"
         "pre.code a:hover{background:#e8f0ff}\n");
     css += QStringLiteral(".k{color:%1}\n.c{color:%2}\n.s{color:%3}\n").arg(keyword, comment, string);
@@ -264,7 +296,7 @@ QString siteStyleSheet(const Options& options) {
     css += QStringLiteral(
         "p.fehlt{color:#a00;font-weight:bold}\n"
         "footer{padding:1rem;color:#777;font-size:.85em;text-align:center}\n"
-        "@media (max-width:40rem){main{padding:.5rem}pre.code a.n{width:3em;padding-right:.5em}"
+        "@media (max-width:40rem){main{padding:.5rem}pre.code>span::before{width:3em;padding-right:.5em}"
         "form.suche input{width:100%;max-width:none}form.suche{flex:1 1 100%}}\n"
         "@media print{header,footer,form.suche{display:none}main{max-width:none;padding:0}"
         "details.aufrufe>*{display:block}"
@@ -274,14 +306,24 @@ QString siteStyleSheet(const Options& options) {
 }
 
 QString siteSearchIndex(const SiteProject& project) {
-    QJsonArray entries;
+    QString out = QStringLiteral("var lumoSuche = [");
+    bool first = true;
+    auto entry = [&](const QString& name, const QString& href, const QString& what) {
+        out += first ? QStringLiteral("\n[") : QStringLiteral(",\n[");
+        first = false;
+        appendJsString(out, name);
+        out += u',';
+        appendJsString(out, href);
+        out += u',';
+        appendJsString(out, what);
+        out += u']';
+    };
     for (const ModuleRow& m : project.modules())
-        entries.append(QJsonArray{m.name, modulePageName(m), QString::fromUtf8(headingOf(m.type).single)});
+        entry(m.name, project.pageOf(m.number), QString::fromUtf8(headingOf(m.type).single));
     for (const RoutineRow& r : project.routines())
-        entries.append(QJsonArray{r.name, routineHref(project, r),
-                                  kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name});
-    return QStringLiteral("var lumoSuche = ") + QString::fromUtf8(QJsonDocument(entries).toJson(QJsonDocument::Compact)) +
-           QStringLiteral(";\n");
+        entry(r.name, routineHref(project, r),
+              kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
+    return out + QStringLiteral("\n];\n");
 }
 
 QString siteSearchScript() {

@@ -1,6 +1,7 @@
 #include "export/SiteProject.h"
 
 #include <algorithm>
+#include <span>
 
 #include <QRegularExpression>
 #include <QSet>
@@ -30,6 +31,7 @@ SiteProject::SiteProject(WorkingStore& store) {
     modules_ = modulesByNumber(store);
     if (!modules_.empty()) routines_ = routinesOfModulesByStart(store, modules_.front().number, modules_.back().number);
     texts_.resize(modules_.size());
+    for (const ModuleRow& m : modules_) pages_.push_back(modulePageName(m));
     for (size_t i = 0; i < modules_.size(); ++i) {
         try {
             texts_[i] = store.readModuleText(modules_[i].number);
@@ -56,7 +58,12 @@ const QString& SiteProject::text(int module) const {
 // compares (case and all, whole words by its own letters).
 void SiteProject::indexCalls() {
     QSet<QString> names;
-    for (const RoutineRow& r : routines_) names.insert(r.name);
+    // Most words are no routine's name: their hash alone tells, without a copy of the word.
+    QSet<size_t> hashes;
+    for (const RoutineRow& r : routines_) {
+        names.insert(r.name);
+        hashes.insert(qHash(QStringView(r.name)));
+    }
     for (size_t i = 0; i < texts_.size(); ++i) {
         const QString& text = texts_[i];
         const QChar* t = text.constData();
@@ -78,22 +85,18 @@ void SiteProject::indexCalls() {
             }
             qsizetype e = p;
             while (e < n && isCallerIdentChar(t[e])) ++e;
-            const QString word(t + p, e - p);
-            if (names.contains(word)) references_[word].push_back({modules_[i].number, line});
+            const QStringView word(t + p, e - p);
+            if (hashes.contains(qHash(word)) && names.contains(word.toString()))
+                references_[word.toString()].push_back({modules_[i].number, line});
             p = e;
         }
     }
 }
 
 std::optional<std::pair<int, int>> SiteProject::definition(const QString& name, int module) const {
-    const QString key = QString::number(module) + u'/' + name;
-    const auto known = definitions_.constFind(key);
-    if (known != definitions_.cend()) return known.value();
-    std::optional<std::pair<int, int>> found;
     const std::vector<DefinitionTarget> all = definitionCandidates(declarations_, name, module);
-    if (!all.empty()) found = std::pair{all.front().moduleNumber, all.front().line};
-    definitions_.insert(key, found);
-    return found;
+    if (all.empty()) return std::nullopt;
+    return std::pair{all.front().moduleNumber, all.front().line};
 }
 
 std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& routine) const {
@@ -101,8 +104,10 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     // (names compare without regard to case there) and searches a Private
     // one only in that module.
     const RoutineRow* asked = &routine;
-    for (const RoutineRow& r : routines_)
-        if (r.module == routine.module && r.number < asked->number &&
+    const auto [from, to] = std::equal_range(routines_.begin(), routines_.end(), routine,
+                                             [](const RoutineRow& a, const RoutineRow& b) { return a.module < b.module; });
+    for (const RoutineRow& r : std::span(from, to))
+        if (r.number < asked->number &&
             r.name.compare(routine.name, Qt::CaseInsensitive) == 0)
             asked = &r;
     if (isProperty(asked->type)) return std::nullopt;

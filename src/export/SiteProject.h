@@ -36,6 +36,8 @@ public:
     // The tagged text of module `module` (1-based); "" for one not read.
     const QString& text(int module) const;
     const QStringList& unreadable() const { return unreadable_; }
+    // modulePageName of module `module` (1-based).
+    const QString& pageOf(int module) const { return pages_[size_t(module) - 1]; }
 
     // The anchor of a routine on its module's page: "r-" + its name, a
     // second routine of that name in the module (a Property Let beside a
@@ -54,12 +56,12 @@ private:
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
     std::vector<QString> texts_;
+    std::vector<QString> pages_;
     QStringList unreadable_;
     DeclarationIndex declarations_;
     // Every reference to a routine name, by the name as written: module, line.
     QHash<QString, std::vector<std::pair<int, int>>> references_;
     QHash<qint32, QString> anchors_;
-    mutable QHash<QString, std::optional<std::pair<int, int>>> definitions_;  // "module/name"
 };
 
 // The page of a module: "modul-" + its name when that is a plain ASCII

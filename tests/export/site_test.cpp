@@ -56,7 +56,7 @@ TEST_F(SiteTest, NamesLinkToWhereDefinitionJumps) {
     int links = 0;
     for (int m = 1; m <= 3; ++m) {
         const QString code = page(folder, m).section("<pre class=\"code\">", 1);
-        const QStringList lines = code.split("<span class=\"z\" id=\"L");
+        const QStringList lines = code.split("<span id=\"L");
         for (qsizetype l = 1; l < lines.size(); ++l) {
             for (auto it = link.globalMatch(lines[l]); it.hasNext(); ++links) {
                 const auto hit = it.next();

@@ -1,0 +1,96 @@
+// The website of a project against the HTML export of the same project,
+// both as a user runs them: codelumo-cli site and codelumo-cli export
+// --html, each a whole process, in turns within the same run. Target: the
+// site within twice the export's time.
+//
+// Input: the generated project of 300 modules (GeneratedProject.h), built
+// once into a stored project through the project builder.
+#include <benchmark/benchmark.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "BenchMain.h"
+#include "BenchSupport.h"
+#include "GeneratedProject.h"
+#include "base/AppState.h"
+#include "model/ProjectBuild.h"
+#include "model/WorkingStore.h"
+
+namespace {
+
+std::unique_ptr<QTemporaryDir>& scratch() {
+    static std::unique_ptr<QTemporaryDir> dir;
+    return dir;
+}
+
+QString project() { return scratch()->path() + "/projekt"; }
+
+bool buildProject() {
+    scratch() = std::make_unique<QTemporaryDir>();
+    if (!scratch()->isValid() || !QDir().mkpath(project())) return false;
+    lumo::appState().workFolder = project() + "/";
+    static lumo::bench::SilentUi ui;
+    lumo::ProjectBuild build(ui, lumo::WorkingStore::instance(), lumo::appState().options);
+    if (!build.begin()) return false;
+    for (int m = 1; m <= lumo::bench::kGeneratedModules; ++m)
+        build.addModule("Modul" + QString::number(m), 2, lumo::bench::generatedModule(m));
+    build.finish();
+    lumo::WorkingStore::instance().closeWorkingDatabase();
+    return true;
+}
+
+// Seconds of one run of codelumo-cli; negative when it failed.
+double timeCli(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LUMO_SETTINGS_FILE", scratch()->path() + "/settings.ini");
+    env.insert("LUMO_DATA_DIR", scratch()->path() + "/data");
+    p.setProcessEnvironment(env);
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral(LUMO_BIN_DIR "/codelumo-cli"), args);
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        std::fprintf(stderr, "codelumo-cli %s: %s\n", qPrintable(args.join(' ')), p.readAllStandardError().constData());
+        return -1;
+    }
+    return t.nsecsElapsed() / 1e9;
+}
+
+void BM_SiteAgainstExport(benchmark::State& state) {
+    double exportMin = 1e9, siteMin = 1e9;
+    for (auto _ : state) {
+        const double e = timeCli({"export", "--html", "--out", scratch()->path() + "/projekt.html", project()});
+        const double s = timeCli({"site", "--out", scratch()->path() + "/site", project()});
+        if (e < 0 || s < 0) {
+            state.SkipWithError("codelumo-cli failed");
+            return;
+        }
+        exportMin = std::min(exportMin, e);
+        siteMin = std::min(siteMin, s);
+    }
+    state.counters["export_min_ms"] = exportMin * 1e3;
+    state.counters["site_min_ms"] = siteMin * 1e3;
+    state.counters["site_per_export"] = siteMin / exportMin;
+}
+
+int setUp() {
+    lumo::appState().programFolder = QStringLiteral(LUMO_BIN_DIR "/");
+    lumo::appState().options = lumo::Options{};
+    if (!buildProject()) {
+        std::fprintf(stderr, "the generated project could not be built\n");
+        return 1;
+    }
+    benchmark::RegisterBenchmark("SiteAgainstExport/Generated300", BM_SiteAgainstExport)
+        ->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+    return -1;
+}
+
+}  // namespace
+
+lumo::bench::BenchRegistration program{{setUp, {}, [] { scratch().reset(); }}};
