@@ -15,32 +15,40 @@ public:
     SiteCodeSink(QString& out, const SiteLinkOf& linkOf, const QHash<int, QStringList>& anchors)
         : out_(out), linkOf_(linkOf), anchors_(anchors) {}
 
+    // A run of a line's text goes out in one piece up to the next word that
+    // becomes a link, or the line's end.
     void text(QStringView s) {
+        const QChar* p = s.data();
         const qsizetype n = s.size();
+        qsizetype from = 0;  // the first character not yet written
         for (qsizetype i = 0; i < n;) {
-            const QChar c = s[i];
-            if (c == u'\r') {
+            const char16_t c = p[i].unicode();
+            if (c == u'\r' || c == u'\n') {
+                flush(s, from, i);
+                if (c == u'\n') endLine();
+                from = ++i;
+                continue;
+            }
+            if (slot_ != ColourSlot::Plain || !isIdentChar(p[i])) {
                 ++i;
                 continue;
             }
-            if (c == u'\n') {
-                endLine();
-                ++i;
-                continue;
+            qsizetype e = i + 1;
+            while (e < n && isIdentChar(p[e])) ++e;
+            const QString href = linkOf_(s.sliced(i, e - i), line_);
+            if (!href.isEmpty()) {
+                flush(s, from, i);
+                startLine();
+                out_ += QLatin1String("<a href=\"");
+                appendSiteEscaped(out_, href);
+                out_ += QLatin1String("\">");
+                appendSiteEscaped(out_, s.sliced(i, e - i));
+                out_ += QLatin1String("</a>");
+                from = e;
             }
-            startLine();
-            if (slot_ == ColourSlot::Plain && isIdentChar(c)) {
-                qsizetype e = i;
-                while (e < n && isIdentChar(s[e])) ++e;
-                word(s.sliced(i, e - i));
-                i = e;
-                continue;
-            }
-            qsizetype e = i;
-            while (e < n && s[e] != u'\r' && s[e] != u'\n' && !(slot_ == ColourSlot::Plain && isIdentChar(s[e]))) ++e;
-            appendSiteEscaped(out_, s.sliced(i, e - i));
             i = e;
         }
+        flush(s, from, n);
     }
 
     void tag(TagKind kind) {
@@ -101,17 +109,10 @@ private:
         if (bold_) out_ += QLatin1String("</span>");
     }
 
-    void word(QStringView w) {
-        const QString href = linkOf_(w, line_);
-        if (href.isEmpty()) {
-            appendSiteEscaped(out_, w);
-            return;
-        }
-        out_ += QLatin1String("<a href=\"");
-        appendSiteEscaped(out_, href);
-        out_ += QLatin1String("\">");
-        appendSiteEscaped(out_, w);
-        out_ += QLatin1String("</a>");
+    void flush(QStringView s, qsizetype from, qsizetype to) {
+        if (to <= from) return;
+        startLine();
+        appendSiteEscaped(out_, s.sliced(from, to - from));
     }
 
     QString& out_;

@@ -198,10 +198,13 @@ QString siteModulePage(const SiteProject& project, const ModuleRow& module, cons
         auto at = known.find(hash);
         if (at == known.end()) at = known.insert(hash, lookUp(word));
         // Two words of one hash: the later one is looked up each time.
-        const Link link = at->name == word ? *at : lookUp(word);
+        if (at->name != word) {
+            const Link other = lookUp(word);
+            return other.module == module.number && other.line == line ? QString() : other.href;
+        }
         // The declaration itself links nowhere.
-        if (link.module == module.number && link.line == line) return {};
-        return link.href;
+        if (at->module == module.number && at->line == line) return {};
+        return at->href;
     };
     body.reserve(body.size() + text.size() * 3);
     body += QStringLiteral("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");

@@ -44,7 +44,7 @@ SiteProject::SiteProject(WorkingStore& store) {
         const int n = ++taken[QString::number(r.module) + u'/' + r.name.toCaseFolded()];
         anchors_.insert(r.number, QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString()));
     }
-    declarations_ = DeclarationIndex::ofProject(store);
+    declarations_ = DeclarationIndex::ofProject(store, texts_);
     indexCalls();
 }
 
@@ -94,6 +94,21 @@ void SiteProject::indexCalls() {
 }
 
 std::optional<std::pair<int, int>> SiteProject::definition(const QString& name, int module) const {
+    // A name leads to the same place from every module that does not declare
+    // it itself (most words of a project are declared nowhere at module
+    // level): that answer is looked up once per name, the others per module.
+    auto known = known_.find(name);
+    if (known == known_.end()) {
+        Known k;
+        for (const Declaration& d : declarations_.named(name)) k.declaredIn.insert(d.module);
+        if (!k.declaredIn.isEmpty()) k.elsewhere = firstCandidate(name, 0);
+        known = known_.insert(name, k);
+    }
+    if (!known->declaredIn.contains(module)) return known->elsewhere;
+    return firstCandidate(name, module);
+}
+
+std::optional<std::pair<int, int>> SiteProject::firstCandidate(const QString& name, int module) const {
     const std::vector<DefinitionTarget> all = definitionCandidates(declarations_, name, module);
     if (all.empty()) return std::nullopt;
     return std::pair{all.front().moduleNumber, all.front().line};

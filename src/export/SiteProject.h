@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,7 @@ public:
 
 private:
     void indexCalls();
+    std::optional<std::pair<int, int>> firstCandidate(const QString& name, int module) const;
 
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
@@ -62,6 +64,11 @@ private:
     // Every reference to a routine name, by the name as written: module, line.
     QHash<QString, std::vector<std::pair<int, int>>> references_;
     QHash<qint32, QString> anchors_;
+    struct Known {
+        QSet<int> declaredIn;
+        std::optional<std::pair<int, int>> elsewhere;  // from any other module
+    };
+    mutable QHash<QString, Known> known_;  // by the word as written
 };
 
 // The page of a module: "modul-" + its name when that is a plain ASCII
