@@ -194,6 +194,7 @@ QString siteModulePage(const SiteProject& project, const ModuleRow& module, cons
         return link;
     };
     const SiteLinkOf linkOf = [&](QStringView word, int line) -> QString {
+        if (!project.mayBeDeclared(word)) return {};
         const size_t hash = qHash(word);
         auto at = known.find(hash);
         if (at == known.end()) at = known.insert(hash, lookUp(word));
@@ -214,11 +215,12 @@ QString siteModulePage(const SiteProject& project, const ModuleRow& module, cons
 }
 
 QString siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
+    // Sorted by the names folded once, not folded again in every comparison.
+    std::vector<std::pair<QString, const RoutineRow*>> keyed;
+    for (const RoutineRow& r : project.routines()) keyed.emplace_back(r.name.toCaseFolded(), &r);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const RoutineRow*> all;
-    for (const RoutineRow& r : project.routines()) all.push_back(&r);
-    std::stable_sort(all.begin(), all.end(), [](const RoutineRow* a, const RoutineRow* b) {
-        return a->name.compare(b->name, Qt::CaseInsensitive) < 0;
-    });
+    for (const auto& k : keyed) all.push_back(k.second);
     // Letters as the names begin; what is no letter A to Z goes under "#".
     auto letterOf = [](const RoutineRow* r) {
         const QChar c = r->name.isEmpty() ? QChar(u'#') : r->name.at(0).toUpper();

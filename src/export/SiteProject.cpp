@@ -25,7 +25,21 @@ QString coveringRoutine(const std::vector<RoutineRow>& routines, int module, int
     return {};
 }
 
+// The hash of a word folded to one case, as names compare.
+size_t foldedHash(QStringView word) {
+    constexpr qsizetype kShort = 64;
+    if (word.size() > kShort) return qHash(word.toString().toCaseFolded());
+    char16_t folded[kShort];
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const char16_t c = word[i].unicode();
+        folded[i] = c < 0x80 ? ((c >= u'A' && c <= u'Z') ? c + 32 : c) : QChar::toCaseFolded(c);
+    }
+    return qHash(QStringView(folded, word.size()));
+}
+
 }  // namespace
+
+bool SiteProject::mayBeDeclared(QStringView word) const { return declaredHashes_.contains(foldedHash(word)); }
 
 SiteProject::SiteProject(WorkingStore& store) {
     modules_ = modulesByNumber(store);
@@ -45,6 +59,7 @@ SiteProject::SiteProject(WorkingStore& store) {
         anchors_.insert(r.number, QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString()));
     }
     declarations_ = DeclarationIndex::ofProject(store, texts_);
+    for (const Declaration& d : declarations_.all()) declaredHashes_.insert(foldedHash(d.name));
     indexCalls();
 }
 

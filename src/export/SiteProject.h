@@ -45,6 +45,10 @@ public:
     // Get) with "-2" after it, and so on.
     QString anchorOf(qint32 routineNumber) const { return anchors_.value(routineNumber); }
 
+    // False when no module declares a name of that spelling in any case: a
+    // quick test for the many words of a text that lead nowhere.
+    bool mayBeDeclared(QStringView word) const;
+
     // Where Definition leads from `name` in module `module`: module and line.
     std::optional<std::pair<int, int>> definition(const QString& name, int module) const;
     // The calls of routine `routine` as the caller search finds them;
@@ -64,6 +68,7 @@ private:
     // Every reference to a routine name, by the name as written: module, line.
     QHash<QString, std::vector<std::pair<int, int>>> references_;
     QHash<qint32, QString> anchors_;
+    QSet<size_t> declaredHashes_;  // of every declared name, case folded
     struct Known {
         QSet<int> declaredIn;
         std::optional<std::pair<int, int>> elsewhere;  // from any other module
