@@ -25,6 +25,21 @@ QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
 
 }  // namespace
 
+QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFolder, QString& refusal) {
+    refusal.clear();
+    const QFileInfo info(folder);
+    if (!info.exists() && !info.isSymLink()) return {};
+    if (!info.isDir()) {
+        refusal = notAFolder.arg(folder);
+        return {};
+    }
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    if (entries.isEmpty() && (!info.isReadable() || !info.isExecutable()))
+        refusal = QStringLiteral("Der Ordner %1 kann nicht gelesen werden: Zugriff verweigert.").arg(folder);
+    return entries;
+}
+
 bool holdsOnlyOwnFiles(const QString& folder, OwnsFileName owns) {
     for (const QFileInfo& e :
          QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))

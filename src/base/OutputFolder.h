@@ -6,6 +6,7 @@
 // which those are, each kind of output says by their names.
 #include <memory>
 
+#include <QFileInfoList>
 #include <QString>
 
 class QLockFile;
@@ -36,6 +37,11 @@ private:
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
 };
+
+// What an output folder holds, sorted by name; empty when it is missing or
+// empty. notAFolder: the refusal when it is something else (%1 the path);
+// refusal gets that, or the German reason when the folder cannot be read.
+QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFolder, QString& refusal);
 
 // The folder holds plain files of those names only (or nothing).
 bool holdsOnlyOwnFiles(const QString& folder, OwnsFileName owns);

@@ -25,17 +25,10 @@ OutputWords storeWords() {
 }  // namespace
 
 QString refusalToReplace(const QString& folder) {
-    const QFileInfo info(folder);
-    if (!info.exists() && !info.isSymLink()) return {};
-    if (!info.isDir())
-        return QStringLiteral("%1 ist kein Ordner; das Projekt wird dort nicht angelegt.").arg(folder);
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    if (entries.isEmpty()) {
-        if (!info.isReadable() || !info.isExecutable())
-            return QStringLiteral("Der Ordner %1 kann nicht gelesen werden: Zugriff verweigert.").arg(folder);
-        return {};
-    }
+    QString refusal;
+    const QFileInfoList entries = outputFolderEntries(
+        folder, QStringLiteral("%1 ist kein Ordner; das Projekt wird dort nicht angelegt."), refusal);
+    if (!refusal.isEmpty() || entries.isEmpty()) return refusal;
     bool database = false;
     for (const QFileInfo& e : entries) {
         if (e.isSymLink() || !e.isFile() || !isStoreFileName(e.fileName()))
