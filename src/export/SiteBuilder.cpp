@@ -42,7 +42,7 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
     writeFile(folder, kSiteSearchScript, siteSearchScript());
     // The overview last: a folder holding it holds a whole site.
     writeFile(folder, kSiteIndexPage, siteIndexPage(project, title));
-    return {total, int(project.routines().size()), project.unreadable()};
+    return {total, project.routineCount(), project.unreadable()};
 }
 
 QString writeSite(WorkingStore& store, const QString& folder, const SiteTitle& title, const Options& options,

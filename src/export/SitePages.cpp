@@ -61,8 +61,9 @@ QString page(const QString& title, const SiteTitle& site, const QString& body) {
 }
 
 int routineCount(const SiteProject& project, int module) {
-    return int(std::count_if(project.routines().begin(), project.routines().end(),
-                             [module](const RoutineRow& r) { return r.module == module; }));
+    return int(std::count_if(project.routines().begin(), project.routines().end(), [&](const RoutineRow& r) {
+        return r.module == module && !project.repeats(r);
+    }));
 }
 
 QString routineHref(const SiteProject& project, const RoutineRow& r) {
@@ -124,7 +125,7 @@ QString siteIndexPage(const SiteProject& project, const SiteTitle& title) {
     QString body = QStringLiteral("<h1>") + e(title.project) + QStringLiteral("</h1>\n<p>");
     body += QStringLiteral("%1 Module, %2 Routinen, %3 Zeilen.")
                 .arg(project.modules().size())
-                .arg(project.routines().size())
+                .arg(project.routineCount())
                 .arg(lines);
     if (!title.sources.isEmpty()) {
         body += title.sources.size() == 1 ? QStringLiteral(" Quelle: ") : QStringLiteral(" Quellen: ");
@@ -158,12 +159,13 @@ QString siteModulePage(const SiteProject& project, const ModuleRow& module, cons
     std::vector<const RoutineRow*> routines;
     for (const RoutineRow& r : project.routines())
         if (r.module == module.number) routines.push_back(&r);
-    body += QStringLiteral("<p>%1 Zeilen, %2 Routinen.</p>\n").arg(module.lines).arg(routines.size());
+    body += QStringLiteral("<p>%1 Zeilen, %2 Routinen.</p>\n").arg(module.lines).arg(routineCount(project, module.number));
     QHash<int, QStringList> anchors;
     if (!routines.empty()) {
         body += QStringLiteral("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
         for (const RoutineRow* r : routines) {
             anchors[r->start] << project.anchorOf(r->number);
+            if (project.repeats(*r)) continue;
             body += QStringLiteral("<li><a href=\"#%1\">%2</a> <span class=\"art\">%3</span>%4</li>\n")
                         .arg(e(project.anchorOf(r->number)), e(r->name), e(kindText(*r)), callersHtml(project, *r));
         }
@@ -217,7 +219,8 @@ QString siteModulePage(const SiteProject& project, const ModuleRow& module, cons
 QString siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
     // Sorted by the names folded once, not folded again in every comparison.
     std::vector<std::pair<QString, const RoutineRow*>> keyed;
-    for (const RoutineRow& r : project.routines()) keyed.emplace_back(r.name.toCaseFolded(), &r);
+    for (const RoutineRow& r : project.routines())
+        if (!project.repeats(r)) keyed.emplace_back(r.name.toCaseFolded(), &r);
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const RoutineRow*> all;
     for (const auto& k : keyed) all.push_back(k.second);
@@ -326,7 +329,7 @@ QString siteSearchIndex(const SiteProject& project) {
     for (const ModuleRow& m : project.modules())
         entry(m.name, project.pageOf(m.number), QString::fromUtf8(headingOf(m.type).single));
     for (const RoutineRow& r : project.routines())
-        entry(r.name, routineHref(project, r),
+        if (!project.repeats(r)) entry(r.name, routineHref(project, r),
               kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
     return out + QStringLiteral("\n];\n");
 }

@@ -54,8 +54,15 @@ SiteProject::SiteProject(WorkingStore& store) {
         }
     }
     QHash<QString, int> taken;  // "module/folded name" -> routines of that name so far
+    QSet<QString> declared;    // "module/type/folded name" of external declarations
     for (const RoutineRow& r : routines_) {
-        const int n = ++taken[QString::number(r.module) + u'/' + r.name.toCaseFolded()];
+        const QString key = QString::number(r.module) + u'/' + r.name.toCaseFolded();
+        if (isDeclaration(r.type)) {
+            const QString d = QString::number(r.type) + u'/' + key;
+            if (declared.contains(d)) repeated_.insert(r.number);
+            else declared.insert(d);
+        }
+        const int n = ++taken[key];
         anchors_.insert(r.number, QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString()));
     }
     declarations_ = DeclarationIndex::ofProject(store, texts_);

@@ -45,6 +45,12 @@ public:
     // Get) with "-2" after it, and so on.
     QString anchorOf(qint32 routineNumber) const { return anchors_.value(routineNumber); }
 
+    // An external declaration that its module declared before under
+    // another branch of #If: listed once, with the first.
+    bool repeats(const RoutineRow& routine) const { return repeated_.contains(routine.number); }
+    // The routines as the site lists them, each declaration once.
+    int routineCount() const { return int(routines_.size() - size_t(repeated_.size())); }
+
     // False when no module declares a name of that spelling in any case: a
     // quick test for the many words of a text that lead nowhere.
     bool mayBeDeclared(QStringView word) const;
@@ -68,6 +74,7 @@ private:
     // Every reference to a routine name, by the name as written: module, line.
     QHash<QString, std::vector<std::pair<int, int>>> references_;
     QHash<qint32, QString> anchors_;
+    QSet<qint32> repeated_;
     QSet<size_t> declaredHashes_;  // of every declared name, case folded
     struct Known {
         QSet<int> declaredIn;

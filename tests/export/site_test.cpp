@@ -100,7 +100,7 @@ TEST_F(SiteTest, IndexAndRoutinePagesListEverything) {
     const QString folder = makeSite();
     const QString index = readPage(folder + "/index.html");
     EXPECT_TRUE(index.contains("<tr><td><a href=\"modul-Haupt.html\">Haupt</a></td><td class=\"zahl\">27</td>"
-                               "<td class=\"zahl\">4</td></tr>"));
+                               "<td class=\"zahl\">3</td></tr>"));
     EXPECT_TRUE(index.contains("<h2>Klassenmodule</h2>"));
     const QString routines = readPage(folder + "/routinen.html");
     EXPECT_TRUE(routines.contains("<a href=\"modul-Kunde.html#r-Wert-2\">Wert</a>"));  // Let beside Get
