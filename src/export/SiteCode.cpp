@@ -1,11 +1,23 @@
 #include "export/SiteCode.h"
 
+#include <array>
+
 #include "model/TaggedText.h"
 #include "model/TextOperations.h"
 
 namespace lumo {
 
 namespace {
+
+// isIdentChar, asked for every character of a page: ASCII from a table.
+bool identChar(QChar c) {
+    static const std::array<bool, 128> ascii = [] {
+        std::array<bool, 128> t{};
+        for (char16_t u = 0; u < 128; ++u) t[u] = isIdentChar(QChar(u));
+        return t;
+    }();
+    return c.unicode() < 128 ? ascii[c.unicode()] : isIdentChar(c);
+}
 
 // Writes lines as elements of their own: a span open at a line's end is
 // closed there and opened again on the next line, so that every line can
@@ -29,12 +41,12 @@ public:
                 from = ++i;
                 continue;
             }
-            if (slot_ != ColourSlot::Plain || !isIdentChar(p[i])) {
+            if (slot_ != ColourSlot::Plain || !identChar(p[i])) {
                 ++i;
                 continue;
             }
             qsizetype e = i + 1;
-            while (e < n && isIdentChar(p[e])) ++e;
+            while (e < n && identChar(p[e])) ++e;
             const QString href = linkOf_(s.sliced(i, e - i), line_);
             if (!href.isEmpty()) {
                 flush(s, from, i);

@@ -1,8 +1,9 @@
 #pragma once
 // A module's code as the body of its web page: coloured as the HTML export
 // colours it (the colours themselves come from the page's style sheet),
-// every line with its number and an anchor "L<n>", routines with anchors of
-// their own, and declared names linked to where they are declared.
+// every line an element with the anchor "L<n>" (its number is drawn by the
+// style sheet), routines with anchors of their own, and declared names
+// linked to where they are declared.
 #include <functional>
 
 #include <QHash>

@@ -1,6 +1,7 @@
 #include "export/SiteProject.h"
 
 #include <algorithm>
+#include <array>
 #include <span>
 
 #include <QRegularExpression>
@@ -23,6 +24,16 @@ QString coveringRoutine(const std::vector<RoutineRow>& routines, int module, int
     for (; r != routines.end() && r->module == module && r->start <= line; ++r)
         if (r->end >= line) return r->name;
     return {};
+}
+
+// isCallerIdentChar, asked for every character of the project: ASCII from a table.
+bool callerIdentChar(QChar c) {
+    static const std::array<bool, 128> ascii = [] {
+        std::array<bool, 128> t{};
+        for (char16_t u = 0; u < 128; ++u) t[u] = isCallerIdentChar(QChar(u));
+        return t;
+    }();
+    return c.unicode() < 128 ? ascii[c.unicode()] : isCallerIdentChar(c);
 }
 
 // The hash of a word folded to one case, as names compare.
@@ -100,13 +111,13 @@ void SiteProject::indexCalls() {
                 p = spans[k].end;
                 continue;
             }
-            if (!isCallerIdentChar(t[p])) {
+            if (!callerIdentChar(t[p])) {
                 line += t[p] == u'\r';
                 ++p;
                 continue;
             }
             qsizetype e = p;
-            while (e < n && isCallerIdentChar(t[e])) ++e;
+            while (e < n && callerIdentChar(t[e])) ++e;
             const QStringView word(t + p, e - p);
             if (hashes.contains(qHash(word)) && names.contains(word.toString()))
                 references_[word.toString()].push_back({modules_[i].number, line});

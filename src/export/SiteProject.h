@@ -3,7 +3,6 @@
 // declared name, and who calls each routine. The links of the site give the
 // answers the window gives: a name leads where Definition (F8) jumps, a
 // routine lists the lines the caller search finds.
-#include <functional>
 #include <optional>
 #include <vector>
 
