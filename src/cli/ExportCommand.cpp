@@ -3,6 +3,7 @@
 // footer question; --footer adds the footer as a Yes would), the RTF file,
 // a module's plain text, the project tree's structure listing.
 #include <cstdio>
+#include <vector>
 
 #include <QDir>
 #include <QFileInfo>
@@ -73,13 +74,21 @@ bool parseArgs(const QStringList& args, ExportArgs& a) {
     return !(a.format == Format::Structure && a.module != 0);
 }
 
-bool writeOut(const QString& out, const QByteArray& bytes) {
+// An export's bytes in the pieces it was made in: a whole project's HTML is
+// held once, as UTF-8, and never joined into one block.
+using Pieces = std::vector<QByteArray>;
+
+bool writeOut(const QString& out, const Pieces& pieces) {
     if (out.isEmpty()) {
-        const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+        bool written = true;
+        for (const QByteArray& b : pieces)
+            written = written && std::fwrite(b.constData(), 1, size_t(b.size()), stdout) == size_t(b.size());
         return std::fflush(stdout) == 0 && written;
     }
     QSaveFile file(out);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
+    bool ok = file.open(QIODevice::WriteOnly);
+    for (const QByteArray& b : pieces) ok = ok && file.write(b) == b.size();
+    if (ok && file.commit()) return true;
     printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(out) +
                QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file.errorString()));
     return false;
@@ -93,28 +102,37 @@ NodeList projectTree(WorkingStore& store, bool withRoutines, int& moduleCount) {
     return tree;
 }
 
-QByteArray produce(const ExportArgs& a, WorkingStore& store) {
+Pieces produce(const ExportArgs& a, WorkingStore& store) {
     const AppState& state = appState();
     const Options& options = state.options;
     std::vector<ExportModule> modules;
-    if (a.longForm) return routineListing(store).toUtf8();
+    if (a.longForm) return {routineListing(store).toUtf8()};
     if (a.module == 0 && a.format != Format::Text) {
         int count = 0;
         const NodeList tree = projectTree(store, a.format == Format::Structure, count);
-        if (a.format == Format::Structure) return structureListing(tree.nodes()).toUtf8();
+        if (a.format == Format::Structure) return {structureListing(tree.nodes()).toUtf8()};
         modules = exportModules(tree, count);
     }
     switch (a.format) {
     case Format::Html: {
-        QString html = a.module ? moduleHtml(store, a.module, options)
-                                : projectHtml(store, modules, options, state.exportModuleHeadings);
-        if (a.footer) html = withHtmlFooter(html, state.hostName, state.options.makerWebPage);
-        return html.toUtf8();
+        Pieces pieces;
+        if (a.module) pieces.push_back(moduleHtml(store, a.module, options).toUtf8());
+        else
+            // Module by module, each piece turned into UTF-8 at once: the
+            // whole HTML is never held in UTF-16, nor in two copies.
+            writeProjectHtml(store, modules, options, state.exportModuleHeadings,
+                             [&pieces](const QString& piece) {
+                                 // toUtf8 leaves room for three bytes per character.
+                                 pieces.push_back(piece.toUtf8());
+                                 pieces.back().squeeze();
+                             });
+        if (a.footer) pieces.push_back(withHtmlFooter(QString(), state.hostName, state.options.makerWebPage).toUtf8());
+        return pieces;
     }
     case Format::Rtf:
-        return rtfFileBytes(a.module ? moduleRtfDocument(store, a.module, options)
-                                     : projectRtfDocument(store, modules, options, state.exportModuleHeadings));
-    case Format::Text: return plainTextOfModule(store.readModuleText(a.module), options).toUtf8();
+        return {rtfFileBytes(a.module ? moduleRtfDocument(store, a.module, options)
+                                      : projectRtfDocument(store, modules, options, state.exportModuleHeadings))};
+    case Format::Text: return {plainTextOfModule(store.readModuleText(a.module), options).toUtf8()};
     default: return {};
     }
 }
@@ -133,7 +151,7 @@ int runExport(const QStringList& args) {
         printError(QStringLiteral("Modul %1 gibt es in %2 nicht").arg(a.module).arg(a.folder));
         return 1;
     }
-    QByteArray bytes;
+    Pieces bytes;
     try {
         openStoredProject();
         bytes = produce(a, store);

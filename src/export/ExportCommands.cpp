@@ -117,15 +117,20 @@ QString moduleHtml(WorkingStore& store, int moduleNumber, const Options& options
     return text;
 }
 
-QString projectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
-                    bool headings) {
-    QString out;
+void writeProjectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
+                      bool headings, const std::function<void(const QString&)>& write) {
     for (size_t i = 0; i < modules.size(); ++i) {
         QString text = store.readModuleText(int(i) + 1);
         if (headings) text = withModuleHeader(text, modules[i], TypeTexts::Html);
         taggedToHtml(text, options);
-        out += text;
+        write(text);
     }
+}
+
+QString projectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
+                    bool headings) {
+    QString out;
+    writeProjectHtml(store, modules, options, headings, [&out](const QString& piece) { out += piece; });
     return out;
 }
 

@@ -2,6 +2,7 @@
 // The HTML commands: HTML of the clipboard, of a selection, of the zoom view,
 // of one module and of the whole project, each handed to the clipboard; and
 // the header block that introduces every module of a project export.
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -51,6 +52,11 @@ void htmlOfWholeView(TextView& view, const ExportContext& context);
 QString moduleHtml(WorkingStore& store, int moduleNumber, const Options& options);
 QString projectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
                     bool headings = true);
+// The same HTML module by module: each module's piece goes to `write` as soon
+// as it is made, so that the whole never has to be held. projectHtml is the
+// pieces joined.
+void writeProjectHtml(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
+                      bool headings, const std::function<void(const QString&)>& write);
 
 // The commands "Modul" and "Projekt" of the menu HTML: the HTML to the
 // clipboard, one footer question at most. A module text file that cannot be

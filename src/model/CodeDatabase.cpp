@@ -14,33 +14,65 @@ namespace {
 const QString kRoutineColumns =
     QStringLiteral("rou_num, mod_num, rou_name, rou_typ, rou_open, anz_dec_zeilen, rou_start, rou_ende");
 
-RoutineRow routineFrom(const Query& q) {
+// A field's position in the SELECT list, looked up once per statement
+// rather than by name on every row.
+int column(const Query& q, const char* name) {
+    const int i = q.columnIndex(name);
+    if (i < 0) throw StoreError(std::string("Feld ") + name + " gibt es nicht");
+    return i;
+}
+
+struct RoutineColumns {
+    explicit RoutineColumns(const Query& q)
+        : number(column(q, "rou_num")), module(column(q, "mod_num")), name(column(q, "rou_name")),
+          type(column(q, "rou_typ")), visibility(column(q, "rou_open")), headLines(column(q, "anz_dec_zeilen")),
+          start(column(q, "rou_start")), end(column(q, "rou_ende")) {}
+    int number, module, name, type, visibility, headLines, start, end;
+};
+
+RoutineRow routineFrom(const Query& q, const RoutineColumns& c) {
     RoutineRow r;
-    r.number = qint32(q.integer("rou_num"));
-    r.module = int(q.integer("mod_num"));
-    r.name = q.text("rou_name");
-    r.type = int(q.integer("rou_typ"));
-    r.visibility = int(q.integer("rou_open"));
-    r.headLines = int(q.integer("anz_dec_zeilen"));
-    r.start = q.isNull("rou_start") ? 0 : int(q.integer("rou_start"));
-    r.end = q.isNull("rou_ende") ? 0 : int(q.integer("rou_ende"));
+    r.number = qint32(q.integer(c.number));
+    r.module = int(q.integer(c.module));
+    r.name = q.text(c.name);
+    r.type = int(q.integer(c.type));
+    r.visibility = int(q.integer(c.visibility));
+    r.headLines = int(q.integer(c.headLines));
+    r.start = q.isNull(c.start) ? 0 : int(q.integer(c.start));
+    r.end = q.isNull(c.end) ? 0 : int(q.integer(c.end));
     return r;
 }
 
-ModuleRow moduleFrom(const Query& q) {
+struct ModuleColumns {
+    explicit ModuleColumns(const Query& q)
+        : number(column(q, "mod_num")), name(column(q, "mod_name")), type(column(q, "mod_typ")),
+          lines(column(q, "mod_zeilen")) {}
+    int number, name, type, lines;
+};
+
+ModuleRow moduleFrom(const Query& q, const ModuleColumns& c) {
     ModuleRow m;
-    m.number = int(q.integer("mod_num"));
-    m.name = q.text("mod_name");
-    m.type = int(q.integer("mod_typ"));
-    m.lines = q.isNull("mod_zeilen") ? 0 : int(q.integer("mod_zeilen"));
+    m.number = int(q.integer(c.number));
+    m.name = q.text(c.name);
+    m.type = int(q.integer(c.type));
+    m.lines = q.isNull(c.lines) ? 0 : int(q.integer(c.lines));
     return m;
+}
+
+std::vector<ModuleRow> modules(WorkingStore& store, const QString& sql, const SqlParams& params = {}) {
+    auto q = store.query(sql, params);
+    const ModuleColumns c(q);
+    std::vector<ModuleRow> out;
+    while (q.next()) out.push_back(moduleFrom(q, c));
+    return out;
 }
 
 std::vector<RoutineRow> routines(WorkingStore& store, const QString& where, const SqlParams& params) {
     auto q = store.query(QStringLiteral("SELECT ") + kRoutineColumns + QStringLiteral(" FROM td_rout ") + where,
                          params);
+    const RoutineColumns c(q);
     std::vector<RoutineRow> out;
-    while (q.next()) out.push_back(routineFrom(q));
+    while (q.next()) out.push_back(routineFrom(q, c));
     return out;
 }
 
@@ -48,7 +80,7 @@ std::optional<RoutineRow> firstRoutine(WorkingStore& store, const QString& where
     auto q = store.query(QStringLiteral("SELECT ") + kRoutineColumns + QStringLiteral(" FROM td_rout ") + where,
                          params);
     if (!q.next()) return std::nullopt;
-    return routineFrom(q);
+    return routineFrom(q, RoutineColumns(q));
 }
 
 SqlValue lineValue(int line) {
@@ -57,12 +89,49 @@ SqlValue lineValue(int line) {
     return SqlValue(std::in_place_type<std::monostate>);
 }
 
+// True when every number in `column` is its row's rowid, as in each store
+// this program writes (the column is the INTEGER PRIMARY KEY): the numbers
+// are then distinct without sorting them. A table with a column of its own
+// named rowid, or none at all, is left to the sorting count.
+bool numbersAreRowids(WorkingStore& store, const QString& table, const QString& column) {
+    {
+        auto q = store.query(QStringLiteral("SELECT count(*) FROM pragma_table_info('%1') WHERE lower(name) = 'rowid'")
+                                 .arg(table));
+        if (!q.next() || q.integer(0) != 0) return false;
+    }
+    try {
+        auto q = store.query(QStringLiteral("SELECT 1 FROM %1 WHERE %2 IS NOT rowid LIMIT 1").arg(table, column));
+        return !q.next();
+    } catch (const StoreError&) {
+        return false;  // a table without rowids
+    }
+}
+
+// True when `column` is the table's rowid under another name, as in each
+// store this program writes (its INTEGER PRIMARY KEY): its numbers are then
+// distinct integers by construction. Any other primary key (one declared
+// DESC, or of a table without rowids) has an index of its own.
+bool isRowidColumn(WorkingStore& store, const QString& table, const QString& column) {
+    auto q = store.query(
+        QStringLiteral("SELECT (SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0) = 1 "
+                       "AND (SELECT count(*) FROM pragma_table_info(?1) WHERE pk = 1 AND lower(name) = lower(?2) "
+                       "AND upper(type) = 'INTEGER') = 1 "
+                       "AND (SELECT count(*) FROM pragma_index_list(?1) WHERE origin = 'pk') = 0"),
+        {SqlValue(std::in_place_type<QString>, table), SqlValue(std::in_place_type<QString>, column)});
+    return q.next() && q.integer(0) == 1;
+}
+
 // Numbers 1..count without gaps and all of them integers: each row is
-// (count, distinct count, min, max, non-integers).
+// (count, distinct count, min, max, non-integers). A rowid column needs no
+// sorting count nor a look at each number, and each aggregate alone is
+// answered from the table's tree without reading its rows.
 QString numberingDamage(WorkingStore& store, const QString& table, const QString& column, qint64 maxCount) {
-    auto q = store.query(QStringLiteral("SELECT count(*), count(DISTINCT %2), min(%2), max(%2), "
-                                        "total(typeof(%2) <> 'integer') FROM %1")
-                             .arg(table, column));
+    const QString sql = isRowidColumn(store, table, column)
+                            ? QStringLiteral("SELECT (SELECT count(*) FROM %1), (SELECT count(*) FROM %1), "
+                                             "(SELECT min(%2) FROM %1), (SELECT max(%2) FROM %1), 0")
+                            : QStringLiteral("SELECT count(*), count(DISTINCT %2), min(%2), max(%2), "
+                                             "total(typeof(%2) <> 'integer') FROM %1");
+    auto q = store.query(sql.arg(table, column));
     if (!q.next()) return QStringLiteral("die Tabelle %1 lässt sich nicht lesen").arg(table);
     const qint64 count = q.integer(0);
     if (count > maxCount)
@@ -152,25 +221,19 @@ void insertModule(WorkingStore& store, const ModuleRow& module, const std::vecto
 }
 
 std::vector<ModuleRow> modulesByTypeAndName(WorkingStore& store) {
-    auto q = store.query(
-        QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod ORDER BY mod_typ, mod_name"));
-    std::vector<ModuleRow> out;
-    while (q.next()) out.push_back(moduleFrom(q));
-    return out;
+    return modules(store,
+                   QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod ORDER BY mod_typ, mod_name"));
 }
 
 std::optional<ModuleRow> moduleByNumber(WorkingStore& store, int moduleNumber) {
     auto q = store.query(QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod WHERE mod_num = ?"),
                          {qint64(moduleNumber)});
     if (!q.next()) return std::nullopt;
-    return moduleFrom(q);
+    return moduleFrom(q, ModuleColumns(q));
 }
 
 std::vector<ModuleRow> modulesByNumber(WorkingStore& store) {
-    auto q = store.query(QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod ORDER BY mod_num"));
-    std::vector<ModuleRow> out;
-    while (q.next()) out.push_back(moduleFrom(q));
-    return out;
+    return modules(store, QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod ORDER BY mod_num"));
 }
 
 int moduleCount(WorkingStore& store) {
@@ -226,8 +289,10 @@ std::vector<RoutineInModule> publicRoutinesByName(WorkingStore& store, const QSt
                                         "FROM td_rout INNER JOIN td_mod ON td_rout.mod_num = td_mod.mod_num "
                                         "WHERE rou_name = ? AND rou_open <> ?"),
                          {name, qint64(OpenPrivate)});
+    const RoutineColumns c(q);
+    const int moduleName = column(q, "mod_name");
     std::vector<RoutineInModule> out;
-    while (q.next()) out.push_back({routineFrom(q), q.text("mod_name")});
+    while (q.next()) out.push_back({routineFrom(q, c), q.text(moduleName)});
     return out;
 }
 

@@ -3,6 +3,10 @@
 // umlauts included, as the store of the original program did. Every
 // connection registers this collation before its first statement; the
 // schema declares it on every name column.
+#include <string_view>
+
+#include <QStringView>
+
 struct sqlite3;
 
 namespace lumo {
@@ -11,5 +15,11 @@ inline constexpr const char* kNameCollation = "VBTEXT";
 
 // Returns the SQLite result code of the registration.
 int registerNameCollation(sqlite3* db);
+
+// The order of the collation on UTF-8 names: negative, 0 or positive.
+int compareNames(std::string_view a, std::string_view b);
+// The same order through the German collator alone, for any names; the
+// collation takes a shorter road where both names allow it.
+int collateNames(QStringView a, QStringView b);
 
 }  // namespace lumo

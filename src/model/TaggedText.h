@@ -46,20 +46,25 @@ inline bool colourOfTag(TagKind kind, ColourSlot& slot) {
 // tag ("|Ÿf|" in a string) can never be read as one. Text runs reach the
 // sink with each such escape as the marker character alone; a sink that
 // counts positions in the tagged text itself has `void skipped(qsizetype n)`
-// called for the character that no run holds.
+// called for the character that no run holds; one that counts nothing else
+// has `void advance(qsizetype n)` instead and is told only the run's length.
 template <class Sink>
 void putTaggedText(const QChar* p, qsizetype from, qsizetype to, Sink& sink) {
-    qsizetype start = from;
-    for (const QChar* m = std::find(p + from, p + to, QChar(kMarkerChar)); m != p + to;
-         m = std::find(m + 1, p + to, QChar(kMarkerChar))) {
-        const qsizetype k = m - p;
-        if (!taglayout::storedEscapeAt(p, to, k)) continue;
-        sink.text(QStringView(p + start, k + 1 - start));
-        if constexpr (requires { sink.skipped(qsizetype{}); }) sink.skipped(1);
-        start = k + 2;
-        ++m;
+    if constexpr (requires { sink.advance(qsizetype{}); }) {
+        sink.advance(to - from);
+    } else {
+        qsizetype start = from;
+        for (const QChar* m = std::find(p + from, p + to, QChar(kMarkerChar)); m != p + to;
+             m = std::find(m + 1, p + to, QChar(kMarkerChar))) {
+            const qsizetype k = m - p;
+            if (!taglayout::storedEscapeAt(p, to, k)) continue;
+            sink.text(QStringView(p + start, k + 1 - start));
+            if constexpr (requires { sink.skipped(qsizetype{}); }) sink.skipped(1);
+            start = k + 2;
+            ++m;
+        }
+        if (to > start) sink.text(QStringView(p + start, to - start));
     }
-    if (to > start) sink.text(QStringView(p + start, to - start));
 }
 
 template <class Sink>

@@ -199,8 +199,12 @@ void WorkingStore::openWorkingDatabase(StoreAccess access) {
         throw StoreError((databasePath_ + QStringLiteral(": ") + germanSystemText(msg)).toStdString());
     };
     // Never SQLITE_OPEN_CREATE: a missing store is an error, not a new empty file.
+    // NOMUTEX: a connection is only ever used by the thread that opened it, and
+    // the library's own lock around every call would cost as much as reading
+    // a whole project's routine rows.
     const int rc = sqlite3_open_v2(QFile::encodeName(databasePath_).constData(), &db,
-                                   readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+                                   (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) failOpen(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
     if (registerNameCollation(db) != SQLITE_OK) failOpen(QStringLiteral("Vergleichsregel für Namen nicht verfügbar"));
     sqlite3_busy_timeout(db, 2000);
@@ -275,13 +279,15 @@ void WorkingStore::writeModuleText(const QString& text) {
     }
 }
 
-QString WorkingStore::readModuleText(int moduleNumber) const {
+QByteArray WorkingStore::readModuleBytes(int moduleNumber) const {
     const QString path = moduleTextPath(moduleNumber);
     try {
-        return QString::fromUtf8(readRegularFile(path, kMaxStoredText));
+        return readRegularFile(path, kMaxStoredText);
     } catch (const ReadError& e) {
         throw StoreError((path + QStringLiteral(": ") + e.message()).toStdString());
     }
 }
+
+QString WorkingStore::readModuleText(int moduleNumber) const { return QString::fromUtf8(readModuleBytes(moduleNumber)); }
 
 }  // namespace lumo

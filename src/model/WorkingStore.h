@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include <QByteArray>
 #include <QString>
 
 struct sqlite3;
@@ -83,6 +84,8 @@ public:
     // Only from a regular file within kMaxStoredText: a pipe in its place
     // would block, a link to a device never end. Throws StoreError.
     QString readModuleText(int moduleNumber) const;
+    // The file's UTF-8 as it lies, under the same rules; readModuleText decodes it.
+    QByteArray readModuleBytes(int moduleNumber) const;
 
     // Whether the database file has the two tables of a store: what tells a
     // store of this program from another file of its name. Opened read-only;

@@ -1,6 +1,7 @@
 #include "navigate/Callers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <vector>
 
@@ -29,8 +30,7 @@ class SpanSink {
 public:
     explicit SpanSink(std::vector<TaggedSpan>& spans) : spans_(spans) {}
 
-    void text(QStringView s) { pos_ += s.size(); }
-    void skipped(qsizetype n) { pos_ += n; }
+    void advance(qsizetype n) { pos_ += n; }
 
     void tag(TagKind kind) {
         if (inside_) {
@@ -67,6 +67,7 @@ public:
         skip_.fill(m);
         for (qsizetype i = 0; i + 1 < m; ++i) skip_[name_.at(i).unicode() & 0xFF] = m - 1 - i;
     }
+    qsizetype length() const { return name_.size(); }
     // The first occurrence at or after `from`, or -1.
     qsizetype find(QStringView text, qsizetype from) const {
         const qsizetype m = name_.size();
@@ -104,9 +105,27 @@ int countCarriageReturns(const QChar* from, const QChar* to) {
 // Line numbers count the line breaks of the text itself, those inside a
 // span (a routine head or comment continued over several lines) included.
 // Appends the reference lines when there are any.
-void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nameLength, int moduleNumber,
-                    std::vector<ModuleReferences>& hits) {
-    const QString text = store.readModuleText(moduleNumber);
+void findReferences(WorkingStore& store, const NameFinder& finder, const QByteArray& nameUtf8, int moduleNumber,
+                    bool keepText, std::vector<ModuleReferences>& hits) {
+    const qsizetype nameLength = finder.length();
+    // Most modules do not hold the name at all, which their UTF-8 tells as
+    // well as their text would: only the others are decoded. (A character
+    // of the name comes from exactly its own bytes, so no occurrence is lost.)
+    const QByteArray bytes = store.readModuleBytes(moduleNumber);
+    const char* b = bytes.constData();
+    const size_t size = size_t(bytes.size());
+    const char* last = nullptr;
+    for (const char* at = b; (at = static_cast<const char*>(memmem(at, size - size_t(at - b), nameUtf8.constData(),
+                                                                   size_t(nameUtf8.size())))) != nullptr;
+         ++at)
+        last = at;
+    if (!last) return;
+    // Without the text to keep, nothing after the last occurrence is needed
+    // but the character following it (at most 4 bytes): a cut sequence there
+    // decodes to no identifier character, as the end of the text would.
+    const qsizetype used = keepText ? bytes.size()
+                                    : std::min<qsizetype>(bytes.size(), (last - b) + nameUtf8.size() + 4);
+    const QString text = QString::fromUtf8(b, used);
     std::vector<qsizetype> occurrences;
     for (qsizetype e = finder.find(text, 0); e >= 0; e = finder.find(text, e + 1)) occurrences.push_back(e);
     if (occurrences.empty()) return;  // most modules: no need to find the spans
@@ -116,7 +135,7 @@ void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nam
     const std::vector<TaggedSpan> spans =
         taggedSpans(QStringView(text).left(std::min(n, occurrences.back() + nameLength)));
     const QChar* t = text.constData();
-    ModuleReferences found{moduleNumber, {}};
+    ModuleReferences found{moduleNumber, {}, {}};
     size_t k = 0;  // the first span not ending before the occurrence
     int line = 1;
     qsizetype counted = 0;
@@ -131,7 +150,7 @@ void findReferences(WorkingStore& store, const NameFinder& finder, qsizetype nam
         found.lines.push_back(line);
     }
     if (found.lines.empty()) return;
-    found.text = text;
+    if (keepText) found.text = text;
     hits.push_back(std::move(found));
 }
 
@@ -207,15 +226,16 @@ bool isCallerIdentChar(QChar c) {
 }
 
 void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
-                        std::vector<ModuleReferences>& found) {
+                        std::vector<ModuleReferences>& found, bool keepTexts) {
     if (name.isEmpty()) return;
     const NameFinder finder(name);
+    const QByteArray nameUtf8 = name.toUtf8();
     // A module text that cannot be read costs its own references only: the
     // other modules are searched, then the failures are named.
     QStringList failures;
     for (int i = firstModule; i <= lastModule; ++i) {
         try {
-            findReferences(store, finder, name.size(), i, found);
+            findReferences(store, finder, nameUtf8, i, keepTexts, found);
         } catch (const StoreError& e) {
             failures << QString::fromUtf8(e.what());
         }
@@ -227,7 +247,7 @@ bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, in
     if (name.isEmpty()) return false;
     std::vector<ModuleReferences> hits;
     try {
-        findReferenceLines(store, name, firstModule, lastModule, hits);
+        findReferenceLines(store, name, firstModule, lastModule, hits, false);
     } catch (const StoreError&) {
         // The modules that could be read keep their nodes.
         addCallerNodes(tree, store, hits);

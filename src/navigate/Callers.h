@@ -41,7 +41,7 @@ bool isCallerIdentChar(QChar c);
 struct ModuleReferences {
     int module = 0;
     std::vector<int> lines;
-    QString text;  // the module text searched
+    QString text;  // the module text searched, where asked for
 };
 
 // Appends, for modules firstModule..lastModule in ascending order, the
@@ -49,7 +49,7 @@ struct ModuleReferences {
 // be read is passed over; StoreError then names every such module after
 // the others were appended.
 void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
-                        std::vector<ModuleReferences>& found);
+                        std::vector<ModuleReferences>& found, bool keepTexts = true);
 
 // Adds to `tree`, for modules firstModule..lastModule in ascending order, a
 // module node before the first reference in that module and one node per

@@ -1,5 +1,7 @@
 #include "view/ProjectTree.h"
 
+#include <QHash>
+
 #include "model/CodeDatabase.h"
 #include "view/NodeTree.h"
 
@@ -31,8 +33,21 @@ int fillModuleTree(NodeTree& tree, WorkingStore& store) {
 void addRoutineNodes(NodeTree& tree, WorkingStore& store) {
     const std::vector<RoutineRow> routines = routinesByModuleAndName(store);
     tree.setRedraw(false);
-    for (const RoutineRow& r : routines)
-        tree.addNode(moduleKey(r.module), routineKey(r.number), r.name, routineImageKey(r.type, r.visibility));
+    // The rows come by module, and a project has a handful of routine kinds:
+    // parent keys and image keys are made once each, not once per routine.
+    int module = 0;
+    QString parent;
+    QHash<quint64, QString> imageKeys;
+    for (const RoutineRow& r : routines) {
+        if (r.module != module || parent.isEmpty()) {
+            module = r.module;
+            parent = moduleKey(module);
+        }
+        const quint64 kind = (quint64(quint32(r.type)) << 32) | quint32(r.visibility);
+        auto image = imageKeys.find(kind);
+        if (image == imageKeys.end()) image = imageKeys.insert(kind, routineImageKey(r.type, r.visibility));
+        tree.addNode(parent, routineKey(r.number), r.name, image.value());
+    }
     tree.setRedraw(true);
 }
 

@@ -408,6 +408,15 @@ TEST_F(ProjectStoreTest, DamagedStoresAreReportedAndEmptied) {
              QFile::link("/dev/zero", f + "M2.txt");
          }},
         {"ModulFehlt", [](const QString& f) { editStore(f, "DELETE FROM td_mod WHERE mod_num = 1"); }},
+        {"NummerDoppelt",  // only counting distinct numbers tells 1, 1, 3 from 1, 2, 3
+         [](const QString& f) {
+             editStore(f, "CREATE TABLE t AS SELECT * FROM td_rout");
+             editStore(f, "DROP TABLE td_rout");
+             editStore(f, "ALTER TABLE t RENAME TO td_rout");
+             editStore(f, "INSERT INTO td_rout SELECT (SELECT max(rou_num) FROM td_rout) + 1, mod_num, rou_name, "
+                          "rou_typ, rou_open, anz_dec_zeilen, rou_start, rou_ende FROM td_rout WHERE rou_num = 1");
+             editStore(f, "UPDATE td_rout SET rou_num = 1 WHERE rou_num = 2");
+         }},
         {"ZeileRiesig", [](const QString& f) { editStore(f, "UPDATE td_rout SET rou_start = 1099511627776"); }},
         {"ZeileNegativ", [](const QString& f) { editStore(f, "UPDATE td_rout SET rou_start = -5"); }},
         {"SichtRekursiv",
