@@ -149,7 +149,13 @@ void appendSiteEscaped(QString& out, QStringView text) {
         case u'<': entity = QLatin1String("&lt;"); break;
         case u'>': entity = QLatin1String("&gt;"); break;
         case u'"': entity = QLatin1String("&quot;"); break;
-        default: continue;
+        default:
+            // Control characters are no text of an HTML5 page: each shows
+            // as the replacement character.
+            if ((p[k].unicode() >= 0x20 && p[k].unicode() != 0x7F) || p[k] == u'\t' || p[k] == u'\n' ||
+                p[k] == u'\r')
+                continue;
+            entity = QLatin1String("&#xFFFD;");
         }
         out.append(p + plain, k - plain);
         out += entity;

@@ -20,7 +20,8 @@ using SiteLinkOf = std::function<QString(QStringView name, int line)>;
 // stand at a line (a routine's first line).
 QString siteCodeHtml(QStringView tagged, const SiteLinkOf& linkOf, const QHash<int, QStringList>& routineAnchors);
 
-// Text and attribute values for HTML5: "&", "<", ">" and the quote as entities.
+// Text and attribute values for HTML5: "&", "<", ">" and the quote as
+// entities, control characters (but tab and line breaks) as U+FFFD.
 void appendSiteEscaped(QString& out, QStringView text);
 QString siteEscaped(QStringView text);
 

@@ -11,6 +11,7 @@
 #include "export/SiteFolder.h"
 #include "export/SiteProject.h"
 #include "export/SiteCheck.h"
+#include "export/SiteCode.h"
 #include "model/CodeDatabase.h"
 #include "navigate/AidsProject.h"
 #include "navigate/CallSites.h"
@@ -143,6 +144,10 @@ TEST_F(SiteTest, OnlyAnEmptyFolderOrOneOfOurSitesIsReplaced) {
         EXPECT_EQ(readPage(f.fileName()), c.content);
     }
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);  // no leftovers
+}
+
+TEST(SiteText, EscapesMarkupAndControlCharacters) {
+    EXPECT_EQ(siteEscaped(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
 }
 
 TEST_F(SiteTest, AColourThatCannotBeWrittenLeavesNoSite) {
