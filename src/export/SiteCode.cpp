@@ -10,14 +10,13 @@ namespace lumo {
 namespace {
 
 // isIdentChar, asked for every character of a page: ASCII from a table.
-bool identChar(QChar c) {
-    static const std::array<bool, 128> ascii = [] {
-        std::array<bool, 128> t{};
-        for (char16_t u = 0; u < 128; ++u) t[u] = isIdentChar(QChar(u));
-        return t;
-    }();
-    return c.unicode() < 128 ? ascii[c.unicode()] : isIdentChar(c);
-}
+const std::array<bool, 128> kAsciiIdent = [] {
+    std::array<bool, 128> t{};
+    for (char16_t u = 0; u < 128; ++u) t[u] = isIdentChar(QChar(u));
+    return t;
+}();
+
+inline bool identChar(QChar c) { return c.unicode() < 128 ? kAsciiIdent[c.unicode()] : isIdentChar(c); }
 
 // Writes lines as elements of their own: a span open at a line's end is
 // closed there and opened again on the next line, so that every line can

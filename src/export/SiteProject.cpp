@@ -27,13 +27,14 @@ QString coveringRoutine(const std::vector<RoutineRow>& routines, int module, int
 }
 
 // isCallerIdentChar, asked for every character of the project: ASCII from a table.
-bool callerIdentChar(QChar c) {
-    static const std::array<bool, 128> ascii = [] {
-        std::array<bool, 128> t{};
-        for (char16_t u = 0; u < 128; ++u) t[u] = isCallerIdentChar(QChar(u));
-        return t;
-    }();
-    return c.unicode() < 128 ? ascii[c.unicode()] : isCallerIdentChar(c);
+const std::array<bool, 128> kAsciiCallerIdent = [] {
+    std::array<bool, 128> t{};
+    for (char16_t u = 0; u < 128; ++u) t[u] = isCallerIdentChar(QChar(u));
+    return t;
+}();
+
+inline bool callerIdentChar(QChar c) {
+    return c.unicode() < 128 ? kAsciiCallerIdent[c.unicode()] : isCallerIdentChar(c);
 }
 
 // The hash of a word folded to one case, as names compare.
