@@ -20,8 +20,8 @@
 #include <memory>
 
 #include "BenchMain.h"
+#include "AidsModules.h"
 #include "BenchSupport.h"
-#include "GeneratedProject.h"
 #include "base/AppState.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
@@ -32,14 +32,14 @@
 
 namespace {
 
-constexpr int kModules = lumo::bench::kGeneratedModules;
-using lumo::bench::generatedModule;
+constexpr int kModules = 300;
 
 lumo::bench::SilentUi& ui() {
     static lumo::bench::SilentUi u;
     u.echo = true;
     return u;
 }
+
 
 std::unique_ptr<QTemporaryDir>& projectDir() {
     static std::unique_ptr<QTemporaryDir> dir;
@@ -52,7 +52,7 @@ bool buildProject() {
     lumo::appState().workFolder = projectDir()->path() + "/";
     lumo::ProjectBuild build(ui(), lumo::WorkingStore::instance(), lumo::appState().options);
     if (!build.begin()) return false;
-    for (int m = 1; m <= kModules; ++m) build.addModule("Modul" + QString::number(m), 2, generatedModule(m));
+    for (int m = 1; m <= kModules; ++m) build.addModule("Modul" + QString::number(m), 2, lumo::bench::aidsModule(m));
     build.finish();
     return true;
 }

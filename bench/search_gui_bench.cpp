@@ -20,6 +20,7 @@
 
 #include "BenchMain.h"
 #include "BenchSupport.h"
+#include "WindowBench.h"
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
@@ -61,26 +62,8 @@ struct Fixture {
 
     Fixture() {
         const QString folder = dir.path() + "/Gross";
-        QDir().mkpath(folder);
-        for (int m = 1; m <= kModules; ++m) {
-            QFile f(folder + QStringLiteral("/Modul%1.bas").arg(m, 3, 10, QLatin1Char('0')));
-            if (!f.open(QIODevice::WriteOnly)) return;
-            f.write(generatedModule(m).toUtf8());
-        }
-        lumo::StartupPaths paths;
-        paths.programFolder = QStringLiteral(LUMO_BIN_DIR);
-        paths.dataFolder = dir.path() + "/data";
-        paths.settingsFile = dir.path() + "/settings.ini";
-        lumo::initSharedState(paths);
-        lumo::appState().ui = &ui;
-        window = std::make_unique<lumo::MainWindow>();
-        window->loadMainWindow({folder});
-        window->resize(1200, 800);
-        window->show();
-        auto* tree = window->trees().appTree();
-        if (tree->topLevelItemCount() == 0) return;
-        tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
-        window->readTickedCode();
+        if (!lumo::bench::writeModuleFolder(folder, kModules, generatedModule)) return;
+        window = lumo::bench::windowWithProject(dir, ui, folder, true);
         if (!window->codeShown() || window->codeArea().count() != kModules) return;
         for (int i = 0; i < window->codeArea().count(); ++i)
             hits += int(window->codeArea().view(i)->text().count(kWord, Qt::CaseInsensitive));

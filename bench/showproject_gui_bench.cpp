@@ -18,6 +18,7 @@
 
 #include "BenchMain.h"
 #include "BenchSupport.h"
+#include "WindowBench.h"
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/Trees.h"
@@ -41,19 +42,7 @@ struct Fixture {
     bool ok = false;
 
     Fixture() {
-        lumo::StartupPaths paths;
-        paths.programFolder = QStringLiteral(LUMO_BIN_DIR);
-        paths.dataFolder = dir.path() + "/data";
-        paths.settingsFile = dir.path() + "/settings.ini";
-        lumo::initSharedState(paths);
-        lumo::appState().ui = &ui;
-        window = std::make_unique<lumo::MainWindow>();
-        window->loadMainWindow({kProject});
-        window->resize(1200, 800);
-        auto* tree = window->trees().appTree();
-        if (tree->topLevelItemCount() == 0) return;
-        tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
-        window->readTickedCode();
+        window = lumo::bench::windowWithProject(dir, ui, kProject, false);
         if (!window->codeShown()) return;
         for (int i = 0; i < window->codeArea().count(); ++i) {
             const QString path = dir.path() + QStringLiteral("/plain%1.txt").arg(i);

@@ -3,7 +3,7 @@
 // --html, each a whole process, in turns within the same run. Target: the
 // site within twice the export's time.
 //
-// Input: the generated project of 300 modules (GeneratedProject.h), built
+// Input: the generated project of 300 modules of the reading aids (AidsModules.h), built
 // once into a stored project through the project builder. Run on the
 // system's temporary folder and, where there is one, on a memory file
 // system (/dev/shm): the site writes some 300 files where the export writes
@@ -22,12 +22,14 @@
 
 #include "BenchMain.h"
 #include "BenchSupport.h"
-#include "GeneratedProject.h"
+#include "AidsModules.h"
 #include "base/AppState.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 
 namespace {
+
+constexpr int kModules = 300;
 
 std::unique_ptr<QTemporaryDir>& scratch() {
     static std::unique_ptr<QTemporaryDir> dir;
@@ -49,8 +51,7 @@ bool buildProject() {
     static lumo::bench::SilentUi ui;
     lumo::ProjectBuild build(ui, lumo::WorkingStore::instance(), lumo::appState().options);
     if (!build.begin()) return false;
-    for (int m = 1; m <= lumo::bench::kGeneratedModules; ++m)
-        build.addModule("Modul" + QString::number(m), 2, lumo::bench::generatedModule(m));
+    for (int m = 1; m <= kModules; ++m) build.addModule("Modul" + QString::number(m), 2, lumo::bench::aidsModule(m));
     build.finish();
     lumo::WorkingStore::instance().closeWorkingDatabase();
     return true;

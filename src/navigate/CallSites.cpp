@@ -8,6 +8,8 @@
 #include "navigate/Callers.h"
 #include "navigate/RoutineLocation.h"
 #include "render/TaggedContent.h"
+#include "view/NodeTree.h"
+#include "view/ProjectTree.h"
 
 namespace lumo {
 
@@ -59,13 +61,15 @@ void addSites(WorkingStore& store, const std::vector<ModuleReferences>& found, s
             // The routine the caller tree would list for this line: the first
             // in order of first line whose lines hold it.
             QString routine;
+            int routineNumber = 0;
             for (auto r = first; r != routines.end() && r->module == m.module && r->start <= line; ++r) {
                 if (r->end >= line) {
                     routine = r->name;
+                    routineNumber = r->number;
                     break;
                 }
             }
-            sites.push_back({m.module, moduleName, line, routine, taggedToText(walker.line(line))});
+            sites.push_back({m.module, moduleName, line, routine, routineNumber, taggedToText(walker.line(line))});
         }
     }
 }
@@ -102,6 +106,37 @@ std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, con
 
 QString callSiteLabel(const CallSite& site) {
     return QStringLiteral("Zeile %1: %2").arg(site.line).arg(site.text.trimmed());
+}
+
+QString callSiteKey(int module, int line) {
+    return QStringLiteral("Z%1:%2").arg(module).arg(line);
+}
+
+std::optional<std::pair<int, int>> callSiteOfKey(const QString& key) {
+    if (!key.startsWith(u'Z')) return std::nullopt;
+    const qsizetype colon = key.indexOf(u':');
+    if (colon < 0) return std::nullopt;
+    bool moduleOk = false;
+    bool lineOk = false;
+    const int module = QStringView(key).sliced(1, colon - 1).toInt(&moduleOk);
+    const int line = QStringView(key).sliced(colon + 1).toInt(&lineOk);
+    if (!moduleOk || !lineOk || module < 1 || line < 1) return std::nullopt;
+    return std::pair{module, line};
+}
+
+void addCallSiteNodes(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule) {
+    std::vector<CallSite> sites;
+    std::optional<StoreError> failure;
+    try {
+        callSites(store, name, firstModule, lastModule, sites);
+    } catch (const StoreError& e) {
+        failure = e;
+    }
+    for (const CallSite& site : sites) {
+        if (site.routineNumber > 0)
+            tree.addNode(routineKey(site.routineNumber), callSiteKey(site.module, site.line), callSiteLabel(site), {});
+    }
+    if (failure) throw *failure;
 }
 
 }  // namespace lumo

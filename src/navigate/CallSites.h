@@ -10,6 +10,7 @@
 
 namespace lumo {
 
+class NodeTree;
 class Ui;
 class WorkingStore;
 
@@ -18,6 +19,7 @@ struct CallSite {
     QString moduleName;
     int line = 0;     // 1-based
     QString routine;  // the routine covering the line, "" outside every routine
+    int routineNumber = 0;  // its rou_num, 0 outside every routine
     QString text;     // the line as the code view shows it
 };
 
@@ -38,5 +40,16 @@ std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, con
 
 // "Zeile 112: Set client = New WebClient": a call site as a node text.
 QString callSiteLabel(const CallSite& site);
+
+// The key of a call site's node, and the module number and line back from
+// it (nothing for the key of any other node).
+QString callSiteKey(int module, int line);
+std::optional<std::pair<int, int>> callSiteOfKey(const QString& key);
+
+// Adds the call sites of `name` in modules firstModule..lastModule beneath
+// the routine nodes of a caller tree (routineKey), one node per line; sites
+// of routines the tree does not list are left out. Throws StoreError after
+// adding what could be read.
+void addCallSiteNodes(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule);
 
 }  // namespace lumo

@@ -27,6 +27,20 @@ It preferred(It from, It to) {
     return routine != to ? routine : from;
 }
 
+QString kindText(DeclarationKind kind) {
+    switch (kind) {
+    case DeclarationKind::Module: return QStringLiteral("Modul");
+    case DeclarationKind::Routine: return QStringLiteral("Routine");
+    case DeclarationKind::Constant: return QStringLiteral("Konstante");
+    case DeclarationKind::Enum: return QStringLiteral("Enum");
+    case DeclarationKind::EnumMember: return QStringLiteral("Enum-Wert");
+    case DeclarationKind::Type: return QStringLiteral("Typ");
+    case DeclarationKind::Event: return QStringLiteral("Ereignis");
+    case DeclarationKind::Variable: return QStringLiteral("Variable");
+    }
+    return {};
+}
+
 }  // namespace
 
 std::vector<DefinitionTarget> definitionCandidates(WorkingStore& store, const QString& name, int moduleNumber) {
@@ -64,18 +78,33 @@ std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString&
     return all.front();
 }
 
+QString definitionLabel(const DefinitionTarget& target) {
+    return QStringLiteral("%1, Zeile %2 (%3)").arg(target.moduleName).arg(target.line).arg(kindText(target.kind));
+}
+
 bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name, Ui& ui) {
-    std::optional<DefinitionTarget> target;
+    std::vector<DefinitionTarget> candidates;
     try {
-        target = definitionOf(store, name, window.currentModule() + 1);
+        candidates = definitionCandidates(store, name, window.currentModule() + 1);
     } catch (const std::exception& e) {
         ui.message(QString::fromUtf8(e.what()));
         return false;
     }
-    if (!target) {
+    if (candidates.empty()) {
         ui.message(QStringLiteral("Bezeichner unter Cursor nicht erkannt"));
         return false;
     }
+    std::size_t pick = 0;
+    // The shown module's own declaration is the one VBA itself would bind;
+    // among several elsewhere only the user knows which one is meant.
+    if (candidates.size() > 1 && candidates.front().moduleNumber != window.currentModule() + 1) {
+        QStringList entries;
+        for (const DefinitionTarget& t : candidates) entries << definitionLabel(t);
+        const std::optional<int> chosen = window.chooseAtCaret(QStringLiteral("Definition: ") + name, entries);
+        if (!chosen || *chosen < 0 || *chosen >= int(candidates.size())) return false;
+        pick = std::size_t(*chosen);
+    }
+    const DefinitionTarget* target = &candidates[pick];
     // Only a routine names the panel; every other declaration stands
     // outside the routines.
     const QString routine = target->kind == DeclarationKind::Routine ? name : QString();
@@ -102,7 +131,11 @@ void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore
     const int pos = view.selStart();
     const int askedIn = window.currentModule();
     const QString name = wordAtCaret(view.text(), pos);
+    const QString askedPlace = RoutineHistory::placeText(askedIn, pos);
+    const QString askedLabel =
+        RoutineHistory::labelText(window.panelText(PanelModule), window.panelText(PanelRoutine));
     if (!name.isEmpty() && findDefinition(window, store, name, ui)) {
+        if (!history.currentPlace()) history.push(askedPlace, askedLabel);
         // Going back returns to where the lookup was asked for, not to where
         // the current place was first entered. A place in another module (the
         // user changed modules through the tree since) keeps its position,

@@ -41,14 +41,19 @@ std::vector<DefinitionTarget> definitionCandidates(const DeclarationIndex& index
 // The first of the candidates; nothing when there is none. Throws StoreError.
 std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString& name, int moduleNumber);
 
+// "Kunde, Zeile 5 (Routine)": a candidate as the chooser lists it.
+QString definitionLabel(const DefinitionTarget& target);
+
 // Jumps to the definition of `name`: its module shown, the caret on its
-// first line, the panels naming it. False, after telling the user, when
-// there is none.
+// first line, the panels naming it. A declaration of the shown module is
+// taken at once; several in other modules are offered to choose from. False
+// when there is none (the user is told) or the choice was dismissed.
 bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name, Ui& ui);
 
 // The command (F8): refused in the zoom view; otherwise the word under the
 // caret is looked up, and a jump is recorded in the history after the place
-// it was asked from. The code view gets the focus in every case but the
+// it was asked from (that place is recorded first when the history is
+// empty, so that Back always leads there). The code view gets the focus in every case but the
 // refusal.
 void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore& store, Ui& ui);
 

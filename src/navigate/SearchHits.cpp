@@ -1,5 +1,7 @@
 #include "navigate/SearchHits.h"
 
+#include "base/Ui.h"
+#include "navigate/Definition.h"
 #include "view/CodeWindow.h"
 #include "view/TextView.h"
 
@@ -40,6 +42,21 @@ std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, Searc
         if (!view) continue;
         std::vector<SearchHit> more = hitsInText(view->text(), trimmed, switches.wholeWord, i);
         hits.insert(hits.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    return hits;
+}
+
+std::vector<SearchHit> allHitsCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui) {
+    if (window.zoomOn()) {
+        ui.message(zoomRefusal(), {}, MsgIcon::Information);
+        return {};
+    }
+    boxText = trimmedSearchText(boxText);
+    if (boxText.isEmpty()) return {};
+    std::vector<SearchHit> hits = searchHits(window, boxText, switches);
+    if (hits.empty()) {
+        ui.message(searchNotFoundMessage(switches.project), {}, MsgIcon::Warning);
+        window.focusVisibleView();
     }
     return hits;
 }

@@ -12,6 +12,7 @@
 namespace lumo {
 
 class CodeWindow;
+class Ui;
 
 struct SearchHit {
     int module = 0;    // 0-based index of the code view, as CurrentModule
@@ -32,6 +33,11 @@ std::vector<SearchHit> hitsInText(const QString& text, const QString& what, bool
 // The hits in the shown module or, with project search on, in every module
 // from the first; `what` as the search box gives it (it is trimmed here).
 std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, SearchSwitches switches);
+
+// The command: refused in the zoom view as the search is; `boxText` gets
+// the trimmed text back. Without a hit the user gets Search's warning and
+// the list is empty; an empty text is ignored without a word.
+std::vector<SearchHit> allHitsCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui);
 
 // Shows the hit's module, selects the hit and lets the panels follow it, as
 // a hit of Search does.

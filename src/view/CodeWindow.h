@@ -3,7 +3,10 @@
 // views (one per module, exactly one visible), the status panels, the tree
 // highlight, the zoom switch and the focus. The window implements it; tests
 // use a fake over plain text views, so the commands run without widgets.
+#include <optional>
+
 #include <QString>
+#include <QStringList>
 
 #include "base/StatusPanel.h"
 
@@ -36,6 +39,9 @@ public:
     // With the zoom view on: it shows the routine of the caret's line and takes
     // the focus; otherwise the visible code view takes it.
     virtual void refreshZoomAndFocus() = 0;
+    // The user picks one entry of a short list shown at the caret: its index,
+    // or nothing when the list was closed without a choice.
+    virtual std::optional<int> chooseAtCaret(const QString& title, const QStringList& entries) = 0;
 };
 
 }  // namespace lumo

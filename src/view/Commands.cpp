@@ -53,6 +53,7 @@ constexpr MenuItemDef kItems[] = {
     // -- navigation and search
     {"mnuBearbeiten", "mnuBearbeiten_Suchen", "&Suchen", "F3", C::Search, kSeparatorBefore, -1},
     {"mnuBearbeiten", "mnuBearbeiten_SuchenWeiter", "Suchen ab P&osition", "Ctrl+F3", C::SearchFromPosition, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Fundstellen", "Alle &Fundstellen", "Ctrl+Shift+F", C::AllHits, 0, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Suchen_Projekt", "&Projektsuche An/Aus", "", C::ToggleProjectSearch, kCheckable, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Suchen_GanzWort", "&Ganzes Wort Suche An/Aus", "", C::ToggleWholeWord, kCheckable, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Suchen_Auswahl", "&Auswahl nach Suche", "Ctrl+F", C::SelectionToSearch, 0, -1},
@@ -72,6 +73,7 @@ constexpr MenuItemDef kItems[] = {
     {"mnuAnsicht", "mnuVB", "&VB Einlesen", "", C::None, kHidden, -1},
     // &Extras
     {"mnuExtras", "mnuExtras_Struktur", "&Struktur nach Zwischenablage", "", C::Structure, 0, -1},
+    {"mnuExtras", "mnuExtras_StrukturLang", "Struktur &ausführlich nach Zwischenablage", "", C::StructureLong, 0, -1},
     {"mnuExtras", "mnuExtras_Optionen", "&Optionen", "Ctrl+E", C::Options, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_define", "Benutzer Bildschirm &Festlegen", "", C::ScreenDefine, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_call", "&Benutzer Bildschirm Aufrufen", "", C::ScreenCall, 0, -1},
@@ -137,6 +139,8 @@ constexpr CommandStateDef kStates[] = {
     {C::SaveProject, true, false},
     {C::Definition, true, false},
     {C::Callers, true, false},
+    {C::AllHits, true, false},
+    {C::StructureLong, true, false},
     // Exports
     {C::RtfMenu, true, false},
     {C::TextMenu, true, false},

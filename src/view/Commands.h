@@ -26,6 +26,7 @@ enum class Command : int {
     ReadCode,
     Search,
     SearchFromPosition,
+    AllHits,
     ToggleProjectSearch,
     ToggleWholeWord,
     SelectionToSearch,
@@ -42,6 +43,7 @@ enum class Command : int {
     CompactWindow,
     // Extras
     Structure,
+    StructureLong,
     Options,
     ScreenDefine,
     ScreenCall,

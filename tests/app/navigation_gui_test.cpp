@@ -58,6 +58,7 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
     ASSERT_EQ(result->nodeCount(), 2);
     EXPECT_EQ(result->nodeText("M3"), "ThisDocument");
     EXPECT_EQ(result->nodeText("R4"), "Document_Open");
+    EXPECT_FALSE(result->item("R4")->isExpanded());
 
     // A result node runs the project tree's selection: the caller's module and first line.
     click(result, result->item("R4"));
@@ -69,6 +70,15 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
     EXPECT_FALSE(window->trees().projectTree()->visualItemRect(window->trees().projectTree()->currentItem()).isEmpty());
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Private");
     EXPECT_EQ(window->history().current(), 2);
+
+    // Opened, the caller shows the line that calls; it goes to that line, not to the routine's head.
+    result->item("R4")->setExpanded(true);
+    EXPECT_EQ(result->nodeText("Z3:4"), "Zeile 4: Starten");
+    click(result, result->item("Z3:4"));
+    CodeView* code = window->codeArea().visibleView();
+    EXPECT_EQ(code->lineOfPosition(code->selStart()) + 1, 4);
+    EXPECT_EQ(panel(PanelRoutine), "Document_Open");
+    EXPECT_EQ(window->history().current(), 3);
 
     act("close")->trigger();
     EXPECT_FALSE(result->isVisible());

@@ -18,7 +18,9 @@ public:
     QString panels[6];
     bool zoom = false;
     bool backEnabled = false, nextEnabled = false;
-    QStringList events;  // "show 2", "highlight 2", "focus", "zoomfocus", "caret"
+    QStringList events;  // "show 2", "highlight 2", "focus", "zoomfocus", "caret", "choose"
+    QStringList offered;           // the entries of the last choice
+    std::optional<int> choice;     // the user's answer to it
 
     explicit FakeCodeWindow(const QStringList& texts = {}) {
         for (const QString& t : texts) views.emplace_back(t);
@@ -45,6 +47,11 @@ public:
     bool zoomOn() const override { return zoom; }
     void focusVisibleView() override { events << QStringLiteral("focus"); }
     void refreshZoomAndFocus() override { events << (zoom ? QStringLiteral("zoomfocus") : QStringLiteral("focus")); }
+    std::optional<int> chooseAtCaret(const QString&, const QStringList& entries) override {
+        events << QStringLiteral("choose");
+        offered = entries;
+        return choice;
+    }
 
     PlainTextView& view(int i) { return views[size_t(i)]; }
     PlainTextView& shown() { return views[size_t(current)]; }

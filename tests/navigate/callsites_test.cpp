@@ -4,6 +4,8 @@
 
 #include "navigate/AidsProject.h"
 #include "navigate/CallSites.h"
+#include "navigate/Callers.h"
+#include "view/NodeList.h"
 
 using namespace lumo;
 
@@ -43,4 +45,16 @@ TEST_F(CallSitesTest, EveryReferencingLineOnce) {
     ASSERT_TRUE(sites && !sites->empty());
     EXPECT_EQ(sites->front().moduleName, "Helfer");
     EXPECT_EQ(callSiteLabel(sites->back()), "Zeile 4: Kunde.Start");
+}
+
+TEST_F(CallSitesTest, CallerTreeNodesGetTheirLinesBeneath) {
+    NodeList tree;
+    ASSERT_TRUE(collectCallers(tree, store, "Start", 1, 3));
+    addCallSiteNodes(tree, store, "Start", 1, 3);
+    QStringList got;
+    for (const ListedNode& n : tree.nodes()) got << n.parentKey + ">" + n.key + " " + n.text;
+    // Line 1 of Helfer lies outside every routine: the tree has no node to hang it on.
+    EXPECT_EQ(got, (QStringList{">M3 Helfer", "M3>R9 Test", "R9>Z3:3 Zeile 3: Start", "R9>Z3:4 Zeile 4: Kunde.Start"}));
+    EXPECT_EQ(callSiteOfKey("Z3:4"), std::make_pair(3, 4));
+    for (const char* key : {"R9", "Z3", "Zx:4", "Z0:1", ""}) EXPECT_FALSE(callSiteOfKey(key)) << key;
 }

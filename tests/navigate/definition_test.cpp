@@ -124,3 +124,38 @@ TEST_F(DefinitionTest, AHistoryPlaceOfAnotherModuleKeepsItsPosition) {
     EXPECT_EQ(h.place(1), "1|3");
     EXPECT_EQ(h.current(), 2);
 }
+
+TEST_F(DefinitionTest, SeveralDefinitionsElsewhereAreOfferedAndAFirstJumpCanBeUndone) {
+    addModule(3, "Drei", ModStandard);
+    addRoutine(6, 3, "Anzahl", RouFunction, OpenPublic, 1, 2);
+    w.views.emplace_back("Public Function Anzahl()\r\nEnd Function");
+    w.view(0).content.replace("Hilfe", "Anzahl");
+    caretAfter("Anz");
+    const int asked = w.shown().selStart();
+
+    // Dismissed: no jump, nothing recorded.
+    definitionCommand(w, h, store, ui);
+    EXPECT_EQ(w.offered, (QStringList{"Zwei, Zeile 6 (Routine)", "Drei, Zeile 1 (Routine)"}));
+    EXPECT_EQ(w.current, 0);
+    EXPECT_EQ(w.shown().selStart(), asked);
+    EXPECT_EQ(h.current(), 0);
+    EXPECT_TRUE(ui.calls.empty());
+
+    // Chosen from an empty history: Back returns to where F8 was pressed.
+    w.choice = 1;
+    definitionCommand(w, h, store, ui);
+    EXPECT_EQ(w.current, 2);
+    EXPECT_EQ(w.panels[PanelModule], "Drei");
+    EXPECT_EQ(h.current(), 2);
+    EXPECT_EQ(h.label(1), "Eins|Start");
+    historyPanelClick(w, h, PanelBack);
+    EXPECT_EQ(w.current, 0);
+
+    // The shown module's own declaration is taken without asking.
+    w.offered.clear();
+    w.showModule(1);
+    w.shown().setSelStart(int(kSecond.indexOf("Anzahl")) + 2);
+    definitionCommand(w, h, store, ui);
+    EXPECT_TRUE(w.offered.isEmpty());
+    EXPECT_EQ(w.shown().selText(), "Public");
+}

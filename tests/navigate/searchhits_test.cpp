@@ -3,6 +3,7 @@
 
 #include "navigate/FakeCodeWindow.h"
 #include "navigate/SearchHits.h"
+#include "support/FakeUi.h"
 
 using namespace lumo;
 using lumo::test::FakeCodeWindow;
@@ -42,4 +43,18 @@ TEST(SearchHits, EveryHitWithItsLine) {
     EXPECT_EQ(w.current, 2);
     EXPECT_EQ(w.shown().selText(), "Dim d");
     EXPECT_EQ(w.events, (QStringList{"show 2", "focus", "caret"}));
+}
+
+TEST(SearchHits, TheCommandTrimsRefusesInZoomAndTellsWhenNothingIsFound) {
+    FakeCodeWindow w{{"Dim a", "Dim b"}};
+    lumo::test::FakeUi ui;
+    QString box = "  dim ";
+    EXPECT_EQ(allHitsCommand(w, box, {true, false}, ui).size(), 2u);
+    EXPECT_EQ(box, "dim");
+    box = "zz";
+    EXPECT_TRUE(allHitsCommand(w, box, {false, false}, ui).empty());
+    w.zoom = true;
+    EXPECT_TRUE(allHitsCommand(w, box, {false, false}, ui).empty());
+    EXPECT_EQ(ui.messages(), (QStringList{"Der Suchtext\r\nwurde im Modul nicht gefunden .\r\n",
+                                          "Steht im Zoom Modus nicht zur Verfügung"}));
 }

@@ -48,7 +48,7 @@ inline QString shownCaption(QString caption) {
 
 // A shortcut written as the page writes it (German key names).
 inline QString germanShortcut(QString portable) {
-    return portable.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
+    return portable.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+")).replace(QStringLiteral("Shift+"), QStringLiteral("Umschalt+"));
 }
 
 }  // namespace lumo::test

@@ -32,6 +32,7 @@ const std::map<std::string, Expected>& expectedItems() {
         {"mnuBearbeiten_Code", {"mnuBearbeiten", "&Code Einlesen", "F2"}},
         {"mnuBearbeiten_Suchen", {"mnuBearbeiten", "&Suchen", "F3"}},
         {"mnuBearbeiten_SuchenWeiter", {"mnuBearbeiten", "Suchen ab P&osition", "Ctrl+F3"}},
+        {"mnuBearbeiten_Fundstellen", {"mnuBearbeiten", "Alle &Fundstellen", "Ctrl+Shift+F"}},
         {"mnuBearbeiten_Suchen_Projekt", {"mnuBearbeiten", "&Projektsuche An/Aus", ""}},
         {"mnuBearbeiten_Suchen_GanzWort", {"mnuBearbeiten", "&Ganzes Wort Suche An/Aus", ""}},
         {"mnuBearbeiten_Suchen_Auswahl", {"mnuBearbeiten", "&Auswahl nach Suche", "Ctrl+F"}},
@@ -45,6 +46,7 @@ const std::map<std::string, Expected>& expectedItems() {
         {"mnuAnsicht_Spezial", {"mnuAnsicht", "&Spezialansicht", "F9"}},
         {"mnuVB", {"mnuAnsicht", "&VB Einlesen", ""}},
         {"mnuExtras_Struktur", {"mnuExtras", "&Struktur nach Zwischenablage", ""}},
+        {"mnuExtras_StrukturLang", {"mnuExtras", "Struktur &ausführlich nach Zwischenablage", ""}},
         {"mnuExtras_Optionen", {"mnuExtras", "&Optionen", "Ctrl+E"}},
         {"mnuExtras_Screen_define", {"mnuExtras", "Benutzer Bildschirm &Festlegen", ""}},
         {"mnuExtras_Screen_call", {"mnuExtras", "&Benutzer Bildschirm Aufrufen", ""}},
@@ -168,6 +170,7 @@ TEST(CommandTables, CommandStatesAsListed) {
         {Command::HtmlModule, true},  {Command::HtmlProject, true},  {Command::ReadCode, false},
         {Command::New, true},         {Command::Refresh, false},     {Command::Zoom, true},
         {Command::CopySelection, true}, {Command::CopyModule, true},  {Command::Website, true},
+        {Command::AllHits, true},     {Command::StructureLong, true},
     };
     for (const CommandStateDef& row : commandStateTable()) {
         const auto it = shownOnly.find(row.command);
@@ -186,4 +189,10 @@ TEST(CommandTables, CommandStatesAsListed) {
         if (item.command == Command::None) EXPECT_STREQ(item.objectName, "mnuVB");
     for (const ToolButtonDef& b : toolButtonTable())
         if (b.command == Command::None) EXPECT_STREQ(b.key, "blind");
+}
+
+TEST(CommandTables, NoTwoItemsShareAKey) {
+    std::set<std::string> keys;
+    for (const MenuItemDef& item : menuItemTable())
+        if (*item.shortcut) EXPECT_TRUE(keys.insert(item.shortcut).second) << item.objectName << " " << item.shortcut;
 }

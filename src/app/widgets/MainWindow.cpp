@@ -11,6 +11,7 @@
 #include "app/RunSession.h"
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/CommandBar.h"
+#include "app/widgets/HitPanel.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
 #include "app/widgets/Twips.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     commandBar_ = new CommandBar(*this, client_, [this](Command command, int index) { run(command, index); });
     buildPanes();
     statusPanels_ = new StatusPanels(client_);
+    hitPanel_ = new HitPanel(*this);
     commandBar_->addToolAction(trees_->buildCallerHead(client_, commandBar_->toolbar()), Command::CloseCallers);
     commandBar_->setEnabled(Command::CloseCallers, false);
     buildNavigation();
@@ -91,6 +93,10 @@ void MainWindow::wireParts() {
     connect(codeArea_, &CodeArea::contextMenuRequested, this,
             [this](CodeView* view, const QPoint& pos) { prepareCodePopup()->popup(view->mapToGlobal(pos)); });
     connect(codeArea_, &CodeArea::caretMayHaveMoved, this, &MainWindow::trackCaret);
+    connect(trees_->callerTree(), &QTreeWidget::itemExpanded, this, &MainWindow::callSitesOpened);
+    connect(hitPanel_, &HitPanel::hitChosen, this, [this](const SearchHit& hit) {
+        if (codeShown_ && hit.module < trees_->state().moduleCount) goToHit(*navigation_, hit);
+    });
     // Clicks: history and focus; a double click on "Routine": callers.
     connect(statusPanels_, &StatusPanels::clicked, this, &MainWindow::statusPanelClick);
     connect(statusPanels_, &StatusPanels::doubleClicked, this, [this](StatusPanel panel) {
@@ -139,6 +145,7 @@ void MainWindow::run(Command command, int index) {
     case Command::RoutineNext: statusPanelClick(StatusPanel(index)); break;
     case Command::Search: searchCommand(false); break;
     case Command::SearchFromPosition: searchCommand(true); break;
+    case Command::AllHits: allHitsCommand(); break;
     case Command::ToggleProjectSearch:
     case Command::ToggleWholeWord: toggleSearchSwitch(command); break;
     case Command::SelectionToSearch: selectionToSearch(); break;
@@ -173,6 +180,7 @@ void MainWindow::resetViews() {
     setHistoryEnabled(false, false);
     caret_.reset();
     trees_->explanationBox()->hide();
+    hitPanel_->clearHits();
     history_.reset();
     codeArea_->reset();
     commandBar_->setEnabled(Command::ReadCode, false);
@@ -198,8 +206,8 @@ void MainWindow::layoutWindow() {
     if (h < twipsToPixelsY(kMinPaneTwips) || w < twipsToPixelsX(kMinPaneTwips)) return;
     container_->setGeometry(0, margin, w, h);
     CodeView* view = codeArea_->visibleView();
-    KeyedTree* projectTree = trees_->projectTree();
-    projectTree->setGeometry(projectTree->x(), 0, projectTree->width(), h);
+    const QRect pane = trees_->leftPane();
+    trees_->placeLeftPane(QRect(pane.x(), 0, pane.width(), h));
     splitter_->setGeometry(splitter_->x(), 0, splitter_->width(), h);
     view->setGeometry(view->x(), 0, view->width(), h);
     layoutPanes();
@@ -209,16 +217,12 @@ void MainWindow::layoutPanes() {
     const int containerWidth = container_->width();
     const int left = splitter_->x();
     if (left >= containerWidth) return;
-    KeyedTree* projectTree = trees_->projectTree();
-    projectTree->setGeometry(0, projectTree->y(), left, projectTree->height());
+    const QRect pane = trees_->leftPane();
+    trees_->placeLeftPane(QRect(0, pane.y(), left, pane.height()));
     CodeView* view = codeArea_->visibleView();
     const int w = containerWidth - splitter_->width() - left - twipsToPixelsX(kRightGapTwips);
     const int width = w > 0 ? w : view->width();  // a pane too narrow keeps the width it had
     view->setGeometry(left + splitter_->width(), view->y(), width, view->height());
-    const QRect tree = projectTree->geometry();
-    trees_->appTree()->setGeometry(tree);
-    trees_->callerTree()->setGeometry(tree);
-    trees_->explanationBox()->setGeometry(tree);
     codeArea_->zoomView()->setGeometry(view->geometry());
 }
 

@@ -27,6 +27,7 @@ class CodeWindow;
 class CommandBar;
 class CompactWindow;
 class DocumentHost;
+class HitPanel;
 class HostConnector;
 class Splitter;
 class StatusPanels;
@@ -52,6 +53,7 @@ public:
     const CodeArea& codeArea() const { return *codeArea_; }
     const StatusPanels& statusPanels() const { return *statusPanels_; }
     Splitter* splitter() const { return splitter_; }
+    HitPanel* hitPanel() const { return hitPanel_; }
     QWidget* container() const { return container_; }
 
     // --- commands -------------------------------------------------------
@@ -103,6 +105,7 @@ public:
     void closeCallerResult();         // mnuAnsicht_RouClose, "close" on tobSuche
     void statusPanelClick(StatusPanel panel);  // Back and Next walk the history
     void searchCommand(bool fromPosition);  // F3, Ctrl+F3
+    void allHitsCommand();            // Ctrl+Shift+F: every hit in the panel dckFundstellen
     void toggleSearchSwitch(Command command);
     void selectionToSearch();         // Ctrl+F
     const RoutineHistory& history() const { return history_; }
@@ -146,6 +149,11 @@ private:
     bool splitterMayMoveTo(int newLeft) const;
     void setPanel(StatusPanel panel, const QString& text);
     void showRoutineAtLine(int line, int moduleNumber);
+    // Each routine of the caller result opens to its lines that call the routine asked for.
+    void offerCallSites();
+    void callSitesOpened(QTreeWidgetItem* node);
+    // A call-site node of the caller tree: its module shown, the caret on its line.
+    void showCallSite(QTreeWidgetItem* item, int moduleNumber, int line);
     // The project tree selects and reveals the module and routine of the caret
     // in the code shown, after every jump (F8, search hit, history, callers).
     void followShownCode();
@@ -161,6 +169,7 @@ private:
     Splitter* splitter_ = nullptr;
     CodeArea* codeArea_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
+    HitPanel* hitPanel_ = nullptr;
     std::unique_ptr<WindowExports> exports_;
 
     // Where projects come from and where they are stored.

@@ -2,20 +2,25 @@
 // history on the status panels, text search and the code view's pop-up.
 // The slots are short; the work is in navigate/, written against
 // CodeWindow, which this file implements over the window's parts.
+#include <QLabel>
 #include <QLineEdit>
 
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/CommandBar.h"
+#include "app/widgets/HitPanel.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
 #include "base/Ui.h"
 #include "model/TextOperations.h"
 #include "model/WorkingStore.h"
+#include "navigate/CallSites.h"
 #include "navigate/Callers.h"
 #include "navigate/Definition.h"
+#include "navigate/SearchHits.h"
 #include "navigate/TextSearch.h"
 #include "view/CodeWindow.h"
+#include "view/widgets/ChoiceList.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 
@@ -40,6 +45,11 @@ public:
     bool zoomOn() const override { return w_.codeArea_->zoomOn(); }
     void focusVisibleView() override { w_.codeArea_->visibleView()->setFocus(); }
     void refreshZoomAndFocus() override { w_.codeArea_->refreshZoomAndFocus(); }
+    std::optional<int> chooseAtCaret(const QString& title, const QStringList& entries) override {
+        CodeView* view = w_.codeArea_->visibleView();
+        ChoiceList chooser(&w_, title, entries);
+        return chooser.chooseAt(view->viewport()->mapToGlobal(view->cursorRect().bottomLeft()));
+    }
 
 private:
     MainWindow& w_;
@@ -65,10 +75,33 @@ void MainWindow::callersCommand() {
     case CallersOutcome::Stopped: return;
     case CallersOutcome::NoneFound: trees_->showNoCallers(); return;
     case CallersOutcome::Found:
+        offerCallSites();
         trees_->showCallerResult(name);
         commandBar_->setEnabled(Command::CloseCallers, true);
         return;
     }
+}
+
+void MainWindow::offerCallSites() {
+    // Found when a caller is first opened: all at once would double the
+    // caller search on a large project, for lines the user may never open.
+    for (QTreeWidgetItem* node : trees_->callerTree()->nodesInOrder())
+        if (node->parent()) node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+}
+
+void MainWindow::callSitesOpened(QTreeWidgetItem* node) {
+    if (!node->parent() || node->parent()->parent() || node->childCount() > 0) return;
+    KeyedTree* tree = trees_->callerTree();
+    const int module = keyNumber(KeyedTree::keyOf(node->parent()));
+    tree->setRedraw(false);
+    try {
+        // The other callers of the module get theirs too, from the one reading.
+        addCallSiteNodes(*tree, store(), trees_->callerLabel()->text(), module, module);
+    } catch (const std::exception& e) {
+        ui().message(QString::fromUtf8(e.what()), {}, MsgIcon::Warning);
+    }
+    tree->setRedraw(true);
+    if (node->childCount() == 0) node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 void MainWindow::closeCallerResult() {
@@ -105,6 +138,23 @@ void MainWindow::searchCommand(bool fromPosition) {
     else
         lumo::searchCommand(*navigation_, text, switches, ui());
     if (text != searchBox->text()) searchBox->setText(text);
+}
+
+void MainWindow::allHitsCommand() {
+    if (!codeShown_) return;
+    QLineEdit* searchBox = commandBar_->searchBox();
+    QString text = searchBox->text();
+    const SearchSwitches switches{commandBar_->checked(Command::ToggleProjectSearch),
+                                  commandBar_->checked(Command::ToggleWholeWord)};
+    std::vector<SearchHit> hits = lumo::allHitsCommand(*navigation_, text, switches, ui());
+    if (text != searchBox->text()) searchBox->setText(text);
+    if (hits.empty()) {
+        // A list of another text would read as the answer to this one.
+        if (!text.isEmpty() && !codeArea_->zoomOn()) hitPanel_->clearHits();
+        return;
+    }
+    hitPanel_->showHits(text, std::move(hits),
+                        [this](int module) { return trees_->projectTree()->nodeText(moduleKey(module + 1)); });
 }
 
 void MainWindow::toggleSearchSwitch(Command command) {

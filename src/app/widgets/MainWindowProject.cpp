@@ -9,8 +9,10 @@
 #include "base/AppState.h"
 #include "base/Ui.h"
 #include "model/WorkingStore.h"
+#include "navigate/CallSites.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
+#include "view/widgets/TreeFilter.h"
 
 namespace lumo {
 
@@ -43,6 +45,7 @@ void MainWindow::showProject() {
             closeCallerResult();
             projectTree->show();
             state.highlightedModuleKey.clear();
+            trees_->filter()->reset();
             state.moduleCount = fillModuleTree(*projectTree, store());
             if (state.moduleCount > 0) fillCodeViews();
             addRoutineNodes(*projectTree, store());
@@ -80,7 +83,9 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
     if (!item || !codeShown_) return;
     const QString key = KeyedTree::keyOf(item);
     try {
-        if (!item->parent()) {
+        if (const auto site = callSiteOfKey(key); site && item->parent()) {
+            showCallSite(item, site->first, site->second);
+        } else if (!item->parent()) {
             const int n = keyNumber(key);
             if (n - 1 != codeArea_->current()) showModule(n - 1);
             setPanel(PanelModule, item->text(0));
@@ -102,6 +107,18 @@ void MainWindow::nodeSelection(QTreeWidgetItem* item) {
     }
     setUpdatesEnabled(true);
     codeArea_->refreshZoomAndFocus();
+}
+
+void MainWindow::showCallSite(QTreeWidgetItem* item, int moduleNumber, int line) {
+    if (moduleNumber < 1 || moduleNumber > trees_->state().moduleCount) return;
+    if (moduleNumber - 1 != codeArea_->current()) showModule(moduleNumber - 1);
+    goToLine(*codeArea_->visibleView(), line);
+    const QTreeWidgetItem* moduleNode = item->parent()->parent();
+    setPanel(PanelModule, moduleNode ? moduleNode->text(0) : trees_->projectTree()->nodeText(moduleKey(moduleNumber)));
+    trees_->highlightModule(codeArea_->current());
+    setPanel(PanelRoutine, item->parent()->text(0));
+    followShownCode();
+    pushHistory(*navigation_, history_);
 }
 
 void MainWindow::showRoutineAtLine(int line, int moduleNumber) {

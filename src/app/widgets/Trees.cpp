@@ -1,11 +1,13 @@
 #include "app/widgets/Trees.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolBar>
 
 #include "view/widgets/KeyedTree.h"
+#include "view/widgets/TreeFilter.h"
 #include "view/widgets/TreeImages.h"
 
 namespace lumo {
@@ -17,6 +19,10 @@ Trees::Trees(QWidget* container) : QObject(container) {
     projectTree_->setImageSource(images);
     projectTree_->setIgnoreFlag(&state_.ignoreNextNodeClick);
     connect(projectTree_, &KeyedTree::nodeSelected, this, &Trees::nodeSelected);
+    filter_ = new TreeFilter(projectTree_, container);
+    filter_->setVisible(!projectTree_->isHidden());
+    projectTree_->installEventFilter(this);
+    pane_ = projectTree_->geometry();
 
     callerTree_ = new KeyedTree(container);
     callerTree_->setObjectName(QStringLiteral("treRoutSuche"));
@@ -87,7 +93,8 @@ void Trees::tick(QTreeWidgetItem* item) {
 }
 
 void Trees::showCallerResult(const QString& routine) {
-    callerTree_->expandAll();
+    // Modules open, routines closed: their call sites show when opened.
+    callerTree_->expandToDepth(0);
     callerTree_->show();
     callerTree_->raise();
     projectTree_->hide();
@@ -118,9 +125,9 @@ void Trees::highlightModule(int currentModule) {
 
 void Trees::revealShownCode(int currentModule, int routine) {
     QTreeWidgetItem* node = routine > 0 ? projectTree_->item(routineKey(routine)) : nullptr;
-    if (node && node->parent() && !node->parent()->isExpanded()) node = nullptr;
+    if (node && ((node->parent() && !node->parent()->isExpanded()) || node->isHidden())) node = nullptr;
     if (!node) node = projectTree_->item(moduleKey(currentModule + 1));
-    if (!node) return;
+    if (!node || node->isHidden()) return;  // filtered away
     // Selecting from code emits no nodeSelected (that comes from clicks and
     // keys only), so the tree follows without navigating again.
     projectTree_->setCurrentItem(node);
@@ -132,6 +139,25 @@ KeyedTree* Trees::shownTree() const {
     for (KeyedTree* tree : {appTree_, projectTree_, callerTree_})
         if (!tree->isHidden()) shown = tree;
     return shown;
+}
+
+void Trees::placeLeftPane(const QRect& pane) {
+    pane_ = pane;
+    const int line = std::min(filter_->sizeHint().height(), pane.height() / 2);
+    filter_->setGeometry(pane.x(), pane.y(), pane.width(), line);
+    projectTree_->setGeometry(pane.adjusted(0, line, 0, 0));
+    appTree_->setGeometry(pane);
+    callerTree_->setGeometry(pane);
+    explanationBox_->setGeometry(pane);
+}
+
+bool Trees::eventFilter(QObject* watched, QEvent* event) {
+    // The filter line comes and goes with the project tree, whoever shows or hides it.
+    if (watched == projectTree_ && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+        filter_->setVisible(event->type() == QEvent::ShowToParent);
+        if (filter_->isVisibleTo(filter_->parentWidget())) filter_->raise();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace lumo

@@ -5,6 +5,7 @@
 // its head (tobSuche, lblRoutSuche) that takes the main toolbar's place
 // while a caller result is shown. They share one ModuleTreeState.
 #include <QObject>
+#include <QRect>
 
 #include "acquire/OfficeListing.h"
 #include "view/ProjectTree.h"
@@ -19,6 +20,7 @@ class QWidget;
 namespace lumo {
 
 class KeyedTree;
+class TreeFilter;
 
 class Trees : public QObject {
     Q_OBJECT
@@ -33,6 +35,8 @@ public:
     KeyedTree* projectTree() const { return projectTree_; }
     KeyedTree* appTree() const { return appTree_; }
     KeyedTree* callerTree() const { return callerTree_; }
+    // The filter line above the project tree, shown whenever that tree is.
+    TreeFilter* filter() const { return filter_; }
     QPlainTextEdit* explanationBox() const { return explanationBox_; }
     QToolBar* callerToolbar() const { return callerToolbar_; }
     QLabel* callerLabel() const { return callerLabel_; }
@@ -59,6 +63,14 @@ public:
     // The tree that is shown; of several, the last of application, project, caller tree.
     KeyedTree* shownTree() const;
 
+    // The left pane: every tree and the explanation box fill it, but the
+    // project tree leaves its top to the filter line.
+    void placeLeftPane(const QRect& pane);
+    QRect leftPane() const { return pane_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void nodeSelected(QTreeWidgetItem* item);  // in the project or the caller tree
     // A tick in the application tree; readable when something ticked can be read.
@@ -71,6 +83,8 @@ private:
     KeyedTree* callerTree_ = nullptr;
     KeyedTree* appTree_ = nullptr;
     QPlainTextEdit* explanationBox_ = nullptr;
+    TreeFilter* filter_ = nullptr;
+    QRect pane_;
     QToolBar* mainToolbar_ = nullptr;
     QToolBar* callerToolbar_ = nullptr;
     QLabel* callerLabel_ = nullptr;

@@ -12,6 +12,7 @@
 #include "export/ExportCommands.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
+#include "export/RoutineListing.h"
 #include "export/RtfExport.h"
 #include "export/SiteExport.h"
 #include "export/StructureListing.h"
@@ -65,6 +66,10 @@ bool WindowExports::run(Command command) {
     case Command::ZoomCopy: copyZoom(); return true;
     case Command::Structure: structure(); return true;
     case Command::Website: website(); return true;
+    case Command::StructureLong:
+        routineListingToClipboard(WorkingStore::instance(), ui(), appState().options.confirmClipboard,
+                                  appState().titleText);
+        return true;
     default: return false;
     }
 }

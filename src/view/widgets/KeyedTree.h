@@ -33,6 +33,10 @@ public:
     void expandAll() override { QTreeWidget::expandAll(); }
     bool setNodeColors(const QString& key, quint32 background, quint32 foreground) override;
     void setRedraw(bool on) override { setUpdatesEnabled(on); }
+    // Lays the rows out once, when the event loop next runs, however many
+    // nodes are hidden, opened or closed until then (each would otherwise
+    // lay the tree out on its own).
+    void deferLayout() { scheduleDelayedItemsLayout(); }
 
     QTreeWidgetItem* item(const QString& key) const { return items_.value(key); }
     static QString keyOf(const QTreeWidgetItem* item);

@@ -1,16 +1,13 @@
 #pragma once
-// The generated project of 300 modules of about 150 lines that the
-// benchmarks of whole-project work share: each module with constants, an
-// enumeration, a type and variables, and twelve routines that call one
-// shared routine (Gemeinsam, in module 1) twice and name it in a comment
-// and a string.
+// The generated module of the reading aids' benchmarks: constants, an
+// enumeration, a type and variables in its declarations part, and twelve
+// routines that each call the shared routine Gemeinsam (declared in module
+// 1) twice and name it in a comment and a string.
 #include <QString>
 
 namespace lumo::bench {
 
-constexpr int kGeneratedModules = 300;
-
-inline QString generatedModule(int m) {
+inline QString aidsModule(int m) {
     const QString n = QString::number(m);
     QString s = "Option Explicit\r\nPrivate Const GRENZE" + n + " As Long = 10, UNTEN" + n + " = 1\r\n";
     s += "Public Enum Art" + n + "\r\n    ArtEins" + n + " = 1\r\n    ArtZwei" + n + "\r\nEnd Enum\r\n";
