@@ -31,10 +31,12 @@ struct SiteReport {
 // Called before each module's page: done of total.
 using SiteProgress = std::function<void(int done, int total)>;
 
-// Writes every file of the site into `folder` (an empty one). Throws
-// StoreError (the tables), SiteError (a file), HtmlError (a colour).
+// Writes every file of the site into `folder` (an empty one); a file that
+// `previous` (the site made before, if any) holds with the same bytes is
+// linked from there. Throws StoreError (the tables), SiteError (a file),
+// HtmlError (a colour).
 SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const SiteTitle& title, const Options& options,
-                          const SiteProgress& progress = {});
+                          const SiteProgress& progress = {}, const QString& previous = {});
 
 // "Modul 3 von 120 ...": the progress as the status panel shows it.
 QString siteProgressText(int done, int total);

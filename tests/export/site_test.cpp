@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 #include "export/SiteBuilder.h"
 #include "export/SiteFolder.h"
 #include "export/SiteProject.h"
@@ -117,9 +119,18 @@ TEST_F(SiteTest, OnlyAnEmptyFolderOrOneOfOurSitesIsReplaced) {
     QFile stale(folder + "/modul-Alt.html");
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.close();
-    makeSite();  // again over our own
+    auto inode = [&folder](const char* file) {
+        struct stat st {};
+        EXPECT_EQ(::stat(QFile::encodeName(folder + "/" + file).constData(), &st), 0) << file;
+        return st.st_ino;
+    };
+    const auto page = inode("modul-Haupt.html"), css = inode("site.css");
+    options().keywordColour = 0x0000FF;
+    makeSite();  // again over our own: what did not change is kept, the rest written anew
     EXPECT_FALSE(QFile::exists(stale.fileName()));
-    EXPECT_TRUE(QFile::exists(folder + "/index.html"));
+    EXPECT_EQ(inode("modul-Haupt.html"), page);
+    EXPECT_NE(inode("site.css"), css);
+    EXPECT_TRUE(readPage(folder + "/site.css").contains(".k{color:#FF0000}"));
 
     struct Case {
         const char* file;
