@@ -4,11 +4,9 @@
 // project is complete, so that a failed or killed build leaves the folder
 // as it was. Only a folder that holds nothing but a store this program
 // wrote (the database with its tables, module text files) is replaced.
-#include <memory>
-
 #include <QString>
 
-class QLockFile;
+#include "base/OutputFolder.h"
 
 namespace lumo::cli {
 
@@ -26,8 +24,7 @@ public:
     bool tryLock(QString* why);
 
 private:
-    QString folder_;
-    std::unique_ptr<QLockFile> lock_;
+    OutputFolderLock lock_;
 };
 
 // Removes the half-built folders that killed builds into folder left beside

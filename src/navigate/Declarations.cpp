@@ -232,9 +232,9 @@ namespace {
 
 // Modules, routines and the scanned declarations of the modules for which
 // `wanted` says yes about the text of their declarations part.
-template <class Wanted>
+template <class Wanted, class TextOf>
 void collect(WorkingStore& store, const std::vector<ModuleRow>& modules, const std::vector<RoutineRow>& routines,
-             Wanted wanted, std::vector<Declaration>& out) {
+             Wanted wanted, TextOf textOf, std::vector<Declaration>& out) {
     const std::vector<ModuleLine> firstLines = firstProcedureLines(store);
     auto firstLine = firstLines.begin();
     for (const ModuleRow& m : modules) {
@@ -245,11 +245,7 @@ void collect(WorkingStore& store, const std::vector<ModuleRow>& modules, const s
         // the store knows (its own and its routines'): Definition of a routine
         // needs no text and keeps working.
         QString text;
-        try {
-            text = store.readModuleText(m.number);
-        } catch (const StoreError&) {
-            continue;
-        }
+        if (!textOf(m.number, text)) continue;
         const QStringView part = QStringView(text).left(endOfLine(text, lastLine));
         if (!wanted(part)) continue;
         for (Declaration& d : scanDeclarations(part, m.number, 0)) out.push_back(std::move(d));
@@ -258,9 +254,23 @@ void collect(WorkingStore& store, const std::vector<ModuleRow>& modules, const s
         out.push_back({r.name, DeclarationKind::Routine, r.module, r.start, r.visibility != OpenPrivate});
 }
 
+// The stored module text, false when it cannot be read.
+bool readText(WorkingStore& store, int module, QString& text) {
+    try {
+        text = store.readModuleText(module);
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 DeclarationIndex DeclarationIndex::ofProject(WorkingStore& store) {
+    return ofProject(store, {});
+}
+
+DeclarationIndex DeclarationIndex::ofProject(WorkingStore& store, const std::vector<QString>& texts) {
     DeclarationIndex index;
     const std::vector<ModuleRow> modules = modulesByNumber(store);
     for (const ModuleRow& m : modules) {
@@ -270,7 +280,13 @@ DeclarationIndex DeclarationIndex::ofProject(WorkingStore& store) {
     const std::vector<RoutineRow> routines =
         modules.empty() ? std::vector<RoutineRow>{}
                         : routinesOfModulesByStart(store, modules.front().number, modules.back().number);
-    collect(store, modules, routines, [](QStringView) { return true; }, index.all_);
+    auto textOf = [&store, &texts](int module, QString& text) {
+        if (texts.empty()) return readText(store, module, text);
+        if (size_t(module) > texts.size() || texts[size_t(module) - 1].isNull()) return false;
+        text = texts[size_t(module) - 1];
+        return true;
+    };
+    collect(store, modules, routines, [](QStringView) { return true; }, textOf, index.all_);
     index.finish();
     return index;
 }
@@ -283,7 +299,8 @@ DeclarationIndex DeclarationIndex::ofName(WorkingStore& store, const QString& na
     for (const ModuleRow& m : modules)
         if (m.name.compare(name, Qt::CaseInsensitive) == 0) index.add({m.name, DeclarationKind::Module, m.number, 1, true});
     collect(store, modules, routinesNamed(store, name),
-            [&name](QStringView part) { return part.contains(name, Qt::CaseInsensitive); }, index.all_);
+            [&name](QStringView part) { return part.contains(name, Qt::CaseInsensitive); },
+            [&store](int module, QString& text) { return readText(store, module, text); }, index.all_);
     // A text that holds the name only as part of a longer one added other names.
     const QString folded = name.toCaseFolded();
     std::erase_if(index.all_, [&folded](const Declaration& d) { return d.name.toCaseFolded() != folded; });

@@ -36,6 +36,9 @@ public:
     // Every module of the project with all it declares. A module text that
     // cannot be read adds nothing of its own. Throws StoreError (the tables).
     static DeclarationIndex ofProject(WorkingStore& store);
+    // The same from the module texts read already (texts[i] of module i + 1,
+    // a null string for one that could not be read).
+    static DeclarationIndex ofProject(WorkingStore& store, const std::vector<QString>& texts);
     // Only the declarations of `name`: a module's text is read through only
     // when its declarations part holds the name at all. Throws StoreError (the tables).
     static DeclarationIndex ofName(WorkingStore& store, const QString& name);

@@ -44,7 +44,11 @@ QString kindText(DeclarationKind kind) {
 }  // namespace
 
 std::vector<DefinitionTarget> definitionCandidates(WorkingStore& store, const QString& name, int moduleNumber) {
-    const DeclarationIndex index = DeclarationIndex::ofName(store, name);
+    return definitionCandidates(DeclarationIndex::ofName(store, name), name, moduleNumber);
+}
+
+std::vector<DefinitionTarget> definitionCandidates(const DeclarationIndex& index, const QString& name,
+                                                   int moduleNumber) {
     std::vector<Declaration> found = index.named(name);
     auto target = [&index](const Declaration& d) {
         return DefinitionTarget{d.module, index.moduleName(d.module), d.line, d.kind};

@@ -33,6 +33,10 @@ struct DefinitionTarget {
 // another public declaration of it, each in module order. Empty when the
 // name cannot be reached. Throws StoreError.
 std::vector<DefinitionTarget> definitionCandidates(WorkingStore& store, const QString& name, int moduleNumber);
+// The same from an index that holds (at least) every declaration of `name`,
+// for many lookups over one reading of the project.
+std::vector<DefinitionTarget> definitionCandidates(const DeclarationIndex& index, const QString& name,
+                                                   int moduleNumber);
 
 // The first of the candidates; nothing when there is none. Throws StoreError.
 std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString& name, int moduleNumber);

@@ -38,15 +38,6 @@ QString colourSpan(const QString& colour) {
     return QStringLiteral("<span style=\"color:") + colour + QStringLiteral("\"; >");
 }
 
-QString colourOrThrow(qint32 colour, const char* what) {
-    if (std::optional<QString> c = htmlColor(colour)) return *c;
-    throw HtmlError(QStringLiteral("Die Farbe für %1 (%2) lässt sich nicht als HTML-Farbe schreiben; "
-                                   "erlaubt sind Werte von 0 bis 16777215.")
-                        .arg(QString::fromUtf8(what))
-                        .arg(colour)
-                        .toStdString());
-}
-
 // What every tag becomes in the HTML body; the text between the tags is escaped.
 class HtmlBodySink {
 public:
@@ -97,12 +88,21 @@ std::optional<QString> htmlColor(qint32 colour) {
     return out;
 }
 
+QString htmlColorOrThrow(qint32 colour, const char* what) {
+    if (std::optional<QString> c = htmlColor(colour)) return *c;
+    throw HtmlError(QStringLiteral("Die Farbe für %1 (%2) lässt sich nicht als HTML-Farbe schreiben; "
+                                   "erlaubt sind Werte von 0 bis 16777215.")
+                        .arg(QString::fromUtf8(what))
+                        .arg(colour)
+                        .toStdString());
+}
+
 void taggedToHtml(QString& text, const Options& options) {
     std::array<QString, kTagKindCount> tagText;
     tagText[size_t(TagKind::Close)] = QStringLiteral("</span>");
-    tagText[size_t(TagKind::Comment)] = colourSpan(colourOrThrow(options.commentColour, "Kommentare"));
-    tagText[size_t(TagKind::Keyword)] = colourSpan(colourOrThrow(options.keywordColour, "Schlüsselwörter"));
-    tagText[size_t(TagKind::String)] = colourSpan(colourOrThrow(options.stringColour, "Zeichenketten"));
+    tagText[size_t(TagKind::Comment)] = colourSpan(htmlColorOrThrow(options.commentColour, "Kommentare"));
+    tagText[size_t(TagKind::Keyword)] = colourSpan(htmlColorOrThrow(options.keywordColour, "Schlüsselwörter"));
+    tagText[size_t(TagKind::String)] = colourSpan(htmlColorOrThrow(options.stringColour, "Zeichenketten"));
     if (options.boldRoutineLines) {
         tagText[size_t(TagKind::LineOpen)] = QStringLiteral("<b>");
         tagText[size_t(TagKind::LineClose)] = QStringLiteral("</b>");

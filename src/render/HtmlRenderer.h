@@ -26,6 +26,8 @@ void appendEscapedHtml(QString& out, QStringView span);
 
 // "#RRGGBB" of a 0x00BBGGRR colour; nothing when a component lies outside 0..255.
 std::optional<QString> htmlColor(qint32 colour);
+// htmlColor, or HtmlError naming `what` (the colour's German name) when there is none.
+QString htmlColorOrThrow(qint32 colour, const char* what);
 
 // In place: tagged text to the fragment "<pre><span ...>" ... "</span></pre>",
 // comments, strings and keywords in their colours, routine lines bold when

@@ -85,6 +85,7 @@ constexpr MenuItemDef kItems[] = {
     {"mnuHtml", "mnuHtml_Auswahl", "&Auswahl", "", C::HtmlSelection, 0, -1},
     {"mnuHtml", "mnuHtml_Modul", "&Modul", "", C::HtmlModule, 0, -1},
     {"mnuHtml", "mnuHtml_projekt", "&Projekt", "", C::HtmlProject, 0, -1},
+    {"mnuHtml", "mnuHtml_Website", "&Website erstellen ...", "", C::Website, kSeparatorBefore, -1},
     {"mnuText", "mnuText_Auswahl", "&Auswahl", "", C::TextSelection, 0, -1},
     {"mnuText", "mnuText_Modul", "&Modul", "", C::TextModule, 0, -1},
     // &?
@@ -146,6 +147,7 @@ constexpr CommandStateDef kStates[] = {
     {C::HtmlSelection, true, false},
     {C::HtmlModule, true, false},
     {C::HtmlProject, true, false},
+    {C::Website, true, false},
     {C::CopySelection, true, false},
     {C::CopyModule, true, false},
 };

@@ -59,6 +59,7 @@ enum class Command : int {
     TextModule,
     ZoomToHtml,
     ZoomCopy,
+    Website,
     // ?
     Help,
     About,

@@ -183,3 +183,26 @@ TEST_F(ExportWindowTest, SlashAInAnyCaseStartsTheCompactWindow) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(window->trees().appTree()->nodeCount() > 0);  // loaded all the same
 }
+
+TEST_F(ExportWindowTest, WebsiteIntoTheChosenFolderOpensItsOverview) {
+    open();
+    EXPECT_FALSE(act("mnuHtml_Website")->isEnabled());
+    build();
+    EXPECT_TRUE(act("mnuHtml_Website")->isEnabled());
+    act("mnuHtml_Website")->trigger();  // cancelled: nothing made, nothing said
+    EXPECT_EQ(ui.calls.back().kind, "folder");
+    ui.folders.push_back(dir.path() + "/web");
+    act("mnuHtml_Website")->trigger();
+    ASSERT_EQ(ui.viewed.size(), 1u);
+    EXPECT_EQ(ui.viewed.back(), dir.path() + "/web/index.html");
+    EXPECT_TRUE(QFile::exists(dir.path() + "/web/modul-Werkzeuge.html"));
+    EXPECT_EQ(panel(PanelOperation), "");
+    // A folder of the user's own is refused and left alone.
+    QFile own(dir.path() + "/web/notiz.txt");
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    ui.folders.push_back(dir.path() + "/web");
+    act("mnuHtml_Website")->trigger();
+    EXPECT_TRUE(ui.messages().last().contains("enthält nicht nur eine Website von Code Lumo (etwa notiz.txt)"));
+    EXPECT_EQ(ui.viewed.size(), 1u);
+}

@@ -57,6 +57,7 @@ const std::map<std::string, Expected>& expectedItems() {
         {"mnuHtml_Auswahl", {"mnuHtml", "&Auswahl", ""}},
         {"mnuHtml_Modul", {"mnuHtml", "&Modul", ""}},
         {"mnuHtml_projekt", {"mnuHtml", "&Projekt", ""}},
+        {"mnuHtml_Website", {"mnuHtml", "&Website erstellen ...", ""}},
         {"mnuText_Auswahl", {"mnuText", "&Auswahl", ""}},
         {"mnuText_Modul", {"mnuText", "&Modul", ""}},
         {"mnuHilfe_Hilfe", {"mnuHilfe", "&Hilfe", "F1"}},
@@ -168,7 +169,7 @@ TEST(CommandTables, CommandStatesAsListed) {
         {Command::TextMenu, true},    {Command::SaveProject, true},  {Command::HtmlSelection, true},
         {Command::HtmlModule, true},  {Command::HtmlProject, true},  {Command::ReadCode, false},
         {Command::New, true},         {Command::Refresh, false},     {Command::Zoom, true},
-        {Command::CopySelection, true}, {Command::CopyModule, true},
+        {Command::CopySelection, true}, {Command::CopyModule, true},  {Command::Website, true},
         {Command::AllHits, true},     {Command::StructureLong, true},
     };
     for (const CommandStateDef& row : commandStateTable()) {

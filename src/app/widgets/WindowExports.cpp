@@ -17,6 +17,7 @@
 #include "export/Html.h"
 #include "export/RoutineListing.h"
 #include "export/RtfExport.h"
+#include "export/SiteExport.h"
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
 #include "model/WorkingStore.h"
@@ -69,6 +70,7 @@ bool WindowExports::run(Command command) {
     case Command::CopyModule: copyModule(); return true;
     case Command::ZoomCopy: copyZoom(); return true;
     case Command::Structure: structure(); return true;
+    case Command::Website: website(); return true;
     case Command::StructureLong:
         routineListingToClipboard(WorkingStore::instance(), ui(), appState().options.confirmClipboard,
                                   appState().titleText);
@@ -158,6 +160,13 @@ void WindowExports::copyZoom() {
     copyWholeView(*zoom, ui(), [zoom] {
         zoom->setFocus();
         zoom->copy();
+    });
+}
+
+void WindowExports::website() {
+    guarded([this] {
+        const QString& start = appState().options.projectFolder;
+        websiteCommand(store(), projectName_(), start.isEmpty() ? QDir::homePath() : start, context());
     });
 }
 

@@ -39,6 +39,7 @@ private:
     void copyModule();
     void copyZoom();
     void structure();
+    void website();
 
     CodeArea& code_;
     Trees& trees_;

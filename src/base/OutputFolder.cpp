@@ -1,0 +1,162 @@
+#include "base/OutputFolder.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/SystemErrors.h"
+
+namespace lumo {
+
+namespace {
+
+QString parentOf(const QString& folder) { return QFileInfo(folder).absolutePath(); }
+QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
+
+}  // namespace
+
+QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFolder, QString& refusal) {
+    refusal.clear();
+    const QFileInfo info(folder);
+    if (!info.exists() && !info.isSymLink()) return {};
+    if (!info.isDir()) {
+        refusal = notAFolder.arg(folder);
+        return {};
+    }
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    if (entries.isEmpty() && (!info.isReadable() || !info.isExecutable()))
+        refusal = QStringLiteral("Der Ordner %1 kann nicht gelesen werden: Zugriff verweigert.").arg(folder);
+    return entries;
+}
+
+bool holdsOnlyOwnFiles(const QString& folder, OwnsFileName owns) {
+    for (const QFileInfo& e :
+         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (e.isSymLink() || !e.isFile() || !owns(e.fileName())) return false;
+    return true;
+}
+
+OutputFolderLock::OutputFolderLock(const QString& folder) : folder_(folder) {}
+OutputFolderLock::~OutputFolderLock() = default;
+
+bool OutputFolderLock::tryLock(const QString& busyText, QString* why) {
+    const QString path = parentOf(folder_) + QStringLiteral("/.") + nameOf(folder_) + QStringLiteral(".lumo-lock");
+    lock_ = std::make_unique<QLockFile>(path);
+    lock_->setStaleLockTime(0);  // only a dead holder's lock is stale
+    if (lock_->tryLock(0)) return true;
+    qint64 pid = 0;
+    QString host, app;
+    if (lock_->error() == QLockFile::LockFailedError && lock_->getLockInfo(&pid, &host, &app)) {
+        if (why) *why = busyText.arg(folder_).arg(pid);
+    } else if (why) {
+        *why = QStringLiteral("Neben dem Ordner %1 kann keine Sperrdatei angelegt werden: %2.")
+                   .arg(folder_, lock_->error() == QLockFile::PermissionError ? systemErrorText(EACCES)
+                                                                             : QStringLiteral("unbekannter Fehler"));
+    }
+    lock_.reset();
+    return false;
+}
+
+void removeLeftoverBuilds(const QString& folder, OwnsFileName owns) {
+    const QRegularExpression leftover(QStringLiteral("^\\.") + QRegularExpression::escape(nameOf(folder)) +
+                                      QStringLiteral("\\.(neu|alt)-.{6}$"));
+    const QDir parent(parentOf(folder));
+    for (const QFileInfo& e : parent.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks))
+        if (leftover.match(e.fileName()).hasMatch() && holdsOnlyOwnFiles(e.absoluteFilePath(), owns))
+            removeOwnFolder(e.absoluteFilePath(), owns);
+}
+
+QString newFolderBeside(const QString& folder, QString* why) {
+    const QString pattern = parentOf(folder) + QStringLiteral("/.") + nameOf(folder) + QStringLiteral(".neu-XXXXXX");
+    QByteArray bytes = QFile::encodeName(pattern);
+    if (!::mkdtemp(bytes.data())) {
+        if (why) *why = systemErrorText(errno);
+        return {};
+    }
+    // mkdtemp makes it for the owner alone; the new content gets the mode a
+    // new folder would have, or the old folder's.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode_t mode = 0777 & ~mask;
+    struct stat st {};
+    if (::stat(QFile::encodeName(folder).constData(), &st) == 0) mode = st.st_mode & 07777;
+    ::chmod(bytes.constData(), mode | S_IRWXU);
+    return QFile::decodeName(bytes);
+}
+
+QString swapInBuilt(const QString& built, const QString& folder, OwnsFileName owns, const OutputWords& words) {
+    const QByteArray from = QFile::encodeName(built);
+    const QByteArray to = QFile::encodeName(folder);
+    struct stat st {};
+    if (::lstat(to.constData(), &st) != 0) {
+        if (::rename(from.constData(), to.constData()) == 0) return {};
+        return QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2.").arg(folder, systemErrorText(errno));
+    }
+    // One step: both names swap their folders at once, so there is no
+    // moment without complete content under the folder's name.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
+        // A file the user put in after the last look would be hidden with
+        // the old content: the old folder comes back instead.
+        if (!holdsOnlyOwnFiles(built, owns)) {
+            ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE);
+            return words.changed.arg(folder);
+        }
+        removeOwnFolder(built, owns);  // now the old content
+        return {};
+    }
+    if (errno != EINVAL && errno != ENOSYS) return words.cannotReplace.arg(folder, systemErrorText(errno));
+    // A file system without the exchange: the old folder steps aside first
+    // and comes back when the new one cannot take its place.
+    QByteArray aside = QFile::encodeName(parentOf(folder) + QStringLiteral("/.") + nameOf(folder) +
+                                         QStringLiteral(".alt-XXXXXX"));
+    if (!::mkdtemp(aside.data()) || ::rename(to.constData(), aside.constData()) != 0) {
+        const int e = errno;
+        ::rmdir(aside.constData());
+        return words.cannotReplace.arg(folder, systemErrorText(e));
+    }
+    if (::rename(from.constData(), to.constData()) != 0) {
+        const int e = errno;
+        ::rename(aside.constData(), to.constData());
+        return words.cannotReplace.arg(folder, systemErrorText(e));
+    }
+    removeOwnFolder(QFile::decodeName(aside), owns);
+    return {};
+}
+
+QString folderSnapshot(const QString& folder) {
+    QString snapshot;
+    for (const QFileInfo& e : QDir(folder).entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        snapshot += QStringLiteral("%1/%2/%3\n")
+                        .arg(e.fileName())
+                        .arg(e.size())
+                        .arg(e.lastModified().toMSecsSinceEpoch());
+    return snapshot;
+}
+
+void removeOwnFolder(const QString& folder, OwnsFileName owns) {
+    // The old content of a read-only folder is ours to remove once the new
+    // one took its place; left behind, one more would pile up per try.
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & S_IRWXU) != S_IRWXU)
+        ::chmod(path.constData(), (st.st_mode & 07777) | S_IRWXU);
+    QDir dir(folder);
+    for (const QFileInfo& e : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (owns(e.fileName())) QFile::remove(e.absoluteFilePath());
+    QDir().rmdir(folder);
+}
+
+}  // namespace lumo

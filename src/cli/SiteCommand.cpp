@@ -1,0 +1,114 @@
+// "codelumo-cli site": a project as a static website. The project is a
+// stored one, or built from the sources as "build" builds it, in a
+// temporary folder; the site is made beside the output folder and takes its
+// place when complete (export/SiteFolder.h).
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "base/AppState.h"
+#include "base/SystemErrors.h"
+#include "cli/Arguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliState.h"
+#include "cli/ConsoleUi.h"
+#include "cli/ProjectFolder.h"
+#include "cli/SourceBuild.h"
+#include "export/SiteBuilder.h"
+#include "model/WorkingStore.h"
+
+namespace lumo::cli {
+
+namespace {
+
+const char* const kUsage = "site --out ORDNER QUELLE...";
+
+bool isStoredProject(const QString& path) {
+    return QFileInfo(path).isDir() && QFileInfo::exists(path + QStringLiteral("/DivuRuvi.mdb"));
+}
+
+// The project's name on every page: the folder or document read, or the
+// names of all of them.
+QString projectTitle(const QStringList& sources) {
+    QStringList names;
+    for (const QString& s : sources) {
+        const QFileInfo info(QDir::cleanPath(s));
+        names << (info.isDir() ? info.fileName() : info.completeBaseName());
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+// Builds the sources into `folder` and opens the project read there. False
+// after saying why; complete says whether anything was left out.
+bool buildSources(const QStringList& sources, const QString& folder, bool& complete) {
+    if (!templateAvailable()) return false;
+    SourceRead read;
+    if (!readSources(sources, nullptr, read)) return false;
+    std::vector<LeftOutModule> leftOut;
+    if (!buildInto(folder, read.plan, leftOut)) return false;
+    complete = read.complete(leftOut);
+    return true;
+}
+
+int runSite(const QStringList& args) {
+    QString out;
+    Arguments call;
+    call.text("out", out);
+    if (!call.read(args)) {
+        if (call.problem() == Arguments::Problem::MissingValue) printError(QStringLiteral("--out braucht einen Ordner"));
+        else printError(QStringLiteral("Unbekannte Option: ") + call.problemWord());
+        return usageError(kUsage);
+    }
+    const QStringList sources = call.words();
+    if (out.isEmpty() || sources.isEmpty() || !call.hasWords(sources.size())) {
+        if (!out.isEmpty()) printError(QStringLiteral("Keine Quelle angegeben."));
+        return usageError(kUsage);
+    }
+    if (!initCliState()) return 1;
+
+    bool complete = true;
+    QTemporaryDir built(QDir::tempPath() + QStringLiteral("/codelumo-site-XXXXXX"));
+    if (sources.size() == 1 && isStoredProject(sources.front())) {
+        appState().workFolder = QDir(sources.front()).absolutePath() + QLatin1Char('/');
+    } else {
+        if (!built.isValid()) {
+            printError(QStringLiteral("Für das Projekt kann kein temporärer Ordner angelegt werden: %1.")
+                           .arg(built.errorString()));
+            return 1;
+        }
+        if (!buildSources(sources, built.path(), complete)) return 1;
+    }
+    WorkingStore& store = WorkingStore::instance();
+    SiteReport report;
+    QString failed;
+    try {
+        openStoredProject();
+        failed = writeSite(store, out, SiteTitle{projectTitle(sources), sources}, appState().options, report);
+    } catch (const std::exception& e) {
+        failed = germanSystemText(QString::fromUtf8(e.what()));
+    }
+    store.closeWorkingDatabase();
+    if (!failed.isEmpty()) {
+        printError(failed);
+        return 1;
+    }
+    for (const QString& m : report.leftOut) printError(QStringLiteral("Ohne Code: ") + m);
+    QTextStream(stdout) << QDir::cleanPath(QFileInfo(out).absoluteFilePath()) << "/index.html: " << report.modules
+                        << " Module, " << report.routines << " Routinen\n";
+    return complete && report.leftOut.isEmpty() ? 0 : 1;
+}
+
+CliRegistration reg{{"site", kUsage,
+                     "\n                    Website des Projekts erzeugen: Übersicht, eine Seite je Modul mit "
+                     "verlinkten\n"
+                     "                    Namen und Aufrufern, Routinen von A bis Z, Suche; QUELLE wie bei build "
+                     "oder ein\n"
+                     "                    gespeichertes Projekt. ORDNER muss fehlen, leer sein oder eine Website "
+                     "von Code Lumo\n"
+                     "                    enthalten",
+                     runSite}};
+
+}  // namespace
+
+}  // namespace lumo::cli

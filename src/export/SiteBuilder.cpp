@@ -1,0 +1,91 @@
+#include "export/SiteBuilder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+#include "base/SystemErrors.h"
+#include "export/SiteFolder.h"
+#include "export/SiteProject.h"
+#include "model/WorkingStore.h"
+
+namespace lumo {
+
+namespace {
+
+// Writes the files of a site into a new folder. A file that the site made
+// before holds already (same name, same bytes) is linked instead of written:
+// a site made again after a small change writes only what changed. The old
+// file is never written to, so the old site stays whole until the new one
+// takes its place.
+class SiteWriter {
+public:
+    SiteWriter(const QString& folder, const QString& previous) : folder_(folder), previous_(previous) {}
+
+    void write(const QString& name, const QString& content) {
+        const QString path = folder_ + QLatin1Char('/') + name;
+        const QByteArray bytes = content.toUtf8();
+        if (linkedUnchanged(name, path, bytes)) return;
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush())
+            throw SiteError(QStringLiteral("Die Datei %1 der Website kann nicht geschrieben werden: %2.")
+                                .arg(f.fileName(), germanSystemText(f.errorString()))
+                                .toStdString());
+    }
+
+private:
+    bool linkedUnchanged(const QString& name, const QString& path, const QByteArray& bytes) const {
+        if (previous_.isEmpty()) return false;
+        const QString old = previous_ + QLatin1Char('/') + name;
+        const QFileInfo info(old);
+        if (info.isSymLink() || !info.isFile() || info.size() != bytes.size()) return false;
+        QFile f(old);
+        if (!f.open(QIODevice::ReadOnly) || f.readAll() != bytes) return false;
+        return ::link(QFile::encodeName(old).constData(), QFile::encodeName(path).constData()) == 0;
+    }
+
+    QString folder_;
+    QString previous_;
+};
+
+}  // namespace
+
+QString siteProgressText(int done, int total) {
+    return QStringLiteral("Modul %1 von %2 ...").arg(done).arg(total);
+}
+
+SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const SiteTitle& title, const Options& options,
+                          const SiteProgress& progress, const QString& previous) {
+    SiteWriter writer(folder, previous);
+    const QString css = siteStyleSheet(options);  // a colour that cannot be written stops before any file
+    const SiteProject project(store);
+    const int total = int(project.modules().size());
+    for (int i = 0; i < total; ++i) {
+        if (progress) progress(i + 1, total);
+        const ModuleRow& m = project.modules()[size_t(i)];
+        writer.write(modulePageName(m), siteModulePage(project, m, title));
+    }
+    writer.write(kSiteRoutinePage, siteRoutinePage(project, title));
+    writer.write(kSiteStyleSheet, css);
+    writer.write(kSiteSearchIndex, siteSearchIndex(project));
+    writer.write(kSiteSearchScript, siteSearchScript());
+    // The overview last: a folder holding it holds a whole site.
+    writer.write(kSiteIndexPage, siteIndexPage(project, title));
+    return {total, project.routineCount(), project.unreadable()};
+}
+
+QString writeSite(WorkingStore& store, const QString& folder, const SiteTitle& title, const Options& options,
+                  SiteReport& report, const SiteProgress& progress) {
+    return replaceSiteFolder(folder, [&](const QString& built, QString* why) {
+        try {
+            report = writeSiteFiles(store, built, title, options, progress, folder);
+            return true;
+        } catch (const std::exception& e) {
+            *why = QString::fromUtf8(e.what());
+            return false;
+        }
+    });
+}
+
+}  // namespace lumo

@@ -1,0 +1,35 @@
+#pragma once
+// The pages of a project's website and the files they share: the overview
+// (index.html), one page per module, the routines from A to Z, the style
+// sheet with the user's colours, and the search (its index and script).
+#include <QString>
+#include <QStringList>
+
+#include "base/Options.h"
+
+namespace lumo {
+
+class SiteProject;
+struct ModuleRow;
+
+struct SiteTitle {
+    QString project;      // "Rechnungen" (the project, or the sources read)
+    QStringList sources;  // the documents and folders read, as shown
+};
+
+inline const QString kSiteIndexPage = QStringLiteral("index.html");
+inline const QString kSiteRoutinePage = QStringLiteral("routinen.html");
+inline const QString kSiteStyleSheet = QStringLiteral("site.css");
+inline const QString kSiteSearchIndex = QStringLiteral("suchindex.js");
+inline const QString kSiteSearchScript = QStringLiteral("suche.js");
+
+QString siteIndexPage(const SiteProject& project, const SiteTitle& title);
+QString siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
+QString siteRoutinePage(const SiteProject& project, const SiteTitle& title);
+
+// Throws HtmlError when a colour of the options cannot be written.
+QString siteStyleSheet(const Options& options);
+QString siteSearchIndex(const SiteProject& project);
+QString siteSearchScript();
+
+}  // namespace lumo

@@ -1,0 +1,172 @@
+// The website of a project: the code on every page, the links to
+// definitions and callers against the window's own lookups, the pages as
+// HTML5, and the output folder's safety.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+
+#include "export/SiteBuilder.h"
+#include "export/SiteFolder.h"
+#include "export/SiteProject.h"
+#include "export/SiteCheck.h"
+#include "export/SiteCode.h"
+#include "model/CodeDatabase.h"
+#include "navigate/AidsProject.h"
+#include "navigate/CallSites.h"
+#include "navigate/Definition.h"
+#include "render/TaggedContent.h"
+
+using namespace lumo;
+using namespace lumo::test;
+
+namespace {
+
+class SiteTest : public AidsProjectFixture {
+protected:
+    QString makeSite(const QString& name = "site") {
+        const QString folder = out.path() + "/" + name;
+        SiteReport report;
+        const QString why = writeSite(store, folder, {"Hilfen", {"hilfen.docm"}}, options(), report,
+                                      [this](int done, int total) { progress << siteProgressText(done, total); });
+        EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+        return folder;
+    }
+    QString page(const QString& folder, int module) {
+        return readPage(folder + "/" + modulePageName(*moduleByNumber(store, module)));
+    }
+
+    WorkingStore& store = WorkingStore::instance();
+    QTemporaryDir out;
+    QStringList progress;
+};
+
+TEST_F(SiteTest, EveryPageShowsItsModulesCodeAndPassesTheHtml5Check) {
+    const QString folder = makeSite();
+    for (int m = 1; m <= 3; ++m)
+        EXPECT_EQ(codeText(page(folder, m)), taggedToText(store.readModuleText(m)).remove(u'\r')) << m;
+    EXPECT_EQ(progress, QStringList({"Modul 1 von 3 ...", "Modul 2 von 3 ...", "Modul 3 von 3 ..."}));
+    LUMO_EXPECT_VALID_SITE(folder);
+}
+
+// Every link in the code leads where Definition (F8) jumps from that word.
+TEST_F(SiteTest, NamesLinkToWhereDefinitionJumps) {
+    const QString folder = makeSite();
+    const QRegularExpression link(QStringLiteral("<a href=\"([^\"]*)\">([^<]*)</a>"));
+    int links = 0;
+    for (int m = 1; m <= 3; ++m) {
+        const QString code = page(folder, m).section("<pre class=\"code\">", 1);
+        const QStringList lines = code.split("<span id=\"L");
+        for (qsizetype l = 1; l < lines.size(); ++l) {
+            for (auto it = link.globalMatch(lines[l]); it.hasNext(); ++links) {
+                const auto hit = it.next();
+                const auto target = definitionOf(store, hit.captured(2), m);
+                ASSERT_TRUE(target) << hit.captured(2).toStdString();
+                const QString file = target->moduleNumber == m ? QString() : modulePageName(*moduleByNumber(store, target->moduleNumber));
+                EXPECT_EQ(hit.captured(1), file + "#L" + QString::number(target->line)) << m << ":" << l;
+            }
+        }
+    }
+    EXPECT_GT(links, 10);
+    // And the words that must be links are.
+    const QString haupt = page(folder, 1);
+    for (const char* expected : {"<a href=\"#L23\">Rechne</a> <a href=\"#L2\">MAX_N</a>", "<a href=\"#L5\">Rot</a>",
+                                 "<span class=\"k\">New</span> <a href=\"#L12\">Kunde</a> <span class=\"c\">"})
+        EXPECT_TRUE(haupt.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(page(folder, 3).contains("<a href=\"modul-Kunde.html#L1\">Kunde</a>.<a href=\"modul-Haupt.html#L18\">Start</a>"));
+}
+
+// Each routine's callers are the lines the caller search finds.
+TEST_F(SiteTest, CallersAreTheCallSitesOfTheCallerSearch) {
+    const SiteProject project(store);
+    for (const lumo::RoutineRow& r : project.routines()) {
+        FakeUi quiet;
+        const auto expected = callSitesOfRoutine(store, r.name, r.module, 3, quiet);
+        const auto found = project.callers(r);
+        ASSERT_EQ(found.has_value(), expected.has_value()) << r.name.toStdString();
+        if (!found) continue;
+        ASSERT_EQ(found->size(), expected->size()) << r.name.toStdString();
+        for (size_t i = 0; i < found->size(); ++i) {
+            EXPECT_EQ((*found)[i].module, (*expected)[i].module);
+            EXPECT_EQ((*found)[i].line, (*expected)[i].line);
+            EXPECT_EQ((*found)[i].routine, (*expected)[i].routine);
+        }
+    }
+    const QString helfer = readPage(makeSite() + "/modul-Helfer.html");
+    EXPECT_TRUE(helfer.contains("href=\"modul-Haupt.html#L18\""));  // Test calls Start: its definition
+}
+
+TEST_F(SiteTest, IndexAndRoutinePagesListEverything) {
+    const QString folder = makeSite();
+    const QString index = readPage(folder + "/index.html");
+    EXPECT_TRUE(index.contains("<tr><td><a href=\"modul-Haupt.html\">Haupt</a></td><td class=\"zahl\">27</td>"
+                               "<td class=\"zahl\">3</td></tr>"));
+    EXPECT_TRUE(index.contains("<h2>Klassenmodule</h2>"));
+    const QString routines = readPage(folder + "/routinen.html");
+    EXPECT_TRUE(routines.contains("<a href=\"modul-Kunde.html#r-Wert-2\">Wert</a>"));  // Let beside Get
+    EXPECT_TRUE(routines.indexOf("id=\"b-R\"") < routines.indexOf("id=\"b-S\""));
+    const QString search = readPage(folder + "/suchindex.js");
+    EXPECT_TRUE(search.contains("[\"Rechne\",\"modul-Haupt.html#r-Rechne\",\"Private Function in Haupt\"]"));
+}
+
+// The output folder: only a missing or empty one, or a site of ours, is
+// replaced; a foreign one stays as it is.
+TEST_F(SiteTest, OnlyAnEmptyFolderOrOneOfOurSitesIsReplaced) {
+    const QString folder = makeSite();
+    QFile stale(folder + "/modul-Alt.html");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    auto inode = [&folder](const char* file) {
+        struct stat st {};
+        EXPECT_EQ(::stat(QFile::encodeName(folder + "/" + file).constData(), &st), 0) << file;
+        return st.st_ino;
+    };
+    const auto page = inode("modul-Haupt.html"), css = inode("site.css");
+    options().keywordColour = 0x0000FF;
+    makeSite();  // again over our own: what did not change is kept, the rest written anew
+    EXPECT_FALSE(QFile::exists(stale.fileName()));
+    EXPECT_EQ(inode("modul-Haupt.html"), page);
+    EXPECT_NE(inode("site.css"), css);
+    EXPECT_TRUE(readPage(folder + "/site.css").contains(".k{color:#FF0000}"));
+
+    struct Case {
+        const char* file;
+        const char* content;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"notizen.txt", "meins", "enthält nicht nur eine Website von Code Lumo (etwa notizen.txt)"},
+        {"index.html", "<html>meine Seite</html>", "enthält keine Website von Code Lumo"},
+    };
+    for (const Case& c : cases) {
+        const QString foreign = out.path() + "/fremd-" + c.file;
+        QDir().mkpath(foreign);
+        QFile f(foreign + "/" + c.file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.content);
+        f.close();
+        SiteReport report;
+        const QString why = writeSite(store, foreign, {"Hilfen", {}}, options(), report);
+        EXPECT_TRUE(why.contains(QString::fromUtf8(c.refusal))) << why.toStdString();
+        EXPECT_EQ(QDir(foreign).entryList(QDir::Files), QStringList{c.file});
+        EXPECT_EQ(readPage(f.fileName()), c.content);
+    }
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);  // no leftovers
+}
+
+TEST(SiteText, EscapesMarkupAndControlCharacters) {
+    EXPECT_EQ(siteEscaped(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
+}
+
+TEST_F(SiteTest, AColourThatCannotBeWrittenLeavesNoSite) {
+    options().keywordColour = 0x1000000;
+    SiteReport report;
+    const QString why = writeSite(store, out.path() + "/site", {"Hilfen", {}}, options(), report);
+    EXPECT_TRUE(why.contains("Schlüsselwörter")) << why.toStdString();
+    EXPECT_TRUE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+}  // namespace
