@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "base/Progress.h"
 #include "base/SystemErrors.h"
 #include "export/SiteFolder.h"
 #include "export/SiteProject.h"
@@ -75,12 +76,18 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
     return {total, project.routineCount(), project.unreadable()};
 }
 
+QString siteStoppedReason() { return QStringLiteral("Die Website wurde nicht erstellt: abgebrochen."); }
+
 QString writeSite(WorkingStore& store, const QString& folder, const SiteTitle& title, const Options& options,
                   SiteReport& report, const SiteProgress& progress) {
     return replaceSiteFolder(folder, [&](const QString& built, QString* why) {
         try {
             report = writeSiteFiles(store, built, title, options, progress, folder);
             return true;
+        } catch (const WorkStopped&) {
+            // The half-made site goes; the one made before stays as it was.
+            *why = siteStoppedReason();
+            return false;
         } catch (const std::exception& e) {
             *why = QString::fromUtf8(e.what());
             return false;

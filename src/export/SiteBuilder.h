@@ -42,8 +42,10 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
 QString siteProgressText(int done, int total);
 
 // Makes the site of the store's project in `folder` as SiteFolder.h
-// describes. Empty on success (report filled), else the German reason.
+// describes. Empty on success (report filled), else the German reason;
+// siteStoppedReason() when `progress` threw WorkStopped (the user stopped it).
 QString writeSite(WorkingStore& store, const QString& folder, const SiteTitle& title, const Options& options,
                   SiteReport& report, const SiteProgress& progress = {});
+QString siteStoppedReason();
 
 }  // namespace lumo

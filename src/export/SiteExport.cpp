@@ -18,8 +18,12 @@ QString websiteCommand(WorkingStore& store, const QString& projectName, const QS
     {
         OperationStatus status(context, QStringLiteral("Erzeuge Website"), true);
         failed = writeSite(store, folder, SiteTitle{projectName, {}}, context.options, report,
-                           [&context](int done, int total) { context.showStatus(siteProgressText(done, total)); });
+                           [&context](int done, int total) {
+                               context.showStatus(siteProgressText(done, total));
+                               if (!context.progress->step(done, total, {})) throw WorkStopped();
+                           });
     }
+    if (failed == siteStoppedReason()) return {};  // stopped by the user: nothing to tell
     if (!failed.isEmpty()) {
         ui.message(failed, {}, MsgIcon::Warning);
         return {};

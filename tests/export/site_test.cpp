@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include "base/Progress.h"
 #include "export/SiteBuilder.h"
 #include "export/SiteFolder.h"
 #include "export/SiteProject.h"
@@ -167,6 +168,19 @@ TEST_F(SiteTest, AColourThatCannotBeWrittenLeavesNoSite) {
     const QString why = writeSite(store, out.path() + "/site", {"Hilfen", {}}, options(), report);
     EXPECT_TRUE(why.contains("Schlüsselwörter")) << why.toStdString();
     EXPECT_TRUE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(SiteTest, AStoppedSiteLeavesTheOneMadeBefore) {
+    const QString folder = makeSite();
+    const QString before = readPage(folder + "/site.css");
+    options().keywordColour = 0x0000FF;
+    SiteReport report;
+    const QString why = writeSite(store, folder, {"Hilfen", {}}, options(), report, [](int done, int) {
+        if (done == 2) throw WorkStopped();
+    });
+    EXPECT_EQ(why, siteStoppedReason());
+    EXPECT_EQ(readPage(folder + "/site.css"), before);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
 }
 
 }  // namespace

@@ -165,6 +165,8 @@ void WindowExports::copyZoom() {
 
 void WindowExports::website() {
     guarded([this] {
+        std::optional<WorkProgress::Scope> work;
+        if (progress_) work.emplace(*progress_);
         const QString& start = appState().options.projectFolder;
         websiteCommand(store(), projectName_(), start.isEmpty() ? QDir::homePath() : start, context());
     });
