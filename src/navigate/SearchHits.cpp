@@ -53,7 +53,7 @@ std::vector<SearchHit> allHitsCommand(CodeWindow& window, QString& boxText, Sear
     boxText = trimmedSearchText(boxText);
     if (boxText.isEmpty()) return {};
     std::vector<SearchHit> hits = searchHits(window, boxText, switches);
-    if (hits.empty()) {
+    if (hits.empty() && !window.progress().stopped()) {
         ui.message(searchNotFoundMessage(switches.project), {}, MsgIcon::Warning);
         window.focusVisibleView();
     }

@@ -31,12 +31,13 @@ bool isSearchWordChar(QChar c);
 std::vector<SearchHit> hitsInText(const QString& text, const QString& what, bool wholeWord, int module);
 
 // The hits in the shown module or, with project search on, in every module
-// from the first; `what` as the search box gives it (it is trimmed here).
+// from the first, each a step of the window's progress (none when stopped);
+// `what` as the search box gives it (it is trimmed here).
 std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, SearchSwitches switches);
 
 // The command: refused in the zoom view as the search is; `boxText` gets
 // the trimmed text back. Without a hit the user gets Search's warning and
-// the list is empty; an empty text is ignored without a word.
+// the list is empty; an empty text and a stopped search end without a word.
 std::vector<SearchHit> allHitsCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui);
 
 // Shows the hit's module, selects the hit and lets the panels follow it, as

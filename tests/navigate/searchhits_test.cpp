@@ -58,3 +58,20 @@ TEST(SearchHits, TheCommandTrimsRefusesInZoomAndTellsWhenNothingIsFound) {
     EXPECT_EQ(ui.messages(), (QStringList{"Der Suchtext\r\nwurde im Modul nicht gefunden .\r\n",
                                           "Steht im Zoom Modus nicht zur Verfügung"}));
 }
+
+TEST(SearchHits, AStoppedSearchOverTheProjectEndsWithoutHitsOrAWord) {
+    struct Stopped : Progress {
+        bool step(int, int, const QString&) override { return false; }
+        bool stopped() const override { return true; }
+    } stopped;
+    struct StoppedWindow : FakeCodeWindow {
+        using FakeCodeWindow::FakeCodeWindow;
+        Progress* stop = nullptr;
+        Progress& progress() override { return *stop; }
+    } w{{"Dim a", "Dim b"}};
+    w.stop = &stopped;
+    lumo::test::FakeUi ui;
+    QString box = "dim";
+    EXPECT_TRUE(allHitsCommand(w, box, {true, false}, ui).empty());
+    EXPECT_TRUE(ui.messages().isEmpty());
+}

@@ -150,7 +150,12 @@ void MainWindow::allHitsCommand() {
     QString text = searchBox->text();
     const SearchSwitches switches{commandBar_->checked(Command::ToggleProjectSearch),
                                   commandBar_->checked(Command::ToggleWholeWord)};
-    std::vector<SearchHit> hits = lumo::allHitsCommand(*navigation_, text, switches, ui());
+    std::vector<SearchHit> hits;
+    {
+        WorkProgress::Scope work(*progress_);
+        hits = lumo::allHitsCommand(*navigation_, text, switches, ui());
+        if (progress_->stopped()) return;  // the list shown before stays
+    }
     if (text != searchBox->text()) searchBox->setText(text);
     if (hits.empty()) {
         // A list of another text would read as the answer to this one.
