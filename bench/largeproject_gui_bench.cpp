@@ -10,7 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,10 +27,12 @@
 #include "BenchSupport.h"
 #include "WindowBench.h"
 #include "app/widgets/CodeArea.h"
+#include "app/widgets/CommandBar.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/Trees.h"
 #include "base/AppState.h"
 #include "base/StartUp.h"
+#include "view/Commands.h"
 #include "view/widgets/KeyedTree.h"
 
 namespace {
@@ -159,6 +163,39 @@ void BM_OpenStored(benchmark::State& state) {
     state.counters["rss_mb"] = residentMb();
 }
 
+// The options dialog's OK with a new look, on the stored project opened.
+void BM_RenderAgain(benchmark::State& state) {
+    Fixture& f = fixture();
+    const int n = int(state.range(0));
+    f.window->openStoredProject(f.stored(n));
+    LoopGaps gaps;
+    for (auto _ : state) {
+        lumo::appState().options.fontSize = lumo::appState().options.fontSize == 10 ? 11 : 10;
+        gaps.measure([&] { f.window->renderCodeViewsAgain(); });
+        QCoreApplication::processEvents();
+    }
+    state.counters["max_gap_ms"] = gaps.maxMs();
+}
+
+// Search (F3) over the whole project for a word only the last module holds.
+void BM_SearchProject(benchmark::State& state) {
+    Fixture& f = fixture();
+    const int n = int(state.range(0));
+    f.window->openStoredProject(f.stored(n));
+    if (!f.window->commandBar().checked(lumo::Command::ToggleProjectSearch))
+        f.window->commandBar().menuAction(lumo::Command::ToggleProjectSearch)->trigger();
+    // A word of no module: every module is looked through.
+    f.window->commandBar().searchBox()->setText(QStringLiteral("KeinModulHatDiesesWort"));
+    LoopGaps gaps;
+    for (auto _ : state) {
+        gaps.measure([&] { f.window->commandBar().menuAction(lumo::Command::Search)->trigger(); });
+        QCoreApplication::processEvents();
+    }
+    state.counters["max_gap_ms"] = gaps.maxMs();
+    state.counters["views_made"] = f.window->codeArea().madeCount();
+    f.ui.messages.clear();
+}
+
 void BM_CliBuild(benchmark::State& state) {
     Fixture& f = fixture();
     const int n = int(state.range(0));
@@ -199,6 +236,10 @@ int setUp() {
         benchmark::RegisterBenchmark(("ReadModuleFiles/" + size).c_str(), BM_ReadModuleFiles)
             ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
         benchmark::RegisterBenchmark(("OpenStored/" + size).c_str(), BM_OpenStored)
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+        benchmark::RegisterBenchmark(("RenderAgain/" + size).c_str(), BM_RenderAgain)
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+        benchmark::RegisterBenchmark(("SearchProject/" + size).c_str(), BM_SearchProject)
             ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
         benchmark::RegisterBenchmark(("CliBuild/" + size).c_str(), BM_CliBuild)
             ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(2);
