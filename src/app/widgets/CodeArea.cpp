@@ -47,7 +47,7 @@ CodeView* CodeArea::view(int index) const {
     if (!v) v = makeView(index);
     if (!filled_[size_t(index)]) {
         try {
-            fill(index);
+            fillView(index);
         } catch (const std::exception&) {
             // Left empty and unfilled: show() reports it, and the next request tries again.
         }
@@ -55,7 +55,7 @@ CodeView* CodeArea::view(int index) const {
     return v;
 }
 
-void CodeArea::fill(int index) const {
+void CodeArea::fillView(int index) const {
     // The content the view would read from the module's RTF, made without
     // writing and parsing the RTF text.
     const QString tagged = WorkingStore::instance().readModuleText(index + 1);
@@ -115,13 +115,13 @@ void CodeArea::renderAgain() {
         }
         filled_[size_t(i)] = false;
     }
-    fill(current_);
+    fillView(current_);
 }
 
 bool CodeArea::show(int index) {
     if (index < 0 || index >= count()) return false;
     CodeView* target = view(index);
-    if (!filled_[size_t(index)]) fill(index);  // throws what view() kept quiet
+    if (!filled_[size_t(index)]) fillView(index);  // throws what view() kept quiet
     if (CodeView* shown = visibleView()) shown->hide();
     current_ = index;
     target->show();

@@ -63,7 +63,7 @@ signals:
 
 private:
     CodeView* makeView(int index) const;
-    void fill(int index) const;
+    void fillView(int index) const;
     void clear();
 
     QWidget* container_;
