@@ -81,21 +81,36 @@ QString callLabel(const SiteProject& project, const SiteCall& call) {
 
 constexpr qsizetype kOpenCallers = 6;
 
-QString callersHtml(const SiteProject& project, const RoutineRow& r) {
+// Written straight into the page: a much-called routine has thousands of
+// callers, and pieces joined first would be copied twice more.
+void appendCallers(QString& out, const SiteProject& project, const RoutineRow& r) {
     const std::optional<std::vector<SiteCall>> calls = project.callers(r);
-    if (!calls) return {};
-    if (calls->empty()) return QStringLiteral("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
-    QStringList links;
-    for (const SiteCall& c : *calls)
-        links << QStringLiteral("<a href=\"") + e(project.pageOf(c.module)) +
-                     QStringLiteral("#L") + QString::number(c.line) + QStringLiteral("\">") + e(callLabel(project, c)) +
-                     QStringLiteral("</a>");
+    if (!calls) return;
+    if (calls->empty()) {
+        out += QLatin1String("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
+        return;
+    }
     // A long list stays folded, so that the code is not pushed far down.
-    if (links.size() > kOpenCallers)
-        return QStringLiteral("<details class=\"aufrufe\"><summary>Aufgerufen von %1 Stellen</summary>%2</details>")
-            .arg(QString::number(links.size()), links.join(QStringLiteral(", ")));
-    return QStringLiteral("<p class=\"aufrufe\">Aufgerufen von: ") + links.join(QStringLiteral(", ")) +
-           QStringLiteral("</p>");
+    const bool folded = qsizetype(calls->size()) > kOpenCallers;
+    if (folded) {
+        out += QLatin1String("<details class=\"aufrufe\"><summary>Aufgerufen von ");
+        out += QString::number(calls->size());
+        out += QLatin1String(" Stellen</summary>");
+    } else {
+        out += QLatin1String("<p class=\"aufrufe\">Aufgerufen von: ");
+    }
+    for (size_t k = 0; k < calls->size(); ++k) {
+        const SiteCall& c = (*calls)[k];
+        if (k > 0) out += QLatin1String(", ");
+        out += QLatin1String("<a href=\"");
+        appendSiteEscaped(out, project.pageOf(c.module));
+        out += QLatin1String("#L");
+        out += QString::number(c.line);
+        out += QLatin1String("\">");
+        appendSiteEscaped(out, callLabel(project, c));
+        out += QLatin1String("</a>");
+    }
+    out += folded ? QLatin1String("</details>") : QLatin1String("</p>");
 }
 
 // A JavaScript string literal of text.
@@ -166,8 +181,15 @@ QString siteModulePage(const SiteProject& project, const ModuleRow& module, cons
         for (const RoutineRow* r : routines) {
             anchors[r->start] << project.anchorOf(r->number);
             if (project.repeats(*r)) continue;
-            body += QStringLiteral("<li><a href=\"#%1\">%2</a> <span class=\"art\">%3</span>%4</li>\n")
-                        .arg(e(project.anchorOf(r->number)), e(r->name), e(kindText(*r)), callersHtml(project, *r));
+            body += QLatin1String("<li><a href=\"#");
+            appendSiteEscaped(body, project.anchorOf(r->number));
+            body += QLatin1String("\">");
+            appendSiteEscaped(body, r->name);
+            body += QLatin1String("</a> <span class=\"art\">");
+            appendSiteEscaped(body, kindText(*r));
+            body += QLatin1String("</span>");
+            appendCallers(body, project, *r);
+            body += QLatin1String("</li>\n");
         }
         body += QStringLiteral("</ul>\n</section>\n");
     }
