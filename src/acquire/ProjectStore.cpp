@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,6 +41,13 @@ QString resolved(const QString& path) {
 }
 
 bool sameFolder(const QString& a, const QString& b) { return resolved(a) == resolved(b); }
+
+// A regular file and no link to one, from one look at the entry itself:
+// a project of a thousand modules asks it a thousand times.
+bool isOwnRegularFile(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
 
 }  // namespace
 
@@ -89,23 +98,23 @@ bool ProjectStore::openRecent(int index) {
     return showFolder(folder);
 }
 
-bool ProjectStore::isIntact(const QString& folder) {
+bool ProjectStore::isIntact(const QString& folder, ProjectRows* rows) {
     store_.closeWorkingDatabase();
     const QString saved = state_.workFolder;
     state_.workFolder = withTrailingBackslash(folder);
     bool ok = true;
     try {
         store_.openWorkingDatabase(StoreAccess::ReadOnly);
-        ok = storeDamage(store_).isEmpty();
-        if (ok) routinesByModuleAndName(store_);
+        // The rows are read whether or not they are wanted: a store whose
+        // rows cannot be read for the trees is no intact one either.
+        ProjectRows read;
+        ok = storeDamage(store_, &read).isEmpty();
         // The window shows every module: each text must be there, a regular
         // file of the project's own (a link could lead out of the folder,
         // to a pipe or a device).
         const int modules = ok ? moduleCount(store_) : 0;
-        for (int n = 1; n <= modules && ok; ++n) {
-            const QFileInfo text(store_.moduleTextPath(n));
-            ok = text.isFile() && !text.isSymLink();
-        }
+        for (int n = 1; n <= modules && ok; ++n) ok = isOwnRegularFile(store_.moduleTextPath(n));
+        if (ok && rows) *rows = std::move(read);
     } catch (const std::exception&) {
         ok = false;
     }
@@ -117,9 +126,10 @@ bool ProjectStore::isIntact(const QString& folder) {
 bool ProjectStore::showFolder(const QString& folder) {
     store_.closeWorkingDatabase();
     bool shown = false;
-    if (isIntact(folder)) {
+    ProjectRows rows;
+    if (isIntact(folder, &rows)) {
         state_.workFolder = folder;
-        shown = view_.showStoredProject();
+        shown = view_.showStoredProject(rows);
     } else {
         state_.workFolder = folder;
         ui_.message(QStringLiteral("Projekt in ") + folder + QStringLiteral("\r\nist nicht mehr intakt"), {},

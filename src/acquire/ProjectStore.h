@@ -12,6 +12,7 @@
 namespace lumo {
 
 struct AppState;
+struct ProjectRows;
 class Ui;
 class WorkingStore;
 
@@ -19,9 +20,10 @@ class WorkingStore;
 class ProjectView {
 public:
     virtual ~ProjectView() = default;
-    // Shows the project of AppState::workFolder. False when it could not be
-    // shown; the view has then reported it and emptied everything.
-    virtual bool showStoredProject() = 0;
+    // Shows the project of AppState::workFolder, whose modules and routines
+    // the store read while checking it. False when it could not be shown;
+    // the view has then reported it and emptied everything.
+    virtual bool showStoredProject(const ProjectRows& rows) = 0;
     // Empties every view, as the command "&Neu" does.
     virtual void clearProject() = 0;
     // A stored project named name is shown: the caption names it, name is the
@@ -58,8 +60,9 @@ public:
 
     // Whether the stored project of folder can be shown: its database opens
     // and holds both tables, every module's text file is there. Leaves the
-    // working database closed.
-    bool isIntact(const QString& folder);
+    // working database closed; `rows`, when given, receives the modules and
+    // routines of an intact project, read for the check.
+    bool isIntact(const QString& folder, ProjectRows* rows = nullptr);
 
 private:
     bool showFolder(const QString& folder);

@@ -1,10 +1,13 @@
 #include "model/CodeDatabase.h"
 
 #include <algorithm>
+#include <climits>
 
 #include <QFileInfo>
 
 #include "base/Limits.h"
+#include "base/Progress.h"
+#include "model/Collation.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {
@@ -89,24 +92,6 @@ SqlValue lineValue(int line) {
     return SqlValue(std::in_place_type<std::monostate>);
 }
 
-// True when every number in `column` is its row's rowid, as in each store
-// this program writes (the column is the INTEGER PRIMARY KEY): the numbers
-// are then distinct without sorting them. A table with a column of its own
-// named rowid, or none at all, is left to the sorting count.
-bool numbersAreRowids(WorkingStore& store, const QString& table, const QString& column) {
-    {
-        auto q = store.query(QStringLiteral("SELECT count(*) FROM pragma_table_info('%1') WHERE lower(name) = 'rowid'")
-                                 .arg(table));
-        if (!q.next() || q.integer(0) != 0) return false;
-    }
-    try {
-        auto q = store.query(QStringLiteral("SELECT 1 FROM %1 WHERE %2 IS NOT rowid LIMIT 1").arg(table, column));
-        return !q.next();
-    } catch (const StoreError&) {
-        return false;  // a table without rowids
-    }
-}
-
 // True when `column` is the table's rowid under another name, as in each
 // store this program writes (its INTEGER PRIMARY KEY): its numbers are then
 // distinct integers by construction. Any other primary key (one declared
@@ -143,9 +128,119 @@ QString numberingDamage(WorkingStore& store, const QString& table, const QString
     return {};
 }
 
+// The first routine whose module is missing or whose lines do not lie
+// within its module's: the store's own word on it, its number for the message.
+std::optional<qint64> routineOutsideItsModule(WorkingStore& store) {
+    // rou_ende is NULL for a routine without an End line.
+    auto q = store.query(QStringLiteral(
+        "SELECT r.rou_num FROM td_rout r LEFT JOIN td_mod m ON r.mod_num = m.mod_num "
+        "WHERE m.mod_num IS NULL OR typeof(r.rou_start) <> 'integer' OR r.rou_start < 1 "
+        "OR r.rou_start > m.mod_zeilen OR typeof(r.anz_dec_zeilen) <> 'integer' OR r.anz_dec_zeilen < 1 "
+        "OR (r.rou_ende IS NOT NULL AND (typeof(r.rou_ende) <> 'integer' OR r.rou_ende < r.rou_start "
+        "OR r.rou_ende > m.mod_zeilen)) LIMIT 1"));
+    if (!q.next()) return std::nullopt;
+    return q.integer(0);
+}
+
+// Blanks and case aside, as sqlite_master keeps a statement however it was written.
+QString folded(const QString& statement) {
+    QString out;
+    out.reserve(statement.size());
+    for (const QChar c : statement)
+        if (!c.isSpace()) out += c.toLower();
+    return out;
+}
+
+// td_rout read in the table's own order (no index: rowid order), with what
+// the sort and the check need to know of the values' kinds, which a
+// RoutineRow no longer tells.
+struct RoutineScan {
+    std::vector<RoutineRow> rows;  // only when the names were read
+    // Module numbers are integers, names texts, first lines integers from 1
+    // or NULL (which the index puts first, as 0 sorts here).
+    bool sortable = true;
+    // Every routine belongs to a module of moduleLines and its lines lie
+    // within the module's, by the same rules as routineOutsideItsModule.
+    bool linesFit = true;
+};
+
+// moduleLines[m]: the lines of module m (index 0 unused); empty: the lines are not checked.
+RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<qint64>& moduleLines) {
+    auto q = store.query(withNames ? QStringLiteral("SELECT rou_num, mod_num, rou_start, anz_dec_zeilen, rou_ende, "
+                                                    "rou_name, rou_typ, rou_open FROM td_rout NOT INDEXED")
+                                   : QStringLiteral("SELECT rou_num, mod_num, rou_start, anz_dec_zeilen, rou_ende "
+                                                    "FROM td_rout NOT INDEXED"));
+    RoutineScan scan;
+    const bool checkLines = !moduleLines.empty();
+    const auto within = [](qint64 v, qint64 low, qint64 high) { return v >= low && v <= high; };
+    while (q.next()) {
+        // Kinds first: the readers convert what they read.
+        const Query::Kind moduleKind = q.kind(1), startKind = q.kind(2), headKind = q.kind(3), endKind = q.kind(4);
+        const qint64 module = q.integer(1), start = q.integer(2), end = q.integer(4);
+        if (withNames) {
+            scan.sortable = scan.sortable && moduleKind == Query::Integer && within(module, INT_MIN, INT_MAX) &&
+                            q.kind(5) == Query::Text &&
+                            (startKind == Query::Null || (startKind == Query::Integer && within(start, 1, INT_MAX)));
+            RoutineRow r;
+            r.number = qint32(q.integer(0));
+            r.module = int(module);
+            r.start = startKind == Query::Null ? 0 : int(start);
+            r.headLines = int(q.integer(3));
+            r.end = endKind == Query::Null ? 0 : int(end);
+            r.name = q.text(5);
+            r.type = int(q.integer(6));
+            r.visibility = int(q.integer(7));
+            scan.rows.push_back(std::move(r));
+        }
+        if (checkLines && scan.linesFit) {
+            const bool inModule = moduleKind == Query::Integer && within(module, 1, qint64(moduleLines.size()) - 1);
+            const qint64 lines = inModule ? moduleLines[size_t(module)] : 0;
+            scan.linesFit = inModule && startKind == Query::Integer && within(start, 1, lines) &&
+                            headKind == Query::Integer && q.integer(3) >= 1 &&
+                            (endKind == Query::Null || (endKind == Query::Integer && within(end, start, lines)));
+        }
+    }
+    return scan;
+}
+
+// By module, then name; routines of one name (a Property's Get and Let)
+// by first line, then in the table's order: the order the store's index on
+// (mod_num, rou_start) hands them to its ORDER BY, whose sort keeps it.
+void sortByModuleAndName(std::vector<RoutineRow>& rows) {
+    // Positions are sorted, not the rows (a row is dear to move), and each
+    // plain name is folded once, not at every comparison.
+    struct Entry {
+        std::string key;
+        bool plain = false;
+    };
+    std::vector<Entry> entries(rows.size());
+    std::vector<int> order(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        entries[i].plain = plainNameKey(rows[i].name, entries[i].key);
+        order[i] = int(i);
+    }
+    unsigned comparisons = 0;
+    std::stable_sort(order.begin(), order.end(), [&](int left, int right) {
+        const RoutineRow& a = rows[size_t(left)];
+        const RoutineRow& b = rows[size_t(right)];
+        if (a.module != b.module) return a.module < b.module;
+        // A project of many thousand routines: the window's events get their turns.
+        if ((++comparisons & 0x3FF) == 0) workTurn();
+        const Entry& ea = entries[size_t(left)];
+        const Entry& eb = entries[size_t(right)];
+        const int c = ea.plain && eb.plain ? ea.key.compare(eb.key) : compareNames(a.name, b.name);
+        if (c != 0) return c < 0;
+        return a.start < b.start;
+    });
+    std::vector<RoutineRow> sorted;
+    sorted.reserve(rows.size());
+    for (const int i : order) sorted.push_back(std::move(rows[size_t(i)]));
+    rows = std::move(sorted);
+}
+
 }  // namespace
 
-QString storeDamage(WorkingStore& store) {
+QString storeDamage(WorkingStore& store, ProjectRows* rows) {
     {
         // Before anything reads them: a view could be recursive and never end.
         auto q = store.query(QStringLiteral("SELECT lower(name), type FROM sqlite_master "
@@ -168,17 +263,41 @@ QString storeDamage(WorkingStore& store) {
                                             "OR mod_zeilen < 0 OR mod_zeilen > 2147483647"));
         if (q.next() && q.integer(0) > 0) return QStringLiteral("die Zeilenzahl eines Moduls ist ungültig");
     }
-    {
-        // rou_ende is NULL for a routine without an End line.
-        auto q = store.query(QStringLiteral(
-            "SELECT r.rou_num FROM td_rout r LEFT JOIN td_mod m ON r.mod_num = m.mod_num "
-            "WHERE m.mod_num IS NULL OR typeof(r.rou_start) <> 'integer' OR r.rou_start < 1 "
-            "OR r.rou_start > m.mod_zeilen OR typeof(r.anz_dec_zeilen) <> 'integer' OR r.anz_dec_zeilen < 1 "
-            "OR (r.rou_ende IS NOT NULL AND (typeof(r.rou_ende) <> 'integer' OR r.rou_ende < r.rou_start "
-            "OR r.rou_ende > m.mod_zeilen)) LIMIT 1"));
-        if (q.next())
+    // The routines are read in the table's own order and checked on the way;
+    // only a doubt (a value of another kind, a line outside its module, a
+    // table not as a build makes it) asks the store, which names the routine.
+    std::vector<ModuleRow> moduleRows;
+    std::vector<qint64> moduleLines;
+    if (rows) {
+        moduleRows = modulesByTypeAndName(store);
+        for (const ModuleRow& m : moduleRows) {
+            if (m.number >= int(moduleLines.size())) moduleLines.resize(size_t(m.number) + 1);
+            if (m.number > 0) moduleLines[size_t(m.number)] = m.lines;
+        }
+    } else {
+        auto q = store.query(QStringLiteral("SELECT mod_num, mod_zeilen FROM td_mod"));
+        while (q.next()) {
+            const qint64 number = q.integer(0);
+            if (number < 1 || number > kMaxModules) continue;  // numbered 1, 2, ... as checked above
+            if (number >= qint64(moduleLines.size())) moduleLines.resize(size_t(number) + 1);
+            moduleLines[size_t(number)] = q.integer(1);
+        }
+    }
+    if (moduleLines.empty()) moduleLines.resize(1);  // no module: no routine fits
+    RoutineScan scan;
+    bool checked = routineTableAsBuilt(store);
+    if (checked) {
+        try {
+            scan = scanRoutines(store, rows != nullptr, moduleLines);
+            checked = scan.linesFit;
+        } catch (const StoreError&) {
+            checked = false;  // the store's own query tells why
+        }
+    }
+    if (!checked) {
+        if (const auto routine = routineOutsideItsModule(store))
             return QStringLiteral("die Routine Nummer %1 gehört zu keinem Modul oder ihre Zeilen liegen nicht im Modul")
-                .arg(q.integer(0));
+                .arg(*routine);
     }
     // A module text that is missing or no regular file is refused by its
     // reader (readModuleText), which names it; the others go on.
@@ -190,7 +309,32 @@ QString storeDamage(WorkingStore& store) {
         if (total > kMaxStoredText)
             return QStringLiteral("die Modultexte sind zusammen größer als %1 MB").arg(kMaxStoredText / (1024 * 1024));
     }
+    if (rows) {
+        rows->modules = std::move(moduleRows);
+        if (checked && scan.sortable) {
+            sortByModuleAndName(scan.rows);
+            rows->routines = std::move(scan.rows);
+        } else {
+            rows->routines = routinesByModuleAndName(store);
+        }
+    }
     return {};
+}
+
+bool routineTableAsBuilt(WorkingStore& store) {
+    static const QString table = folded(QStringLiteral(
+        "CREATE TABLE td_rout (rou_num INTEGER NOT NULL PRIMARY KEY, mod_num INTEGER, rou_name TEXT COLLATE VBTEXT, "
+        "rou_typ INTEGER, rou_open INTEGER, anz_dec_zeilen INTEGER, rou_start INTEGER, rou_ende INTEGER)"));
+    static const QString index = folded(QStringLiteral("CREATE INDEX td_rout_mod ON td_rout (mod_num, rou_start)"));
+    auto q = store.query(
+        QStringLiteral("SELECT type, sql FROM sqlite_master WHERE lower(tbl_name) = 'td_rout' AND type IN ('table', 'index')"));
+    int tables = 0, indexes = 0;
+    while (q.next()) {
+        const QString sql = folded(q.text(1));
+        if (q.text(0) == QLatin1String("table")) tables += sql == table ? 1 : 2;
+        else indexes += sql == index ? 1 : 2;
+    }
+    return tables == 1 && indexes == 1;
 }
 
 void insertModule(WorkingStore& store, const ModuleRow& module, const std::vector<RoutineRow>& rows) {
@@ -242,6 +386,15 @@ int moduleCount(WorkingStore& store) {
 }
 
 std::vector<RoutineRow> routinesByModuleAndName(WorkingStore& store) {
+    // Sorting in memory spares the store its sort through the name collation,
+    // most of the time of reading a large project.
+    if (routineTableAsBuilt(store)) {
+        RoutineScan scan = scanRoutines(store, true, {});
+        if (scan.sortable) {
+            sortByModuleAndName(scan.rows);
+            return std::move(scan.rows);
+        }
+    }
     return routines(store, QStringLiteral("ORDER BY mod_num, rou_name"), {});
 }
 

@@ -56,14 +56,26 @@ struct RoutineRow {
     int module = 0;  // mod_num
 };
 
+// Every module and routine of a store, in the order of the trees that show
+// them: what a window showing the whole project reads once.
+struct ProjectRows {
+    std::vector<ModuleRow> modules;    // as modulesByTypeAndName gives them
+    std::vector<RoutineRow> routines;  // as routinesByModuleAndName gives them
+};
+
 // Why the open store cannot be one a build wrote, in German; empty when it
 // can. Every reader trusts what a build writes, so a stored project is
 // checked before use: td_mod and td_rout are tables (a view in their place
 // could run for ever), modules and routines are numbered 1, 2, ... without
 // gaps and within the counts the numbering allows, every routine belongs to
 // a module and its lines lie within the module's, and the module texts are
-// together within kMaxStoredText.
-QString storeDamage(WorkingStore& store);
+// together within kMaxStoredText. `rows`, when given, receives every module
+// and routine as the check read them (untouched when the store is damaged).
+QString storeDamage(WorkingStore& store, ProjectRows* rows = nullptr);
+// Whether td_rout is the table a build makes, with its name collation and
+// its one index: its rows then sort in memory exactly as the store's own
+// ORDER BY would sort them.
+bool routineTableAsBuilt(WorkingStore& store);
 
 // One module with its routines, all under module.number.
 void insertModule(WorkingStore& store, const ModuleRow& module, const std::vector<RoutineRow>& routines);

@@ -1,6 +1,7 @@
 #include "model/Collation.h"
 
 #include <array>
+#include <type_traits>
 
 #include <QCollator>
 #include <QLocale>
@@ -26,24 +27,32 @@ constexpr std::array<unsigned char, 256> kPlainRank = [] {
     return r;
 }();
 
+// Where a code unit of a name stands among the plain characters; 0 for any other.
+template <class Unit> unsigned char plainRank(Unit u) {
+    const auto code = static_cast<std::make_unsigned_t<Unit>>(u);
+    return code < kPlainRank.size() ? kPlainRank[code] : 0;
+}
+
 // Nearly every VBA name is plain, and the collator has nothing to add for
 // them: no character of such a name is ignorable or joins another, so the
 // order is that of the ranks, a name before every longer name it begins,
 // and names equal but for case are equal. False when either is not plain.
-bool comparePlain(std::string_view a, std::string_view b, int& result) {
-    const size_t n = std::min(a.size(), b.size());
+// Any unit beyond ASCII (a UTF-8 byte of one, a UTF-16 unit) is not plain,
+// so that both encodings of a name take the same road.
+template <class Unit> bool comparePlain(const Unit* a, size_t sizeA, const Unit* b, size_t sizeB, int& result) {
+    const size_t n = std::min(sizeA, sizeB);
     result = 0;
     for (size_t i = 0; i < n; ++i) {
-        const unsigned char ra = kPlainRank[static_cast<unsigned char>(a[i])];
-        const unsigned char rb = kPlainRank[static_cast<unsigned char>(b[i])];
+        const unsigned char ra = plainRank(a[i]);
+        const unsigned char rb = plainRank(b[i]);
         if (ra == 0 || rb == 0) return false;
         if (ra != rb && result == 0) result = ra < rb ? -1 : 1;
     }
-    for (size_t i = n; i < a.size(); ++i)
-        if (kPlainRank[static_cast<unsigned char>(a[i])] == 0) return false;
-    for (size_t i = n; i < b.size(); ++i)
-        if (kPlainRank[static_cast<unsigned char>(b[i])] == 0) return false;
-    if (result == 0 && a.size() != b.size()) result = a.size() < b.size() ? -1 : 1;
+    for (size_t i = n; i < sizeA; ++i)
+        if (plainRank(a[i]) == 0) return false;
+    for (size_t i = n; i < sizeB; ++i)
+        if (plainRank(b[i]) == 0) return false;
+    if (result == 0 && sizeA != sizeB) result = sizeA < sizeB ? -1 : 1;
     return true;
 }
 
@@ -77,9 +86,25 @@ int collateNames(QStringView a, QStringView b) {
 
 int compareNames(std::string_view a, std::string_view b) {
     int result = 0;
-    if (comparePlain(a, b, result)) return result;
+    if (comparePlain(a.data(), a.size(), b.data(), b.size(), result)) return result;
     return collateNames(QString::fromUtf8(a.data(), qsizetype(a.size())),
                         QString::fromUtf8(b.data(), qsizetype(b.size())));
+}
+
+bool plainNameKey(QStringView name, std::string& key) {
+    key.resize(size_t(name.size()));
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const unsigned char rank = plainRank(name.utf16()[i]);
+        if (rank == 0) return false;
+        key[size_t(i)] = char(rank);
+    }
+    return true;
+}
+
+int compareNames(QStringView a, QStringView b) {
+    int result = 0;
+    if (comparePlain(a.utf16(), size_t(a.size()), b.utf16(), size_t(b.size()), result)) return result;
+    return collateNames(a, b);
 }
 
 int registerNameCollation(sqlite3* db) {

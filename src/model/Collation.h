@@ -3,6 +3,7 @@
 // umlauts included, as the store of the original program did. Every
 // connection registers this collation before its first statement; the
 // schema declares it on every name column.
+#include <string>
 #include <string_view>
 
 #include <QStringView>
@@ -18,6 +19,12 @@ int registerNameCollation(sqlite3* db);
 
 // The order of the collation on UTF-8 names: negative, 0 or positive.
 int compareNames(std::string_view a, std::string_view b);
+// The same order on names held as QString, as the store's rows give them.
+int compareNames(QStringView a, QStringView b);
+// For sorting many names: the key of a plain name (ASCII letters, digits,
+// "_"), whose byte order is compareNames' order among plain names. False
+// when the name is not plain; compareNames then decides.
+bool plainNameKey(QStringView name, std::string& key);
 // The same order through the German collator alone, for any names; the
 // collation takes a shorter road where both names allow it.
 int collateNames(QStringView a, QStringView b);

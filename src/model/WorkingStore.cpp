@@ -94,11 +94,14 @@ sqlite3_stmt* prepare(sqlite3* db, const QString& sql, const SqlParams& params) 
 // ---- Query ----
 
 Query::Query(sqlite3* db, const QString& sql, const SqlParams& params)
-    : stmt_(prepare(requireOpen(db), sql, params)) {}
+    : stmt_(prepare(requireOpen(db), sql, params)), columns_(sqlite3_column_count(stmt_)) {}
 
 Query::~Query() { sqlite3_finalize(stmt_); }
 
-Query::Query(Query&& other) noexcept : stmt_(other.stmt_) { other.stmt_ = nullptr; }
+Query::Query(Query&& other) noexcept : stmt_(other.stmt_), columns_(other.columns_) {
+    other.stmt_ = nullptr;
+    other.columns_ = 0;
+}
 
 bool Query::next() {
     if (!stmt_) return false;
@@ -117,39 +120,45 @@ int Query::columnIndex(const char* name) const {
     return -1;
 }
 
-namespace {
-int checkedColumn(sqlite3_stmt* stmt, int column) {
-    if (!stmt || column < 0 || column >= sqlite3_column_count(stmt))
-        throw StoreError("Feld Nummer " + std::to_string(column) + " gibt es nicht");
+int Query::checked(int column) const {
+    if (column < 0 || column >= columns_) throw StoreError("Feld Nummer " + std::to_string(column) + " gibt es nicht");
     return column;
 }
-int namedColumn(const Query& q, sqlite3_stmt* stmt, const char* name) {
+
+namespace {
+int namedColumn(const Query& q, const char* name) {
     const int i = q.columnIndex(name);
     if (i < 0) throw StoreError(std::string("Feld ") + name + " gibt es nicht");
-    return checkedColumn(stmt, i);
+    return i;
 }
 }  // namespace
 
-bool Query::isNull(int column) const {
-    return sqlite3_column_type(stmt_, checkedColumn(stmt_, column)) == SQLITE_NULL;
+Query::Kind Query::kind(int column) const {
+    static_assert(Integer == SQLITE_INTEGER && Real == SQLITE_FLOAT && Text == SQLITE_TEXT && Blob == SQLITE_BLOB &&
+                  Null == SQLITE_NULL);
+    return Kind(sqlite3_column_type(stmt_, checked(column)));
 }
-bool Query::isNull(const char* name) const { return isNull(namedColumn(*this, stmt_, name)); }
+
+bool Query::isNull(int column) const {
+    return sqlite3_column_type(stmt_, checked(column)) == SQLITE_NULL;
+}
+bool Query::isNull(const char* name) const { return isNull(namedColumn(*this, name)); }
 
 qint64 Query::integer(int column) const {
-    const int c = checkedColumn(stmt_, column);
+    const int c = checked(column);
     // A number stored as text (a computed field) still reads as its number.
     if (sqlite3_column_type(stmt_, c) == SQLITE_TEXT) return text(c).trimmed().toLongLong();
     return sqlite3_column_int64(stmt_, c);
 }
-qint64 Query::integer(const char* name) const { return integer(namedColumn(*this, stmt_, name)); }
+qint64 Query::integer(const char* name) const { return integer(namedColumn(*this, name)); }
 
 QString Query::text(int column) const {
-    const int c = checkedColumn(stmt_, column);
+    const int c = checked(column);
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
     if (!p) return {};
     return QString::fromUtf8(p, sqlite3_column_bytes(stmt_, c));
 }
-QString Query::text(const char* name) const { return text(namedColumn(*this, stmt_, name)); }
+QString Query::text(const char* name) const { return text(namedColumn(*this, name)); }
 
 // ---- WorkingStore ----
 

@@ -46,9 +46,16 @@ public:
     QString text(int column) const;
     QString text(const char* name) const;
     int columnIndex(const char* name) const;  // -1 when the SELECT list has no such name
+    // The kind of the value as the store holds it (SQLite's typeof), asked
+    // before any of the readers above converts it.
+    enum Kind { Integer = 1, Real = 2, Text = 3, Blob = 4, Null = 5 };
+    Kind kind(int column) const;
 
 private:
+    int checked(int column) const;  // throws StoreError unless the SELECT list has that field
+
     sqlite3_stmt* stmt_ = nullptr;
+    int columns_ = 0;  // of the SELECT list: asked once, not on every field read
 };
 
 // Reading is all a stored project is opened for (the window showing it, the

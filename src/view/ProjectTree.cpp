@@ -13,27 +13,36 @@ constexpr quint32 kBlack = 0x000000;
 constexpr quint32 kYellow = 0xFFFF00;
 }  // namespace
 
-QString moduleKey(int moduleNumber) {
-    return QStringLiteral("M") + QString::number(moduleNumber);
+namespace {
+
+// The letter and the number's digits, written straight into the key: a
+// project's tree makes one for each of its many thousand nodes.
+QString numberedKey(char16_t letter, int number) {
+    if (number < 0) return QChar(letter) + QString::number(number);
+    char16_t digits[10];
+    int count = 0;
+    for (unsigned rest = unsigned(number); count == 0 || rest > 0; rest /= 10) digits[count++] = char16_t(u'0' + rest % 10);
+    QString key(count + 1, Qt::Uninitialized);
+    QChar* out = key.data();
+    out[0] = QChar(letter);
+    for (int i = 0; i < count; ++i) out[i + 1] = QChar(digits[count - 1 - i]);
+    return key;
 }
 
-QString routineKey(int routineNumber) {
-    return QStringLiteral("R") + QString::number(routineNumber);
-}
+}  // namespace
 
-int fillModuleTree(NodeTree& tree, WorkingStore& store) {
-    const std::vector<ModuleRow> modules = modulesByTypeAndName(store);
-    tree.setRedraw(false);
-    tree.clear();
+QString moduleKey(int moduleNumber) { return numberedKey(u'M', moduleNumber); }
+
+QString routineKey(int routineNumber) { return numberedKey(u'R', routineNumber); }
+
+namespace {
+
+void addModules(NodeTree& tree, const std::vector<ModuleRow>& modules) {
     for (const ModuleRow& m : modules) tree.addNode({}, moduleKey(m.number), m.name, moduleImageKey(m.type));
-    tree.setRedraw(true);
-    return int(modules.size());
 }
 
-void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress) {
-    const std::vector<RoutineRow> routines = routinesByModuleAndName(store);
+void addRoutines(NodeTree& tree, const std::vector<RoutineRow>& routines, Progress& progress) {
     const int lastModule = routines.empty() ? 0 : routines.back().module;
-    tree.setRedraw(false);
     // The rows come by module, and a project has a handful of routine kinds:
     // parent keys and image keys are made once each, not once per routine.
     int module = 0;
@@ -50,7 +59,35 @@ void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress) {
         if (image == imageKeys.end()) image = imageKeys.insert(kind, routineImageKey(r.type, r.visibility));
         tree.addNode(parent, routineKey(r.number), r.name, image.value());
     }
+}
+
+}  // namespace
+
+int fillModuleTree(NodeTree& tree, WorkingStore& store) {
+    const std::vector<ModuleRow> modules = modulesByTypeAndName(store);
+    tree.setRedraw(false);
+    tree.clear();
+    addModules(tree, modules);
     tree.setRedraw(true);
+    return int(modules.size());
+}
+
+void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress) {
+    const std::vector<RoutineRow> routines = routinesByModuleAndName(store);
+    tree.setRedraw(false);
+    addRoutines(tree, routines, progress);
+    tree.setRedraw(true);
+}
+
+int fillProjectTree(NodeTree& tree, const ProjectRows& rows, Progress& progress) {
+    // The modules wait outside the tree until their routines hang under
+    // them, and all join it in one step.
+    tree.setRedraw(false);
+    tree.clear();
+    addModules(tree, rows.modules);
+    addRoutines(tree, rows.routines, progress);
+    tree.setRedraw(true);
+    return int(rows.modules.size());
 }
 
 void moduleSearchNode(NodeTree& tree, WorkingStore& store, int moduleNumber) {

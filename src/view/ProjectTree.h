@@ -9,6 +9,7 @@ namespace lumo {
 
 class NodeTree;
 class WorkingStore;
+struct ProjectRows;
 
 // State shared by treProjekt and treRoutSuche.
 struct ModuleTreeState {
@@ -24,6 +25,9 @@ int fillModuleTree(NodeTree& tree, WorkingStore& store);
 // module is a step of progress, and a stop there leaves the later modules
 // without their routines. Throws StoreError.
 void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress = noProgress());
+// Both from the rows of storeDamage, in one step for the tree: the modules
+// as fillModuleTree, then the routines as addRoutineNodes. Returns the number of modules.
+int fillProjectTree(NodeTree& tree, const ProjectRows& rows, Progress& progress = noProgress());
 // Adds the node of module `moduleNumber` to the caller tree when it exists. Throws StoreError.
 void moduleSearchNode(NodeTree& tree, WorkingStore& store, int moduleNumber);
 void expandAllNodes(NodeTree& tree);

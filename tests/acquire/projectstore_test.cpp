@@ -29,7 +29,7 @@ namespace {
 class RecordingView : public ProjectView {
 public:
     explicit RecordingView(WorkingStore& store) : store_(store) {}
-    bool showStoredProject() override {
+    bool showStoredProject(const ProjectRows&) override {
         store_.openWorkingDatabase();
         shownModules = moduleCount(store_);
         return true;

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "model/CodeDatabase.h"
 #include "navigate/StoreFixture.h"
 #include "view/NodeList.h"
 #include "view/ProjectTree.h"
@@ -40,6 +41,14 @@ TEST_F(ProjectTreeTest, ModulesByTypeThenNameAndRoutinesByNameWithinTheirModule)
     EXPECT_EQ(tree.find("R2")->imageKey, "R2O1");
     EXPECT_EQ(tree.find("R3")->imageKey, "R12O3");
     EXPECT_EQ(tree.redrawOff, 0);
+
+    NodeList together;  // from rows read before, in one step
+    together.addNode({}, "alt", "alt", "M2");
+    EXPECT_EQ(fillProjectTree(together, {modulesByTypeAndName(store), routinesByModuleAndName(store)}), 5);
+    EXPECT_EQ(keys(together), keys(tree));
+    EXPECT_EQ(together.find("R2")->parentKey, "M1");
+    EXPECT_EQ(together.find("R3")->imageKey, "R12O3");
+    EXPECT_EQ(together.redrawOff, 0);
 
     NodeList callers;
     moduleSearchNode(callers, store, 4);

@@ -64,7 +64,8 @@ public:
     void refreshCommand();            // mnuAnsicht_App_Aktualisieren, mnuNeu, "neu", "refresh"
     void refreshOfficeProjects();
     void readTickedCode();            // mnuBearbeiten_Code, "doit"
-    void showProject();
+    // The project of the working store; from `rows` where they were read already.
+    void showProject(const ProjectRows* rows = nullptr);
     void setCommandState(CommandState state);
     void resetViews();
     void toggleZoom();                // mnuAnsicht_Zoom, "zoom"
@@ -133,7 +134,7 @@ protected:
 
 private:
     // ProjectView
-    bool showStoredProject() override;
+    bool showStoredProject(const ProjectRows& rows) override;
     void clearProject() override;
     void storedProjectShown(const QString& name) override;
     void showRecentProjects(const QStringList& folders) override;

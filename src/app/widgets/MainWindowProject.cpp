@@ -9,6 +9,7 @@
 #include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
+#include "model/CodeDatabase.h"
 #include "model/WorkingStore.h"
 #include "navigate/CallSites.h"
 #include "view/widgets/CodeView.h"
@@ -32,7 +33,7 @@ void MainWindow::fillCodeViews() {
     codeArea_->makeViews(trees_->state().moduleCount);
 }
 
-void MainWindow::showProject() {
+void MainWindow::showProject(const ProjectRows* rows) {
     resetViews();
     setPanel(PanelOperation, QStringLiteral("Lese Projekt"));
     statusPanels_->repaint();
@@ -49,9 +50,15 @@ void MainWindow::showProject() {
             projectTree->show();
             state.highlightedModuleKey.clear();
             trees_->filter()->reset();
-            state.moduleCount = fillModuleTree(*projectTree, store());
-            if (state.moduleCount > 0) fillCodeViews();
-            addRoutineNodes(*projectTree, store(), *progress_);
+            if (rows) {
+                state.moduleCount = int(rows->modules.size());
+                if (state.moduleCount > 0) fillCodeViews();
+                fillProjectTree(*projectTree, *rows, *progress_);
+            } else {
+                state.moduleCount = fillModuleTree(*projectTree, store());
+                if (state.moduleCount > 0) fillCodeViews();
+                addRoutineNodes(*projectTree, store(), *progress_);
+            }
             stopped = progress_->stopped();
             if (!stopped) {
                 codeShown_ = true;

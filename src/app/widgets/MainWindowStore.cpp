@@ -51,12 +51,12 @@ bool MainWindow::openStoredProject(const QString& folder) {
     return openStored([this, &folder] { return projectStore_->openProjectFolder(folder); });
 }
 
-bool MainWindow::showStoredProject() {
+bool MainWindow::showStoredProject(const ProjectRows& rows) {
     // What is shown now is replaced; a project read from a document stays
     // in the run folder until the next read.
     projectUnsaved_ = false;
     sourceIsOffice_ = false;
-    showProject();
+    showProject(&rows);
     return codeShown_;
 }
 

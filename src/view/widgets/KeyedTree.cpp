@@ -1,5 +1,6 @@
 #include "view/widgets/KeyedTree.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -13,6 +14,51 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kImageRole = Qt::UserRole + 2;
 
+// A node that answers its key, name, picture key and picture itself instead
+// of holding them as item data: each value set on an item costs more than
+// making the item, and a project's tree has thousands of nodes, most of
+// which are never drawn. The picture is fetched when first drawn.
+class KeyedItem : public QTreeWidgetItem {
+public:
+    using Images = std::function<QIcon(const QString&)>;
+    KeyedItem(const QString& key, const QString& text, const QString& imageKey, const Images* images)
+        : key_(key), text_(text), imageKey_(imageKey), images_(images) {}
+
+    QVariant data(int column, int role) const override {
+        if (column == 0) {
+            if (role == Qt::DisplayRole || role == Qt::EditRole) return text_;
+            if (role == kKeyRole) return key_;
+            if (role == kImageRole) return imageKey_;
+            if (role == Qt::DecorationRole && images_) {
+                if (!iconFetched_) {
+                    icon_ = (*images_)(imageKey_);
+                    iconFetched_ = true;
+                }
+                return icon_;
+            }
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+    void setData(int column, int role, const QVariant& value) override {
+        if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+            QTreeWidgetItem::setData(column, role, value);
+            return;
+        }
+        const QString text = value.toString();
+        if (text == text_) return;
+        text_ = text;
+        emitDataChanged();
+    }
+
+private:
+    QString key_;
+    QString text_;
+    QString imageKey_;
+    const Images* images_;  // the tree's, which outlives its nodes
+    mutable QIcon icon_;
+    mutable bool iconFetched_ = false;
+};
+
 QColor rgb(quint32 v) {
     return QColor(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
 }
@@ -24,6 +70,34 @@ QColor rgb(quint32 v) {
 class MarkedNodeDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    // The tree sizes its column to its nodes' names and does so again after
+    // each change of layout, selection or colour, each time laying out the
+    // text of up to a thousand nodes: a node's size is worked out once for
+    // its text, its picture and its look, until the tree is emptied.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (index.data(Qt::SizeHintRole).isValid()) return QStyledItemDelegate::sizeHint(option, index);
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = opt.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        if (style != style_ || opt.font != font_ || opt.decorationPosition != position_ ||
+            opt.direction != direction_) {
+            sizes_.clear();
+            style_ = style;
+            font_ = opt.font;
+            position_ = opt.decorationPosition;
+            direction_ = opt.direction;
+        }
+        if (opt.features & QStyleOptionViewItem::WrapText) return QStyledItemDelegate::sizeHint(option, index);
+        // Features and picture size are small numbers: one character each.
+        const QString key = opt.text + QChar(0) + QChar(char16_t(opt.features.toInt())) +
+                            QChar(char16_t(opt.decorationSize.width())) + QChar(char16_t(opt.decorationSize.height()));
+        auto known = sizes_.constFind(key);
+        if (known == sizes_.constEnd()) known = sizes_.insert(key, QStyledItemDelegate::sizeHint(option, index));
+        return known.value();
+    }
+    void forgetSizes() { sizes_.clear(); }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         if (!(option.state & QStyle::State_Selected) || !KeyedTree::hasOwnColors(index)) {
@@ -41,6 +115,13 @@ public:
         painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
         painter->restore();
     }
+
+private:
+    mutable QHash<QString, QSize> sizes_;
+    mutable const QStyle* style_ = nullptr;
+    mutable QFont font_;
+    mutable QStyleOptionViewItem::Position position_ = QStyleOptionViewItem::Left;
+    mutable Qt::LayoutDirection direction_ = Qt::LeftToRight;
 };
 }  // namespace
 
@@ -79,36 +160,41 @@ void KeyedTree::clear() {
     QTreeWidget::clear();
     items_.clear();
     order_.clear();
+    lastParent_ = nullptr;
+    if (auto* delegate = dynamic_cast<MarkedNodeDelegate*>(itemDelegate())) delegate->forgetSizes();
 }
 
 bool KeyedTree::addNode(const QString& parentKey, const QString& key, const QString& text, const QString& imageKey) {
-    if (items_.contains(key)) return false;
     QTreeWidgetItem* parent = nullptr;
     if (!parentKey.isEmpty()) {
-        parent = items_.value(parentKey);
+        // Children come by parent: the parent of the node before is mostly this one's.
+        if (!lastParent_ || parentKey != lastParentKey_) {
+            lastParent_ = items_.value(parentKey);
+            lastParentKey_ = parentKey;
+        }
+        parent = lastParent_;
         if (!parent) return false;
     }
+    if (items_.contains(key)) return false;
     settingCheck_ = true;
-    QTreeWidgetItem* it = nullptr;
-    if (!redrawOff_) {
-        it = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-    } else if (!parent) {
-        it = new QTreeWidgetItem;
-        waitingRoots_.append(it);
-    } else if (!parent->treeWidget()) {
-        it = new QTreeWidgetItem(parent);  // the parent waits too and takes it along
-    } else {
-        it = new QTreeWidgetItem;
-        if (waitingChildren_.empty() || waitingChildren_.back().first != parent) waitingChildren_.push_back({parent, {}});
-        waitingChildren_.back().second.append(it);
-    }
-    it->setText(0, text);
-    it->setData(0, kKeyRole, key);
-    it->setData(0, kImageRole, imageKey);
-    if (images_) it->setIcon(0, images_(imageKey));
+    // Made whole before it joins anything, so that the tree never sees it half made.
+    QTreeWidgetItem* it = new KeyedItem(key, text, imageKey, images_ ? &images_ : nullptr);
     if (checkable_) {
         it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
         it->setCheckState(0, Qt::Unchecked);
+    }
+    if (!redrawOff_) {
+        if (parent)
+            parent->addChild(it);
+        else
+            addTopLevelItem(it);
+    } else if (!parent) {
+        waitingRoots_.append(it);
+    } else if (!parent->treeWidget()) {
+        parent->addChild(it);  // the parent waits too and takes it along
+    } else {
+        if (waitingChildren_.empty() || waitingChildren_.back().first != parent) waitingChildren_.push_back({parent, {}});
+        waitingChildren_.back().second.append(it);
     }
     settingCheck_ = false;
     items_.insert(key, it);

@@ -74,6 +74,9 @@ private:
     void attachWaitingNodes();
 
     QHash<QString, QTreeWidgetItem*> items_;
+    // The parent found last, by its key (nodes are only ever removed all at once).
+    QTreeWidgetItem* lastParent_ = nullptr;
+    QString lastParentKey_;
     // Nodes added with the redraw off: roots, and children of nodes already in the tree.
     QList<QTreeWidgetItem*> waitingRoots_;
     std::vector<std::pair<QTreeWidgetItem*, QList<QTreeWidgetItem*>>> waitingChildren_;
