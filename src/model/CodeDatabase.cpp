@@ -174,9 +174,9 @@ RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<
     const bool checkLines = !moduleLines.empty();
     const auto within = [](qint64 v, qint64 low, qint64 high) { return v >= low && v <= high; };
     while (q.next()) {
-        // Kinds first: the readers convert what they read.
-        const Query::Kind moduleKind = q.kind(1), startKind = q.kind(2), headKind = q.kind(3), endKind = q.kind(4);
-        const qint64 module = q.integer(1), start = q.integer(2), end = q.integer(4);
+        Query::Kind moduleKind, startKind, headKind, endKind;
+        const qint64 module = q.integer(1, moduleKind), start = q.integer(2, startKind);
+        const qint64 head = q.integer(3, headKind), end = q.integer(4, endKind);
         if (withNames) {
             scan.sortable = scan.sortable && moduleKind == Query::Integer && within(module, INT_MIN, INT_MAX) &&
                             q.kind(5) == Query::Text &&
@@ -185,7 +185,7 @@ RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<
             r.number = qint32(q.integer(0));
             r.module = int(module);
             r.start = startKind == Query::Null ? 0 : int(start);
-            r.headLines = int(q.integer(3));
+            r.headLines = int(head);
             r.end = endKind == Query::Null ? 0 : int(end);
             r.name = q.text(5);
             r.type = int(q.integer(6));
@@ -196,7 +196,7 @@ RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<
             const bool inModule = moduleKind == Query::Integer && within(module, 1, qint64(moduleLines.size()) - 1);
             const qint64 lines = inModule ? moduleLines[size_t(module)] : 0;
             scan.linesFit = inModule && startKind == Query::Integer && within(start, 1, lines) &&
-                            headKind == Query::Integer && q.integer(3) >= 1 &&
+                            headKind == Query::Integer && head >= 1 &&
                             (endKind == Query::Null || (endKind == Query::Integer && within(end, start, lines)));
         }
     }

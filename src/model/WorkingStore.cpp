@@ -145,12 +145,18 @@ bool Query::isNull(int column) const {
 bool Query::isNull(const char* name) const { return isNull(namedColumn(*this, name)); }
 
 qint64 Query::integer(int column) const {
-    const int c = checked(column);
-    // A number stored as text (a computed field) still reads as its number.
-    if (sqlite3_column_type(stmt_, c) == SQLITE_TEXT) return text(c).trimmed().toLongLong();
-    return sqlite3_column_int64(stmt_, c);
+    Kind kind;
+    return integer(column, kind);
 }
 qint64 Query::integer(const char* name) const { return integer(namedColumn(*this, name)); }
+
+qint64 Query::integer(int column, Kind& kind) const {
+    const int c = checked(column);
+    kind = Kind(sqlite3_column_type(stmt_, c));
+    // A number stored as text (a computed field) still reads as its number.
+    if (kind == Text) return text(c).trimmed().toLongLong();
+    return sqlite3_column_int64(stmt_, c);
+}
 
 QString Query::text(int column) const {
     const int c = checked(column);

@@ -50,6 +50,9 @@ public:
     // before any of the readers above converts it.
     enum Kind { Integer = 1, Real = 2, Text = 3, Blob = 4, Null = 5 };
     Kind kind(int column) const;
+    // The field as integer(column) reads it, with its kind as kind(column)
+    // tells it: one look for scans over many rows.
+    qint64 integer(int column, Kind& kind) const;
 
 private:
     int checked(int column) const;  // throws StoreError unless the SELECT list has that field
