@@ -5,6 +5,7 @@
 // that only code can hold a reference.
 #include <vector>
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -35,6 +36,11 @@ QString blankTaggedSpans(const QString& tagged);
 // lower-case letters and ";", which listed ExecuteInShell among the callers
 // of Execute and missed `Debug.Print Foo;`.
 bool isCallerIdentChar(QChar c);
+
+// The lines of a stored (UTF-8) tagged module text that reference a name
+// given in UTF-8, ascending; a line with several references is listed once
+// per reference.
+std::vector<int> referenceLines(QByteArrayView taggedUtf8, QByteArrayView nameUtf8);
 
 // The lines of one module that reference a name, ascending; a line with
 // several references is listed once per reference.
