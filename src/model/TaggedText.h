@@ -20,6 +20,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <QByteArrayView>
 #include <QStringView>
 
@@ -91,9 +95,21 @@ struct TaggedUnits<QStringView> {
 template <>
 struct TaggedUnits<QByteArrayView> {
     static constexpr qsizetype tagLength = taglayout::kKeptTagBytes;
+    // Tags stand close together in code, so the next "|" is looked for
+    // here, sixteen bytes at a time, rather than through a call.
     static qsizetype nextBar(QByteArrayView t, qsizetype from) {
-        const void* bar = std::memchr(t.data() + from, '|', size_t(t.size() - from));
-        return bar ? static_cast<const char*>(bar) - t.data() : -1;
+        const char* p = t.data();
+        const qsizetype n = t.size();
+#if defined(__SSE2__)
+        const __m128i bar = _mm_set1_epi8('|');
+        for (; from + 16 <= n; from += 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+            if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar))) return from + __builtin_ctz(unsigned(mask));
+        }
+#endif
+        for (; from < n; ++from)
+            if (p[from] == '|') return from;
+        return -1;
     }
     static bool tagAt(QByteArrayView t, qsizetype i, TagKind& kind) {
         return taglayout::keptTagAt(t.data(), t.size(), i, kind);

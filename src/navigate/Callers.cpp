@@ -110,7 +110,7 @@ bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<Modul
     if (hits.empty()) return false;
     std::vector<ModuleRow> modules = modulesByNumber(store);
     const std::vector<RoutineRow> routines =
-        routinesOfModulesByStart(store, hits.front().module, hits.back().module);
+        routinesOfModulesByStart(store, moduleNumbersOf(hits));
     auto routine = routines.begin();
     qint32 lastAdded = 0;
     // A project has a handful of routine kinds; their image keys are made once.
@@ -181,11 +181,16 @@ std::vector<int> referenceLines(QByteArrayView tagged, QByteArrayView name) {
     if (nameLength == 0) return lines;
     std::vector<qsizetype> occurrences;
     findAllOccurrences(tagged, name, occurrences);
-    if (occurrences.empty()) return lines;  // most modules: no need to find the spans
+    // An occurrence inside a longer name is none, wherever it stands; most
+    // are such, and without the others the spans need not be read at all.
+    const auto* u = reinterpret_cast<const unsigned char*>(b);
+    std::erase_if(occurrences, [&](qsizetype e) {
+        return identCharEndsAt(u, e) || identCharStartsAt(u, n, e + nameLength);
+    });
+    if (occurrences.empty()) return lines;
     // Spans after the last occurrence cannot hold it: the text is read up to
     // there (a span open at that point runs to its end and so holds it).
     const std::vector<TaggedSpan> spans = taggedSpansUtf8(QByteArrayView(b, occurrences.back() + nameLength));
-    const auto* u = reinterpret_cast<const unsigned char*>(b);
     size_t k = 0;  // the first span not ending before the occurrence
     int line = 1;
     qsizetype counted = 0;
@@ -193,12 +198,18 @@ std::vector<int> referenceLines(QByteArrayView tagged, QByteArrayView name) {
         const qsizetype after = e + nameLength;
         while (k < spans.size() && spans[k].end <= e) ++k;
         if (k < spans.size() && spans[k].begin < after) continue;  // inside a span
-        if (identCharEndsAt(u, e) || identCharStartsAt(u, n, after)) continue;
         line += int(countByte(b + counted, b + e, '\r'));
         counted = e;
         lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<int> moduleNumbersOf(const std::vector<ModuleReferences>& found) {
+    std::vector<int> out;
+    out.reserve(found.size());
+    for (const ModuleReferences& m : found) out.push_back(m.module);
+    return out;
 }
 
 bool isCallerIdentChar(QChar c) {

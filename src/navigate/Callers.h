@@ -49,6 +49,8 @@ struct ModuleReferences {
     std::vector<int> lines;
     QString text;  // the module text searched, where asked for
 };
+// The modules of the references found, in their order.
+std::vector<int> moduleNumbersOf(const std::vector<ModuleReferences>& found);
 
 // Appends, for modules firstModule..lastModule in ascending order, the
 // reference lines of each module that has any. A module text that cannot
