@@ -32,7 +32,7 @@ const Loaded& loaded() {
     static const Loaded l = [] {
         Loaded out;
         // Local: the library's names are looked up through its handle only.
-        out.handle = dlopen(LUMO_GSF_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        out.handle = dlopen(LUMO_GSF_LIBRARY, RTLD_LAZY | RTLD_LOCAL);
         if (!out.handle) out.error = QString::fromLocal8Bit(dlerror());
         return out;
     }();
