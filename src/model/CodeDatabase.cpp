@@ -208,30 +208,48 @@ RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<
 // (mod_num, rou_start) hands them to its ORDER BY, whose sort keeps it.
 void sortByModuleAndName(std::vector<RoutineRow>& rows) {
     // Positions are sorted, not the rows (a row is dear to move), and each
-    // plain name is folded once, not at every comparison.
+    // plain name is folded once, not at every comparison, into one buffer.
     struct Entry {
-        std::string key;
+        size_t at = 0;
+        size_t size = 0;
         bool plain = false;
     };
+    std::string keys;
+    size_t letters = 0;
+    for (const RoutineRow& r : rows) letters += size_t(r.name.size());
+    keys.reserve(letters);
     std::vector<Entry> entries(rows.size());
     std::vector<int> order(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        entries[i].plain = plainNameKey(rows[i].name, entries[i].key);
+        entries[i].at = keys.size();
+        entries[i].plain = appendPlainNameKey(rows[i].name, keys);
+        entries[i].size = keys.size() - entries[i].at;
         order[i] = int(i);
     }
+    const auto key = [&keys](const Entry& e) { return std::string_view(keys).substr(e.at, e.size); };
     unsigned comparisons = 0;
-    std::stable_sort(order.begin(), order.end(), [&](int left, int right) {
-        const RoutineRow& a = rows[size_t(left)];
-        const RoutineRow& b = rows[size_t(right)];
-        if (a.module != b.module) return a.module < b.module;
+    const auto byName = [&](int left, int right) {
         // A project of many thousand routines: the window's events get their turns.
         if ((++comparisons & 0x3FF) == 0) workTurn();
         const Entry& ea = entries[size_t(left)];
         const Entry& eb = entries[size_t(right)];
-        const int c = ea.plain && eb.plain ? ea.key.compare(eb.key) : compareNames(a.name, b.name);
+        const RoutineRow& a = rows[size_t(left)];
+        const RoutineRow& b = rows[size_t(right)];
+        const int c = ea.plain && eb.plain ? key(ea).compare(key(eb)) : compareNames(a.name, b.name);
         if (c != 0) return c < 0;
         return a.start < b.start;
-    });
+    };
+    // A build numbers its routines module by module: the rows mostly come by
+    // module already, and each module's rows are then sorted on their own.
+    const auto module = [&rows](int i) { return rows[size_t(i)].module; };
+    const auto byModule = [&](int left, int right) { return module(left) < module(right); };
+    if (!std::is_sorted(order.begin(), order.end(), byModule)) std::stable_sort(order.begin(), order.end(), byModule);
+    for (auto first = order.begin(); first != order.end();) {
+        const int current = module(*first);
+        const auto last = std::find_if(first, order.end(), [&](int i) { return module(i) != current; });
+        std::stable_sort(first, last, byName);
+        first = last;
+    }
     std::vector<RoutineRow> sorted;
     sorted.reserve(rows.size());
     for (const int i : order) sorted.push_back(std::move(rows[size_t(i)]));

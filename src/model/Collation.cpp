@@ -91,12 +91,16 @@ int compareNames(std::string_view a, std::string_view b) {
                         QString::fromUtf8(b.data(), qsizetype(b.size())));
 }
 
-bool plainNameKey(QStringView name, std::string& key) {
-    key.resize(size_t(name.size()));
+bool appendPlainNameKey(QStringView name, std::string& keys) {
+    const size_t before = keys.size();
+    keys.resize(before + size_t(name.size()));
     for (qsizetype i = 0; i < name.size(); ++i) {
         const unsigned char rank = plainRank(name.utf16()[i]);
-        if (rank == 0) return false;
-        key[size_t(i)] = char(rank);
+        if (rank == 0) {
+            keys.resize(before);
+            return false;
+        }
+        keys[before + size_t(i)] = char(rank);
     }
     return true;
 }

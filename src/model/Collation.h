@@ -21,10 +21,11 @@ int registerNameCollation(sqlite3* db);
 int compareNames(std::string_view a, std::string_view b);
 // The same order on names held as QString, as the store's rows give them.
 int compareNames(QStringView a, QStringView b);
-// For sorting many names: the key of a plain name (ASCII letters, digits,
-// "_"), whose byte order is compareNames' order among plain names. False
-// when the name is not plain; compareNames then decides.
-bool plainNameKey(QStringView name, std::string& key);
+// For sorting many names: appends the key of a plain name (ASCII letters,
+// digits, "_") to `keys`; the byte order of such keys is compareNames' order
+// among plain names. False, and nothing appended, when the name is not
+// plain; compareNames then decides.
+bool appendPlainNameKey(QStringView name, std::string& keys);
 // The same order through the German collator alone, for any names; the
 // collation takes a shorter road where both names allow it.
 int collateNames(QStringView a, QStringView b);
