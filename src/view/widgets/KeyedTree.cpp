@@ -81,11 +81,13 @@ public:
         initStyleOption(&opt, index);
         const QWidget* widget = opt.widget;
         const QStyle* style = widget ? widget->style() : QApplication::style();
-        if (style != style_ || opt.font != font_ || opt.decorationPosition != position_ ||
-            opt.direction != direction_) {
+        // The metrics tell a screen of another resolution too, which the font does not.
+        if (style != style_ || opt.font != font_ || opt.fontMetrics != metrics_ ||
+            opt.decorationPosition != position_ || opt.direction != direction_) {
             sizes_.clear();
             style_ = style;
             font_ = opt.font;
+            metrics_ = opt.fontMetrics;
             position_ = opt.decorationPosition;
             direction_ = opt.direction;
         }
@@ -120,6 +122,7 @@ private:
     mutable QHash<QString, QSize> sizes_;
     mutable const QStyle* style_ = nullptr;
     mutable QFont font_;
+    mutable QFontMetrics metrics_{QFont()};
     mutable QStyleOptionViewItem::Position position_ = QStyleOptionViewItem::Left;
     mutable Qt::LayoutDirection direction_ = Qt::LeftToRight;
 };
