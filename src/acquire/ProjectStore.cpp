@@ -2,8 +2,6 @@
 
 #include <optional>
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,13 +39,6 @@ QString resolved(const QString& path) {
 }
 
 bool sameFolder(const QString& a, const QString& b) { return resolved(a) == resolved(b); }
-
-// A regular file and no link to one, from one look at the entry itself:
-// a project of a thousand modules asks it a thousand times.
-bool isOwnRegularFile(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 }  // namespace
 
@@ -108,12 +99,7 @@ bool ProjectStore::isIntact(const QString& folder, ProjectRows* rows) {
         // The rows are read whether or not they are wanted: a store whose
         // rows cannot be read for the trees is no intact one either.
         ProjectRows read;
-        ok = storeDamage(store_, &read).isEmpty();
-        // The window shows every module: each text must be there, a regular
-        // file of the project's own (a link could lead out of the folder,
-        // to a pipe or a device).
-        const int modules = ok ? moduleCount(store_) : 0;
-        for (int n = 1; n <= modules && ok; ++n) ok = isOwnRegularFile(store_.moduleTextPath(n));
+        ok = storeDamage(store_, &read, TextCheck::OwnRegularFiles).isEmpty();
         if (ok && rows) *rows = std::move(read);
     } catch (const std::exception&) {
         ok = false;

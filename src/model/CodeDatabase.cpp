@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 
 #include "base/Limits.h"
@@ -258,7 +261,7 @@ void sortByModuleAndName(std::vector<RoutineRow>& rows) {
 
 }  // namespace
 
-QString storeDamage(WorkingStore& store, ProjectRows* rows) {
+QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
     {
         // Before anything reads them: a view could be recursive and never end.
         auto q = store.query(QStringLiteral("SELECT lower(name), type FROM sqlite_master "
@@ -317,13 +320,22 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows) {
             return QStringLiteral("die Routine Nummer %1 gehört zu keinem Modul oder ihre Zeilen liegen nicht im Modul")
                 .arg(*routine);
     }
-    // A module text that is missing or no regular file is refused by its
-    // reader (readModuleText), which names it; the others go on.
     qint64 total = 0;
     const int modules = moduleCount(store);
     for (int n = 1; n <= modules; ++n) {
-        const QFileInfo text(store.moduleTextPath(n));
-        if (text.isFile()) total += text.size();
+        const QString path = store.moduleTextPath(n);
+        if (texts == TextCheck::OwnRegularFiles) {
+            // One look at the entry itself: a link is refused, not followed.
+            struct stat entry {};
+            if (::lstat(QFile::encodeName(path).constData(), &entry) != 0 || !S_ISREG(entry.st_mode))
+                return QStringLiteral("der Modultext %1 fehlt oder ist keine gewöhnliche Datei").arg(path);
+            total += entry.st_size;
+        } else {
+            // A module text that is missing or no regular file is refused by
+            // its reader (readModuleText), which names it; the others go on.
+            const QFileInfo text(path);
+            if (text.isFile()) total += text.size();
+        }
         if (total > kMaxStoredText)
             return QStringLiteral("die Modultexte sind zusammen größer als %1 MB").arg(kMaxStoredText / (1024 * 1024));
     }

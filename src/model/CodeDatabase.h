@@ -71,7 +71,12 @@ struct ProjectRows {
 // a module and its lines lie within the module's, and the module texts are
 // together within kMaxStoredText. `rows`, when given, receives every module
 // and routine as the check read them (untouched when the store is damaged).
-QString storeDamage(WorkingStore& store, ProjectRows* rows = nullptr);
+// The module texts: by default only their sizes, as any file that is one
+// counts (its reader refuses the rest and names it); a window that shows
+// every module wants each a regular file of the project's own (a link could
+// lead out of the folder, to a pipe or a device).
+enum class TextCheck { Sizes, OwnRegularFiles };
+QString storeDamage(WorkingStore& store, ProjectRows* rows = nullptr, TextCheck texts = TextCheck::Sizes);
 // Whether td_rout is the table a build makes, with its name collation and
 // its one index: its rows then sort in memory exactly as the store's own
 // ORDER BY would sort them.

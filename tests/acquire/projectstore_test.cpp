@@ -407,6 +407,11 @@ TEST_F(ProjectStoreTest, DamagedStoresAreReportedAndEmptied) {
              QFile::remove(f + "M2.txt");
              QFile::link("/dev/zero", f + "M2.txt");
          }},
+        {"ModultextVerweis",  // a link even to a text of the project's own
+         [](const QString& f) {
+             QFile::remove(f + "M2.txt");
+             QFile::link(f + "M1.txt", f + "M2.txt");
+         }},
         {"ModulFehlt", [](const QString& f) { editStore(f, "DELETE FROM td_mod WHERE mod_num = 1"); }},
         {"NummerDoppelt",  // only counting distinct numbers tells 1, 1, 3 from 1, 2, 3
          [](const QString& f) {

@@ -3,6 +3,8 @@
 // rows come in the order of the store's own ORDER BY.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "model/CodeDatabase.h"
 #include "navigate/StoreFixture.h"
 
@@ -99,4 +101,20 @@ TEST_F(StoreCheckTest, RowsComeInTheOrderOfTheStoresOwnSort) {
     store.execute("UPDATE td_rout SET rou_name = NULL WHERE rou_num = 8");
     EXPECT_EQ(numbers(routinesByModuleAndName(store)), storeOrder());
     EXPECT_EQ(storeOrder().at(4), 8);
+}
+
+TEST_F(StoreCheckTest, AWindowWantsEveryModuleTextAsARegularFileOfTheProject) {
+    addRoutines({"1, 1, 'A', 1, 1, 1, 1, 2"});
+    const QString first = store.moduleTextPath(1), second = store.moduleTextPath(2);
+    QFile text(first);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("Sub A()\nEnd Sub\n");
+    text.close();
+    ASSERT_TRUE(QFile::link(first, second));
+    EXPECT_EQ(storeDamage(store), QString());
+    EXPECT_EQ(storeDamage(store, nullptr, TextCheck::OwnRegularFiles),
+              "der Modultext " + second + " fehlt oder ist keine gewöhnliche Datei");
+    ASSERT_TRUE(QFile::remove(second));
+    ASSERT_TRUE(QFile::copy(first, second));
+    EXPECT_EQ(storeDamage(store, nullptr, TextCheck::OwnRegularFiles), QString());
 }
