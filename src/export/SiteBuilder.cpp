@@ -24,9 +24,8 @@ class SiteWriter {
 public:
     SiteWriter(const QString& folder, const QString& previous) : folder_(folder), previous_(previous) {}
 
-    void write(const QString& name, const QString& content) {
+    void write(const QString& name, const QByteArray& bytes) {
         const QString path = folder_ + QLatin1Char('/') + name;
-        const QByteArray bytes = content.toUtf8();
         if (linkedUnchanged(name, path, bytes)) return;
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush())
@@ -68,9 +67,9 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
         writer.write(modulePageName(m), siteModulePage(project, m, title));
     }
     writer.write(kSiteRoutinePage, siteRoutinePage(project, title));
-    writer.write(kSiteStyleSheet, css);
+    writer.write(kSiteStyleSheet, css.toUtf8());
     writer.write(kSiteSearchIndex, siteSearchIndex(project));
-    writer.write(kSiteSearchScript, siteSearchScript());
+    writer.write(kSiteSearchScript, siteSearchScript().toUtf8());
     // The overview last: a folder holding it holds a whole site.
     writer.write(kSiteIndexPage, siteIndexPage(project, title));
     return {total, project.routineCount(), project.unreadable()};

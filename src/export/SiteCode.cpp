@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "export/PageBytes.h"
+
 #include "model/TaggedText.h"
 #include "model/TextOperations.h"
 
@@ -23,8 +25,8 @@ inline bool identChar(QChar c) { return c.unicode() < 128 ? kAsciiIdent[c.unicod
 // be a link target and the markup stays nested.
 class SiteCodeSink {
 public:
-    SiteCodeSink(QString& out, const SiteLinkOf& linkOf, const QHash<int, QStringList>& anchors)
-        : out_(out), linkOf_(linkOf), anchors_(anchors) {}
+    SiteCodeSink(PageBytes& out, const SiteLinkOf& linkOf, const std::vector<SiteAnchor>& anchors)
+        : out_(out), linkOf_(linkOf), anchor_(anchors.begin()), anchorsEnd_(anchors.end()) {}
 
     // A run of a line's text goes out in one piece up to the next word that
     // becomes a link, or the line's end.
@@ -46,15 +48,15 @@ public:
             }
             qsizetype e = i + 1;
             while (e < n && identChar(p[e])) ++e;
-            const QString href = linkOf_(s.sliced(i, e - i), line_);
+            const QByteArrayView href = linkOf_(s.sliced(i, e - i), line_);
             if (!href.isEmpty()) {
                 flush(s, from, i);
                 startLine();
-                out_ += QLatin1String("<a href=\"");
-                appendSiteEscaped(out_, href);
-                out_ += QLatin1String("\">");
-                appendSiteEscaped(out_, s.sliced(i, e - i));
-                out_ += QLatin1String("</a>");
+                out_.add("<a href=\"");
+                out_.add(href);
+                out_.add("\">");
+                out_.addEscaped(s.sliced(i, e - i));
+                out_.add("</a>");
                 from = e;
             }
             i = e;
@@ -83,15 +85,15 @@ private:
         open_ = true;
         // The number itself is drawn by the style sheet (a counter of the
         // lines), so that the page stays small and a copy holds only code.
-        out_ += QLatin1String("<span id=\"L");
-        out_ += QString::number(line_);
-        out_ += QLatin1String("\">");
-        if (const auto a = anchors_.constFind(line_); a != anchors_.cend())
-            for (const QString& id : a.value()) {
-                out_ += QLatin1String("<a id=\"");
-                appendSiteEscaped(out_, id);
-                out_ += QLatin1String("\"></a>");
-            }
+        out_.add("<span id=\"L");
+        out_.addNumber(line_);
+        out_.add("\">");
+        while (anchor_ != anchorsEnd_ && anchor_->line < line_) ++anchor_;
+        for (; anchor_ != anchorsEnd_ && anchor_->line == line_; ++anchor_) {
+            out_.add("<a id=\"");
+            out_.add(anchor_->id);
+            out_.add("\"></a>");
+        }
         openElements();
     }
 
@@ -100,35 +102,37 @@ private:
         closeElements();
         // The break inside the line's element: as a block of its own, a
         // line followed by a break outside it would show an empty line.
-        out_ += QLatin1String("\n</span>");
+        out_.add("\n</span>");
         open_ = false;
         ++line_;
     }
 
     void openElements() {
-        if (bold_) out_ += QLatin1String("<span class=\"r\">");
+        if (bold_) out_.add("<span class=\"r\">");
         switch (slot_) {
-        case ColourSlot::Keyword: out_ += QLatin1String("<span class=\"k\">"); break;
-        case ColourSlot::Comment: out_ += QLatin1String("<span class=\"c\">"); break;
-        case ColourSlot::String: out_ += QLatin1String("<span class=\"s\">"); break;
+        case ColourSlot::Keyword: out_.add("<span class=\"k\">"); break;
+        case ColourSlot::Comment: out_.add("<span class=\"c\">"); break;
+        case ColourSlot::String: out_.add("<span class=\"s\">"); break;
         case ColourSlot::Plain: break;
         }
     }
 
     void closeElements() {
-        if (slot_ != ColourSlot::Plain) out_ += QLatin1String("</span>");
-        if (bold_) out_ += QLatin1String("</span>");
+        if (slot_ != ColourSlot::Plain) out_.add("</span>");
+        if (bold_) out_.add("</span>");
     }
 
     void flush(QStringView s, qsizetype from, qsizetype to) {
         if (to <= from) return;
         startLine();
-        appendSiteEscaped(out_, s.sliced(from, to - from));
+        out_.addEscaped(s.sliced(from, to - from));
     }
 
-    QString& out_;
+    PageBytes& out_;
     const SiteLinkOf& linkOf_;
-    const QHash<int, QStringList>& anchors_;
+    // The next anchor to write: lines are written in order.
+    std::vector<SiteAnchor>::const_iterator anchor_;
+    std::vector<SiteAnchor>::const_iterator anchorsEnd_;
     ColourSlot slot_ = ColourSlot::Plain;
     bool bold_ = false;
     bool open_ = false;  // a line's element is open
@@ -137,46 +141,10 @@ private:
 
 }  // namespace
 
-void appendSiteEscaped(QString& out, QStringView text) {
-    const QChar* p = text.data();
-    const qsizetype n = text.size();
-    qsizetype plain = 0;
-    for (qsizetype k = 0; k < n; ++k) {
-        QLatin1String entity;
-        switch (p[k].unicode()) {
-        case u'&': entity = QLatin1String("&amp;"); break;
-        case u'<': entity = QLatin1String("&lt;"); break;
-        case u'>': entity = QLatin1String("&gt;"); break;
-        case u'"': entity = QLatin1String("&quot;"); break;
-        default:
-            // Control characters are no text of an HTML5 page: each shows
-            // as the replacement character.
-            if ((p[k].unicode() >= 0x20 && p[k].unicode() != 0x7F) || p[k] == u'\t' || p[k] == u'\n' ||
-                p[k] == u'\r')
-                continue;
-            entity = QLatin1String("&#xFFFD;");
-        }
-        out.append(p + plain, k - plain);
-        out += entity;
-        plain = k + 1;
-    }
-    out.append(p + plain, n - plain);
-}
-
-QString siteEscaped(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    appendSiteEscaped(out, text);
-    return out;
-}
-
-QString siteCodeHtml(QStringView tagged, const SiteLinkOf& linkOf, const QHash<int, QStringList>& routineAnchors) {
-    QString out;
-    out.reserve(tagged.size() * 2);
-    SiteCodeSink sink(out, linkOf, routineAnchors);
+void writeSiteCode(PageBytes& out, QStringView tagged, const SiteLinkOf& linkOf, const std::vector<SiteAnchor>& anchors) {
+    SiteCodeSink sink(out, linkOf, anchors);
     readTagged(tagged, sink);
     sink.finish();
-    return out;
 }
 
 }  // namespace lumo

@@ -5,24 +5,26 @@
 // style sheet), routines with anchors of their own, and declared names
 // linked to where they are declared.
 #include <functional>
+#include <vector>
 
-#include <QHash>
-#include <QString>
-#include <QStringList>
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 namespace lumo {
 
-// The link of a name on a line, "" for none.
-using SiteLinkOf = std::function<QString(QStringView name, int line)>;
+class PageBytes;
 
-// The inside of the <pre> element. routineAnchors: the anchor ids that
-// stand at a line (a routine's first line).
-QString siteCodeHtml(QStringView tagged, const SiteLinkOf& linkOf, const QHash<int, QStringList>& routineAnchors);
+// The link of a name on a line, escaped for the page; empty for none.
+using SiteLinkOf = std::function<QByteArrayView(QStringView name, int line)>;
 
-// Text and attribute values for HTML5: "&", "<", ">" and the quote as
-// entities, control characters (but tab and line breaks) as U+FFFD.
-void appendSiteEscaped(QString& out, QStringView text);
-QString siteEscaped(QStringView text);
+// An anchor id (escaped) that stands at a line: a routine's first line.
+struct SiteAnchor {
+    int line = 0;
+    QByteArray id;
+};
+
+// The inside of the <pre> element. anchors: by line.
+void writeSiteCode(PageBytes& out, QStringView tagged, const SiteLinkOf& linkOf, const std::vector<SiteAnchor>& anchors);
 
 }  // namespace lumo

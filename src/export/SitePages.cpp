@@ -1,9 +1,13 @@
 #include "export/SitePages.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <span>
 
+#include <QHash>
 
+#include "export/PageBytes.h"
 #include "export/RoutineListing.h"
 #include "export/SiteCode.h"
 #include "export/SiteProject.h"
@@ -27,6 +31,11 @@ constexpr TypeHeading kTypeHeadings[] = {
     {ModDocument, "Dokumentmodule", "Dokumentmodul"},
 };
 
+struct ByModule {
+    bool operator()(const RoutineRow& r, int module) const { return r.module < module; }
+    bool operator()(int module, const RoutineRow& r) const { return module < r.module; }
+};
+
 const TypeHeading& headingOf(int type) {
     static const TypeHeading other{ModOther, "Andere Module", "Modul"};
     for (const TypeHeading& t : kTypeHeadings)
@@ -34,94 +43,97 @@ const TypeHeading& headingOf(int type) {
     return other;
 }
 
-QString e(const QString& text) { return siteEscaped(text); }
-
-QString page(const QString& title, const SiteTitle& site, const QString& body) {
-    QString out;
-    out.reserve(body.size() + 1024);
-    out += QStringLiteral(
-        "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-        "<meta name=\"generator\" content=\"Word Code Lumo\">\n<title>");
-    out += e(title) + QStringLiteral(" – ") + e(site.project);
-    out += QStringLiteral(
-        "</title>\n<link rel=\"stylesheet\" href=\"site.css\">\n</head>\n<body>\n<header>\n"
-        "<nav><a class=\"projekt\" href=\"index.html\">");
-    out += e(site.project);
-    out += QStringLiteral(
-        "</a> <a href=\"index.html\">Übersicht</a> <a href=\"routinen.html\">Routinen A–Z</a></nav>\n"
-        "<form class=\"suche\" role=\"search\" action=\"#\"><label for=\"suche\">Suchen</label> "
-        "<input type=\"search\" id=\"suche\" placeholder=\"Modul oder Routine\" autocomplete=\"off\">"
-        "<ul id=\"treffer\"></ul></form>\n</header>\n<main>\n");
-    out += body;
-    out += QStringLiteral(
-        "</main>\n<footer>Erstellt mit Word Code Lumo</footer>\n"
-        "<script src=\"suchindex.js\"></script>\n<script src=\"suche.js\"></script>\n</body>\n</html>\n");
-    return out;
+void startPage(PageBytes& out, QStringView title, const SiteTitle& site) {
+    out.add("<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+            "<meta name=\"generator\" content=\"Word Code Lumo\">\n<title>");
+    out.addEscaped(title);
+    out.add(" – ");
+    out.addEscaped(site.project);
+    out.add("</title>\n<link rel=\"stylesheet\" href=\"site.css\">\n</head>\n<body>\n<header>\n"
+            "<nav><a class=\"projekt\" href=\"index.html\">");
+    out.addEscaped(site.project);
+    out.add("</a> <a href=\"index.html\">Übersicht</a> <a href=\"routinen.html\">Routinen A–Z</a></nav>\n"
+            "<form class=\"suche\" role=\"search\" action=\"#\"><label for=\"suche\">Suchen</label> "
+            "<input type=\"search\" id=\"suche\" placeholder=\"Modul oder Routine\" autocomplete=\"off\">"
+            "<ul id=\"treffer\"></ul></form>\n</header>\n<main>\n");
 }
 
-int routineCount(const SiteProject& project, int module) {
-    return int(std::count_if(project.routines().begin(), project.routines().end(), [&](const RoutineRow& r) {
-        return r.module == module && !project.repeats(r);
-    }));
+QByteArray endPage(PageBytes& out) {
+    out.add("</main>\n<footer>Erstellt mit Word Code Lumo</footer>\n"
+            "<script src=\"suchindex.js\"></script>\n<script src=\"suche.js\"></script>\n</body>\n</html>\n");
+    return out.take();
 }
 
-QString routineHref(const SiteProject& project, const RoutineRow& r) {
-    return project.pageOf(r.module) + u'#' + project.anchorOf(r.number);
+// modul-Haupt.html#r-Start, escaped.
+void addRoutineHref(PageBytes& out, const SiteProject& project, const RoutineRow& r) {
+    out.add(project.pageBytes(r.module));
+    out.add('#');
+    out.add(project.anchorHtml(r.number));
 }
 
 QString kindText(const RoutineRow& r) { return visibilityText(r.visibility) + u' ' + routineKindText(r.type); }
 
-// "Haupt.Start, Zeile 20" for a call; the module alone outside every routine.
-QString callLabel(const SiteProject& project, const SiteCall& call) {
-    const QString module = project.modules()[size_t(call.module) - 1].name;
-    return (call.routine.isEmpty() ? module : module + u'.' + call.routine) + QStringLiteral(", Zeile ") +
-           QString::number(call.line);
-}
-
 constexpr qsizetype kOpenCallers = 6;
 
-// Written straight into the page: a much-called routine has thousands of
-// callers, and pieces joined first would be copied twice more.
-void appendCallers(QString& out, const SiteProject& project, const RoutineRow& r) {
+void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r) {
     const std::optional<std::vector<SiteCall>> calls = project.callers(r);
     if (!calls) return;
     if (calls->empty()) {
-        out += QLatin1String("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
+        out.add("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
         return;
     }
     // A long list stays folded, so that the code is not pushed far down.
     const bool folded = qsizetype(calls->size()) > kOpenCallers;
     if (folded) {
-        out += QLatin1String("<details class=\"aufrufe\"><summary>Aufgerufen von ");
-        out += QString::number(calls->size());
-        out += QLatin1String(" Stellen</summary>");
+        out.add("<details class=\"aufrufe\"><summary>Aufgerufen von ");
+        out.addNumber(qint64(calls->size()));
+        out.add(" Stellen</summary>");
     } else {
-        out += QLatin1String("<p class=\"aufrufe\">Aufgerufen von: ");
+        out.add("<p class=\"aufrufe\">Aufgerufen von: ");
     }
     for (size_t k = 0; k < calls->size(); ++k) {
+        // "Haupt.Start, Zeile 20"; the module alone outside every routine.
         const SiteCall& c = (*calls)[k];
-        if (k > 0) out += QLatin1String(", ");
-        out += QLatin1String("<a href=\"");
-        appendSiteEscaped(out, project.pageOf(c.module));
-        out += QLatin1String("#L");
-        out += QString::number(c.line);
-        out += QLatin1String("\">");
-        appendSiteEscaped(out, callLabel(project, c));
-        out += QLatin1String("</a>");
+        if (k > 0) out.add(", ");
+        out.add("<a href=\"");
+        out.add(project.pageBytes(c.module));
+        out.add("#L");
+        out.addNumber(c.line);
+        out.add("\">");
+        out.add(project.nameHtml(c.module));
+        if (!c.routine.isEmpty()) {
+            out.add('.');
+            out.addEscaped(c.routine);
+        }
+        out.add(", Zeile ");
+        out.addNumber(c.line);
+        out.add("</a>");
     }
-    out += folded ? QLatin1String("</details>") : QLatin1String("</p>");
+    if (folded) out.add("</details>");
+    else out.add("</p>");
 }
 
 // A JavaScript string literal of text.
-void appendJsString(QString& out, const QString& text) {
-    out += u'"';
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\') out += u'\\';
-        if (c.unicode() < 0x20) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else out += c;
+void addJsString(PageBytes& out, QStringView text) {
+    out.add('"');
+    qsizetype plain = 0;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const char16_t c = text[k].unicode();
+        if (c != u'"' && c != u'\\' && c >= 0x20) continue;
+        out.addText(text.sliced(plain, k - plain));
+        plain = k + 1;
+        if (c >= 0x20) {
+            out.add('\\');
+            out.add(char(c));
+        } else {
+            out.add("\\u00");
+            out.add("0123456789abcdef"[c >> 4]);
+            out.add("0123456789abcdef"[c & 15]);
+        }
     }
-    out += u'"';
+    out.addText(text.sliced(plain));
+    out.add('"');
 }
 
 // A CSS string holding a font name, whatever the settings file says.
@@ -132,23 +144,77 @@ QString cssFontName(const QString& name) {
     return out;
 }
 
+// The links of one module's page. A page names the same few words again
+// and again: each is looked up once.
+class PageLinks {
+public:
+    PageLinks(const SiteProject& project, int module) : project_(project), module_(module) {}
+
+    QByteArrayView operator()(QStringView word, int line) {
+        auto at = known_.constFind(word);
+        if (at == known_.cend()) at = known_.insert(word, lookUp(word));
+        const Link& link = links_[size_t(at.value())];
+        // The declaration itself links nowhere.
+        if (link.href.isEmpty() || (link.module == module_ && link.line == line)) return {};
+        return link.href;
+    }
+
+private:
+    struct Link {
+        int module = 0;
+        int line = 0;
+        QByteArray href;
+    };
+
+    qsizetype lookUp(QStringView word) {
+        Link link;
+        if (const auto target = project_.definition(word, module_)) {
+            link.module = target->first;
+            link.line = target->second;
+            PageBytes href(32);
+            if (target->first != module_) href.add(project_.pageBytes(target->first));
+            href.add("#L");
+            href.addNumber(target->second);
+            link.href = href.take();
+        }
+        links_.push_back(std::move(link));
+        return qsizetype(links_.size() - 1);
+    }
+
+    const SiteProject& project_;
+    const int module_;
+    QHash<QStringView, qsizetype> known_;  // the words of the module's own text
+    std::vector<Link> links_;
+};
+
 }  // namespace
 
-QString siteIndexPage(const SiteProject& project, const SiteTitle& title) {
+QByteArray siteIndexPage(const SiteProject& project, const SiteTitle& title) {
+    PageBytes out(64 * 1024);
+    startPage(out, u"Übersicht", title);
     int lines = 0;
     for (const ModuleRow& m : project.modules()) lines += m.lines;
-    QString body = QStringLiteral("<h1>") + e(title.project) + QStringLiteral("</h1>\n<p>");
-    body += QStringLiteral("%1 Module, %2 Routinen, %3 Zeilen.")
-                .arg(project.modules().size())
-                .arg(project.routineCount())
-                .arg(lines);
+    out.add("<h1>");
+    out.addEscaped(title.project);
+    out.add("</h1>\n<p>");
+    out.addNumber(qint64(project.modules().size()));
+    out.add(" Module, ");
+    out.addNumber(project.routineCount());
+    out.add(" Routinen, ");
+    out.addNumber(lines);
+    out.add(" Zeilen.");
     if (!title.sources.isEmpty()) {
-        body += title.sources.size() == 1 ? QStringLiteral(" Quelle: ") : QStringLiteral(" Quellen: ");
-        QStringList shown;
-        for (const QString& s : title.sources) shown << QStringLiteral("<code>") + e(s) + QStringLiteral("</code>");
-        body += shown.join(QStringLiteral(", ")) + u'.';
+        if (title.sources.size() == 1) out.add(" Quelle: ");
+        else out.add(" Quellen: ");
+        for (qsizetype k = 0; k < title.sources.size(); ++k) {
+            if (k > 0) out.add(", ");
+            out.add("<code>");
+            out.addEscaped(title.sources[k]);
+            out.add("</code>");
+        }
+        out.add('.');
     }
-    body += QStringLiteral("</p>\n<p><a href=\"routinen.html\">Alle Routinen von A bis Z</a></p>\n");
+    out.add("</p>\n<p><a href=\"routinen.html\">Alle Routinen von A bis Z</a></p>\n");
     // Sections by type, modules by name within them, as the project tree lists them.
     std::map<int, std::vector<const ModuleRow*>> byType;
     for (const ModuleRow& m : project.modules()) byType[m.type].push_back(&m);
@@ -156,89 +222,73 @@ QString siteIndexPage(const SiteProject& project, const SiteTitle& title) {
         std::sort(modules.begin(), modules.end(), [](const ModuleRow* a, const ModuleRow* b) {
             return a->name.compare(b->name, Qt::CaseInsensitive) < 0;
         });
-        body += QStringLiteral("<section>\n<h2>") + QString::fromUtf8(headingOf(type).heading) +
-                QStringLiteral("</h2>\n<table>\n<thead><tr><th>Modul</th><th class=\"zahl\">Zeilen</th>"
-                               "<th class=\"zahl\">Routinen</th></tr></thead>\n<tbody>\n");
-        for (const ModuleRow* m : modules)
-            body += QStringLiteral("<tr><td><a href=\"%1\">%2</a></td><td class=\"zahl\">%3</td><td class=\"zahl\">%4</td></tr>\n")
-                        .arg(e(project.pageOf(m->number)), e(m->name), QString::number(m->lines),
-                             QString::number(routineCount(project, m->number)));
-        body += QStringLiteral("</tbody>\n</table>\n</section>\n");
+        out.add("<section>\n<h2>");
+        out.add(QByteArrayView(headingOf(type).heading));
+        out.add("</h2>\n<table>\n<thead><tr><th>Modul</th><th class=\"zahl\">Zeilen</th>"
+                "<th class=\"zahl\">Routinen</th></tr></thead>\n<tbody>\n");
+        for (const ModuleRow* m : modules) {
+            out.add("<tr><td><a href=\"");
+            out.add(project.pageBytes(m->number));
+            out.add("\">");
+            out.add(project.nameHtml(m->number));
+            out.add("</a></td><td class=\"zahl\">");
+            out.addNumber(m->lines);
+            out.add("</td><td class=\"zahl\">");
+            out.addNumber(project.routineCount(m->number));
+            out.add("</td></tr>\n");
+        }
+        out.add("</tbody>\n</table>\n</section>\n");
     }
-    return page(QStringLiteral("Übersicht"), title, body);
+    return endPage(out);
 }
 
-QString siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
-    QString body = QStringLiteral("<h1>") + e(module.name) + QStringLiteral(" <small>") +
-                   QString::fromUtf8(headingOf(module.type).single) + QStringLiteral("</small></h1>\n");
-    std::vector<const RoutineRow*> routines;
-    for (const RoutineRow& r : project.routines())
-        if (r.module == module.number) routines.push_back(&r);
-    body += QStringLiteral("<p>%1 Zeilen, %2 Routinen.</p>\n").arg(module.lines).arg(routineCount(project, module.number));
-    QHash<int, QStringList> anchors;
-    if (!routines.empty()) {
-        body += QStringLiteral("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
-        for (const RoutineRow* r : routines) {
-            anchors[r->start] << project.anchorOf(r->number);
-            if (project.repeats(*r)) continue;
-            body += QLatin1String("<li><a href=\"#");
-            appendSiteEscaped(body, project.anchorOf(r->number));
-            body += QLatin1String("\">");
-            appendSiteEscaped(body, r->name);
-            body += QLatin1String("</a> <span class=\"art\">");
-            appendSiteEscaped(body, kindText(*r));
-            body += QLatin1String("</span>");
-            appendCallers(body, project, *r);
-            body += QLatin1String("</li>\n");
-        }
-        body += QStringLiteral("</ul>\n</section>\n");
-    }
+QByteArray siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
     const QString& text = project.text(module.number);
-    if (text.isEmpty() && module.lines > 0) {
-        body += QStringLiteral("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
-        return page(module.name, title, body);
+    PageBytes out(4096 + 4 * text.size());
+    startPage(out, module.name, title);
+    out.add("<h1>");
+    out.add(project.nameHtml(module.number));
+    out.add(" <small>");
+    out.add(QByteArrayView(headingOf(module.type).single));
+    out.add("</small></h1>\n<p>");
+    out.addNumber(module.lines);
+    out.add(" Zeilen, ");
+    out.addNumber(project.routineCount(module.number));
+    out.add(" Routinen.</p>\n");
+    const auto [from, to] = std::equal_range(project.routines().begin(), project.routines().end(), module.number,
+                                             ByModule{});
+    std::vector<SiteAnchor> anchors;
+    if (from != to) {
+        out.add("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
+        for (const RoutineRow& r : std::span(from, to)) {
+            anchors.push_back({r.start, project.anchorHtml(r.number)});
+            if (project.repeats(r)) continue;
+            out.add("<li><a href=\"#");
+            out.add(project.anchorHtml(r.number));
+            out.add("\">");
+            out.addEscaped(r.name);
+            out.add("</a> <span class=\"art\">");
+            out.addEscaped(kindText(r));
+            out.add("</span>");
+            addCallers(out, project, r);
+            out.add("</li>\n");
+        }
+        out.add("</ul>\n</section>\n");
     }
-    // A page names the same few words again and again: each is looked up
-    // once, found again by its hash, so that a word needs no copy of its own.
-    struct Link {
-        QString name;
-        int module = 0;
-        int line = 0;
-        QString href;
-    };
-    QHash<size_t, Link> known;
-    auto lookUp = [&](QStringView word) {
-        Link link{word.toString(), 0, 0, {}};
-        if (const auto target = project.definition(link.name, module.number)) {
-            link.module = target->first;
-            link.line = target->second;
-            link.href = QStringLiteral("#L") + QString::number(target->second);
-            if (target->first != module.number) link.href.prepend(project.pageOf(target->first));
-        }
-        return link;
-    };
-    const SiteLinkOf linkOf = [&](QStringView word, int line) -> QString {
-        if (!project.mayBeDeclared(word)) return {};
-        const size_t hash = qHash(word);
-        auto at = known.find(hash);
-        if (at == known.end()) at = known.insert(hash, lookUp(word));
-        // Two words of one hash: the later one is looked up each time.
-        if (at->name != word) {
-            const Link other = lookUp(word);
-            return other.module == module.number && other.line == line ? QString() : other.href;
-        }
-        // The declaration itself links nowhere.
-        if (at->module == module.number && at->line == line) return {};
-        return at->href;
-    };
-    body.reserve(body.size() + text.size() * 3);
-    body += QStringLiteral("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
-    body += siteCodeHtml(text, linkOf, anchors);
-    body += QStringLiteral("</pre>\n");
-    return page(module.name, title, body);
+    if (text.isEmpty() && module.lines > 0) {
+        out.add("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
+        return endPage(out);
+    }
+    // Anchors by line, those of one line in the order of the routines.
+    std::stable_sort(anchors.begin(), anchors.end(), [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
+    PageLinks links(project, module.number);
+    out.add("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
+    writeSiteCode(out, text, std::ref(links), anchors);
+    out.add("</pre>\n");
+    return endPage(out);
 }
 
-QString siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
+QByteArray siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
     // Sorted by the names folded once, not folded again in every comparison.
     std::vector<std::pair<QString, const RoutineRow*>> keyed;
     for (const RoutineRow& r : project.routines())
@@ -246,34 +296,52 @@ QString siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const RoutineRow*> all;
     for (const auto& k : keyed) all.push_back(k.second);
-    // Letters as the names begin; what is no letter A to Z goes under "#".
+    // Letters as the names begin; what is no letter A to Z goes under "#"
+    // (its anchor "b-0").
     auto letterOf = [](const RoutineRow* r) {
         const QChar c = r->name.isEmpty() ? QChar(u'#') : r->name.at(0).toUpper();
-        return (c >= u'A' && c <= u'Z') ? QString(c) : QStringLiteral("#");
+        return (c >= u'A' && c <= u'Z') ? char(c.unicode()) : '#';
     };
-    QStringList letters;
+    std::vector<char> letters;
     for (const RoutineRow* r : all)
-        if (letters.isEmpty() || letters.back() != letterOf(r)) letters << letterOf(r);
-    letters.removeDuplicates();
-    QString body = QStringLiteral("<h1>Routinen A–Z</h1>\n<p>%1 Routinen.</p>\n<nav class=\"buchstaben\">").arg(all.size());
-    for (const QString& l : letters)
-        body += QStringLiteral("<a href=\"#b-%1\">%2</a> ").arg(l == u'#' ? QStringLiteral("0") : l, e(l));
-    body += QStringLiteral("</nav>\n");
-    QString open;
+        if (std::find(letters.begin(), letters.end(), letterOf(r)) == letters.end()) letters.push_back(letterOf(r));
+    PageBytes out(64 * 1024 + qsizetype(all.size()) * 200);
+    startPage(out, u"Routinen A–Z", title);
+    out.add("<h1>Routinen A–Z</h1>\n<p>");
+    out.addNumber(qint64(all.size()));
+    out.add(" Routinen.</p>\n<nav class=\"buchstaben\">");
+    for (const char l : letters) {
+        out.add("<a href=\"#b-");
+        out.add(l == '#' ? '0' : l);
+        out.add("\">");
+        out.add(l);
+        out.add("</a> ");
+    }
+    out.add("</nav>\n");
+    char open = 0;
     for (const RoutineRow* r : all) {
-        const QString l = letterOf(r);
+        const char l = letterOf(r);
         if (l != open) {
-            if (!open.isEmpty()) body += QStringLiteral("</ul>\n");
-            body += QStringLiteral("<h2 id=\"b-%1\">%2</h2>\n<ul class=\"index\">\n")
-                        .arg(l == u'#' ? QStringLiteral("0") : l, e(l));
+            if (open) out.add("</ul>\n");
+            out.add("<h2 id=\"b-");
+            out.add(l == '#' ? '0' : l);
+            out.add("\">");
+            out.add(l);
+            out.add("</h2>\n<ul class=\"index\">\n");
             open = l;
         }
-        body += QStringLiteral("<li><a href=\"%1\">%2</a> <span class=\"art\">%3 in %4</span></li>\n")
-                    .arg(e(routineHref(project, *r)), e(r->name), e(kindText(*r)),
-                         e(project.modules()[size_t(r->module) - 1].name));
+        out.add("<li><a href=\"");
+        addRoutineHref(out, project, *r);
+        out.add("\">");
+        out.addEscaped(r->name);
+        out.add("</a> <span class=\"art\">");
+        out.addEscaped(kindText(*r));
+        out.add(" in ");
+        out.add(project.nameHtml(r->module));
+        out.add("</span></li>\n");
     }
-    if (!open.isEmpty()) body += QStringLiteral("</ul>\n");
-    return page(QStringLiteral("Routinen A–Z"), title, body);
+    if (open) out.add("</ul>\n");
+    return endPage(out);
 }
 
 QString siteStyleSheet(const Options& options) {
@@ -335,25 +403,29 @@ QString siteStyleSheet(const Options& options) {
     return css;
 }
 
-QString siteSearchIndex(const SiteProject& project) {
-    QString out = QStringLiteral("var lumoSuche = [");
+QByteArray siteSearchIndex(const SiteProject& project) {
+    PageBytes out(64 * 1024 + qsizetype(project.routines().size()) * 120);
+    out.add("var lumoSuche = [");
     bool first = true;
-    auto entry = [&](const QString& name, const QString& href, const QString& what) {
-        out += first ? QStringLiteral("\n[") : QStringLiteral(",\n[");
+    auto entry = [&](QStringView name, QStringView href, QStringView what) {
+        if (first) out.add("\n[");
+        else out.add(",\n[");
         first = false;
-        appendJsString(out, name);
-        out += u',';
-        appendJsString(out, href);
-        out += u',';
-        appendJsString(out, what);
-        out += u']';
+        addJsString(out, name);
+        out.add(',');
+        addJsString(out, href);
+        out.add(',');
+        addJsString(out, what);
+        out.add(']');
     };
     for (const ModuleRow& m : project.modules())
         entry(m.name, project.pageOf(m.number), QString::fromUtf8(headingOf(m.type).single));
     for (const RoutineRow& r : project.routines())
-        if (!project.repeats(r)) entry(r.name, routineHref(project, r),
-              kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
-    return out + QStringLiteral("\n];\n");
+        if (!project.repeats(r))
+            entry(r.name, project.pageOf(r.module) + u'#' + project.anchorOf(r.number),
+                  kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
+    out.add("\n];\n");
+    return out.take();
 }
 
 QString siteSearchScript() {

@@ -2,6 +2,7 @@
 // The pages of a project's website and the files they share: the overview
 // (index.html), one page per module, the routines from A to Z, the style
 // sheet with the user's colours, and the search (its index and script).
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -23,13 +24,14 @@ inline const QString kSiteStyleSheet = QStringLiteral("site.css");
 inline const QString kSiteSearchIndex = QStringLiteral("suchindex.js");
 inline const QString kSiteSearchScript = QStringLiteral("suche.js");
 
-QString siteIndexPage(const SiteProject& project, const SiteTitle& title);
-QString siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
-QString siteRoutinePage(const SiteProject& project, const SiteTitle& title);
+// The pages as the UTF-8 bytes of their files.
+QByteArray siteIndexPage(const SiteProject& project, const SiteTitle& title);
+QByteArray siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
+QByteArray siteRoutinePage(const SiteProject& project, const SiteTitle& title);
 
 // Throws HtmlError when a colour of the options cannot be written.
 QString siteStyleSheet(const Options& options);
-QString siteSearchIndex(const SiteProject& project);
+QByteArray siteSearchIndex(const SiteProject& project);
 QString siteSearchScript();
 
 }  // namespace lumo

@@ -7,10 +7,10 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "export/PageBytes.h"
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
 #include "navigate/Callers.h"
-#include "navigate/Definition.h"
 
 namespace lumo {
 
@@ -37,27 +37,37 @@ inline bool callerIdentChar(QChar c) {
     return c.unicode() < 128 ? kAsciiCallerIdent[c.unicode()] : isCallerIdentChar(c);
 }
 
-// The hash of a word folded to one case, as names compare.
-size_t foldedHash(QStringView word) {
-    constexpr qsizetype kShort = 64;
-    if (word.size() > kShort) return qHash(word.toString().toCaseFolded());
-    char16_t folded[kShort];
+// A name folded as the declarations compare names: ASCII here, the rest as QString folds it.
+QString folded(QStringView word, char16_t (&buffer)[64]) {
+    if (word.size() > qsizetype(std::size(buffer))) return word.toString().toCaseFolded();
     for (qsizetype i = 0; i < word.size(); ++i) {
         const char16_t c = word[i].unicode();
-        folded[i] = c < 0x80 ? ((c >= u'A' && c <= u'Z') ? c + 32 : c) : QChar::toCaseFolded(c);
+        if (c >= 0x80) return word.toString().toCaseFolded();
+        buffer[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
     }
-    return qHash(QStringView(folded, word.size()));
+    return QString::fromRawData(reinterpret_cast<const QChar*>(buffer), word.size());
+}
+
+// The declaration a module offers for a name: a routine before anything
+// else, otherwise the first by line.
+template <class It>
+It preferred(It from, It to) {
+    const It routine = std::find_if(from, to, [](const Declaration* d) { return d->kind == DeclarationKind::Routine; });
+    return routine != to ? routine : from;
 }
 
 }  // namespace
-
-bool SiteProject::mayBeDeclared(QStringView word) const { return declaredHashes_.contains(foldedHash(word)); }
 
 SiteProject::SiteProject(WorkingStore& store) {
     modules_ = modulesByNumber(store);
     if (!modules_.empty()) routines_ = routinesOfModulesByStart(store, modules_.front().number, modules_.back().number);
     texts_.resize(modules_.size());
-    for (const ModuleRow& m : modules_) pages_.push_back(modulePageName(m));
+    routineCounts_.resize(modules_.size());
+    for (const ModuleRow& m : modules_) {
+        pages_.push_back(modulePageName(m));
+        pageBytes_.push_back(pages_.back().toUtf8());
+        namesHtml_.push_back(escapedBytes(m.name));
+    }
     for (size_t i = 0; i < modules_.size(); ++i) {
         try {
             texts_[i] = store.readModuleText(modules_[i].number);
@@ -74,12 +84,47 @@ SiteProject::SiteProject(WorkingStore& store) {
             if (declared.contains(d)) repeated_.insert(r.number);
             else declared.insert(d);
         }
+        if (!repeated_.contains(r.number)) ++routineCounts_[size_t(r.module) - 1];
         const int n = ++taken[key];
-        anchors_.insert(r.number, QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString()));
+        const QString anchor = QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString());
+        anchors_.insert(r.number, {anchor, escapedBytes(anchor)});
     }
-    declarations_ = DeclarationIndex::ofProject(store, texts_);
-    for (const Declaration& d : declarations_.all()) declaredHashes_.insert(foldedHash(d.name));
+    indexDefinitions(DeclarationIndex::ofProject(store, texts_));
     indexCalls();
+}
+
+// The answers of definitionCandidates, first of each: from a module that
+// declares the name its own declaration, whatever its visibility; from any
+// other the first module with a public routine of that name, else the
+// first module of that name, else the first with another public
+// declaration of it.
+void SiteProject::indexDefinitions(const DeclarationIndex& declarations) {
+    QHash<QString, std::vector<const Declaration*>> byName;  // in the index's order: by module, then line
+    for (const Declaration& d : declarations.all()) byName[d.name.toCaseFolded()].push_back(&d);
+    targets_.reserve(byName.size());
+    for (auto n = byName.cbegin(); n != byName.cend(); ++n) {
+        const std::vector<const Declaration*>& all = n.value();
+        Targets t;
+        std::optional<std::pair<int, int>> routine, module, other;
+        for (auto from = all.begin(); from != all.end();) {
+            const int m = (*from)->module;
+            const auto to = std::find_if(from, all.end(), [m](const Declaration* d) { return d->module != m; });
+            const Declaration* own = *preferred(from, to);
+            t.own.push_back({m, own->line});
+            std::vector<const Declaration*> visible;
+            std::copy_if(from, to, std::back_inserter(visible), [](const Declaration* d) { return d->isPublic; });
+            if (!visible.empty()) {
+                const Declaration* d = *preferred(visible.begin(), visible.end());
+                auto& slot = d->kind == DeclarationKind::Routine  ? routine
+                             : d->kind == DeclarationKind::Module ? module
+                                                                  : other;
+                if (!slot) slot = std::pair{m, d->line};
+            }
+            from = to;
+        }
+        t.elsewhere = routine ? routine : module ? module : other;
+        targets_.insert(n.key(), std::move(t));
+    }
 }
 
 const QString& SiteProject::text(int module) const {
@@ -127,25 +172,15 @@ void SiteProject::indexCalls() {
     }
 }
 
-std::optional<std::pair<int, int>> SiteProject::definition(const QString& name, int module) const {
-    // A name leads to the same place from every module that does not declare
-    // it itself (most words of a project are declared nowhere at module
-    // level): that answer is looked up once per name, the others per module.
-    auto known = known_.find(name);
-    if (known == known_.end()) {
-        Known k;
-        for (const Declaration& d : declarations_.named(name)) k.declaredIn.insert(d.module);
-        if (!k.declaredIn.isEmpty()) k.elsewhere = firstCandidate(name, 0);
-        known = known_.insert(name, k);
-    }
-    if (!known->declaredIn.contains(module)) return known->elsewhere;
-    return firstCandidate(name, module);
-}
-
-std::optional<std::pair<int, int>> SiteProject::firstCandidate(const QString& name, int module) const {
-    const std::vector<DefinitionTarget> all = definitionCandidates(declarations_, name, module);
-    if (all.empty()) return std::nullopt;
-    return std::pair{all.front().moduleNumber, all.front().line};
+std::optional<std::pair<int, int>> SiteProject::definition(QStringView name, int module) const {
+    char16_t buffer[64];
+    const auto t = targets_.constFind(folded(name, buffer));
+    if (t == targets_.cend()) return std::nullopt;
+    const auto& own = t->own;
+    const auto at = std::lower_bound(own.begin(), own.end(), module,
+                                     [](const std::pair<int, int>& o, int m) { return o.first < m; });
+    if (at != own.end() && at->first == module) return *at;
+    return t->elsewhere;
 }
 
 std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& routine) const {

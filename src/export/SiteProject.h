@@ -6,10 +6,12 @@
 #include <optional>
 #include <vector>
 
+#include <QByteArray>
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include "model/CodeDatabase.h"
 #include "navigate/Declarations.h"
@@ -36,50 +38,60 @@ public:
     // The tagged text of module `module` (1-based); "" for one not read.
     const QString& text(int module) const;
     const QStringList& unreadable() const { return unreadable_; }
-    // modulePageName of module `module` (1-based).
+    // modulePageName of module `module` (1-based), and as the bytes of a page.
     const QString& pageOf(int module) const { return pages_[size_t(module) - 1]; }
+    const QByteArray& pageBytes(int module) const { return pageBytes_[size_t(module) - 1]; }
+    // The name of module `module` escaped for a page.
+    const QByteArray& nameHtml(int module) const { return namesHtml_[size_t(module) - 1]; }
 
     // The anchor of a routine on its module's page: "r-" + its name, a
     // second routine of that name in the module (a Property Let beside a
-    // Get) with "-2" after it, and so on.
-    QString anchorOf(qint32 routineNumber) const { return anchors_.value(routineNumber); }
+    // Get) with "-2" after it, and so on. anchorHtml: escaped for a page.
+    QString anchorOf(qint32 routineNumber) const { return anchors_.value(routineNumber).text; }
+    QByteArray anchorHtml(qint32 routineNumber) const { return anchors_.value(routineNumber).html; }
 
     // An external declaration that its module declared before under
     // another branch of #If: listed once, with the first.
     bool repeats(const RoutineRow& routine) const { return repeated_.contains(routine.number); }
     // The routines as the site lists them, each declaration once.
     int routineCount() const { return int(routines_.size() - size_t(repeated_.size())); }
-
-    // False when no module declares a name of that spelling in any case: a
-    // quick test for the many words of a text that lead nowhere.
-    bool mayBeDeclared(QStringView word) const;
+    // The same of module `module` (1-based).
+    int routineCount(int module) const { return routineCounts_[size_t(module) - 1]; }
 
     // Where Definition leads from `name` in module `module`: module and line.
-    std::optional<std::pair<int, int>> definition(const QString& name, int module) const;
+    std::optional<std::pair<int, int>> definition(QStringView name, int module) const;
     // The calls of routine `routine` as the caller search finds them;
     // nothing for a routine it does not search (a property).
     std::optional<std::vector<SiteCall>> callers(const RoutineRow& routine) const;
 
 private:
     void indexCalls();
-    std::optional<std::pair<int, int>> firstCandidate(const QString& name, int module) const;
+    void indexDefinitions(const DeclarationIndex& declarations);
 
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
     std::vector<QString> texts_;
     std::vector<QString> pages_;
+    std::vector<QByteArray> pageBytes_;
+    std::vector<QByteArray> namesHtml_;
+    std::vector<int> routineCounts_;
     QStringList unreadable_;
-    DeclarationIndex declarations_;
     // Every reference to a routine name, by the name as written: module, line.
     QHash<QString, std::vector<std::pair<int, int>>> references_;
-    QHash<qint32, QString> anchors_;
-    QSet<qint32> repeated_;
-    QSet<size_t> declaredHashes_;  // of every declared name, case folded
-    struct Known {
-        QSet<int> declaredIn;
-        std::optional<std::pair<int, int>> elsewhere;  // from any other module
+    struct Anchor {
+        QString text;
+        QByteArray html;
     };
-    mutable QHash<QString, Known> known_;  // by the word as written
+    QHash<qint32, Anchor> anchors_;
+    QSet<qint32> repeated_;
+    // What Definition answers for a name, worked out once for the whole
+    // project: the declaration each declaring module offers itself, and the
+    // one every other module is led to.
+    struct Targets {
+        std::vector<std::pair<int, int>> own;  // module, line; by module
+        std::optional<std::pair<int, int>> elsewhere;
+    };
+    QHash<QString, Targets> targets_;  // by the name case folded
 };
 
 // The page of a module: "modul-" + its name when that is a plain ASCII

@@ -14,7 +14,7 @@
 #include "export/SiteFolder.h"
 #include "export/SiteProject.h"
 #include "export/SiteCheck.h"
-#include "export/SiteCode.h"
+#include "export/PageBytes.h"
 #include "model/CodeDatabase.h"
 #include "navigate/AidsProject.h"
 #include "navigate/CallSites.h"
@@ -158,8 +158,17 @@ TEST_F(SiteTest, OnlyAnEmptyFolderOrOneOfOurSitesIsReplaced) {
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);  // no leftovers
 }
 
-TEST(SiteText, EscapesMarkupAndControlCharacters) {
-    EXPECT_EQ(siteEscaped(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
+// Pages are written as bytes without a QString between: the same bytes
+// toUtf8 makes, a surrogate without its partner included.
+TEST(SiteText, EscapesMarkupAndControlCharactersAndWritesUtf8AsQt) {
+    EXPECT_EQ(escapedBytes(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
+    for (const char16_t* text : {u"Größe 5 €", u"\U0001F600x", u"\xD83D", u"a\xD83Db", u"\xDE00a", u"\xD83D\xD83D\xDE00"}) {
+        PageBytes page(1);  // grows as it goes
+        page.addText(text);
+        page.addNumber(-1207);
+        EXPECT_EQ(page.take(), QStringView(text).toUtf8() + "-1207");
+        EXPECT_EQ(escapedBytes(text), QStringView(text).toUtf8());
+    }
 }
 
 TEST_F(SiteTest, AColourThatCannotBeWrittenLeavesNoSite) {

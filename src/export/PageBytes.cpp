@@ -1,0 +1,135 @@
+#include "export/PageBytes.h"
+
+#include <algorithm>
+#include <array>
+
+namespace lumo {
+
+namespace {
+
+// What an ASCII character becomes in escaped text: nothing (0, it stays),
+// or the entity with this number in kEntities.
+const char* const kEntities[] = {nullptr, "&amp;", "&lt;", "&gt;", "&quot;", "&#xFFFD;"};
+constexpr qsizetype kLongestEntity = 8;
+
+const std::array<unsigned char, 128> kAsciiEntity = [] {
+    std::array<unsigned char, 128> t{};
+    for (int c = 0; c < 0x20; ++c) t[size_t(c)] = 5;
+    t[u'\t'] = t[u'\n'] = t[u'\r'] = 0;
+    t[0x7F] = 5;
+    t[u'&'] = 1;
+    t[u'<'] = 2;
+    t[u'>'] = 3;
+    t[u'"'] = 4;
+    return t;
+}();
+
+}  // namespace
+
+PageBytes::PageBytes(qsizetype expected) {
+    data_.resize(std::max<qsizetype>(expected, 64));
+    begin_ = at_ = data_.data();
+    end_ = begin_ + data_.size();
+}
+
+void PageBytes::grow(qsizetype n) {
+    const qsizetype used = size();
+    data_.resize(std::max(2 * data_.size(), used + n));
+    begin_ = data_.data();
+    at_ = begin_ + used;
+    end_ = begin_ + data_.size();
+}
+
+QByteArray PageBytes::take() {
+    data_.truncate(size());
+    begin_ = at_ = end_ = nullptr;
+    return std::move(data_);
+}
+
+void PageBytes::addNumber(qint64 n) {
+    char digits[24];
+    char* d = digits + sizeof digits;
+    const bool negative = n < 0;
+    quint64 u = negative ? 0 - quint64(n) : quint64(n);
+    do {
+        *--d = char('0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    if (negative) *--d = '-';
+    addBytes(d, digits + sizeof digits - d);
+}
+
+qsizetype PageBytes::encode(const QChar* p, qsizetype k, qsizetype n) {
+    const char16_t u = p[k].unicode();
+    auto* out = reinterpret_cast<unsigned char*>(at_);
+    if (u < 0x800) {
+        out[0] = static_cast<unsigned char>(0xC0 | (u >> 6));
+        out[1] = static_cast<unsigned char>(0x80 | (u & 0x3F));
+        at_ += 2;
+        return 1;
+    }
+    if (!QChar::isSurrogate(u)) {
+        out[0] = static_cast<unsigned char>(0xE0 | (u >> 12));
+        out[1] = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
+        out[2] = static_cast<unsigned char>(0x80 | (u & 0x3F));
+        at_ += 3;
+        return 1;
+    }
+    // A surrogate without its partner is written as toUtf8 writes it: "?".
+    if (!QChar::isHighSurrogate(u) || k + 1 >= n || !QChar::isLowSurrogate(p[k + 1].unicode())) {
+        *at_++ = '?';
+        return 1;
+    }
+    const char32_t c = QChar::surrogateToUcs4(u, p[k + 1].unicode());
+    out[0] = static_cast<unsigned char>(0xF0 | (c >> 18));
+    out[1] = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+    out[2] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+    out[3] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    at_ += 4;
+    return 2;
+}
+
+void PageBytes::addText(QStringView text) {
+    const QChar* p = text.data();
+    const qsizetype n = text.size();
+    room(3 * n);  // toUtf8's bound: a pair of surrogates takes four bytes for two units
+    for (qsizetype k = 0; k < n;) {
+        const char16_t u = p[k].unicode();
+        if (u < 0x80) {
+            *at_++ = char(u);
+            ++k;
+        } else {
+            k += encode(p, k, n);
+        }
+    }
+}
+
+void PageBytes::addEscaped(QStringView text) {
+    const QChar* p = text.data();
+    const qsizetype n = text.size();
+    room(kLongestEntity * n);
+    for (qsizetype k = 0; k < n;) {
+        const char16_t u = p[k].unicode();
+        if (u >= 0x80) {
+            k += encode(p, k, n);
+            continue;
+        }
+        if (const unsigned char e = kAsciiEntity[u]) {
+            const char* entity = kEntities[e];
+            const size_t length = std::strlen(entity);
+            std::memcpy(at_, entity, length);
+            at_ += length;
+        } else {
+            *at_++ = char(u);
+        }
+        ++k;
+    }
+}
+
+QByteArray escapedBytes(QStringView text) {
+    PageBytes out(text.size() + 16);
+    out.addEscaped(text);
+    return out.take();
+}
+
+}  // namespace lumo
