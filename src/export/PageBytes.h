@@ -33,6 +33,9 @@ public:
     void addEscaped(QStringView text);
 
     qsizetype size() const { return at_ - begin_; }
+    QByteArrayView bytes() const { return {begin_, size()}; }
+    // Empty again, keeping the room: one buffer serves page after page.
+    void clear() { at_ = begin_; }
     QByteArray take();
 
 private:

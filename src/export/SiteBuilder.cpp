@@ -7,7 +7,9 @@
 
 #include "base/Progress.h"
 #include "base/SystemErrors.h"
+#include "export/PageBytes.h"
 #include "export/SiteFolder.h"
+#include "export/SitePages.h"
 #include "export/SiteProject.h"
 #include "model/WorkingStore.h"
 
@@ -24,18 +26,19 @@ class SiteWriter {
 public:
     SiteWriter(const QString& folder, const QString& previous) : folder_(folder), previous_(previous) {}
 
-    void write(const QString& name, const QByteArray& bytes) {
+    void write(const QString& name, QByteArrayView bytes) {
         const QString path = folder_ + QLatin1Char('/') + name;
         if (linkedUnchanged(name, path, bytes)) return;
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush())
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes.data(), bytes.size()) != bytes.size() ||
+            !f.flush())
             throw SiteError(QStringLiteral("Die Datei %1 der Website kann nicht geschrieben werden: %2.")
                                 .arg(f.fileName(), germanSystemText(f.errorString()))
                                 .toStdString());
     }
 
 private:
-    bool linkedUnchanged(const QString& name, const QString& path, const QByteArray& bytes) const {
+    bool linkedUnchanged(const QString& name, const QString& path, QByteArrayView bytes) const {
         if (previous_.isEmpty()) return false;
         const QString old = previous_ + QLatin1Char('/') + name;
         const QFileInfo info(old);
@@ -61,17 +64,23 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
     const QString css = siteStyleSheet(options);  // a colour that cannot be written stops before any file
     const SiteProject project(store);
     const int total = int(project.modules().size());
+    PageBytes page(1 << 20);
+    auto write = [&](const QString& name, auto&& make) {
+        page.clear();
+        make();
+        writer.write(name, page.bytes());
+    };
     for (int i = 0; i < total; ++i) {
         if (progress) progress(i + 1, total);
         const ModuleRow& m = project.modules()[size_t(i)];
-        writer.write(modulePageName(m), siteModulePage(project, m, title));
+        write(project.pageOf(m.number), [&] { siteModulePage(page, project, m, title); });
     }
-    writer.write(kSiteRoutinePage, siteRoutinePage(project, title));
+    write(kSiteRoutinePage, [&] { siteRoutinePage(page, project, title); });
     writer.write(kSiteStyleSheet, css.toUtf8());
-    writer.write(kSiteSearchIndex, siteSearchIndex(project));
+    write(kSiteSearchIndex, [&] { siteSearchIndex(page, project); });
     writer.write(kSiteSearchScript, siteSearchScript().toUtf8());
     // The overview last: a folder holding it holds a whole site.
-    writer.write(kSiteIndexPage, siteIndexPage(project, title));
+    write(kSiteIndexPage, [&] { siteIndexPage(page, project, title); });
     return {total, project.routineCount(), project.unreadable()};
 }
 

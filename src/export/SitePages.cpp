@@ -59,10 +59,9 @@ void startPage(PageBytes& out, QStringView title, const SiteTitle& site) {
             "<ul id=\"treffer\"></ul></form>\n</header>\n<main>\n");
 }
 
-QByteArray endPage(PageBytes& out) {
+void endPage(PageBytes& out) {
     out.add("</main>\n<footer>Erstellt mit Word Code Lumo</footer>\n"
             "<script src=\"suchindex.js\"></script>\n<script src=\"suche.js\"></script>\n</body>\n</html>\n");
-    return out.take();
 }
 
 // modul-Haupt.html#r-Start, escaped.
@@ -189,8 +188,7 @@ private:
 
 }  // namespace
 
-QByteArray siteIndexPage(const SiteProject& project, const SiteTitle& title) {
-    PageBytes out(64 * 1024);
+void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& title) {
     startPage(out, u"Übersicht", title);
     int lines = 0;
     for (const ModuleRow& m : project.modules()) lines += m.lines;
@@ -239,12 +237,11 @@ QByteArray siteIndexPage(const SiteProject& project, const SiteTitle& title) {
         }
         out.add("</tbody>\n</table>\n</section>\n");
     }
-    return endPage(out);
+    endPage(out);
 }
 
-QByteArray siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
+void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
     const QString& text = project.text(module.number);
-    PageBytes out(4096 + 4 * text.size());
     startPage(out, module.name, title);
     out.add("<h1>");
     out.add(project.nameHtml(module.number));
@@ -277,7 +274,8 @@ QByteArray siteModulePage(const SiteProject& project, const ModuleRow& module, c
     }
     if (text.isEmpty() && module.lines > 0) {
         out.add("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
-        return endPage(out);
+        endPage(out);
+        return;
     }
     // Anchors by line, those of one line in the order of the routines.
     std::stable_sort(anchors.begin(), anchors.end(), [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
@@ -285,10 +283,10 @@ QByteArray siteModulePage(const SiteProject& project, const ModuleRow& module, c
     out.add("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
     writeSiteCode(out, text, std::ref(links), anchors);
     out.add("</pre>\n");
-    return endPage(out);
+    endPage(out);
 }
 
-QByteArray siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
+void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle& title) {
     // Sorted by the names folded once, not folded again in every comparison.
     std::vector<std::pair<QString, const RoutineRow*>> keyed;
     for (const RoutineRow& r : project.routines())
@@ -305,7 +303,6 @@ QByteArray siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
     std::vector<char> letters;
     for (const RoutineRow* r : all)
         if (std::find(letters.begin(), letters.end(), letterOf(r)) == letters.end()) letters.push_back(letterOf(r));
-    PageBytes out(64 * 1024 + qsizetype(all.size()) * 200);
     startPage(out, u"Routinen A–Z", title);
     out.add("<h1>Routinen A–Z</h1>\n<p>");
     out.addNumber(qint64(all.size()));
@@ -341,7 +338,7 @@ QByteArray siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
         out.add("</span></li>\n");
     }
     if (open) out.add("</ul>\n");
-    return endPage(out);
+    endPage(out);
 }
 
 QString siteStyleSheet(const Options& options) {
@@ -403,8 +400,7 @@ QString siteStyleSheet(const Options& options) {
     return css;
 }
 
-QByteArray siteSearchIndex(const SiteProject& project) {
-    PageBytes out(64 * 1024 + qsizetype(project.routines().size()) * 120);
+void siteSearchIndex(PageBytes& out, const SiteProject& project) {
     out.add("var lumoSuche = [");
     bool first = true;
     auto entry = [&](QStringView name, QStringView href, QStringView what) {
@@ -425,7 +421,6 @@ QByteArray siteSearchIndex(const SiteProject& project) {
             entry(r.name, project.pageOf(r.module) + u'#' + project.anchorOf(r.number),
                   kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
     out.add("\n];\n");
-    return out.take();
 }
 
 QString siteSearchScript() {

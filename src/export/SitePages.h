@@ -2,7 +2,6 @@
 // The pages of a project's website and the files they share: the overview
 // (index.html), one page per module, the routines from A to Z, the style
 // sheet with the user's colours, and the search (its index and script).
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +9,7 @@
 
 namespace lumo {
 
+class PageBytes;
 class SiteProject;
 struct ModuleRow;
 
@@ -24,14 +24,14 @@ inline const QString kSiteStyleSheet = QStringLiteral("site.css");
 inline const QString kSiteSearchIndex = QStringLiteral("suchindex.js");
 inline const QString kSiteSearchScript = QStringLiteral("suche.js");
 
-// The pages as the UTF-8 bytes of their files.
-QByteArray siteIndexPage(const SiteProject& project, const SiteTitle& title);
-QByteArray siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
-QByteArray siteRoutinePage(const SiteProject& project, const SiteTitle& title);
+// The pages as the UTF-8 bytes of their files, added to `out`.
+void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& title);
+void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
+void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle& title);
 
 // Throws HtmlError when a colour of the options cannot be written.
 QString siteStyleSheet(const Options& options);
-QByteArray siteSearchIndex(const SiteProject& project);
+void siteSearchIndex(PageBytes& out, const SiteProject& project);
 QString siteSearchScript();
 
 }  // namespace lumo

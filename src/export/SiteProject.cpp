@@ -89,7 +89,7 @@ SiteProject::SiteProject(WorkingStore& store) {
         const QString anchor = QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString());
         anchors_.insert(r.number, {anchor, escapedBytes(anchor)});
     }
-    indexDefinitions(DeclarationIndex::ofProject(store, texts_));
+    indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
     indexCalls();
 }
 
@@ -98,9 +98,9 @@ SiteProject::SiteProject(WorkingStore& store) {
 // other the first module with a public routine of that name, else the
 // first module of that name, else the first with another public
 // declaration of it.
-void SiteProject::indexDefinitions(const DeclarationIndex& declarations) {
-    QHash<QString, std::vector<const Declaration*>> byName;  // in the index's order: by module, then line
-    for (const Declaration& d : declarations.all()) byName[d.name.toCaseFolded()].push_back(&d);
+void SiteProject::indexDefinitions(const std::vector<Declaration>& declarations) {
+    QHash<QString, std::vector<const Declaration*>> byName;  // by module, then line
+    for (const Declaration& d : declarations) byName[d.name.toCaseFolded()].push_back(&d);
     targets_.reserve(byName.size());
     for (auto n = byName.cbegin(); n != byName.cend(); ++n) {
         const std::vector<const Declaration*>& all = n.value();
@@ -148,25 +148,26 @@ void SiteProject::indexCalls() {
         const QChar* t = text.constData();
         const qsizetype n = text.size();
         const std::vector<TaggedSpan> spans = taggedSpans(text);
-        size_t k = 0;
+        size_t k = 0;  // the next span
+        // Lines are counted only up to the words found, few of all.
         int line = 1;
+        qsizetype counted = 0;
         for (qsizetype p = 0; p < n;) {
-            while (k < spans.size() && spans[k].end <= p) ++k;
             if (k < spans.size() && spans[k].begin <= p) {
-                for (qsizetype q = p; q < spans[k].end; ++q) line += t[q] == u'\r';
-                p = spans[k].end;
+                p = std::max(p, spans[k++].end);
                 continue;
             }
-            if (!callerIdentChar(t[p])) {
-                line += t[p] == u'\r';
-                ++p;
-                continue;
-            }
-            qsizetype e = p;
+            const qsizetype stop = k < spans.size() ? spans[k].begin : n;
+            while (p < stop && !callerIdentChar(t[p])) ++p;
+            if (p == stop) continue;
+            qsizetype e = p + 1;
             while (e < n && callerIdentChar(t[e])) ++e;
             const QStringView word(t + p, e - p);
-            if (hashes.contains(qHash(word)) && names.contains(word.toString()))
+            if (hashes.contains(qHash(word)) && names.contains(word.toString())) {
+                line += int(std::count(t + counted, t + p, QChar(u'\r')));
+                counted = p;
                 references_[word.toString()].push_back({modules_[i].number, line});
+            }
             p = e;
         }
     }

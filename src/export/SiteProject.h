@@ -66,7 +66,7 @@ public:
 
 private:
     void indexCalls();
-    void indexDefinitions(const DeclarationIndex& declarations);
+    void indexDefinitions(const std::vector<Declaration>& declarations);
 
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
