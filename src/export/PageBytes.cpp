@@ -3,13 +3,18 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define LUMO_PAGE_SSE2 1
+#endif
+
 namespace lumo {
 
 namespace {
 
 // What an ASCII character becomes in escaped text: nothing (0, it stays),
 // or the entity with this number in kEntities.
-const char* const kEntities[] = {nullptr, "&amp;", "&lt;", "&gt;", "&quot;", "&#xFFFD;"};
+constexpr QByteArrayView kEntities[] = {{}, "&amp;", "&lt;", "&gt;", "&quot;", "&#xFFFD;"};
 constexpr qsizetype kLongestEntity = 8;
 
 const std::array<unsigned char, 128> kAsciiEntity = [] {
@@ -47,16 +52,17 @@ QByteArray PageBytes::take() {
 }
 
 void PageBytes::addNumber(qint64 n) {
-    char digits[24];
-    char* d = digits + sizeof digits;
-    const bool negative = n < 0;
-    quint64 u = negative ? 0 - quint64(n) : quint64(n);
+    room(20);
+    if (n < 0) *at_++ = '-';
+    quint64 u = n < 0 ? 0 - quint64(n) : quint64(n);
+    int digits = 1;
+    for (quint64 v = u; v >= 10; v /= 10) ++digits;
+    at_ += digits;
+    char* d = at_;
     do {
         *--d = char('0' + u % 10);
         u /= 10;
     } while (u != 0);
-    if (negative) *--d = '-';
-    addBytes(d, digits + sizeof digits - d);
 }
 
 qsizetype PageBytes::encode(const QChar* p, qsizetype k, qsizetype n) {
@@ -104,25 +110,52 @@ void PageBytes::addText(QStringView text) {
     }
 }
 
+// Eight units of plain ASCII that need no escape go out as they are; the
+// code of a page is mostly such text.
+qsizetype PageBytes::copyPlain(const QChar* p, qsizetype n) {
+    qsizetype k = 0;
+#ifdef LUMO_PAGE_SSE2
+    const __m128i space = _mm_set1_epi16(0x20), tilde = _mm_set1_epi16(0x7E);
+    const __m128i quote = _mm_set1_epi16(u'"'), amp = _mm_set1_epi16(u'&'), lt = _mm_set1_epi16(u'<'),
+                  gt = _mm_set1_epi16(u'>');
+    for (; k + 8 <= n; k += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        // Signed: a unit from 0x8000 up is below the space too.
+        __m128i odd = _mm_or_si128(_mm_cmplt_epi16(v, space), _mm_cmpgt_epi16(v, tilde));
+        odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi16(v, quote), _mm_cmpeq_epi16(v, amp)));
+        odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi16(v, lt), _mm_cmpeq_epi16(v, gt)));
+        if (_mm_movemask_epi8(odd) != 0) break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(at_), _mm_packus_epi16(v, v));
+        at_ += 8;
+    }
+#else
+    Q_UNUSED(p);
+    Q_UNUSED(n);
+#endif
+    return k;
+}
+
 void PageBytes::addEscaped(QStringView text) {
     const QChar* p = text.data();
     const qsizetype n = text.size();
     room(kLongestEntity * n);
     for (qsizetype k = 0; k < n;) {
-        const char16_t u = p[k].unicode();
-        if (u >= 0x80) {
-            k += encode(p, k, n);
-            continue;
+        k += copyPlain(p + k, n - k);
+        // The units that stopped it (or the last few) one by one.
+        for (const qsizetype stop = std::min(n, k + 8); k < stop;) {
+            const char16_t u = p[k].unicode();
+            if (u >= 0x80) {
+                k += encode(p, k, n);
+                continue;
+            }
+            if (const unsigned char e = kAsciiEntity[u]) {
+                std::memcpy(at_, kEntities[e].data(), size_t(kEntities[e].size()));
+                at_ += kEntities[e].size();
+            } else {
+                *at_++ = char(u);
+            }
+            ++k;
         }
-        if (const unsigned char e = kAsciiEntity[u]) {
-            const char* entity = kEntities[e];
-            const size_t length = std::strlen(entity);
-            std::memcpy(at_, entity, length);
-            at_ += length;
-        } else {
-            *at_++ = char(u);
-        }
-        ++k;
     }
 }
 

@@ -68,7 +68,7 @@ void endPage(PageBytes& out) {
 void addRoutineHref(PageBytes& out, const SiteProject& project, const RoutineRow& r) {
     out.add(project.pageBytes(r.module));
     out.add('#');
-    out.add(project.anchorHtml(r.number));
+    out.add(project.anchorHtml(r));
 }
 
 QString kindText(const RoutineRow& r) { return visibilityText(r.visibility) + u' ' + routineKindText(r.type); }
@@ -258,10 +258,10 @@ void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow&
     if (from != to) {
         out.add("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
         for (const RoutineRow& r : std::span(from, to)) {
-            anchors.push_back({r.start, project.anchorHtml(r.number)});
+            anchors.push_back({r.start, project.anchorHtml(r)});
             if (project.repeats(r)) continue;
             out.add("<li><a href=\"#");
-            out.add(project.anchorHtml(r.number));
+            out.add(project.anchorHtml(r));
             out.add("\">");
             out.addEscaped(r.name);
             out.add("</a> <span class=\"art\">");
@@ -418,7 +418,7 @@ void siteSearchIndex(PageBytes& out, const SiteProject& project) {
         entry(m.name, project.pageOf(m.number), QString::fromUtf8(headingOf(m.type).single));
     for (const RoutineRow& r : project.routines())
         if (!project.repeats(r))
-            entry(r.name, project.pageOf(r.module) + u'#' + project.anchorOf(r.number),
+            entry(r.name, project.pageOf(r.module) + u'#' + project.anchorOf(r),
                   kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
     out.add("\n];\n");
 }

@@ -17,14 +17,31 @@ namespace lumo {
 namespace {
 
 // The routine the caller tree lists for a line of a module: the first in
-// order of first line whose lines hold it.
-QString coveringRoutine(const std::vector<RoutineRow>& routines, int module, int line) {
-    auto r = std::lower_bound(routines.begin(), routines.end(), module,
-                              [](const RoutineRow& row, int m) { return row.module < m; });
-    for (; r != routines.end() && r->module == module && r->start <= line; ++r)
-        if (r->end >= line) return r->name;
-    return {};
-}
+// order of first line whose lines hold it. Asked for lines in order, module
+// by module: a routine that ends before one line ends before every later
+// one, so the search goes on where it stopped.
+class RoutineCover {
+public:
+    explicit RoutineCover(const std::vector<RoutineRow>& routines) : routines_(routines), at_(routines.begin()) {}
+
+    QString at(int module, int line) {
+        if (module != module_ || line < line_) {
+            at_ = std::lower_bound(routines_.begin(), routines_.end(), module,
+                                   [](const RoutineRow& row, int m) { return row.module < m; });
+            module_ = module;
+        }
+        line_ = line;
+        while (at_ != routines_.end() && at_->module == module && at_->start <= line && at_->end < line) ++at_;
+        if (at_ != routines_.end() && at_->module == module && at_->start <= line) return at_->name;
+        return {};
+    }
+
+private:
+    const std::vector<RoutineRow>& routines_;
+    std::vector<RoutineRow>::const_iterator at_;
+    int module_ = 0;
+    int line_ = 0;
+};
 
 // isCallerIdentChar, asked for every character of the project: ASCII from a table.
 const std::array<bool, 128> kAsciiCallerIdent = [] {
@@ -87,7 +104,7 @@ SiteProject::SiteProject(WorkingStore& store) {
         if (!repeated_.contains(r.number)) ++routineCounts_[size_t(r.module) - 1];
         const int n = ++taken[key];
         const QString anchor = QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString());
-        anchors_.insert(r.number, {anchor, escapedBytes(anchor)});
+        anchors_.push_back({anchor, escapedBytes(anchor)});
     }
     indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
     indexCalls();
@@ -125,6 +142,11 @@ void SiteProject::indexDefinitions(const std::vector<Declaration>& declarations)
         t.elsewhere = routine ? routine : module ? module : other;
         targets_.insert(n.key(), std::move(t));
     }
+}
+
+size_t SiteProject::indexOf(const RoutineRow& routine) const {
+    Q_ASSERT(&routine >= routines_.data() && &routine < routines_.data() + routines_.size());
+    return size_t(&routine - routines_.data());
 }
 
 const QString& SiteProject::text(int module) const {
@@ -201,12 +223,13 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     const auto refs = references_.constFind(routine.name);
     if (refs == references_.cend()) return calls;
     int lastModule = 0, lastLine = 0;
+    RoutineCover cover(routines_);
     for (const auto& [module, line] : refs.value()) {
         if (onlyOwn && module != routine.module) continue;
         if (module == lastModule && line == lastLine) continue;  // one entry per line
         lastModule = module;
         lastLine = line;
-        calls.push_back({module, line, coveringRoutine(routines_, module, line)});
+        calls.push_back({module, line, cover.at(module, line)});
     }
     return calls;
 }

@@ -47,8 +47,8 @@ public:
     // The anchor of a routine on its module's page: "r-" + its name, a
     // second routine of that name in the module (a Property Let beside a
     // Get) with "-2" after it, and so on. anchorHtml: escaped for a page.
-    QString anchorOf(qint32 routineNumber) const { return anchors_.value(routineNumber).text; }
-    QByteArray anchorHtml(qint32 routineNumber) const { return anchors_.value(routineNumber).html; }
+    const QString& anchorOf(const RoutineRow& routine) const { return anchors_[indexOf(routine)].text; }
+    const QByteArray& anchorHtml(const RoutineRow& routine) const { return anchors_[indexOf(routine)].html; }
 
     // An external declaration that its module declared before under
     // another branch of #If: listed once, with the first.
@@ -65,6 +65,8 @@ public:
     std::optional<std::vector<SiteCall>> callers(const RoutineRow& routine) const;
 
 private:
+    // The place of a row of routines() among them.
+    size_t indexOf(const RoutineRow& routine) const;
     void indexCalls();
     void indexDefinitions(const std::vector<Declaration>& declarations);
 
@@ -82,7 +84,7 @@ private:
         QString text;
         QByteArray html;
     };
-    QHash<qint32, Anchor> anchors_;
+    std::vector<Anchor> anchors_;  // as routines_
     QSet<qint32> repeated_;
     // What Definition answers for a name, worked out once for the whole
     // project: the declaration each declaring module offers itself, and the
