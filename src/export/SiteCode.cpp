@@ -25,8 +25,8 @@ inline bool identChar(QChar c) { return c.unicode() < 128 ? kAsciiIdent[c.unicod
 // be a link target and the markup stays nested.
 class SiteCodeSink {
 public:
-    SiteCodeSink(PageBytes& out, const SiteLinkOf& linkOf, const std::vector<SiteAnchor>& anchors)
-        : out_(out), linkOf_(linkOf), anchor_(anchors.begin()), anchorsEnd_(anchors.end()) {}
+    SiteCodeSink(PageBytes& out, SiteCodeWords& words, const std::vector<SiteAnchor>& anchors)
+        : out_(out), words_(words), anchor_(anchors.begin()), anchorsEnd_(anchors.end()) {}
 
     // A run of a line's text goes out in one piece up to the next word that
     // becomes a link, or the line's end.
@@ -39,17 +39,19 @@ public:
             if (c == u'\r' || c == u'\n') {
                 flush(s, from, i);
                 if (c == u'\n') endLine();
+                else ++callLine_;
                 from = ++i;
                 continue;
             }
-            if (slot_ != ColourSlot::Plain || !identChar(p[i])) {
+            const bool linkable = slot_ == ColourSlot::Plain;
+            if ((!linkable && inSpan_) || !identChar(p[i])) {
                 ++i;
                 continue;
             }
             qsizetype e = i + 1;
             while (e < n && identChar(p[e])) ++e;
-            const QByteArrayView href = linkOf_(s.sliced(i, e - i), line_);
-            if (!href.isEmpty()) {
+            const QByteArrayView href = words_.seen({s.sliced(i, e - i), line_, callLine_, linkable, !inSpan_});
+            if (linkable && !href.isEmpty()) {
                 flush(s, from, i);
                 startLine();
                 out_.add("<a href=\"");
@@ -65,6 +67,7 @@ public:
     }
 
     void tag(TagKind kind) {
+        followSpans(kind);
         ColourSlot slot = slot_;
         bool bold = bold_;
         if (!colourOfTag(kind, slot)) bold = kind == TagKind::LineOpen;
@@ -80,6 +83,31 @@ public:
     }
 
 private:
+    // The spans the caller search leaves out: from a keyword, comment,
+    // string or routine-line tag to its own end tag, whatever stands between.
+    // An end tag outside every span is text to the search, and its letter
+    // ("|n\u0178|", "|y\u0178|") a word of its own.
+    void followSpans(TagKind kind) {
+        if (inSpan_) {
+            if (kind == awaited_) inSpan_ = false;
+            return;
+        }
+        switch (kind) {
+        case TagKind::Comment:
+        case TagKind::Keyword:
+        case TagKind::String:
+            inSpan_ = true;
+            awaited_ = TagKind::Close;
+            return;
+        case TagKind::LineOpen:
+            inSpan_ = true;
+            awaited_ = TagKind::LineClose;
+            return;
+        case TagKind::Close: words_.seen({u"n", line_, callLine_, false, true}); return;
+        case TagKind::LineClose: words_.seen({u"y", line_, callLine_, false, true}); return;
+        }
+    }
+
     void startLine() {
         if (open_) return;
         open_ = true;
@@ -129,7 +157,7 @@ private:
     }
 
     PageBytes& out_;
-    const SiteLinkOf& linkOf_;
+    SiteCodeWords& words_;
     // The next anchor to write: lines are written in order.
     std::vector<SiteAnchor>::const_iterator anchor_;
     std::vector<SiteAnchor>::const_iterator anchorsEnd_;
@@ -137,12 +165,15 @@ private:
     bool bold_ = false;
     bool open_ = false;  // a line's element is open
     int line_ = 1;
+    int callLine_ = 1;
+    bool inSpan_ = false;
+    TagKind awaited_ = TagKind::Close;
 };
 
 }  // namespace
 
-void writeSiteCode(PageBytes& out, QStringView tagged, const SiteLinkOf& linkOf, const std::vector<SiteAnchor>& anchors) {
-    SiteCodeSink sink(out, linkOf, anchors);
+void writeSiteCode(PageBytes& out, QStringView tagged, SiteCodeWords& words, const std::vector<SiteAnchor>& anchors) {
+    SiteCodeSink sink(out, words, anchors);
     readTagged(tagged, sink);
     sink.finish();
 }

@@ -1,15 +1,12 @@
 #include "export/SitePages.h"
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <span>
 
-#include <QHash>
 
 #include "export/PageBytes.h"
 #include "export/RoutineListing.h"
-#include "export/SiteCode.h"
 #include "export/SiteProject.h"
 #include "model/Codes.h"
 #include "render/HtmlRenderer.h"
@@ -143,49 +140,6 @@ QString cssFontName(const QString& name) {
     return out;
 }
 
-// The links of one module's page. A page names the same few words again
-// and again: each is looked up once.
-class PageLinks {
-public:
-    PageLinks(const SiteProject& project, int module) : project_(project), module_(module) {}
-
-    QByteArrayView operator()(QStringView word, int line) {
-        auto at = known_.constFind(word);
-        if (at == known_.cend()) at = known_.insert(word, lookUp(word));
-        const Link& link = links_[size_t(at.value())];
-        // The declaration itself links nowhere.
-        if (link.href.isEmpty() || (link.module == module_ && link.line == line)) return {};
-        return link.href;
-    }
-
-private:
-    struct Link {
-        int module = 0;
-        int line = 0;
-        QByteArray href;
-    };
-
-    qsizetype lookUp(QStringView word) {
-        Link link;
-        if (const auto target = project_.definition(word, module_)) {
-            link.module = target->first;
-            link.line = target->second;
-            PageBytes href(32);
-            if (target->first != module_) href.add(project_.pageBytes(target->first));
-            href.add("#L");
-            href.addNumber(target->second);
-            link.href = href.take();
-        }
-        links_.push_back(std::move(link));
-        return qsizetype(links_.size() - 1);
-    }
-
-    const SiteProject& project_;
-    const int module_;
-    QHash<QStringView, qsizetype> known_;  // the words of the module's own text
-    std::vector<Link> links_;
-};
-
 }  // namespace
 
 void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& title) {
@@ -254,11 +208,9 @@ void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow&
     out.add(" Routinen.</p>\n");
     const auto [from, to] = std::equal_range(project.routines().begin(), project.routines().end(), module.number,
                                              ByModule{});
-    std::vector<SiteAnchor> anchors;
     if (from != to) {
         out.add("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
         for (const RoutineRow& r : std::span(from, to)) {
-            anchors.push_back({r.start, project.anchorHtml(r)});
             if (project.repeats(r)) continue;
             out.add("<li><a href=\"#");
             out.add(project.anchorHtml(r));
@@ -277,11 +229,8 @@ void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow&
         endPage(out);
         return;
     }
-    // Anchors by line, those of one line in the order of the routines.
-    std::stable_sort(anchors.begin(), anchors.end(), [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
-    PageLinks links(project, module.number);
     out.add("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
-    writeSiteCode(out, text, std::ref(links), anchors);
+    out.add(project.codeHtml(module.number));
     out.add("</pre>\n");
     endPage(out);
 }

@@ -8,9 +8,9 @@
 #include <QSet>
 
 #include "export/PageBytes.h"
+#include "export/SiteCode.h"
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
-#include "navigate/Callers.h"
 
 namespace lumo {
 
@@ -42,17 +42,6 @@ private:
     int module_ = 0;
     int line_ = 0;
 };
-
-// isCallerIdentChar, asked for every character of the project: ASCII from a table.
-const std::array<bool, 128> kAsciiCallerIdent = [] {
-    std::array<bool, 128> t{};
-    for (char16_t u = 0; u < 128; ++u) t[u] = isCallerIdentChar(QChar(u));
-    return t;
-}();
-
-inline bool callerIdentChar(QChar c) {
-    return c.unicode() < 128 ? kAsciiCallerIdent[c.unicode()] : isCallerIdentChar(c);
-}
 
 // A name folded as the declarations compare names: ASCII here, the rest as QString folds it.
 QString folded(QStringView word, char16_t (&buffer)[64]) {
@@ -107,7 +96,83 @@ SiteProject::SiteProject(WorkingStore& store) {
         anchors_.push_back({anchor, escapedBytes(anchor)});
     }
     indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
-    indexCalls();
+    writeCode();
+}
+
+// The words of one module's code: a page names the same few words again
+// and again, and each is looked up once.
+class SiteProject::ModuleWords : public SiteCodeWords {
+public:
+    ModuleWords(SiteProject& project, int module) : project_(project), module_(module) {}
+
+    QByteArrayView seen(const SiteWord& w) override {
+        auto at = known_.constFind(w.text);
+        if (at == known_.cend()) at = known_.insert(w.text, lookUp(w.text));
+        const Word& word = words_[size_t(at.value())];
+        if (w.calling && word.calls >= 0) project_.calls_[size_t(word.calls)].push_back({module_, w.callLine});
+        // The declaration itself links nowhere.
+        if (!w.linkable || word.href.isEmpty() || (word.module == module_ && word.line == w.line)) return {};
+        return word.href;
+    }
+
+private:
+    struct Word {
+        int module = 0;
+        int line = 0;
+        QByteArray href;
+        int calls = -1;  // the routine name's list of calls
+    };
+
+    qsizetype lookUp(QStringView text) {
+        Word word;
+        if (const auto target = project_.definition(text, module_)) {
+            word.module = target->first;
+            word.line = target->second;
+            PageBytes href(32);
+            if (target->first != module_) href.add(project_.pageBytes(target->first));
+            href.add("#L");
+            href.addNumber(target->second);
+            word.href = href.take();
+        }
+        // Names compare as the caller search compares them: case and all.
+        word.calls = project_.callsOf_.value(QString::fromRawData(text.data(), text.size()), -1);
+        words_.push_back(std::move(word));
+        return qsizetype(words_.size() - 1);
+    }
+
+    SiteProject& project_;
+    const int module_;
+    QHash<QStringView, qsizetype> known_;  // in the module's text
+    std::vector<Word> words_;
+};
+
+// Every module's code as its page shows it, and on the way every word that
+// calls a routine: the callers of a routine on the first page come from
+// the code of all.
+void SiteProject::writeCode() {
+    for (const RoutineRow& r : routines_) {
+        if (!callsOf_.contains(r.name)) {
+            callsOf_.insert(r.name, int(calls_.size()));
+            calls_.emplace_back();
+        }
+    }
+    PageBytes code(1 << 20);
+    codes_.resize(modules_.size());
+    auto routine = routines_.cbegin();
+    for (size_t i = 0; i < modules_.size(); ++i) {
+        const int module = modules_[i].number;
+        // Anchors by line, those of one line in the order of the routines.
+        std::vector<SiteAnchor> anchors;
+        for (; routine != routines_.cend() && routine->module == module; ++routine)
+            anchors.push_back({routine->start, anchors_[indexOf(*routine)].html});
+        std::stable_sort(anchors.begin(), anchors.end(),
+                         [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
+        if (texts_[i].isEmpty()) continue;
+        code.clear();
+        ModuleWords words(*this, module);
+        writeSiteCode(code, texts_[i], words, anchors);
+        codes_[i] = code.bytes().toByteArray();
+    }
 }
 
 // The answers of definitionCandidates, first of each: from a module that
@@ -154,47 +219,6 @@ const QString& SiteProject::text(int module) const {
     return module >= 1 && size_t(module) <= texts_.size() ? texts_[size_t(module) - 1] : none;
 }
 
-// One pass over every text: each word outside comments, strings, keywords
-// and routine lines that is a routine's name, compared as the caller search
-// compares (case and all, whole words by its own letters).
-void SiteProject::indexCalls() {
-    QSet<QString> names;
-    // Most words are no routine's name: their hash alone tells, without a copy of the word.
-    QSet<size_t> hashes;
-    for (const RoutineRow& r : routines_) {
-        names.insert(r.name);
-        hashes.insert(qHash(QStringView(r.name)));
-    }
-    for (size_t i = 0; i < texts_.size(); ++i) {
-        const QString& text = texts_[i];
-        const QChar* t = text.constData();
-        const qsizetype n = text.size();
-        const std::vector<TaggedSpan> spans = taggedSpans(text);
-        size_t k = 0;  // the next span
-        // Lines are counted only up to the words found, few of all.
-        int line = 1;
-        qsizetype counted = 0;
-        for (qsizetype p = 0; p < n;) {
-            if (k < spans.size() && spans[k].begin <= p) {
-                p = std::max(p, spans[k++].end);
-                continue;
-            }
-            const qsizetype stop = k < spans.size() ? spans[k].begin : n;
-            while (p < stop && !callerIdentChar(t[p])) ++p;
-            if (p == stop) continue;
-            qsizetype e = p + 1;
-            while (e < n && callerIdentChar(t[e])) ++e;
-            const QStringView word(t + p, e - p);
-            if (hashes.contains(qHash(word)) && names.contains(word.toString())) {
-                line += int(std::count(t + counted, t + p, QChar(u'\r')));
-                counted = p;
-                references_[word.toString()].push_back({modules_[i].number, line});
-            }
-            p = e;
-        }
-    }
-}
-
 std::optional<std::pair<int, int>> SiteProject::definition(QStringView name, int module) const {
     char16_t buffer[64];
     const auto t = targets_.constFind(folded(name, buffer));
@@ -220,11 +244,11 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     if (isProperty(asked->type)) return std::nullopt;
     const bool onlyOwn = asked->visibility == OpenPrivate;
     std::vector<SiteCall> calls;
-    const auto refs = references_.constFind(routine.name);
-    if (refs == references_.cend()) return calls;
+    const auto refs = callsOf_.constFind(routine.name);
+    if (refs == callsOf_.cend()) return calls;
     int lastModule = 0, lastLine = 0;
     RoutineCover cover(routines_);
-    for (const auto& [module, line] : refs.value()) {
+    for (const auto& [module, line] : calls_[size_t(refs.value())]) {
         if (onlyOwn && module != routine.module) continue;
         if (module == lastModule && line == lastLine) continue;  // one entry per line
         lastModule = module;

@@ -41,6 +41,9 @@ public:
     // modulePageName of module `module` (1-based), and as the bytes of a page.
     const QString& pageOf(int module) const { return pages_[size_t(module) - 1]; }
     const QByteArray& pageBytes(int module) const { return pageBytes_[size_t(module) - 1]; }
+    // The code of module `module` as the inside of its page's <pre> element
+    // ("" for one not read).
+    const QByteArray& codeHtml(int module) const { return codes_[size_t(module) - 1]; }
     // The name of module `module` escaped for a page.
     const QByteArray& nameHtml(int module) const { return namesHtml_[size_t(module) - 1]; }
 
@@ -67,7 +70,8 @@ public:
 private:
     // The place of a row of routines() among them.
     size_t indexOf(const RoutineRow& routine) const;
-    void indexCalls();
+    class ModuleWords;
+    void writeCode();
     void indexDefinitions(const std::vector<Declaration>& declarations);
 
     std::vector<ModuleRow> modules_;
@@ -78,8 +82,10 @@ private:
     std::vector<QByteArray> namesHtml_;
     std::vector<int> routineCounts_;
     QStringList unreadable_;
-    // Every reference to a routine name, by the name as written: module, line.
-    QHash<QString, std::vector<std::pair<int, int>>> references_;
+    std::vector<QByteArray> codes_;  // codeHtml of each module
+    // Every word that calls a routine, by the name as written: module, line.
+    QHash<QString, int> callsOf_;  // into calls_
+    std::vector<std::vector<std::pair<int, int>>> calls_;
     struct Anchor {
         QString text;
         QByteArray html;
