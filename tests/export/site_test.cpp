@@ -16,6 +16,7 @@
 #include "export/SiteCheck.h"
 #include "export/PageBytes.h"
 #include "model/CodeDatabase.h"
+#include "model/Tags.h"
 #include "navigate/AidsProject.h"
 #include "navigate/CallSites.h"
 #include "navigate/Definition.h"
@@ -38,6 +39,23 @@ protected:
     }
     QString page(const QString& folder, int module) {
         return readPage(folder + "/" + modulePageName(*moduleByNumber(store, module)));
+    }
+
+    void expectCallersOfTheCallerSearch() {
+        const SiteProject project(store);
+        for (const lumo::RoutineRow& r : project.routines()) {
+            FakeUi quiet;
+            const auto expected = callSitesOfRoutine(store, r.name, r.module, int(project.modules().size()), quiet);
+            const auto found = project.callers(r);
+            ASSERT_EQ(found.has_value(), expected.has_value()) << r.name.toStdString();
+            if (!found) continue;
+            ASSERT_EQ(found->size(), expected->size()) << r.name.toStdString();
+            for (size_t i = 0; i < found->size(); ++i) {
+                EXPECT_EQ((*found)[i].module, (*expected)[i].module);
+                EXPECT_EQ((*found)[i].line, (*expected)[i].line);
+                EXPECT_EQ((*found)[i].routine, (*expected)[i].routine);
+            }
+        }
     }
 
     WorkingStore& store = WorkingStore::instance();
@@ -82,22 +100,21 @@ TEST_F(SiteTest, NamesLinkToWhereDefinitionJumps) {
 
 // Each routine's callers are the lines the caller search finds.
 TEST_F(SiteTest, CallersAreTheCallSitesOfTheCallerSearch) {
-    const SiteProject project(store);
-    for (const lumo::RoutineRow& r : project.routines()) {
-        FakeUi quiet;
-        const auto expected = callSitesOfRoutine(store, r.name, r.module, 3, quiet);
-        const auto found = project.callers(r);
-        ASSERT_EQ(found.has_value(), expected.has_value()) << r.name.toStdString();
-        if (!found) continue;
-        ASSERT_EQ(found->size(), expected->size()) << r.name.toStdString();
-        for (size_t i = 0; i < found->size(); ++i) {
-            EXPECT_EQ((*found)[i].module, (*expected)[i].module);
-            EXPECT_EQ((*found)[i].line, (*expected)[i].line);
-            EXPECT_EQ((*found)[i].routine, (*expected)[i].routine);
-        }
-    }
+    expectCallersOfTheCallerSearch();
     const QString helfer = readPage(makeSite() + "/modul-Helfer.html");
     EXPECT_TRUE(helfer.contains("href=\"modul-Haupt.html#L18\""));  // Test calls Start: its definition
+}
+
+// An end tag outside every span is text to the caller search, its letter a
+// word that calls the routine of that name.
+TEST_F(SiteTest, CallersOfEndTagsOutsideSpansAreThoseOfTheCallerSearch) {
+    add("Sub n()\nEnd Sub\nSub y()\nEnd Sub\n", "Ende");
+    const int added = store.moduleCounter;
+    store.moduleCounter = 3;
+    const QString marker = QChar(kMarkerChar);
+    store.writeModuleText(store.readModuleText(3) + "x = 1 |n" + marker + "|\r\nn\r\n|y" + marker + "|\r\n");
+    store.moduleCounter = added;
+    expectCallersOfTheCallerSearch();
 }
 
 TEST_F(SiteTest, IndexAndRoutinePagesListEverything) {
