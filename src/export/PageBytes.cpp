@@ -52,17 +52,24 @@ QByteArray PageBytes::take() {
 }
 
 void PageBytes::addNumber(qint64 n) {
-    room(20);
+    // Two digits at a time: line numbers go out twice for every call listed.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    room(21);
     if (n < 0) *at_++ = '-';
     quint64 u = n < 0 ? 0 - quint64(n) : quint64(n);
     int digits = 1;
     for (quint64 v = u; v >= 10; v /= 10) ++digits;
     at_ += digits;
     char* d = at_;
-    do {
-        *--d = char('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
+    for (; u >= 100; u /= 100) {
+        d -= 2;
+        std::memcpy(d, kPairs + 2 * (u % 100), 2);
+    }
+    if (u >= 10) std::memcpy(d - 2, kPairs + 2 * u, 2);
+    else *--d = char('0' + u);
 }
 
 qsizetype PageBytes::encode(const QChar* p, qsizetype k, qsizetype n) {
@@ -156,6 +163,29 @@ void PageBytes::addEscaped(QStringView text) {
             }
             ++k;
         }
+    }
+}
+
+void PageBytes::addJsText(QStringView text) {
+    const QChar* p = text.data();
+    const qsizetype n = text.size();
+    room(6 * n);
+    for (qsizetype k = 0; k < n;) {
+        const char16_t u = p[k].unicode();
+        if (u >= 0x80) {
+            k += encode(p, k, n);
+            continue;
+        }
+        if (u < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            const char escape[] = {'\\', 'u', '0', '0', kHex[u >> 4], kHex[u & 15]};
+            std::memcpy(at_, escape, sizeof escape);
+            at_ += sizeof escape;
+        } else {
+            if (u == u'"' || u == u'\\') *at_++ = '\\';
+            *at_++ = char(u);
+        }
+        ++k;
     }
 }
 

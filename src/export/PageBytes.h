@@ -32,6 +32,10 @@ public:
     // entities, control characters (but tab and line breaks) as U+FFFD.
     void addEscaped(QStringView text);
 
+    // Text inside a JavaScript string literal: the quote and the backslash
+    // after a backslash, control characters as \u00XX.
+    void addJsText(QStringView text);
+
     qsizetype size() const { return at_ - begin_; }
     QByteArrayView bytes() const { return {begin_, size()}; }
     // Empty again, keeping the room: one buffer serves page after page.

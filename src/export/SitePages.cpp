@@ -4,6 +4,8 @@
 #include <map>
 #include <span>
 
+#include <QHash>
+
 
 #include "export/PageBytes.h"
 #include "export/RoutineListing.h"
@@ -68,7 +70,19 @@ void addRoutineHref(PageBytes& out, const SiteProject& project, const RoutineRow
     out.add(project.anchorHtml(r));
 }
 
-QString kindText(const RoutineRow& r) { return visibilityText(r.visibility) + u' ' + routineKindText(r.type); }
+// "Public Sub": a project has a handful of kinds, each worked out once.
+class KindTexts {
+public:
+    const QString& of(const RoutineRow& r) {
+        const int key = r.type * 16 + r.visibility;
+        auto at = texts_.constFind(key);
+        if (at == texts_.cend()) at = texts_.insert(key, visibilityText(r.visibility) + u' ' + routineKindText(r.type));
+        return at.value();
+    }
+
+private:
+    QHash<int, QString> texts_;
+};
 
 constexpr qsizetype kOpenCallers = 6;
 
@@ -108,28 +122,6 @@ void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r)
     }
     if (folded) out.add("</details>");
     else out.add("</p>");
-}
-
-// A JavaScript string literal of text.
-void addJsString(PageBytes& out, QStringView text) {
-    out.add('"');
-    qsizetype plain = 0;
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        const char16_t c = text[k].unicode();
-        if (c != u'"' && c != u'\\' && c >= 0x20) continue;
-        out.addText(text.sliced(plain, k - plain));
-        plain = k + 1;
-        if (c >= 0x20) {
-            out.add('\\');
-            out.add(char(c));
-        } else {
-            out.add("\\u00");
-            out.add("0123456789abcdef"[c >> 4]);
-            out.add("0123456789abcdef"[c & 15]);
-        }
-    }
-    out.addText(text.sliced(plain));
-    out.add('"');
 }
 
 // A CSS string holding a font name, whatever the settings file says.
@@ -209,6 +201,7 @@ void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow&
     const auto [from, to] = std::equal_range(project.routines().begin(), project.routines().end(), module.number,
                                              ByModule{});
     if (from != to) {
+        KindTexts kinds;
         out.add("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
         for (const RoutineRow& r : std::span(from, to)) {
             if (project.repeats(r)) continue;
@@ -217,7 +210,7 @@ void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow&
             out.add("\">");
             out.addEscaped(r.name);
             out.add("</a> <span class=\"art\">");
-            out.addEscaped(kindText(r));
+            out.addEscaped(kinds.of(r));
             out.add("</span>");
             addCallers(out, project, r);
             out.add("</li>\n");
@@ -239,7 +232,7 @@ void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle
     // Sorted by the names folded once, not folded again in every comparison.
     std::vector<std::pair<QString, const RoutineRow*>> keyed;
     for (const RoutineRow& r : project.routines())
-        if (!project.repeats(r)) keyed.emplace_back(r.name.toCaseFolded(), &r);
+        if (!project.repeats(r)) keyed.emplace_back(foldedName(r.name), &r);
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const RoutineRow*> all;
     for (const auto& k : keyed) all.push_back(k.second);
@@ -264,6 +257,7 @@ void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle
         out.add("</a> ");
     }
     out.add("</nav>\n");
+    KindTexts kinds;
     char open = 0;
     for (const RoutineRow* r : all) {
         const char l = letterOf(r);
@@ -281,7 +275,7 @@ void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle
         out.add("\">");
         out.addEscaped(r->name);
         out.add("</a> <span class=\"art\">");
-        out.addEscaped(kindText(*r));
+        out.addEscaped(kinds.of(*r));
         out.add(" in ");
         out.add(project.nameHtml(r->module));
         out.add("</span></li>\n");
@@ -352,23 +346,35 @@ QString siteStyleSheet(const Options& options) {
 void siteSearchIndex(PageBytes& out, const SiteProject& project) {
     out.add("var lumoSuche = [");
     bool first = true;
-    auto entry = [&](QStringView name, QStringView href, QStringView what) {
-        if (first) out.add("\n[");
-        else out.add(",\n[");
+    auto start = [&] {
+        if (first) out.add("\n[\"");
+        else out.add(",\n[\"");
         first = false;
-        addJsString(out, name);
-        out.add(',');
-        addJsString(out, href);
-        out.add(',');
-        addJsString(out, what);
-        out.add(']');
     };
-    for (const ModuleRow& m : project.modules())
-        entry(m.name, project.pageOf(m.number), QString::fromUtf8(headingOf(m.type).single));
-    for (const RoutineRow& r : project.routines())
-        if (!project.repeats(r))
-            entry(r.name, project.pageOf(r.module) + u'#' + project.anchorOf(r),
-                  kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
+    for (const ModuleRow& m : project.modules()) {
+        start();
+        out.addJsText(m.name);
+        out.add("\",\"");
+        out.add(project.pageBytes(m.number));
+        out.add("\",\"");
+        out.add(QByteArrayView(headingOf(m.type).single));
+        out.add("\"]");
+    }
+    KindTexts kinds;
+    for (const RoutineRow& r : project.routines()) {
+        if (project.repeats(r)) continue;
+        start();
+        out.addJsText(r.name);
+        out.add("\",\"");
+        out.add(project.pageBytes(r.module));
+        out.add('#');
+        out.addJsText(project.anchorOf(r));
+        out.add("\",\"");
+        out.addJsText(kinds.of(r));
+        out.add(" in ");
+        out.addJsText(project.modules()[size_t(r.module) - 1].name);
+        out.add("\"]");
+    }
     out.add("\n];\n");
 }
 

@@ -54,6 +54,19 @@ QString folded(QStringView word, char16_t (&buffer)[64]) {
     return QString::fromRawData(reinterpret_cast<const QChar*>(buffer), word.size());
 }
 
+}  // namespace
+
+QString foldedName(const QString& name) {
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80) return name.toCaseFolded();
+    QString out = name;
+    for (QChar& c : out)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+    return out;
+}
+
+namespace {
+
 // The declaration a module offers for a name: a routine before anything
 // else, otherwise the first by line.
 template <class It>
@@ -84,7 +97,7 @@ SiteProject::SiteProject(WorkingStore& store) {
     QHash<QString, int> taken;  // "module/folded name" -> routines of that name so far
     QSet<QString> declared;    // "module/type/folded name" of external declarations
     for (const RoutineRow& r : routines_) {
-        const QString key = QString::number(r.module) + u'/' + r.name.toCaseFolded();
+        const QString key = QString::number(r.module) + u'/' + foldedName(r.name);
         if (isDeclaration(r.type)) {
             const QString d = QString::number(r.type) + u'/' + key;
             if (declared.contains(d)) repeated_.insert(r.number);
@@ -182,7 +195,7 @@ void SiteProject::writeCode() {
 // declaration of it.
 void SiteProject::indexDefinitions(const std::vector<Declaration>& declarations) {
     QHash<QString, std::vector<const Declaration*>> byName;  // by module, then line
-    for (const Declaration& d : declarations) byName[d.name.toCaseFolded()].push_back(&d);
+    for (const Declaration& d : declarations) byName[foldedName(d.name)].push_back(&d);
     targets_.reserve(byName.size());
     for (auto n = byName.cbegin(); n != byName.cend(); ++n) {
         const std::vector<const Declaration*>& all = n.value();
@@ -238,7 +251,8 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     const auto [from, to] = std::equal_range(routines_.begin(), routines_.end(), routine,
                                              [](const RoutineRow& a, const RoutineRow& b) { return a.module < b.module; });
     for (const RoutineRow& r : std::span(from, to))
-        if (r.number < asked->number &&
+        // Of another length no name compares equal, in any case.
+        if (r.number < asked->number && r.name.size() == routine.name.size() &&
             r.name.compare(routine.name, Qt::CaseInsensitive) == 0)
             asked = &r;
     if (isProperty(asked->type)) return std::nullopt;

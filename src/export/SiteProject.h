@@ -102,6 +102,9 @@ private:
     QHash<QString, Targets> targets_;  // by the name case folded
 };
 
+// name.toCaseFolded(), quicker for the ASCII names of most projects.
+QString foldedName(const QString& name);
+
 // The page of a module: "modul-" + its name when that is a plain ASCII
 // name, else "modul-" + its number; ".html".
 QString modulePageName(const ModuleRow& module);

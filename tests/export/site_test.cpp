@@ -186,6 +186,9 @@ TEST(SiteText, EscapesMarkupAndControlCharactersAndWritesUtf8AsQt) {
         EXPECT_EQ(page.take(), QStringView(text).toUtf8() + "-1207");
         EXPECT_EQ(escapedBytes(text), QStringView(text).toUtf8());
     }
+    PageBytes js;
+    js.addJsText(u"\"a\\b\x01\x1F\" ä");
+    EXPECT_EQ(js.take(), QByteArray("\\\"a\\\\b\\u0001\\u001f\\\" ") + QStringView(u"ä").toUtf8());
 }
 
 TEST_F(SiteTest, AColourThatCannotBeWrittenLeavesNoSite) {
