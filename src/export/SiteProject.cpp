@@ -119,9 +119,7 @@ public:
     ModuleWords(SiteProject& project, int module) : project_(project), module_(module) {}
 
     QByteArrayView seen(const SiteWord& w) override {
-        auto at = known_.constFind(w.text);
-        if (at == known_.cend()) at = known_.insert(w.text, lookUp(w.text));
-        const Word& word = words_[size_t(at.value())];
+        const Word& word = words_[size_t(find(w.text))];
         if (w.calling && word.calls >= 0) project_.calls_[size_t(word.calls)].push_back({module_, w.callLine});
         // The declaration itself links nowhere.
         if (!w.linkable || word.href.isEmpty() || (word.module == module_ && word.line == w.line)) return {};
@@ -153,9 +151,50 @@ private:
         return qsizetype(words_.size() - 1);
     }
 
+    // The word's place in words_, looked up first. An open table of its
+    // own: a hash of the characters is cheaper than qHash's for words this
+    // short, and most words of a page have been met before.
+    static size_t hashOf(QStringView text) {
+        size_t hash = 14695981039346656037ULL;
+        for (const QChar c : text) hash = (hash ^ c.unicode()) * 1099511628211ULL;
+        return hash;
+    }
+
+    qsizetype find(QStringView text) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hashOf(text) & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (slot.word < 0) {
+                slot = {text, lookUp(text)};
+                if (2 * words_.size() > slots_.size()) grow();
+                return words_.size() - 1;
+            }
+            if (slot.text.size() == text.size() &&
+                std::equal(text.begin(), text.end(), slot.text.begin()))
+                return slot.word;
+        }
+    }
+
+    void grow() {
+        std::vector<Slot> old(2 * slots_.size());
+        old.swap(slots_);
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& s : old) {
+            if (s.word < 0) continue;
+            size_t at = hashOf(s.text) & mask;
+            while (slots_[at].word >= 0) at = (at + 1) & mask;
+            slots_[at] = s;
+        }
+    }
+
+    struct Slot {
+        QStringView text;  // in the module's text
+        qsizetype word = -1;
+    };
+
     SiteProject& project_;
     const int module_;
-    QHash<QStringView, qsizetype> known_;  // in the module's text
+    std::vector<Slot> slots_ = std::vector<Slot>(1024);
     std::vector<Word> words_;
 };
 
@@ -262,8 +301,13 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     if (refs == callsOf_.cend()) return calls;
     int lastModule = 0, lastLine = 0;
     RoutineCover cover(routines_);
-    for (const auto& [module, line] : calls_[size_t(refs.value())]) {
-        if (onlyOwn && module != routine.module) continue;
+    std::span<const std::pair<int, int>> found = calls_[size_t(refs.value())];  // by module, then line
+    if (onlyOwn) {
+        const auto [from, to] = std::equal_range(found.begin(), found.end(), std::pair{routine.module, 0},
+                                                 [](const auto& a, const auto& b) { return a.first < b.first; });
+        found = std::span(from, to);
+    }
+    for (const auto& [module, line] : found) {
         if (module == lastModule && line == lastLine) continue;  // one entry per line
         lastModule = module;
         lastLine = line;
