@@ -106,17 +106,9 @@ void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r)
         // "Haupt.Start, Zeile 20"; the module alone outside every routine.
         const SiteCall& c = (*calls)[k];
         if (k > 0) out.add(", ");
-        out.add("<a href=\"");
-        out.add(project.pageBytes(c.module));
-        out.add("#L");
+        out.add(project.callLinkStart(c.module));
         out.addNumber(c.line);
-        out.add("\">");
-        out.add(project.nameHtml(c.module));
-        if (!c.routine.isEmpty()) {
-            out.add('.');
-            out.addEscaped(c.routine);
-        }
-        out.add(", Zeile ");
+        out.add(project.callLabel(c));
         out.addNumber(c.line);
         out.add("</a>");
     }

@@ -16,33 +16,6 @@ namespace lumo {
 
 namespace {
 
-// The routine the caller tree lists for a line of a module: the first in
-// order of first line whose lines hold it. Asked for lines in order, module
-// by module: a routine that ends before one line ends before every later
-// one, so the search goes on where it stopped.
-class RoutineCover {
-public:
-    explicit RoutineCover(const std::vector<RoutineRow>& routines) : routines_(routines), at_(routines.begin()) {}
-
-    QString at(int module, int line) {
-        if (module != module_ || line < line_) {
-            at_ = std::lower_bound(routines_.begin(), routines_.end(), module,
-                                   [](const RoutineRow& row, int m) { return row.module < m; });
-            module_ = module;
-        }
-        line_ = line;
-        while (at_ != routines_.end() && at_->module == module && at_->start <= line && at_->end < line) ++at_;
-        if (at_ != routines_.end() && at_->module == module && at_->start <= line) return at_->name;
-        return {};
-    }
-
-private:
-    const std::vector<RoutineRow>& routines_;
-    std::vector<RoutineRow>::const_iterator at_;
-    int module_ = 0;
-    int line_ = 0;
-};
-
 // A name folded as the declarations compare names: ASCII here, the rest as QString folds it.
 QString folded(QStringView word, char16_t (&buffer)[64]) {
     if (word.size() > qsizetype(std::size(buffer))) return word.toString().toCaseFolded();
@@ -86,6 +59,7 @@ SiteProject::SiteProject(WorkingStore& store) {
         pages_.push_back(modulePageName(m));
         pageBytes_.push_back(pages_.back().toUtf8());
         namesHtml_.push_back(escapedBytes(m.name));
+        moduleTexts_.push_back({"<a href=\"" + pageBytes_.back() + "#L", "\">" + namesHtml_.back() + ", Zeile "});
     }
     for (size_t i = 0; i < modules_.size(); ++i) {
         try {
@@ -106,10 +80,39 @@ SiteProject::SiteProject(WorkingStore& store) {
         if (!repeated_.contains(r.number)) ++routineCounts_[size_t(r.module) - 1];
         const int n = ++taken[key];
         const QString anchor = QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString());
-        anchors_.push_back({anchor, escapedBytes(anchor)});
+        routineTexts_.push_back({anchor, escapedBytes(anchor),
+                                 "\">" + namesHtml_[size_t(r.module) - 1] + '.' + escapedBytes(r.name) + ", Zeile "});
     }
     indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
+    indexLines();
     writeCode();
+}
+
+// For each line the routine the caller tree lists for it: the first in order
+// of first line whose lines hold it. A line beyond the text (a store whose
+// counts do not fit its texts) is looked up among the routines instead.
+void SiteProject::indexLines() {
+    covering_.resize(modules_.size());
+    for (size_t i = 0; i < modules_.size(); ++i)
+        covering_[i].assign(size_t(std::min<qsizetype>(modules_[i].lines, texts_[i].size())) + 2, -1);
+    for (size_t k = 0; k < routines_.size(); ++k) {
+        const RoutineRow& r = routines_[k];
+        std::vector<int>& lines = covering_[size_t(r.module) - 1];
+        const int last = std::min(r.end, int(lines.size()) - 1);
+        for (int line = std::max(r.start, 1); line <= last; ++line)
+            if (lines[size_t(line)] < 0) lines[size_t(line)] = int(k);
+    }
+}
+
+const RoutineRow* SiteProject::covering(int module, int line) const {
+    const std::vector<int>& lines = covering_[size_t(module) - 1];
+    if (line >= 1 && size_t(line) < lines.size())
+        return lines[size_t(line)] < 0 ? nullptr : &routines_[size_t(lines[size_t(line)])];
+    auto r = std::lower_bound(routines_.begin(), routines_.end(), module,
+                              [](const RoutineRow& row, int m) { return row.module < m; });
+    for (; r != routines_.end() && r->module == module && r->start <= line; ++r)
+        if (r->end >= line) return &*r;
+    return nullptr;
 }
 
 // The words of one module's code: a page names the same few words again
@@ -216,7 +219,7 @@ void SiteProject::writeCode() {
         // Anchors by line, those of one line in the order of the routines.
         std::vector<SiteAnchor> anchors;
         for (; routine != routines_.cend() && routine->module == module; ++routine)
-            anchors.push_back({routine->start, anchors_[indexOf(*routine)].html});
+            anchors.push_back({routine->start, routineTexts_[indexOf(*routine)].anchorHtml});
         std::stable_sort(anchors.begin(), anchors.end(),
                          [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
         if (texts_[i].isEmpty()) continue;
@@ -300,18 +303,19 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     const auto refs = callsOf_.constFind(routine.name);
     if (refs == callsOf_.cend()) return calls;
     int lastModule = 0, lastLine = 0;
-    RoutineCover cover(routines_);
     std::span<const std::pair<int, int>> found = calls_[size_t(refs.value())];  // by module, then line
     if (onlyOwn) {
         const auto [from, to] = std::equal_range(found.begin(), found.end(), std::pair{routine.module, 0},
                                                  [](const auto& a, const auto& b) { return a.first < b.first; });
         found = std::span(from, to);
     }
+    calls.reserve(found.size());
     for (const auto& [module, line] : found) {
         if (module == lastModule && line == lastLine) continue;  // one entry per line
         lastModule = module;
         lastLine = line;
-        calls.push_back({module, line, cover.at(module, line)});
+        const RoutineRow* in = covering(module, line);
+        calls.push_back({module, line, in ? in->name : QString(), in});
     }
     return calls;
 }

@@ -25,6 +25,7 @@ struct SiteCall {
     int module = 0;
     int line = 0;
     QString routine;
+    const RoutineRow* in = nullptr;  // that routine, among routines()
 };
 
 class SiteProject {
@@ -50,8 +51,8 @@ public:
     // The anchor of a routine on its module's page: "r-" + its name, a
     // second routine of that name in the module (a Property Let beside a
     // Get) with "-2" after it, and so on. anchorHtml: escaped for a page.
-    const QString& anchorOf(const RoutineRow& routine) const { return anchors_[indexOf(routine)].text; }
-    const QByteArray& anchorHtml(const RoutineRow& routine) const { return anchors_[indexOf(routine)].html; }
+    const QString& anchorOf(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].anchor; }
+    const QByteArray& anchorHtml(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].anchorHtml; }
 
     // An external declaration that its module declared before under
     // another branch of #If: listed once, with the first.
@@ -60,6 +61,15 @@ public:
     int routineCount() const { return int(routines_.size() - size_t(repeated_.size())); }
     // The same of module `module` (1-based).
     int routineCount(int module) const { return routineCounts_[size_t(module) - 1]; }
+
+    // A call as its link begins and goes on after the line number:
+    // "<a href=\"modul-Haupt.html#L" and "\">Haupt.Start, Zeile ", escaped.
+    const QByteArray& callLinkStart(int module) const { return moduleTexts_[size_t(module) - 1].linkStart; }
+    const QByteArray& callLabel(const SiteCall& call) const {
+        // A routine without a name (a damaged store) is left out as the caller tree leaves it.
+        return call.in && !call.in->name.isEmpty() ? routineTexts_[indexOf(*call.in)].callLabel
+                                                    : moduleTexts_[size_t(call.module) - 1].callLabel;
+    }
 
     // Where Definition leads from `name` in module `module`: module and line.
     std::optional<std::pair<int, int>> definition(QStringView name, int module) const;
@@ -71,6 +81,8 @@ private:
     // The place of a row of routines() among them.
     size_t indexOf(const RoutineRow& routine) const;
     class ModuleWords;
+    void indexLines();
+    const RoutineRow* covering(int module, int line) const;
     void writeCode();
     void indexDefinitions(const std::vector<Declaration>& declarations);
 
@@ -83,14 +95,21 @@ private:
     std::vector<int> routineCounts_;
     QStringList unreadable_;
     std::vector<QByteArray> codes_;  // codeHtml of each module
+    std::vector<std::vector<int>> covering_;  // by module, line: into routines_, -1 for none
     // Every word that calls a routine, by the name as written: module, line.
     QHash<QString, int> callsOf_;  // into calls_
     std::vector<std::vector<std::pair<int, int>>> calls_;
-    struct Anchor {
-        QString text;
-        QByteArray html;
+    struct RoutineTexts {
+        QString anchor;
+        QByteArray anchorHtml;
+        QByteArray callLabel;
     };
-    std::vector<Anchor> anchors_;  // as routines_
+    std::vector<RoutineTexts> routineTexts_;  // as routines_
+    struct ModuleTexts {
+        QByteArray linkStart;
+        QByteArray callLabel;  // of a call outside every routine
+    };
+    std::vector<ModuleTexts> moduleTexts_;
     QSet<qint32> repeated_;
     // What Definition answers for a name, worked out once for the whole
     // project: the declaration each declaring module offers itself, and the
