@@ -60,8 +60,8 @@ void PageBytes::addNumber(qint64 n) {
     room(21);
     if (n < 0) *at_++ = '-';
     quint64 u = n < 0 ? 0 - quint64(n) : quint64(n);
-    int digits = 1;
-    for (quint64 v = u; v >= 10; v /= 10) ++digits;
+    int digits = u < 10 ? 1 : u < 100 ? 2 : u < 1000 ? 3 : u < 10000 ? 4 : 5;
+    for (quint64 v = u / 100000; v != 0; v /= 10) ++digits;
     at_ += digits;
     char* d = at_;
     for (; u >= 100; u /= 100) {

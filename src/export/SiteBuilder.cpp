@@ -1,5 +1,7 @@
 #include "export/SiteBuilder.h"
 
+#include <initializer_list>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -26,26 +28,37 @@ class SiteWriter {
 public:
     SiteWriter(const QString& folder, const QString& previous) : folder_(folder), previous_(previous) {}
 
-    void write(const QString& name, QByteArrayView bytes) {
+    // The file's bytes in pieces (a module's code lies apart from its page).
+    void write(const QString& name, std::initializer_list<QByteArrayView> pieces) {
         const QString path = folder_ + QLatin1Char('/') + name;
-        if (linkedUnchanged(name, path, bytes)) return;
+        if (linkedUnchanged(name, path, pieces)) return;
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes.data(), bytes.size()) != bytes.size() ||
-            !f.flush())
+        bool written = f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        for (const QByteArrayView bytes : pieces) written = written && f.write(bytes.data(), bytes.size()) == bytes.size();
+        if (!written || !f.flush())
             throw SiteError(QStringLiteral("Die Datei %1 der Website kann nicht geschrieben werden: %2.")
                                 .arg(f.fileName(), germanSystemText(f.errorString()))
                                 .toStdString());
     }
 
 private:
-    bool linkedUnchanged(const QString& name, const QString& path, QByteArrayView bytes) const {
+    bool linkedUnchanged(const QString& name, const QString& path, std::initializer_list<QByteArrayView> pieces) const {
         if (previous_.isEmpty()) return false;
+        qsizetype size = 0;
+        for (const QByteArrayView bytes : pieces) size += bytes.size();
         const QString old = previous_ + QLatin1Char('/') + name;
         const QFileInfo info(old);
-        if (info.isSymLink() || !info.isFile() || info.size() != bytes.size()) return false;
+        if (info.isSymLink() || !info.isFile() || info.size() != size) return false;
         QFile f(old);
-        if (!f.open(QIODevice::ReadOnly) || f.readAll() != bytes) return false;
-        return ::link(QFile::encodeName(old).constData(), QFile::encodeName(path).constData()) == 0;
+        if (!f.open(QIODevice::ReadOnly)) return false;
+        const QByteArray before = f.readAll();
+        qsizetype at = 0;
+        for (const QByteArrayView bytes : pieces) {
+            if (QByteArrayView(before).sliced(at, std::min(bytes.size(), before.size() - at)) != bytes) return false;
+            at += bytes.size();
+        }
+        return at == before.size() &&
+               ::link(QFile::encodeName(old).constData(), QFile::encodeName(path).constData()) == 0;
     }
 
     QString folder_;
@@ -68,17 +81,20 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
     auto write = [&](const QString& name, auto&& make) {
         page.clear();
         make();
-        writer.write(name, page.bytes());
+        writer.write(name, {page.bytes()});
     };
     for (int i = 0; i < total; ++i) {
         if (progress) progress(i + 1, total);
         const ModuleRow& m = project.modules()[size_t(i)];
-        write(project.pageOf(m.number), [&] { siteModulePage(page, project, m, title); });
+        page.clear();
+        const qsizetype code = siteModulePage(page, project, m, title);
+        writer.write(project.pageOf(m.number),
+                     {page.bytes().first(code), project.codeHtml(m.number), page.bytes().sliced(code)});
     }
     write(kSiteRoutinePage, [&] { siteRoutinePage(page, project, title); });
-    writer.write(kSiteStyleSheet, css.toUtf8());
+    writer.write(kSiteStyleSheet, {css.toUtf8()});
     write(kSiteSearchIndex, [&] { siteSearchIndex(page, project); });
-    writer.write(kSiteSearchScript, siteSearchScript().toUtf8());
+    writer.write(kSiteSearchScript, {siteSearchScript().toUtf8()});
     // The overview last: a folder holding it holds a whole site.
     write(kSiteIndexPage, [&] { siteIndexPage(page, project, title); });
     return {total, project.routineCount(), project.unreadable()};

@@ -178,7 +178,7 @@ void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& 
     endPage(out);
 }
 
-void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
+qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
     const QString& text = project.text(module.number);
     startPage(out, module.name, title);
     out.add("<h1>");
@@ -212,12 +212,13 @@ void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow&
     if (text.isEmpty() && module.lines > 0) {
         out.add("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
         endPage(out);
-        return;
+        return out.size();
     }
     out.add("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
-    out.add(project.codeHtml(module.number));
+    const qsizetype code = out.size();
     out.add("</pre>\n");
     endPage(out);
+    return code;
 }
 
 void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle& title) {

@@ -26,7 +26,9 @@ inline const QString kSiteSearchScript = QStringLiteral("suche.js");
 
 // The pages as the UTF-8 bytes of their files, added to `out`.
 void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& title);
-void siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
+// All but the module's code: returns where in `out` its codeHtml belongs
+// (the code of a large module is not copied once more).
+qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
 void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle& title);
 
 // Throws HtmlError when a colour of the options cannot be written.
