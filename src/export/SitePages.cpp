@@ -179,7 +179,6 @@ void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& 
 }
 
 qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
-    const QString& text = project.text(module.number);
     startPage(out, module.name, title);
     out.add("<h1>");
     out.add(project.nameHtml(module.number));
@@ -209,7 +208,7 @@ qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const Modul
         }
         out.add("</ul>\n</section>\n");
     }
-    if (text.isEmpty() && module.lines > 0) {
+    if (!project.hasText(module.number) && module.lines > 0) {
         out.add("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
         endPage(out);
         return out.size();

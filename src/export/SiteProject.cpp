@@ -226,7 +226,8 @@ void SiteProject::writeCode() {
         code.clear();
         ModuleWords words(*this, module);
         writeSiteCode(code, texts_[i], words, anchors);
-        codes_[i] = code.bytes().toByteArray();
+        codes_[i] = {code.bytes().toByteArray(), true};
+        texts_[i] = QString();  // its room serves the code of the next
     }
 }
 
@@ -269,10 +270,6 @@ size_t SiteProject::indexOf(const RoutineRow& routine) const {
     return size_t(&routine - routines_.data());
 }
 
-const QString& SiteProject::text(int module) const {
-    static const QString none;
-    return module >= 1 && size_t(module) <= texts_.size() ? texts_[size_t(module) - 1] : none;
-}
 
 std::optional<std::pair<int, int>> SiteProject::definition(QStringView name, int module) const {
     char16_t buffer[64];

@@ -36,15 +36,15 @@ public:
 
     const std::vector<ModuleRow>& modules() const { return modules_; }  // by number
     const std::vector<RoutineRow>& routines() const { return routines_; }  // by module, then first line
-    // The tagged text of module `module` (1-based); "" for one not read.
-    const QString& text(int module) const;
+    // Whether module `module` (1-based) has a text: false for one not read.
+    bool hasText(int module) const { return codes_[size_t(module) - 1].hasText; }
     const QStringList& unreadable() const { return unreadable_; }
     // modulePageName of module `module` (1-based), and as the bytes of a page.
     const QString& pageOf(int module) const { return pages_[size_t(module) - 1]; }
     const QByteArray& pageBytes(int module) const { return pageBytes_[size_t(module) - 1]; }
     // The code of module `module` as the inside of its page's <pre> element
     // ("" for one not read).
-    const QByteArray& codeHtml(int module) const { return codes_[size_t(module) - 1]; }
+    const QByteArray& codeHtml(int module) const { return codes_[size_t(module) - 1].html; }
     // The name of module `module` escaped for a page.
     const QByteArray& nameHtml(int module) const { return namesHtml_[size_t(module) - 1]; }
 
@@ -88,13 +88,17 @@ private:
 
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
-    std::vector<QString> texts_;
+    std::vector<QString> texts_;  // until their code is written
     std::vector<QString> pages_;
     std::vector<QByteArray> pageBytes_;
     std::vector<QByteArray> namesHtml_;
     std::vector<int> routineCounts_;
     QStringList unreadable_;
-    std::vector<QByteArray> codes_;  // codeHtml of each module
+    struct Code {
+        QByteArray html;
+        bool hasText = false;
+    };
+    std::vector<Code> codes_;
     std::vector<std::vector<int>> covering_;  // by module, line: into routines_, -1 for none
     // Every word that calls a routine, by the name as written: module, line.
     QHash<QString, int> callsOf_;  // into calls_
