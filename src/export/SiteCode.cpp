@@ -1,9 +1,14 @@
 #include "export/SiteCode.h"
 
 #include <array>
+#include <bit>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define LUMO_CODE_SSE2 1
+#endif
 
 #include "export/PageBytes.h"
-
 #include "model/TaggedText.h"
 #include "model/TextOperations.h"
 
@@ -20,6 +25,22 @@ const std::array<bool, 128> kAsciiIdent = [] {
 
 inline bool identChar(QChar c) { return c.unicode() < 128 ? kAsciiIdent[c.unicode()] : isIdentChar(c); }
 
+// The first carriage return or line feed from p[i] on, or n: a comment
+// runs long without one.
+qsizetype nextBreak(const QChar* p, qsizetype i, qsizetype n) {
+#ifdef LUMO_CODE_SSE2
+    const __m128i cr = _mm_set1_epi16(u'\r'), lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf)));
+        if (hits != 0) return i + std::countr_zero(unsigned(hits)) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == u'\r' || p[i] == u'\n') return i;
+    return n;
+}
+
 // Writes lines as elements of their own: a span open at a line's end is
 // closed there and opened again on the next line, so that every line can
 // be a link target and the markup stays nested.
@@ -33,8 +54,14 @@ public:
     void text(QStringView s) {
         const QChar* p = s.data();
         const qsizetype n = s.size();
+        // Inside a keyword, comment or string no word is asked about: only
+        // the line breaks matter there.
+        const bool linkable = slot_ == ColourSlot::Plain;
+        const bool words = linkable || !inSpan_;
         qsizetype from = 0;  // the first character not yet written
         for (qsizetype i = 0; i < n;) {
+            if (!words) i = nextBreak(p, i, n);
+            if (i == n) break;
             const char16_t c = p[i].unicode();
             if (c == u'\r' || c == u'\n') {
                 flush(s, from, i);
@@ -43,8 +70,7 @@ public:
                 from = ++i;
                 continue;
             }
-            const bool linkable = slot_ == ColourSlot::Plain;
-            if ((!linkable && inSpan_) || !identChar(p[i])) {
+            if (!identChar(p[i])) {
                 ++i;
                 continue;
             }
