@@ -38,18 +38,6 @@ QString foldedName(const QString& name) {
     return out;
 }
 
-namespace {
-
-// The declaration a module offers for a name: a routine before anything
-// else, otherwise the first by line.
-template <class It>
-It preferred(It from, It to) {
-    const It routine = std::find_if(from, to, [](const Declaration* d) { return d->kind == DeclarationKind::Routine; });
-    return routine != to ? routine : from;
-}
-
-}  // namespace
-
 SiteProject::SiteProject(WorkingStore& store) {
     modules_ = modulesByNumber(store);
     if (!modules_.empty()) routines_ = routinesOfModulesByStart(store, modules_.front().number, modules_.back().number);
@@ -237,31 +225,55 @@ void SiteProject::writeCode() {
 // first module of that name, else the first with another public
 // declaration of it.
 void SiteProject::indexDefinitions(const std::vector<Declaration>& declarations) {
-    QHash<QString, std::vector<const Declaration*>> byName;  // by module, then line
-    for (const Declaration& d : declarations) byName[foldedName(d.name)].push_back(&d);
-    targets_.reserve(byName.size());
-    for (auto n = byName.cbegin(); n != byName.cend(); ++n) {
-        const std::vector<const Declaration*>& all = n.value();
-        Targets t;
+    // The declarations come by module, then line: each name's answers are
+    // settled as they pass, module by module.
+    struct Building {
+        bool ownIsRoutine = false;
+        int offeredIn = 0;  // the module of `offered`, 0 before the first public declaration
+        std::pair<int, int> offered;
+        DeclarationKind offeredKind = DeclarationKind::Variable;
         std::optional<std::pair<int, int>> routine, module, other;
-        for (auto from = all.begin(); from != all.end();) {
-            const int m = (*from)->module;
-            const auto to = std::find_if(from, all.end(), [m](const Declaration* d) { return d->module != m; });
-            const Declaration* own = *preferred(from, to);
-            t.own.push_back({m, own->line});
-            std::vector<const Declaration*> visible;
-            std::copy_if(from, to, std::back_inserter(visible), [](const Declaration* d) { return d->isPublic; });
-            if (!visible.empty()) {
-                const Declaration* d = *preferred(visible.begin(), visible.end());
-                auto& slot = d->kind == DeclarationKind::Routine  ? routine
-                             : d->kind == DeclarationKind::Module ? module
+        void settle() {
+            if (offeredIn == 0) return;
+            auto& slot = offeredKind == DeclarationKind::Routine  ? routine
+                         : offeredKind == DeclarationKind::Module ? module
                                                                   : other;
-                if (!slot) slot = std::pair{m, d->line};
-            }
-            from = to;
+            if (!slot) slot = offered;
         }
-        t.elsewhere = routine ? routine : module ? module : other;
-        targets_.insert(n.key(), std::move(t));
+    };
+    std::vector<Building> building;
+    char16_t buffer[64];
+    for (const Declaration& d : declarations) {
+        const QString name = folded(d.name, buffer);
+        auto at = targetOf_.constFind(name);
+        if (at == targetOf_.cend()) {
+            at = targetOf_.insert(QString(name.constData(), name.size()), int(targets_.size()));
+            targets_.emplace_back();
+            building.emplace_back();
+        }
+        Targets& t = targets_[size_t(at.value())];
+        Building& b = building[size_t(at.value())];
+        const bool routine = d.kind == DeclarationKind::Routine;
+        if (t.own.empty() || t.own.back().first != d.module) {
+            t.own.push_back({d.module, d.line});
+            b.ownIsRoutine = routine;
+        } else if (!b.ownIsRoutine && routine) {
+            t.own.back().second = d.line;
+            b.ownIsRoutine = true;
+        }
+        if (!d.isPublic) continue;
+        if (b.offeredIn != d.module) {
+            b.settle();
+            b = Building{b.ownIsRoutine, d.module, {d.module, d.line}, d.kind, b.routine, b.module, b.other};
+        } else if (b.offeredKind != DeclarationKind::Routine && routine) {
+            b.offered = {d.module, d.line};
+            b.offeredKind = d.kind;
+        }
+    }
+    for (size_t i = 0; i < targets_.size(); ++i) {
+        Building& b = building[i];
+        b.settle();
+        targets_[i].elsewhere = b.routine ? b.routine : b.module ? b.module : b.other;
     }
 }
 
@@ -273,13 +285,14 @@ size_t SiteProject::indexOf(const RoutineRow& routine) const {
 
 std::optional<std::pair<int, int>> SiteProject::definition(QStringView name, int module) const {
     char16_t buffer[64];
-    const auto t = targets_.constFind(folded(name, buffer));
-    if (t == targets_.cend()) return std::nullopt;
-    const auto& own = t->own;
-    const auto at = std::lower_bound(own.begin(), own.end(), module,
-                                     [](const std::pair<int, int>& o, int m) { return o.first < m; });
-    if (at != own.end() && at->first == module) return *at;
-    return t->elsewhere;
+    const auto at = targetOf_.constFind(folded(name, buffer));
+    if (at == targetOf_.cend()) return std::nullopt;
+    const Targets& t = targets_[size_t(at.value())];
+    const auto& own = t.own;
+    const auto mine = std::lower_bound(own.begin(), own.end(), module,
+                                       [](const std::pair<int, int>& o, int m) { return o.first < m; });
+    if (mine != own.end() && mine->first == module) return *mine;
+    return t.elsewhere;
 }
 
 std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& routine) const {

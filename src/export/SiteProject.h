@@ -122,7 +122,8 @@ private:
         std::vector<std::pair<int, int>> own;  // module, line; by module
         std::optional<std::pair<int, int>> elsewhere;
     };
-    QHash<QString, Targets> targets_;  // by the name case folded
+    QHash<QString, int> targetOf_;  // by the name case folded
+    std::vector<Targets> targets_;
 };
 
 // name.toCaseFolded(), quicker for the ASCII names of most projects.

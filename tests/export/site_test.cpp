@@ -98,6 +98,26 @@ TEST_F(SiteTest, NamesLinkToWhereDefinitionJumps) {
     EXPECT_TRUE(page(folder, 3).contains("<a href=\"modul-Kunde.html#L1\">Kunde</a>.<a href=\"modul-Haupt.html#L18\">Start</a>"));
 }
 
+// Worked out once for the whole project, Definition leads where it leads
+// in the window, from every module, for every name in any case.
+TEST_F(SiteTest, DefinitionsAreThoseOfTheWindow) {
+    // Beside a variable its module offers the routine; from elsewhere a
+    // public routine wins over a module of the name.
+    add("Dim Rot\nPublic Kunde\nPublic Function Rot()\nEnd Function\nPublic Sub Helfer()\nEnd Sub\n", "Mehr");
+    const SiteProject project(store);
+    QStringList names{"nirgends", "RECHNE", "kunde"};
+    const DeclarationIndex index = DeclarationIndex::ofProject(store);
+    for (const Declaration& d : index.all()) names << d.name;
+    for (const QString& name : names) {
+        for (int m = 1; m <= int(project.modules().size()); ++m) {
+            const auto expected = definitionOf(store, name, m);
+            const auto found = project.definition(name, m);
+            ASSERT_EQ(found.has_value(), expected.has_value()) << name.toStdString() << " " << m;
+            if (found) EXPECT_EQ(*found, std::pair(expected->moduleNumber, expected->line)) << name.toStdString() << " " << m;
+        }
+    }
+}
+
 // Each routine's callers are the lines the caller search finds.
 TEST_F(SiteTest, CallersAreTheCallSitesOfTheCallerSearch) {
     expectCallersOfTheCallerSearch();
