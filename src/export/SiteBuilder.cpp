@@ -62,7 +62,7 @@ private:
         return true;
     }
 
-    bool linkedUnchanged(const QString& name, const QByteArray& file, std::initializer_list<QByteArrayView> pieces) const {
+    bool linkedUnchanged(const QString& name, const QByteArray& file, std::initializer_list<QByteArrayView> pieces) {
         if (previous_.isEmpty()) return false;
         qsizetype size = 0;
         for (const QByteArrayView bytes : pieces) size += bytes.size();
@@ -71,10 +71,12 @@ private:
         if (::lstat(old.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != size) return false;
         const int fd = ::open(old.constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return false;
-        QByteArray before(size, Qt::Uninitialized);
+        // One buffer for all old files: hundreds of fresh ones would each be
+        // paged in anew.
+        if (before_.size() < size) before_.resize(size);
         qsizetype at = 0;
         while (at < size) {
-            const ssize_t n = ::read(fd, before.data() + at, size_t(size - at));
+            const ssize_t n = ::read(fd, before_.data() + at, size_t(size - at));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
             at += n;
@@ -83,7 +85,7 @@ private:
         if (at != size) return false;
         at = 0;
         for (const QByteArrayView bytes : pieces) {
-            if (QByteArrayView(before).sliced(at, bytes.size()) != bytes) return false;
+            if (QByteArrayView(before_).sliced(at, bytes.size()) != bytes) return false;
             at += bytes.size();
         }
         return ::link(old.constData(), file.constData()) == 0;
@@ -91,6 +93,7 @@ private:
 
     QString folder_;
     QString previous_;
+    QByteArray before_;
 };
 
 }  // namespace
