@@ -56,20 +56,39 @@ SiteProject::SiteProject(WorkingStore& store) {
             unreadable_ << QStringLiteral("%1: %2").arg(modules_[i].name, QString::fromUtf8(e.what()));
         }
     }
-    QHash<QString, int> taken;  // "module/folded name" -> routines of that name so far
-    QSet<QString> declared;    // "module/type/folded name" of external declarations
+    // Routines come module by module: names are told apart within one.
+    QHash<QString, int> taken;  // folded name -> routines of that name so far
+    QSet<QString> declared;    // "type/folded name" of external declarations
+    int module = 0;
+    routineTexts_.reserve(routines_.size());
     for (const RoutineRow& r : routines_) {
-        const QString key = QString::number(r.module) + u'/' + foldedName(r.name);
+        if (r.module != module) {
+            module = r.module;
+            taken.clear();
+            declared.clear();
+        }
+        const QString folded = foldedName(r.name);
         if (isDeclaration(r.type)) {
-            const QString d = QString::number(r.type) + u'/' + key;
+            const QString d = QString::number(r.type) + u'/' + folded;
             if (declared.contains(d)) repeated_.insert(r.number);
             else declared.insert(d);
         }
         if (!repeated_.contains(r.number)) ++routineCounts_[size_t(r.module) - 1];
-        const int n = ++taken[key];
-        const QString anchor = QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString());
-        routineTexts_.push_back({anchor, escapedBytes(anchor),
-                                 "\">" + namesHtml_[size_t(r.module) - 1] + '.' + escapedBytes(r.name) + ", Zeile "});
+        const int n = ++taken[folded];
+        RoutineTexts texts;
+        texts.anchor = QStringLiteral("r-") + r.name;
+        if (n > 1) texts.anchor += u'-' + QString::number(n);
+        PageBytes html(64 + 8 * r.name.size());
+        html.addEscaped(texts.anchor);
+        texts.anchorHtml = html.bytes().toByteArray();
+        html.clear();
+        html.add("\">");
+        html.add(namesHtml_[size_t(r.module) - 1]);
+        html.add('.');
+        html.addEscaped(r.name);
+        html.add(", Zeile ");
+        texts.callLabel = html.bytes().toByteArray();
+        routineTexts_.push_back(std::move(texts));
     }
     indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
     indexLines();
