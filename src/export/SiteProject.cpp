@@ -38,6 +38,21 @@ QString foldedName(const QString& name) {
     return out;
 }
 
+namespace {
+
+// name.compare(other, Qt::CaseInsensitive) == 0, by hand for ASCII names.
+bool sameName(const QString& name, const QString& other) {
+    if (name.size() != other.size()) return false;  // then no case makes them equal
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t a = name[i].unicode(), b = other[i].unicode();
+        if (a >= 0x80 || b >= 0x80) return name.compare(other, Qt::CaseInsensitive) == 0;
+        if (a != b && !((a | 0x20) == (b | 0x20) && (a | 0x20) >= u'a' && (a | 0x20) <= u'z')) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 SiteProject::SiteProject(WorkingStore& store) {
     modules_ = modulesByNumber(store);
     if (!modules_.empty()) routines_ = routinesOfModulesByStart(store, modules_.front().number, modules_.back().number);
@@ -322,9 +337,7 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     const auto [from, to] = std::equal_range(routines_.begin(), routines_.end(), routine,
                                              [](const RoutineRow& a, const RoutineRow& b) { return a.module < b.module; });
     for (const RoutineRow& r : std::span(from, to))
-        // Of another length no name compares equal, in any case.
-        if (r.number < asked->number && r.name.size() == routine.name.size() &&
-            r.name.compare(routine.name, Qt::CaseInsensitive) == 0)
+        if (r.number < asked->number && sameName(r.name, routine.name))
             asked = &r;
     if (isProperty(asked->type)) return std::nullopt;
     const bool onlyOwn = asked->visibility == OpenPrivate;
