@@ -276,6 +276,9 @@ void SiteProject::indexDefinitions(const std::vector<Declaration>& declarations)
         }
     };
     std::vector<Building> building;
+    building.reserve(declarations.size());
+    targets_.reserve(declarations.size());
+    targetOf_.reserve(qsizetype(declarations.size()));
     char16_t buffer[64];
     for (const Declaration& d : declarations) {
         const QString name = folded(d.name, buffer);
