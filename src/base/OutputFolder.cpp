@@ -1,15 +1,19 @@
 #include "base/OutputFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,14 +139,26 @@ QString swapInBuilt(const QString& built, const QString& folder, OwnsFileName ow
 }
 
 QString folderSnapshot(const QString& folder) {
-    QString snapshot;
-    for (const QFileInfo& e : QDir(folder).entryInfoList(
-             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
-        snapshot += QStringLiteral("%1/%2/%3\n")
-                        .arg(e.fileName())
-                        .arg(e.size())
-                        .arg(e.lastModified().toMSecsSinceEpoch());
-    return snapshot;
+    // Read by the system's calls: a site's folder holds hundreds of files,
+    // and the snapshot is taken twice a run.
+    const QByteArray path = QFile::encodeName(folder);
+    DIR* dir = ::opendir(path.constData());
+    if (!dir) return {};
+    std::vector<std::string> lines;
+    while (const dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        struct stat st {};
+        char line[64] = "/?\n";
+        if (::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0)
+            std::snprintf(line, sizeof line, "/%lld/%lld.%09ld\n", static_cast<long long>(st.st_size),
+                          static_cast<long long>(st.st_mtim.tv_sec), static_cast<long>(st.st_mtim.tv_nsec));
+        lines.push_back(std::string(e->d_name) + line);
+    }
+    ::closedir(dir);
+    std::sort(lines.begin(), lines.end());
+    std::string snapshot;
+    for (const std::string& l : lines) snapshot += l;
+    return QString::fromStdString(snapshot);
 }
 
 void removeOwnFolder(const QString& folder, OwnsFileName owns) {

@@ -67,10 +67,14 @@ private:
         qsizetype size = 0;
         for (const QByteArrayView bytes : pieces) size += bytes.size();
         const QByteArray old = QFile::encodeName(previous_ + QLatin1Char('/') + name);
-        struct stat st {};
-        if (::lstat(old.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != size) return false;
-        const int fd = ::open(old.constData(), O_RDONLY | O_CLOEXEC);
+        // A link in the old site's place is not followed: its target is no file of ours.
+        const int fd = ::open(old.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return false;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != size) {
+            ::close(fd);
+            return false;
+        }
         // One buffer for all old files: hundreds of fresh ones would each be
         // paged in anew.
         if (before_.size() < size) before_.resize(size);
