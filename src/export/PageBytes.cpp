@@ -102,21 +102,6 @@ qsizetype PageBytes::encode(const QChar* p, qsizetype k, qsizetype n) {
     return 2;
 }
 
-void PageBytes::addText(QStringView text) {
-    const QChar* p = text.data();
-    const qsizetype n = text.size();
-    room(3 * n);  // toUtf8's bound: a pair of surrogates takes four bytes for two units
-    for (qsizetype k = 0; k < n;) {
-        const char16_t u = p[k].unicode();
-        if (u < 0x80) {
-            *at_++ = char(u);
-            ++k;
-        } else {
-            k += encode(p, k, n);
-        }
-    }
-}
-
 // Eight units of plain ASCII that need no escape go out as they are; the
 // code of a page is mostly such text.
 qsizetype PageBytes::copyPlain(const QChar* p, qsizetype n) {

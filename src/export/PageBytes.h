@@ -26,12 +26,10 @@ public:
         *at_++ = c;
     }
     void addNumber(qint64 n);
-    // Text as UTF-8 without escapes (markup held in a QString).
-    void addText(QStringView text);
-    // Text and attribute values for HTML5: "&", "<", ">" and the quote as
-    // entities, control characters (but tab and line breaks) as U+FFFD.
+    // Text and attribute values for HTML5 in UTF-8: "&", "<", ">" and the
+    // quote as entities, control characters (but tab and line breaks) as
+    // U+FFFD.
     void addEscaped(QStringView text);
-
     // Text inside a JavaScript string literal: the quote and the backslash
     // after a backslash, control characters as \u00XX.
     void addJsText(QStringView text);

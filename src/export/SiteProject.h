@@ -1,8 +1,9 @@
 #pragma once
-// A project read once for its website: modules, routines, texts, every
-// declared name, and who calls each routine. The links of the site give the
-// answers the window gives: a name leads where Definition (F8) jumps, a
-// routine lists the lines the caller search finds.
+// A project read once for its website: modules, routines, every declared
+// name, each module's code as its page shows it, and who calls each
+// routine (found in the same reading of the code). The links of the site
+// give the answers the window gives: a name leads where Definition (F8)
+// jumps, a routine lists the lines the caller search finds.
 #include <optional>
 #include <vector>
 

@@ -201,7 +201,7 @@ TEST(SiteText, EscapesMarkupAndControlCharactersAndWritesUtf8AsQt) {
     EXPECT_EQ(escapedBytes(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
     for (const char16_t* text : {u"Größe 5 €", u"\U0001F600x", u"\xD83D", u"a\xD83Db", u"\xDE00a", u"\xD83D\xD83D\xDE00"}) {
         PageBytes page(1);  // grows as it goes
-        page.addText(text);
+        page.addEscaped(text);
         page.addNumber(-1207);
         EXPECT_EQ(page.take(), QStringView(text).toUtf8() + "-1207");
         EXPECT_EQ(escapedBytes(text), QStringView(text).toUtf8());
