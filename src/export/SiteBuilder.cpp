@@ -110,7 +110,7 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
                           const SiteProgress& progress, const QString& previous) {
     SiteWriter writer(folder, previous);
     const QString css = siteStyleSheet(options);  // a colour that cannot be written stops before any file
-    const SiteProject project(store);
+    const SiteProject project(store, progress);
     const int total = int(project.modules().size());
     PageBytes page(1 << 20);
     auto write = [&](const QString& name, auto&& make) {
@@ -119,7 +119,6 @@ SiteReport writeSiteFiles(WorkingStore& store, const QString& folder, const Site
         writer.write(name, {page.bytes()});
     };
     for (int i = 0; i < total; ++i) {
-        if (progress) progress(i + 1, total);
         const ModuleRow& m = project.modules()[size_t(i)];
         page.clear();
         const qsizetype code = siteModulePage(page, project, m, title);

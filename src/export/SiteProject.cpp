@@ -53,7 +53,7 @@ bool sameName(const QString& name, const QString& other) {
 
 }  // namespace
 
-SiteProject::SiteProject(WorkingStore& store) {
+SiteProject::SiteProject(WorkingStore& store, const std::function<void(int, int)>& progress) {
     modules_ = modulesByNumber(store);
     if (!modules_.empty()) routines_ = routinesOfModulesByStart(store, modules_.front().number, modules_.back().number);
     texts_.resize(modules_.size());
@@ -107,7 +107,7 @@ SiteProject::SiteProject(WorkingStore& store) {
     }
     indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
     indexLines();
-    writeCode();
+    writeCode(progress);
 }
 
 // For each line the routine the caller tree lists for it: the first in order
@@ -226,7 +226,7 @@ private:
 // Every module's code as its page shows it, and on the way every word that
 // calls a routine: the callers of a routine on the first page come from
 // the code of all.
-void SiteProject::writeCode() {
+void SiteProject::writeCode(const std::function<void(int, int)>& progress) {
     for (const RoutineRow& r : routines_) {
         if (!callsOf_.contains(r.name)) {
             callsOf_.insert(r.name, int(calls_.size()));
@@ -237,6 +237,7 @@ void SiteProject::writeCode() {
     codes_.resize(modules_.size());
     auto routine = routines_.cbegin();
     for (size_t i = 0; i < modules_.size(); ++i) {
+        if (progress) progress(int(i) + 1, int(modules_.size()));
         const int module = modules_[i].number;
         // Anchors by line, those of one line in the order of the routines.
         std::vector<SiteAnchor> anchors;

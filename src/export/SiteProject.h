@@ -4,6 +4,7 @@
 // routine (found in the same reading of the code). The links of the site
 // give the answers the window gives: a name leads where Definition (F8)
 // jumps, a routine lists the lines the caller search finds.
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,8 +33,10 @@ struct SiteCall {
 class SiteProject {
 public:
     // Reads the store; a module text that cannot be read is named in
-    // unreadable() and shown without code. Throws StoreError (the tables).
-    explicit SiteProject(WorkingStore& store);
+    // unreadable() and shown without code. `progress` is called before each
+    // module's code is written, the bulk of the work (done of total); what it
+    // throws ends the reading. Throws StoreError (the tables).
+    explicit SiteProject(WorkingStore& store, const std::function<void(int done, int total)>& progress = {});
 
     const std::vector<ModuleRow>& modules() const { return modules_; }  // by number
     const std::vector<RoutineRow>& routines() const { return routines_; }  // by module, then first line
@@ -84,7 +87,7 @@ private:
     class ModuleWords;
     void indexLines();
     const RoutineRow* covering(int module, int line) const;
-    void writeCode();
+    void writeCode(const std::function<void(int, int)>& progress);
     void indexDefinitions(const std::vector<Declaration>& declarations);
 
     std::vector<ModuleRow> modules_;
