@@ -27,19 +27,6 @@ QString folded(QStringView word, char16_t (&buffer)[64]) {
     return QString::fromRawData(reinterpret_cast<const QChar*>(buffer), word.size());
 }
 
-}  // namespace
-
-QString foldedName(const QString& name) {
-    for (const QChar c : name)
-        if (c.unicode() >= 0x80) return name.toCaseFolded();
-    QString out = name;
-    for (QChar& c : out)
-        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
-    return out;
-}
-
-namespace {
-
 // name.compare(other, Qt::CaseInsensitive) == 0, by hand for ASCII names.
 bool sameName(const QString& name, const QString& other) {
     if (name.size() != other.size()) return false;  // then no case makes them equal
@@ -52,6 +39,15 @@ bool sameName(const QString& name, const QString& other) {
 }
 
 }  // namespace
+
+QString foldedName(const QString& name) {
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80) return name.toCaseFolded();
+    QString out = name;
+    for (QChar& c : out)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+    return out;
+}
 
 SiteProject::SiteProject(WorkingStore& store, const std::function<void(int, int)>& progress) {
     modules_ = modulesByNumber(store);
@@ -116,7 +112,7 @@ SiteProject::SiteProject(WorkingStore& store, const std::function<void(int, int)
 void SiteProject::indexLines() {
     covering_.resize(modules_.size());
     for (size_t i = 0; i < modules_.size(); ++i)
-        covering_[i].assign(size_t(std::min<qsizetype>(modules_[i].lines, texts_[i].size())) + 2, -1);
+        covering_[i].assign(size_t(std::clamp<qsizetype>(modules_[i].lines, 0, texts_[i].size())) + 2, -1);
     for (size_t k = 0; k < routines_.size(); ++k) {
         const RoutineRow& r = routines_[k];
         std::vector<int>& lines = covering_[size_t(r.module) - 1];
