@@ -6,7 +6,6 @@
 
 #include <QHash>
 
-
 #include "export/PageBytes.h"
 #include "export/RoutineListing.h"
 #include "export/SiteProject.h"
