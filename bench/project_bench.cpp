@@ -15,6 +15,9 @@
 //   Callers/N      callers of the routine named most often in the corpus
 //   Html/N         export --html of the whole project; its memory peak too
 //   Dump/FILE      dump FILE: every module's code as the editor shows it
+//   Start          --help: what every process of the headless entry pays
+//                  before its work (loading Qt, ICU, libgsf and their
+//                  libraries), the floor of the small inputs' ratios
 //   JavaReader/FILE  VBAMacroExtractor FILE (skipped where it is not installed)
 #include <benchmark/benchmark.h>
 
@@ -232,6 +235,8 @@ void BM_Html(benchmark::State& state, int count) {
     if (const Project* p = project(state, count)) timeProcess(state, "Html/" + std::to_string(count), kCli, {"export", "--html", p->dir->path()});
 }
 
+void BM_Start(benchmark::State& state) { timeProcess(state, "Start", kCli, {"--help"}); }
+
 void BM_Dump(benchmark::State& state, QString file) { timeProcess(state, "Dump", kCli, {"dump", file}); }
 
 void BM_JavaReader(benchmark::State& state, QString file) {
@@ -271,6 +276,11 @@ void printRatios(const lumo::bench::Seconds& seconds) {
             const double t = at(seconds, std::string(what) + "/" + std::to_string(n));
             if (t > 0) std::printf("  %s %.2fx", what, t / cat);
         }
+        std::printf("\n");
+    }
+    if (const double start = at(seconds, "Start"); start > 0) {
+        std::printf("  start of the headless entry alone (--help): %.2f ms", start * 1e3);
+        if (const double cat = at(seconds, "Cat/100"); cat > 0) std::printf(" = %.2fx cat of 100 modules", start / cat);
         std::printf("\n");
     }
     std::printf("Growth for 10x input (cat's own growth is the floor)\n");
@@ -313,6 +323,7 @@ int setUp() {
             benchmark::RegisterBenchmark((name + k).c_str(), fn, n)
                 ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(n == 1000 ? 3 : 5);
     }
+    benchmark::RegisterBenchmark("Start", BM_Start)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
     officeFileList() = officeFiles();
     for (const QString& f : officeFileList()) {
         const std::string name = QFileInfo(f).fileName().toStdString();

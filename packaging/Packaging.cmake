@@ -48,8 +48,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Libraries the programs link come from dpkg-shlibdeps; what they load at run
 # time is named here: the window system plug-ins (the xcb one above all) and
 # Qt's German texts for its own dialogs.
+# libgsf too is loaded by name, when the first Office file is read; its
+# package is named after its shared library name (libgsf-1.so.114 comes in
+# libgsf-1-114).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+string(REPLACE ".so." "-" lumo_gsf_package "${LUMO_GSF_SONAME}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, ${lumo_gsf_package}")
 # The help page and the HTML preview open in the desktop's browser.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
 include(CPack)

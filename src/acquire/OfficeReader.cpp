@@ -1,3 +1,4 @@
+#include "acquire/GsfLibrary.h"
 #include "acquire/OfficeReader.h"
 
 #include <algorithm>
@@ -63,6 +64,9 @@ bool decompressCounted(const unsigned char* data, std::size_t size, QByteArray& 
 void ignoreLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
 void ensureGsf() {
+    if (QString why; !loadGsfLibrary(&why))
+        throw ReadError(QStringLiteral("Die Bibliothek %1 zum Lesen von Office-Dateien kann nicht geladen werden: %2")
+                            .arg(QStringLiteral(LUMO_GSF_LIBRARY), why));
     static const bool done = [] {
         gsf_init();
         // Damaged files make libgsf complain on standard error; the reader

@@ -87,7 +87,7 @@ struct LumoPagedInputClass {
 G_DEFINE_TYPE(LumoPagedInput, lumo_paged_input, GSF_INPUT_TYPE)
 
 LumoPagedInput* newPagedInput(PagedFile* file) {
-    auto* self = static_cast<LumoPagedInput*>(g_object_new(lumo_paged_input_get_type(), nullptr));
+    auto* self = reinterpret_cast<LumoPagedInput*>(g_object_new_with_properties(lumo_paged_input_get_type(), 0, nullptr, nullptr));
     self->file = file;
     gsf_input_set_size(GSF_INPUT(self), file->size);
     return self;

@@ -27,6 +27,17 @@ namespace {
 QString parentOf(const QString& folder) { return QFileInfo(folder).absolutePath(); }
 QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
 
+// QLockFile tells only that it failed; creating the file once more names
+// the reason (a missing or read-only parent, a full disk, ...).
+QString lockFileProblem(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return errno == EEXIST ? QStringLiteral("unbekannter Fehler") : systemErrorText(errno);
+    ::close(fd);
+    ::unlink(name.constData());
+    return QStringLiteral("unbekannter Fehler");
+}
+
 }  // namespace
 
 QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFolder, QString& refusal) {
@@ -37,8 +48,11 @@ QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFold
         refusal = notAFolder.arg(folder);
         return {};
     }
-    const QFileInfoList entries =
+    QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    // The root has nothing beside it: its lock stands in it and is ours.
+    if (nameOf(folder).isEmpty())
+        entries.removeIf([](const QFileInfo& e) { return e.fileName() == QLatin1String("..lumo-lock"); });
     if (entries.isEmpty() && (!info.isReadable() || !info.isExecutable()))
         refusal = QStringLiteral("Der Ordner %1 kann nicht gelesen werden: Zugriff verweigert.").arg(folder);
     return entries;
@@ -66,7 +80,7 @@ bool OutputFolderLock::tryLock(const QString& busyText, QString* why) {
     } else if (why) {
         *why = QStringLiteral("Neben dem Ordner %1 kann keine Sperrdatei angelegt werden: %2.")
                    .arg(folder_, lock_->error() == QLockFile::PermissionError ? systemErrorText(EACCES)
-                                                                             : QStringLiteral("unbekannter Fehler"));
+                                                                             : lockFileProblem(path));
     }
     lock_.reset();
     return false;

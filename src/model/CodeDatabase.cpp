@@ -249,12 +249,13 @@ std::vector<RoutineRow> routinesOfModule(WorkingStore& store, int moduleNumber) 
     return routines(store, QStringLiteral("WHERE mod_num = ? ORDER BY rou_num"), {qint64(moduleNumber)});
 }
 
-std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, int firstModule, int lastModule) {
+namespace {
+std::vector<RoutineRow> routinesByStart(WorkingStore& store, const QString& where, const SqlParams& params) {
     // Columns by position: a search over a whole project reads every routine.
     auto q = store.query(QStringLiteral("SELECT rou_num, mod_num, rou_name, rou_typ, rou_open, rou_start, rou_ende "
-                                        "FROM td_rout WHERE mod_num BETWEEN ? AND ? "
-                                        "ORDER BY mod_num, rou_start, rou_num"),
-                         {qint64(firstModule), qint64(lastModule)});
+                                        "FROM td_rout WHERE ") +
+                             where + QStringLiteral(" ORDER BY mod_num, rou_start, rou_num"),
+                         params);
     std::vector<RoutineRow> out;
     while (q.next()) {
         RoutineRow r;
@@ -268,6 +269,24 @@ std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, int firstM
         out.push_back(std::move(r));
     }
     return out;
+}
+}  // namespace
+
+std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, int firstModule, int lastModule) {
+    return routinesByStart(store, QStringLiteral("mod_num BETWEEN ? AND ?"), {qint64(firstModule), qint64(lastModule)});
+}
+
+std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, const std::vector<int>& moduleNumbers) {
+    if (moduleNumbers.empty()) return {};
+    // The numbers go into the statement itself: they are integers, and one
+    // statement for all of them is what keeps this cheap.
+    QString list;
+    list.reserve(qsizetype(moduleNumbers.size()) * 6);
+    for (const int m : moduleNumbers) {
+        if (!list.isEmpty()) list += u',';
+        list += QString::number(m);
+    }
+    return routinesByStart(store, QStringLiteral("mod_num IN (") + list + u')', {});
 }
 
 std::optional<RoutineRow> routineByNumber(WorkingStore& store, int routineNumber) {

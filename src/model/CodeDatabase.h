@@ -83,6 +83,8 @@ std::vector<RoutineRow> routinesOfModule(WorkingStore& store, int moduleNumber);
 // number: within a module the order in which routineCoveringLine meets them.
 // Head lines are not read (headLines stays 1).
 std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, int firstModule, int lastModule);
+// The same for the modules named (a search reads only the modules it found).
+std::vector<RoutineRow> routinesOfModulesByStart(WorkingStore& store, const std::vector<int>& moduleNumbers);
 std::optional<RoutineRow> routineByNumber(WorkingStore& store, int routineNumber);
 // The routine of the module whose lines rou_start..rou_ende hold `line`.
 std::optional<RoutineRow> routineCoveringLine(WorkingStore& store, int moduleNumber, int line);

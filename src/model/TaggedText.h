@@ -18,7 +18,13 @@
 // sink gives exactly what its chain gives.
 #include <algorithm>
 #include <array>
+#include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <QByteArrayView>
 #include <QStringView>
 
 #include "model/Tags.h"
@@ -67,9 +73,59 @@ void putTaggedText(const QChar* p, qsizetype from, qsizetype to, Sink& sink) {
     }
 }
 
-template <class Sink>
-void readTagged(QStringView tagged, Sink& sink) {
-    const QChar* p = tagged.data();
+// What the reader needs to know of the units it walks: characters of a
+// QString, or the UTF-8 bytes of a stored text (for sinks that only count,
+// so that a search need not decode a module to find its spans).
+template <class View>
+struct TaggedUnits;
+
+template <>
+struct TaggedUnits<QStringView> {
+    static constexpr qsizetype tagLength = kKeptTagLength;
+    static qsizetype nextBar(QStringView t, qsizetype from) { return t.indexOf(u'|', from); }
+    static bool tagAt(QStringView t, qsizetype i, TagKind& kind) {
+        return taglayout::keptTagAt(t.data(), t.size(), i, kind);
+    }
+    template <class Sink>
+    static void putText(QStringView t, qsizetype from, qsizetype to, Sink& sink) {
+        putTaggedText(t.data(), from, to, sink);
+    }
+};
+
+template <>
+struct TaggedUnits<QByteArrayView> {
+    static constexpr qsizetype tagLength = taglayout::kKeptTagBytes;
+    // Tags stand close together in code, so the next "|" is looked for
+    // here, sixteen bytes at a time, rather than through a call.
+    static qsizetype nextBar(QByteArrayView t, qsizetype from) {
+        const char* p = t.data();
+        const qsizetype n = t.size();
+#if defined(__SSE2__)
+        const __m128i bar = _mm_set1_epi8('|');
+        for (; from + 16 <= n; from += 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+            if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar))) return from + __builtin_ctz(unsigned(mask));
+        }
+#endif
+        for (; from < n; ++from)
+            if (p[from] == '|') return from;
+        return -1;
+    }
+    static bool tagAt(QByteArrayView t, qsizetype i, TagKind& kind) {
+        return taglayout::keptTagAt(t.data(), t.size(), i, kind);
+    }
+    template <class Sink>
+    static void putText(QByteArrayView, qsizetype from, qsizetype to, Sink& sink) {
+        static_assert(requires { sink.advance(qsizetype{}); }, "UTF-8 text reaches only sinks that count");
+        sink.advance(to - from);
+    }
+};
+
+template <class View, class Sink>
+void readTaggedUnits(View tagged, Sink& sink) {
+    using Units = TaggedUnits<View>;
+    // Two tags sharing their "|" start this many units apart.
+    constexpr qsizetype step = Units::tagLength - 1;
     const qsizetype n = tagged.size();
     qsizetype textStart = 0;
     qsizetype i = 0;
@@ -79,17 +135,17 @@ void readTagged(QStringView tagged, Sink& sink) {
     std::array<TagKind, kMaxChain> kinds{};
     std::array<bool, kMaxChain> claimed{};
     while (i < n) {
-        const qsizetype bar = tagged.indexOf(u'|', i);
+        const qsizetype bar = Units::nextBar(tagged, i);
         if (bar < 0) break;
         TagKind kind;
-        if (!taglayout::keptTagAt(p, n, bar, kind)) {
+        if (!Units::tagAt(tagged, bar, kind)) {
             i = bar + 1;
             continue;
         }
         // The run of tags each sharing its first "|" with the one before.
         int m = 0;
         kinds[m++] = kind;
-        while (m < kMaxChain && taglayout::keptTagAt(p, n, bar + 3 * m, kind)) kinds[m++] = kind;
+        while (m < kMaxChain && Units::tagAt(tagged, bar + step * m, kind)) kinds[m++] = kind;
         claimed.fill(false);
         if (m == 1) {
             claimed[0] = true;
@@ -104,17 +160,28 @@ void readTagged(QStringView tagged, Sink& sink) {
         }
         for (int c = 0; c < m; ++c) {
             if (!claimed[c]) continue;
-            const qsizetype at = bar + 3 * c;
-            if (at > textStart) putTaggedText(p, textStart, at, sink);
+            const qsizetype at = bar + step * c;
+            if (at > textStart) Units::putText(tagged, textStart, at, sink);
             sink.tag(kinds[c]);
-            textStart = at + kKeptTagLength;
+            textStart = at + Units::tagLength;
         }
         // The "|" closing the run starts no tag; a run cut at the limit goes
         // on with the tag that shares that "|", unless the last tag took it.
-        const qsizetype last = bar + 3 * (m - 1);
-        i = (m == kMaxChain && !claimed[m - 1]) ? last + 3 : std::max(textStart, last + kKeptTagLength);
+        const qsizetype last = bar + step * (m - 1);
+        i = (m == kMaxChain && !claimed[m - 1]) ? last + step : std::max(textStart, last + Units::tagLength);
     }
-    if (n > textStart) putTaggedText(p, textStart, n, sink);
+    if (n > textStart) Units::putText(tagged, textStart, n, sink);
+}
+
+template <class Sink>
+void readTagged(QStringView tagged, Sink& sink) {
+    readTaggedUnits(tagged, sink);
+}
+
+// The same walk over the UTF-8 bytes of a stored text; the sink counts bytes.
+template <class Sink>
+void readTaggedUtf8(QByteArrayView tagged, Sink& sink) {
+    readTaggedUnits(tagged, sink);
 }
 
 }  // namespace lumo

@@ -65,6 +65,34 @@ inline bool keptTagAt(const QChar* p, qsizetype n, qsizetype i, TagKind& kind) {
     return false;
 }
 
+// The same kept tags in the UTF-8 bytes the store keeps: the marker is the
+// two bytes C5 B8, so a tag is five bytes and two tags sharing their "|"
+// start four bytes apart. A byte pair C5 B8 is that character and nothing
+// else, so a tag is found in the bytes exactly where it is in the text.
+inline constexpr int kKeptTagBytes = 5;
+
+// The kept tag starting at p[i] of UTF-8 text, if any (i + 4 < n).
+inline bool keptTagAt(const char* p, qsizetype n, qsizetype i, TagKind& kind) {
+    if (i + 4 >= n || p[i] != '|' || p[i + 4] != '|') return false;
+    const auto a = static_cast<unsigned char>(p[i + 1]);
+    const auto b = static_cast<unsigned char>(p[i + 2]);
+    const auto c = static_cast<unsigned char>(p[i + 3]);
+    if (a == 0xC5 && b == 0xB8) {
+        switch (c) {
+        case 'k': kind = TagKind::Comment; return true;
+        case 'f': kind = TagKind::Keyword; return true;
+        case 's': kind = TagKind::String; return true;
+        case 'x': kind = TagKind::LineOpen; return true;
+        default: return false;
+        }
+    }
+    if (b == 0xC5 && c == 0xB8) {
+        if (a == 'n') { kind = TagKind::Close; return true; }
+        if (a == 'y') { kind = TagKind::LineClose; return true; }
+    }
+    return false;
+}
+
 // "|Ÿu| ": "_" + CR LF while a text is tagged.
 inline bool continuationAt(const QChar* p, qsizetype n, qsizetype i) {
     return i + 4 < n && p[i] == u'|' && p[i + 1].unicode() == kMarkerChar && p[i + 2] == u'u' && p[i + 3] == u'|' &&

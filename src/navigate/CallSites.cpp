@@ -46,7 +46,7 @@ private:
 void addSites(WorkingStore& store, const std::vector<ModuleReferences>& found, std::vector<CallSite>& sites) {
     const std::vector<ModuleRow> modules = modulesByNumber(store);
     const std::vector<RoutineRow> routines =
-        routinesOfModulesByStart(store, found.front().module, found.back().module);
+        routinesOfModulesByStart(store, moduleNumbersOf(found));
     for (const ModuleReferences& m : found) {
         const auto row = std::find_if(modules.begin(), modules.end(),
                                       [&m](const ModuleRow& r) { return r.number == m.module; });

@@ -7,6 +7,7 @@
 
 #include <QHash>
 
+#include "base/ByteSearch.h"
 #include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "model/TaggedText.h"
@@ -28,14 +29,14 @@ bool opens(TagKind kind) {
 // tag outside every span is text, as any other character there.
 class SpanSink {
 public:
-    explicit SpanSink(std::vector<TaggedSpan>& spans) : spans_(spans) {}
+    SpanSink(std::vector<TaggedSpan>& spans, qsizetype tagLength) : spans_(spans), tagLength_(tagLength) {}
 
     void advance(qsizetype n) { pos_ += n; }
 
     void tag(TagKind kind) {
         if (inside_) {
             if (kind == awaited_) {
-                spans_.push_back({begin_, pos_ + kKeptTagLength});
+                spans_.push_back({begin_, pos_ + tagLength_});
                 inside_ = false;
             }
         } else if (opens(kind)) {
@@ -43,7 +44,7 @@ public:
             begin_ = pos_;
             awaited_ = kind == TagKind::LineOpen ? TagKind::LineClose : TagKind::Close;
         }
-        pos_ += kKeptTagLength;
+        pos_ += tagLength_;
     }
 
     void finish() {
@@ -52,105 +53,52 @@ public:
 
 private:
     std::vector<TaggedSpan>& spans_;
+    const qsizetype tagLength_;
     qsizetype pos_ = 0;
     qsizetype begin_ = 0;
     bool inside_ = false;
     TagKind awaited_ = TagKind::Close;
 };
 
-// Case-sensitive search for one name (Horspool): a module text is searched
-// with steps of about the name's length instead of one character.
-class NameFinder {
-public:
-    explicit NameFinder(const QString& name) : name_(name) {
-        const qsizetype m = name_.size();
-        skip_.fill(m);
-        for (qsizetype i = 0; i + 1 < m; ++i) skip_[name_.at(i).unicode() & 0xFF] = m - 1 - i;
-    }
-    qsizetype length() const { return name_.size(); }
-    // The first occurrence at or after `from`, or -1.
-    qsizetype find(QStringView text, qsizetype from) const {
-        const qsizetype m = name_.size();
-        const qsizetype n = text.size();
-        const QChar* t = text.data();
-        const QChar* p = name_.constData();
-        const char16_t last = p[m - 1].unicode();
-        for (qsizetype i = from; i + m <= n;) {
-            const char16_t c = t[i + m - 1].unicode();
-            if (c == last && std::equal(p, p + m - 1, t + i)) return i;
-            i += skip_[c & 0xFF];
-        }
-        return -1;
-    }
-
-private:
-    QString name_;
-    std::array<qsizetype, 256> skip_{};
-};
-
-// Counted on the plain code units, which the compiler can do many at a time.
-int countCarriageReturns(const QChar* from, const QChar* to) {
-    const char16_t* p = reinterpret_cast<const char16_t*>(from);
-    const char16_t* end = reinterpret_cast<const char16_t*>(to);
-    int n = 0;
-    for (; p < end; ++p) n += *p == u'\r';
-    return n;
+// The spans of UTF-8 tagged text, in bytes.
+std::vector<TaggedSpan> taggedSpansUtf8(QByteArrayView tagged) {
+    std::vector<TaggedSpan> spans;
+    SpanSink sink(spans, taglayout::kKeptTagBytes);
+    readTaggedUtf8(tagged, sink);
+    sink.finish();
+    return spans;
 }
 
-// Reads module text `moduleNumber` and searches it as if its tagged spans
-// were blanked: an occurrence is a reference when it lies outside every
-// span and its neighbours are no identifier characters. A neighbour inside
-// a span needs no test of its own: every span begins and ends with "|" (or
-// runs to the end of the text), which is no identifier character either.
-// Line numbers count the line breaks of the text itself, those inside a
-// span (a routine head or comment continued over several lines) included.
-// Appends the reference lines when there are any.
-void findReferences(WorkingStore& store, const NameFinder& finder, const QByteArray& nameUtf8, int moduleNumber,
-                    bool keepText, std::vector<ModuleReferences>& hits) {
-    const qsizetype nameLength = finder.length();
-    // Most modules do not hold the name at all, which their UTF-8 tells as
-    // well as their text would: only the others are decoded. (A character
-    // of the name comes from exactly its own bytes, so no occurrence is lost.)
-    const QByteArray bytes = store.readModuleBytes(moduleNumber);
-    const char* b = bytes.constData();
-    const size_t size = size_t(bytes.size());
-    const char* last = nullptr;
-    for (const char* at = b; (at = static_cast<const char*>(memmem(at, size - size_t(at - b), nameUtf8.constData(),
-                                                                   size_t(nameUtf8.size())))) != nullptr;
-         ++at)
-        last = at;
-    if (!last) return;
-    // Without the text to keep, nothing after the last occurrence is needed
-    // but the character following it (at most 4 bytes): a cut sequence there
-    // decodes to no identifier character, as the end of the text would.
-    const qsizetype used = keepText ? bytes.size()
-                                    : std::min<qsizetype>(bytes.size(), (last - b) + nameUtf8.size() + 4);
-    const QString text = QString::fromUtf8(b, used);
-    std::vector<qsizetype> occurrences;
-    for (qsizetype e = finder.find(text, 0); e >= 0; e = finder.find(text, e + 1)) occurrences.push_back(e);
-    if (occurrences.empty()) return;  // most modules: no need to find the spans
-    const qsizetype n = text.size();
-    // Spans after the last occurrence cannot hold it: the text is read up to
-    // there (a span open at that point runs to its end and so holds it).
-    const std::vector<TaggedSpan> spans =
-        taggedSpans(QStringView(text).left(std::min(n, occurrences.back() + nameLength)));
-    const QChar* t = text.constData();
-    ModuleReferences found{moduleNumber, {}, {}};
-    size_t k = 0;  // the first span not ending before the occurrence
-    int line = 1;
-    qsizetype counted = 0;
-    for (const qsizetype e : occurrences) {
-        const qsizetype after = e + nameLength;
-        while (k < spans.size() && spans[k].end <= e) ++k;
-        if (k < spans.size() && spans[k].begin < after) continue;  // inside a span
-        if (e > 0 && isCallerIdentChar(t[e - 1])) continue;
-        if (after < n && isCallerIdentChar(t[after])) continue;
-        line += countCarriageReturns(t + counted, t + e);
-        counted = e;
-        found.lines.push_back(line);
+// isCallerIdentChar on UTF-8: its letters beyond ASCII are all two bytes,
+// C3 and one of these. A C3 is never the tail of another character, so the
+// pair is that letter wherever it stands, as the decoder would read it.
+bool isIdentTail(unsigned char b) {
+    switch (b) {
+    case 0xA4: case 0xB6: case 0xBC: case 0x84: case 0x96: case 0x9C: case 0x9F:
+        return true;
+    default:
+        return false;
     }
+}
+bool isAsciiIdent(unsigned char b) { return b < 0x80 && isCallerIdentChar(QChar(b)); }
+bool identCharEndsAt(const unsigned char* b, qsizetype end) {  // the character before b[end]
+    if (end <= 0) return false;
+    if (b[end - 1] < 0x80) return isAsciiIdent(b[end - 1]);
+    return end >= 2 && b[end - 2] == 0xC3 && isIdentTail(b[end - 1]);
+}
+bool identCharStartsAt(const unsigned char* b, qsizetype n, qsizetype at) {
+    if (at >= n) return false;
+    if (b[at] < 0x80) return isAsciiIdent(b[at]);
+    return b[at] == 0xC3 && at + 1 < n && isIdentTail(b[at + 1]);
+}
+
+// Reads module text `moduleNumber` and appends its reference lines when there are any.
+void findReferences(WorkingStore& store, const QByteArray& name, int moduleNumber, bool keepText,
+                    std::vector<ModuleReferences>& hits) {
+    const QByteArray bytes = store.readModuleBytes(moduleNumber);
+    ModuleReferences found{moduleNumber, referenceLines(bytes, name), {}};
     if (found.lines.empty()) return;
-    if (keepText) found.text = text;
+    if (keepText) found.text = QString::fromUtf8(bytes);
     hits.push_back(std::move(found));
 }
 
@@ -162,7 +110,7 @@ bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<Modul
     if (hits.empty()) return false;
     std::vector<ModuleRow> modules = modulesByNumber(store);
     const std::vector<RoutineRow> routines =
-        routinesOfModulesByStart(store, hits.front().module, hits.back().module);
+        routinesOfModulesByStart(store, moduleNumbersOf(hits));
     auto routine = routines.begin();
     qint32 lastAdded = 0;
     // A project has a handful of routine kinds; their image keys are made once.
@@ -201,7 +149,7 @@ bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<Modul
 
 std::vector<TaggedSpan> taggedSpans(QStringView tagged) {
     std::vector<TaggedSpan> spans;
-    SpanSink sink(spans);
+    SpanSink sink(spans, kKeptTagLength);
     readTagged(tagged, sink);
     sink.finish();
     return spans;
@@ -211,6 +159,56 @@ QString blankTaggedSpans(const QString& tagged) {
     QString out = tagged;
     QChar* p = out.data();
     for (const TaggedSpan& s : taggedSpans(tagged)) std::fill(p + s.begin, p + s.end, QChar(u' '));
+    return out;
+}
+
+// The text is searched as if its tagged spans were blanked: an occurrence
+// is a reference when it lies outside every span and its neighbours are no
+// identifier characters. A neighbour inside a span needs no test of its
+// own: every span begins and ends with "|" (or runs to the end of the
+// text), which is no identifier character either. Line numbers count the
+// line breaks of the text itself, those inside a span (a routine head or
+// comment continued over several lines) included.
+//
+// The search runs on the stored UTF-8 bytes, never decoded: a character of
+// the name comes from exactly its own bytes and a tag from its own five, so
+// occurrences, spans and neighbours are where the decoded text has them.
+std::vector<int> referenceLines(QByteArrayView tagged, QByteArrayView name) {
+    std::vector<int> lines;
+    const char* b = tagged.data();
+    const qsizetype n = tagged.size();
+    const qsizetype nameLength = name.size();
+    if (nameLength == 0) return lines;
+    std::vector<qsizetype> occurrences;
+    findAllOccurrences(tagged, name, occurrences);
+    // An occurrence inside a longer name is none, wherever it stands; most
+    // are such, and without the others the spans need not be read at all.
+    const auto* u = reinterpret_cast<const unsigned char*>(b);
+    std::erase_if(occurrences, [&](qsizetype e) {
+        return identCharEndsAt(u, e) || identCharStartsAt(u, n, e + nameLength);
+    });
+    if (occurrences.empty()) return lines;
+    // Spans after the last occurrence cannot hold it: the text is read up to
+    // there (a span open at that point runs to its end and so holds it).
+    const std::vector<TaggedSpan> spans = taggedSpansUtf8(QByteArrayView(b, occurrences.back() + nameLength));
+    size_t k = 0;  // the first span not ending before the occurrence
+    int line = 1;
+    qsizetype counted = 0;
+    for (const qsizetype e : occurrences) {
+        const qsizetype after = e + nameLength;
+        while (k < spans.size() && spans[k].end <= e) ++k;
+        if (k < spans.size() && spans[k].begin < after) continue;  // inside a span
+        line += int(countByte(b + counted, b + e, '\r'));
+        counted = e;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<int> moduleNumbersOf(const std::vector<ModuleReferences>& found) {
+    std::vector<int> out;
+    out.reserve(found.size());
+    for (const ModuleReferences& m : found) out.push_back(m.module);
     return out;
 }
 
@@ -228,14 +226,13 @@ bool isCallerIdentChar(QChar c) {
 void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
                         std::vector<ModuleReferences>& found, bool keepTexts) {
     if (name.isEmpty()) return;
-    const NameFinder finder(name);
     const QByteArray nameUtf8 = name.toUtf8();
     // A module text that cannot be read costs its own references only: the
     // other modules are searched, then the failures are named.
     QStringList failures;
     for (int i = firstModule; i <= lastModule; ++i) {
         try {
-            findReferences(store, finder, nameUtf8, i, keepTexts, found);
+            findReferences(store, nameUtf8, i, keepTexts, found);
         } catch (const StoreError& e) {
             failures << QString::fromUtf8(e.what());
         }

@@ -5,6 +5,7 @@
 // that only code can hold a reference.
 #include <vector>
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -36,6 +37,11 @@ QString blankTaggedSpans(const QString& tagged);
 // of Execute and missed `Debug.Print Foo;`.
 bool isCallerIdentChar(QChar c);
 
+// The lines of a stored (UTF-8) tagged module text that reference a name
+// given in UTF-8, ascending; a line with several references is listed once
+// per reference.
+std::vector<int> referenceLines(QByteArrayView taggedUtf8, QByteArrayView nameUtf8);
+
 // The lines of one module that reference a name, ascending; a line with
 // several references is listed once per reference.
 struct ModuleReferences {
@@ -43,6 +49,8 @@ struct ModuleReferences {
     std::vector<int> lines;
     QString text;  // the module text searched, where asked for
 };
+// The modules of the references found, in their order.
+std::vector<int> moduleNumbersOf(const std::vector<ModuleReferences>& found);
 
 // Appends, for modules firstModule..lastModule in ascending order, the
 // reference lines of each module that has any. A module text that cannot

@@ -1,4 +1,5 @@
-// A folder's snapshot tells whether anything in it changed during a run.
+// The lock beside an output folder names why it cannot be made; a folder's
+// snapshot tells whether anything in it changed during a run.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,6 +16,16 @@
 using namespace lumo;
 
 namespace {
+
+TEST(OutputFolderLock, ALockThatCannotBeMadeNamesTheReason) {
+    if (!QDir(QStringLiteral("/proc/self")).exists()) GTEST_SKIP() << "no /proc here";
+    // /proc takes no new files; the reason is the system's, not "unknown".
+    OutputFolderLock lock(QStringLiteral("/proc/lumo-site"));
+    QString why;
+    EXPECT_FALSE(lock.tryLock(QStringLiteral("%1 %2"), &why));
+    EXPECT_EQ(why, QStringLiteral("Neben dem Ordner /proc/lumo-site kann keine Sperrdatei angelegt werden: "
+                                  "Datei oder Ordner existiert nicht."));
+}
 
 void write(const QString& path, const QByteArray& content) {
     QFile f(path);

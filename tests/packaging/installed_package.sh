@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# installed_package.sh DEB_FOLDER SAMPLE_FOLDER
+# installed_package.sh DEB_FOLDER SAMPLE_FOLDER [OFFICE_FILE]
 # Unpacks the package into a temporary root and runs the programs from there:
 # they must find the template and the help page under share, not in the
 # build folder, and build a project with that template.
@@ -8,6 +8,7 @@ debs=("$1"/codelumo_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected exactly one package in $1"; exit 1; }
 deb=${debs[0]}
 samples=$2
+office=${3:-}
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -40,6 +41,14 @@ grep -qxF "Vorlage:         $root/usr/share/codelumo/mask_DivuRuvi.mdb" <<<"$inf
 
 "$root/usr/bin/codelumo-cli" build --out "$root/projekt" "$samples"
 [ -s "$root/projekt/DivuRuvi.mdb" ] || fail "no project built from the installed template"
+
+# libgsf is loaded by name when the first Office file is read: the
+# installed program must find it.
+if [ -f "$office" ]; then
+  "$root/usr/bin/codelumo-cli" dump "$office" | grep -q '^== ' || fail "no modules read from $office"
+else
+  echo "skipped reading an Office file: corpus missing ($office)"
+fi
 
 # The window starts from the unpacked tree and stays up until it is stopped;
 # exit status 124 is timeout's: still running.
