@@ -3,10 +3,12 @@
 #include <initializer_list>
 
 #include <QFile>
+#include <QVarLengthArray>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include "base/Progress.h"
@@ -38,8 +40,7 @@ public:
         const QByteArray file = QFile::encodeName(path);
         if (linkedUnchanged(name, file, pieces)) return;
         const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        bool written = fd >= 0;
-        for (const QByteArrayView bytes : pieces) written = written && writeAll(fd, bytes);
+        bool written = fd >= 0 && writePieces(fd, pieces);
         int error = errno;
         if (fd >= 0 && ::close(fd) != 0 && written) {
             written = false;
@@ -52,10 +53,31 @@ public:
     }
 
 private:
+    // All pieces in one call as a rule; what a short write leaves goes on piece by piece.
+    static bool writePieces(int fd, std::initializer_list<QByteArrayView> pieces) {
+        QVarLengthArray<iovec, 4> parts;
+        for (const QByteArrayView bytes : pieces) parts.append({const_cast<char*>(bytes.data()), size_t(bytes.size())});
+        ssize_t n = 0;
+        do n = ::writev(fd, parts.data(), int(parts.size()));
+        while (n < 0 && errno == EINTR);
+        if (n < 0) return false;
+        qsizetype skip = n;
+        for (const QByteArrayView bytes : pieces) {
+            if (skip >= bytes.size()) {
+                skip -= bytes.size();
+                continue;
+            }
+            if (!writeAll(fd, bytes.sliced(skip))) return false;
+            skip = 0;
+        }
+        return true;
+    }
+
     static bool writeAll(int fd, QByteArrayView bytes) {
         for (qsizetype at = 0; at < bytes.size();) {
             const ssize_t n = ::write(fd, bytes.data() + at, size_t(bytes.size() - at));
             if (n < 0 && errno == EINTR) continue;
+            if (n == 0) errno = EIO;  // no progress and no reason: said as a failure to write
             if (n <= 0) return false;
             at += n;
         }
