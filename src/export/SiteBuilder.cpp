@@ -30,7 +30,12 @@ namespace {
 // takes its place.
 class SiteWriter {
 public:
-    SiteWriter(const QString& folder, const QString& previous) : folder_(folder), previous_(previous) {}
+    SiteWriter(const QString& folder, const QString& previous) : folder_(folder) {
+        // Without a site before (a new folder) no file is looked for there.
+        struct stat st {};
+        if (!previous.isEmpty() && ::stat(QFile::encodeName(previous).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+            previous_ = previous;
+    }
 
     // The file's bytes in pieces (a module's code lies apart from its page).
     // Through the system's calls: Qt's file classes would ask about each of
