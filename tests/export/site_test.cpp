@@ -211,6 +211,16 @@ TEST(SiteText, EscapesMarkupAndControlCharactersAndWritesUtf8AsQt) {
     EXPECT_EQ(js.take(), QByteArray("\\\"a\\\\b\\u0001\\u001f\\\" ") + QStringView(u"ä").toUtf8());
 }
 
+// The names a site of ours holds, and only those, are replaced with it.
+TEST(SiteText, FileNamesOfASite) {
+    for (const char* ours : {"index.html", "routinen.html", "site.css", "suchindex.js", "suche.js", "modul-Haupt.html",
+                             "modul-12_a.html"})
+        EXPECT_TRUE(isSiteFileName(QString::fromUtf8(ours))) << ours;
+    for (const char* other : {"modul-.html", "modul-Ä.html", "modul-a.htm", "Modul-a.html", "modul-a.html.bak",
+                              "modul-a b.html", "notizen.txt"})
+        EXPECT_FALSE(isSiteFileName(QString::fromUtf8(other))) << other;
+}
+
 TEST_F(SiteTest, AColourThatCannotBeWrittenLeavesNoSite) {
     options().keywordColour = 0x1000000;
     SiteReport report;
