@@ -132,7 +132,7 @@ void PageBytes::addEscaped(QStringView text) {
     const qsizetype n = text.size();
     room(kLongestEntity * n);
     for (qsizetype k = 0; k < n;) {
-        k += copyPlain(p + k, n - k);
+        if (n - k >= 8) k += copyPlain(p + k, n - k);
         // The units that stopped it (or the last few) one by one.
         for (const qsizetype stop = std::min(n, k + 8); k < stop;) {
             const char16_t u = p[k].unicode();
