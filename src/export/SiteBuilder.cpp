@@ -30,21 +30,28 @@ namespace {
 // takes its place.
 class SiteWriter {
 public:
-    SiteWriter(const QString& folder, const QString& previous) : folder_(folder) {
-        // Without a site before (a new folder) no file is looked for there.
-        struct stat st {};
-        if (!previous.isEmpty() && ::stat(QFile::encodeName(previous).constData(), &st) == 0 && S_ISDIR(st.st_mode))
-            previous_ = previous;
+    // Files are named within the two folders, opened once, not by their
+    // whole paths again and again. Without a site before (a new folder) no
+    // file is looked for there.
+    SiteWriter(const QString& folder, const QString& previous)
+        : folder_(folder), folderFd_(openFolder(folder)), previousFd_(previous.isEmpty() ? -1 : openFolder(previous)) {}
+    ~SiteWriter() {
+        if (folderFd_ >= 0) ::close(folderFd_);
+        if (previousFd_ >= 0) ::close(previousFd_);
     }
+    SiteWriter(const SiteWriter&) = delete;
+    SiteWriter& operator=(const SiteWriter&) = delete;
 
     // The file's bytes in pieces (a module's code lies apart from its page).
     // Through the system's calls: Qt's file classes would ask about each of
     // the hundreds of files several times more.
     void write(const QString& name, std::initializer_list<QByteArrayView> pieces) {
-        const QString path = folder_ + QLatin1Char('/') + name;
-        const QByteArray file = QFile::encodeName(path);
-        if (linkedUnchanged(name, file, pieces)) return;
-        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        const QByteArray file = QFile::encodeName(name);
+        if (linkedUnchanged(file, pieces)) return;
+        // A folder that could not be opened is named whole: its failure is then the file's own.
+        const int fd = folderFd_ >= 0
+                           ? ::openat(folderFd_, file.constData(), kNewFile, 0666)
+                           : ::open(QFile::encodeName(folder_ + QLatin1Char('/') + name).constData(), kNewFile, 0666);
         bool written = fd >= 0 && writePieces(fd, pieces);
         int error = errno;
         if (fd >= 0 && ::close(fd) != 0 && written) {
@@ -53,11 +60,13 @@ public:
         }
         if (!written)
             throw SiteError(QStringLiteral("Die Datei %1 der Website kann nicht geschrieben werden: %2.")
-                                .arg(path, systemErrorText(error))
+                                .arg(folder_ + QLatin1Char('/') + name, systemErrorText(error))
                                 .toStdString());
     }
 
 private:
+    static constexpr int kNewFile = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+
     // All pieces in one call as a rule; what a short write leaves goes on piece by piece.
     static bool writePieces(int fd, std::initializer_list<QByteArrayView> pieces) {
         QVarLengthArray<iovec, 4> parts;
@@ -89,13 +98,16 @@ private:
         return true;
     }
 
-    bool linkedUnchanged(const QString& name, const QByteArray& file, std::initializer_list<QByteArrayView> pieces) {
-        if (previous_.isEmpty()) return false;
+    static int openFolder(const QString& folder) {
+        return ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
+
+    bool linkedUnchanged(const QByteArray& file, std::initializer_list<QByteArrayView> pieces) {
+        if (previousFd_ < 0 || folderFd_ < 0) return false;
         qsizetype size = 0;
         for (const QByteArrayView bytes : pieces) size += bytes.size();
-        const QByteArray old = QFile::encodeName(previous_ + QLatin1Char('/') + name);
         // A link in the old site's place is not followed: its target is no file of ours.
-        const int fd = ::open(old.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::openat(previousFd_, file.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return false;
         struct stat st {};
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != size) {
@@ -119,11 +131,12 @@ private:
             if (QByteArrayView(before_).sliced(at, bytes.size()) != bytes) return false;
             at += bytes.size();
         }
-        return ::link(old.constData(), file.constData()) == 0;
+        return ::linkat(previousFd_, file.constData(), folderFd_, file.constData(), 0) == 0;
     }
 
     QString folder_;
-    QString previous_;
+    int folderFd_;
+    int previousFd_;
     QByteArray before_;
 };
 

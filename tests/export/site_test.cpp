@@ -113,7 +113,8 @@ TEST_F(SiteTest, DefinitionsAreThoseOfTheWindow) {
             const auto expected = definitionOf(store, name, m);
             const auto found = project.definition(name, m);
             ASSERT_EQ(found.has_value(), expected.has_value()) << name.toStdString() << " " << m;
-            if (found) EXPECT_EQ(*found, std::pair(expected->moduleNumber, expected->line)) << name.toStdString() << " " << m;
+            if (found)
+                EXPECT_EQ(*found, std::pair(expected->moduleNumber, expected->line)) << name.toStdString() << " " << m;
         }
     }
 }
@@ -199,7 +200,8 @@ TEST_F(SiteTest, OnlyAnEmptyFolderOrOneOfOurSitesIsReplaced) {
 // toUtf8 makes, a surrogate without its partner included.
 TEST(SiteText, EscapesMarkupAndControlCharactersAndWritesUtf8AsQt) {
     EXPECT_EQ(escapedBytes(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
-    for (const char16_t* text : {u"Größe 5 €", u"\U0001F600x", u"\xD83D", u"a\xD83D" u"b", u"\xDE00" u"a", u"\xD83D\xD83D\xDE00"}) {
+    for (const char16_t* text :
+         {u"Größe 5 €", u"\U0001F600x", u"\xD83D", u"a\xD83D" u"b", u"\xDE00" u"a", u"\xD83D\xD83D\xDE00"}) {
         PageBytes page(1);  // grows as it goes
         page.addEscaped(text);
         page.addNumber(-1207);
