@@ -1,15 +1,19 @@
 #include "base/OutputFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +25,20 @@ namespace lumo {
 namespace {
 
 QString parentOf(const QString& folder) { return QFileInfo(folder).absolutePath(); }
+
+// Calls `f` with the folder's descriptor and each entry's name but "." and
+// "..", as long as it returns true. Through the system's calls: a site's
+// folder holds hundreds of files, each asked about several times a run.
+template <class F>
+void forEachEntry(const QString& folder, F f) {
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) return;
+    while (const dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        if (!f(::dirfd(dir), e->d_name)) break;
+    }
+    ::closedir(dir);
+}
 QString nameOf(const QString& folder) { return QFileInfo(folder).fileName(); }
 
 // QLockFile tells only that it failed; creating the file once more names
@@ -55,10 +73,14 @@ QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFold
 }
 
 bool holdsOnlyOwnFiles(const QString& folder, OwnsFileName owns) {
-    for (const QFileInfo& e :
-         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        if (e.isSymLink() || !e.isFile() || !owns(e.fileName())) return false;
-    return true;
+    bool onlyOwn = true;
+    forEachEntry(folder, [&](int dir, const char* name) {
+        struct stat st {};
+        onlyOwn = owns(QFile::decodeName(name)) && ::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                  S_ISREG(st.st_mode);
+        return onlyOwn;
+    });
+    return onlyOwn;
 }
 
 OutputFolderLock::OutputFolderLock(const QString& folder) : folder_(folder) {}
@@ -149,14 +171,20 @@ QString swapInBuilt(const QString& built, const QString& folder, OwnsFileName ow
 }
 
 QString folderSnapshot(const QString& folder) {
-    QString snapshot;
-    for (const QFileInfo& e : QDir(folder).entryInfoList(
-             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
-        snapshot += QStringLiteral("%1/%2/%3\n")
-                        .arg(e.fileName())
-                        .arg(e.size())
-                        .arg(e.lastModified().toMSecsSinceEpoch());
-    return snapshot;
+    std::vector<std::string> lines;
+    forEachEntry(folder, [&lines](int dir, const char* name) {
+        struct stat st {};
+        char line[64] = "/?\n";
+        if (::fstatat(dir, name, &st, 0) == 0)
+            std::snprintf(line, sizeof line, "/%lld/%lld.%09ld\n", static_cast<long long>(st.st_size),
+                          static_cast<long long>(st.st_mtim.tv_sec), static_cast<long>(st.st_mtim.tv_nsec));
+        lines.push_back(std::string(name) + line);
+        return true;
+    });
+    std::sort(lines.begin(), lines.end());
+    std::string snapshot;
+    for (const std::string& l : lines) snapshot += l;
+    return QString::fromStdString(snapshot);
 }
 
 void removeOwnFolder(const QString& folder, OwnsFileName owns) {
@@ -167,10 +195,15 @@ void removeOwnFolder(const QString& folder, OwnsFileName owns) {
     if (::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
         (st.st_mode & S_IRWXU) != S_IRWXU)
         ::chmod(path.constData(), (st.st_mode & 07777) | S_IRWXU);
-    QDir dir(folder);
-    for (const QFileInfo& e : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        if (owns(e.fileName())) QFile::remove(e.absoluteFilePath());
-    QDir().rmdir(folder);
+    // Every entry but a folder (or a link to one): files, links, and what
+    // else a folder can hold.
+    forEachEntry(folder, [&](int dir, const char* name) {
+        struct stat entry {};
+        if (owns(QFile::decodeName(name)) && !(::fstatat(dir, name, &entry, 0) == 0 && S_ISDIR(entry.st_mode)))
+            ::unlinkat(dir, name, 0);
+        return true;
+    });
+    ::rmdir(path.constData());
 }
 
 }  // namespace lumo

@@ -28,7 +28,7 @@ struct SiteReport {
     QStringList leftOut;  // modules whose code could not be read, with the reason
 };
 
-// Called before each module's page: done of total.
+// Called before each module's code is written: done of total.
 using SiteProgress = std::function<void(int done, int total)>;
 
 // Writes every file of the site into `folder` (an empty one); a file that

@@ -1,7 +1,14 @@
 #include "export/SiteCode.h"
 
 #include <array>
+#include <bit>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define LUMO_CODE_SSE2 1
+#endif
+
+#include "export/PageBytes.h"
 #include "model/TaggedText.h"
 #include "model/TextOperations.h"
 
@@ -18,43 +25,66 @@ const std::array<bool, 128> kAsciiIdent = [] {
 
 inline bool identChar(QChar c) { return c.unicode() < 128 ? kAsciiIdent[c.unicode()] : isIdentChar(c); }
 
+// The first carriage return or line feed from p[i] on, or n: a comment
+// runs long without one.
+qsizetype nextBreak(const QChar* p, qsizetype i, qsizetype n) {
+#ifdef LUMO_CODE_SSE2
+    const __m128i cr = _mm_set1_epi16(u'\r'), lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf)));
+        if (hits != 0) return i + std::countr_zero(unsigned(hits)) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == u'\r' || p[i] == u'\n') return i;
+    return n;
+}
+
 // Writes lines as elements of their own: a span open at a line's end is
 // closed there and opened again on the next line, so that every line can
 // be a link target and the markup stays nested.
 class SiteCodeSink {
 public:
-    SiteCodeSink(QString& out, const SiteLinkOf& linkOf, const QHash<int, QStringList>& anchors)
-        : out_(out), linkOf_(linkOf), anchors_(anchors) {}
+    SiteCodeSink(PageBytes& out, SiteCodeWords& words, const std::vector<SiteAnchor>& anchors)
+        : out_(out), words_(words), anchor_(anchors.begin()), anchorsEnd_(anchors.end()) {}
 
     // A run of a line's text goes out in one piece up to the next word that
     // becomes a link, or the line's end.
     void text(QStringView s) {
         const QChar* p = s.data();
         const qsizetype n = s.size();
+        // Inside a keyword, comment or string no word is asked about: only
+        // the line breaks matter there.
+        const bool linkable = slot_ == ColourSlot::Plain;
+        const bool words = linkable || !inSpan_;
         qsizetype from = 0;  // the first character not yet written
         for (qsizetype i = 0; i < n;) {
+            if (!words) i = nextBreak(p, i, n);
+            if (i == n) break;
             const char16_t c = p[i].unicode();
             if (c == u'\r' || c == u'\n') {
                 flush(s, from, i);
                 if (c == u'\n') endLine();
+                else ++callLine_;
                 from = ++i;
                 continue;
             }
-            if (slot_ != ColourSlot::Plain || !identChar(p[i])) {
+            if (!identChar(p[i])) {
                 ++i;
                 continue;
             }
             qsizetype e = i + 1;
             while (e < n && identChar(p[e])) ++e;
-            const QString href = linkOf_(s.sliced(i, e - i), line_);
-            if (!href.isEmpty()) {
+            const QByteArrayView href = words_.seen({s.sliced(i, e - i), line_, callLine_, linkable, !inSpan_});
+            if (linkable && !href.isEmpty()) {
                 flush(s, from, i);
                 startLine();
-                out_ += QLatin1String("<a href=\"");
-                appendSiteEscaped(out_, href);
-                out_ += QLatin1String("\">");
-                appendSiteEscaped(out_, s.sliced(i, e - i));
-                out_ += QLatin1String("</a>");
+                out_.add("<a href=\"");
+                out_.add(href);
+                out_.add("\">");
+                out_.addEscaped(s.sliced(i, e - i));
+                out_.add("</a>");
                 from = e;
             }
             i = e;
@@ -63,6 +93,7 @@ public:
     }
 
     void tag(TagKind kind) {
+        followSpans(kind);
         ColourSlot slot = slot_;
         bool bold = bold_;
         if (!colourOfTag(kind, slot)) bold = kind == TagKind::LineOpen;
@@ -78,20 +109,45 @@ public:
     }
 
 private:
+    // The spans the caller search leaves out: from a keyword, comment,
+    // string or routine-line tag to its own end tag, whatever stands between.
+    // An end tag outside every span is text to the search, and its letter
+    // ("|n\u0178|", "|y\u0178|") a word of its own.
+    void followSpans(TagKind kind) {
+        if (inSpan_) {
+            if (kind == awaited_) inSpan_ = false;
+            return;
+        }
+        switch (kind) {
+        case TagKind::Comment:
+        case TagKind::Keyword:
+        case TagKind::String:
+            inSpan_ = true;
+            awaited_ = TagKind::Close;
+            return;
+        case TagKind::LineOpen:
+            inSpan_ = true;
+            awaited_ = TagKind::LineClose;
+            return;
+        case TagKind::Close: words_.seen({u"n", line_, callLine_, false, true}); return;
+        case TagKind::LineClose: words_.seen({u"y", line_, callLine_, false, true}); return;
+        }
+    }
+
     void startLine() {
         if (open_) return;
         open_ = true;
         // The number itself is drawn by the style sheet (a counter of the
         // lines), so that the page stays small and a copy holds only code.
-        out_ += QLatin1String("<span id=\"L");
-        out_ += QString::number(line_);
-        out_ += QLatin1String("\">");
-        if (const auto a = anchors_.constFind(line_); a != anchors_.cend())
-            for (const QString& id : a.value()) {
-                out_ += QLatin1String("<a id=\"");
-                appendSiteEscaped(out_, id);
-                out_ += QLatin1String("\"></a>");
-            }
+        out_.add("<span id=\"L");
+        out_.addNumber(line_);
+        out_.add("\">");
+        while (anchor_ != anchorsEnd_ && anchor_->line < line_) ++anchor_;
+        for (; anchor_ != anchorsEnd_ && anchor_->line == line_; ++anchor_) {
+            out_.add("<a id=\"");
+            out_.add(anchor_->id);
+            out_.add("\"></a>");
+        }
         openElements();
     }
 
@@ -100,83 +156,52 @@ private:
         closeElements();
         // The break inside the line's element: as a block of its own, a
         // line followed by a break outside it would show an empty line.
-        out_ += QLatin1String("\n</span>");
+        out_.add("\n</span>");
         open_ = false;
         ++line_;
     }
 
     void openElements() {
-        if (bold_) out_ += QLatin1String("<span class=\"r\">");
+        if (bold_) out_.add("<span class=\"r\">");
         switch (slot_) {
-        case ColourSlot::Keyword: out_ += QLatin1String("<span class=\"k\">"); break;
-        case ColourSlot::Comment: out_ += QLatin1String("<span class=\"c\">"); break;
-        case ColourSlot::String: out_ += QLatin1String("<span class=\"s\">"); break;
+        case ColourSlot::Keyword: out_.add("<span class=\"k\">"); break;
+        case ColourSlot::Comment: out_.add("<span class=\"c\">"); break;
+        case ColourSlot::String: out_.add("<span class=\"s\">"); break;
         case ColourSlot::Plain: break;
         }
     }
 
     void closeElements() {
-        if (slot_ != ColourSlot::Plain) out_ += QLatin1String("</span>");
-        if (bold_) out_ += QLatin1String("</span>");
+        if (slot_ != ColourSlot::Plain) out_.add("</span>");
+        if (bold_) out_.add("</span>");
     }
 
     void flush(QStringView s, qsizetype from, qsizetype to) {
         if (to <= from) return;
         startLine();
-        appendSiteEscaped(out_, s.sliced(from, to - from));
+        out_.addEscaped(s.sliced(from, to - from));
     }
 
-    QString& out_;
-    const SiteLinkOf& linkOf_;
-    const QHash<int, QStringList>& anchors_;
+    PageBytes& out_;
+    SiteCodeWords& words_;
+    // The next anchor to write: lines are written in order.
+    std::vector<SiteAnchor>::const_iterator anchor_;
+    std::vector<SiteAnchor>::const_iterator anchorsEnd_;
     ColourSlot slot_ = ColourSlot::Plain;
     bool bold_ = false;
     bool open_ = false;  // a line's element is open
     int line_ = 1;
+    int callLine_ = 1;
+    bool inSpan_ = false;
+    TagKind awaited_ = TagKind::Close;
 };
 
 }  // namespace
 
-void appendSiteEscaped(QString& out, QStringView text) {
-    const QChar* p = text.data();
-    const qsizetype n = text.size();
-    qsizetype plain = 0;
-    for (qsizetype k = 0; k < n; ++k) {
-        QLatin1String entity;
-        switch (p[k].unicode()) {
-        case u'&': entity = QLatin1String("&amp;"); break;
-        case u'<': entity = QLatin1String("&lt;"); break;
-        case u'>': entity = QLatin1String("&gt;"); break;
-        case u'"': entity = QLatin1String("&quot;"); break;
-        default:
-            // Control characters are no text of an HTML5 page: each shows
-            // as the replacement character.
-            if ((p[k].unicode() >= 0x20 && p[k].unicode() != 0x7F) || p[k] == u'\t' || p[k] == u'\n' ||
-                p[k] == u'\r')
-                continue;
-            entity = QLatin1String("&#xFFFD;");
-        }
-        out.append(p + plain, k - plain);
-        out += entity;
-        plain = k + 1;
-    }
-    out.append(p + plain, n - plain);
-}
-
-QString siteEscaped(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    appendSiteEscaped(out, text);
-    return out;
-}
-
-QString siteCodeHtml(QStringView tagged, const SiteLinkOf& linkOf, const QHash<int, QStringList>& routineAnchors) {
-    QString out;
-    out.reserve(tagged.size() * 2);
-    SiteCodeSink sink(out, linkOf, routineAnchors);
+void writeSiteCode(PageBytes& out, QStringView tagged, SiteCodeWords& words, const std::vector<SiteAnchor>& anchors) {
+    SiteCodeSink sink(out, words, anchors);
     readTagged(tagged, sink);
     sink.finish();
-    return out;
 }
 
 }  // namespace lumo

@@ -3,26 +3,42 @@
 // colours it (the colours themselves come from the page's style sheet),
 // every line an element with the anchor "L<n>" (its number is drawn by the
 // style sheet), routines with anchors of their own, and declared names
-// linked to where they are declared.
-#include <functional>
+// linked to where they are declared. The words that call routines are
+// found in the same reading, as the caller search finds them in the text.
+#include <vector>
 
-#include <QHash>
-#include <QString>
-#include <QStringList>
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 namespace lumo {
 
-// The link of a name on a line, "" for none.
-using SiteLinkOf = std::function<QString(QStringView name, int line)>;
+class PageBytes;
 
-// The inside of the <pre> element. routineAnchors: the anchor ids that
-// stand at a line (a routine's first line).
-QString siteCodeHtml(QStringView tagged, const SiteLinkOf& linkOf, const QHash<int, QStringList>& routineAnchors);
+// A word of the code as the page meets it.
+struct SiteWord {
+    QStringView text;
+    int line = 0;          // of the page, whose lines end at line feeds
+    int callLine = 0;      // as the caller search counts lines: by carriage returns
+    bool linkable = false;  // plain code: a name that may link
+    bool calling = false;   // outside keywords, comments, strings and routine lines: a name that may call
+};
 
-// Text and attribute values for HTML5: "&", "<", ">" and the quote as
-// entities, control characters (but tab and line breaks) as U+FFFD.
-void appendSiteEscaped(QString& out, QStringView text);
-QString siteEscaped(QStringView text);
+// What the code asks about its words, once for each.
+class SiteCodeWords {
+public:
+    virtual ~SiteCodeWords() = default;
+    // The link of a linkable word, escaped for the page; empty for none.
+    virtual QByteArrayView seen(const SiteWord& word) = 0;
+};
+
+// An anchor id (escaped) that stands at a line: a routine's first line.
+struct SiteAnchor {
+    int line = 0;
+    QByteArray id;
+};
+
+// The inside of the <pre> element. anchors: by line.
+void writeSiteCode(PageBytes& out, QStringView tagged, SiteCodeWords& words, const std::vector<SiteAnchor>& anchors);
 
 }  // namespace lumo

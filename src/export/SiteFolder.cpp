@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include "base/OutputFolder.h"
 #include "base/SystemErrors.h"
@@ -36,9 +35,17 @@ bool isOurIndexPage(const QString& path) {
 }  // namespace
 
 bool isSiteFileName(const QString& fileName) {
-    static const QRegularExpression modulePage(QStringLiteral("^modul-[A-Za-z0-9_]+\\.html$"));
+    // "modul-" + [A-Za-z0-9_]+ + ".html", asked of every file of a site several times a run.
+    const QStringView name(fileName);
+    const QLatin1StringView start("modul-"), end(".html");
+    if (name.size() > start.size() + end.size() && name.startsWith(start) && name.endsWith(end)) {
+        for (const QChar c : name.sliced(start.size(), name.size() - start.size() - end.size()))
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_'))
+                return false;
+        return true;
+    }
     return fileName == kSiteIndexPage || fileName == kSiteRoutinePage || fileName == kSiteStyleSheet ||
-           fileName == kSiteSearchIndex || fileName == kSiteSearchScript || modulePage.match(fileName).hasMatch();
+           fileName == kSiteSearchIndex || fileName == kSiteSearchScript;
 }
 
 QString siteRefusal(const QString& folder) {

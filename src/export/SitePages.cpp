@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <map>
+#include <span>
 
+#include <QHash>
 
+#include "export/PageBytes.h"
 #include "export/RoutineListing.h"
-#include "export/SiteCode.h"
 #include "export/SiteProject.h"
 #include "model/Codes.h"
 #include "render/HtmlRenderer.h"
@@ -27,6 +29,11 @@ constexpr TypeHeading kTypeHeadings[] = {
     {ModDocument, "Dokumentmodule", "Dokumentmodul"},
 };
 
+struct ByModule {
+    bool operator()(const RoutineRow& r, int module) const { return r.module < module; }
+    bool operator()(int module, const RoutineRow& r) const { return module < r.module; }
+};
+
 const TypeHeading& headingOf(int type) {
     static const TypeHeading other{ModOther, "Andere Module", "Modul"};
     for (const TypeHeading& t : kTypeHeadings)
@@ -34,94 +41,78 @@ const TypeHeading& headingOf(int type) {
     return other;
 }
 
-QString e(const QString& text) { return siteEscaped(text); }
-
-QString page(const QString& title, const SiteTitle& site, const QString& body) {
-    QString out;
-    out.reserve(body.size() + 1024);
-    out += QStringLiteral(
-        "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-        "<meta name=\"generator\" content=\"Word Code Lumo\">\n<title>");
-    out += e(title) + QStringLiteral(" – ") + e(site.project);
-    out += QStringLiteral(
-        "</title>\n<link rel=\"stylesheet\" href=\"site.css\">\n</head>\n<body>\n<header>\n"
-        "<nav><a class=\"projekt\" href=\"index.html\">");
-    out += e(site.project);
-    out += QStringLiteral(
-        "</a> <a href=\"index.html\">Übersicht</a> <a href=\"routinen.html\">Routinen A–Z</a></nav>\n"
-        "<form class=\"suche\" role=\"search\" action=\"#\"><label for=\"suche\">Suchen</label> "
-        "<input type=\"search\" id=\"suche\" placeholder=\"Modul oder Routine\" autocomplete=\"off\">"
-        "<ul id=\"treffer\"></ul></form>\n</header>\n<main>\n");
-    out += body;
-    out += QStringLiteral(
-        "</main>\n<footer>Erstellt mit Word Code Lumo</footer>\n"
-        "<script src=\"suchindex.js\"></script>\n<script src=\"suche.js\"></script>\n</body>\n</html>\n");
-    return out;
+void startPage(PageBytes& out, QStringView title, const SiteTitle& site) {
+    out.add("<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+            "<meta name=\"generator\" content=\"Word Code Lumo\">\n<title>");
+    out.addEscaped(title);
+    out.add(" – ");
+    out.addEscaped(site.project);
+    out.add("</title>\n<link rel=\"stylesheet\" href=\"site.css\">\n</head>\n<body>\n<header>\n"
+            "<nav><a class=\"projekt\" href=\"index.html\">");
+    out.addEscaped(site.project);
+    out.add("</a> <a href=\"index.html\">Übersicht</a> <a href=\"routinen.html\">Routinen A–Z</a></nav>\n"
+            "<form class=\"suche\" role=\"search\" action=\"#\"><label for=\"suche\">Suchen</label> "
+            "<input type=\"search\" id=\"suche\" placeholder=\"Modul oder Routine\" autocomplete=\"off\">"
+            "<ul id=\"treffer\"></ul></form>\n</header>\n<main>\n");
 }
 
-int routineCount(const SiteProject& project, int module) {
-    return int(std::count_if(project.routines().begin(), project.routines().end(), [&](const RoutineRow& r) {
-        return r.module == module && !project.repeats(r);
-    }));
+void endPage(PageBytes& out) {
+    out.add("</main>\n<footer>Erstellt mit Word Code Lumo</footer>\n"
+            "<script src=\"suchindex.js\"></script>\n<script src=\"suche.js\"></script>\n</body>\n</html>\n");
 }
 
-QString routineHref(const SiteProject& project, const RoutineRow& r) {
-    return project.pageOf(r.module) + u'#' + project.anchorOf(r.number);
+// modul-Haupt.html#r-Start, escaped.
+void addRoutineHref(PageBytes& out, const SiteProject& project, const RoutineRow& r) {
+    out.add(project.pageBytes(r.module));
+    out.add('#');
+    out.add(project.anchorHtml(r));
 }
 
-QString kindText(const RoutineRow& r) { return visibilityText(r.visibility) + u' ' + routineKindText(r.type); }
+// "Public Sub": a project has a handful of kinds, each worked out once.
+class KindTexts {
+public:
+    const QString& of(const RoutineRow& r) {
+        const int key = r.type * 16 + r.visibility;
+        auto at = texts_.constFind(key);
+        if (at == texts_.cend()) at = texts_.insert(key, visibilityText(r.visibility) + u' ' + routineKindText(r.type));
+        return at.value();
+    }
 
-// "Haupt.Start, Zeile 20" for a call; the module alone outside every routine.
-QString callLabel(const SiteProject& project, const SiteCall& call) {
-    const QString module = project.modules()[size_t(call.module) - 1].name;
-    return (call.routine.isEmpty() ? module : module + u'.' + call.routine) + QStringLiteral(", Zeile ") +
-           QString::number(call.line);
-}
+private:
+    QHash<int, QString> texts_;
+};
 
 constexpr qsizetype kOpenCallers = 6;
 
-// Written straight into the page: a much-called routine has thousands of
-// callers, and pieces joined first would be copied twice more.
-void appendCallers(QString& out, const SiteProject& project, const RoutineRow& r) {
+void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r) {
     const std::optional<std::vector<SiteCall>> calls = project.callers(r);
     if (!calls) return;
     if (calls->empty()) {
-        out += QLatin1String("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
+        out.add("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
         return;
     }
     // A long list stays folded, so that the code is not pushed far down.
     const bool folded = qsizetype(calls->size()) > kOpenCallers;
     if (folded) {
-        out += QLatin1String("<details class=\"aufrufe\"><summary>Aufgerufen von ");
-        out += QString::number(calls->size());
-        out += QLatin1String(" Stellen</summary>");
+        out.add("<details class=\"aufrufe\"><summary>Aufgerufen von ");
+        out.addNumber(qint64(calls->size()));
+        out.add(" Stellen</summary>");
     } else {
-        out += QLatin1String("<p class=\"aufrufe\">Aufgerufen von: ");
+        out.add("<p class=\"aufrufe\">Aufgerufen von: ");
     }
     for (size_t k = 0; k < calls->size(); ++k) {
+        // "Haupt.Start, Zeile 20"; the module alone outside every routine.
         const SiteCall& c = (*calls)[k];
-        if (k > 0) out += QLatin1String(", ");
-        out += QLatin1String("<a href=\"");
-        appendSiteEscaped(out, project.pageOf(c.module));
-        out += QLatin1String("#L");
-        out += QString::number(c.line);
-        out += QLatin1String("\">");
-        appendSiteEscaped(out, callLabel(project, c));
-        out += QLatin1String("</a>");
+        if (k > 0) out.add(", ");
+        out.add(project.callLinkStart(c.module));
+        out.addNumber(c.line);
+        out.add(project.callLabel(c));
+        out.addNumber(c.line);
+        out.add("</a>");
     }
-    out += folded ? QLatin1String("</details>") : QLatin1String("</p>");
-}
-
-// A JavaScript string literal of text.
-void appendJsString(QString& out, const QString& text) {
-    out += u'"';
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\') out += u'\\';
-        if (c.unicode() < 0x20) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else out += c;
-    }
-    out += u'"';
+    if (folded) out.add("</details>");
+    else out.add("</p>");
 }
 
 // A CSS string holding a font name, whatever the settings file says.
@@ -134,21 +125,31 @@ QString cssFontName(const QString& name) {
 
 }  // namespace
 
-QString siteIndexPage(const SiteProject& project, const SiteTitle& title) {
+void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& title) {
+    startPage(out, u"Übersicht", title);
     int lines = 0;
     for (const ModuleRow& m : project.modules()) lines += m.lines;
-    QString body = QStringLiteral("<h1>") + e(title.project) + QStringLiteral("</h1>\n<p>");
-    body += QStringLiteral("%1 Module, %2 Routinen, %3 Zeilen.")
-                .arg(project.modules().size())
-                .arg(project.routineCount())
-                .arg(lines);
+    out.add("<h1>");
+    out.addEscaped(title.project);
+    out.add("</h1>\n<p>");
+    out.addNumber(qint64(project.modules().size()));
+    out.add(" Module, ");
+    out.addNumber(project.routineCount());
+    out.add(" Routinen, ");
+    out.addNumber(lines);
+    out.add(" Zeilen.");
     if (!title.sources.isEmpty()) {
-        body += title.sources.size() == 1 ? QStringLiteral(" Quelle: ") : QStringLiteral(" Quellen: ");
-        QStringList shown;
-        for (const QString& s : title.sources) shown << QStringLiteral("<code>") + e(s) + QStringLiteral("</code>");
-        body += shown.join(QStringLiteral(", ")) + u'.';
+        if (title.sources.size() == 1) out.add(" Quelle: ");
+        else out.add(" Quellen: ");
+        for (qsizetype k = 0; k < title.sources.size(); ++k) {
+            if (k > 0) out.add(", ");
+            out.add("<code>");
+            out.addEscaped(title.sources[k]);
+            out.add("</code>");
+        }
+        out.add('.');
     }
-    body += QStringLiteral("</p>\n<p><a href=\"routinen.html\">Alle Routinen von A bis Z</a></p>\n");
+    out.add("</p>\n<p><a href=\"routinen.html\">Alle Routinen von A bis Z</a></p>\n");
     // Sections by type, modules by name within them, as the project tree lists them.
     std::map<int, std::vector<const ModuleRow*>> byType;
     for (const ModuleRow& m : project.modules()) byType[m.type].push_back(&m);
@@ -156,124 +157,122 @@ QString siteIndexPage(const SiteProject& project, const SiteTitle& title) {
         std::sort(modules.begin(), modules.end(), [](const ModuleRow* a, const ModuleRow* b) {
             return a->name.compare(b->name, Qt::CaseInsensitive) < 0;
         });
-        body += QStringLiteral("<section>\n<h2>") + QString::fromUtf8(headingOf(type).heading) +
-                QStringLiteral("</h2>\n<table>\n<thead><tr><th>Modul</th><th class=\"zahl\">Zeilen</th>"
-                               "<th class=\"zahl\">Routinen</th></tr></thead>\n<tbody>\n");
-        for (const ModuleRow* m : modules)
-            body += QStringLiteral("<tr><td><a href=\"%1\">%2</a></td><td class=\"zahl\">%3</td><td class=\"zahl\">%4</td></tr>\n")
-                        .arg(e(project.pageOf(m->number)), e(m->name), QString::number(m->lines),
-                             QString::number(routineCount(project, m->number)));
-        body += QStringLiteral("</tbody>\n</table>\n</section>\n");
+        out.add("<section>\n<h2>");
+        out.add(QByteArrayView(headingOf(type).heading));
+        out.add("</h2>\n<table>\n<thead><tr><th>Modul</th><th class=\"zahl\">Zeilen</th>"
+                "<th class=\"zahl\">Routinen</th></tr></thead>\n<tbody>\n");
+        for (const ModuleRow* m : modules) {
+            out.add("<tr><td><a href=\"");
+            out.add(project.pageBytes(m->number));
+            out.add("\">");
+            out.add(project.nameHtml(m->number));
+            out.add("</a></td><td class=\"zahl\">");
+            out.addNumber(m->lines);
+            out.add("</td><td class=\"zahl\">");
+            out.addNumber(project.routineCount(m->number));
+            out.add("</td></tr>\n");
+        }
+        out.add("</tbody>\n</table>\n</section>\n");
     }
-    return page(QStringLiteral("Übersicht"), title, body);
+    endPage(out);
 }
 
-QString siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
-    QString body = QStringLiteral("<h1>") + e(module.name) + QStringLiteral(" <small>") +
-                   QString::fromUtf8(headingOf(module.type).single) + QStringLiteral("</small></h1>\n");
-    std::vector<const RoutineRow*> routines;
-    for (const RoutineRow& r : project.routines())
-        if (r.module == module.number) routines.push_back(&r);
-    body += QStringLiteral("<p>%1 Zeilen, %2 Routinen.</p>\n").arg(module.lines).arg(routineCount(project, module.number));
-    QHash<int, QStringList> anchors;
-    if (!routines.empty()) {
-        body += QStringLiteral("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
-        for (const RoutineRow* r : routines) {
-            anchors[r->start] << project.anchorOf(r->number);
-            if (project.repeats(*r)) continue;
-            body += QLatin1String("<li><a href=\"#");
-            appendSiteEscaped(body, project.anchorOf(r->number));
-            body += QLatin1String("\">");
-            appendSiteEscaped(body, r->name);
-            body += QLatin1String("</a> <span class=\"art\">");
-            appendSiteEscaped(body, kindText(*r));
-            body += QLatin1String("</span>");
-            appendCallers(body, project, *r);
-            body += QLatin1String("</li>\n");
+qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title) {
+    startPage(out, module.name, title);
+    out.add("<h1>");
+    out.add(project.nameHtml(module.number));
+    out.add(" <small>");
+    out.add(QByteArrayView(headingOf(module.type).single));
+    out.add("</small></h1>\n<p>");
+    out.addNumber(module.lines);
+    out.add(" Zeilen, ");
+    out.addNumber(project.routineCount(module.number));
+    out.add(" Routinen.</p>\n");
+    const auto [from, to] = std::equal_range(project.routines().begin(), project.routines().end(), module.number,
+                                             ByModule{});
+    if (from != to) {
+        KindTexts kinds;
+        out.add("<section class=\"routinen\">\n<h2>Routinen</h2>\n<ul>\n");
+        for (const RoutineRow& r : std::span(from, to)) {
+            if (project.repeats(r)) continue;
+            out.add("<li><a href=\"#");
+            out.add(project.anchorHtml(r));
+            out.add("\">");
+            out.addEscaped(r.name);
+            out.add("</a> <span class=\"art\">");
+            out.addEscaped(kinds.of(r));
+            out.add("</span>");
+            addCallers(out, project, r);
+            out.add("</li>\n");
         }
-        body += QStringLiteral("</ul>\n</section>\n");
+        out.add("</ul>\n</section>\n");
     }
-    const QString& text = project.text(module.number);
-    if (text.isEmpty() && module.lines > 0) {
-        body += QStringLiteral("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
-        return page(module.name, title, body);
+    if (!project.hasText(module.number) && module.lines > 0) {
+        out.add("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
+        endPage(out);
+        return out.size();
     }
-    // A page names the same few words again and again: each is looked up
-    // once, found again by its hash, so that a word needs no copy of its own.
-    struct Link {
-        QString name;
-        int module = 0;
-        int line = 0;
-        QString href;
-    };
-    QHash<size_t, Link> known;
-    auto lookUp = [&](QStringView word) {
-        Link link{word.toString(), 0, 0, {}};
-        if (const auto target = project.definition(link.name, module.number)) {
-            link.module = target->first;
-            link.line = target->second;
-            link.href = QStringLiteral("#L") + QString::number(target->second);
-            if (target->first != module.number) link.href.prepend(project.pageOf(target->first));
-        }
-        return link;
-    };
-    const SiteLinkOf linkOf = [&](QStringView word, int line) -> QString {
-        if (!project.mayBeDeclared(word)) return {};
-        const size_t hash = qHash(word);
-        auto at = known.find(hash);
-        if (at == known.end()) at = known.insert(hash, lookUp(word));
-        // Two words of one hash: the later one is looked up each time.
-        if (at->name != word) {
-            const Link other = lookUp(word);
-            return other.module == module.number && other.line == line ? QString() : other.href;
-        }
-        // The declaration itself links nowhere.
-        if (at->module == module.number && at->line == line) return {};
-        return at->href;
-    };
-    body.reserve(body.size() + text.size() * 3);
-    body += QStringLiteral("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
-    body += siteCodeHtml(text, linkOf, anchors);
-    body += QStringLiteral("</pre>\n");
-    return page(module.name, title, body);
+    out.add("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
+    const qsizetype code = out.size();
+    out.add("</pre>\n");
+    endPage(out);
+    return code;
 }
 
-QString siteRoutinePage(const SiteProject& project, const SiteTitle& title) {
+void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle& title) {
     // Sorted by the names folded once, not folded again in every comparison.
     std::vector<std::pair<QString, const RoutineRow*>> keyed;
     for (const RoutineRow& r : project.routines())
-        if (!project.repeats(r)) keyed.emplace_back(r.name.toCaseFolded(), &r);
+        if (!project.repeats(r)) keyed.emplace_back(foldedName(r.name), &r);
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const RoutineRow*> all;
     for (const auto& k : keyed) all.push_back(k.second);
-    // Letters as the names begin; what is no letter A to Z goes under "#".
+    // Letters as the names begin; what is no letter A to Z goes under "#"
+    // (its anchor "b-0").
     auto letterOf = [](const RoutineRow* r) {
         const QChar c = r->name.isEmpty() ? QChar(u'#') : r->name.at(0).toUpper();
-        return (c >= u'A' && c <= u'Z') ? QString(c) : QStringLiteral("#");
+        return (c >= u'A' && c <= u'Z') ? char(c.unicode()) : '#';
     };
-    QStringList letters;
+    std::vector<char> letters;
     for (const RoutineRow* r : all)
-        if (letters.isEmpty() || letters.back() != letterOf(r)) letters << letterOf(r);
-    letters.removeDuplicates();
-    QString body = QStringLiteral("<h1>Routinen A–Z</h1>\n<p>%1 Routinen.</p>\n<nav class=\"buchstaben\">").arg(all.size());
-    for (const QString& l : letters)
-        body += QStringLiteral("<a href=\"#b-%1\">%2</a> ").arg(l == u'#' ? QStringLiteral("0") : l, e(l));
-    body += QStringLiteral("</nav>\n");
-    QString open;
+        if (std::find(letters.begin(), letters.end(), letterOf(r)) == letters.end()) letters.push_back(letterOf(r));
+    startPage(out, u"Routinen A–Z", title);
+    out.add("<h1>Routinen A–Z</h1>\n<p>");
+    out.addNumber(qint64(all.size()));
+    out.add(" Routinen.</p>\n<nav class=\"buchstaben\">");
+    for (const char l : letters) {
+        out.add("<a href=\"#b-");
+        out.add(l == '#' ? '0' : l);
+        out.add("\">");
+        out.add(l);
+        out.add("</a> ");
+    }
+    out.add("</nav>\n");
+    KindTexts kinds;
+    char open = 0;
     for (const RoutineRow* r : all) {
-        const QString l = letterOf(r);
+        const char l = letterOf(r);
         if (l != open) {
-            if (!open.isEmpty()) body += QStringLiteral("</ul>\n");
-            body += QStringLiteral("<h2 id=\"b-%1\">%2</h2>\n<ul class=\"index\">\n")
-                        .arg(l == u'#' ? QStringLiteral("0") : l, e(l));
+            if (open) out.add("</ul>\n");
+            out.add("<h2 id=\"b-");
+            out.add(l == '#' ? '0' : l);
+            out.add("\">");
+            out.add(l);
+            out.add("</h2>\n<ul class=\"index\">\n");
             open = l;
         }
-        body += QStringLiteral("<li><a href=\"%1\">%2</a> <span class=\"art\">%3 in %4</span></li>\n")
-                    .arg(e(routineHref(project, *r)), e(r->name), e(kindText(*r)),
-                         e(project.modules()[size_t(r->module) - 1].name));
+        out.add("<li><a href=\"");
+        addRoutineHref(out, project, *r);
+        out.add("\">");
+        out.addEscaped(r->name);
+        out.add("</a> <span class=\"art\">");
+        out.addEscaped(kinds.of(*r));
+        out.add(" in ");
+        out.add(project.nameHtml(r->module));
+        out.add("</span></li>\n");
     }
-    if (!open.isEmpty()) body += QStringLiteral("</ul>\n");
-    return page(QStringLiteral("Routinen A–Z"), title, body);
+    if (open) out.add("</ul>\n");
+    endPage(out);
 }
 
 QString siteStyleSheet(const Options& options) {
@@ -335,25 +334,39 @@ QString siteStyleSheet(const Options& options) {
     return css;
 }
 
-QString siteSearchIndex(const SiteProject& project) {
-    QString out = QStringLiteral("var lumoSuche = [");
+void siteSearchIndex(PageBytes& out, const SiteProject& project) {
+    out.add("var lumoSuche = [");
     bool first = true;
-    auto entry = [&](const QString& name, const QString& href, const QString& what) {
-        out += first ? QStringLiteral("\n[") : QStringLiteral(",\n[");
+    auto start = [&] {
+        if (first) out.add("\n[\"");
+        else out.add(",\n[\"");
         first = false;
-        appendJsString(out, name);
-        out += u',';
-        appendJsString(out, href);
-        out += u',';
-        appendJsString(out, what);
-        out += u']';
     };
-    for (const ModuleRow& m : project.modules())
-        entry(m.name, project.pageOf(m.number), QString::fromUtf8(headingOf(m.type).single));
-    for (const RoutineRow& r : project.routines())
-        if (!project.repeats(r)) entry(r.name, routineHref(project, r),
-              kindText(r) + QStringLiteral(" in ") + project.modules()[size_t(r.module) - 1].name);
-    return out + QStringLiteral("\n];\n");
+    for (const ModuleRow& m : project.modules()) {
+        start();
+        out.addJsText(m.name);
+        out.add("\",\"");
+        out.add(project.pageBytes(m.number));
+        out.add("\",\"");
+        out.add(QByteArrayView(headingOf(m.type).single));
+        out.add("\"]");
+    }
+    KindTexts kinds;
+    for (const RoutineRow& r : project.routines()) {
+        if (project.repeats(r)) continue;
+        start();
+        out.addJsText(r.name);
+        out.add("\",\"");
+        out.add(project.pageBytes(r.module));
+        out.add('#');
+        out.addJsText(project.anchorOf(r));
+        out.add("\",\"");
+        out.addJsText(kinds.of(r));
+        out.add(" in ");
+        out.addJsText(project.modules()[size_t(r.module) - 1].name);
+        out.add("\"]");
+    }
+    out.add("\n];\n");
 }
 
 QString siteSearchScript() {

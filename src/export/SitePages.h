@@ -9,6 +9,7 @@
 
 namespace lumo {
 
+class PageBytes;
 class SiteProject;
 struct ModuleRow;
 
@@ -23,13 +24,16 @@ inline const QString kSiteStyleSheet = QStringLiteral("site.css");
 inline const QString kSiteSearchIndex = QStringLiteral("suchindex.js");
 inline const QString kSiteSearchScript = QStringLiteral("suche.js");
 
-QString siteIndexPage(const SiteProject& project, const SiteTitle& title);
-QString siteModulePage(const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
-QString siteRoutinePage(const SiteProject& project, const SiteTitle& title);
+// The pages as the UTF-8 bytes of their files, added to `out`.
+void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& title);
+// All but the module's code: returns where in `out` its codeHtml belongs
+// (the code of a large module is not copied once more).
+qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const ModuleRow& module, const SiteTitle& title);
+void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle& title);
 
 // Throws HtmlError when a colour of the options cannot be written.
 QString siteStyleSheet(const Options& options);
-QString siteSearchIndex(const SiteProject& project);
+void siteSearchIndex(PageBytes& out, const SiteProject& project);
 QString siteSearchScript();
 
 }  // namespace lumo

@@ -7,57 +7,59 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "export/PageBytes.h"
+#include "export/SiteCode.h"
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
-#include "navigate/Callers.h"
-#include "navigate/Definition.h"
 
 namespace lumo {
 
 namespace {
 
-// The routine the caller tree lists for a line of a module: the first in
-// order of first line whose lines hold it.
-QString coveringRoutine(const std::vector<RoutineRow>& routines, int module, int line) {
-    auto r = std::lower_bound(routines.begin(), routines.end(), module,
-                              [](const RoutineRow& row, int m) { return row.module < m; });
-    for (; r != routines.end() && r->module == module && r->start <= line; ++r)
-        if (r->end >= line) return r->name;
-    return {};
-}
-
-// isCallerIdentChar, asked for every character of the project: ASCII from a table.
-const std::array<bool, 128> kAsciiCallerIdent = [] {
-    std::array<bool, 128> t{};
-    for (char16_t u = 0; u < 128; ++u) t[u] = isCallerIdentChar(QChar(u));
-    return t;
-}();
-
-inline bool callerIdentChar(QChar c) {
-    return c.unicode() < 128 ? kAsciiCallerIdent[c.unicode()] : isCallerIdentChar(c);
-}
-
-// The hash of a word folded to one case, as names compare.
-size_t foldedHash(QStringView word) {
-    constexpr qsizetype kShort = 64;
-    if (word.size() > kShort) return qHash(word.toString().toCaseFolded());
-    char16_t folded[kShort];
+// A name folded as the declarations compare names: ASCII here, the rest as QString folds it.
+QString folded(QStringView word, char16_t (&buffer)[64]) {
+    if (word.size() > qsizetype(std::size(buffer))) return word.toString().toCaseFolded();
     for (qsizetype i = 0; i < word.size(); ++i) {
         const char16_t c = word[i].unicode();
-        folded[i] = c < 0x80 ? ((c >= u'A' && c <= u'Z') ? c + 32 : c) : QChar::toCaseFolded(c);
+        if (c >= 0x80) return word.toString().toCaseFolded();
+        buffer[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
     }
-    return qHash(QStringView(folded, word.size()));
+    return QString::fromRawData(reinterpret_cast<const QChar*>(buffer), word.size());
+}
+
+// name.compare(other, Qt::CaseInsensitive) == 0, by hand for ASCII names.
+bool sameName(const QString& name, const QString& other) {
+    if (name.size() != other.size()) return false;  // then no case makes them equal
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t a = name[i].unicode(), b = other[i].unicode();
+        if (a >= 0x80 || b >= 0x80) return name.compare(other, Qt::CaseInsensitive) == 0;
+        if (a != b && !((a | 0x20) == (b | 0x20) && (a | 0x20) >= u'a' && (a | 0x20) <= u'z')) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-bool SiteProject::mayBeDeclared(QStringView word) const { return declaredHashes_.contains(foldedHash(word)); }
+QString foldedName(const QString& name) {
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80) return name.toCaseFolded();
+    QString out = name;
+    for (QChar& c : out)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+    return out;
+}
 
-SiteProject::SiteProject(WorkingStore& store) {
+SiteProject::SiteProject(WorkingStore& store, const std::function<void(int, int)>& progress) {
     modules_ = modulesByNumber(store);
     if (!modules_.empty()) routines_ = routinesOfModulesByStart(store, modules_.front().number, modules_.back().number);
     texts_.resize(modules_.size());
-    for (const ModuleRow& m : modules_) pages_.push_back(modulePageName(m));
+    routineCounts_.resize(modules_.size());
+    for (const ModuleRow& m : modules_) {
+        pages_.push_back(modulePageName(m));
+        pageBytes_.push_back(pages_.back().toUtf8());
+        namesHtml_.push_back(escapedBytes(m.name));
+        moduleTexts_.push_back({"<a href=\"" + pageBytes_.back() + "#L", "\">" + namesHtml_.back() + ", Zeile "});
+    }
     for (size_t i = 0; i < modules_.size(); ++i) {
         try {
             texts_[i] = store.readModuleText(modules_[i].number);
@@ -65,87 +67,266 @@ SiteProject::SiteProject(WorkingStore& store) {
             unreadable_ << QStringLiteral("%1: %2").arg(modules_[i].name, QString::fromUtf8(e.what()));
         }
     }
-    QHash<QString, int> taken;  // "module/folded name" -> routines of that name so far
-    QSet<QString> declared;    // "module/type/folded name" of external declarations
+    // Routines come module by module: names are told apart within one.
+    QHash<QString, int> taken;  // folded name -> routines of that name so far
+    QSet<QString> declared;    // "type/folded name" of external declarations
+    int module = 0;
+    routineTexts_.reserve(routines_.size());
     for (const RoutineRow& r : routines_) {
-        const QString key = QString::number(r.module) + u'/' + r.name.toCaseFolded();
+        if (r.module != module) {
+            module = r.module;
+            taken.clear();
+            declared.clear();
+        }
+        const QString folded = foldedName(r.name);
         if (isDeclaration(r.type)) {
-            const QString d = QString::number(r.type) + u'/' + key;
+            const QString d = QString::number(r.type) + u'/' + folded;
             if (declared.contains(d)) repeated_.insert(r.number);
             else declared.insert(d);
         }
-        const int n = ++taken[key];
-        anchors_.insert(r.number, QStringLiteral("r-") + r.name + (n > 1 ? u'-' + QString::number(n) : QString()));
+        if (!repeated_.contains(r.number)) ++routineCounts_[size_t(r.module) - 1];
+        const int n = ++taken[folded];
+        RoutineTexts texts;
+        texts.anchor = QStringLiteral("r-") + r.name;
+        if (n > 1) texts.anchor += u'-' + QString::number(n);
+        PageBytes html(64 + 8 * r.name.size());
+        html.addEscaped(texts.anchor);
+        texts.anchorHtml = html.bytes().toByteArray();
+        html.clear();
+        html.add("\">");
+        html.add(namesHtml_[size_t(r.module) - 1]);
+        html.add('.');
+        html.addEscaped(r.name);
+        html.add(", Zeile ");
+        texts.callLabel = html.bytes().toByteArray();
+        routineTexts_.push_back(std::move(texts));
     }
-    declarations_ = DeclarationIndex::ofProject(store, texts_);
-    for (const Declaration& d : declarations_.all()) declaredHashes_.insert(foldedHash(d.name));
-    indexCalls();
+    indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
+    indexLines();
+    writeCode(progress);
 }
 
-const QString& SiteProject::text(int module) const {
-    static const QString none;
-    return module >= 1 && size_t(module) <= texts_.size() ? texts_[size_t(module) - 1] : none;
+// For each line the routine the caller tree lists for it: the first in order
+// of first line whose lines hold it. A line beyond the text (a store whose
+// counts do not fit its texts) is looked up among the routines instead.
+void SiteProject::indexLines() {
+    covering_.resize(modules_.size());
+    for (size_t i = 0; i < modules_.size(); ++i)
+        covering_[i].assign(size_t(std::clamp<qsizetype>(modules_[i].lines, 0, texts_[i].size())) + 2, -1);
+    for (size_t k = 0; k < routines_.size(); ++k) {
+        const RoutineRow& r = routines_[k];
+        std::vector<int>& lines = covering_[size_t(r.module) - 1];
+        const int last = std::min(r.end, int(lines.size()) - 1);
+        for (int line = std::max(r.start, 1); line <= last; ++line)
+            if (lines[size_t(line)] < 0) lines[size_t(line)] = int(k);
+    }
 }
 
-// One pass over every text: each word outside comments, strings, keywords
-// and routine lines that is a routine's name, compared as the caller search
-// compares (case and all, whole words by its own letters).
-void SiteProject::indexCalls() {
-    QSet<QString> names;
-    // Most words are no routine's name: their hash alone tells, without a copy of the word.
-    QSet<size_t> hashes;
-    for (const RoutineRow& r : routines_) {
-        names.insert(r.name);
-        hashes.insert(qHash(QStringView(r.name)));
+const RoutineRow* SiteProject::covering(int module, int line) const {
+    const std::vector<int>& lines = covering_[size_t(module) - 1];
+    if (line >= 1 && size_t(line) < lines.size())
+        return lines[size_t(line)] < 0 ? nullptr : &routines_[size_t(lines[size_t(line)])];
+    auto r = std::lower_bound(routines_.begin(), routines_.end(), module,
+                              [](const RoutineRow& row, int m) { return row.module < m; });
+    for (; r != routines_.end() && r->module == module && r->start <= line; ++r)
+        if (r->end >= line) return &*r;
+    return nullptr;
+}
+
+// The words of one module's code: a page names the same few words again
+// and again, and each is looked up once.
+class SiteProject::ModuleWords : public SiteCodeWords {
+public:
+    ModuleWords(SiteProject& project, int module) : project_(project), module_(module) {}
+
+    QByteArrayView seen(const SiteWord& w) override {
+        const Word& word = words_[size_t(find(w.text))];
+        if (w.calling && word.calls >= 0) project_.calls_[size_t(word.calls)].push_back({module_, w.callLine});
+        // The declaration itself links nowhere.
+        if (!w.linkable || word.href.isEmpty() || (word.module == module_ && word.line == w.line)) return {};
+        return word.href;
     }
-    for (size_t i = 0; i < texts_.size(); ++i) {
-        const QString& text = texts_[i];
-        const QChar* t = text.constData();
-        const qsizetype n = text.size();
-        const std::vector<TaggedSpan> spans = taggedSpans(text);
-        size_t k = 0;
-        int line = 1;
-        for (qsizetype p = 0; p < n;) {
-            while (k < spans.size() && spans[k].end <= p) ++k;
-            if (k < spans.size() && spans[k].begin <= p) {
-                for (qsizetype q = p; q < spans[k].end; ++q) line += t[q] == u'\r';
-                p = spans[k].end;
-                continue;
+
+private:
+    struct Word {
+        int module = 0;
+        int line = 0;
+        QByteArray href;
+        int calls = -1;  // the routine name's list of calls
+    };
+
+    qsizetype lookUp(QStringView text) {
+        Word word;
+        if (const auto target = project_.definition(text, module_)) {
+            word.module = target->first;
+            word.line = target->second;
+            PageBytes href(32);
+            if (target->first != module_) href.add(project_.pageBytes(target->first));
+            href.add("#L");
+            href.addNumber(target->second);
+            word.href = href.take();
+        }
+        // Names compare as the caller search compares them: case and all.
+        word.calls = project_.callsOf_.value(QString::fromRawData(text.data(), text.size()), -1);
+        words_.push_back(std::move(word));
+        return qsizetype(words_.size() - 1);
+    }
+
+    // The word's place in words_, looked up first. An open table of its
+    // own: a hash of the characters is cheaper than qHash's for words this
+    // short, and most words of a page have been met before.
+    static size_t hashOf(QStringView text) {
+        size_t hash = 14695981039346656037ULL;
+        for (const QChar c : text) hash = (hash ^ c.unicode()) * 1099511628211ULL;
+        return hash;
+    }
+
+    qsizetype find(QStringView text) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hashOf(text) & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (slot.word < 0) {
+                slot = {text, lookUp(text)};
+                if (2 * words_.size() > slots_.size()) grow();
+                return words_.size() - 1;
             }
-            if (!callerIdentChar(t[p])) {
-                line += t[p] == u'\r';
-                ++p;
-                continue;
-            }
-            qsizetype e = p;
-            while (e < n && callerIdentChar(t[e])) ++e;
-            const QStringView word(t + p, e - p);
-            if (hashes.contains(qHash(word)) && names.contains(word.toString()))
-                references_[word.toString()].push_back({modules_[i].number, line});
-            p = e;
+            if (slot.text.size() == text.size() &&
+                std::equal(text.begin(), text.end(), slot.text.begin()))
+                return slot.word;
         }
     }
-}
 
-std::optional<std::pair<int, int>> SiteProject::definition(const QString& name, int module) const {
-    // A name leads to the same place from every module that does not declare
-    // it itself (most words of a project are declared nowhere at module
-    // level): that answer is looked up once per name, the others per module.
-    auto known = known_.find(name);
-    if (known == known_.end()) {
-        Known k;
-        for (const Declaration& d : declarations_.named(name)) k.declaredIn.insert(d.module);
-        if (!k.declaredIn.isEmpty()) k.elsewhere = firstCandidate(name, 0);
-        known = known_.insert(name, k);
+    void grow() {
+        std::vector<Slot> old(2 * slots_.size());
+        old.swap(slots_);
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& s : old) {
+            if (s.word < 0) continue;
+            size_t at = hashOf(s.text) & mask;
+            while (slots_[at].word >= 0) at = (at + 1) & mask;
+            slots_[at] = s;
+        }
     }
-    if (!known->declaredIn.contains(module)) return known->elsewhere;
-    return firstCandidate(name, module);
+
+    struct Slot {
+        QStringView text;  // in the module's text
+        qsizetype word = -1;
+    };
+
+    SiteProject& project_;
+    const int module_;
+    std::vector<Slot> slots_ = std::vector<Slot>(1024);
+    std::vector<Word> words_;
+};
+
+// Every module's code as its page shows it, and on the way every word that
+// calls a routine: the callers of a routine on the first page come from
+// the code of all.
+void SiteProject::writeCode(const std::function<void(int, int)>& progress) {
+    for (const RoutineRow& r : routines_) {
+        if (!callsOf_.contains(r.name)) {
+            callsOf_.insert(r.name, int(calls_.size()));
+            calls_.emplace_back();
+        }
+    }
+    PageBytes code(1 << 20);
+    codes_.resize(modules_.size());
+    auto routine = routines_.cbegin();
+    for (size_t i = 0; i < modules_.size(); ++i) {
+        if (progress) progress(int(i) + 1, int(modules_.size()));
+        const int module = modules_[i].number;
+        // Anchors by line, those of one line in the order of the routines.
+        std::vector<SiteAnchor> anchors;
+        for (; routine != routines_.cend() && routine->module == module; ++routine)
+            anchors.push_back({routine->start, routineTexts_[indexOf(*routine)].anchorHtml});
+        std::stable_sort(anchors.begin(), anchors.end(),
+                         [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
+        if (texts_[i].isEmpty()) continue;
+        code.clear();
+        ModuleWords words(*this, module);
+        writeSiteCode(code, texts_[i], words, anchors);
+        codes_[i] = {code.bytes().toByteArray(), true};
+        texts_[i] = QString();  // its room serves the code of the next
+    }
 }
 
-std::optional<std::pair<int, int>> SiteProject::firstCandidate(const QString& name, int module) const {
-    const std::vector<DefinitionTarget> all = definitionCandidates(declarations_, name, module);
-    if (all.empty()) return std::nullopt;
-    return std::pair{all.front().moduleNumber, all.front().line};
+// The answers of definitionCandidates, first of each: from a module that
+// declares the name its own declaration, whatever its visibility; from any
+// other the first module with a public routine of that name, else the
+// first module of that name, else the first with another public
+// declaration of it.
+void SiteProject::indexDefinitions(const std::vector<Declaration>& declarations) {
+    // The declarations come by module, then line: each name's answers are
+    // settled as they pass, module by module.
+    struct Building {
+        bool ownIsRoutine = false;
+        int offeredIn = 0;  // the module of `offered`, 0 before the first public declaration
+        std::pair<int, int> offered;
+        DeclarationKind offeredKind = DeclarationKind::Variable;
+        std::optional<std::pair<int, int>> routine, module, other;
+        void settle() {
+            if (offeredIn == 0) return;
+            auto& slot = offeredKind == DeclarationKind::Routine  ? routine
+                         : offeredKind == DeclarationKind::Module ? module
+                                                                  : other;
+            if (!slot) slot = offered;
+        }
+    };
+    std::vector<Building> building;
+    building.reserve(declarations.size());
+    targets_.reserve(declarations.size());
+    targetOf_.reserve(qsizetype(declarations.size()));
+    char16_t buffer[64];
+    for (const Declaration& d : declarations) {
+        const QString name = folded(d.name, buffer);
+        auto at = targetOf_.constFind(name);
+        if (at == targetOf_.cend()) {
+            at = targetOf_.insert(QString(name.constData(), name.size()), int(targets_.size()));
+            targets_.emplace_back();
+            building.emplace_back();
+        }
+        Targets& t = targets_[size_t(at.value())];
+        Building& b = building[size_t(at.value())];
+        const bool routine = d.kind == DeclarationKind::Routine;
+        if (t.own.empty() || t.own.back().first != d.module) {
+            t.own.push_back({d.module, d.line});
+            b.ownIsRoutine = routine;
+        } else if (!b.ownIsRoutine && routine) {
+            t.own.back().second = d.line;
+            b.ownIsRoutine = true;
+        }
+        if (!d.isPublic) continue;
+        if (b.offeredIn != d.module) {
+            b.settle();
+            b = Building{b.ownIsRoutine, d.module, {d.module, d.line}, d.kind, b.routine, b.module, b.other};
+        } else if (b.offeredKind != DeclarationKind::Routine && routine) {
+            b.offered = {d.module, d.line};
+            b.offeredKind = d.kind;
+        }
+    }
+    for (size_t i = 0; i < targets_.size(); ++i) {
+        Building& b = building[i];
+        b.settle();
+        targets_[i].elsewhere = b.routine ? b.routine : b.module ? b.module : b.other;
+    }
+}
+
+size_t SiteProject::indexOf(const RoutineRow& routine) const {
+    Q_ASSERT(&routine >= routines_.data() && &routine < routines_.data() + routines_.size());
+    return size_t(&routine - routines_.data());
+}
+
+
+std::optional<std::pair<int, int>> SiteProject::definition(QStringView name, int module) const {
+    char16_t buffer[64];
+    const auto at = targetOf_.constFind(folded(name, buffer));
+    if (at == targetOf_.cend()) return std::nullopt;
+    const Targets& t = targets_[size_t(at.value())];
+    const auto& own = t.own;
+    const auto mine = std::lower_bound(own.begin(), own.end(), module,
+                                       [](const std::pair<int, int>& o, int m) { return o.first < m; });
+    if (mine != own.end() && mine->first == module) return *mine;
+    return t.elsewhere;
 }
 
 std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& routine) const {
@@ -156,21 +337,27 @@ std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& rout
     const auto [from, to] = std::equal_range(routines_.begin(), routines_.end(), routine,
                                              [](const RoutineRow& a, const RoutineRow& b) { return a.module < b.module; });
     for (const RoutineRow& r : std::span(from, to))
-        if (r.number < asked->number &&
-            r.name.compare(routine.name, Qt::CaseInsensitive) == 0)
+        if (r.number < asked->number && sameName(r.name, routine.name))
             asked = &r;
     if (isProperty(asked->type)) return std::nullopt;
     const bool onlyOwn = asked->visibility == OpenPrivate;
     std::vector<SiteCall> calls;
-    const auto refs = references_.constFind(routine.name);
-    if (refs == references_.cend()) return calls;
+    const auto refs = callsOf_.constFind(routine.name);
+    if (refs == callsOf_.cend()) return calls;
     int lastModule = 0, lastLine = 0;
-    for (const auto& [module, line] : refs.value()) {
-        if (onlyOwn && module != routine.module) continue;
+    std::span<const std::pair<int, int>> found = calls_[size_t(refs.value())];  // by module, then line
+    if (onlyOwn) {
+        const auto [from, to] = std::equal_range(found.begin(), found.end(), std::pair{routine.module, 0},
+                                                 [](const auto& a, const auto& b) { return a.first < b.first; });
+        found = std::span(from, to);
+    }
+    calls.reserve(found.size());
+    for (const auto& [module, line] : found) {
         if (module == lastModule && line == lastLine) continue;  // one entry per line
         lastModule = module;
         lastLine = line;
-        calls.push_back({module, line, coveringRoutine(routines_, module, line)});
+        const RoutineRow* in = covering(module, line);
+        calls.push_back({module, line, in ? in->name : QString(), in});
     }
     return calls;
 }

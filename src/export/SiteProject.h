@@ -1,15 +1,19 @@
 #pragma once
-// A project read once for its website: modules, routines, texts, every
-// declared name, and who calls each routine. The links of the site give the
-// answers the window gives: a name leads where Definition (F8) jumps, a
-// routine lists the lines the caller search finds.
+// A project read once for its website: modules, routines, every declared
+// name, each module's code as its page shows it, and who calls each
+// routine (found in the same reading of the code). The links of the site
+// give the answers the window gives: a name leads where Definition (F8)
+// jumps, a routine lists the lines the caller search finds.
+#include <functional>
 #include <optional>
 #include <vector>
 
+#include <QByteArray>
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include "model/CodeDatabase.h"
 #include "navigate/Declarations.h"
@@ -23,64 +27,111 @@ struct SiteCall {
     int module = 0;
     int line = 0;
     QString routine;
+    const RoutineRow* in = nullptr;  // that routine, among routines()
 };
 
 class SiteProject {
 public:
     // Reads the store; a module text that cannot be read is named in
-    // unreadable() and shown without code. Throws StoreError (the tables).
-    explicit SiteProject(WorkingStore& store);
+    // unreadable() and shown without code. `progress` is called before each
+    // module's code is written, the bulk of the work (done of total); what it
+    // throws ends the reading. Throws StoreError (the tables).
+    explicit SiteProject(WorkingStore& store, const std::function<void(int done, int total)>& progress = {});
 
     const std::vector<ModuleRow>& modules() const { return modules_; }  // by number
     const std::vector<RoutineRow>& routines() const { return routines_; }  // by module, then first line
-    // The tagged text of module `module` (1-based); "" for one not read.
-    const QString& text(int module) const;
+    // Whether module `module` (1-based) has a text: false for one not read.
+    bool hasText(int module) const { return codes_[size_t(module) - 1].hasText; }
     const QStringList& unreadable() const { return unreadable_; }
-    // modulePageName of module `module` (1-based).
+    // modulePageName of module `module` (1-based), and as the bytes of a page.
     const QString& pageOf(int module) const { return pages_[size_t(module) - 1]; }
+    const QByteArray& pageBytes(int module) const { return pageBytes_[size_t(module) - 1]; }
+    // The code of module `module` as the inside of its page's <pre> element
+    // ("" for one not read).
+    const QByteArray& codeHtml(int module) const { return codes_[size_t(module) - 1].html; }
+    // The name of module `module` escaped for a page.
+    const QByteArray& nameHtml(int module) const { return namesHtml_[size_t(module) - 1]; }
 
     // The anchor of a routine on its module's page: "r-" + its name, a
     // second routine of that name in the module (a Property Let beside a
-    // Get) with "-2" after it, and so on.
-    QString anchorOf(qint32 routineNumber) const { return anchors_.value(routineNumber); }
+    // Get) with "-2" after it, and so on. anchorHtml: escaped for a page.
+    const QString& anchorOf(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].anchor; }
+    const QByteArray& anchorHtml(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].anchorHtml; }
 
     // An external declaration that its module declared before under
     // another branch of #If: listed once, with the first.
     bool repeats(const RoutineRow& routine) const { return repeated_.contains(routine.number); }
     // The routines as the site lists them, each declaration once.
     int routineCount() const { return int(routines_.size() - size_t(repeated_.size())); }
+    // The same of module `module` (1-based).
+    int routineCount(int module) const { return routineCounts_[size_t(module) - 1]; }
 
-    // False when no module declares a name of that spelling in any case: a
-    // quick test for the many words of a text that lead nowhere.
-    bool mayBeDeclared(QStringView word) const;
+    // A call as its link begins and goes on after the line number:
+    // "<a href=\"modul-Haupt.html#L" and "\">Haupt.Start, Zeile ", escaped.
+    const QByteArray& callLinkStart(int module) const { return moduleTexts_[size_t(module) - 1].linkStart; }
+    const QByteArray& callLabel(const SiteCall& call) const {
+        // A routine without a name (a damaged store) is left out as the caller tree leaves it.
+        return call.in && !call.in->name.isEmpty() ? routineTexts_[indexOf(*call.in)].callLabel
+                                                    : moduleTexts_[size_t(call.module) - 1].callLabel;
+    }
 
     // Where Definition leads from `name` in module `module`: module and line.
-    std::optional<std::pair<int, int>> definition(const QString& name, int module) const;
+    std::optional<std::pair<int, int>> definition(QStringView name, int module) const;
     // The calls of routine `routine` as the caller search finds them;
     // nothing for a routine it does not search (a property).
     std::optional<std::vector<SiteCall>> callers(const RoutineRow& routine) const;
 
 private:
-    void indexCalls();
-    std::optional<std::pair<int, int>> firstCandidate(const QString& name, int module) const;
+    // The place of a row of routines() among them.
+    size_t indexOf(const RoutineRow& routine) const;
+    class ModuleWords;
+    void indexLines();
+    const RoutineRow* covering(int module, int line) const;
+    void writeCode(const std::function<void(int, int)>& progress);
+    void indexDefinitions(const std::vector<Declaration>& declarations);
 
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
-    std::vector<QString> texts_;
+    std::vector<QString> texts_;  // until their code is written
     std::vector<QString> pages_;
+    std::vector<QByteArray> pageBytes_;
+    std::vector<QByteArray> namesHtml_;
+    std::vector<int> routineCounts_;
     QStringList unreadable_;
-    DeclarationIndex declarations_;
-    // Every reference to a routine name, by the name as written: module, line.
-    QHash<QString, std::vector<std::pair<int, int>>> references_;
-    QHash<qint32, QString> anchors_;
-    QSet<qint32> repeated_;
-    QSet<size_t> declaredHashes_;  // of every declared name, case folded
-    struct Known {
-        QSet<int> declaredIn;
-        std::optional<std::pair<int, int>> elsewhere;  // from any other module
+    struct Code {
+        QByteArray html;
+        bool hasText = false;
     };
-    mutable QHash<QString, Known> known_;  // by the word as written
+    std::vector<Code> codes_;
+    std::vector<std::vector<int>> covering_;  // by module, line: into routines_, -1 for none
+    // Every word that calls a routine, by the name as written: module, line.
+    QHash<QString, int> callsOf_;  // into calls_
+    std::vector<std::vector<std::pair<int, int>>> calls_;
+    struct RoutineTexts {
+        QString anchor;
+        QByteArray anchorHtml;
+        QByteArray callLabel;
+    };
+    std::vector<RoutineTexts> routineTexts_;  // as routines_
+    struct ModuleTexts {
+        QByteArray linkStart;
+        QByteArray callLabel;  // of a call outside every routine
+    };
+    std::vector<ModuleTexts> moduleTexts_;
+    QSet<qint32> repeated_;
+    // What Definition answers for a name, worked out once for the whole
+    // project: the declaration each declaring module offers itself, and the
+    // one every other module is led to.
+    struct Targets {
+        std::vector<std::pair<int, int>> own;  // module, line; by module
+        std::optional<std::pair<int, int>> elsewhere;
+    };
+    QHash<QString, int> targetOf_;  // by the name case folded
+    std::vector<Targets> targets_;
 };
+
+// name.toCaseFolded(), quicker for the ASCII names of most projects.
+QString foldedName(const QString& name);
 
 // The page of a module: "modul-" + its name when that is a plain ASCII
 // name, else "modul-" + its number; ".html".

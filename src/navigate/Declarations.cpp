@@ -209,11 +209,19 @@ void DeclarationIndex::add(Declaration d) {
     all_.push_back(std::move(d));
 }
 
-void DeclarationIndex::finish() {
-    std::stable_sort(all_.begin(), all_.end(), [](const Declaration& a, const Declaration& b) {
+namespace {
+
+void sortByPlace(std::vector<Declaration>& all) {
+    std::stable_sort(all.begin(), all.end(), [](const Declaration& a, const Declaration& b) {
         if (a.module != b.module) return a.module < b.module;
         return a.line < b.line;
     });
+}
+
+}  // namespace
+
+void DeclarationIndex::finish() {
+    sortByPlace(all_);
     byName_.clear();
     byName_.reserve(qsizetype(all_.size()));
     for (size_t i = 0; i < all_.size(); ++i) byName_.insert(all_[i].name.toCaseFolded(), qsizetype(i));
@@ -264,6 +272,24 @@ bool readText(WorkingStore& store, int module, QString& text) {
     }
 }
 
+// The module texts read before: texts[i] of module i + 1.
+struct TextsRead {
+    const std::vector<QString>& texts;
+    bool operator()(int module, QString& text) const {
+        if (module < 1 || size_t(module) > texts.size() || texts[size_t(module) - 1].isNull()) return false;
+        text = texts[size_t(module) - 1];
+        return true;
+    }
+};
+
+// The modules' own names, then everything collect finds.
+template <class TextOf>
+void allOf(WorkingStore& store, const std::vector<ModuleRow>& modules, const std::vector<RoutineRow>& routines,
+           TextOf textOf, std::vector<Declaration>& out) {
+    for (const ModuleRow& m : modules) out.push_back({m.name, DeclarationKind::Module, m.number, 1, true});
+    collect(store, modules, routines, [](QStringView) { return true; }, textOf, out);
+}
+
 }  // namespace
 
 DeclarationIndex DeclarationIndex::ofProject(WorkingStore& store) {
@@ -273,22 +299,27 @@ DeclarationIndex DeclarationIndex::ofProject(WorkingStore& store) {
 DeclarationIndex DeclarationIndex::ofProject(WorkingStore& store, const std::vector<QString>& texts) {
     DeclarationIndex index;
     const std::vector<ModuleRow> modules = modulesByNumber(store);
-    for (const ModuleRow& m : modules) {
-        index.moduleNames_.insert(m.number, m.name);
-        index.add({m.name, DeclarationKind::Module, m.number, 1, true});
-    }
+    for (const ModuleRow& m : modules) index.moduleNames_.insert(m.number, m.name);
     const std::vector<RoutineRow> routines =
         modules.empty() ? std::vector<RoutineRow>{}
                         : routinesOfModulesByStart(store, modules.front().number, modules.back().number);
-    auto textOf = [&store, &texts](int module, QString& text) {
-        if (texts.empty()) return readText(store, module, text);
-        if (size_t(module) > texts.size() || texts[size_t(module) - 1].isNull()) return false;
-        text = texts[size_t(module) - 1];
-        return true;
-    };
-    collect(store, modules, routines, [](QStringView) { return true; }, textOf, index.all_);
+    if (texts.empty()) {
+        allOf(store, modules, routines, [&store](int module, QString& text) { return readText(store, module, text); },
+              index.all_);
+    } else {
+        allOf(store, modules, routines, TextsRead{texts}, index.all_);
+    }
     index.finish();
     return index;
+}
+
+std::vector<Declaration> projectDeclarations(WorkingStore& store, const std::vector<ModuleRow>& modules,
+                                             const std::vector<RoutineRow>& routines,
+                                             const std::vector<QString>& texts) {
+    std::vector<Declaration> all;
+    allOf(store, modules, routines, TextsRead{texts}, all);
+    sortByPlace(all);
+    return all;
 }
 
 DeclarationIndex DeclarationIndex::ofName(WorkingStore& store, const QString& name) {

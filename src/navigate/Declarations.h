@@ -13,6 +13,8 @@
 namespace lumo {
 
 class WorkingStore;
+struct ModuleRow;
+struct RoutineRow;
 
 enum class DeclarationKind { Module, Routine, Constant, Enum, EnumMember, Type, Event, Variable };
 
@@ -30,6 +32,15 @@ struct Declaration {
 // Type are not names of the module. Routine heads and Declare statements
 // are left to the store.
 std::vector<Declaration> scanDeclarations(QStringView tagged, int moduleNumber, int lastLine);
+
+// Every declaration of the project, by module, then line (a module's own
+// name before the rest of its line 1), from the modules and routines read
+// already (routines by module, then first line) and their texts (texts[i]
+// of module i + 1, a null string for one that could not be read). Throws
+// StoreError (the tables).
+std::vector<Declaration> projectDeclarations(WorkingStore& store, const std::vector<ModuleRow>& modules,
+                                             const std::vector<RoutineRow>& routines,
+                                             const std::vector<QString>& texts);
 
 class DeclarationIndex {
 public:

@@ -14,8 +14,9 @@
 #include "export/SiteFolder.h"
 #include "export/SiteProject.h"
 #include "export/SiteCheck.h"
-#include "export/SiteCode.h"
+#include "export/PageBytes.h"
 #include "model/CodeDatabase.h"
+#include "model/Tags.h"
 #include "navigate/AidsProject.h"
 #include "navigate/CallSites.h"
 #include "navigate/Definition.h"
@@ -38,6 +39,23 @@ protected:
     }
     QString page(const QString& folder, int module) {
         return readPage(folder + "/" + modulePageName(*moduleByNumber(store, module)));
+    }
+
+    void expectCallersOfTheCallerSearch() {
+        const SiteProject project(store);
+        for (const lumo::RoutineRow& r : project.routines()) {
+            FakeUi quiet;
+            const auto expected = callSitesOfRoutine(store, r.name, r.module, int(project.modules().size()), quiet);
+            const auto found = project.callers(r);
+            ASSERT_EQ(found.has_value(), expected.has_value()) << r.name.toStdString();
+            if (!found) continue;
+            ASSERT_EQ(found->size(), expected->size()) << r.name.toStdString();
+            for (size_t i = 0; i < found->size(); ++i) {
+                EXPECT_EQ((*found)[i].module, (*expected)[i].module);
+                EXPECT_EQ((*found)[i].line, (*expected)[i].line);
+                EXPECT_EQ((*found)[i].routine, (*expected)[i].routine);
+            }
+        }
     }
 
     WorkingStore& store = WorkingStore::instance();
@@ -80,24 +98,44 @@ TEST_F(SiteTest, NamesLinkToWhereDefinitionJumps) {
     EXPECT_TRUE(page(folder, 3).contains("<a href=\"modul-Kunde.html#L1\">Kunde</a>.<a href=\"modul-Haupt.html#L18\">Start</a>"));
 }
 
-// Each routine's callers are the lines the caller search finds.
-TEST_F(SiteTest, CallersAreTheCallSitesOfTheCallerSearch) {
+// Worked out once for the whole project, Definition leads where it leads
+// in the window, from every module, for every name in any case.
+TEST_F(SiteTest, DefinitionsAreThoseOfTheWindow) {
+    // Beside a variable its module offers the routine; from elsewhere a
+    // public routine wins over a module of the name.
+    add("Dim Rot\nPublic Kunde\nPublic Function Rot()\nEnd Function\nPublic Sub Helfer()\nEnd Sub\n", "Mehr");
     const SiteProject project(store);
-    for (const lumo::RoutineRow& r : project.routines()) {
-        FakeUi quiet;
-        const auto expected = callSitesOfRoutine(store, r.name, r.module, 3, quiet);
-        const auto found = project.callers(r);
-        ASSERT_EQ(found.has_value(), expected.has_value()) << r.name.toStdString();
-        if (!found) continue;
-        ASSERT_EQ(found->size(), expected->size()) << r.name.toStdString();
-        for (size_t i = 0; i < found->size(); ++i) {
-            EXPECT_EQ((*found)[i].module, (*expected)[i].module);
-            EXPECT_EQ((*found)[i].line, (*expected)[i].line);
-            EXPECT_EQ((*found)[i].routine, (*expected)[i].routine);
+    QStringList names{"nirgends", "RECHNE", "kunde"};
+    const DeclarationIndex index = DeclarationIndex::ofProject(store);
+    for (const Declaration& d : index.all()) names << d.name;
+    for (const QString& name : names) {
+        for (int m = 1; m <= int(project.modules().size()); ++m) {
+            const auto expected = definitionOf(store, name, m);
+            const auto found = project.definition(name, m);
+            ASSERT_EQ(found.has_value(), expected.has_value()) << name.toStdString() << " " << m;
+            if (found)
+                EXPECT_EQ(*found, std::pair(expected->moduleNumber, expected->line)) << name.toStdString() << " " << m;
         }
     }
+}
+
+// Each routine's callers are the lines the caller search finds.
+TEST_F(SiteTest, CallersAreTheCallSitesOfTheCallerSearch) {
+    expectCallersOfTheCallerSearch();
     const QString helfer = readPage(makeSite() + "/modul-Helfer.html");
     EXPECT_TRUE(helfer.contains("href=\"modul-Haupt.html#L18\""));  // Test calls Start: its definition
+}
+
+// An end tag outside every span is text to the caller search, its letter a
+// word that calls the routine of that name.
+TEST_F(SiteTest, CallersOfEndTagsOutsideSpansAreThoseOfTheCallerSearch) {
+    add("Sub n()\nEnd Sub\nSub y()\nEnd Sub\n", "Ende");
+    const int added = store.moduleCounter;
+    store.moduleCounter = 3;
+    const QString marker = QChar(kMarkerChar);
+    store.writeModuleText(store.readModuleText(3) + "x = 1 |n" + marker + "|\r\nn\r\n|y" + marker + "|\r\n");
+    store.moduleCounter = added;
+    expectCallersOfTheCallerSearch();
 }
 
 TEST_F(SiteTest, IndexAndRoutinePagesListEverything) {
@@ -158,8 +196,31 @@ TEST_F(SiteTest, OnlyAnEmptyFolderOrOneOfOurSitesIsReplaced) {
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);  // no leftovers
 }
 
-TEST(SiteText, EscapesMarkupAndControlCharacters) {
-    EXPECT_EQ(siteEscaped(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
+// Pages are written as bytes without a QString between: the same bytes
+// toUtf8 makes, a surrogate without its partner included.
+TEST(SiteText, EscapesMarkupAndControlCharactersAndWritesUtf8AsQt) {
+    EXPECT_EQ(escapedBytes(u"a<b> & \"c\"\x01\x7F\td"), "a&lt;b&gt; &amp; &quot;c&quot;&#xFFFD;&#xFFFD;\td");
+    for (const char16_t* text :
+         {u"Größe 5 €", u"\U0001F600x", u"\xD83D", u"a\xD83D" u"b", u"\xDE00" u"a", u"\xD83D\xD83D\xDE00"}) {
+        PageBytes page(1);  // grows as it goes
+        page.addEscaped(text);
+        page.addNumber(-1207);
+        EXPECT_EQ(page.take(), QStringView(text).toUtf8() + "-1207");
+        EXPECT_EQ(escapedBytes(text), QStringView(text).toUtf8());
+    }
+    PageBytes js;
+    js.addJsText(u"\"a\\b\x01\x1F\" ä");
+    EXPECT_EQ(js.take(), QByteArray("\\\"a\\\\b\\u0001\\u001f\\\" ") + QStringView(u"ä").toUtf8());
+}
+
+// The names a site of ours holds, and only those, are replaced with it.
+TEST(SiteText, FileNamesOfASite) {
+    for (const char* ours : {"index.html", "routinen.html", "site.css", "suchindex.js", "suche.js", "modul-Haupt.html",
+                             "modul-12_a.html"})
+        EXPECT_TRUE(isSiteFileName(QString::fromUtf8(ours))) << ours;
+    for (const char* other : {"modul-.html", "modul-Ä.html", "modul-a.htm", "Modul-a.html", "modul-a.html.bak",
+                              "modul-a b.html", "notizen.txt"})
+        EXPECT_FALSE(isSiteFileName(QString::fromUtf8(other))) << other;
 }
 
 TEST_F(SiteTest, AColourThatCannotBeWrittenLeavesNoSite) {
