@@ -22,6 +22,7 @@
 #include "export/RtfExport.h"
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
+#include "model/CodeDatabase.h"
 #include "model/WorkingStore.h"
 #include "render/PlainText.h"
 #include "render/RtfRenderer.h"
@@ -94,22 +95,27 @@ bool writeOut(const QString& out, const Pieces& pieces) {
     return false;
 }
 
-// The project tree as the window fills it: modules by type and name, their routines below.
-NodeList projectTree(WorkingStore& store, bool withRoutines, int& moduleCount) {
+// The project tree as the window fills it: modules by type and name, their
+// routines below (from the rows the store's check read, where there are).
+NodeList projectTree(WorkingStore& store, const ProjectRows* rows, bool withRoutines, int& moduleCount) {
     NodeList tree;
+    if (rows && withRoutines) {
+        moduleCount = fillProjectTree(tree, *rows);
+        return tree;
+    }
     moduleCount = fillModuleTree(tree, store);
     if (withRoutines) addRoutineNodes(tree, store);
     return tree;
 }
 
-Pieces produce(const ExportArgs& a, WorkingStore& store) {
+Pieces produce(const ExportArgs& a, WorkingStore& store, const ProjectRows* rows) {
     const AppState& state = appState();
     const Options& options = state.options;
     std::vector<ExportModule> modules;
     if (a.longForm) return {routineListing(store).toUtf8()};
     if (a.module == 0 && a.format != Format::Text) {
         int count = 0;
-        const NodeList tree = projectTree(store, a.format == Format::Structure, count);
+        const NodeList tree = projectTree(store, rows, a.format == Format::Structure, count);
         if (a.format == Format::Structure) return {structureListing(tree.nodes()).toUtf8()};
         modules = exportModules(tree, count);
     }
@@ -153,8 +159,12 @@ int runExport(const QStringList& args) {
     }
     Pieces bytes;
     try {
-        openStoredProject();
-        bytes = produce(a, store);
+        // Only the structure of the whole project lists every routine: the
+        // check hands over the rows it reads for that one.
+        const bool wholeStructure = a.format == Format::Structure && !a.longForm && a.module == 0;
+        ProjectRows rows;
+        openStoredProject(wholeStructure ? &rows : nullptr);
+        bytes = produce(a, store, wholeStructure ? &rows : nullptr);
     } catch (const std::exception& e) {
         store.closeWorkingDatabase();
         printError(germanSystemText(QString::fromStdString(e.what())));

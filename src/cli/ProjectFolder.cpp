@@ -11,13 +11,13 @@
 
 namespace lumo::cli {
 
-void openStoredProject() {
+void openStoredProject(ProjectRows* rows) {
     WorkingStore& store = WorkingStore::instance();
     const QString folder = appState().workFolder;
     QString damage;
     try {
         store.openWorkingDatabase(StoreAccess::ReadOnly);
-        damage = storeDamage(store);
+        damage = storeDamage(store, rows);
     } catch (const StoreError& e) {
         damage = germanSystemText(QString::fromUtf8(e.what()));
     }

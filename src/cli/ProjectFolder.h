@@ -2,6 +2,10 @@
 // Opening the working store of a built project folder for a headless lookup.
 #include <QString>
 
+namespace lumo {
+struct ProjectRows;
+}
+
 namespace lumo::cli {
 
 // Opens the store in `folder` (a folder made by "build", or a stored
@@ -12,7 +16,9 @@ bool openProjectFolder(const QString& folder, int moduleNumber, int& moduleCount
 // Opens the store of AppState::workFolder for reading and checks it before
 // use. Throws StoreError with the German reason (the folder named, in the
 // window's words "ist nicht mehr intakt") when it cannot be read or is
-// damaged; the store is then closed.
-void openStoredProject();
+// damaged; the store is then closed. `rows`, when given, receives the
+// modules and routines the check read (a listing of them need not read
+// them again).
+void openStoredProject(ProjectRows* rows = nullptr);
 
 }  // namespace lumo::cli
