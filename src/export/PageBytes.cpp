@@ -38,7 +38,7 @@ PageBytes::PageBytes(qsizetype expected) {
 }
 
 void PageBytes::grow(qsizetype n) {
-    const qsizetype used = size();
+    const qsizetype used = byteCount();
     data_.resize(std::max(2 * data_.size(), used + n));
     begin_ = data_.data();
     at_ = begin_ + used;
@@ -46,7 +46,7 @@ void PageBytes::grow(qsizetype n) {
 }
 
 QByteArray PageBytes::take() {
-    data_.truncate(size());
+    data_.truncate(byteCount());
     begin_ = at_ = end_ = nullptr;
     return std::move(data_);
 }

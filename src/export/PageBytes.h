@@ -34,8 +34,8 @@ public:
     // after a backslash, control characters as \u00XX.
     void addJsText(QStringView text);
 
-    qsizetype size() const { return at_ - begin_; }
-    QByteArrayView bytes() const { return {begin_, size()}; }
+    qsizetype byteCount() const { return at_ - begin_; }
+    QByteArrayView bytes() const { return {begin_, byteCount()}; }
     // Empty again, keeping the room: one buffer serves page after page.
     void clear() { at_ = begin_; }
     QByteArray take();

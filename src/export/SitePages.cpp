@@ -210,10 +210,10 @@ qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const Modul
     if (!project.hasText(module.number) && module.lines > 0) {
         out.add("<p class=\"fehlt\">Der Code dieses Moduls konnte nicht gelesen werden.</p>\n");
         endPage(out);
-        return out.size();
+        return out.byteCount();
     }
     out.add("<h2 class=\"code-titel\">Code</h2>\n<pre class=\"code\">");
-    const qsizetype code = out.size();
+    const qsizetype code = out.byteCount();
     out.add("</pre>\n");
     endPage(out);
     return code;
