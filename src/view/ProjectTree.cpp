@@ -1,5 +1,9 @@
 #include "view/ProjectTree.h"
 
+#include <algorithm>
+#include <climits>
+#include <utility>
+
 #include <QHash>
 
 #include "model/CodeDatabase.h"
@@ -41,23 +45,57 @@ void addModules(NodeTree& tree, const std::vector<ModuleRow>& modules) {
     for (const ModuleRow& m : modules) tree.addNode({}, moduleKey(m.number), m.name, moduleImageKey(m.type));
 }
 
-void addRoutines(NodeTree& tree, const std::vector<RoutineRow>& routines, Progress& progress) {
-    const int lastModule = routines.empty() ? 0 : routines.back().module;
-    // The rows come by module, and a project has a handful of routine kinds:
-    // parent keys and image keys are made once each, not once per routine.
-    int module = 0;
-    QString parent;
-    QHash<quint64, QString> imageKeys;
-    for (const RoutineRow& r : routines) {
-        if (r.module != module || parent.isEmpty()) {
-            module = r.module;
-            parent = moduleKey(module);
-            if (!progress.step(module, lastModule, {})) break;
-        }
+// A project's routines as nodes, each made from its row only when the tree
+// needs it: most modules of a large project are never opened.
+class RoutineNodes : public NodeSource {
+public:
+    explicit RoutineNodes(std::vector<RoutineRow> rows) : rows_(std::move(rows)) {}
+    const std::vector<RoutineRow>& rows() const { return rows_; }
+
+    QString key(int at) const override { return routineKey(rows_[size_t(at)].number); }
+    QString text(int at) const override { return rows_[size_t(at)].name; }
+    QString imageKey(int at) const override {
+        // A project has a handful of routine kinds: each picture key is made once.
+        const RoutineRow& r = rows_[size_t(at)];
         const quint64 kind = (quint64(quint32(r.type)) << 32) | quint32(r.visibility);
-        auto image = imageKeys.find(kind);
-        if (image == imageKeys.end()) image = imageKeys.insert(kind, routineImageKey(r.type, r.visibility));
-        tree.addNode(parent, routineKey(r.number), r.name, image.value());
+        auto image = images_.constFind(kind);
+        if (image == images_.cend()) image = images_.insert(kind, routineImageKey(r.type, r.visibility));
+        return image.value();
+    }
+    int find(const QString& key) const override {
+        if (key.size() < 2 || key.front() != u'R') return -1;
+        bool ok = false;
+        const int number = QStringView(key).mid(1).toInt(&ok);
+        if (!ok || routineKey(number) != key) return -1;
+        // Sorted by number when first asked, not when the project opens.
+        if (byNumber_.size() != rows_.size()) {
+            byNumber_.clear();
+            byNumber_.reserve(rows_.size());
+            for (size_t i = 0; i < rows_.size(); ++i) byNumber_.emplace_back(rows_[i].number, int(i));
+            std::sort(byNumber_.begin(), byNumber_.end());
+        }
+        const auto found = std::lower_bound(byNumber_.begin(), byNumber_.end(), std::pair{number, INT_MIN});
+        return found != byNumber_.end() && found->first == number ? found->second : -1;
+    }
+
+private:
+    std::vector<RoutineRow> rows_;
+    mutable QHash<quint64, QString> images_;
+    mutable std::vector<std::pair<int, int>> byNumber_;  // routine number, position in rows_
+};
+
+void addRoutines(NodeTree& tree, std::vector<RoutineRow> routines, Progress& progress) {
+    const auto source = std::make_shared<RoutineNodes>(std::move(routines));
+    const std::vector<RoutineRow>& rows = source->rows();
+    const int lastModule = rows.empty() ? 0 : rows.back().module;
+    // The rows come by module: each module's run goes under its node at once.
+    for (size_t first = 0; first < rows.size();) {
+        const int module = rows[first].module;
+        size_t last = first + 1;
+        while (last < rows.size() && rows[last].module == module) ++last;
+        if (!progress.step(module, lastModule, {})) break;
+        tree.addNodesLater(moduleKey(module), source, int(first), int(last));
+        first = last;
     }
 }
 
@@ -73,15 +111,14 @@ int fillModuleTree(NodeTree& tree, WorkingStore& store) {
 }
 
 void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress) {
-    const std::vector<RoutineRow> routines = routinesByModuleAndName(store);
+    std::vector<RoutineRow> routines = routinesByModuleAndName(store);
     tree.setRedraw(false);
-    addRoutines(tree, routines, progress);
+    addRoutines(tree, std::move(routines), progress);
     tree.setRedraw(true);
 }
 
 int fillProjectTree(NodeTree& tree, const ProjectRows& rows, Progress& progress) {
-    // The modules wait outside the tree until their routines hang under
-    // them, and all join it in one step.
+    // The modules join the tree in one step, their routines when needed.
     tree.setRedraw(false);
     tree.clear();
     addModules(tree, rows.modules);

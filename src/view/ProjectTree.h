@@ -21,9 +21,10 @@ struct ModuleTreeState {
 // Module nodes, grouped by module type and alphabetical within a type.
 // Returns the number of modules. Throws StoreError.
 int fillModuleTree(NodeTree& tree, WorkingStore& store);
-// Every routine under its module node, alphabetical within the module; each
-// module is a step of progress, and a stop there leaves the later modules
-// without their routines. Throws StoreError.
+// Every routine under its module node, alphabetical within the module (a
+// tree that can makes the nodes when first needed); each module is a step of
+// progress, and a stop there leaves the later modules without their
+// routines. Throws StoreError.
 void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress = noProgress());
 // Both from the rows of storeDamage, in one step for the tree: the modules
 // as fillModuleTree, then the routines as addRoutineNodes. Returns the number of modules.

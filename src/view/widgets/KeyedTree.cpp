@@ -150,6 +150,10 @@ KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setItemDelegate(new MarkedNodeDelegate(this));
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* it, int) { emit nodeSelected(it); });
+    // Opened by click, key or code: the children left for later join it before it is drawn again.
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        if (laterCount_ > 0) makeChildrenOf(itemFromIndex(index));
+    });
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* it, int) {
         if (!settingCheck_ && checkable_) emit nodeChecked(it);
     });
@@ -163,8 +167,40 @@ void KeyedTree::clear() {
     QTreeWidget::clear();
     items_.clear();
     order_.clear();
+    later_.clear();
+    laterOf_.clear();
+    laterCount_ = 0;
     lastParent_ = nullptr;
     if (auto* delegate = dynamic_cast<MarkedNodeDelegate*>(itemDelegate())) delegate->forgetSizes();
+}
+
+QTreeWidgetItem* KeyedTree::newItem(const QString& key, const QString& text, const QString& imageKey) {
+    // Made whole before it joins anything, so that the tree never sees it half made.
+    QTreeWidgetItem* it = new KeyedItem(key, text, imageKey, images_ ? &images_ : nullptr);
+    if (checkable_) {
+        settingCheck_ = true;
+        it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+        it->setCheckState(0, Qt::Unchecked);
+        settingCheck_ = false;
+    }
+    items_.insert(key, it);
+    return it;
+}
+
+void KeyedTree::place(QTreeWidgetItem* parent, QList<QTreeWidgetItem*> children) {
+    if (!redrawOff_) {
+        if (parent)
+            parent->addChildren(children);
+        else
+            addTopLevelItems(children);
+    } else if (!parent) {
+        waitingRoots_.append(children);
+    } else if (!parent->treeWidget()) {
+        parent->addChildren(children);  // the parent waits too and takes them along
+    } else {
+        if (waitingChildren_.empty() || waitingChildren_.back().first != parent) waitingChildren_.push_back({parent, {}});
+        waitingChildren_.back().second.append(children);
+    }
 }
 
 bool KeyedTree::addNode(const QString& parentKey, const QString& key, const QString& text, const QString& imageKey) {
@@ -172,37 +208,121 @@ bool KeyedTree::addNode(const QString& parentKey, const QString& key, const QStr
     if (!parentKey.isEmpty()) {
         // Children come by parent: the parent of the node before is mostly this one's.
         if (!lastParent_ || parentKey != lastParentKey_) {
-            lastParent_ = items_.value(parentKey);
+            lastParent_ = item(parentKey);
             lastParentKey_ = parentKey;
         }
         parent = lastParent_;
         if (!parent) return false;
+        // Its children left for later come first, as they were added first.
+        if (laterCount_ > 0) makeChildrenOf(parent);
     }
-    if (items_.contains(key)) return false;
-    settingCheck_ = true;
-    // Made whole before it joins anything, so that the tree never sees it half made.
-    QTreeWidgetItem* it = new KeyedItem(key, text, imageKey, images_ ? &images_ : nullptr);
-    if (checkable_) {
-        it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-        it->setCheckState(0, Qt::Unchecked);
-    }
-    if (!redrawOff_) {
-        if (parent)
-            parent->addChild(it);
-        else
-            addTopLevelItem(it);
-    } else if (!parent) {
-        waitingRoots_.append(it);
-    } else if (!parent->treeWidget()) {
-        parent->addChild(it);  // the parent waits too and takes it along
-    } else {
-        if (waitingChildren_.empty() || waitingChildren_.back().first != parent) waitingChildren_.push_back({parent, {}});
-        waitingChildren_.back().second.append(it);
-    }
-    settingCheck_ = false;
-    items_.insert(key, it);
+    if (hasNode(key)) return false;
+    QTreeWidgetItem* it = newItem(key, text, imageKey);
+    place(parent, {it});
     order_.append(it);
     return true;
+}
+
+bool KeyedTree::addNodesLater(const QString& parentKey, const std::shared_ptr<const NodeSource>& source, int first,
+                              int last) {
+    QTreeWidgetItem* parent = item(parentKey);
+    if (!parent) return false;
+    if (first >= last) return true;
+    LaterNodes later;
+    later.parent = parent;
+    later.source = source;
+    later.first = first;
+    later.last = last;
+    later.orderAt = order_.size();
+    later.policyBefore = parent->childIndicatorPolicy();
+    if (!laterOf_.contains(parent)) laterOf_.insert(parent, int(later_.size()));
+    later_.push_back(std::move(later));
+    laterCount_ += last - first;
+    // The arrow shows before the children are made.
+    parent->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    return true;
+}
+
+KeyedTree::LaterSpot KeyedTree::findLater(const QString& key) const {
+    if (laterCount_ == 0) return {};
+    // The groups mostly share one source: it is asked once, not once per group.
+    const NodeSource* asked = nullptr;
+    int at = -1;
+    for (size_t g = 0; g < later_.size(); ++g) {
+        const LaterNodes& group = later_[g];
+        if (group.made) continue;
+        if (group.source.get() != asked) {
+            asked = group.source.get();
+            at = asked->find(key);
+        }
+        if (at >= group.first && at < group.last) return {int(g), at};
+    }
+    return {};
+}
+
+void KeyedTree::makeLater(int index) {
+    LaterNodes& group = later_[size_t(index)];
+    if (group.made) return;
+    group.made = true;
+    group.items.reserve(group.last - group.first);
+    for (int at = group.first; at < group.last; ++at)
+        group.items.append(newItem(group.source->key(at), group.source->text(at), group.source->imageKey(at)));
+    laterCount_ -= group.last - group.first;
+    QTreeWidgetItem* parent = group.parent;
+    // The parent's next group not yet made, if any.
+    int next = -1;
+    for (size_t g = size_t(index) + 1; g < later_.size() && next < 0; ++g)
+        if (later_[g].parent == parent && !later_[g].made) next = int(g);
+    if (laterOf_.value(parent, -1) == index) {
+        if (next >= 0)
+            laterOf_.insert(parent, next);
+        else
+            laterOf_.remove(parent);
+    }
+    if (next < 0) parent->setChildIndicatorPolicy(group.policyBefore);
+    place(parent, group.items);
+}
+
+void KeyedTree::makeChildrenOf(QTreeWidgetItem* parent) {
+    while (laterCount_ > 0) {
+        const int group = laterOf_.value(parent, -1);
+        if (group < 0) return;
+        makeLater(group);
+    }
+}
+
+void KeyedTree::makeAllNodes() {
+    if (later_.empty()) return;
+    // Made with the redraw off and joined in one step, as when they were added.
+    const bool wasOff = std::exchange(redrawOff_, true);
+    for (size_t g = 0; g < later_.size(); ++g) makeLater(int(g));
+    redrawOff_ = wasOff;
+    if (!wasOff) attachWaitingNodes();
+    // Every node in the order it was added: the groups where they were added.
+    QList<QTreeWidgetItem*> order;
+    order.reserve(order_.size() + items_.size());
+    qsizetype direct = 0;
+    for (LaterNodes& group : later_) {
+        for (; direct < group.orderAt; ++direct) order.append(order_[direct]);
+        order.append(group.items);
+    }
+    for (; direct < order_.size(); ++direct) order.append(order_[direct]);
+    order_ = std::move(order);
+    later_.clear();
+    laterOf_.clear();
+}
+
+QTreeWidgetItem* KeyedTree::item(const QString& key) {
+    if (QTreeWidgetItem* it = items_.value(key)) return it;
+    const LaterSpot spot = findLater(key);
+    if (spot.group < 0) return nullptr;
+    makeLater(spot.group);
+    return items_.value(key);
+}
+
+QList<QTreeWidgetItem*> KeyedTree::nodesInOrder() {
+    makeAllNodes();
+    return order_;
 }
 
 void KeyedTree::setRedraw(bool on) {
@@ -222,21 +342,22 @@ void KeyedTree::attachWaitingNodes() {
 }
 
 QString KeyedTree::nodeText(const QString& key) const {
-    auto* it = items_.value(key);
-    return it ? it->text(0) : QString();
+    if (auto* it = items_.value(key)) return it->text(0);
+    const LaterSpot spot = findLater(key);
+    return spot.group < 0 ? QString() : later_[size_t(spot.group)].source->text(spot.at);
 }
 
 bool KeyedTree::setNodeColors(const QString& key, quint32 background, quint32 foreground) {
-    auto* it = items_.value(key);
+    auto* it = item(key);
     if (!it) return false;
     it->setBackground(0, rgb(background));
     it->setForeground(0, rgb(foreground));
     return true;
 }
 
-NodeList KeyedTree::outline() const {
+NodeList KeyedTree::outline() {
     NodeList out;
-    for (const QTreeWidgetItem* it : order_)
+    for (const QTreeWidgetItem* it : nodesInOrder())
         out.addNode(keyOf(it->parent()), keyOf(it), it->text(0), it->data(0, kImageRole).toString());
     return out;
 }

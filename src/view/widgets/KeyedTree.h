@@ -29,10 +29,15 @@ public:
 
     void clear() override;
     bool addNode(const QString& parentKey, const QString& key, const QString& text, const QString& imageKey) override;
-    int nodeCount() const override { return int(items_.size()); }
-    bool hasNode(const QString& key) const override { return items_.contains(key); }
+    // Made when first needed: their parent opened (it shows its arrow
+    // before), a node of them looked up, coloured or listed.
+    bool addNodesLater(const QString& parentKey, const std::shared_ptr<const NodeSource>& source, int first,
+                       int last) override;
+    int nodeCount() const override { return int(items_.size()) + laterCount_; }
+    bool hasNode(const QString& key) const override { return items_.contains(key) || findLater(key).group >= 0; }
     QString nodeText(const QString& key) const override;
     void expandAll() override {
+        makeAllNodes();
         attachWaitingNodes();
         QTreeWidget::expandAll();
     }
@@ -45,15 +50,19 @@ public:
     // nodes are hidden, opened or closed until then (each would otherwise
     // lay the tree out on its own).
     void deferLayout() { scheduleDelayedItemsLayout(); }
+    // Makes every node added to be made later (a search through all of them).
+    void makeAllNodes();
 
-    QTreeWidgetItem* item(const QString& key) const { return items_.value(key); }
+    // The node of that key, made now if it was left for later.
+    QTreeWidgetItem* item(const QString& key);
     static QString keyOf(const QTreeWidgetItem* item);
     // The node carries a background of its own (not the plain white one).
     static bool hasOwnColors(const QModelIndex& index);
-    // Nodes in the order they were added (the index order of the original tree).
-    QList<QTreeWidgetItem*> nodesInOrder() const { return order_; }
+    // Nodes in the order they were added (the index order of the original
+    // tree), every node made.
+    QList<QTreeWidgetItem*> nodesInOrder();
     // Every node in that order with its text, picture key and parent.
-    NodeList outline() const;
+    NodeList outline();
 
     bool isChecked(const QString& key) const;
     // Programmatic ticks never reach the check handler.
@@ -71,6 +80,27 @@ protected:
     void keyboardSearch(const QString&) override {}
 
 private:
+    // Nodes [first, last) of a source, to be made under parent.
+    struct LaterNodes {
+        QTreeWidgetItem* parent = nullptr;
+        std::shared_ptr<const NodeSource> source;
+        int first = 0;
+        int last = 0;
+        qsizetype orderAt = 0;  // how many nodes of order_ were added before them
+        QTreeWidgetItem::ChildIndicatorPolicy policyBefore = QTreeWidgetItem::DontShowIndicatorWhenChildless;
+        bool made = false;
+        QList<QTreeWidgetItem*> items;  // once made
+    };
+    struct LaterSpot {
+        int group = -1;  // in later_; -1: no node of that key waits
+        int at = -1;     // in the group's source
+    };
+    QTreeWidgetItem* newItem(const QString& key, const QString& text, const QString& imageKey);
+    // Where the node goes in (or waits for) the tree.
+    void place(QTreeWidgetItem* parent, QList<QTreeWidgetItem*> children);
+    LaterSpot findLater(const QString& key) const;
+    void makeLater(int group);
+    void makeChildrenOf(QTreeWidgetItem* parent);
     void attachWaitingNodes();
 
     QHash<QString, QTreeWidgetItem*> items_;
@@ -82,6 +112,9 @@ private:
     std::vector<std::pair<QTreeWidgetItem*, QList<QTreeWidgetItem*>>> waitingChildren_;
     bool redrawOff_ = false;
     QList<QTreeWidgetItem*> order_;
+    std::vector<LaterNodes> later_;
+    QHash<QTreeWidgetItem*, int> laterOf_;  // parent -> its first group in later_ not yet made
+    int laterCount_ = 0;                    // nodes left for later, not made yet
     std::function<QIcon(const QString&)> images_;
     bool checkable_ = false;
     bool* ignoreFlag_ = nullptr;

@@ -87,6 +87,8 @@ void TreeFilter::apply(const QString& typed) {
     tree_->setUpdatesEnabled(false);
     tree_->deferLayout();
     if (!text.isEmpty() && !filtering_) remember();
+    // Routines of modules never opened are searched too.
+    if (!text.isEmpty()) tree_->makeAllNodes();
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* module = tree_->topLevelItem(i);
         const bool moduleMatches = text.isEmpty() || module->text(0).contains(text, Qt::CaseInsensitive);
