@@ -86,6 +86,9 @@ struct Fixture {
         window->loadMainWindow({});
         window->resize(1200, 800);
         window->show();
+        // Drawn once, as a window is before the user can give it a command:
+        // its first drawing is no part of opening a project.
+        QCoreApplication::processEvents();
         ok = true;
     }
     // A window that lists only the modules of the project of n modules, as
@@ -95,6 +98,7 @@ struct Fixture {
         w->loadMainWindow({modules(n)});
         w->resize(1200, 800);
         w->show();
+        QCoreApplication::processEvents();
         return w;
     }
 };

@@ -49,3 +49,51 @@ TEST(KeyedTreeTest, NodesKeepTheirKeysAndSizesFollowFontAndNames) {
     tree.addNode({}, "M1", "Modul mit einem viel längeren Namen", "M2");
     EXPECT_GT(width("M1", big), wide);
 }
+
+// Nodes left for later: their parent shows its arrow before they exist;
+// opening, looking up or listing makes them, and every listing comes out as
+// from a tree that made them at once.
+TEST(KeyedTreeTest, NodesLeftForLaterComeOutAsIfMadeAtOnce) {
+    test::guiApp();
+    struct Routines : NodeSource {
+        QString key(int at) const override { return "R" + QString::number(at + 1); }
+        QString text(int at) const override { return "Routine" + QString::number(at + 1); }
+        QString imageKey(int at) const override { return at % 2 ? "R1O1" : "R2O2"; }
+        int find(const QString& key) const override {
+            const int n = key.startsWith('R') ? key.mid(1).toInt() : 0;
+            return n >= 1 && n <= 5 ? n - 1 : -1;
+        }
+    };
+    const auto source = std::make_shared<Routines>();
+    KeyedTree lazy;
+    NodeList eager;
+    for (NodeTree* tree : std::initializer_list<NodeTree*>{&lazy, &eager}) {
+        tree->setRedraw(false);
+        for (const QString m : {"M1", "M2", "M3"}) tree->addNode({}, m, m, "M2");
+        EXPECT_TRUE(tree->addNodesLater("M2", source, 0, 2));
+        EXPECT_TRUE(tree->addNodesLater("M1", source, 2, 5));
+        EXPECT_FALSE(tree->addNodesLater("M9", source, 0, 1));
+        tree->setRedraw(true);
+    }
+    const auto index = [&lazy](const QString& key) { return lazy.indexFromItem(lazy.item(key)); };
+    EXPECT_EQ(lazy.nodeCount(), 8);
+    EXPECT_TRUE(lazy.hasNode("R4"));
+    EXPECT_EQ(lazy.nodeText("R4"), "Routine4");
+    EXPECT_EQ(lazy.item("M1")->childCount(), 0);
+    EXPECT_TRUE(lazy.model()->hasChildren(index("M1")));
+    EXPECT_FALSE(lazy.model()->hasChildren(index("M3")));
+    lazy.item("M1")->setExpanded(true);
+    ASSERT_EQ(lazy.item("M1")->childCount(), 3);
+    EXPECT_EQ(lazy.item("M1")->child(0)->text(0), "Routine3");
+    EXPECT_EQ(lazy.item("R2")->parent(), lazy.item("M2"));  // of a module never opened
+    EXPECT_TRUE(lazy.addNode("M2", "R9", "Neu", "R1O1"));
+    EXPECT_FALSE(lazy.addNode("M3", "R5", "Doppelt", "R1O1"));
+    eager.addNode("M2", "R9", "Neu", "R1O1");
+    const auto listed = [](const NodeList& tree) {
+        QStringList out;
+        for (const ListedNode& n : tree.nodes()) out << n.parentKey + "/" + n.key + "/" + n.text + "/" + n.imageKey;
+        return out;
+    };
+    EXPECT_EQ(listed(lazy.outline()), listed(eager));
+    EXPECT_EQ(lazy.nodeCount(), 9);
+}
