@@ -40,6 +40,7 @@ public:
         return QTreeWidgetItem::data(column, role);
     }
     void setData(int column, int role, const QVariant& value) override {
+        sizeLook = 0;
         if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole)) {
             QTreeWidgetItem::setData(column, role, value);
             return;
@@ -49,6 +50,11 @@ public:
         text_ = text;
         emitDataChanged();
     }
+
+    // The size the tree's delegate worked out for the node, and the look
+    // (numbered by the delegate) it holds for; 0: none.
+    mutable QSize size;
+    mutable quint32 sizeLook = 0;
 
 private:
     QString key_;
@@ -76,6 +82,57 @@ public:
     // text of up to a thousand nodes: a node's size is worked out once for
     // its text, its picture and its look, until the tree is emptied.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        // Asked for every node after each layout: the node itself keeps its
+        // size for as long as the tree asks with the same look.
+        if (option.features & QStyleOptionViewItem::WrapText) return nodeSize(option, index);
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        if (style != askedStyle_ || option.font != askedFont_ || option.fontMetrics != askedMetrics_ ||
+            option.decorationSize != askedDecoration_ || option.decorationPosition != askedPosition_ ||
+            option.direction != askedDirection_ || option.features != askedFeatures_) {
+            ++look_;
+            askedStyle_ = style;
+            askedFont_ = option.font;
+            askedMetrics_ = option.fontMetrics;
+            askedDecoration_ = option.decorationSize;
+            askedPosition_ = option.decorationPosition;
+            askedDirection_ = option.direction;
+            askedFeatures_ = option.features;
+        }
+        const auto* tree = static_cast<const QTreeWidget*>(parent());
+        const auto* node = dynamic_cast<const KeyedItem*>(tree->itemFromIndex(index));
+        if (node && node->sizeLook == look_) return node->size;
+        const QSize size = nodeSize(option, index);
+        if (node) {
+            node->size = size;
+            node->sizeLook = look_;
+        }
+        return size;
+    }
+    void forgetSizes() {
+        sizes_.clear();
+        ++look_;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (!(option.state & QStyle::State_Selected) || !KeyedTree::hasOwnColors(index)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_Selected;
+        QStyledItemDelegate::paint(painter, plain, index);
+        painter->save();
+        QPen pen(option.palette.color(QPalette::Active, QPalette::Highlight));
+        pen.setWidth(2);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+
+private:
+    QSize nodeSize(const QStyleOptionViewItem& option, const QModelIndex& index) const {
         if (index.data(Qt::SizeHintRole).isValid()) return QStyledItemDelegate::sizeHint(option, index);
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
@@ -99,32 +156,22 @@ public:
         if (known == sizes_.constEnd()) known = sizes_.insert(key, QStyledItemDelegate::sizeHint(option, index));
         return known.value();
     }
-    void forgetSizes() { sizes_.clear(); }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        if (!(option.state & QStyle::State_Selected) || !KeyedTree::hasOwnColors(index)) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        QStyleOptionViewItem plain(option);
-        plain.state &= ~QStyle::State_Selected;
-        QStyledItemDelegate::paint(painter, plain, index);
-        painter->save();
-        QPen pen(option.palette.color(QPalette::Active, QPalette::Highlight));
-        pen.setWidth(2);
-        painter->setPen(pen);
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
-        painter->restore();
-    }
-
-private:
     mutable QHash<QString, QSize> sizes_;
     mutable const QStyle* style_ = nullptr;
     mutable QFont font_;
     mutable QFontMetrics metrics_{QFont()};
     mutable QStyleOptionViewItem::Position position_ = QStyleOptionViewItem::Left;
     mutable Qt::LayoutDirection direction_ = Qt::LeftToRight;
+    // The look of the last question, and its number.
+    mutable quint32 look_ = 1;
+    mutable const QStyle* askedStyle_ = nullptr;
+    mutable QFont askedFont_;
+    mutable QFontMetrics askedMetrics_{QFont()};
+    mutable QSize askedDecoration_;
+    mutable QStyleOptionViewItem::Position askedPosition_ = QStyleOptionViewItem::Left;
+    mutable Qt::LayoutDirection askedDirection_ = Qt::LeftToRight;
+    mutable QStyleOptionViewItem::ViewItemFeatures askedFeatures_;
 };
 }  // namespace
 
