@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -259,6 +261,46 @@ void sortByModuleAndName(std::vector<RoutineRow>& rows) {
     rows = std::move(sorted);
 }
 
+// td_mod in the order of modulesByTypeAndName, sorted here rather than by
+// the store, whose sort asks the name collation many thousand times. Only
+// where the order is certain: every type an integer, every name a text, and
+// no two names of one type alike (the store leaves the order of such a pair
+// open); nullopt otherwise, and the store sorts.
+std::optional<std::vector<ModuleRow>> modulesSortedHere(WorkingStore& store) {
+    auto q = store.query(QStringLiteral("SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod"));
+    const ModuleColumns c(q);
+    std::vector<ModuleRow> rows;
+    while (q.next()) {
+        if (q.kind(c.name) != Query::Text) return std::nullopt;
+        Query::Kind kind;
+        const qint64 type = q.integer(c.type, kind);
+        if (kind != Query::Integer || type < INT_MIN || type > INT_MAX) return std::nullopt;
+        rows.push_back(moduleFrom(q, c));
+    }
+    std::string keys;
+    std::vector<std::pair<size_t, size_t>> plain(rows.size(), {0, std::string::npos});  // at, size in keys
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const size_t at = keys.size();
+        if (appendPlainNameKey(rows[i].name, keys)) plain[i] = {at, keys.size() - at};
+    }
+    const auto compare = [&](size_t a, size_t b) {
+        if (rows[a].type != rows[b].type) return rows[a].type < rows[b].type ? -1 : 1;
+        if (plain[a].second != std::string::npos && plain[b].second != std::string::npos)
+            return std::string_view(keys).substr(plain[a].first, plain[a].second)
+                .compare(std::string_view(keys).substr(plain[b].first, plain[b].second));
+        return compareNames(rows[a].name, rows[b].name);
+    };
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return compare(a, b) < 0; });
+    for (size_t i = 1; i < order.size(); ++i)
+        if (compare(order[i - 1], order[i]) == 0) return std::nullopt;
+    std::vector<ModuleRow> sorted;
+    sorted.reserve(rows.size());
+    for (const size_t i : order) sorted.push_back(std::move(rows[i]));
+    return sorted;
+}
+
 }  // namespace
 
 QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
@@ -290,7 +332,8 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
     std::vector<ModuleRow> moduleRows;
     std::vector<qint64> moduleLines;
     if (rows) {
-        moduleRows = modulesByTypeAndName(store);
+        std::optional<std::vector<ModuleRow>> sorted = modulesSortedHere(store);
+        moduleRows = sorted ? std::move(*sorted) : modulesByTypeAndName(store);
         for (const ModuleRow& m : moduleRows) {
             if (m.number >= int(moduleLines.size())) moduleLines.resize(size_t(m.number) + 1);
             if (m.number > 0) moduleLines[size_t(m.number)] = m.lines;

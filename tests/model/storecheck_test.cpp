@@ -118,3 +118,23 @@ TEST_F(StoreCheckTest, AWindowWantsEveryModuleTextAsARegularFileOfTheProject) {
     ASSERT_TRUE(QFile::copy(first, second));
     EXPECT_EQ(storeDamage(store, nullptr, TextCheck::OwnRegularFiles), QString());
 }
+
+TEST_F(StoreCheckTest, ModulesComeInTheOrderOfTheStoresOwnSort) {
+    const char* const cases[] = {
+        // umlauts, case, digits and "_" across three types
+        "(1, 'Zeta', 2, 1), (2, 'ärger', 3, 1), (3, 'Alpha', 2, 1), (4, 'alpha2', 2, 1), (5, 'Äpfel', 2, 1), "
+        "(6, 'B_1', 1, 1), (7, 'b1', 1, 1), (8, 'Apfel', 2, 1)",
+        "(1, 'Kunde', 2, 1), (2, 'KUNDE', 2, 1), (3, 'Auftrag', 2, 1)",  // alike: the store's order
+        "(1, 'Kunde', '2', 1), (2, 'Auftrag', 2, 1), (3, 7, 1, 1)",      // a type and a name of another kind
+    };
+    for (const char* values : cases) {
+        store.execute("DELETE FROM td_mod");
+        store.execute(QStringLiteral("INSERT INTO td_mod VALUES %1").arg(values));
+        QStringList expected, got;
+        for (const ModuleRow& m : modulesByTypeAndName(store)) expected << m.name;
+        ProjectRows rows;
+        ASSERT_EQ(storeDamage(store, &rows), QString()) << values;
+        for (const ModuleRow& m : rows.modules) got << m.name;
+        EXPECT_EQ(got, expected) << values;
+    }
+}
