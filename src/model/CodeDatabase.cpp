@@ -208,57 +208,22 @@ RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<
     return scan;
 }
 
-// By module, then name; routines of one name (a Property's Get and Let)
-// by first line, then in the table's order: the order the store's index on
-// (mod_num, rou_start) hands them to its ORDER BY, whose sort keeps it.
+// By module, each module's rows in the order they had (a build numbers its
+// routines module by module: the rows mostly come so already).
+void groupByModule(std::vector<RoutineRow>& rows) {
+    const auto byModule = [](const RoutineRow& a, const RoutineRow& b) { return a.module < b.module; };
+    if (!std::is_sorted(rows.begin(), rows.end(), byModule)) std::stable_sort(rows.begin(), rows.end(), byModule);
+}
+
+// By module, then name, as routinesByModuleAndName gives them.
 void sortByModuleAndName(std::vector<RoutineRow>& rows) {
-    // Positions are sorted, not the rows (a row is dear to move), and each
-    // plain name is folded once, not at every comparison, into one buffer.
-    struct Entry {
-        size_t at = 0;
-        size_t size = 0;
-        bool plain = false;
-    };
-    std::string keys;
-    size_t letters = 0;
-    for (const RoutineRow& r : rows) letters += size_t(r.name.size());
-    keys.reserve(letters);
-    std::vector<Entry> entries(rows.size());
-    std::vector<int> order(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        entries[i].at = keys.size();
-        entries[i].plain = appendPlainNameKey(rows[i].name, keys);
-        entries[i].size = keys.size() - entries[i].at;
-        order[i] = int(i);
-    }
-    const auto key = [&keys](const Entry& e) { return std::string_view(keys).substr(e.at, e.size); };
-    unsigned comparisons = 0;
-    const auto byName = [&](int left, int right) {
-        // A project of many thousand routines: the window's events get their turns.
-        if ((++comparisons & 0x3FF) == 0) workTurn();
-        const Entry& ea = entries[size_t(left)];
-        const Entry& eb = entries[size_t(right)];
-        const RoutineRow& a = rows[size_t(left)];
-        const RoutineRow& b = rows[size_t(right)];
-        const int c = ea.plain && eb.plain ? key(ea).compare(key(eb)) : compareNames(a.name, b.name);
-        if (c != 0) return c < 0;
-        return a.start < b.start;
-    };
-    // A build numbers its routines module by module: the rows mostly come by
-    // module already, and each module's rows are then sorted on their own.
-    const auto module = [&rows](int i) { return rows[size_t(i)].module; };
-    const auto byModule = [&](int left, int right) { return module(left) < module(right); };
-    if (!std::is_sorted(order.begin(), order.end(), byModule)) std::stable_sort(order.begin(), order.end(), byModule);
-    for (auto first = order.begin(); first != order.end();) {
-        const int current = module(*first);
-        const auto last = std::find_if(first, order.end(), [&](int i) { return module(i) != current; });
-        std::stable_sort(first, last, byName);
+    groupByModule(rows);
+    for (size_t first = 0; first < rows.size();) {
+        size_t last = first + 1;
+        while (last < rows.size() && rows[last].module == rows[first].module) ++last;
+        sortModuleRoutines(rows, first, last);
         first = last;
     }
-    std::vector<RoutineRow> sorted;
-    sorted.reserve(rows.size());
-    for (const int i : order) sorted.push_back(std::move(rows[size_t(i)]));
-    rows = std::move(sorted);
 }
 
 // td_mod in the order of modulesByTypeAndName, sorted here rather than by
@@ -302,6 +267,51 @@ std::optional<std::vector<ModuleRow>> modulesSortedHere(WorkingStore& store) {
 }
 
 }  // namespace
+
+// Routines of one name (a Property's Get and Let) by first line, then in the
+// table's order: the order the store's index on (mod_num, rou_start) hands
+// them to its ORDER BY, whose sort keeps it.
+void sortModuleRoutines(std::vector<RoutineRow>& rows, size_t first, size_t last) {
+    if (last > rows.size() || first >= last || last - first < 2) return;
+    // Positions are sorted, not the rows (a row is dear to move), and each
+    // plain name is folded once, not at every comparison, into one buffer.
+    struct Entry {
+        size_t at = 0;
+        size_t size = 0;
+        bool plain = false;
+    };
+    const size_t count = last - first;
+    std::string keys;
+    size_t letters = 0;
+    for (size_t i = first; i < last; ++i) letters += size_t(rows[i].name.size());
+    keys.reserve(letters);
+    std::vector<Entry> entries(count);
+    std::vector<int> order(count);
+    for (size_t i = 0; i < count; ++i) {
+        entries[i].at = keys.size();
+        entries[i].plain = appendPlainNameKey(rows[first + i].name, keys);
+        entries[i].size = keys.size() - entries[i].at;
+        order[i] = int(i);
+    }
+    const auto key = [&keys](const Entry& e) { return std::string_view(keys).substr(e.at, e.size); };
+    static unsigned comparisons = 0;
+    const auto byName = [&](int left, int right) {
+        // A module of many thousand routines: the window's events get their turns.
+        if ((++comparisons & 0x3FF) == 0) workTurn();
+        const Entry& ea = entries[size_t(left)];
+        const Entry& eb = entries[size_t(right)];
+        const RoutineRow& a = rows[first + size_t(left)];
+        const RoutineRow& b = rows[first + size_t(right)];
+        const int c = ea.plain && eb.plain ? key(ea).compare(key(eb)) : compareNames(a.name, b.name);
+        if (c != 0) return c < 0;
+        return a.start < b.start;
+    };
+    std::stable_sort(order.begin(), order.end(), byName);
+    std::vector<RoutineRow> sorted;
+    sorted.reserve(count);
+    for (const int i : order) sorted.push_back(std::move(rows[first + size_t(i)]));
+    std::move(sorted.begin(), sorted.end(), rows.begin() + std::ptrdiff_t(first));
+}
 
 QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
     {
@@ -385,10 +395,13 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
     if (rows) {
         rows->modules = std::move(moduleRows);
         if (checked && scan.sortable) {
-            sortByModuleAndName(scan.rows);
+            // Each module's routines are put in name order when they are needed.
+            groupByModule(scan.rows);
             rows->routines = std::move(scan.rows);
+            rows->namesSorted = false;
         } else {
             rows->routines = routinesByModuleAndName(store);
+            rows->namesSorted = true;
         }
     }
     return {};

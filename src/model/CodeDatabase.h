@@ -60,8 +60,15 @@ struct RoutineRow {
 // them: what a window showing the whole project reads once.
 struct ProjectRows {
     std::vector<ModuleRow> modules;    // as modulesByTypeAndName gives them
-    std::vector<RoutineRow> routines;  // as routinesByModuleAndName gives them
+    std::vector<RoutineRow> routines;  // as routinesByModuleAndName gives them, but see namesSorted
+    // False: each module's routines still come in the table's order, for
+    // sortModuleRoutines to put in name order when they are needed (most
+    // modules of a large project never are).
+    bool namesSorted = true;
 };
+// Puts rows [first, last), the routines of one module, in the order
+// routinesByModuleAndName gives them.
+void sortModuleRoutines(std::vector<RoutineRow>& rows, size_t first, size_t last);
 
 // Why the open store cannot be one a build wrote, in German; empty when it
 // can. Every reader trusts what a build writes, so a stored project is

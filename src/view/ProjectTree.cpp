@@ -46,17 +46,23 @@ void addModules(NodeTree& tree, const std::vector<ModuleRow>& modules) {
 }
 
 // A project's routines as nodes, each made from its row only when the tree
-// needs it: most modules of a large project are never opened.
+// needs it: most modules of a large project are never opened. Rows come by
+// module; a module's rows are put in name order when first needed, unless
+// they come so.
 class RoutineNodes : public NodeSource {
 public:
-    explicit RoutineNodes(std::vector<RoutineRow> rows) : rows_(std::move(rows)) {}
+    RoutineNodes(std::vector<RoutineRow> rows, bool namesSorted) : rows_(std::move(rows)) {
+        for (size_t i = 0; i < rows_.size(); ++i)
+            if (i == 0 || rows_[i].module != rows_[i - 1].module) starts_.push_back(i);
+        sorted_.assign(starts_.size(), namesSorted);
+    }
     const std::vector<RoutineRow>& rows() const { return rows_; }
 
-    QString key(int at) const override { return routineKey(rows_[size_t(at)].number); }
-    QString text(int at) const override { return rows_[size_t(at)].name; }
+    QString key(int at) const override { return routineKey(row(at).number); }
+    QString text(int at) const override { return row(at).name; }
     QString imageKey(int at) const override {
         // A project has a handful of routine kinds: each picture key is made once.
-        const RoutineRow& r = rows_[size_t(at)];
+        const RoutineRow& r = row(at);
         const quint64 kind = (quint64(quint32(r.type)) << 32) | quint32(r.visibility);
         auto image = images_.constFind(kind);
         if (image == images_.cend()) image = images_.insert(kind, routineImageKey(r.type, r.visibility));
@@ -67,25 +73,45 @@ public:
         bool ok = false;
         const int number = QStringView(key).mid(1).toInt(&ok);
         if (!ok || routineKey(number) != key) return -1;
-        // Sorted by number when first asked, not when the project opens.
+        // Which module holds which number is worked out when first asked, not when the project opens.
         if (byNumber_.size() != rows_.size()) {
             byNumber_.clear();
             byNumber_.reserve(rows_.size());
-            for (size_t i = 0; i < rows_.size(); ++i) byNumber_.emplace_back(rows_[i].number, int(i));
+            for (size_t run = 0; run < starts_.size(); ++run)
+                for (size_t i = starts_[run]; i < end(run); ++i) byNumber_.emplace_back(rows_[i].number, int(run));
             std::sort(byNumber_.begin(), byNumber_.end());
         }
         const auto found = std::lower_bound(byNumber_.begin(), byNumber_.end(), std::pair{number, INT_MIN});
-        return found != byNumber_.end() && found->first == number ? found->second : -1;
+        if (found == byNumber_.end() || found->first != number) return -1;
+        const size_t run = size_t(found->second);
+        sortRun(run);
+        for (size_t i = starts_[run]; i < end(run); ++i)
+            if (rows_[i].number == number) return int(i);
+        return -1;
     }
 
 private:
-    std::vector<RoutineRow> rows_;
+    size_t end(size_t run) const { return run + 1 < starts_.size() ? starts_[run + 1] : rows_.size(); }
+    void sortRun(size_t run) const {
+        if (sorted_[run]) return;
+        sortModuleRoutines(rows_, starts_[run], end(run));
+        sorted_[run] = true;
+    }
+    const RoutineRow& row(int at) const {
+        const auto next = std::upper_bound(starts_.begin(), starts_.end(), size_t(at));
+        sortRun(size_t(next - starts_.begin()) - 1);
+        return rows_[size_t(at)];
+    }
+
+    mutable std::vector<RoutineRow> rows_;  // put in name order module by module
+    std::vector<size_t> starts_;            // where each module's rows begin
+    mutable std::vector<bool> sorted_;      // of each module: its rows in name order
     mutable QHash<quint64, QString> images_;
-    mutable std::vector<std::pair<int, int>> byNumber_;  // routine number, position in rows_
+    mutable std::vector<std::pair<int, int>> byNumber_;  // routine number, its module's place in starts_
 };
 
-void addRoutines(NodeTree& tree, std::vector<RoutineRow> routines, Progress& progress) {
-    const auto source = std::make_shared<RoutineNodes>(std::move(routines));
+void addRoutines(NodeTree& tree, std::vector<RoutineRow> routines, bool namesSorted, Progress& progress) {
+    const auto source = std::make_shared<RoutineNodes>(std::move(routines), namesSorted);
     const std::vector<RoutineRow>& rows = source->rows();
     const int lastModule = rows.empty() ? 0 : rows.back().module;
     // The rows come by module: each module's run goes under its node at once.
@@ -113,7 +139,7 @@ int fillModuleTree(NodeTree& tree, WorkingStore& store) {
 void addRoutineNodes(NodeTree& tree, WorkingStore& store, Progress& progress) {
     std::vector<RoutineRow> routines = routinesByModuleAndName(store);
     tree.setRedraw(false);
-    addRoutines(tree, std::move(routines), progress);
+    addRoutines(tree, std::move(routines), true, progress);
     tree.setRedraw(true);
 }
 
@@ -122,7 +148,7 @@ int fillProjectTree(NodeTree& tree, const ProjectRows& rows, Progress& progress)
     tree.setRedraw(false);
     tree.clear();
     addModules(tree, rows.modules);
-    addRoutines(tree, rows.routines, progress);
+    addRoutines(tree, rows.routines, rows.namesSorted, progress);
     tree.setRedraw(true);
     return int(rows.modules.size());
 }

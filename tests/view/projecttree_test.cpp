@@ -50,6 +50,15 @@ TEST_F(ProjectTreeTest, ModulesByTypeThenNameAndRoutinesByNameWithinTheirModule)
     EXPECT_EQ(together.find("R3")->imageKey, "R12O3");
     EXPECT_EQ(together.redrawOff, 0);
 
+    ProjectRows checked;  // as the store's check hands them: each module put in name order when needed
+    store.execute("UPDATE td_mod SET mod_zeilen = 20");
+    store.execute("UPDATE td_rout SET anz_dec_zeilen = 1");
+    ASSERT_EQ(storeDamage(store, &checked), QString());
+    ASSERT_FALSE(checked.namesSorted);
+    NodeList fromCheck;
+    fillProjectTree(fromCheck, checked);
+    EXPECT_EQ(keys(fromCheck), keys(tree));
+
     NodeList callers;
     moduleSearchNode(callers, store, 4);
     moduleSearchNode(callers, store, 9);
