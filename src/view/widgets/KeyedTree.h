@@ -50,7 +50,7 @@ public:
     // nodes are hidden, opened or closed until then (each would otherwise
     // lay the tree out on its own).
     void deferLayout() { scheduleDelayedItemsLayout(); }
-    // Makes every node added to be made later (a search through all of them).
+    // Makes every node left for later now: a search through all of them.
     void makeAllNodes();
 
     // The node of that key, made now if it was left for later.
@@ -96,7 +96,7 @@ private:
         int at = -1;     // in the group's source
     };
     QTreeWidgetItem* newItem(const QString& key, const QString& text, const QString& imageKey);
-    // Where the node goes in (or waits for) the tree.
+    // Puts the nodes under parent, in the tree or where they wait while the redraw is off.
     void place(QTreeWidgetItem* parent, QList<QTreeWidgetItem*> children);
     LaterSpot findLater(const QString& key) const;
     void makeLater(int group);
