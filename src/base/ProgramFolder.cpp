@@ -1,5 +1,6 @@
 #include "base/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -28,6 +29,12 @@ QString locateShippedFiles(const QString& executableFolder) {
     for (const QString& folder : {beside, installed})
         if (holdsShippedFile(folder)) return withSlash(folder);
     return withSlash(beside);
+}
+
+QString executableFolder() {
+    const QString running = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    if (!running.isEmpty()) return QFileInfo(running).absolutePath();
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
 }
 
 }  // namespace lumo

@@ -17,4 +17,9 @@ inline constexpr const char* kInstalledShareFolder = "../share/codelumo";
 // place a user would look first.
 QString locateShippedFiles(const QString& executableFolder);
 
+// The folder of the running executable, links resolved. The headless entry
+// runs without an application object (its start costs about a millisecond
+// a run), so the folder is asked of the system, not of Qt.
+QString executableFolder();
+
 }  // namespace lumo

@@ -2,7 +2,9 @@
 
 #include <memory>
 
-#include <QDateTime>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
@@ -49,19 +51,24 @@ private:
         if (!s.settingsAppName.isEmpty()) return s.settingsAppName;
         return QStringLiteral("RX_Lumo\\Co_Lum_") + QString::fromLatin1(hostRow(s.hostKind).name);
     }
-    bool changedOnDisk() const {
-        const QFileInfo file(settings_->fileName());
-        return file.lastModified() != modified_ || file.size() != size_;
+    // Asked before every value: the system's own record, to the nanosecond,
+    // without converting the time (a date in local time looks up the time
+    // zone on every call).
+    struct Stamp {
+        bool exists = false;
+        qint64 seconds = 0, nanoseconds = 0, size = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp stampOnDisk() const {
+        struct stat st {};
+        if (::stat(QFile::encodeName(settings_->fileName()).constData(), &st) != 0) return {};
+        return {true, qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec), qint64(st.st_size)};
     }
-    void remember() {
-        const QFileInfo file(settings_->fileName());
-        modified_ = file.lastModified();
-        size_ = file.size();
-    }
+    bool changedOnDisk() const { return stampOnDisk() != stamp_; }
+    void remember() { stamp_ = stampOnDisk(); }
 
     QString key_;
-    QDateTime modified_;
-    qint64 size_ = -1;
+    Stamp stamp_;
     std::unique_ptr<QSettings> settings_;
 };
 

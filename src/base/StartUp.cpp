@@ -37,8 +37,8 @@ void initSharedState(const StartupPaths& paths) {
 
     if (!paths.programFolder.isEmpty())
         s.programFolder = withSlash(paths.programFolder);
-    else if (QCoreApplication::instance())
-        s.programFolder = locateShippedFiles(QCoreApplication::applicationDirPath());
+    else if (const QString folder = executableFolder(); !folder.isEmpty())
+        s.programFolder = locateShippedFiles(folder);
 
     QString data = paths.dataFolder.isEmpty() ? fromEnv("LUMO_DATA_DIR") : paths.dataFolder;
     if (data.isEmpty()) {

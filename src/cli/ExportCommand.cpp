@@ -3,9 +3,14 @@
 // footer question; --footer adds the footer as a Yes would), the RTF file,
 // a module's plain text, the project tree's structure listing.
 #include <cstdio>
+#include <optional>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -75,25 +80,35 @@ bool parseArgs(const QStringList& args, ExportArgs& a) {
     return !(a.format == Format::Structure && a.module != 0);
 }
 
-// An export's bytes in the pieces it was made in: a whole project's HTML is
-// held once, as UTF-8, and never joined into one block.
-using Pieces = std::vector<QByteArray>;
-
-bool writeOut(const QString& out, const Pieces& pieces) {
-    if (out.isEmpty()) {
-        bool written = true;
-        for (const QByteArray& b : pieces)
-            written = written && std::fwrite(b.constData(), 1, size_t(b.size()), stdout) == size_t(b.size());
-        return std::fflush(stdout) == 0 && written;
+// Where an export goes: standard output, each piece as it is made, or the
+// file of --out, written beside and put in its place only when whole. A
+// whole project's HTML is thus never held: one module at a time.
+class Output {
+public:
+    explicit Output(const QString& path) : path_(path) {
+        if (path.isEmpty()) return;
+        file_.emplace(path);
+        ok_ = file_->open(QIODevice::WriteOnly);
     }
-    QSaveFile file(out);
-    bool ok = file.open(QIODevice::WriteOnly);
-    for (const QByteArray& b : pieces) ok = ok && file.write(b) == b.size();
-    if (ok && file.commit()) return true;
-    printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(out) +
-               QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file.errorString()));
-    return false;
-}
+    void write(QByteArrayView bytes) {
+        if (!ok_) return;
+        ok_ = file_ ? file_->write(bytes.data(), bytes.size()) == bytes.size()
+                    : std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    }
+    // Whether everything arrived; a file that did not is named with the reason.
+    bool finish() {
+        if (!file_) return std::fflush(stdout) == 0 && ok_;
+        if (ok_ && file_->commit()) return true;
+        printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(path_) +
+                   QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file_->errorString()));
+        return false;
+    }
+
+private:
+    QString path_;
+    std::optional<QSaveFile> file_;
+    bool ok_ = true;
+};
 
 // The project tree as the window fills it: modules by type and name, their
 // routines below (from the rows the store's check read, where there are).
@@ -108,38 +123,43 @@ NodeList projectTree(WorkingStore& store, const ProjectRows* rows, bool withRout
     return tree;
 }
 
-Pieces produce(const ExportArgs& a, WorkingStore& store, const ProjectRows* rows) {
+// Standard output cannot take back what it was given: a module text that
+// cannot be read is found before the first byte goes out, and named as its
+// reader names it (which throws).
+void checkReadable(const WorkingStore& store, size_t modules) {
+    for (int n = 1; n <= int(modules); ++n) {
+        const QByteArray path = QFile::encodeName(store.moduleTextPath(n));
+        struct stat entry {};
+        if (::stat(path.constData(), &entry) != 0 || !S_ISREG(entry.st_mode) || ::access(path.constData(), R_OK) != 0)
+            store.readModuleBytes(n);
+    }
+}
+
+void produce(const ExportArgs& a, WorkingStore& store, const ProjectRows* rows, Output& out) {
     const AppState& state = appState();
     const Options& options = state.options;
     std::vector<ExportModule> modules;
-    if (a.longForm) return {routineListing(store).toUtf8()};
+    if (a.longForm) return out.write(routineListing(store).toUtf8());
     if (a.module == 0 && a.format != Format::Text) {
         int count = 0;
         const NodeList tree = projectTree(store, rows, a.format == Format::Structure, count);
-        if (a.format == Format::Structure) return {structureListing(tree.nodes()).toUtf8()};
+        if (a.format == Format::Structure) return out.write(structureListing(tree.nodes()).toUtf8());
         modules = exportModules(tree, count);
+        if (a.out.isEmpty()) checkReadable(store, modules.size());
     }
     switch (a.format) {
-    case Format::Html: {
-        Pieces pieces;
-        if (a.module) pieces.push_back(moduleHtml(store, a.module, options).toUtf8());
+    case Format::Html:
+        if (a.module) out.write(moduleHtml(store, a.module, options).toUtf8());
         else
-            // Module by module, each piece turned into UTF-8 at once: the
-            // whole HTML is never held in UTF-16, nor in two copies.
             writeProjectHtml(store, modules, options, state.exportModuleHeadings,
-                             [&pieces](const QString& piece) {
-                                 // toUtf8 leaves room for three bytes per character.
-                                 pieces.push_back(piece.toUtf8());
-                                 pieces.back().squeeze();
-                             });
-        if (a.footer) pieces.push_back(withHtmlFooter(QString(), state.hostName, state.options.makerWebPage).toUtf8());
-        return pieces;
-    }
+                             [&out](const QString& piece) { out.write(piece.toUtf8()); });
+        if (a.footer) out.write(withHtmlFooter(QString(), state.hostName, state.options.makerWebPage).toUtf8());
+        return;
     case Format::Rtf:
-        return {rtfFileBytes(a.module ? moduleRtfDocument(store, a.module, options)
-                                      : projectRtfDocument(store, modules, options, state.exportModuleHeadings))};
-    case Format::Text: return {plainTextOfModule(store.readModuleText(a.module), options).toUtf8()};
-    default: return {};
+        return out.write(rtfFileBytes(a.module ? moduleRtfDocument(store, a.module, options)
+                                               : projectRtfDocument(store, modules, options, state.exportModuleHeadings)));
+    case Format::Text: return out.write(plainTextOfModule(store.readModuleText(a.module), options).toUtf8());
+    default: return;
     }
 }
 
@@ -157,21 +177,21 @@ int runExport(const QStringList& args) {
         printError(QStringLiteral("Modul %1 gibt es in %2 nicht").arg(a.module).arg(a.folder));
         return 1;
     }
-    Pieces bytes;
+    Output out(a.out);
     try {
         // Only the structure of the whole project lists every routine: the
         // check hands over the rows it reads for that one.
         const bool wholeStructure = a.format == Format::Structure && !a.longForm && a.module == 0;
         ProjectRows rows;
         openStoredProject(wholeStructure ? &rows : nullptr);
-        bytes = produce(a, store, wholeStructure ? &rows : nullptr);
+        produce(a, store, wholeStructure ? &rows : nullptr, out);
     } catch (const std::exception& e) {
         store.closeWorkingDatabase();
         printError(germanSystemText(QString::fromStdString(e.what())));
         return 1;
     }
     store.closeWorkingDatabase();
-    return writeOut(a.out, bytes) ? 0 : 1;
+    return out.finish() ? 0 : 1;
 }
 
 CliRegistration reg{{"export", kUsage, "   Exporte eines gespeicherten Projekts ausgeben", runExport}};

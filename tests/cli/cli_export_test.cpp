@@ -80,3 +80,17 @@ TEST_F(CliExport, BadArgumentsAndFoldersSayWhy) {
     EXPECT_TRUE(missing.err.contains("Modul 3")) << missing.err.toStdString();
     EXPECT_FALSE(QFile::exists(path("nichts.RTF")));
 }
+
+// The whole project goes out module by module: a module text that cannot be
+// read must still leave standard output empty and no file behind.
+TEST_F(CliExport, AnUnreadableModuleTextWritesNothing) {
+    ASSERT_TRUE(QFile::remove(path("out/M2.txt")));
+    for (const char* format : {"--html", "--rtf"}) {
+        const CliRun toOutput = run({"export", format, path("out")});
+        EXPECT_EQ(toOutput.status, 1);
+        EXPECT_TRUE(toOutput.out.isEmpty()) << format;
+        EXPECT_TRUE(toOutput.err.contains("M2.txt")) << toOutput.err.toStdString();
+        EXPECT_EQ(run({"export", format, "--out", path("x"), path("out")}).status, 1);
+        EXPECT_FALSE(QFile::exists(path("x")));
+    }
+}
