@@ -460,6 +460,8 @@ TEST_F(MainWindowTest, ShowCaretLocationFollowsTheCaretAfterAJump) {
     build();
     auto* kunde = window->trees().projectTree()->topLevelItem(1);
     window->nodeSelection(kunde);
+    kunde->setExpanded(true);  // never opened before: its routines are made now
+    ASSERT_EQ(kunde->childCount(), 1);
     CodeView* view = window->codeArea().visibleView();
     view->setSelStart(view->text().indexOf("Name = mName"));
     const int before = window->routineQueries();
@@ -467,6 +469,7 @@ TEST_F(MainWindowTest, ShowCaretLocationFollowsTheCaretAfterAJump) {
     EXPECT_EQ(window->routineQueries(), before + 1);
     EXPECT_EQ(panel(PanelModule), "Kunde");
     EXPECT_EQ(panel(PanelRoutine), "Name");
+    EXPECT_EQ(window->trees().projectTree()->currentItem(), kunde->child(0));  // the tree follows to the routine
     keyRelease(view);  // the line is known now: no second query
     EXPECT_EQ(window->routineQueries(), before + 1);
 }
