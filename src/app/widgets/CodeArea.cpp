@@ -38,6 +38,9 @@ CodeView* CodeArea::makeView(int index) const {
         if (button == 1) emit self->caretMayHaveMoved(index);
     });
     v->hide();
+    // Where the shown view stands (the zoom view is kept there): filled at its
+    // size, the view lays out its text once, not again when it is placed.
+    if (zoomView_) v->setGeometry(zoomView_->geometry());
     return v;
 }
 
