@@ -46,16 +46,21 @@ QStringList recentProjectsShown() {
 
 QStringList addRecentProject(const QString& folder) {
     const SettingPairs old = getAllSettings(kSection);
-    deleteSetting(kSection);
     const QString added = recentFolderPath(folder);
     QStringList out{added};
-    saveSetting(kSection, QStringLiteral("F0"), added);
     for (qsizetype i = 0; i < old.size() && i < kRecentProjects - 1; ++i) {
         const QString& entry = old[i].second;
         if (sameFolder(entry, added) || !folderExists(entry)) continue;
-        saveSetting(kSection, QLatin1Char('F') + QString::number(out.size()), entry);
         out << entry;
     }
+    SettingPairs now;
+    for (qsizetype i = 0; i < out.size(); ++i) now.append({QLatin1Char('F') + QString::number(i), out[i]});
+    // Opening the project that heads the list already changes nothing: the
+    // settings file is left alone.
+    if (now == old) return out;
+    const SettingsBatch batch;
+    deleteSetting(kSection);
+    for (const auto& [key, entry] : now) saveSetting(kSection, key, entry);
     return out;
 }
 

@@ -80,6 +80,7 @@ QString webPageAddress(const QString& text) {
 }
 
 void saveOptions(const Options& o) {
+    const SettingsBatch batch;
     const auto write = [](const char* key, const QString& value) { saveSetting(kSection, QString::fromLatin1(key), value); };
     write("fkey", QString::number(o.keywordColour));
     write("fkom", QString::number(o.commentColour));

@@ -40,10 +40,23 @@ public:
         return settings_.get();
     }
     // Written at once, as every change always was, so that another instance
-    // finds it; what was written needs no parsing again.
+    // finds it; what was written needs no parsing again. Within a batch the
+    // file is written once, when the batch ends: each write makes a lock
+    // file and a new file beside the old one, and a list of ten entries
+    // would otherwise be written eleven times.
     void written() {
+        if (batches_ > 0) {
+            pending_ = true;
+            return;
+        }
         settings_->sync();
         remember();
+    }
+    void beginBatch() { ++batches_; }
+    void endBatch() {
+        if (--batches_ > 0 || !pending_) return;
+        pending_ = false;
+        if (settings_) written();
     }
 
 private:
@@ -69,6 +82,8 @@ private:
 
     QString key_;
     Stamp stamp_;
+    int batches_ = 0;
+    bool pending_ = false;
     std::unique_ptr<QSettings> settings_;
 };
 
@@ -126,6 +141,9 @@ void deleteSetting(const QString& section) {
         opened().written();
     }
 }
+
+SettingsBatch::SettingsBatch() { opened().beginBatch(); }
+SettingsBatch::~SettingsBatch() { opened().endBatch(); }
 
 SettingPairs getAllSettings(const QString& section) {
     QSettings* store = opened().get();

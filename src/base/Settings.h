@@ -17,6 +17,15 @@ void deleteSetting(const QString& section);
 // The (key, value) pairs of the section in the store's order (keys sorted); empty when missing.
 SettingPairs getAllSettings(const QString& section);
 
+// Writes made while one lives reach the file together, when the last ends.
+class SettingsBatch {
+public:
+    SettingsBatch();
+    ~SettingsBatch();
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+};
+
 // The file (or store path) the settings live in, for the user to find them.
 QString settingsLocation();
 

@@ -376,6 +376,14 @@ TEST_F(ProjectStoreTest, ElevenProjectsDropTheOldestAndVanishedFoldersGo) {
     QDir::setCurrent(cwd);
     EXPECT_EQ(view.menu.mid(0, 2), (QStringList{folders[7], folders[5]}));
     EXPECT_EQ(view.menu.count(folders[7]), 1);
+
+    // The newest again changes nothing: the settings file is not written anew.
+    struct stat before {}, after {};
+    ASSERT_EQ(::stat(QFile::encodeName(appState().settingsFile).constData(), &before), 0);
+    projects.addRecent(folders[7]);
+    ASSERT_EQ(::stat(QFile::encodeName(appState().settingsFile).constData(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(view.menu.mid(0, 2), (QStringList{folders[7], folders[5]}));
 }
 
 TEST_F(ProjectStoreTest, DamagedStoresAreReportedAndEmptied) {

@@ -99,6 +99,21 @@ TEST_F(SettingsTest, SectionsReadWriteAndDelete) {
     EXPECT_TRUE(iniText().contains("[optionen]"));
 }
 
+TEST_F(SettingsTest, ABatchReachesTheFileWhenItEnds) {
+    {
+        const SettingsBatch outer;
+        saveSetting("recent", "F0", "/a/");
+        {
+            const SettingsBatch inner;
+            saveSetting("recent", "F1", "/b/");
+        }
+        EXPECT_FALSE(iniText().contains("/b/"));
+        EXPECT_EQ(getSetting("recent", "F1"), "/b/");
+    }
+    EXPECT_TRUE(iniText().contains("F0=/a/"));
+    EXPECT_TRUE(iniText().contains("F1=/b/"));
+}
+
 TEST_F(SettingsTest, EmptyStoreChangesNoOption) {
     Options o;
     o.keywordColour = 1;
