@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStyledItemDelegate>
+
 #include "support/GuiApp.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/TreeImages.h"
@@ -51,6 +53,21 @@ TEST(KeyedTreeTest, NodesKeepTheirKeysAndSizesFollowFontAndNames) {
     EXPECT_GT(longer, wide);
     tree.item("M1")->setText(0, "M");  // a node renamed is measured again
     EXPECT_LT(width("M1", big), longer);
+
+    // Names summed from their letters come out as the full layout gives them
+    // or, where letters are kerned (AV, Ta), a little wider: never narrower.
+    const QStringList names{"iiiiiiiiii", "WWWWWWWWWW", "AVATAR_Tabelle", "Größe_Ändern", "a & b", "Ω über"};
+    for (const QString& name : names) tree.addNode({}, name, name, "M2");
+    for (const QFont& font : {tree.font(), big})
+        for (const QString& name : names) {
+            QStyleOptionViewItem option;
+            option.initFrom(&tree);
+            option.font = font;
+            option.decorationSize = tree.iconSize();
+            const int full = QStyledItemDelegate().sizeHint(option, tree.indexFromItem(tree.item(name))).width();
+            EXPECT_GE(width(name, font), full) << name.toStdString();
+            EXPECT_LE(width(name, font), full * 11 / 10 + 1) << name.toStdString();
+        }
 }
 
 // Nodes left for later: their parent shows its arrow before they exist;

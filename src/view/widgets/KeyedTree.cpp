@@ -1,6 +1,13 @@
 #include "view/widgets/KeyedTree.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
+
 #include <QApplication>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -111,6 +118,7 @@ public:
     }
     void forgetSizes() {
         sizes_.clear();
+        bases_.clear();
         ++look_;
     }
 
@@ -142,6 +150,8 @@ private:
         if (style != style_ || opt.font != font_ || opt.fontMetrics != metrics_ ||
             opt.decorationPosition != position_ || opt.direction != direction_) {
             sizes_.clear();
+            bases_.clear();
+            advances_.clear();
             style_ = style;
             font_ = opt.font;
             metrics_ = opt.fontMetrics;
@@ -153,11 +163,54 @@ private:
         const QString key = opt.text + QChar(0) + QChar(char16_t(opt.features.toInt())) +
                             QChar(char16_t(opt.decorationSize.width())) + QChar(char16_t(opt.decorationSize.height()));
         auto known = sizes_.constFind(key);
-        if (known == sizes_.constEnd()) known = sizes_.insert(key, QStyledItemDelegate::sizeHint(option, index));
-        return known.value();
+        if (known != sizes_.constEnd()) return known.value();
+        // Laying out a name's text costs far more than adding up its
+        // letters' advances, and sizing the column asks every node of a
+        // thousand-module tree: a name of Latin-1 letters is measured so,
+        // beside what the full layout gave for the first such name of the
+        // same look. Kerned letters (AV, Ta) make the column a little wider,
+        // never narrower.
+        int fontNumber = 0;
+        if (const std::optional<int> width = latinWidth(opt.text, opt.font, widget, fontNumber)) {
+            const QString look = QChar(char16_t(fontNumber)) + key.right(3);
+            auto base = bases_.constFind(look);
+            if (base != bases_.constEnd()) return QSize(base->width() + *width, base->height());
+            const QSize size = QStyledItemDelegate::sizeHint(option, index);
+            bases_.insert(look, QSize(size.width() - *width, size.height()));
+            return size;
+        }
+        return sizes_.insert(key, QStyledItemDelegate::sizeHint(option, index)).value();
+    }
+    // The width of a name of Latin-1 letters in the font, and the font's
+    // number among those asked (a node's font may be its own, bold).
+    std::optional<int> latinWidth(const QString& text, const QFont& font, const QWidget* widget, int& fontNumber) const {
+        auto found = std::find_if(advances_.begin(), advances_.end(), [&](const auto& f) { return f.first == font; });
+        if (found == advances_.end()) {
+            advances_.push_back({font, {}});
+            found = advances_.end() - 1;
+            found->second.fill(-1);
+        }
+        fontNumber = int(found - advances_.begin());
+        std::array<qreal, 256>& advances = found->second;
+        std::optional<QFontMetricsF> metrics;
+        qreal sum = 0;
+        for (const QChar c : text) {
+            if (c.unicode() < 0x20 || c.unicode() > 0xFF) return std::nullopt;
+            qreal& advance = advances[c.unicode()];
+            if (advance < 0) {
+                if (!metrics) widget ? metrics.emplace(font, widget) : metrics.emplace(font);
+                advance = metrics->horizontalAdvance(c);
+            }
+            sum += advance;
+        }
+        return qCeil(sum);
     }
 
     mutable QHash<QString, QSize> sizes_;
+    // Per look (font, features, picture size): a node's size less its name's width.
+    mutable QHash<QString, QSize> bases_;
+    // Per font: the advance of each Latin-1 character, -1 until asked.
+    mutable std::vector<std::pair<QFont, std::array<qreal, 256>>> advances_;
     mutable const QStyle* style_ = nullptr;
     mutable QFont font_;
     mutable QFontMetrics metrics_{QFont()};
