@@ -238,9 +238,9 @@ int setUp() {
     for (int n : kSizes) {
         const std::string size = std::to_string(n);
         benchmark::RegisterBenchmark(("ReadModuleFiles/" + size).c_str(), BM_ReadModuleFiles)
-            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(20);
         benchmark::RegisterBenchmark(("OpenStored/" + size).c_str(), BM_OpenStored)
-            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+            ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(20);
         benchmark::RegisterBenchmark(("RenderAgain/" + size).c_str(), BM_RenderAgain)
             ->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
         benchmark::RegisterBenchmark(("SearchProject/" + size).c_str(), BM_SearchProject)

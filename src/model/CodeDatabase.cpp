@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <climits>
+#include <future>
 #include <string>
 #include <string_view>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
-#include <QFileInfo>
 
 #include "base/Limits.h"
 #include "base/Progress.h"
@@ -266,6 +268,41 @@ std::optional<std::vector<ModuleRow>> modulesSortedHere(WorkingStore& store) {
     return sorted;
 }
 
+struct TextFiles {
+    int notRegular = 0;  // the first module whose text is missing or no regular file; 0: none
+    bool tooLarge = false;
+};
+
+// The module texts 1 to `modules` in `folder`, as storeDamage asks for them;
+// only file records, never the store, so that it runs on a thread of its own.
+TextFiles checkTextFiles(const QByteArray& folder, int modules, TextCheck texts) {
+    // Each record asked from the folder itself: the path to it is walked once.
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    qint64 total = 0;
+    for (int n = 1; n <= modules; ++n) {
+        const QByteArray name = QFile::encodeName(WorkingStore::moduleTextName(n));
+        struct stat entry {};
+        // OwnRegularFiles: one look at the entry itself, a link is refused, not followed.
+        const int flags = texts == TextCheck::OwnRegularFiles ? AT_SYMLINK_NOFOLLOW : 0;
+        const bool found = dir >= 0 ? ::fstatat(dir, name.constData(), &entry, flags) == 0
+                                    : ::fstatat(AT_FDCWD, (folder + name).constData(), &entry, flags) == 0;
+        const bool regular = found && S_ISREG(entry.st_mode);
+        if (texts == TextCheck::OwnRegularFiles && !regular) {
+            if (dir >= 0) ::close(dir);
+            return {n, false};
+        }
+        // Sizes: a module text that is missing or no regular file is refused
+        // by its reader (readModuleText), which names it; the others go on.
+        if (regular) total += entry.st_size;
+        if (total > kMaxStoredText) {
+            if (dir >= 0) ::close(dir);
+            return {0, true};
+        }
+    }
+    if (dir >= 0) ::close(dir);
+    return {};
+}
+
 }  // namespace
 
 // Routines of one name (a Property's Get and Let) by first line, then in the
@@ -331,6 +368,11 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
     if (QString d = numberingDamage(store, QStringLiteral("td_rout"), QStringLiteral("rou_num"), kMaxRoutineNumber);
         !d.isEmpty())
         return d;
+    // The module texts' records are asked beside the rows' check (a
+    // thousand of them cost about as much as reading the rows); what they
+    // tell is reported after it, as when they were asked after the rows.
+    std::future<TextFiles> textFiles =
+        std::async(std::launch::async, checkTextFiles, QFile::encodeName(store.moduleTextFolder()), moduleCount(store), texts);
     {
         auto q = store.query(QStringLiteral("SELECT count(*) FROM td_mod WHERE typeof(mod_zeilen) <> 'integer' "
                                             "OR mod_zeilen < 0 OR mod_zeilen > 2147483647"));
@@ -373,25 +415,11 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
             return QStringLiteral("die Routine Nummer %1 gehört zu keinem Modul oder ihre Zeilen liegen nicht im Modul")
                 .arg(*routine);
     }
-    qint64 total = 0;
-    const int modules = moduleCount(store);
-    for (int n = 1; n <= modules; ++n) {
-        const QString path = store.moduleTextPath(n);
-        if (texts == TextCheck::OwnRegularFiles) {
-            // One look at the entry itself: a link is refused, not followed.
-            struct stat entry {};
-            if (::lstat(QFile::encodeName(path).constData(), &entry) != 0 || !S_ISREG(entry.st_mode))
-                return QStringLiteral("der Modultext %1 fehlt oder ist keine gewöhnliche Datei").arg(path);
-            total += entry.st_size;
-        } else {
-            // A module text that is missing or no regular file is refused by
-            // its reader (readModuleText), which names it; the others go on.
-            const QFileInfo text(path);
-            if (text.isFile()) total += text.size();
-        }
-        if (total > kMaxStoredText)
-            return QStringLiteral("die Modultexte sind zusammen größer als %1 MB").arg(kMaxStoredText / (1024 * 1024));
-    }
+    const TextFiles files = textFiles.get();
+    if (files.notRegular > 0)
+        return QStringLiteral("der Modultext %1 fehlt oder ist keine gewöhnliche Datei").arg(store.moduleTextPath(files.notRegular));
+    if (files.tooLarge)
+        return QStringLiteral("die Modultexte sind zusammen größer als %1 MB").arg(kMaxStoredText / (1024 * 1024));
     if (rows) {
         rows->modules = std::move(moduleRows);
         if (checked && scan.sortable) {

@@ -277,8 +277,12 @@ void WorkingStore::rollback() {
     if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-QString WorkingStore::moduleTextPath(int moduleNumber) const {
-    return withSlash(appState().workFolder) + QLatin1Char('M') + QString::number(moduleNumber) + QStringLiteral(".txt");
+QString WorkingStore::moduleTextPath(int moduleNumber) const { return moduleTextFolder() + moduleTextName(moduleNumber); }
+
+QString WorkingStore::moduleTextFolder() const { return withSlash(appState().workFolder); }
+
+QString WorkingStore::moduleTextName(int moduleNumber) {
+    return QLatin1Char('M') + QString::number(moduleNumber) + QStringLiteral(".txt");
 }
 
 void WorkingStore::writeModuleText(const QString& text) {

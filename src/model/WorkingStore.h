@@ -89,6 +89,9 @@ public:
     QString databasePath() const { return databasePath_; }
     QString templatePath() const;
     QString moduleTextPath(int moduleNumber) const;
+    // The folder of the module texts (with its slash) and a text's name in it.
+    QString moduleTextFolder() const;
+    static QString moduleTextName(int moduleNumber);
     // Writes text (UTF-8, as given) to the module text file of moduleCounter.
     void writeModuleText(const QString& text);  // throws StoreError
     // Only from a regular file within kMaxStoredText: a pipe in its place
