@@ -117,7 +117,9 @@ bool isRowidColumn(WorkingStore& store, const QString& table, const QString& col
 // (count, distinct count, min, max, non-integers). A rowid column needs no
 // sorting count nor a look at each number, and each aggregate alone is
 // answered from the table's tree without reading its rows.
-QString numberingDamage(WorkingStore& store, const QString& table, const QString& column, qint64 maxCount) {
+// `rowCount` receives the table's rows when they are numbered right.
+QString numberingDamage(WorkingStore& store, const QString& table, const QString& column, qint64 maxCount,
+                        qint64* rowCount = nullptr) {
     const QString sql = isRowidColumn(store, table, column)
                             ? QStringLiteral("SELECT (SELECT count(*) FROM %1), (SELECT count(*) FROM %1), "
                                              "(SELECT min(%2) FROM %1), (SELECT max(%2) FROM %1), 0")
@@ -132,6 +134,7 @@ QString numberingDamage(WorkingStore& store, const QString& table, const QString
         return QStringLiteral("die Nummern %1 der Tabelle %2 laufen nicht lückenlos von 1 bis %3")
             .arg(column, table)
             .arg(count);
+    if (rowCount) *rowCount = count;
     return {};
 }
 
@@ -172,12 +175,15 @@ struct RoutineScan {
 };
 
 // moduleLines[m]: the lines of module m (index 0 unused); empty: the lines are not checked.
-RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<qint64>& moduleLines) {
+// routines: the rows the table holds, when known, so that they are kept without moving.
+RoutineScan scanRoutines(WorkingStore& store, bool withNames, const std::vector<qint64>& moduleLines,
+                         qint64 routines = 0) {
     auto q = store.query(withNames ? QStringLiteral("SELECT rou_num, mod_num, rou_start, anz_dec_zeilen, rou_ende, "
                                                     "rou_name, rou_typ, rou_open FROM td_rout NOT INDEXED")
                                    : QStringLiteral("SELECT rou_num, mod_num, rou_start, anz_dec_zeilen, rou_ende "
                                                     "FROM td_rout NOT INDEXED"));
     RoutineScan scan;
+    if (withNames) scan.rows.reserve(size_t(routines));
     const bool checkLines = !moduleLines.empty();
     const auto within = [](qint64 v, qint64 low, qint64 high) { return v >= low && v <= high; };
     while (q.next()) {
@@ -365,14 +371,16 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
     }
     if (QString d = numberingDamage(store, QStringLiteral("td_mod"), QStringLiteral("mod_num"), kMaxModules); !d.isEmpty())
         return d;
-    if (QString d = numberingDamage(store, QStringLiteral("td_rout"), QStringLiteral("rou_num"), kMaxRoutineNumber);
+    qint64 routines = 0;
+    if (QString d = numberingDamage(store, QStringLiteral("td_rout"), QStringLiteral("rou_num"), kMaxRoutineNumber, &routines);
         !d.isEmpty())
         return d;
     // The module texts' records are asked beside the rows' check (a
     // thousand of them cost about as much as reading the rows); what they
     // tell is reported after it, as when they were asked after the rows.
-    std::future<TextFiles> textFiles =
-        std::async(std::launch::async, checkTextFiles, QFile::encodeName(store.moduleTextFolder()), moduleCount(store), texts);
+    // Where no thread can be had, they are asked when the answer is wanted.
+    std::future<TextFiles> textFiles = std::async(std::launch::async | std::launch::deferred, checkTextFiles,
+                                                  QFile::encodeName(store.moduleTextFolder()), moduleCount(store), texts);
     {
         auto q = store.query(QStringLiteral("SELECT count(*) FROM td_mod WHERE typeof(mod_zeilen) <> 'integer' "
                                             "OR mod_zeilen < 0 OR mod_zeilen > 2147483647"));
@@ -404,7 +412,7 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
     bool checked = routineTableAsBuilt(store);
     if (checked) {
         try {
-            scan = scanRoutines(store, rows != nullptr, moduleLines);
+            scan = scanRoutines(store, rows != nullptr, moduleLines, routines);
             checked = scan.linesFit;
         } catch (const StoreError&) {
             checked = false;  // the store's own query tells why
