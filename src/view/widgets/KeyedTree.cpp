@@ -195,7 +195,9 @@ private:
         std::optional<QFontMetricsF> metrics;
         qreal sum = 0;
         for (const QChar c : text) {
-            if (c.unicode() < 0x20 || c.unicode() > 0xFF) return std::nullopt;
+            // Control characters (C0, DEL, C1) are left to the full layout.
+            const char16_t u = c.unicode();
+            if (!((u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u <= 0xFF))) return std::nullopt;
             qreal& advance = advances[c.unicode()];
             if (advance < 0) {
                 if (!metrics) widget ? metrics.emplace(font, widget) : metrics.emplace(font);
