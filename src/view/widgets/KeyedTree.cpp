@@ -167,17 +167,21 @@ private:
         // Laying out a name's text costs far more than adding up its
         // letters' advances, and sizing the column asks every node of a
         // thousand-module tree: a name of Latin-1 letters is measured so,
-        // beside what the full layout gave for the first such name of the
-        // same look. Kerned letters (AV, Ta) make the column a little wider,
-        // never narrower.
+        // beside what the full layout gives for one letter in the same look.
+        // Kerned letters (AV, Ta) make the column a little wider; the pixel
+        // added keeps room for a last letter reaching past its advance (f).
         int fontNumber = 0;
         if (const std::optional<int> width = latinWidth(opt.text, opt.font, widget, fontNumber)) {
             const QString look = QChar(char16_t(fontNumber)) + key.right(3);
             auto base = bases_.constFind(look);
-            if (base != bases_.constEnd()) return QSize(base->width() + *width, base->height());
-            const QSize size = QStyledItemDelegate::sizeHint(option, index);
-            bases_.insert(look, QSize(size.width() - *width, size.height()));
-            return size;
+            if (base == bases_.constEnd()) {
+                QStyleOptionViewItem letter = opt;
+                letter.text = QStringLiteral("x");
+                const QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &letter, QSize(), widget);
+                const int letterWidth = latinWidth(letter.text, opt.font, widget, fontNumber).value_or(0);
+                base = bases_.insert(look, QSize(size.width() - letterWidth + 1, size.height()));
+            }
+            return QSize(base->width() + *width, base->height());
         }
         return sizes_.insert(key, QStyledItemDelegate::sizeHint(option, index)).value();
     }
