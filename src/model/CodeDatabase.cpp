@@ -283,29 +283,27 @@ struct TextFiles {
 // only file records, never the store, so that it runs on a thread of its own.
 TextFiles checkTextFiles(const QByteArray& folder, int modules, TextCheck texts) {
     // Each record asked from the folder itself: the path to it is walked once.
-    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct Folder {
+        int fd;
+        ~Folder() {
+            if (fd >= 0) ::close(fd);
+        }
+    } dir{::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    // OwnRegularFiles: one look at the entry itself, a link is refused, not followed.
+    const int flags = texts == TextCheck::OwnRegularFiles ? AT_SYMLINK_NOFOLLOW : 0;
     qint64 total = 0;
     for (int n = 1; n <= modules; ++n) {
-        const QByteArray name = QFile::encodeName(WorkingStore::moduleTextName(n));
+        QByteArray name = QFile::encodeName(WorkingStore::moduleTextName(n));
+        if (dir.fd < 0) name.prepend(folder);
         struct stat entry {};
-        // OwnRegularFiles: one look at the entry itself, a link is refused, not followed.
-        const int flags = texts == TextCheck::OwnRegularFiles ? AT_SYMLINK_NOFOLLOW : 0;
-        const bool found = dir >= 0 ? ::fstatat(dir, name.constData(), &entry, flags) == 0
-                                    : ::fstatat(AT_FDCWD, (folder + name).constData(), &entry, flags) == 0;
-        const bool regular = found && S_ISREG(entry.st_mode);
-        if (texts == TextCheck::OwnRegularFiles && !regular) {
-            if (dir >= 0) ::close(dir);
-            return {n, false};
-        }
+        const bool regular = ::fstatat(dir.fd >= 0 ? dir.fd : AT_FDCWD, name.constData(), &entry, flags) == 0 &&
+                             S_ISREG(entry.st_mode);
+        if (texts == TextCheck::OwnRegularFiles && !regular) return {n, false};
         // Sizes: a module text that is missing or no regular file is refused
         // by its reader (readModuleText), which names it; the others go on.
         if (regular) total += entry.st_size;
-        if (total > kMaxStoredText) {
-            if (dir >= 0) ::close(dir);
-            return {0, true};
-        }
+        if (total > kMaxStoredText) return {0, true};
     }
-    if (dir >= 0) ::close(dir);
     return {};
 }
 
