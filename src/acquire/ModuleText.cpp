@@ -2,31 +2,12 @@
 
 #include <iterator>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "base/ByteSearch.h"
+#include "base/CaseFold.h"
 
 namespace lumo {
 
 namespace {
-
-// Where the line starting at from ends: the next CR or LF, or n. Runs for
-// every character of every module, so eight characters are tested at once
-// where the processor allows it.
-qsizetype lineEnd(const char16_t* d, qsizetype from, qsizetype n) {
-    qsizetype i = from;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    const __m128i lf = _mm_set1_epi16(u'\n');
-    for (; i + 8 <= n; i += 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(chars, cr), _mm_cmpeq_epi16(chars, lf)));
-        if (mask != 0) return i + __builtin_ctz(unsigned(mask)) / 2;
-    }
-#endif
-    while (i < n && d[i] != u'\r' && d[i] != u'\n') ++i;
-    return i;
-}
 
 bool startsWithWord(QStringView line, QStringView word) {
     if (!line.startsWith(word, Qt::CaseInsensitive)) return false;
@@ -49,7 +30,7 @@ bool startsWithAttributeWord(QStringView line) {
     constexpr qsizetype n = std::size(kWord) - 1;
     if (line.size() < n) return false;
     for (qsizetype i = 0; i < n; ++i)
-        if ((line[i].unicode() | 0x20) != kWord[i]) return false;
+        if (asciiLower(line[i].unicode()) != kWord[i]) return false;
     return line.size() == n || line[n].isSpace();
 }
 
@@ -153,7 +134,8 @@ EditorText editorText(QStringView source) {
     bool header = true;
     qsizetype start = 0;
     while (start < n) {
-        const qsizetype end = lineEnd(reinterpret_cast<const char16_t*>(d), start, n);
+        // Runs for every character of every module: eight are tested at once.
+        const qsizetype end = findLineBreak(reinterpret_cast<const char16_t*>(d), start, n);
         const QStringView line = source.sliced(start, end - start);
         bool keep = false;
         if (!(header && isAttributeLine(line))) {

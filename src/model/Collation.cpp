@@ -8,6 +8,7 @@
 #include <QString>
 #include <sqlite3.h>
 
+#include "base/CaseFold.h"
 #include "base/Progress.h"
 
 namespace lumo {
@@ -20,9 +21,9 @@ constexpr std::array<unsigned char, 256> kPlainRank = [] {
     std::array<unsigned char, 256> r{};
     r['_'] = 1;
     for (int c = '0'; c <= '9'; ++c) r[size_t(c)] = static_cast<unsigned char>(2 + c - '0');
-    for (int c = 'a'; c <= 'z'; ++c) {
-        r[size_t(c)] = static_cast<unsigned char>(12 + c - 'a');
-        r[size_t(c - 'a' + 'A')] = r[size_t(c)];
+    for (char16_t c = 0; c < r.size(); ++c) {
+        const char16_t lower = asciiLower(c);
+        if (lower >= u'a' && lower <= u'z') r[c] = static_cast<unsigned char>(12 + lower - u'a');
     }
     return r;
 }();

@@ -20,13 +20,10 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <QByteArrayView>
 #include <QStringView>
 
+#include "base/ByteSearch.h"
 #include "model/Tags.h"
 
 namespace lumo {
@@ -96,20 +93,10 @@ template <>
 struct TaggedUnits<QByteArrayView> {
     static constexpr qsizetype tagLength = taglayout::kKeptTagBytes;
     // Tags stand close together in code, so the next "|" is looked for
-    // here, sixteen bytes at a time, rather than through a call.
+    // inline, sixteen bytes at a time, rather than through a call.
     static qsizetype nextBar(QByteArrayView t, qsizetype from) {
-        const char* p = t.data();
-        const qsizetype n = t.size();
-#if defined(__SSE2__)
-        const __m128i bar = _mm_set1_epi8('|');
-        for (; from + 16 <= n; from += 16) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
-            if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar))) return from + __builtin_ctz(unsigned(mask));
-        }
-#endif
-        for (; from < n; ++from)
-            if (p[from] == '|') return from;
-        return -1;
+        const qsizetype at = findByte(t.data(), from, t.size(), '|');
+        return at < t.size() ? at : -1;
     }
     static bool tagAt(QByteArrayView t, qsizetype i, TagKind& kind) {
         return taglayout::keptTagAt(t.data(), t.size(), i, kind);

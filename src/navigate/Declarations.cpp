@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/CaseFold.h"
 #include "model/CodeDatabase.h"
 #include "model/TaggedText.h"
 #include "model/WorkingStore.h"
@@ -224,11 +225,11 @@ void DeclarationIndex::finish() {
     sortByPlace(all_);
     byName_.clear();
     byName_.reserve(qsizetype(all_.size()));
-    for (size_t i = 0; i < all_.size(); ++i) byName_.insert(all_[i].name.toCaseFolded(), qsizetype(i));
+    for (size_t i = 0; i < all_.size(); ++i) byName_.insert(caseFolded(all_[i].name), qsizetype(i));
 }
 
 std::vector<Declaration> DeclarationIndex::named(const QString& name) const {
-    QList<qsizetype> at = byName_.values(name.toCaseFolded());
+    QList<qsizetype> at = byName_.values(caseFolded(name));
     std::sort(at.begin(), at.end());
     std::vector<Declaration> out;
     out.reserve(size_t(at.size()));
@@ -328,13 +329,13 @@ DeclarationIndex DeclarationIndex::ofName(WorkingStore& store, const QString& na
     const std::vector<ModuleRow> modules = modulesByNumber(store);
     for (const ModuleRow& m : modules) index.moduleNames_.insert(m.number, m.name);
     for (const ModuleRow& m : modules)
-        if (m.name.compare(name, Qt::CaseInsensitive) == 0) index.add({m.name, DeclarationKind::Module, m.number, 1, true});
+        if (sameIgnoringCase(m.name, name)) index.add({m.name, DeclarationKind::Module, m.number, 1, true});
     collect(store, modules, routinesNamed(store, name),
             [&name](QStringView part) { return part.contains(name, Qt::CaseInsensitive); },
             [&store](int module, QString& text) { return readText(store, module, text); }, index.all_);
     // A text that holds the name only as part of a longer one added other names.
-    const QString folded = name.toCaseFolded();
-    std::erase_if(index.all_, [&folded](const Declaration& d) { return d.name.toCaseFolded() != folded; });
+    const QString folded = caseFolded(name);
+    std::erase_if(index.all_, [&folded](const Declaration& d) { return caseFolded(d.name) != folded; });
     index.finish();
     return index;
 }
