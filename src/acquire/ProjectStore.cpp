@@ -13,6 +13,7 @@
 #include "base/FileHelpers.h"
 #include "base/Ui.h"
 #include "model/CodeDatabase.h"
+#include "model/StoreCheck.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {

@@ -28,6 +28,7 @@
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
 #include "model/CodeDatabase.h"
+#include "model/StoreCheck.h"
 #include "model/WorkingStore.h"
 #include "render/PlainText.h"
 #include "render/RtfRenderer.h"

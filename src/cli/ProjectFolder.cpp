@@ -7,6 +7,7 @@
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 #include "model/CodeDatabase.h"
+#include "model/StoreCheck.h"
 #include "model/WorkingStore.h"
 
 namespace lumo::cli {

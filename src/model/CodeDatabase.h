@@ -1,6 +1,8 @@
 #pragma once
 // Every statement on the two tables of the working store, as named
-// functions. Nothing else in the program writes SQL on them.
+// functions. Nothing else in the program writes SQL on them but the check of
+// a stored project (StoreCheck.h) and the store's order worked out in memory
+// (StoreOrder.h), which read them.
 //
 //   td_mod: one row per module, in the order the modules were read
 //   +---------+-----------+---------+------------+
@@ -55,39 +57,6 @@ struct RoutineRow {
     int end = 0;     // 0 when the routine has no End line
     int module = 0;  // mod_num
 };
-
-// Every module and routine of a store, in the order of the trees that show
-// them: what a window showing the whole project reads once.
-struct ProjectRows {
-    std::vector<ModuleRow> modules;    // as modulesByTypeAndName gives them
-    std::vector<RoutineRow> routines;  // as routinesByModuleAndName gives them, but see namesSorted
-    // False: each module's routines still come in the table's order, for
-    // sortModuleRoutines to put in name order when they are needed (most
-    // modules of a large project never are).
-    bool namesSorted = true;
-};
-// Puts rows [first, last), the routines of one module, in the order
-// routinesByModuleAndName gives them.
-void sortModuleRoutines(std::vector<RoutineRow>& rows, size_t first, size_t last);
-
-// Why the open store cannot be one a build wrote, in German; empty when it
-// can. Every reader trusts what a build writes, so a stored project is
-// checked before use: td_mod and td_rout are tables (a view in their place
-// could run for ever), modules and routines are numbered 1, 2, ... without
-// gaps and within the counts the numbering allows, every routine belongs to
-// a module and its lines lie within the module's, and the module texts are
-// together within kMaxStoredText. `rows`, when given, receives every module
-// and routine as the check read them (untouched when the store is damaged).
-// The module texts: by default only their sizes, as any file that is one
-// counts (its reader refuses the rest and names it); a window that shows
-// every module wants each a regular file of the project's own (a link could
-// lead out of the folder, to a pipe or a device).
-enum class TextCheck { Sizes, OwnRegularFiles };
-QString storeDamage(WorkingStore& store, ProjectRows* rows = nullptr, TextCheck texts = TextCheck::Sizes);
-// Whether td_rout is the table a build makes, with its name collation and
-// its one index: its rows then sort in memory exactly as the store's own
-// ORDER BY would sort them.
-bool routineTableAsBuilt(WorkingStore& store);
 
 // One module with its routines, all under module.number.
 void insertModule(WorkingStore& store, const ModuleRow& module, const std::vector<RoutineRow>& routines);

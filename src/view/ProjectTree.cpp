@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include "model/CodeDatabase.h"
+#include "model/StoreCheck.h"
 #include "view/NodeTree.h"
 
 namespace lumo {

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "model/CodeDatabase.h"
+#include "model/StoreCheck.h"
 #include "navigate/StoreFixture.h"
 
 using namespace lumo;

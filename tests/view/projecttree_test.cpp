@@ -3,6 +3,7 @@
 #include <map>
 
 #include "model/CodeDatabase.h"
+#include "model/StoreCheck.h"
 #include "navigate/StoreFixture.h"
 #include "view/NodeList.h"
 #include "view/ProjectTree.h"

@@ -10,6 +10,7 @@
 #include "base/AppState.h"
 #include "base/Ui.h"
 #include "model/CodeDatabase.h"
+#include "model/StoreCheck.h"
 #include "model/WorkingStore.h"
 #include "navigate/CallSites.h"
 #include "view/widgets/CodeView.h"
