@@ -1,19 +1,15 @@
 #include "view/widgets/KeyedTree.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
 #include <vector>
 
-#include <QApplication>
-#include <QFontMetricsF>
-#include <QtMath>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 #include "base/Progress.h"
+#include "view/widgets/NodeWidths.h"
 
 namespace lumo {
 
@@ -84,43 +80,22 @@ class MarkedNodeDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // The tree sizes its column to its nodes' names and does so again after
-    // each change of layout, selection or colour, each time laying out the
-    // text of up to a thousand nodes: a node's size is worked out once for
-    // its text, its picture and its look, until the tree is emptied.
+    // Asked for every node after each layout: the node itself keeps its
+    // size for as long as the tree asks with the same look.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        // Asked for every node after each layout: the node itself keeps its
-        // size for as long as the tree asks with the same look.
         if (option.features & QStyleOptionViewItem::WrapText) return nodeSize(option, index);
-        const QWidget* widget = option.widget;
-        const QStyle* style = widget ? widget->style() : QApplication::style();
-        if (style != askedStyle_ || option.font != askedFont_ || option.fontMetrics != askedMetrics_ ||
-            option.decorationSize != askedDecoration_ || option.decorationPosition != askedPosition_ ||
-            option.direction != askedDirection_ || option.features != askedFeatures_) {
-            ++look_;
-            askedStyle_ = style;
-            askedFont_ = option.font;
-            askedMetrics_ = option.fontMetrics;
-            askedDecoration_ = option.decorationSize;
-            askedPosition_ = option.decorationPosition;
-            askedDirection_ = option.direction;
-            askedFeatures_ = option.features;
-        }
+        const quint32 look = widths_.lookOf(option);
         const auto* tree = static_cast<const QTreeWidget*>(parent());
         const auto* node = dynamic_cast<const KeyedItem*>(tree->itemFromIndex(index));
-        if (node && node->sizeLook == look_) return node->size;
+        if (node && node->sizeLook == look) return node->size;
         const QSize size = nodeSize(option, index);
         if (node) {
             node->size = size;
-            node->sizeLook = look_;
+            node->sizeLook = look;
         }
         return size;
     }
-    void forgetSizes() {
-        sizes_.clear();
-        bases_.clear();
-        ++look_;
-    }
+    void forgetSizes() { widths_.forget(); }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         if (!(option.state & QStyle::State_Selected) || !KeyedTree::hasOwnColors(index)) {
@@ -144,93 +119,11 @@ private:
         if (index.data(Qt::SizeHintRole).isValid()) return QStyledItemDelegate::sizeHint(option, index);
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const QWidget* widget = opt.widget;
-        const QStyle* style = widget ? widget->style() : QApplication::style();
-        // The metrics tell a screen of another resolution too, which the font does not.
-        if (style != style_ || opt.font != font_ || opt.fontMetrics != metrics_ ||
-            opt.decorationPosition != position_ || opt.direction != direction_) {
-            sizes_.clear();
-            bases_.clear();
-            advances_.clear();
-            style_ = style;
-            font_ = opt.font;
-            metrics_ = opt.fontMetrics;
-            position_ = opt.decorationPosition;
-            direction_ = opt.direction;
-        }
-        if (opt.features & QStyleOptionViewItem::WrapText) return QStyledItemDelegate::sizeHint(option, index);
-        // Features and picture size are small numbers: one character each.
-        const QString key = opt.text + QChar(0) + QChar(char16_t(opt.features.toInt())) +
-                            QChar(char16_t(opt.decorationSize.width())) + QChar(char16_t(opt.decorationSize.height()));
-        auto known = sizes_.constFind(key);
-        if (known != sizes_.constEnd()) return known.value();
-        // Laying out a name's text costs far more than adding up its
-        // letters' advances, and sizing the column asks every node of a
-        // thousand-module tree: a name of Latin-1 letters is measured so,
-        // beside what the full layout gives for one letter in the same look.
-        // Kerned letters (AV, Ta) make the column a little wider; the pixel
-        // added keeps room for a last letter reaching past its advance (f).
-        int fontNumber = 0;
-        if (const std::optional<int> width = latinWidth(opt.text, opt.font, widget, fontNumber)) {
-            const QString look = QChar(char16_t(fontNumber)) + key.right(3);
-            auto base = bases_.constFind(look);
-            if (base == bases_.constEnd()) {
-                QStyleOptionViewItem letter = opt;
-                letter.text = QStringLiteral("x");
-                const QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &letter, QSize(), widget);
-                const int letterWidth = latinWidth(letter.text, opt.font, widget, fontNumber).value_or(0);
-                base = bases_.insert(look, QSize(size.width() - letterWidth + 1, size.height()));
-            }
-            return QSize(base->width() + *width, base->height());
-        }
-        return sizes_.insert(key, QStyledItemDelegate::sizeHint(option, index)).value();
-    }
-    // The width of a name of Latin-1 letters in the font, and the font's
-    // number among those asked (a node's font may be its own, bold).
-    std::optional<int> latinWidth(const QString& text, const QFont& font, const QWidget* widget, int& fontNumber) const {
-        auto found = std::find_if(advances_.begin(), advances_.end(), [&](const auto& f) { return f.first == font; });
-        if (found == advances_.end()) {
-            advances_.push_back({font, {}});
-            found = advances_.end() - 1;
-            found->second.fill(-1);
-        }
-        fontNumber = int(found - advances_.begin());
-        std::array<qreal, 256>& advances = found->second;
-        std::optional<QFontMetricsF> metrics;
-        qreal sum = 0;
-        for (const QChar c : text) {
-            // Control characters (C0, DEL, C1) are left to the full layout.
-            const char16_t u = c.unicode();
-            if (!((u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u <= 0xFF))) return std::nullopt;
-            qreal& advance = advances[c.unicode()];
-            if (advance < 0) {
-                if (!metrics) widget ? metrics.emplace(font, widget) : metrics.emplace(font);
-                advance = metrics->horizontalAdvance(c);
-            }
-            sum += advance;
-        }
-        return qCeil(sum);
+        return widths_.sizeOf(*this, option, opt, index);
     }
 
-    mutable QHash<QString, QSize> sizes_;
-    // Per look (font, features, picture size): a node's size less its name's width.
-    mutable QHash<QString, QSize> bases_;
-    // Per font: the advance of each Latin-1 character, -1 until asked.
-    mutable std::vector<std::pair<QFont, std::array<qreal, 256>>> advances_;
-    mutable const QStyle* style_ = nullptr;
-    mutable QFont font_;
-    mutable QFontMetrics metrics_{QFont()};
-    mutable QStyleOptionViewItem::Position position_ = QStyleOptionViewItem::Left;
-    mutable Qt::LayoutDirection direction_ = Qt::LeftToRight;
-    // The look of the last question, and its number.
-    mutable quint32 look_ = 1;
-    mutable const QStyle* askedStyle_ = nullptr;
-    mutable QFont askedFont_;
-    mutable QFontMetrics askedMetrics_{QFont()};
-    mutable QSize askedDecoration_;
-    mutable QStyleOptionViewItem::Position askedPosition_ = QStyleOptionViewItem::Left;
-    mutable Qt::LayoutDirection askedDirection_ = Qt::LeftToRight;
-    mutable QStyleOptionViewItem::ViewItemFeatures askedFeatures_;
+    // Asked from the const questions of the view.
+    mutable NodeWidths widths_;
 };
 }  // namespace
 
