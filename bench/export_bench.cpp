@@ -23,7 +23,7 @@
 #include "BenchMain.h"
 #include "BenchSupport.h"
 #include "base/AppState.h"
-#include "export/ExportCommands.h"
+#include "export/HtmlExport.h"
 #include "export/RtfExport.h"
 #include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"

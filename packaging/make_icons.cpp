@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 int main(int argc, char** argv) {
     // Runs on build machines without a display.

@@ -21,7 +21,7 @@
 #include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
-#include "export/ExportCommands.h"
+#include "export/HtmlExport.h"
 #include "export/Html.h"
 #include "export/RoutineListing.h"
 #include "export/RtfExport.h"

@@ -7,7 +7,7 @@
 
 #include "base/Options.h"
 #include "base/Progress.h"
-#include "export/ExportCommands.h"
+#include "export/ModuleHeader.h"
 
 namespace lumo {
 

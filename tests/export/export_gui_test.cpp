@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "app/MainWindowFixture.h"
-#include "export/widgets/CompactWindow.h"
+#include "app/widgets/CompactWindow.h"
 
 using namespace lumo;
 using namespace lumo::test;

@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-#include "export/ExportCommands.h"
+#include "export/HtmlExport.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
 #include "export/RtfExport.h"

@@ -4,7 +4,7 @@
 
 #include "support/GuiApp.h"
 #include "view/widgets/KeyedTree.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 using namespace lumo;
 

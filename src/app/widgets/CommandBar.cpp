@@ -12,7 +12,7 @@
 #include "base/Limits.h"
 #include "base/OptionsStore.h"
 #include "view/widgets/SearchBox.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 namespace lumo {
 

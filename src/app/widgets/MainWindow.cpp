@@ -25,13 +25,13 @@
 #include "base/ScreenLayout.h"
 #include "base/Settings.h"
 #include "base/Ui.h"
-#include "export/widgets/CompactWindow.h"
+#include "app/widgets/CompactWindow.h"
 #include "model/WorkingStore.h"
 #include "view/CodeWindow.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/Splitter.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 namespace lumo {
 

@@ -25,7 +25,7 @@
 #include "model/WorkingStore.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 namespace lumo {
 

@@ -8,7 +8,7 @@
 
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/TreeFilter.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 namespace lumo {
 

@@ -12,7 +12,7 @@
 #include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
-#include "export/ExportCommands.h"
+#include "export/HtmlExport.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
 #include "export/RoutineListing.h"

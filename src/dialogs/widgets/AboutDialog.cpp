@@ -9,7 +9,7 @@
 #include "base/HelpPage.h"
 #include "base/Ui.h"
 #include "dialogs/AboutInfo.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 namespace lumo {
 

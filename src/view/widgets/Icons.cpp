@@ -1,4 +1,4 @@
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 #include <cmath>
 #include <functional>

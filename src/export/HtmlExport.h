@@ -1,7 +1,6 @@
 #pragma once
 // The HTML commands: HTML of the clipboard, of a selection, of the zoom view,
-// of one module and of the whole project, each handed to the clipboard; and
-// the header block that introduces every module of a project export.
+// of one module and of the whole project, each handed to the clipboard.
 #include <functional>
 #include <vector>
 
@@ -9,33 +8,13 @@
 
 #include "base/Options.h"
 #include "base/Progress.h"
+#include "export/ModuleHeader.h"
 
 namespace lumo {
 
 class TextView;
-class NodeList;
 class WorkingStore;
 struct ExportContext;
-
-// A module as the project tree shows it: its name and picture key ("M" + type).
-struct ExportModule {
-    QString name;
-    QString imageKey;
-};
-
-// The two exports name the document module differently.
-enum class TypeTexts { Html, Rtf };
-
-// "Typ = ..." by picture key; empty for a type without a text.
-QString moduleTypeText(const QString& imageKey, TypeTexts texts);
-// The three comment lines naming the module, as tagged text: coloured as a
-// comment and, with rouf, bold.
-QString moduleHeaderBlock(const QString& name, const QString& typeText);
-// CR LF CR LF + header block + CR LF CR LF + the module's tagged text.
-QString withModuleHeader(const QString& tagged, const ExportModule& module, TypeTexts texts);
-
-// Modules 1 to moduleCount as the tree names them (node "M" + number).
-std::vector<ExportModule> exportModules(const NodeList& tree, int moduleCount);
 
 // Code text (not tagged) to HTML on the clipboard: tagged as a fragment,
 // converted, handed over. Nothing when the conversion fails.

@@ -1,4 +1,4 @@
-#include "export/widgets/CompactWindow.h"
+#include "app/widgets/CompactWindow.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "base/AppState.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 namespace lumo {
 

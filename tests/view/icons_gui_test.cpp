@@ -5,11 +5,11 @@
 #include <QSet>
 
 #include "support/GuiApp.h"
-#include "view/widgets/TreeImages.h"
+#include "view/widgets/Icons.h"
 
 namespace {
 
-class TreeImagesTest : public ::testing::Test {
+class IconsTest : public ::testing::Test {
 protected:
     void SetUp() override { lumo::test::guiApp(); }
 };
@@ -48,7 +48,7 @@ void writeContactSheet(const QString& path) {
 
 }  // namespace
 
-TEST_F(TreeImagesTest, EveryKeyHasItsOwnPictureInTheFixedOrder) {
+TEST_F(IconsTest, EveryKeyHasItsOwnPictureInTheFixedOrder) {
     const QStringList& keys = lumo::treeImageKeys();
     ASSERT_EQ(keys.size(), 34);
     EXPECT_EQ(keys.first(), QStringLiteral("M1"));
@@ -73,7 +73,7 @@ TEST_F(TreeImagesTest, EveryKeyHasItsOwnPictureInTheFixedOrder) {
     if (qEnvironmentVariableIsSet("LUMO_CONTACT_SHEET")) writeContactSheet(qEnvironmentVariable("LUMO_CONTACT_SHEET"));
 }
 
-TEST_F(TreeImagesTest, ToolbarPicturesAreFoundWithoutRegardToCase) {
+TEST_F(IconsTest, ToolbarPicturesAreFoundWithoutRegardToCase) {
     for (const QString& key : lumo::toolbarImageKeys()) {
         EXPECT_FALSE(lumo::toolbarIcon(key).isNull()) << key.toStdString();
         EXPECT_FALSE(lumo::toolbarIcon(key.toUpper()).isNull()) << key.toStdString();
