@@ -23,6 +23,7 @@
 #include "app/widgets/CommandBar.h"
 #include "app/widgets/HitPanel.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/WindowNavigation.h"
 #include "model/WorkingStore.h"
 #include "view/Commands.h"
 #include "view/widgets/CodeView.h"
@@ -54,7 +55,7 @@ struct Fixture {
             if (head < 0) continue;
             window->showModule(i);
             window->codeArea().view(i)->setSelStart(int(head) + 10);
-            window->showCaretLocation();
+            window->navigation().showCaretLocation();
             ok = true;
         }
         window->commandBar().searchBox()->setText(kShared);
@@ -86,11 +87,11 @@ void BM_CallerTree(benchmark::State& state) {
     Fixture& f = fixture();
     int nodes = 0;
     for (auto _ : state) {
-        f.window->callersCommand();
+        f.window->navigation().run(lumo::Command::Callers);
         QCoreApplication::processEvents();
         nodes = f.window->trees().callerTree()->nodeCount();
         state.PauseTiming();
-        f.window->closeCallerResult();
+        f.window->navigation().closeCallerResult();
         state.ResumeTiming();
     }
     state.counters["nodes"] = nodes;

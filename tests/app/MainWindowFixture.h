@@ -14,6 +14,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
+#include "app/widgets/WindowNavigation.h"
 #include "base/AppState.h"
 #include "base/StartUp.h"
 #include "model/WorkingStore.h"

@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, DefinitionAmongSeveralModulesAsksAndF4GoesBack) {
     open({p});
     build();
     window->show();
-    ASSERT_EQ(window->history().current(), 0);
+    ASSERT_EQ(window->navigation().history().current(), 0);
     const int aaa = 3;
     window->showModule(aaa);
     CodeView* view = window->codeArea().visibleView();
@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, DefinitionAmongSeveralModulesAsksAndF4GoesBack) {
     EXPECT_EQ(panel(PanelModule), "Ccc");
     EXPECT_EQ(panel(PanelRoutine), "Setup");
     // The first jump of the history goes back to where it was asked for.
-    EXPECT_EQ(window->history().current(), 2);
+    EXPECT_EQ(window->navigation().history().current(), 2);
     act("mnuBearbeiten_RouBew")->trigger();  // F4
     EXPECT_EQ(window->codeArea().current(), aaa);
     EXPECT_TRUE(ui.calls.empty());

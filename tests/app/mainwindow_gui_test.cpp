@@ -195,23 +195,23 @@ TEST_F(MainWindowTest, CaretTrackingAsksTheStoreOncePerLine) {
     open();
     build();
     CodeView* view = window->codeArea().visibleView();
-    const int before = window->routineQueries();
+    const int before = window->navigation().routineQueries();
     view->setSelStart(view->text().indexOf("zaehler = 1"));
     keyRelease(view);
-    EXPECT_EQ(window->routineQueries(), before + 1);
+    EXPECT_EQ(window->navigation().routineQueries(), before + 1);
     EXPECT_EQ(panel(PanelRoutine), "Starten");
     view->setSelStart(view->selStart() + 3);  // same line
     keyRelease(view);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect().center());
-    EXPECT_EQ(window->routineQueries(), before + 1);
+    EXPECT_EQ(window->navigation().routineQueries(), before + 1);
     view->setSelStart(0);
     keyRelease(view);
-    EXPECT_EQ(window->routineQueries(), before + 2);
+    EXPECT_EQ(window->navigation().routineQueries(), before + 2);
     EXPECT_EQ(panel(PanelRoutine), "");
     // The right button leaves the panel alone.
     view->setSelStart(view->text().indexOf("Anzeigen = "));
     QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, QPoint(1, 1));
-    EXPECT_EQ(window->routineQueries(), before + 2);
+    EXPECT_EQ(window->navigation().routineQueries(), before + 2);
 }
 
 TEST_F(MainWindowTest, ZoomShowsTheRoutineAndTogglingTwiceLeavesTheCaret) {
@@ -459,19 +459,19 @@ TEST_F(MainWindowTest, ShowCaretLocationFollowsTheCaretAfterAJump) {
     open();
     build();
     auto* kunde = window->trees().projectTree()->topLevelItem(1);
-    window->nodeSelection(kunde);
+    window->navigation().nodeSelection(kunde);
     kunde->setExpanded(true);  // never opened before: its routines are made now
     ASSERT_EQ(kunde->childCount(), 1);
     CodeView* view = window->codeArea().visibleView();
     view->setSelStart(view->text().indexOf("Name = mName"));
-    const int before = window->routineQueries();
-    window->showCaretLocation();
-    EXPECT_EQ(window->routineQueries(), before + 1);
+    const int before = window->navigation().routineQueries();
+    window->navigation().showCaretLocation();
+    EXPECT_EQ(window->navigation().routineQueries(), before + 1);
     EXPECT_EQ(panel(PanelModule), "Kunde");
     EXPECT_EQ(panel(PanelRoutine), "Name");
     EXPECT_EQ(window->trees().projectTree()->currentItem(), kunde->child(0));  // the tree follows to the routine
     keyRelease(view);  // the line is known now: no second query
-    EXPECT_EQ(window->routineQueries(), before + 1);
+    EXPECT_EQ(window->navigation().routineQueries(), before + 1);
 }
 
 TEST_F(MainWindowTest, TheUsersLayoutAppliesAtStartWhenTheOptionIsOn) {

@@ -69,7 +69,7 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
     EXPECT_EQ(selectedNode(), "ThisDocument");
     EXPECT_FALSE(window->trees().projectTree()->visualItemRect(window->trees().projectTree()->currentItem()).isEmpty());
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Private");
-    EXPECT_EQ(window->history().current(), 2);
+    EXPECT_EQ(window->navigation().history().current(), 2);
 
     // Opened, the caller shows the line that calls; it goes to that line, not to the routine's head.
     result->item("R4")->setExpanded(true);
@@ -78,7 +78,7 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
     CodeView* code = window->codeArea().visibleView();
     EXPECT_EQ(code->lineOfPosition(code->selStart()) + 1, 4);
     EXPECT_EQ(panel(PanelRoutine), "Document_Open");
-    EXPECT_EQ(window->history().current(), 3);
+    EXPECT_EQ(window->navigation().history().current(), 3);
 
     act("close")->trigger();
     EXPECT_FALSE(result->isVisible());
@@ -163,7 +163,7 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     // A new project empties the history.
     act("mnuAnsicht_Zoom")->trigger();
     window->showProject();
-    EXPECT_EQ(window->history().current(), 0);  // the first module's node selection pushes nothing
+    EXPECT_EQ(window->navigation().history().current(), 0);  // the first module's node selection pushes nothing
     EXPECT_FALSE(window->statusPanels().label(PanelBack)->isEnabled());
     EXPECT_FALSE(window->commandBar().menuAction(Command::RoutineBack)->isEnabled());
 }

@@ -66,7 +66,7 @@ TEST_F(ExportWindowTest, ZoomToHtmlKeepsTheZoomCaretWithoutSelection) {
     openBuilt();
     window->trees().projectTree()->expandAll();
     QTreeWidgetItem* module = window->trees().projectTree()->topLevelItem(0);
-    window->nodeSelection(module->child(1));  // Starten
+    window->navigation().nodeSelection(module->child(1));  // Starten
     act("mnuAnsicht_Zoom")->trigger();
     CodeView* zoom = window->codeArea().zoomView();
     ASSERT_GT(zoom->length(), 0);

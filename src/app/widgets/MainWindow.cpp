@@ -12,12 +12,16 @@
 #include "acquire/DocumentHost.h"
 #include "app/RunSession.h"
 #include "app/widgets/CodeArea.h"
+#include "app/widgets/CodeWindowSite.h"
 #include "app/widgets/CommandBar.h"
 #include "app/widgets/HitPanel.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
 #include "app/widgets/Twips.h"
 #include "app/widgets/WindowExports.h"
+#include "app/widgets/WindowNavigation.h"
+#include "app/widgets/WindowProjectStore.h"
+#include "app/widgets/WindowSearch.h"
 #include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/HelpPage.h"
@@ -26,8 +30,8 @@
 #include "base/Settings.h"
 #include "base/Ui.h"
 #include "app/widgets/CompactWindow.h"
+#include "model/TextOperations.h"
 #include "model/WorkingStore.h"
-#include "view/CodeWindow.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/Splitter.h"
@@ -54,7 +58,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmHaupt"));
     documentHost_ = std::make_unique<DocumentHost>(appState().ui);
     hostConnector_ = documentHost_.get();
-    projectStore_ = std::make_unique<ProjectStore>(appState(), store(), ui(), static_cast<ProjectView&>(*this));
     setAcceptDrops(true);
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("frmHauptClient"));
@@ -73,9 +76,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     hitPanel_ = new HitPanel(*this);
     commandBar_->addToolAction(trees_->buildCallerHead(client_, commandBar_->toolbar()), Command::CloseCallers);
     commandBar_->setEnabled(Command::CloseCallers, false);
-    buildNavigation();
-    exports_ = std::make_unique<WindowExports>(*codeArea_, *trees_, *statusPanels_, [this] { return projectName_; });
-    exports_->setProgress(progress_);
+    buildCommandParts();
     wireParts();
     setWindowTitle(appState().titleText);
     resize(twipsToPixelsX(14400), twipsToPixelsY(10080));
@@ -98,23 +99,44 @@ void MainWindow::buildPanes() {
     codeArea_ = new CodeArea(container_, commandBar_->zoomPopup());
 }
 
+// The parts that answer commands. The navigation and the search work over
+// the code window interface, which asks the window to show a module and the
+// navigation where the caret is.
+void MainWindow::buildCommandParts() {
+    codeWindow_ = std::make_unique<CodeWindowSite>(*codeArea_, *trees_, *statusPanels_, *commandBar_, *progress_, this);
+    const auto shown = [this] { return codeShown_; };
+    codeWindow_->codeShown = shown;
+    codeWindow_->showModuleHook = [this](int index) { showModule(index); };
+    navigation_ = std::make_unique<WindowNavigation>(*codeWindow_, *codeArea_, *trees_, *statusPanels_, *commandBar_,
+                                                     shown);
+    codeWindow_->caretLocation = [this] { navigation_->showCaretLocation(); };
+    codeWindow_->followShownCode = [this] { navigation_->followShownCode(); };
+    search_ = std::make_unique<WindowSearch>(*codeWindow_, *trees_, *commandBar_, *hitPanel_, *progress_, shown);
+    projects_ = std::make_unique<WindowProjectStore>(*this, *commandBar_);
+    exports_ = std::make_unique<WindowExports>(*codeArea_, *trees_, *statusPanels_,
+                                               [this] { return projects_->projectName(); });
+    exports_->setProgress(progress_);
+}
+
 void MainWindow::wireParts() {
-    connect(trees_, &Trees::nodeSelected, this, &MainWindow::nodeSelection);
+    connect(trees_, &Trees::nodeSelected, this, [this](QTreeWidgetItem* item) { navigation_->nodeSelection(item); });
     connect(trees_, &Trees::ticksChanged, this,
             [this](bool readable) { commandBar_->setEnabled(Command::ReadCode, readable); });
     connect(codeArea_, &CodeArea::contextMenuRequested, this,
             [this](CodeView* view, const QPoint& pos) { prepareCodePopup()->popup(view->mapToGlobal(pos)); });
-    connect(codeArea_, &CodeArea::caretMayHaveMoved, this, &MainWindow::trackCaret);
-    connect(trees_->callerTree(), &QTreeWidget::itemExpanded, this, &MainWindow::callSitesOpened);
-    connect(hitPanel_, &HitPanel::hitChosen, this, [this](const SearchHit& hit) {
-        if (codeShown_ && hit.module < trees_->state().moduleCount) goToHit(*navigation_, hit);
-    });
+    connect(codeArea_, &CodeArea::caretMayHaveMoved, this, [this](int index) { navigation_->trackCaret(index); });
+    connect(trees_->callerTree(), &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* node) { navigation_->callSitesOpened(node); });
+    connect(hitPanel_, &HitPanel::hitChosen, this, [this](const SearchHit& hit) { search_->hitChosen(hit); });
     // Clicks: history and focus; a double click on "Routine": callers.
-    connect(statusPanels_, &StatusPanels::clicked, this, &MainWindow::statusPanelClick);
+    connect(statusPanels_, &StatusPanels::clicked, this,
+            [this](StatusPanel panel) { navigation_->statusPanelClick(panel); });
     connect(statusPanels_, &StatusPanels::doubleClicked, this, [this](StatusPanel panel) {
-        if (panel == PanelRoutine) callersCommand();
+        if (panel == PanelRoutine) navigation_->run(Command::Callers);
     });
 }
+
+bool MainWindow::openStoredProject(const QString& folder) { return projects_->openFolder(folder); }
 
 void MainWindow::setHostConnector(HostConnector* connector) {
     hostConnector_ = connector ? connector : documentHost_.get();
@@ -137,30 +159,17 @@ int MainWindow::twipsToPixelsY(int twips) const {
 }
 
 void MainWindow::run(Command command, int index) {
-    if (exports_->run(command)) return;
+    if (navigation_->run(command, index) || search_->run(command) || projects_->run(command, index) ||
+        exports_->run(command))
+        return;
     switch (command) {
     case Command::OpenDocument: openDocumentCommand(); break;
     case Command::OpenModuleFolder: openModuleFolderCommand(); break;
-    case Command::OpenProject: openProjectCommand(); break;
-    case Command::SaveProject: saveProjectCommand(); break;
-    case Command::OpenRecent: openRecentCommand(index); break;
     case Command::New:
     case Command::Refresh: refreshCommand(); break;
     case Command::Quit: close(); break;
     case Command::ReadCode: readTickedCode(); break;
     case Command::Zoom: toggleZoom(); break;
-    // navigation and search
-    case Command::Definition: definitionCommand(); break;
-    case Command::Callers: callersCommand(); break;
-    case Command::CloseCallers: closeCallerResult(); break;
-    case Command::RoutineBack:
-    case Command::RoutineNext: statusPanelClick(StatusPanel(index)); break;
-    case Command::Search: searchCommand(false); break;
-    case Command::SearchFromPosition: searchCommand(true); break;
-    case Command::AllHits: allHitsCommand(); break;
-    case Command::ToggleProjectSearch:
-    case Command::ToggleWholeWord: toggleSearchSwitch(command); break;
-    case Command::SelectionToSearch: selectionToSearch(); break;
     case Command::ScreenDefine: defineScreenLayout(); break;
     case Command::ScreenCall: applyScreenLayout(); break;
     case Command::ClearClipboard: ui().clearClipboard(); break;
@@ -189,11 +198,9 @@ void MainWindow::setCommandState(CommandState state) {
 }
 
 void MainWindow::resetViews() {
-    setHistoryEnabled(false, false);
-    caret_.reset();
+    navigation_->reset();
     trees_->explanationBox()->hide();
     hitPanel_->clearHits();
-    history_.reset();
     codeArea_->reset();
     commandBar_->setEnabled(Command::ReadCode, false);
     if (codeArea_->zoomOn()) toggleZoom();
@@ -246,11 +253,19 @@ bool MainWindow::splitterMayMoveTo(int newLeft) const {
 }
 
 // ---------------------------------------------------------------------------
-// Zoom
+// Zoom and the code view's pop-up
 
 void MainWindow::toggleZoom() {
     commandBar_->setChecked(Command::Zoom, !codeArea_->zoomOn());
     codeArea_->toggleZoom();
+}
+
+QMenu* MainWindow::prepareCodePopup() {
+    // Without a project its "Code Einlesen" shares the state of the menu item (one command).
+    if (!projectShown_) return commandBar_->readPopup();
+    CodeView* view = codeArea_->visibleView();
+    return commandBar_->prepareCodePopup(wordAtCaret(view->text(), view->selStart()),
+                                         statusPanels_->text(PanelRoutine));
 }
 
 // ---------------------------------------------------------------------------

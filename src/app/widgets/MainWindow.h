@@ -2,29 +2,25 @@
 // frmHaupt: the window composed of its parts, each owning its state: the
 // command bar (menus, toolbar, pop-ups, command states), the trees on the
 // left, the code area on the right (one code view per module, the zoom view
-// over it), the status panels, and the exports. The window wires them: the
-// commands run short slots here; the work lives in the parts and in the
-// widget-free layers (trees, routine location, the builder, the store).
-#include <functional>
+// over it), the status panels, the navigation, the search, the stored
+// projects and the exports. The window wires them and hands each command to
+// the part that owns it; what stays here is the project shown (listing the
+// documents' projects, reading the ticked code, showing a project), the
+// layout, the zoom and the window's own commands.
 #include <memory>
 
 #include <QMainWindow>
 #include <QStringList>
 
-#include "acquire/ProjectStore.h"
 #include "base/StatusPanel.h"
-#include "navigate/RoutineHistory.h"
-#include "navigate/RoutineLocation.h"
 #include "view/Commands.h"
 
 class QMenu;
-class QTreeWidgetItem;
 
 namespace lumo {
 
 class CodeArea;
-class CodeView;
-class CodeWindow;
+class CodeWindowSite;
 class CommandBar;
 class CompactWindow;
 class DocumentHost;
@@ -35,10 +31,14 @@ class StatusPanels;
 class Trees;
 class Ui;
 class WindowExports;
+class WindowNavigation;
+class WindowProjectStore;
+class WindowSearch;
 class WorkProgress;
 class WorkingStore;
+struct ProjectRows;
 
-class MainWindow : public QMainWindow, private ProjectView {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
@@ -83,13 +83,10 @@ public:
     // scripted host in tests (not owned).
     void setHostConnector(HostConnector* connector);
     DocumentHost* documentHost() const { return documentHost_.get(); }
-    // --- stored projects (the project store does the work) ------------------
-    void openProjectCommand();        // mnuÖffnen, "open"
-    SaveOutcome saveProjectCommand(); // mnuSpeichern, "save", the refresh's "Ja"
-    void openRecentCommand(int index); // mnuOpenIndex
     // A stored project folder from the command line or a drop.
     bool openStoredProject(const QString& folder);
-    ProjectStore& projectStore() const { return *projectStore_; }
+    // Stored projects: opening, saving, the recent menu, the project's name.
+    WindowProjectStore& projectStore() const { return *projects_; }
 
     // --- options and about box ------------------------------------------
     void optionsCommand();            // mnuExtras_Optionen: frmOptionen, modal
@@ -98,31 +95,18 @@ public:
     void renderCodeViewsAgain();
 
     // --- trees and code views -------------------------------------------
-    void nodeSelection(QTreeWidgetItem* item);
     void showModule(int index);
-    void showCaretLocation();
     void layoutWindow();
     void showCompactWindow();         // mnuAnsicht_Spezial (F9), "/a"
-
-    // --- navigation and search ------------------------------------------
-    void definitionCommand();         // F8, mnuPopUpHaupt_Definition
-    void callersCommand();            // Ctrl+F8, mnuPopUpHaupt_Aufruf, double click on "Routine"
-    void closeCallerResult();         // mnuAnsicht_RouClose, "close" on tobSuche
-    void statusPanelClick(StatusPanel panel);  // Back and Next walk the history
-    void searchCommand(bool fromPosition);  // F3, Ctrl+F3
-    void allHitsCommand();            // Ctrl+Shift+F: every hit in the panel dckFundstellen
-    void toggleSearchSwitch(Command command);
-    void selectionToSearch();         // Ctrl+F
-    const RoutineHistory& history() const { return history_; }
+    // The routine history, the caret tracking, Definition and the callers.
+    WindowNavigation& navigation() const { return *navigation_; }
     // Sets the captions and states of the code view's pop-up as a right click does; returns the menu to show.
     QMenu* prepareCodePopup();
 
     // --- state, for tests and the benchmark ---------------------------------
     bool codeShown() const { return codeShown_; }
     bool projectShown() const { return projectShown_; }
-    bool projectUnsaved() const { return projectUnsaved_; }
     CompactWindow* compactWindow() const { return compactWindow_.get(); }
-    int routineQueries() const { return routineQueries_; }
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
 
@@ -133,42 +117,23 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // ProjectView
-    bool showStoredProject(const ProjectRows& rows) override;
-    void clearProject() override;
-    void storedProjectShown(const QString& name) override;
-    void showRecentProjects(const QStringList& folders) override;
-
     Ui& ui() const;
-    // Runs an opening of a stored project as stoppable work.
-    bool openStored(const std::function<bool()>& open);
     // The one working store of this run, passed on to whatever reads it.
     WorkingStore& store() const;
     void buildPanes();
+    void buildCommandParts();
     void wireParts();
-    void buildNavigation();
-    // Runs what an item of the command tables stands for; index is the item's
-    // index in an indexed group (the recent projects) or the status panel it
-    // clicks, -1 otherwise.
+    // Runs what an item of the command tables stands for: the part that owns
+    // it, or the window. index is the item's index in an indexed group (the
+    // recent projects) or the status panel it clicks, -1 otherwise.
     void run(Command command, int index);
     void fillCodeViews();
     void layoutPanes();
     bool splitterMayMoveTo(int newLeft) const;
     void setPanel(StatusPanel panel, const QString& text);
-    void showRoutineAtLine(int line, int moduleNumber);
-    // Each routine of the caller result opens to its lines that call the routine asked for.
-    void offerCallSites();
-    void callSitesOpened(QTreeWidgetItem* node);
-    // A call-site node of the caller tree: its module shown, the caret on its line.
-    void showCallSite(QTreeWidgetItem* item, int moduleNumber, int line);
-    // The project tree selects and reveals the module and routine of the caret
-    // in the code shown, after every jump (F8, search hit, history, callers).
-    void followShownCode();
-    void trackCaret(int index);
-    void setHistoryEnabled(bool back, bool next);
     bool maximizeLayout();
 
-    // The parts (owned by Qt through their parents).
+    // The parts (owned by Qt through their parents, or here).
     QWidget* client_ = nullptr;
     CommandBar* commandBar_ = nullptr;
     QWidget* container_ = nullptr;
@@ -178,28 +143,20 @@ private:
     StatusPanels* statusPanels_ = nullptr;
     WorkProgress* progress_ = nullptr;
     HitPanel* hitPanel_ = nullptr;
+    std::unique_ptr<CodeWindowSite> codeWindow_;
+    std::unique_ptr<WindowNavigation> navigation_;
+    std::unique_ptr<WindowSearch> search_;
+    std::unique_ptr<WindowProjectStore> projects_;
     std::unique_ptr<WindowExports> exports_;
 
-    // Where projects come from and where they are stored.
+    // Where projects come from.
     std::unique_ptr<DocumentHost> documentHost_;
-    std::unique_ptr<ProjectStore> projectStore_;
     HostConnector* hostConnector_ = nullptr;
     QString lastOpenFolder_;
 
     // The project shown.
     bool projectShown_ = false;
     bool codeShown_ = false;
-    bool sourceIsOffice_ = true;
-    QString projectName_;
-    bool projectUnsaved_ = false;  // read from a document and not stored since
-    bool loaded_ = false;
-
-    // The caret on the status panels, navigation and search.
-    CaretTracker caret_;
-    int routineQueries_ = 0;
-    class NavigationSite;
-    std::unique_ptr<CodeWindow> navigation_;
-    RoutineHistory history_;
 
     // Stands in for the window (mnuAnsicht_Spezial).
     std::unique_ptr<CompactWindow> compactWindow_;

@@ -16,6 +16,8 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
+#include "app/widgets/WindowNavigation.h"
+#include "app/widgets/WindowProjectStore.h"
 #include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/FileHelpers.h"
@@ -34,7 +36,7 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     setWindowTitle(state.titleText);
     setWindowIcon(lumo::windowIcon());
     runSession().cleanUpTempRoot();
-    projectStore_->fillRecentMenu();
+    projects_->store().fillRecentMenu();
     loadOptions(state.options);
     commandBar_->setRefreshTexts(state.hostName);
     commandBar_->toolAction(Command::None)->setVisible(false);  // "blind"
@@ -50,7 +52,6 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
         else if (!arg.isEmpty())
             documents << arg;
     }
-    loaded_ = true;
     // The window shows before anything is read or made, so that what goes
     // wrong at start (a run folder that cannot be made, documents of the
     // command line that cannot be read) is told over a window, not over an
@@ -73,26 +74,10 @@ void MainWindow::loadMainWindow(const QStringList& arguments) {
     if (!project.isEmpty()) openStoredProject(project);
 }
 
-namespace {
-
-// Before the shown project gives way: asks about saving it when it was never
-// saved. True when the user cancels, and nothing may change.
-bool cancelledBeforeReplacing(MainWindow& window, Ui& ui) {
-    if (!window.projectUnsaved()) return false;
-    const Answer a = ui.question(QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"),
-                                 MsgButtons::YesNoCancel, MsgIcon::Question);
-    if (a == Answer::Cancel) return true;
-    // A save that failed keeps the project shown: the user was told and may store it elsewhere.
-    if (a == Answer::Yes && window.saveProjectCommand() == SaveOutcome::Failed) return true;
-    return false;
-}
-
-}  // namespace
-
 void MainWindow::refreshCommand() {
-    if (cancelledBeforeReplacing(*this, ui())) return;
+    if (projects_->cancelledBeforeReplacing()) return;
     setWindowTitle(appState().titleText);
-    projectUnsaved_ = false;
+    projects_->forgetUnsaved();
     setCommandState(CommandState::NothingShown);
     refreshOfficeProjects();
 }
@@ -104,7 +89,7 @@ void MainWindow::refreshOfficeProjects() {
     KeyedTree* appTree = trees_->appTree();
     projectTree->setRedraw(false);
     projectTree->clear();
-    closeCallerResult();
+    navigation_->closeCallerResult();
     projectTree->setRedraw(true);
     projectTree->hide();
     appTree->show();
@@ -121,7 +106,7 @@ void MainWindow::refreshOfficeProjects() {
         appTree->expandAll();
         appTree->setRedraw(true);
     }
-    sourceIsOffice_ = true;
+    projects_->documentsListed();
     resetViews();
     const QString explanation = refreshExplanation(ok, trees_->appNodes(), version, appState().hostName,
                                                    hostConnector_ == static_cast<HostConnector*>(documentHost_.get()));
@@ -167,9 +152,8 @@ void MainWindow::readTickedCode() {
     const bool ok = result.ok;
     const QString projectName = result.projectName;
     if (ok) {
-        projectName_ = projectName;
         setWindowTitle(builtProjectCaption(state.titleText, projectName));
-        projectUnsaved_ = true;
+        projects_->readFromDocument(projectName);
         showProject();
         if (codeShown_) setCommandState(CommandState::FromDocument);
     } else {
@@ -228,10 +212,10 @@ void MainWindow::openDocuments(const QStringList& paths) {
     // The question about the shown project comes first: cancelling it
     // cancels the open, and no document joins the host.
     const bool anyThere = std::any_of(paths.begin(), paths.end(), [](const QString& p) { return QFileInfo::exists(p); });
-    if (anyThere && cancelledBeforeReplacing(*this, ui())) return;
+    if (anyThere && projects_->cancelledBeforeReplacing()) return;
     if (!addDocuments(paths)) return;
     setWindowTitle(appState().titleText);
-    projectUnsaved_ = false;
+    projects_->forgetUnsaved();
     setCommandState(CommandState::NothingShown);
     refreshOfficeProjects();
 }

@@ -1,18 +1,19 @@
-// The project side of the main window: showing a built or stored project,
-// the trees' node selection, and keeping the status panels on the caret.
+// The project side of the main window: showing a built or stored project
+// and the code view of a module.
 #include <QApplication>
 
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
+#include "app/widgets/WindowNavigation.h"
+#include "app/widgets/WindowProjectStore.h"
 #include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "model/StoreCheck.h"
 #include "model/WorkingStore.h"
-#include "navigate/CallSites.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
 #include "view/widgets/TreeFilter.h"
@@ -47,7 +48,7 @@ void MainWindow::showProject(const ProjectRows* rows) {
             KeyedTree* projectTree = trees_->projectTree();
             ModuleTreeState& state = trees_->state();
             trees_->appTree()->hide();
-            closeCallerResult();
+            navigation_->closeCallerResult();
             projectTree->show();
             state.highlightedModuleKey.clear();
             trees_->filter()->reset();
@@ -69,7 +70,7 @@ void MainWindow::showProject(const ProjectRows* rows) {
                     projectTree->setCurrentItem(first);
                     // The first module shows whatever key was pressed in the tree before.
                     state.ignoreNextNodeClick = false;
-                    nodeSelection(first);
+                    navigation_->nodeSelection(first);
                 }
             }
         } catch (const std::exception&) {
@@ -86,7 +87,7 @@ void MainWindow::showProject(const ProjectRows* rows) {
     if (stopped) {
         // Stopped half-way: nothing of the project stays, as after a read that failed.
         codeShown_ = false;
-        projectUnsaved_ = false;
+        projects_->forgetUnsaved();
         refreshCommand();
     }
     setPanel(PanelOperation, QString());
@@ -102,91 +103,6 @@ void MainWindow::showModule(int index) {
     }
     layoutWindow();
     if (codeArea_->zoomOn()) codeArea_->zoomView()->raise();
-}
-
-void MainWindow::nodeSelection(QTreeWidgetItem* item) {
-    ModuleTreeState& state = trees_->state();
-    if (state.ignoreNextNodeClick) {
-        state.ignoreNextNodeClick = false;
-        return;
-    }
-    if (!item || !codeShown_) return;
-    const QString key = KeyedTree::keyOf(item);
-    try {
-        if (const auto site = callSiteOfKey(key); site && item->parent()) {
-            showCallSite(item, site->first, site->second);
-        } else if (!item->parent()) {
-            const int n = keyNumber(key);
-            if (n - 1 != codeArea_->current()) showModule(n - 1);
-            setPanel(PanelModule, item->text(0));
-            trees_->highlightModule(codeArea_->current());
-            setPanel(PanelRoutine, QString());
-            codeArea_->visibleView()->setSelStart(0);
-        } else {
-            const int n = keyNumber(KeyedTree::keyOf(item->parent()));
-            if (n - 1 != codeArea_->current()) showModule(n - 1);
-            goToRoutine(*codeArea_->visibleView(), store(), keyNumber(key));
-            setPanel(PanelModule, item->parent()->text(0));
-            trees_->highlightModule(codeArea_->current());
-            setPanel(PanelRoutine, item->text(0));
-            followShownCode();  // a caller tree's node: the project tree follows
-            pushHistory(*navigation_, history_);
-        }
-    } catch (const std::exception& e) {
-        ui().message(QString::fromUtf8(e.what()));
-    }
-    setUpdatesEnabled(true);
-    codeArea_->refreshZoomAndFocus();
-}
-
-void MainWindow::showCallSite(QTreeWidgetItem* item, int moduleNumber, int line) {
-    if (moduleNumber < 1 || moduleNumber > trees_->state().moduleCount) return;
-    if (moduleNumber - 1 != codeArea_->current()) showModule(moduleNumber - 1);
-    goToLine(*codeArea_->visibleView(), line);
-    const QTreeWidgetItem* moduleNode = item->parent()->parent();
-    setPanel(PanelModule, moduleNode ? moduleNode->text(0) : trees_->projectTree()->nodeText(moduleKey(moduleNumber)));
-    trees_->highlightModule(codeArea_->current());
-    setPanel(PanelRoutine, item->parent()->text(0));
-    followShownCode();
-    pushHistory(*navigation_, history_);
-}
-
-void MainWindow::showRoutineAtLine(int line, int moduleNumber) {
-    ++routineQueries_;
-    try {
-        setPanel(PanelRoutine, routineNameAtLine(store(), line, moduleNumber));
-    } catch (const std::exception&) {
-        setPanel(PanelRoutine, QString());
-    }
-}
-
-void MainWindow::followShownCode() {
-    const int module = codeArea_->current();
-    CodeView* view = codeArea_->visibleView();
-    if (!view) return;
-    int routine = 0;
-    try {
-        if (const auto hit = routineAtLine(store(), view->lineOfPosition(view->selStart()) + 1, module + 1))
-            routine = hit->number;
-    } catch (const std::exception&) {
-        // Without the store the module's node is still right.
-    }
-    trees_->revealShownCode(module, routine);
-}
-
-void MainWindow::trackCaret(int index) {
-    CodeView* view = codeArea_->view(index);
-    if (!view) return;
-    if (auto line = caret_.changedLine(*view, codeShown_)) showRoutineAtLine(*line + 1, index + 1);
-}
-
-void MainWindow::showCaretLocation() {
-    const int module = codeArea_->current();
-    const int line = caret_.take(*codeArea_->visibleView());
-    showRoutineAtLine(line + 1, module + 1);
-    setPanel(PanelModule, trees_->projectTree()->nodeText(moduleKey(module + 1)));
-    trees_->highlightModule(module);
-    followShownCode();
 }
 
 }  // namespace lumo

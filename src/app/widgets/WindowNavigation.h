@@ -1,0 +1,76 @@
+#pragma once
+// The window's navigation: the routine history (Back and Next on the status
+// panels), the caret tracking that keeps the panels and the project tree on
+// the routine of the caret, jumps from the trees' nodes, Definition, the
+// callers and their call sites. The work is in navigate/, done over the
+// code window interface; this part holds the state between the commands.
+#include <functional>
+
+#include "base/StatusPanel.h"
+#include "navigate/RoutineHistory.h"
+#include "navigate/RoutineLocation.h"
+#include "view/Commands.h"
+
+class QTreeWidgetItem;
+
+namespace lumo {
+
+class CodeArea;
+class CodeWindow;
+class CommandBar;
+class StatusPanels;
+class Trees;
+
+class WindowNavigation {
+public:
+    // codeShown tells whether a project's code is shown: without it every command is left alone.
+    WindowNavigation(CodeWindow& window, CodeArea& code, Trees& trees, StatusPanels& panels, CommandBar& commands,
+                     std::function<bool()> codeShown);
+
+    // Runs a navigation command (Definition, callers, closing them, Back and
+    // Next, whose index is the status panel clicked); false for any other
+    // command, which is left alone.
+    bool run(Command command, int index = -1);
+
+    // A node of a tree chosen: its module, routine or call site shown.
+    void nodeSelection(QTreeWidgetItem* item);
+    // A status panel clicked: Back and Next walk the history.
+    void statusPanelClick(StatusPanel panel);
+    // Caret moves in the view of module index `index` (key or mouse released).
+    void trackCaret(int index);
+    // Both status panels and the highlighted module follow the caret.
+    void showCaretLocation();
+    // The project tree selects and reveals the module and routine of the caret
+    // in the code shown, after every jump (F8, search hit, history, callers).
+    void followShownCode();
+    // A caller's node opened: its lines that call the routine asked for.
+    void callSitesOpened(QTreeWidgetItem* node);
+    void closeCallerResult();  // mnuAnsicht_RouClose, "close" on tobSuche
+    // No history, no caret reported: a project shown anew or none at all.
+    void reset();
+
+    const RoutineHistory& history() const { return history_; }
+    // How often the routine of the caret was asked of the store (tests and benchmark).
+    int routineQueries() const { return routineQueries_; }
+
+private:
+    void definitionCommand();  // F8, mnuPopUpHaupt_Definition
+    void callersCommand();     // Ctrl+F8, mnuPopUpHaupt_Aufruf, double click on "Routine"
+    // Each routine of the caller result opens to its lines that call the routine asked for.
+    void offerCallSites();
+    // A call-site node of the caller tree: its module shown, the caret on its line.
+    void showCallSite(QTreeWidgetItem* item, int moduleNumber, int line);
+    void showRoutineAtLine(int line, int moduleNumber);
+
+    CodeWindow& window_;
+    CodeArea& code_;
+    Trees& trees_;
+    StatusPanels& panels_;
+    CommandBar& commands_;
+    std::function<bool()> codeShown_;
+    RoutineHistory history_;
+    CaretTracker caret_;
+    int routineQueries_ = 0;
+};
+
+}  // namespace lumo
