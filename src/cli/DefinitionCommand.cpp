@@ -1,6 +1,9 @@
 // "codelumo-cli definition": where the Definition command would jump from
 // module N for a name: module number, module name and the line of the
 // declaration (1 for a module's own name); --all gives every candidate.
+// With --line the name is taken where it stands on that line (the first
+// occurrence at or after --column), with its qualifier and the routine
+// around it, as F8 takes the name under the caret.
 #include <QTextStream>
 
 #include "base/SystemErrors.h"
@@ -10,18 +13,21 @@
 #include "cli/ProjectFolder.h"
 #include "model/WorkingStore.h"
 #include "navigate/Definition.h"
+#include "navigate/NameResolver.h"
 
 namespace lumo::cli {
 
 namespace {
 
-const char* const kUsage = "definition --module N [--all] NAME ORDNER";
+const char* const kUsage = "definition --module N [--line L [--column C]] [--all] NAME ORDNER";
 
 int runDefinition(const QStringList& args) {
     int module = 0;
+    int line = 0;
+    int column = 1;
     bool all = false;
     Arguments call;
-    call.number("module", module).flag("all", all);
+    call.number("module", module).number("line", line).number("column", column).flag("all", all);
     if (!call.read(args) || module < 1 || !call.hasWords(2)) return usageError(kUsage);
     const QString& name = call.words()[0];
     const QString& folder = call.words()[1];
@@ -29,7 +35,14 @@ int runDefinition(const QStringList& args) {
     if (!openProjectFolder(folder, module, count)) return 1;
     std::vector<DefinitionTarget> targets;
     try {
-        targets = definitionCandidates(WorkingStore::instance(), name, module);
+        WorkingStore& store = WorkingStore::instance();
+        if (line > 0) {
+            const auto scope = ProjectScope::read(store);
+            NameResolver resolver(*scope);
+            targets = definitionTargets(*scope, resolver.resolveNamed(module, line, column, name), module);
+        } else {
+            targets = definitionCandidates(store, name, module);
+        }
     } catch (const std::exception& e) {
         WorkingStore::instance().closeWorkingDatabase();
         printError(germanSystemText(QString::fromUtf8(e.what())));
@@ -47,7 +60,8 @@ int runDefinition(const QStringList& args) {
 }
 
 CliRegistration reg{{"definition", kUsage,
-                     "   Modul und Zeile der Definition eines Namens ausgeben (wie Definition, F8; --all: jede mögliche)", runDefinition}};
+                     "   Modul und Zeile der Definition eines Namens ausgeben (wie Definition, F8; --all: jede mögliche;\n"
+                     "   --line, --column: der Name an dieser Stelle)", runDefinition}};
 
 }  // namespace
 

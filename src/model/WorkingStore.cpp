@@ -220,6 +220,7 @@ bool WorkingStore::createWorkingDatabase(Ui& ui) {
 
 void WorkingStore::openWorkingDatabase(StoreAccess access) {
     closeWorkingDatabase();
+    ++openings_;
     databasePath_ = withSlash(appState().workFolder) + kDatabaseName;
     const bool readOnly = access == StoreAccess::ReadOnly;
     sqlite3* db = nullptr;

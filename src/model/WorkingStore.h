@@ -79,6 +79,9 @@ public:
     // Silent, also when nothing is open.
     void closeWorkingDatabase();
     bool isOpen() const { return db_ != nullptr; }
+    // Counts the openings: what was read from the store at one opening
+    // belongs to it while the count stays.
+    quint64 openings() const { return openings_; }
 
     void execute(const QString& sql, const SqlParams& params = {});  // throws StoreError
     Query query(const QString& sql, const SqlParams& params = {});   // throws StoreError
@@ -114,6 +117,7 @@ public:
 private:
     sqlite3* db_ = nullptr;
     QString databasePath_;
+    quint64 openings_ = 0;
 };
 
 // One transaction on the store, rolled back unless committed: a module whose

@@ -6,6 +6,7 @@
 #include "model/CodeDatabase.h"
 #include "model/WorkingStore.h"
 #include "navigate/Callers.h"
+#include "navigate/NameResolver.h"
 #include "navigate/RoutineLocation.h"
 #include "render/TaggedContent.h"
 #include "view/NodeTree.h"
@@ -15,89 +16,53 @@ namespace lumo {
 
 namespace {
 
-// The lines of a text, asked for in ascending order, each found from the
-// one before.
-class LineWalker {
-public:
-    explicit LineWalker(const QString& text) : text_(text) {}
-
-    // Line `number` (1-based) without its line break; empty beyond the end.
-    QStringView line(int number) {
-        while (current_ < number && start_ >= 0) {
-            const qsizetype nl = text_.indexOf(u'\n', start_);
-            start_ = nl < 0 ? -1 : nl + 1;
-            ++current_;
-        }
-        if (start_ < 0) return {};
-        qsizetype end = text_.indexOf(u'\n', start_);
-        if (end < 0) end = text_.size();
-        if (end > start_ && text_.at(end - 1) == u'\r') --end;
-        return QStringView(text_).sliced(start_, end - start_);
+// Line `line` of a module as the code view shows it: the stored line without its tags.
+QString shownLine(ProjectScope& scope, int module, int line) {
+    const QByteArray& text = scope.text(module);
+    qsizetype at = 0;
+    for (int l = 1; l < line && at >= 0; ++l) {
+        at = text.indexOf('\n', at);
+        if (at >= 0) ++at;
     }
-
-private:
-    const QString& text_;
-    int current_ = 1;     // the line that begins at start_
-    qsizetype start_ = 0; // -1 past the last line
-};
-
-// The sites of the reference lines found: module name, covering routine
-// and shown text for each line once.
-void addSites(WorkingStore& store, const std::vector<ModuleReferences>& found, std::vector<CallSite>& sites) {
-    const std::vector<ModuleRow> modules = modulesByNumber(store);
-    const std::vector<RoutineRow> routines =
-        routinesOfModulesByStart(store, moduleNumbersOf(found));
-    for (const ModuleReferences& m : found) {
-        const auto row = std::find_if(modules.begin(), modules.end(),
-                                      [&m](const ModuleRow& r) { return r.number == m.module; });
-        const QString moduleName = row != modules.end() ? row->name : QString();
-        LineWalker walker(m.text);
-        const auto first = std::find_if(routines.begin(), routines.end(),
-                                        [&m](const RoutineRow& r) { return r.module == m.module; });
-        int last = 0;
-        for (const int line : m.lines) {
-            if (line == last) continue;  // one entry per line
-            last = line;
-            // The routine the caller tree would list for this line: the first
-            // in order of first line whose lines hold it.
-            QString routine;
-            int routineNumber = 0;
-            for (auto r = first; r != routines.end() && r->module == m.module && r->start <= line; ++r) {
-                if (r->end >= line) {
-                    routine = r->name;
-                    routineNumber = r->number;
-                    break;
-                }
-            }
-            sites.push_back({m.module, moduleName, line, routine, routineNumber, taggedToText(walker.line(line))});
-        }
-    }
+    if (at < 0) return {};
+    qsizetype end = text.indexOf('\n', at);
+    if (end < 0) end = text.size();
+    if (end > at && text[end - 1] == '\r') --end;
+    return taggedToText(QString::fromUtf8(text.constData() + at, end - at));
 }
-
 
 }  // namespace
 
-void callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule,
-               std::vector<CallSite>& sites) {
-    std::vector<ModuleReferences> found;
-    std::optional<StoreError> failure;
-    try {
-        findReferenceLines(store, name, firstModule, lastModule, found);
-    } catch (const StoreError& e) {
-        failure = e;
+std::vector<CallSite> sitesOf(NameResolver& resolver, const std::vector<NameReference>& references) {
+    std::vector<CallSite> sites;
+    ProjectScope& scope = resolver.scope();
+    for (const NameReference& r : references) {
+        if (!sites.empty() && sites.back().module == r.module && sites.back().line == r.line) continue;
+        const ModuleRow* m = scope.module(r.module);
+        const RoutineRow* around = scope.routineNumbered(r.routine);
+        sites.push_back({r.module, m ? m->name : QString(), r.line, around ? around->name : QString(),
+                         around ? around->number : 0, shownLine(scope, r.module, r.line)});
     }
-    if (!found.empty()) addSites(store, found, sites);
-    if (failure) throw *failure;
+    return sites;
+}
+
+std::vector<CallSite> callSitesOf(NameResolver& resolver, int routineNumber, int module) {
+    std::vector<NameReference> calls = resolver.calls(resolver.routineDeclaration(routineNumber));
+    if (module > 0) std::erase_if(calls, [module](const NameReference& r) { return r.module != module; });
+    return sitesOf(resolver, calls);
 }
 
 std::optional<std::vector<CallSite>> callSitesOfRoutine(WorkingStore& store, const QString& name, int moduleNumber,
                                                         int moduleCount, Ui& ui) {
+    (void)moduleCount;
     const RoutineLookup lookup = routineByName(store, name, moduleNumber, ui);
     if (lookup.result == 0) return std::nullopt;
-    const bool onlyOwn = lookup.result == 1;
     std::vector<CallSite> sites;
     try {
-        callSites(store, name, onlyOwn ? moduleNumber : 1, onlyOwn ? moduleNumber : moduleCount, sites);
+        ProjectScope& scope = projectScopeOf(store);
+        NameResolver resolver(scope);
+        sites = callSitesOf(resolver, lookup.routineNumber);
+        if (!scope.unreadable().isEmpty()) throw StoreError(scope.unreadable().join(QStringLiteral("\r\n")).toStdString());
     } catch (const std::exception& e) {
         ui.message(QString::fromUtf8(e.what()), {}, MsgIcon::Warning);
     }
@@ -124,19 +89,12 @@ std::optional<std::pair<int, int>> callSiteOfKey(const QString& key) {
     return std::pair{module, line};
 }
 
-void addCallSiteNodes(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule) {
-    std::vector<CallSite> sites;
-    std::optional<StoreError> failure;
-    try {
-        callSites(store, name, firstModule, lastModule, sites);
-    } catch (const StoreError& e) {
-        failure = e;
-    }
-    for (const CallSite& site : sites) {
+void addCallSiteNodes(NodeTree& tree, WorkingStore& store, int routineNumber, int module) {
+    NameResolver resolver(projectScopeOf(store));
+    for (const CallSite& site : callSitesOf(resolver, routineNumber, module)) {
         if (site.routineNumber > 0)
             tree.addNode(routineKey(site.routineNumber), callSiteKey(site.module, site.line), callSiteLabel(site), {});
     }
-    if (failure) throw *failure;
 }
 
 }  // namespace lumo

@@ -23,11 +23,16 @@ struct CallSite {
     QString text;     // the line as the code view shows it
 };
 
-// Appends the call sites of `name` in modules firstModule..lastModule, by
-// module, then line. A module text that cannot be read is passed over;
-// StoreError then names it after the others were appended.
-void callSites(WorkingStore& store, const QString& name, int firstModule, int lastModule,
-               std::vector<CallSite>& sites);
+class NameResolver;
+struct NameReference;
+
+// The sites of the references found (by module, then line), one per line,
+// with module name, covering routine and shown text.
+std::vector<CallSite> sitesOf(NameResolver& resolver, const std::vector<NameReference>& references);
+
+// The call sites of routine `routineNumber` in module `module` (0: in every
+// module), as the resolver finds them.
+std::vector<CallSite> callSitesOf(NameResolver& resolver, int routineNumber, int module = 0);
 
 // The call sites of routine `name` of module `moduleNumber`, searched where
 // the caller search would search them: a Private routine only in its
@@ -46,10 +51,9 @@ QString callSiteLabel(const CallSite& site);
 QString callSiteKey(int module, int line);
 std::optional<std::pair<int, int>> callSiteOfKey(const QString& key);
 
-// Adds the call sites of `name` in modules firstModule..lastModule beneath
+// Adds the call sites of routine `routineNumber` in module `module` beneath
 // the routine nodes of a caller tree (routineKey), one node per line; sites
-// of routines the tree does not list are left out. Throws StoreError after
-// adding what could be read.
-void addCallSiteNodes(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule);
+// of routines the tree does not list are left out. Throws StoreError.
+void addCallSiteNodes(NodeTree& tree, WorkingStore& store, int routineNumber, int module);
 
 }  // namespace lumo

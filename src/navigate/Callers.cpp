@@ -12,6 +12,7 @@
 #include "model/CodeDatabase.h"
 #include "model/TaggedText.h"
 #include "model/WorkingStore.h"
+#include "navigate/NameResolver.h"
 #include "navigate/RoutineLocation.h"
 #include "view/NodeTree.h"
 #include "view/ProjectTree.h"
@@ -253,17 +254,34 @@ bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, in
     return addCallerNodes(tree, store, hits);
 }
 
+std::vector<ModuleReferences> routineCalls(NameResolver& resolver, int routineNumber) {
+    std::vector<ModuleReferences> out;
+    for (const NameReference& r : resolver.calls(resolver.routineDeclaration(routineNumber))) {
+        if (out.empty() || out.back().module != r.module) out.push_back({r.module, {}, {}});
+        out.back().lines.push_back(r.line);
+    }
+    return out;
+}
+
+bool collectCallers(NodeTree& tree, WorkingStore& store, NameResolver& resolver, int routineNumber) {
+    return addCallerNodes(tree, store, routineCalls(resolver, routineNumber));
+}
+
 CallersOutcome callersCommand(NodeTree& tree, WorkingStore& store, const QString& routineName, int currentModule,
-                              int moduleCount, Ui& ui) {
+                              int moduleCount, Ui& ui, int* searched) {
+    (void)moduleCount;
     if (routineName.isEmpty()) return CallersOutcome::Stopped;
     const RoutineLookup lookup = routineByName(store, routineName, currentModule + 1, ui);
     if (lookup.result == 0) return CallersOutcome::Stopped;
-    const int first = lookup.result == 1 ? currentModule + 1 : 1;
-    const int last = lookup.result == 1 ? currentModule + 1 : moduleCount;
+    if (searched) *searched = lookup.routineNumber;
     tree.setRedraw(false);
     tree.clear();
     try {
-        collectCallers(tree, store, routineName, first, last);
+        ProjectScope& scope = projectScopeOf(store);
+        NameResolver resolver(scope);
+        collectCallers(tree, store, resolver, lookup.routineNumber);
+        // Modules whose text could not be read hold no callers that can be shown.
+        if (!scope.unreadable().isEmpty()) throw StoreError(scope.unreadable().join(QStringLiteral("\r\n")).toStdString());
     } catch (const std::exception& e) {
         // What was found before the failure stays listed.
         ui.message(QString::fromUtf8(e.what()), {}, MsgIcon::Warning);

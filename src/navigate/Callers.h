@@ -59,6 +59,19 @@ std::vector<int> moduleNumbersOf(const std::vector<ModuleReferences>& found);
 void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
                         std::vector<ModuleReferences>& found, bool keepTexts = true);
 
+class NameResolver;
+
+// The calls of routine `routineNumber` (rou_num) that the resolver finds,
+// as reference lines per module, by module: a use of another routine or a
+// local of the same spelling, a function's return value inside it and a
+// call qualified with another module are none.
+std::vector<ModuleReferences> routineCalls(NameResolver& resolver, int routineNumber);
+
+// Adds to `tree` the callers of routine `routineNumber`: a module node
+// before the first call in that module and one node per routine holding
+// calls. True when anything was added.
+bool collectCallers(NodeTree& tree, WorkingStore& store, NameResolver& resolver, int routineNumber);
+
 // Adds to `tree`, for modules firstModule..lastModule in ascending order, a
 // module node before the first reference in that module and one node per
 // routine holding references. True when anything was added. A module text
@@ -74,8 +87,10 @@ enum class CallersOutcome {
 
 // The command: `routineName` is the routine of the caret (the status panel),
 // `currentModule` the 0-based index of the shown module. A Private routine
-// is searched only in its module, every other one in all modules.
+// is searched only in its module, every other one in all modules; each
+// name found there counts as the resolver binds it.
+// `searched` gets the rou_num of the routine whose callers were listed.
 CallersOutcome callersCommand(NodeTree& tree, WorkingStore& store, const QString& routineName, int currentModule,
-                              int moduleCount, Ui& ui);
+                              int moduleCount, Ui& ui, int* searched = nullptr);
 
 }  // namespace lumo

@@ -116,6 +116,7 @@ public:
         if (inType_) return;
         if (inEnum_) {
             add(t[0].text, DeclarationKind::EnumMember, line, enumPublic_);
+            out_.back().container = enumName_;
             return;
         }
         size_t i = 0;
@@ -138,6 +139,7 @@ public:
                                                          : DeclarationKind::Event;
             add(t[i + 1].text, kind, line, publicUnlessPrivate);
             inEnum_ = kind == DeclarationKind::Enum;
+            if (inEnum_) enumName_ = t[i + 1].text.toString();
             inType_ = kind == DeclarationKind::Type;
             enumPublic_ = publicUnlessPrivate;
         } else if (is(k, "Declare") || is(k, "Sub") || is(k, "Function") || is(k, "Property") ||
@@ -159,6 +161,7 @@ private:
     bool inEnum_ = false;
     bool inType_ = false;
     bool enumPublic_ = true;
+    QString enumName_;
 };
 
 // A physical line that goes on in the next one: it ends in " _".

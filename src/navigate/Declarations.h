@@ -16,7 +16,10 @@ class WorkingStore;
 struct ModuleRow;
 struct RoutineRow;
 
-enum class DeclarationKind { Module, Routine, Constant, Enum, EnumMember, Type, Event, Variable };
+// Parameter and the Local kinds are names of one routine (its head, its
+// Dim, Static, Const and ReDim statements); the others are module level.
+enum class DeclarationKind { Module, Routine, Constant, Enum, EnumMember, Type, Event, Variable,
+                             Parameter, LocalVariable, LocalConstant };
 
 struct Declaration {
     QString name;
@@ -24,6 +27,8 @@ struct Declaration {
     int module = 0;         // mod_num
     int line = 0;           // 1-based line of the statement; 1 for a module's own name
     bool isPublic = false;  // reachable from other modules
+    int routine = 0;        // rou_num of the routine a Parameter or Local belongs to
+    QString container;      // the Enum of an EnumMember
 };
 
 // The names that the statements of `tagged` declare on lines 1 to

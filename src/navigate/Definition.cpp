@@ -37,6 +37,9 @@ QString kindText(DeclarationKind kind) {
     case DeclarationKind::Type: return QStringLiteral("Typ");
     case DeclarationKind::Event: return QStringLiteral("Ereignis");
     case DeclarationKind::Variable: return QStringLiteral("Variable");
+    case DeclarationKind::Parameter: return QStringLiteral("Parameter");
+    case DeclarationKind::LocalVariable: return QStringLiteral("lokale Variable");
+    case DeclarationKind::LocalConstant: return QStringLiteral("lokale Konstante");
     }
     return {};
 }
@@ -70,6 +73,27 @@ std::vector<DefinitionTarget> definitionCandidates(const DeclarationIndex& index
     }
     for (const auto* more : {&routines, &modules, &others}) own.insert(own.end(), more->begin(), more->end());
     return own;
+}
+
+std::vector<DefinitionTarget> definitionTargets(const ProjectScope& scope, const Resolution& resolution,
+                                                int moduleNumber) {
+    std::vector<DefinitionTarget> out;
+    if (resolution.kind == UseKind::NotAName) return out;
+    std::vector<Declaration> found = resolution.targets;
+    std::stable_sort(found.begin(), found.end(), [moduleNumber](const Declaration& a, const Declaration& b) {
+        const bool ownA = a.module == moduleNumber;
+        const bool ownB = b.module == moduleNumber;
+        if (ownA != ownB) return ownA;
+        return a.module < b.module;
+    });
+    for (auto from = found.begin(); from != found.end();) {
+        const auto to = std::find_if(from, found.end(), [from](const Declaration& d) { return d.module != from->module; });
+        const Declaration& d = *preferred(from, to);
+        const ModuleRow* m = scope.module(d.module);
+        out.push_back({d.module, m ? m->name : QString(), d.line, d.kind});
+        from = to;
+    }
+    return out;
 }
 
 std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString& name, int moduleNumber) {

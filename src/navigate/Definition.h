@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "navigate/Declarations.h"
+#include "navigate/NameResolver.h"
 
 namespace lumo {
 
@@ -37,6 +38,13 @@ std::vector<DefinitionTarget> definitionCandidates(WorkingStore& store, const QS
 // for many lookups over one reading of the project.
 std::vector<DefinitionTarget> definitionCandidates(const DeclarationIndex& index, const QString& name,
                                                    int moduleNumber);
+
+// Where the name resolved at a place may be defined, one per module (a
+// routine before anything else of its module): the own module first, then
+// the others in module order. A function's return value leads to the
+// function; a name that is no name of the project to nothing.
+std::vector<DefinitionTarget> definitionTargets(const ProjectScope& scope, const Resolution& resolution,
+                                                int moduleNumber);
 
 // The first of the candidates; nothing when there is none. Throws StoreError.
 std::optional<DefinitionTarget> definitionOf(WorkingStore& store, const QString& name, int moduleNumber);

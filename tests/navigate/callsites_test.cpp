@@ -5,6 +5,8 @@
 #include "navigate/AidsProject.h"
 #include "navigate/CallSites.h"
 #include "navigate/Callers.h"
+#include "navigate/NameResolver.h"
+#include "model/CodeDatabase.h"
 #include "view/NodeList.h"
 
 using namespace lumo;
@@ -18,10 +20,13 @@ struct CallSiteRow {
 };
 
 const CallSiteRow kCallSites[] = {
-    // Private: only its module; a line with two calls once; comments, strings, its own head not.
-    {"Rechne", 1, {"1 20 Start|    Rechne MAX_N: Rechne 2", "1 25 Rechne|    Rechne = x + Rot"}},
-    // Public: every module; "Kunde.Start" names it too; outside routines no routine.
-    {"Start", 2, {"3 1 |Dim s As String: Start", "3 3 Test|    Start", "3 4 Test|    Kunde.Start"}},
+    // Private: only its module; a line with two calls once; comments, strings, its own head not;
+    // "Rechne = x + Rot" inside Rechne sets its return value and calls nothing.
+    {"Rechne", 1, {"1 20 Start|    Rechne MAX_N: Rechne 2"}},
+    // A standard module's public Sub is called bare from elsewhere, also outside routines.
+    {"Start", 1, {"3 1 |Dim s As String: Start", "3 3 Test|    Start"}},
+    // A class's Sub only through an object: the bare Start of Helfer is Haupt's.
+    {"Start", 2, {"3 4 Test|    Kunde.Start"}},
     {"Test", 3, {}},
     {"Wert", 2, {"Property wird von der Routinensuche nicht unterstützt"}},
     {"Gibtsnicht", 1, {"Infos zu Routine nicht gefunden"}},
@@ -49,12 +54,13 @@ TEST_F(CallSitesTest, EveryReferencingLineOnce) {
 
 TEST_F(CallSitesTest, CallerTreeNodesGetTheirLinesBeneath) {
     NodeList tree;
-    ASSERT_TRUE(collectCallers(tree, store, "Start", 1, 3));
-    addCallSiteNodes(tree, store, "Start", 1, 3);
+    const int start = routineByNameInModule(store, "Start", 2)->number;
+    NameResolver resolver(projectScopeOf(store));
+    ASSERT_TRUE(collectCallers(tree, store, resolver, start));
+    addCallSiteNodes(tree, store, start, 3);
     QStringList got;
     for (const ListedNode& n : tree.nodes()) got << n.parentKey + ">" + n.key + " " + n.text;
-    // Line 1 of Helfer lies outside every routine: the tree has no node to hang it on.
-    EXPECT_EQ(got, (QStringList{">M3 Helfer", "M3>R9 Test", "R9>Z3:3 Zeile 3: Start", "R9>Z3:4 Zeile 4: Kunde.Start"}));
+    EXPECT_EQ(got, (QStringList{">M3 Helfer", "M3>R9 Test", "R9>Z3:4 Zeile 4: Kunde.Start"}));
     EXPECT_EQ(callSiteOfKey("Z3:4"), std::make_pair(3, 4));
     for (const char* key : {"R9", "Z3", "Zx:4", "Z0:1", ""}) EXPECT_FALSE(callSiteOfKey(key)) << key;
 }

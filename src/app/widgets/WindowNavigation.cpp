@@ -110,7 +110,7 @@ void WindowNavigation::callersCommand() {
     if (!codeShown_()) return;
     const QString name = panels_.text(PanelRoutine);
     switch (lumo::callersCommand(*trees_.callerTree(), store(), name, code_.current(), trees_.state().moduleCount,
-                                 ui())) {
+                                 ui(), &callersRoutine_)) {
     case CallersOutcome::Stopped: return;
     case CallersOutcome::NoneFound: trees_.showNoCallers(); return;
     case CallersOutcome::Found:
@@ -135,7 +135,7 @@ void WindowNavigation::callSitesOpened(QTreeWidgetItem* node) {
     tree->setRedraw(false);
     try {
         // The other callers of the module get theirs too, from the one reading.
-        addCallSiteNodes(*tree, store(), trees_.callerLabel()->text(), module, module);
+        addCallSiteNodes(*tree, store(), callersRoutine_, module);
     } catch (const std::exception& e) {
         ui().message(QString::fromUtf8(e.what()), {}, MsgIcon::Warning);
     }

@@ -69,6 +69,7 @@ private:
     CommandBar& commands_;
     std::function<bool()> codeShown_;
     RoutineHistory history_;
+    int callersRoutine_ = 0;  // rou_num of the routine whose callers are listed
     CaretTracker caret_;
     int routineQueries_ = 0;
 };
