@@ -5,6 +5,7 @@
 #include "base/Ui.h"
 #include "model/CodeDatabase.h"
 #include "model/TextOperations.h"
+#include "model/WorkingStore.h"
 #include "navigate/RoutineHistory.h"
 #include "navigate/RoutineLocation.h"
 #include "view/CodeWindow.h"
@@ -106,10 +107,36 @@ QString definitionLabel(const DefinitionTarget& target) {
     return QStringLiteral("%1, Zeile %2 (%3)").arg(target.moduleName).arg(target.line).arg(kindText(target.kind));
 }
 
-bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name, Ui& ui) {
+namespace {
+
+// The candidates for the name under the caret (line 1-based, column of the
+// caret 1-based), as the resolver binds it there; `offer` says whether the
+// user must choose among several. Where the module's text cannot be read
+// the name is looked up as the module sees it.
+std::vector<DefinitionTarget> candidatesAt(WorkingStore& store, const QString& name, int module, int line,
+                                           int column, bool& offer) {
+    ProjectScope& scope = projectScopeOf(store);
+    if (line > 0 && !scope.text(module).isEmpty()) {
+        NameResolver resolver(scope);
+        const Resolution r = resolver.resolveAt(module, line, column);
+        if (r.length > 0) {
+            std::vector<DefinitionTarget> found = definitionTargets(scope, r, module);
+            // A member of an object of unknown class may be any class's:
+            // the own class's is no better a guess than another's.
+            offer = found.size() > 1 && (r.objectMember || found.front().moduleNumber != module);
+            return found;
+        }
+    }
+    std::vector<DefinitionTarget> found = definitionCandidates(store, name, module);
+    offer = found.size() > 1 && found.front().moduleNumber != module;
+    return found;
+}
+
+bool jumpToDefinition(CodeWindow& window, WorkingStore& store, const QString& name, int line, int column, Ui& ui) {
     std::vector<DefinitionTarget> candidates;
+    bool offer = false;
     try {
-        candidates = definitionCandidates(store, name, window.currentModule() + 1);
+        candidates = candidatesAt(store, name, window.currentModule() + 1, line, column, offer);
     } catch (const std::exception& e) {
         ui.message(QString::fromUtf8(e.what()));
         return false;
@@ -121,7 +148,7 @@ bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name
     std::size_t pick = 0;
     // The shown module's own declaration is the one VBA itself would bind;
     // among several elsewhere only the user knows which one is meant.
-    if (candidates.size() > 1 && candidates.front().moduleNumber != window.currentModule() + 1) {
+    if (offer) {
         QStringList entries;
         for (const DefinitionTarget& t : candidates) entries << definitionLabel(t);
         const std::optional<int> chosen = window.chooseAtCaret(QStringLiteral("Definition: ") + name, entries);
@@ -129,9 +156,13 @@ bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name
         pick = std::size_t(*chosen);
     }
     const DefinitionTarget* target = &candidates[pick];
-    // Only a routine names the panel; every other declaration stands
-    // outside the routines.
-    const QString routine = target->kind == DeclarationKind::Routine ? name : QString();
+    // Only a routine names the panel; a local stands in the routine shown,
+    // every other declaration outside the routines.
+    const bool local = target->kind == DeclarationKind::Parameter || target->kind == DeclarationKind::LocalVariable ||
+                       target->kind == DeclarationKind::LocalConstant;
+    const QString routine = target->kind == DeclarationKind::Routine ? name
+                            : local                                  ? window.panelText(PanelRoutine)
+                                                                     : QString();
     if (target->moduleNumber == window.currentModule() + 1) {
         goToLine(window.visibleView(), target->line);
         window.highlightModuleNode();  // the tree follows to the routine
@@ -146,6 +177,12 @@ bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name
     return true;
 }
 
+}  // namespace
+
+bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name, Ui& ui) {
+    return jumpToDefinition(window, store, name, 0, 0, ui);
+}
+
 void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore& store, Ui& ui) {
     if (window.zoomOn()) {
         ui.message(zoomRefusal(), {}, MsgIcon::Information);
@@ -158,7 +195,11 @@ void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore
     const QString askedPlace = RoutineHistory::placeText(askedIn, pos);
     const QString askedLabel =
         RoutineHistory::labelText(window.panelText(PanelModule), window.panelText(PanelRoutine));
-    if (!name.isEmpty() && findDefinition(window, store, name, ui)) {
+    const QString text = view.text();
+    const qsizetype lineStart = pos > 0 ? text.lastIndexOf(u'\n', pos - 1) + 1 : 0;
+    const int line = view.lineOfPosition(pos) + 1;
+    const int column = int(pos - lineStart) + 1;
+    if (!name.isEmpty() && jumpToDefinition(window, store, name, line, column, ui)) {
         if (!history.currentPlace()) history.push(askedPlace, askedLabel);
         // Going back returns to where the lookup was asked for, not to where
         // the current place was first entered. A place in another module (the

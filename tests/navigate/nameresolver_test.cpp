@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "model/BuildFixture.h"
+#include "navigate/Definition.h"
+#include "navigate/FakeCodeWindow.h"
 #include "navigate/NameResolver.h"
+#include "navigate/RoutineHistory.h"
+#include "render/TaggedContent.h"
 
 using namespace lumo;
+using lumo::test::FakeCodeWindow;
 
 namespace {
 
@@ -169,5 +174,49 @@ TEST_F(NameResolverTest, ReferencesAreTheUsesThatBindToTheDeclaration) {
         for (const NameReference& ref : resolver.references(r.targets.front()))
             got << QString("%1:%2%3").arg(ref.module).arg(ref.line).arg(ref.declaration ? "*" : "");
         EXPECT_EQ(got.join(' '), row.expected) << row.module << ":" << row.line << " " << row.name;
+    }
+}
+
+namespace {
+
+struct JumpRow {
+    int module, line;
+    const char* name;
+    int nth;
+    const char* expected;  // "module:line" of the jump, or the entries offered to choose from
+};
+
+const JumpRow kJumps[] = {
+    {1, 16, "Shift", 1, "1:14"},  // the parameter, not a class's Shift
+    {1, 17, "Create", 1, "2:2"},  // the module named, no choice
+    {2, 5, "Shift", 1, "2:7"},
+    // An object's member: every class's, to choose from.
+    {1, 18, "Create", 1, "Fabrik, Zeile 2 (Routine)|Liste, Zeile 1 (Routine)"},
+    {3, 2, "Create", 1, "3:1"},   // the own return value leads to the function
+    {2, 4, "Shift", 1, "2:7"},    // Me.Shift: the own class, no choice
+};
+
+}  // namespace
+
+TEST_F(NameResolverTest, DefinitionAtTheCaretTakesTheResolversAnswer) {
+    QStringList shown;
+    // The code view's text: lines joined with CR LF.
+    for (int m = 1; m <= 4; ++m)
+        shown << taggedToText(store.readModuleText(m)).replace("\r\n", "\n").replace("\n", "\r\n");
+    for (const JumpRow& row : kJumps) {
+        FakeCodeWindow w{shown};
+        RoutineHistory h;
+        w.showModule(row.module - 1);
+        const QStringList lines = shown[row.module - 1].split("\r\n");
+        qsizetype pos = 0;
+        for (int l = 1; l < row.line; ++l) pos += lines[l - 1].size() + 2;
+        qsizetype at = -1;
+        for (int k = 0; k < row.nth; ++k) at = lines[row.line - 1].indexOf(row.name, at + 1);
+        w.shown().setSelStart(int(pos + at + 1));
+        definitionCommand(w, h, store, ui);
+        const QString got = !w.offered.isEmpty()
+                                ? w.offered.join('|')
+                                : QString("%1:%2").arg(w.current + 1).arg(w.shown().lineOfPosition(w.shown().selStart()) + 1);
+        EXPECT_EQ(got, row.expected) << row.module << ":" << row.line << " " << row.name;
     }
 }
