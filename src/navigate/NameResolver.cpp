@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "model/Codes.h"
+#include "navigate/NameSearch.h"
 
 namespace lumo {
 
@@ -30,17 +31,6 @@ QStringView wordBefore(QStringView s, qsizetype end) {
     const qsizetype last = i;
     while (i >= 0 && isNameChar(s[i])) --i;
     return s.sliced(i + 1, last - i);
-}
-
-// ASCII letters compared without case, every other byte as it is: a quick
-// test whether a module's text may name something at all.
-bool mayHold(const QByteArray& text, const QByteArray& name) {
-    if (name.isEmpty()) return false;
-    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
-    const std::boyer_moore_horspool_searcher searcher(
-        name.begin(), name.end(), [fold](char c) { return std::hash<char>()(fold(c)); },
-        [fold](char a, char b) { return fold(a) == fold(b); });
-    return std::search(text.begin(), text.end(), searcher) != text.end();
 }
 
 }  // namespace
@@ -92,8 +82,8 @@ std::vector<Declaration> NameResolver::visibleFrom(int module, QStringView name)
 
 bool NameResolver::declaredHere(int module, int line, int column, QStringView name, Declaration& out) {
     if (const RoutineRow* r = scope_.routineAt(module, line)) {
-        for (const LocalName& l : scope_.locals(*r))
-            if (l.declaration.line == line && l.column == column && sameName(l.declaration.name, name)) {
+        for (const LocalName& l : scope_.localsNamed(*r, name))
+            if (l.declaration.line == line && l.column == column) {
                 out = l.declaration;
                 return true;
             }
@@ -191,10 +181,7 @@ std::vector<Declaration> NameResolver::unqualified(int module, int line, QString
         if (const LocalName* l = scope_.localNamed(*r, name)) return {l->declaration};
         if ((r->type == RouFunction || r->type == RouPropertyGet) && sameName(r->name, name) &&
             line > scope_.headLastLine(*r)) {
-            const auto& locals = scope_.locals(*r);
-            const bool takesArguments = std::any_of(locals.begin(), locals.end(), [](const LocalName& l) {
-                return l.declaration.kind == DeclarationKind::Parameter;
-            });
+            const bool takesArguments = !routineParameters(scope_.code(module), *r).empty();
             // Without arguments (or for a function that takes none) the name is the
             // value the function gives back; with them it calls itself.
             if (!(hasArguments && takesArguments)) kind = UseKind::ReturnValue;
@@ -258,14 +245,52 @@ std::vector<NameReference> NameResolver::references(const Declaration& target) {
         firstModule = lastModule = target.module;
     }
     const QByteArray nameUtf8 = target.name.toUtf8();
+    const QStringView name = target.name;
     for (int m = firstModule; m <= lastModule; ++m) {
-        if (!scope_.module(m) || !mayHold(scope_.text(m), nameUtf8)) continue;
-        const CodeLines& code = scope_.code(m);
-        const int last = lastLine > 0 ? std::min(lastLine, code.count()) : code.count();
-        for (int l = firstLine; l <= last; ++l) {
-            const QStringView s = code.line(l);
-            for (qsizetype at = 0; (at = s.indexOf(target.name, at, Qt::CaseInsensitive)) >= 0;) {
-                const qsizetype after = at + target.name.size();
+        if (!scope_.module(m)) continue;
+        const QByteArray& bytes = scope_.text(m);
+        if (bytes.isEmpty()) continue;
+        // Lines worked out only for this search are dropped after it: a
+        // project-wide search holds one module's at a time.
+        const bool kept = scope_.hasCode(m);
+        bool made = false;
+        int lastLineRead = 0;
+        const CodeLines* code = nullptr;
+        qsizetype from = 0;
+        qsizetype to = bytes.size();
+        if (isLocal(target.kind) || firstLine > 1) {
+            code = &scope_.code(m);
+            made = true;
+            from = code->byteStart(std::min(firstLine, code->count()));
+            to = lastLine > 0 && lastLine < code->count() ? code->byteStart(lastLine + 1) : bytes.size();
+        }
+        // A module that declares the name itself binds every bare use of it
+        // to its own: only a qualified use (".Name") can mean another's.
+        const bool shadows = m != target.module && !scope_.moduleLevel(m, name).empty();
+        forEachNameInBytes(bytes, nameUtf8, from, to, [&](qsizetype byteAt) {
+            if (shadows) {
+                qsizetype k = byteAt - 1;
+                while (k >= 0 && (bytes[k] == ' ' || bytes[k] == '\t')) --k;
+                // At a line's start only a continued line before can hold the qualifier.
+                if (k >= 0 && bytes[k] == '\n') {
+                    qsizetype e = k - 1;
+                    if (e >= 0 && bytes[e] == '\r') --e;
+                    while (e >= 0 && bytes[e] == ' ') --e;
+                    if (e < 1 || bytes[e] != '_' || (bytes[e - 1] != ' ' && bytes[e - 1] != '\t')) return;
+                } else if (k < 0 || bytes[k] != '.') {
+                    return;
+                }
+            }
+            if (!code) {
+                code = &scope_.code(m);
+                made = true;
+            }
+            const int l = code->lineOfByte(byteAt);
+            if (l <= lastLineRead) return;
+            lastLineRead = l;
+            const QStringView s = code->line(l);
+            for (qsizetype at = 0; (at = s.indexOf(name, at, Qt::CaseInsensitive)) >= 0;) {
+                const qsizetype after = at + name.size();
                 if ((at > 0 && isNameChar(s[at - 1])) || (after < s.size() && isNameChar(s[after]))) {
                     at = after;
                     continue;
@@ -277,10 +302,10 @@ std::vector<NameReference> NameResolver::references(const Declaration& target) {
                                  [&target](const Declaration& d) { return sameDeclaration(d, target); }))
                     continue;
                 const RoutineRow* around = scope_.routineAt(m, l);
-                out.push_back({m, l, r.column, r.length, around ? around->number : 0,
-                               r.kind == UseKind::Declaration});
+                out.push_back({m, l, r.column, r.length, around ? around->number : 0, r.kind == UseKind::Declaration});
             }
-        }
+        });
+        if (made && !kept) scope_.forget(m);
     }
     return out;
 }

@@ -4,6 +4,7 @@
 
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
+#include "navigate/NameSearch.h"
 
 namespace lumo {
 
@@ -105,15 +106,30 @@ std::unique_ptr<ProjectScope> ProjectScope::of(std::vector<ModuleRow> modules, s
     return s;
 }
 
+namespace {
+
+bool byPlace(const PlacedDeclaration* a, const PlacedDeclaration* b) {
+    return std::pair(a->declaration.module, a->declaration.line) < std::pair(b->declaration.module, b->declaration.line);
+}
+
+}  // namespace
+
 void ProjectScope::index() {
     declared_.assign(modules_.size(), {});
+    partEnd_.assign(modules_.size(), 0);
+    partRead_.assign(modules_.size(), true);
     for (size_t mi = 0; mi < modules_.size(); ++mi) {
         const ModuleRow& m = modules_[mi];
         if (m.number == 0) continue;
-        moduleByName_.insert(foldedName(m.name), m.number);
+        moduleByName_.emplace(m.name, m.number);
         const std::vector<RoutineRow>& routines = routines_[mi];
         for (size_t ri = 0; ri < routines.size(); ++ri) routineIndex_.insert(routines[ri].number, {m.number, ri});
-        std::vector<PlacedDeclaration>& out = declared_[mi];
+        for (const RoutineRow& r : routines) {
+            Declaration d{r.name, DeclarationKind::Routine, m.number, r.start, r.visibility != OpenPrivate};
+            d.routine = r.number;
+            declared_[mi].push_back({std::move(d), 0});  // the column when the code is read
+            byName_[r.name].push_back(&declared_[mi].back());
+        }
         // The declarations part lies above the first Sub, Function or Property.
         int firstProcedure = 0;
         for (const RoutineRow& r : routines)
@@ -122,28 +138,46 @@ void ProjectScope::index() {
                 break;
             }
         const QByteArray& bytes = texts_[mi];
-        if (!bytes.isEmpty()) {
-            const qsizetype end = firstProcedure > 0 ? lineOffset(bytes, firstProcedure) : bytes.size();
-            const QString part = QString::fromUtf8(bytes.constData(), end);
-            const CodeLines partCode = codeLinesOf(part);
-            for (Declaration& d : scanDeclarations(part, m.number, 0)) {
-                int line = d.line;
-                const int column = columnOfName(partCode, d.line, partCode.count(), d.name, line);
-                // The name stands on the line where it is (a statement may go on).
-                d.line = line;
-                out.push_back({std::move(d), column});
-            }
+        partEnd_[mi] = firstProcedure > 0 ? lineOffset(bytes, firstProcedure) : bytes.size();
+        if (partEnd_[mi] > 0) {
+            partRead_[mi] = false;
+            ++partsUnread_;
         }
-        for (const RoutineRow& r : routines) {
-            Declaration d{r.name, DeclarationKind::Routine, m.number, r.start, r.visibility != OpenPrivate};
-            d.routine = r.number;
-            out.push_back({std::move(d), 0});  // the column when the code is read
-        }
-        std::stable_sort(out.begin(), out.end(), [](const PlacedDeclaration& a, const PlacedDeclaration& b) {
-            return a.declaration.line < b.declaration.line;
-        });
-        for (size_t i = 0; i < out.size(); ++i) byName_.insert(foldedName(out[i].declaration.name), {m.number, i});
     }
+    for (auto& [name, list] : byName_) std::sort(list.begin(), list.end(), byPlace);
+}
+
+void ProjectScope::readPart(int module) {
+    const size_t mi = size_t(module) - 1;
+    if (partRead_[mi]) return;
+    partRead_[mi] = true;
+    --partsUnread_;
+    const QByteArray part = texts_[mi].left(partEnd_[mi]);
+    const CodeLines partCode(part);
+    for (Declaration& d : scanDeclarations(QString::fromUtf8(part), module, 0)) {
+        int line = d.line;
+        const int column = columnOfName(partCode, d.line, partCode.count(), d.name, line);
+        // The name stands on the line where it is (a statement may go on).
+        d.line = line;
+        declared_[mi].push_back({std::move(d), column});
+        std::vector<const PlacedDeclaration*>& list = byName_[declared_[mi].back().declaration.name];
+        const PlacedDeclaration* p = &declared_[mi].back();
+        list.insert(std::upper_bound(list.begin(), list.end(), p, byPlace), p);
+    }
+}
+
+void ProjectScope::readPartsHolding(QStringView name) {
+    if (partsUnread_ == 0) return;
+    const auto known = namesRead_.find(name);
+    if (known != namesRead_.end()) return;
+    const QByteArray nameUtf8 = name.toUtf8();
+    for (size_t mi = 0; mi < modules_.size(); ++mi) {
+        if (partRead_[mi]) continue;
+        bool holds = false;
+        forEachNameInBytes(texts_[mi], nameUtf8, 0, partEnd_[mi], [&holds](qsizetype) { holds = true; });
+        if (holds) readPart(int(mi) + 1);
+    }
+    namesRead_.emplace(name.toString(), true);
 }
 
 const ModuleRow* ProjectScope::module(int number) const {
@@ -156,8 +190,20 @@ bool ProjectScope::isClassLike(int number) const {
     return m && m->type != ModStandard;
 }
 
+size_t ProjectScope::FoldedHash::operator()(QStringView s) const {
+    size_t h = 14695981039346656037ull;
+    for (const QChar c : s) {
+        char16_t u = c.unicode();
+        if (u >= u'A' && u <= u'Z') u = char16_t(u + 32);
+        else if (u >= 0x80) u = c.toCaseFolded().unicode();
+        h = (h ^ u) * 1099511628211ull;
+    }
+    return h;
+}
+
 int ProjectScope::moduleNamed(QStringView name) const {
-    return moduleByName_.value(foldedName(name), 0);
+    const auto it = moduleByName_.find(name);
+    return it == moduleByName_.end() ? 0 : it->second;
 }
 
 const std::vector<RoutineRow>& ProjectScope::routinesOf(int module) const {
@@ -182,10 +228,7 @@ const RoutineRow* ProjectScope::routineNumbered(int number) const {
 }
 
 int ProjectScope::headLastLine(const RoutineRow& r) {
-    const CodeLines& c = code(r.module);
-    int last = r.start;
-    while (last < c.count() && continuesOnNextLine(c.line(last))) ++last;
-    return last;
+    return lumo::headLastLine(code(r.module), r);
 }
 
 const QByteArray& ProjectScope::text(int module) const {
@@ -199,7 +242,7 @@ const CodeLines& ProjectScope::code(int module) {
     if (module < 1 || module > int(code_.size())) return none;
     std::unique_ptr<CodeLines>& slot = code_[size_t(module) - 1];
     if (!slot) {
-        slot = std::make_unique<CodeLines>(codeLinesOf(QString::fromUtf8(texts_[size_t(module) - 1])));
+        slot = std::make_unique<CodeLines>(texts_[size_t(module) - 1]);
         // The routines' names get their columns now that the lines are known.
         for (PlacedDeclaration& p : declared_[size_t(module) - 1]) {
             if (p.declaration.kind != DeclarationKind::Routine || p.column > 0) continue;
@@ -219,30 +262,34 @@ const CodeLines& ProjectScope::code(int module) {
 void ProjectScope::forget(int module) {
     if (module < 1 || module > int(code_.size())) return;
     for (const RoutineRow& r : routinesOf(module)) locals_.erase(r.number);
+    localsNamed_.removeIf([module](const auto& it) { return it.value()->empty() || it.value()->front().declaration.module == module; });
     code_[size_t(module) - 1].reset();
 }
 
-std::vector<const PlacedDeclaration*> ProjectScope::moduleLevel(int module, QStringView name) const {
+std::span<const PlacedDeclaration* const> ProjectScope::moduleLevel(int module, QStringView name) {
+    const std::span<const PlacedDeclaration* const> all = everywhere(name);
+    const auto from = std::lower_bound(all.begin(), all.end(), module, [](const PlacedDeclaration* p, int m) {
+        return p->declaration.module < m;
+    });
+    auto to = from;
+    while (to != all.end() && (*to)->declaration.module == module) ++to;
+    return all.subspan(size_t(from - all.begin()), size_t(to - from));
+}
+
+std::span<const PlacedDeclaration* const> ProjectScope::everywhere(QStringView name) {
+    readPartsHolding(name);
+    const auto it = byName_.find(name);
+    if (it == byName_.end()) return {};
+    return it->second;
+}
+
+std::vector<const PlacedDeclaration*> ProjectScope::declarationsOf(int module) {
     std::vector<const PlacedDeclaration*> out;
     if (module < 1 || module > int(declared_.size())) return out;
-    for (const PlacedDeclaration& p : declared_[size_t(module) - 1])
-        if (sameName(p.declaration.name, name)) out.push_back(&p);
+    readPart(module);
+    for (const PlacedDeclaration& p : declared_[size_t(module) - 1]) out.push_back(&p);
+    std::stable_sort(out.begin(), out.end(), byPlace);
     return out;
-}
-
-std::vector<const PlacedDeclaration*> ProjectScope::everywhere(QStringView name) const {
-    const QList<std::pair<int, size_t>> found = byName_.values(foldedName(name));
-    std::vector<std::pair<int, size_t>> at(found.begin(), found.end());
-    std::sort(at.begin(), at.end());
-    std::vector<const PlacedDeclaration*> out;
-    for (const auto& [m, i] : at) out.push_back(&declared_[size_t(m) - 1][i]);
-    return out;
-}
-
-const std::vector<PlacedDeclaration>& ProjectScope::declarationsOf(int module) const {
-    static const std::vector<PlacedDeclaration> none;
-    if (module < 1 || module > int(declared_.size())) return none;
-    return declared_[size_t(module) - 1];
 }
 
 const std::vector<LocalName>& ProjectScope::locals(const RoutineRow& r) {
@@ -251,10 +298,17 @@ const std::vector<LocalName>& ProjectScope::locals(const RoutineRow& r) {
     return it->second;
 }
 
+const std::vector<LocalName>& ProjectScope::localsNamed(const RoutineRow& r, QStringView name) {
+    const QPair<int, QString> key{r.number, foldedName(name)};
+    auto it = localsNamed_.find(key);
+    if (it == localsNamed_.end())
+        it = localsNamed_.insert(key, std::make_shared<std::vector<LocalName>>(routineLocalsNamed(code(r.module), r, name)));
+    return **it;
+}
+
 const LocalName* ProjectScope::localNamed(const RoutineRow& r, QStringView name) {
     const LocalName* reDimmed = nullptr;
-    for (const LocalName& l : locals(r)) {
-        if (!sameName(l.declaration.name, name)) continue;
+    for (const LocalName& l : localsNamed(r, name)) {
         if (!l.byReDim) return &l;
         if (!reDimmed) reDimmed = &l;
     }

@@ -4,8 +4,10 @@
 // routine, its parameters and locals. The module texts are read once; each
 // module's code lines and each routine's locals are worked out when first
 // asked for.
+#include <deque>
 #include <memory>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -57,37 +59,58 @@ public:
     // The stored text and the code lines of a module.
     const QByteArray& text(int module) const;
     const CodeLines& code(int module);
+    bool hasCode(int module) const { return module >= 1 && module <= int(code_.size()) && code_[size_t(module) - 1]; }
     // Drops the code lines and locals worked out for a module (a caller that
     // walks a large project module by module keeps memory flat).
     void forget(int module);
 
     // The module-level declarations of `name` in `module` (routines
     // included), by line; the module's own name is not among them.
-    std::vector<const PlacedDeclaration*> moduleLevel(int module, QStringView name) const;
+    std::span<const PlacedDeclaration* const> moduleLevel(int module, QStringView name);
     // Every module-level declaration of `name` in the project, by module, then line.
-    std::vector<const PlacedDeclaration*> everywhere(QStringView name) const;
+    std::span<const PlacedDeclaration* const> everywhere(QStringView name);
     // All module-level declarations of a module, by line.
-    const std::vector<PlacedDeclaration>& declarationsOf(int module) const;
+    std::vector<const PlacedDeclaration*> declarationsOf(int module);
 
     // The parameters and locals of a routine.
     const std::vector<LocalName>& locals(const RoutineRow& r);
-    // The local declaration of `name` in routine `r` that hides others of
-    // the name there, if any.
+    // The local declarations of `name` in routine `r`, and the one of them
+    // that hides others of the name there, if any.
+    const std::vector<LocalName>& localsNamed(const RoutineRow& r, QStringView name);
     const LocalName* localNamed(const RoutineRow& r, QStringView name);
 
 private:
     ProjectScope() = default;
     void index();
+    // The declarations parts are read when a name is first asked for, and
+    // only those that hold it: a search for one name reads few of them.
+    void readPartsHolding(QStringView name);
+    void readPart(int module);
 
     std::vector<ModuleRow> modules_;                        // by number
     std::vector<std::vector<RoutineRow>> routines_;         // per module, by start
     std::vector<QByteArray> texts_;                         // per module
-    std::vector<std::vector<PlacedDeclaration>> declared_;  // per module, by line
+    std::vector<std::deque<PlacedDeclaration>> declared_;  // per module (routines, then its declarations part)
+    std::vector<qsizetype> partEnd_;                       // per module: bytes of the declarations part
+    std::vector<bool> partRead_;
+    int partsUnread_ = 0;
     std::vector<std::unique_ptr<CodeLines>> code_;          // per module, when asked for
     std::unordered_map<int, std::vector<LocalName>> locals_;  // per routine number (nodes stay put)
+    QHash<QPair<int, QString>, std::shared_ptr<std::vector<LocalName>>> localsNamed_;  // per routine and folded name
     QHash<int, std::pair<int, size_t>> routineIndex_;       // rou_num -> module, index
-    QMultiHash<QString, std::pair<int, size_t>> byName_;    // folded name -> module, index
-    QHash<QString, int> moduleByName_;                      // folded name -> module
+    // Names compare without regard to case; asked with a view, no copy.
+    struct FoldedHash {
+        using is_transparent = void;
+        size_t operator()(QStringView s) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const { return a.compare(b, Qt::CaseInsensitive) == 0; }
+    };
+    using Named = std::vector<const PlacedDeclaration*>;
+    std::unordered_map<QString, Named, FoldedHash, FoldedEqual> byName_;  // by module, then line
+    std::unordered_map<QString, int, FoldedHash, FoldedEqual> moduleByName_;
+    std::unordered_map<QString, bool, FoldedHash, FoldedEqual> namesRead_;  // the parts holding it are read
     QStringList unreadable_;
 };
 

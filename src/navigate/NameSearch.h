@@ -1,0 +1,39 @@
+#pragma once
+// Where a name stands in a stored text's UTF-8, without decoding it: every
+// occurrence not inside a longer name, ASCII letters compared without case
+// (names differ from their uses only by case, never by other letters).
+// Comments and strings are not told apart here; the caller reads the lines
+// found.
+#include <QByteArrayView>
+
+namespace lumo {
+
+// Calls f(offset) for each occurrence of `name` (UTF-8) in bytes [from, to).
+template <class F>
+void forEachNameInBytes(QByteArrayView bytes, QByteArrayView name, qsizetype from, qsizetype to, F f) {
+    const qsizetype n = name.size();
+    if (n == 0) return;
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* w = reinterpret_cast<const unsigned char*>(name.data());
+    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; };
+    // A byte that continues a name: ASCII letters, digits, "_" and any byte
+    // of a character beyond ASCII (letters of other scripts).
+    auto nameByte = [](unsigned char c) {
+        return c >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    };
+    const unsigned char first = lower(w[0]);
+    const unsigned char firstUpper = (first >= 'a' && first <= 'z') ? static_cast<unsigned char>(first - 32) : first;
+    const qsizetype last = std::min(to, bytes.size()) - n;
+    for (qsizetype i = from; i <= last; ++i) {
+        if (b[i] != first && b[i] != firstUpper) continue;
+        qsizetype k = 1;
+        while (k < n && lower(b[i + k]) == lower(w[k])) ++k;
+        if (k < n) continue;
+        if (i > 0 && nameByte(b[i - 1])) continue;
+        if (i + n < bytes.size() && nameByte(b[i + n])) continue;
+        f(i);
+        i += n - 1;
+    }
+}
+
+}  // namespace lumo
