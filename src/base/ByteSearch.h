@@ -37,6 +37,18 @@ inline qsizetype findByte(const char* p, qsizetype from, qsizetype n, char byte)
     return n;
 }
 
+inline qsizetype findEitherByte(const char* p, qsizetype from, qsizetype n, char a, char b) {
+    for (; from < n; ++from)
+        if (p[from] == a || p[from] == b) return from;
+    return n;
+}
+
+inline qsizetype findEitherPair(const char* p, qsizetype from, qsizetype n, char a0, char b0, char a1, char b1) {
+    for (; from + 1 < n; ++from)
+        if ((p[from] == a0 || p[from] == b0) && (p[from + 1] == a1 || p[from + 1] == b1)) return from;
+    return n;
+}
+
 inline qsizetype findLineBreak(const char16_t* p, qsizetype from, qsizetype n) {
     for (; from < n; ++from)
         if (p[from] == u'\r' || p[from] == u'\n') return from;
@@ -73,6 +85,36 @@ inline qsizetype findByte(const char* p, qsizetype from, qsizetype n, char byte)
     }
 #endif
     return plain::findByte(p, from, n, byte);
+}
+
+// The first `a` or `b` in p[from, n), or n: where a name may begin in
+// either case of its first letter.
+inline qsizetype findEitherByte(const char* p, qsizetype from, qsizetype n, char a, char b) {
+#ifdef LUMO_BYTES_SSE2
+    const __m128i wantedA = _mm_set1_epi8(a), wantedB = _mm_set1_epi8(b);
+    for (; from + 16 <= n; from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, wantedA), _mm_cmpeq_epi8(chunk, wantedB)));
+        if (mask != 0) return from + std::countr_zero(unsigned(mask));
+    }
+#endif
+    return plain::findEitherByte(p, from, n, a, b);
+}
+
+// The first i in p[from, n - 1) with p[i] `a0` or `b0` and p[i + 1] `a1` or
+// `b1`, or n: where a name may begin in either case of its first two letters.
+inline qsizetype findEitherPair(const char* p, qsizetype from, qsizetype n, char a0, char b0, char a1, char b1) {
+#ifdef LUMO_BYTES_SSE2
+    const __m128i wa0 = _mm_set1_epi8(a0), wb0 = _mm_set1_epi8(b0), wa1 = _mm_set1_epi8(a1), wb1 = _mm_set1_epi8(b1);
+    for (; from + 17 <= n; from += 16) {
+        const __m128i c0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+        const __m128i c1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from + 1));
+        const __m128i both = _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(c0, wa0), _mm_cmpeq_epi8(c0, wb0)),
+                                           _mm_or_si128(_mm_cmpeq_epi8(c1, wa1), _mm_cmpeq_epi8(c1, wb1)));
+        if (const int mask = _mm_movemask_epi8(both)) return from + std::countr_zero(unsigned(mask));
+    }
+#endif
+    return plain::findEitherPair(p, from, n, a0, b0, a1, b1);
 }
 
 // The first carriage return or line feed in the UTF-16 units p[from, n), or n.

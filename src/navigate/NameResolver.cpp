@@ -134,6 +134,15 @@ Resolution NameResolver::resolveToken(int module, int line, int start, int end, 
         return out;
     }
     out.kind = UseKind::Use;
+    // After As, New and Implements stands a type: a class (module), a Type
+    // or an Enum, never a variable of the name.
+    if (before != u'.') {
+        const QStringView word = wordBefore(p, i + 1);
+        if (sameName(word, u"As") || sameName(word, u"New") || sameName(word, u"Implements")) {
+            out.targets = typeNamed(module, name);
+            return out;
+        }
+    }
     if (before != u'.') {
         out.targets = unqualified(module, line, name, hasArguments, out.kind);
         return out;
@@ -204,6 +213,20 @@ std::vector<Declaration> NameResolver::unqualified(int module, int line, QString
             continue;
         out.push_back(d);
     }
+    if (!out.empty()) return out;
+    if (const int m = scope_.moduleNamed(name)) out.push_back({scope_.module(m)->name, DeclarationKind::Module, m, 1, true});
+    return out;
+}
+
+std::vector<Declaration> NameResolver::typeNamed(int module, QStringView name) {
+    std::vector<Declaration> out;
+    auto isType = [](const Declaration& d) { return d.kind == DeclarationKind::Type || d.kind == DeclarationKind::Enum; };
+    for (const PlacedDeclaration* p : scope_.moduleLevel(module, name))
+        if (isType(p->declaration)) out.push_back(p->declaration);
+    if (!out.empty()) return out;
+    for (const PlacedDeclaration* p : scope_.everywhere(name))
+        if (p->declaration.module != module && p->declaration.isPublic && isType(p->declaration))
+            out.push_back(p->declaration);
     if (!out.empty()) return out;
     if (const int m = scope_.moduleNamed(name)) out.push_back({scope_.module(m)->name, DeclarationKind::Module, m, 1, true});
     return out;

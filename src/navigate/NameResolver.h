@@ -81,6 +81,7 @@ private:
     Resolution resolveToken(int module, int line, int start, int end, int depth);
     std::vector<Declaration> unqualified(int module, int line, QStringView name, bool hasArguments, UseKind& kind);
     std::vector<Declaration> members(int module, int ofModule, QStringView name);
+    std::vector<Declaration> typeNamed(int module, QStringView name);
     std::vector<Declaration> objectMembers(QStringView name);
     bool declaredHere(int module, int line, int column, QStringView name, Declaration& out);
 

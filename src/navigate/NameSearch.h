@@ -4,7 +4,11 @@
 // (names differ from their uses only by case, never by other letters).
 // Comments and strings are not told apart here; the caller reads the lines
 // found.
+#include <algorithm>
+
 #include <QByteArrayView>
+
+#include "base/ByteSearch.h"
 
 namespace lumo {
 
@@ -24,8 +28,12 @@ void forEachNameInBytes(QByteArrayView bytes, QByteArrayView name, qsizetype fro
     const unsigned char first = lower(w[0]);
     const unsigned char firstUpper = (first >= 'a' && first <= 'z') ? static_cast<unsigned char>(first - 32) : first;
     const qsizetype last = std::min(to, bytes.size()) - n;
+    auto upper = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; };
+    const unsigned char second = n > 1 ? lower(w[1]) : 0;
     for (qsizetype i = from; i <= last; ++i) {
-        if (b[i] != first && b[i] != firstUpper) continue;
+        i = n > 1 ? findEitherPair(bytes.data(), i, last + 2, char(first), char(firstUpper), char(second), char(upper(second)))
+                  : findEitherByte(bytes.data(), i, last + 1, char(first), char(firstUpper));
+        if (i > last) break;
         qsizetype k = 1;
         while (k < n && lower(b[i + k]) == lower(w[k])) ++k;
         if (k < n) continue;

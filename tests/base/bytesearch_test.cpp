@@ -47,8 +47,13 @@ TEST(ByteSearch, VectorSearchesMatchTheirPlainDefinitions) {
         for (qsizetype from = 0; from <= n16; ++from)
             ASSERT_EQ(findLineBreak(text.data(), from, n16), plain::findLineBreak(text.data(), from, n16));
         for (const char byte : {'|', '\r', '~', char(0xC3)})
-            for (qsizetype from = 0; from <= n8; ++from)
+            for (qsizetype from = 0; from <= n8; ++from) {
                 ASSERT_EQ(findByte(bytes.data(), from, n8, byte), plain::findByte(bytes.data(), from, n8, byte));
+                ASSERT_EQ(findEitherByte(bytes.data(), from, n8, byte, 'x'),
+                          plain::findEitherByte(bytes.data(), from, n8, byte, 'x'));
+                ASSERT_EQ(findEitherPair(bytes.data(), from, n8, byte, 'x', 'x', '~'),
+                          plain::findEitherPair(bytes.data(), from, n8, byte, 'x', 'x', '~'));
+            }
         for (qsizetype from = 0; from <= n16; ++from) {
             std::string fast(size_t(n16), '\0'), slow(size_t(n16), '\0');
             const qsizetype copied = copyPrintableAscii(text.data() + from, n16 - from, fast.data(), stops);

@@ -27,16 +27,25 @@ TEST_F(CliAids, DefinitionAnswersForEveryDeclaredName) {
     const CliRun none = run({"definition", "--module", "3", "--all", "MAX_N", path("out")});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "Bezeichner unter Cursor nicht erkannt\n");
+    // At a place: "Kunde.Start" in Helfer is the class's Start through Haupt's variable Kunde.
+    EXPECT_EQ(run({"definition", "--module", "3", "--line", "4", "Start", path("out")}).out, "2\tKunde\t5\n");
+    EXPECT_EQ(run({"definition", "--module", "3", "--line", "4", "kunde", path("out")}).out, "1\tHaupt\t12\n");
+    EXPECT_EQ(run({"definition", "--module", "3", "--line", "4", "--column", "12", "Kunde", path("out")}).status, 1);
 }
 
 TEST_F(CliAids, ReferencesPrintEveryLine) {
     const CliRun r = run({"references", "--module", "2", "Start", path("out")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "3\tHelfer\t1\t\tDim s As String: Start\n3\tHelfer\t3\tTest\t    Start\n"
-                     "3\tHelfer\t4\tTest\t    Kunde.Start\n");
+    // The class's Start is reached only through an object; the bare Start of Helfer is Haupt's.
+    EXPECT_EQ(r.out, "3\tHelfer\t4\tTest\t    Kunde.Start\n");
+    EXPECT_EQ(run({"references", "--module", "1", "Start", path("out")}).out,
+              "3\tHelfer\t1\t\tDim s As String: Start\n3\tHelfer\t3\tTest\t    Start\n");
+    // Any declared name, a variable too; a property without uses is named as such.
+    EXPECT_EQ(run({"references", "--module", "3", "--line", "4", "Kunde", path("out")}).out,
+              "3\tHelfer\t4\tTest\t    Kunde.Start\n");
     const CliRun property = run({"references", "--module", "2", "Wert", path("out")});
     EXPECT_EQ(property.status, 1);
-    EXPECT_EQ(property.err, "Property wird von der Routinensuche nicht unterstützt\n");
+    EXPECT_EQ(property.err, "Keine Verweise auf Wert gefunden\n");
     EXPECT_EQ(run({"references", "--module", "3", "Test", path("out")}).status, 1);
     EXPECT_EQ(run({"references", "Start", path("out")}).status, 2);
 }

@@ -6,7 +6,7 @@
 
 TEST_F(CliProgram, WordsThatAreOffStopTheRunWithStatusTwo) {
     const QString callers = "Aufruf: codelumo-cli callers --module N --routine NAME ORDNER\n";
-    const QString definition = "Aufruf: codelumo-cli definition --module N [--all] NAME ORDNER\n";
+    const QString definition = "Aufruf: codelumo-cli definition --module N [--line L [--column C]] [--all] NAME ORDNER\n";
     const QString rtf = "Aufruf: codelumo-cli rtf --module N ORDNER\n";
     const QString exportCall =
         "Aufruf: codelumo-cli export (--html|--rtf|--text|--structure [--long]) [--module N] [--footer] [--out DATEI] "

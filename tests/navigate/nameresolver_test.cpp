@@ -90,6 +90,7 @@ const ResolveRow kResolve[] = {
     {1, 22, "Weiter", 1, "-"},           // a label
     {1, 22, "Shift", 1, "-"},            // a named argument
     {1, 23, "Weiter", 1, "-"},
+    {2, 2, "Fabrik", 1, "2:1"},          // after As: a type, here the class
     {2, 3, "Create", 1, "RV 2:2"},
     {2, 4, "Shift", 1, "2:7"},           // Me: the own class
     {2, 5, "Shift", 1, "2:7"},
