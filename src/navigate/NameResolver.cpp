@@ -291,6 +291,7 @@ std::vector<NameReference> NameResolver::references(const Declaration& target) {
         // to its own: only a qualified use (".Name") can mean another's.
         const bool shadows = m != target.module && !scope_.moduleLevel(m, name).empty();
         forEachNameInBytes(bytes, nameUtf8, from, to, [&](qsizetype byteAt) {
+            if (inTaggedLiteral(bytes, byteAt)) return;
             if (shadows) {
                 qsizetype k = byteAt - 1;
                 while (k >= 0 && (bytes[k] == ' ' || bytes[k] == '\t')) --k;

@@ -9,8 +9,29 @@
 #include <QByteArrayView>
 
 #include "base/ByteSearch.h"
+#include "model/Tags.h"
 
 namespace lumo {
+
+// Whether byte `at` of a stored text stands in a comment or a string
+// literal of its line, read from the tags before it on the line: such an
+// occurrence is no name, and its line need not be decoded to know it.
+inline bool inTaggedLiteral(QByteArrayView bytes, qsizetype at) {
+    const char* p = bytes.data();
+    qsizetype i = at;
+    while (i > 0 && p[i - 1] != '\n') --i;
+    bool inside = false;
+    for (; i + taglayout::kKeptTagBytes <= at; ++i) {
+        if (p[i] != '|') continue;
+        TagKind kind;
+        if (!taglayout::keptTagAt(p, bytes.size(), i, kind)) continue;
+        if (kind == TagKind::Comment) return true;  // to the end of the line
+        if (kind == TagKind::String) inside = true;
+        else if (kind == TagKind::Close) inside = false;
+        i += taglayout::kKeptTagBytes - 1;
+    }
+    return inside;
+}
 
 // Calls f(offset) for each occurrence of `name` (UTF-8) in bytes [from, to).
 template <class F>

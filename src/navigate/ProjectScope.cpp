@@ -174,7 +174,10 @@ void ProjectScope::readPartsHolding(QStringView name) {
     for (size_t mi = 0; mi < modules_.size(); ++mi) {
         if (partRead_[mi]) continue;
         bool holds = false;
-        forEachNameInBytes(texts_[mi], nameUtf8, 0, partEnd_[mi], [&holds](qsizetype) { holds = true; });
+        const QByteArray& text = texts_[mi];
+        forEachNameInBytes(text, nameUtf8, 0, partEnd_[mi], [&](qsizetype at) {
+            if (!holds && !inTaggedLiteral(text, at)) holds = true;
+        });
         if (holds) readPart(int(mi) + 1);
     }
     namesRead_.emplace(name.toString(), true);
