@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "model/Codes.h"
+#include "navigate/CodeTokens.h"
 #include "navigate/NameSearch.h"
 
 namespace lumo {
@@ -82,9 +83,9 @@ std::vector<Declaration> NameResolver::visibleFrom(int module, QStringView name)
 
 bool NameResolver::declaredHere(int module, int line, int column, QStringView name, Declaration& out) {
     if (const RoutineRow* r = scope_.routineAt(module, line)) {
-        for (const LocalName& l : scope_.localsNamed(*r, name))
-            if (l.declaration.line == line && l.column == column) {
-                out = l.declaration;
+        for (const LocalName* l : scope_.localsNamed(*r, name))
+            if (l->declaration.line == line && l->column == column) {
+                out = l->declaration;
                 return true;
             }
     }
@@ -332,6 +333,21 @@ std::vector<NameReference> NameResolver::references(const Declaration& target) {
         if (made && !kept) scope_.forget(m);
     }
     return out;
+}
+
+void NameResolver::forEachName(int module, const std::function<void(int line, const Resolution&)>& f) {
+    const CodeLines& code = scope_.code(module);
+    for (const RoutineRow& r : scope_.routinesOf(module)) scope_.locals(r);
+    std::vector<CodeToken> tokens;
+    for (int l = 1; l <= code.count(); ++l) {
+        tokens.clear();
+        tokenizeLine(code.line(l), l, tokens);
+        for (const CodeToken& t : tokens) {
+            if (!t.word || t.text.isEmpty() || t.text.data() < code.line(l).data()) continue;
+            const int start = int(t.text.data() - code.line(l).data());
+            f(l, resolveToken(module, l, start, start + int(t.text.size()), 0));
+        }
+    }
 }
 
 std::vector<NameReference> NameResolver::calls(const Declaration& routine) {

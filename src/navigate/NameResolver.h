@@ -9,6 +9,7 @@
 // that name, never a standard module's. Strings and comments hold no names.
 // Definition (F8), the callers, call sites, every reference and the site's
 // links all ask this one resolver.
+#include <functional>
 #include <vector>
 
 #include "navigate/ProjectScope.h"
@@ -67,6 +68,12 @@ public:
     // its declaration and its uses (a function's return value inside it is
     // none). Modules whose text could not be read are passed over.
     std::vector<NameReference> references(const Declaration& target);
+
+    // Calls f(line, resolution) for every name of module `module`, in text
+    // order, the kind NotAName included (a label, a named argument). For a
+    // walk over a whole project read every declarations part first
+    // (ProjectScope::readAllParts): each routine is read whole once.
+    void forEachName(int module, const std::function<void(int line, const Resolution&)>& f);
 
     // The uses of a routine outside its declaration: what the callers and
     // call sites list.

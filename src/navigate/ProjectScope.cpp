@@ -2,15 +2,12 @@
 
 #include <algorithm>
 
+#include "base/CaseFold.h"
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
 #include "navigate/NameSearch.h"
 
 namespace lumo {
-
-QString foldedName(QStringView name) {
-    return name.toString().toCaseFolded();
-}
 
 namespace {
 
@@ -301,19 +298,33 @@ const std::vector<LocalName>& ProjectScope::locals(const RoutineRow& r) {
     return it->second;
 }
 
-const std::vector<LocalName>& ProjectScope::localsNamed(const RoutineRow& r, QStringView name) {
-    const QPair<int, QString> key{r.number, foldedName(name)};
+std::vector<const LocalName*> ProjectScope::localsNamed(const RoutineRow& r, QStringView name) {
+    std::vector<const LocalName*> out;
+    // A routine read whole (a walk over every name) answers from its locals;
+    // otherwise only the statements holding the name are read.
+    if (const auto whole = locals_.find(r.number); whole != locals_.end()) {
+        for (const LocalName& l : whole->second)
+            if (l.declaration.name.compare(name, Qt::CaseInsensitive) == 0) out.push_back(&l);
+        return out;
+    }
+    const QPair<int, QString> key{r.number, caseFolded(name)};
     auto it = localsNamed_.find(key);
     if (it == localsNamed_.end())
         it = localsNamed_.insert(key, std::make_shared<std::vector<LocalName>>(routineLocalsNamed(code(r.module), r, name)));
-    return **it;
+    for (const LocalName& l : **it) out.push_back(&l);
+    return out;
+}
+
+void ProjectScope::readAllParts() {
+    for (size_t mi = 0; mi < modules_.size(); ++mi)
+        if (!partRead_[mi]) readPart(int(mi) + 1);
 }
 
 const LocalName* ProjectScope::localNamed(const RoutineRow& r, QStringView name) {
     const LocalName* reDimmed = nullptr;
-    for (const LocalName& l : localsNamed(r, name)) {
-        if (!l.byReDim) return &l;
-        if (!reDimmed) reDimmed = &l;
+    for (const LocalName* l : localsNamed(r, name)) {
+        if (!l->byReDim) return l;
+        if (!reDimmed) reDimmed = l;
     }
     // ReDim declares an array only where no other declaration of it is seen.
     if (reDimmed && !moduleLevel(r.module, name).empty()) return nullptr;

@@ -69,6 +69,8 @@ public:
     std::span<const PlacedDeclaration* const> moduleLevel(int module, QStringView name);
     // Every module-level declaration of `name` in the project, by module, then line.
     std::span<const PlacedDeclaration* const> everywhere(QStringView name);
+    // Reads every declarations part now: for a walk over every name of the project.
+    void readAllParts();
     // All module-level declarations of a module, by line.
     std::vector<const PlacedDeclaration*> declarationsOf(int module);
 
@@ -76,7 +78,7 @@ public:
     const std::vector<LocalName>& locals(const RoutineRow& r);
     // The local declarations of `name` in routine `r`, and the one of them
     // that hides others of the name there, if any.
-    const std::vector<LocalName>& localsNamed(const RoutineRow& r, QStringView name);
+    std::vector<const LocalName*> localsNamed(const RoutineRow& r, QStringView name);
     const LocalName* localNamed(const RoutineRow& r, QStringView name);
 
 private:
@@ -118,7 +120,5 @@ private:
 // each opening and kept until the next. Throws StoreError (the tables).
 ProjectScope& projectScopeOf(WorkingStore& store);
 
-// The name folded as every lookup compares it.
-QString foldedName(QStringView name);
 
 }  // namespace lumo

@@ -221,3 +221,21 @@ TEST_F(NameResolverTest, DefinitionAtTheCaretTakesTheResolversAnswer) {
         EXPECT_EQ(got, row.expected) << row.module << ":" << row.line << " " << row.name;
     }
 }
+
+TEST_F(NameResolverTest, AWalkOverEveryNameAgreesWithTheReferences) {
+    NameResolver resolver(*scope);
+    scope->readAllParts();
+    int checked = 0;
+    for (int m = 1; m <= scope->moduleCount(); ++m) {
+        resolver.forEachName(m, [&](int line, const Resolution& r) {
+            if ((r.kind != UseKind::Use && r.kind != UseKind::Declaration) || r.targets.size() != 1) return;
+            const std::vector<NameReference> refs = resolver.references(r.targets.front());
+            const bool listed = std::any_of(refs.begin(), refs.end(), [&](const NameReference& ref) {
+                return ref.module == m && ref.line == line && ref.column == r.column;
+            });
+            EXPECT_TRUE(listed) << m << ":" << line << ":" << r.column << " " << r.targets.front().name.toStdString();
+            ++checked;
+        });
+    }
+    EXPECT_GT(checked, 30);
+}
