@@ -1,10 +1,20 @@
 #pragma once
-// Searches over raw bytes, sixteen at a time where the processor allows:
-// the project-wide searches look through every module's stored text and
-// must not cost much more than reading it.
+// Searches over raw bytes and UTF-16 units, sixteen bytes at a time where the
+// processor allows: the project-wide searches, the readers of tagged text and
+// of module text and the page writers run them over every character of a
+// project and must not cost much more than reading it. The only place of
+// the program that speaks to the processor's vector unit; each search has
+// its plain definition in `plain::`, which the vector one must match.
 #include <QByteArrayView>
 
+#include <array>
+#include <bit>
 #include <vector>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define LUMO_BYTES_SSE2 1
+#endif
 
 namespace lumo {
 
@@ -14,5 +24,94 @@ void findAllOccurrences(QByteArrayView haystack, QByteArrayView needle, std::vec
 
 // How often `byte` occurs in [from, to).
 qsizetype countByte(const char* from, const char* to, char byte);
+
+// Up to four ASCII characters a copy stops at; unused places hold 0, which
+// stops it anyway.
+using AsciiStops = std::array<char16_t, 4>;
+
+namespace plain {
+
+inline qsizetype findByte(const char* p, qsizetype from, qsizetype n, char byte) {
+    for (; from < n; ++from)
+        if (p[from] == byte) return from;
+    return n;
+}
+
+inline qsizetype findLineBreak(const char16_t* p, qsizetype from, qsizetype n) {
+    for (; from < n; ++from)
+        if (p[from] == u'\r' || p[from] == u'\n') return from;
+    return n;
+}
+
+inline bool isCopiedAscii(char16_t u, const AsciiStops& stops) {
+    return u >= 0x20 && u <= 0x7E && u != stops[0] && u != stops[1] && u != stops[2] && u != stops[3];
+}
+
+inline qsizetype copyPrintableAscii(const char16_t* p, qsizetype n, char* out, const AsciiStops& stops) {
+    qsizetype k = 0;
+    for (; k + 8 <= n; k += 8) {
+        for (qsizetype j = k; j < k + 8; ++j)
+            if (!isCopiedAscii(p[j], stops)) return k;
+        for (qsizetype j = k; j < k + 8; ++j) out[j] = char(p[j]);
+    }
+    return k;
+}
+
+void findAllOccurrences(QByteArrayView haystack, QByteArrayView needle, qsizetype from, std::vector<qsizetype>& out);
+qsizetype countByte(const char* from, const char* to, char byte);
+
+}  // namespace plain
+
+// The first `byte` in p[from, n), or n. Inline, as the next one is often
+// close: the readers of tagged text ask for every tag's "|".
+inline qsizetype findByte(const char* p, qsizetype from, qsizetype n, char byte) {
+#ifdef LUMO_BYTES_SSE2
+    const __m128i wanted = _mm_set1_epi8(byte);
+    for (; from + 16 <= n; from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+        if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted))) return from + std::countr_zero(unsigned(mask));
+    }
+#endif
+    return plain::findByte(p, from, n, byte);
+}
+
+// The first carriage return or line feed in the UTF-16 units p[from, n), or n.
+inline qsizetype findLineBreak(const char16_t* p, qsizetype from, qsizetype n) {
+#ifdef LUMO_BYTES_SSE2
+    const __m128i cr = _mm_set1_epi16(u'\r'), lf = _mm_set1_epi16(u'\n');
+    for (; from + 8 <= n; from += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
+        if (mask != 0) return from + std::countr_zero(unsigned(mask)) / 2;
+    }
+#endif
+    return plain::findLineBreak(p, from, n);
+}
+
+// Copies the UTF-16 units p[0, n) to `out` as one byte each, eight at a
+// time, for as long as a block of eight holds only printable ASCII (space to
+// "~") and none of `stops`; returns how many it copied, a multiple of eight.
+// The block that stopped it and the units after it are the caller's. Most
+// text of a page is such ASCII and needs no escape.
+inline qsizetype copyPrintableAscii(const char16_t* p, qsizetype n, char* out, const AsciiStops& stops) {
+#ifdef LUMO_BYTES_SSE2
+    const __m128i space = _mm_set1_epi16(0x20), tilde = _mm_set1_epi16(0x7E);
+    const __m128i s0 = _mm_set1_epi16(short(stops[0])), s1 = _mm_set1_epi16(short(stops[1])),
+                  s2 = _mm_set1_epi16(short(stops[2])), s3 = _mm_set1_epi16(short(stops[3]));
+    qsizetype k = 0;
+    for (; k + 8 <= n; k += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        // Signed: a unit from 0x8000 up is below the space too.
+        __m128i odd = _mm_or_si128(_mm_cmplt_epi16(v, space), _mm_cmpgt_epi16(v, tilde));
+        odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi16(v, s0), _mm_cmpeq_epi16(v, s1)));
+        odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi16(v, s2), _mm_cmpeq_epi16(v, s3)));
+        if (_mm_movemask_epi8(odd) != 0) break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(v, v));
+    }
+    return k;
+#else
+    return plain::copyPrintableAscii(p, n, out, stops);
+#endif
+}
 
 }  // namespace lumo

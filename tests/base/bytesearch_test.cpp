@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include <QString>
+
 #include "base/ByteSearch.h"
 
 using namespace lumo;
@@ -28,4 +30,35 @@ TEST(ByteSearch, AgreesWithThePlainDefinitions) {
     findAllOccurrences("abc", "", none);
     findAllOccurrences("ab", "abc", none);
     EXPECT_TRUE(none.empty());
+}
+
+// Each vector search against its plain definition, at every start and length
+// around the sixteen-byte steps, with the wanted units early, late and absent.
+TEST(ByteSearch, VectorSearchesMatchTheirPlainDefinitions) {
+    const std::u16string texts[] = {
+        u"Sub A()\r\n    x = 1\r\nEnd Sub", u"ohne Zeilenende, aber länger als sechzehn Einheiten",
+        u"\n", u"a|b||c" + std::u16string(40, u'x') + u"|", u"<p class=\"x\">Tom & Jerry</p> ÄÖÜ \x7f\x1f ~~~~~~~~~~~~~~~~",
+        u"\xd83d\xde00 und \x8000 und \x20ac", std::u16string(33, u'r') + u"\r",
+    };
+    const AsciiStops stops = {u'"', u'&', u'<', u'>'};
+    for (const std::u16string& text : texts) {
+        const std::string bytes = QString::fromStdU16String(text).toStdString();
+        const qsizetype n16 = qsizetype(text.size()), n8 = qsizetype(bytes.size());
+        for (qsizetype from = 0; from <= n16; ++from)
+            ASSERT_EQ(findLineBreak(text.data(), from, n16), plain::findLineBreak(text.data(), from, n16));
+        for (const char byte : {'|', '\r', '~', char(0xC3)})
+            for (qsizetype from = 0; from <= n8; ++from)
+                ASSERT_EQ(findByte(bytes.data(), from, n8, byte), plain::findByte(bytes.data(), from, n8, byte));
+        for (qsizetype from = 0; from <= n16; ++from) {
+            std::string fast(size_t(n16), '\0'), slow(size_t(n16), '\0');
+            const qsizetype copied = copyPrintableAscii(text.data() + from, n16 - from, fast.data(), stops);
+            ASSERT_EQ(copied, plain::copyPrintableAscii(text.data() + from, n16 - from, slow.data(), stops));
+            ASSERT_EQ(fast, slow);
+        }
+        std::vector<qsizetype> fast, slow;
+        findAllOccurrences(bytes, "|", fast);
+        plain::findAllOccurrences(bytes, "|", 0, slow);
+        EXPECT_EQ(fast, slow);
+        EXPECT_EQ(countByte(bytes.data(), bytes.data() + n8, ' '), plain::countByte(bytes.data(), bytes.data() + n8, ' '));
+    }
 }
