@@ -1,4 +1,4 @@
-#include "export/SiteProject.h"
+#include "export/site/SiteProject.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "export/PageBytes.h"
-#include "export/SiteCode.h"
+#include "export/site/PageBytes.h"
+#include "export/site/SiteCode.h"
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
 

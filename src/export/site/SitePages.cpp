@@ -1,4 +1,4 @@
-#include "export/SitePages.h"
+#include "export/site/SitePages.h"
 
 #include <algorithm>
 #include <map>
@@ -6,9 +6,9 @@
 
 #include <QHash>
 
-#include "export/PageBytes.h"
+#include "export/site/PageBytes.h"
 #include "export/RoutineListing.h"
-#include "export/SiteProject.h"
+#include "export/site/SiteProject.h"
 #include "model/Codes.h"
 #include "render/HtmlRenderer.h"
 

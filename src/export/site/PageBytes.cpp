@@ -1,4 +1,4 @@
-#include "export/PageBytes.h"
+#include "export/site/PageBytes.h"
 
 #include <algorithm>
 #include <array>

@@ -10,11 +10,11 @@
 #include <sys/stat.h>
 
 #include "base/Progress.h"
-#include "export/SiteBuilder.h"
-#include "export/SiteFolder.h"
-#include "export/SiteProject.h"
-#include "export/SiteCheck.h"
-#include "export/PageBytes.h"
+#include "export/site/SiteBuilder.h"
+#include "export/site/SiteFolder.h"
+#include "export/site/SiteProject.h"
+#include "export/site/SiteCheck.h"
+#include "export/site/PageBytes.h"
 #include "model/CodeDatabase.h"
 #include "model/Tags.h"
 #include "navigate/AidsProject.h"

@@ -1,4 +1,4 @@
-#include "export/SiteCode.h"
+#include "export/site/SiteCode.h"
 
 #include <array>
 #include <bit>
@@ -8,7 +8,7 @@
 #define LUMO_CODE_SSE2 1
 #endif
 
-#include "export/PageBytes.h"
+#include "export/site/PageBytes.h"
 #include "model/TaggedText.h"
 #include "model/TextOperations.h"
 
