@@ -54,22 +54,15 @@ void addSites(WorkingStore& store, const std::vector<ModuleReferences>& found, s
         LineWalker walker(m.text);
         const auto first = std::find_if(routines.begin(), routines.end(),
                                         [&m](const RoutineRow& r) { return r.module == m.module; });
+        const auto end = std::find_if(first, routines.end(), [&m](const RoutineRow& r) { return r.module != m.module; });
         int last = 0;
         for (const int line : m.lines) {
             if (line == last) continue;  // one entry per line
             last = line;
-            // The routine the caller tree would list for this line: the first
-            // in order of first line whose lines hold it.
-            QString routine;
-            int routineNumber = 0;
-            for (auto r = first; r != routines.end() && r->module == m.module && r->start <= line; ++r) {
-                if (r->end >= line) {
-                    routine = r->name;
-                    routineNumber = r->number;
-                    break;
-                }
-            }
-            sites.push_back({m.module, moduleName, line, routine, routineNumber, taggedToText(walker.line(line))});
+            // The routine the caller tree would list for this line.
+            const RoutineRow* r = coveringRoutine(std::span(first, end), line);
+            sites.push_back({m.module, moduleName, line, r ? r->name : QString(), r ? r->number : 0,
+                             taggedToText(walker.line(line))});
         }
     }
 }

@@ -6,6 +6,8 @@
 
 #include "model/BuildFixture.h"
 #include "model/Tags.h"
+#include "model/Codes.h"
+#include "navigate/CallerIndex.h"
 #include "navigate/Callers.h"
 #include "support/ReferenceRenderers.h"
 #include "view/NodeList.h"
@@ -198,4 +200,71 @@ TEST(CallersReferenceLines, TheStoredBytesGiveTheLinesOfTheDecodedText) {
             ASSERT_EQ(referenceLines(s.toUtf8(), name.toUtf8()), definedReferenceLines(s, name))
                 << s.toStdString() << " / " << name.toStdString();
     }
+}
+
+// The index of all callers at once reads by the same rule: every line the
+// defined search finds, once, the letters of stray end tags ("n", "y")
+// included.
+TEST(CallerIndexTest, FindsTheLinesOfTheDefinedSearch) {
+    const Tags& t = tags();
+    const QStringList pieces = {t.close, t.comment, t.keyword, t.string, t.lineOpen, t.lineClose, "Foo", "n",
+                                "y",     "ä",       " ",       "\r\n",   "\n",      t.marker + "?", "Fö", "o|"};
+    const std::vector<RoutineRow> routines = {{.number = 1, .type = RouSub, .name = "Foo", .module = 1},
+                                              {.number = 2, .type = RouSub, .name = "n", .module = 1},
+                                              {.number = 3, .type = RouSub, .name = "y", .module = 1},
+                                              {.number = 4, .type = RouSub, .name = "o", .module = 1}};
+    std::mt19937 rng(20261208);
+    for (int i = 0; i < 5000; ++i) {
+        QString s;
+        for (int k = int(rng() % 24); k > 0; --k) s += pieces[int(rng() % pieces.size())];
+        if (unlikeStoredText(s)) continue;
+        CallerIndex index(routines);
+        index.addModule(1, s);
+        for (const RoutineRow& r : routines) {
+            std::vector<int> expected = definedReferenceLines(s, r.name);
+            expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+            std::vector<int> found;
+            const auto calls = index.callers(r);
+            for (const IndexedCall& c : *calls) found.push_back(c.line);
+            ASSERT_EQ(found, expected) << s.toStdString() << " / " << r.name.toStdString();
+        }
+    }
+}
+
+// Where the callers are searched and which routine each call stands in.
+TEST(CallerIndexTest, ScopeAndCoveringRoutineAsTheCallerTreeHasThem) {
+    const std::vector<RoutineRow> routines = {
+        {.number = 1, .type = RouSub, .visibility = OpenPrivate, .name = "Hilfe", .start = 1, .end = 3, .module = 1},
+        {.number = 2, .type = RouPropertyGet, .name = "Wert", .start = 4, .end = 6, .module = 1},
+        {.number = 3, .type = RouSub, .name = "Aussen", .start = 1, .end = 8, .module = 2},
+        {.number = 4, .type = RouSub, .name = "Innen", .start = 2, .end = 3, .module = 2},
+        {.number = 5, .type = RouSub, .visibility = OpenPrivate, .name = "Hilfe", .start = 5, .end = 6, .module = 2}};
+    CallerIndex index(routines);
+    index.addModule(1, u"Sub Hilfe()\r\n Hilfe: Wert\r\nEnd Sub\r\n\r\n Aussen\r\n");
+    index.addModule(2, u"x\r\n Hilfe: Innen\r\n Hilfe\r\n\r\n Innen Hilfe\r\n Hilfe\r\nEnd Sub\r\n\r\n Hilfe");
+    struct Case {
+        size_t routine;
+        std::vector<std::pair<int, int>> calls;  // module, line
+        std::vector<qint32> in;                  // the covering routine's number, 0 for none
+    };
+    const Case cases[] = {
+        // Private: its own module only, the first routine of lines holding the call.
+        {0, {{1, 1}, {1, 2}}, {1, 1}},
+        {4, {{2, 2}, {2, 3}, {2, 5}, {2, 6}, {2, 9}}, {3, 3, 3, 3, 0}},
+        {2, {{1, 5}}, {2}},
+        {3, {{2, 2}, {2, 5}}, {3, 3}},
+    };
+    for (const Case& c : cases) {
+        const auto found = index.callers(routines[c.routine]);
+        ASSERT_TRUE(found) << c.routine;
+        std::vector<std::pair<int, int>> calls;
+        std::vector<qint32> in;
+        for (const IndexedCall& call : *found) {
+            calls.push_back({call.module, call.line});
+            in.push_back(call.in ? call.in->number : 0);
+        }
+        EXPECT_EQ(calls, c.calls) << c.routine;
+        EXPECT_EQ(in, c.in) << c.routine;
+    }
+    EXPECT_FALSE(index.callers(routines[1]));  // a property is not searched
 }

@@ -1,10 +1,10 @@
 #pragma once
-// A module's code as the body of its web page: coloured as the HTML export
-// colours it (the colours themselves come from the page's style sheet),
-// every line an element with the anchor "L<n>" (its number is drawn by the
-// style sheet), routines with anchors of their own, and declared names
-// linked to where they are declared. The words that call routines are
-// found in the same reading, as the caller search finds them in the text.
+// A module's code as the body of its web page, written by the one writer
+// of code as HTML (render/HtmlCodeWriter) with the site's markup and hooks:
+// the colours as classes of the page's style sheet, every line an element
+// with the anchor "L<n>" (its number is drawn by the style sheet), routines
+// with anchors of their own at their first lines, and declared names
+// linked to where they are declared.
 #include <vector>
 
 #include <QByteArray>
@@ -15,21 +15,13 @@ namespace lumo {
 
 class PageBytes;
 
-// A word of the code as the page meets it.
-struct SiteWord {
-    QStringView text;
-    int line = 0;          // of the page, whose lines end at line feeds
-    int callLine = 0;      // as the caller search counts lines: by carriage returns
-    bool linkable = false;  // plain code: a name that may link
-    bool calling = false;   // outside keywords, comments, strings and routine lines: a name that may call
-};
-
-// What the code asks about its words, once for each.
-class SiteCodeWords {
+// What the code asks about a word of plain code, once for each.
+class SiteCodeLinks {
 public:
-    virtual ~SiteCodeWords() = default;
-    // The link of a linkable word, escaped for the page; empty for none.
-    virtual QByteArrayView seen(const SiteWord& word) = 0;
+    virtual ~SiteCodeLinks() = default;
+    // The link of `word` on line `line` of the page (its lines end at line
+    // feeds), escaped for the page; empty for none.
+    virtual QByteArrayView link(QStringView word, int line) = 0;
 };
 
 // An anchor id (escaped) that stands at a line: a routine's first line.
@@ -39,6 +31,6 @@ struct SiteAnchor {
 };
 
 // The inside of the <pre> element. anchors: by line.
-void writeSiteCode(PageBytes& out, QStringView tagged, SiteCodeWords& words, const std::vector<SiteAnchor>& anchors);
+void writeSiteCode(PageBytes& out, QStringView tagged, SiteCodeLinks& links, const std::vector<SiteAnchor>& anchors);
 
 }  // namespace lumo

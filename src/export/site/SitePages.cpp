@@ -6,8 +6,9 @@
 
 #include <QHash>
 
-#include "export/site/PageBytes.h"
+#include "base/CaseFold.h"
 #include "export/RoutineListing.h"
+#include "export/site/PageBytes.h"
 #include "export/site/SiteProject.h"
 #include "model/Codes.h"
 #include "render/HtmlRenderer.h"
@@ -86,7 +87,7 @@ private:
 constexpr qsizetype kOpenCallers = 6;
 
 void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r) {
-    const std::optional<std::vector<SiteCall>> calls = project.callers(r);
+    const std::optional<std::vector<IndexedCall>> calls = project.callers(r);
     if (!calls) return;
     if (calls->empty()) {
         out.add("<p class=\"aufrufe\">Keine Aufrufe gefunden.</p>");
@@ -103,7 +104,7 @@ void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r)
     }
     for (size_t k = 0; k < calls->size(); ++k) {
         // "Haupt.Start, Zeile 20"; the module alone outside every routine.
-        const SiteCall& c = (*calls)[k];
+        const IndexedCall& c = (*calls)[k];
         if (k > 0) out.add(", ");
         out.add(project.callLinkStart(c.module));
         out.addNumber(c.line);
@@ -223,7 +224,7 @@ void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle
     // Sorted by the names folded once, not folded again in every comparison.
     std::vector<std::pair<QString, const RoutineRow*>> keyed;
     for (const RoutineRow& r : project.routines())
-        if (!project.repeats(r)) keyed.emplace_back(foldedName(r.name), &r);
+        if (!project.repeats(r)) keyed.emplace_back(caseFolded(r.name), &r);
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const RoutineRow*> all;
     for (const auto& k : keyed) all.push_back(k.second);

@@ -2,52 +2,19 @@
 
 #include <algorithm>
 #include <array>
-#include <span>
+#include <atomic>
+#include <future>
 
 #include <QRegularExpression>
 #include <QSet>
 
+#include "base/CaseFold.h"
 #include "export/site/PageBytes.h"
 #include "export/site/SiteCode.h"
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {
-
-namespace {
-
-// A name folded as the declarations compare names: ASCII here, the rest as QString folds it.
-QString folded(QStringView word, char16_t (&buffer)[64]) {
-    if (word.size() > qsizetype(std::size(buffer))) return word.toString().toCaseFolded();
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        const char16_t c = word[i].unicode();
-        if (c >= 0x80) return word.toString().toCaseFolded();
-        buffer[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    }
-    return QString::fromRawData(reinterpret_cast<const QChar*>(buffer), word.size());
-}
-
-// name.compare(other, Qt::CaseInsensitive) == 0, by hand for ASCII names.
-bool sameName(const QString& name, const QString& other) {
-    if (name.size() != other.size()) return false;  // then no case makes them equal
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t a = name[i].unicode(), b = other[i].unicode();
-        if (a >= 0x80 || b >= 0x80) return name.compare(other, Qt::CaseInsensitive) == 0;
-        if (a != b && !((a | 0x20) == (b | 0x20) && (a | 0x20) >= u'a' && (a | 0x20) <= u'z')) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-QString foldedName(const QString& name) {
-    for (const QChar c : name)
-        if (c.unicode() >= 0x80) return name.toCaseFolded();
-    QString out = name;
-    for (QChar& c : out)
-        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
-    return out;
-}
 
 SiteProject::SiteProject(WorkingStore& store, const std::function<void(int, int)>& progress) {
     modules_ = modulesByNumber(store);
@@ -78,7 +45,7 @@ SiteProject::SiteProject(WorkingStore& store, const std::function<void(int, int)
             taken.clear();
             declared.clear();
         }
-        const QString folded = foldedName(r.name);
+        const QString folded = caseFolded(r.name);
         if (isDeclaration(r.type)) {
             const QString d = QString::number(r.type) + u'/' + folded;
             if (declared.contains(d)) repeated_.insert(r.number);
@@ -102,48 +69,19 @@ SiteProject::SiteProject(WorkingStore& store, const std::function<void(int, int)
         routineTexts_.push_back(std::move(texts));
     }
     indexDefinitions(projectDeclarations(store, modules_, routines_, texts_));
-    indexLines();
     writeCode(progress);
-}
-
-// For each line the routine the caller tree lists for it: the first in order
-// of first line whose lines hold it. A line beyond the text (a store whose
-// counts do not fit its texts) is looked up among the routines instead.
-void SiteProject::indexLines() {
-    covering_.resize(modules_.size());
-    for (size_t i = 0; i < modules_.size(); ++i)
-        covering_[i].assign(size_t(std::clamp<qsizetype>(modules_[i].lines, 0, texts_[i].size())) + 2, -1);
-    for (size_t k = 0; k < routines_.size(); ++k) {
-        const RoutineRow& r = routines_[k];
-        std::vector<int>& lines = covering_[size_t(r.module) - 1];
-        const int last = std::min(r.end, int(lines.size()) - 1);
-        for (int line = std::max(r.start, 1); line <= last; ++line)
-            if (lines[size_t(line)] < 0) lines[size_t(line)] = int(k);
-    }
-}
-
-const RoutineRow* SiteProject::covering(int module, int line) const {
-    const std::vector<int>& lines = covering_[size_t(module) - 1];
-    if (line >= 1 && size_t(line) < lines.size())
-        return lines[size_t(line)] < 0 ? nullptr : &routines_[size_t(lines[size_t(line)])];
-    auto r = std::lower_bound(routines_.begin(), routines_.end(), module,
-                              [](const RoutineRow& row, int m) { return row.module < m; });
-    for (; r != routines_.end() && r->module == module && r->start <= line; ++r)
-        if (r->end >= line) return &*r;
-    return nullptr;
 }
 
 // The words of one module's code: a page names the same few words again
 // and again, and each is looked up once.
-class SiteProject::ModuleWords : public SiteCodeWords {
+class SiteProject::ModuleWords : public SiteCodeLinks {
 public:
-    ModuleWords(SiteProject& project, int module) : project_(project), module_(module) {}
+    ModuleWords(const SiteProject& project, int module) : project_(project), module_(module) {}
 
-    QByteArrayView seen(const SiteWord& w) override {
-        const Word& word = words_[size_t(find(w.text))];
-        if (w.calling && word.calls >= 0) project_.calls_[size_t(word.calls)].push_back({module_, w.callLine});
+    QByteArrayView link(QStringView text, int line) override {
+        const Word& word = words_[size_t(find(text))];
         // The declaration itself links nowhere.
-        if (!w.linkable || word.href.isEmpty() || (word.module == module_ && word.line == w.line)) return {};
+        if (word.href.isEmpty() || (word.module == module_ && word.line == line)) return {};
         return word.href;
     }
 
@@ -152,7 +90,6 @@ private:
         int module = 0;
         int line = 0;
         QByteArray href;
-        int calls = -1;  // the routine name's list of calls
     };
 
     qsizetype lookUp(QStringView text) {
@@ -166,8 +103,6 @@ private:
             href.addNumber(target->second);
             word.href = href.take();
         }
-        // Names compare as the caller search compares them: case and all.
-        word.calls = project_.callsOf_.value(QString::fromRawData(text.data(), text.size()), -1);
         words_.push_back(std::move(word));
         return qsizetype(words_.size() - 1);
     }
@@ -213,41 +148,55 @@ private:
         qsizetype word = -1;
     };
 
-    SiteProject& project_;
+    const SiteProject& project_;
     const int module_;
     std::vector<Slot> slots_ = std::vector<Slot>(1024);
     std::vector<Word> words_;
 };
 
-// Every module's code as its page shows it, and on the way every word that
-// calls a routine: the callers of a routine on the first page come from
-// the code of all.
+// Every module's code as its page shows it, and the caller index: the
+// callers of a routine on the first page come from the code of all. The
+// index reads the code beside the writing, on a thread of its own where
+// one can be had; a module's text is let go once both have passed it.
 void SiteProject::writeCode(const std::function<void(int, int)>& progress) {
-    for (const RoutineRow& r : routines_) {
-        if (!callsOf_.contains(r.name)) {
-            callsOf_.insert(r.name, int(calls_.size()));
-            calls_.emplace_back();
+    calls_ = std::make_unique<CallerIndex>(routines_);
+    std::atomic<size_t> indexed{0};  // the modules the index has read
+    std::atomic<bool> stop{false};
+    std::future<void> indexing = std::async(std::launch::async | std::launch::deferred, [&] {
+        for (size_t i = 0; i < modules_.size() && !stop.load(std::memory_order_relaxed); ++i) {
+            if (!texts_[i].isEmpty()) calls_->addModule(modules_[i].number, texts_[i]);
+            indexed.store(i + 1, std::memory_order_release);
         }
-    }
+    });
     PageBytes code(1 << 20);
     codes_.resize(modules_.size());
     auto routine = routines_.cbegin();
-    for (size_t i = 0; i < modules_.size(); ++i) {
-        if (progress) progress(int(i) + 1, int(modules_.size()));
-        const int module = modules_[i].number;
-        // Anchors by line, those of one line in the order of the routines.
-        std::vector<SiteAnchor> anchors;
-        for (; routine != routines_.cend() && routine->module == module; ++routine)
-            anchors.push_back({routine->start, routineTexts_[indexOf(*routine)].anchorHtml});
-        std::stable_sort(anchors.begin(), anchors.end(),
-                         [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
-        if (texts_[i].isEmpty()) continue;
-        code.clear();
-        ModuleWords words(*this, module);
-        writeSiteCode(code, texts_[i], words, anchors);
-        codes_[i] = {code.bytes().toByteArray(), true};
-        texts_[i] = QString();  // its room serves the code of the next
+    size_t released = 0;  // the texts let go
+    try {
+        for (size_t i = 0; i < modules_.size(); ++i) {
+            if (progress) progress(int(i) + 1, int(modules_.size()));
+            const int module = modules_[i].number;
+            // Anchors by line, those of one line in the order of the routines.
+            std::vector<SiteAnchor> anchors;
+            for (; routine != routines_.cend() && routine->module == module; ++routine)
+                anchors.push_back({routine->start, routineTexts_[indexOf(*routine)].anchorHtml});
+            std::stable_sort(anchors.begin(), anchors.end(),
+                             [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
+            if (texts_[i].isEmpty()) continue;
+            code.clear();
+            ModuleWords words(*this, module);
+            writeSiteCode(code, texts_[i], words, anchors);
+            codes_[i] = {code.bytes().toByteArray(), true};
+            // Their room serves the code of the next.
+            for (const size_t upTo = std::min(i + 1, indexed.load(std::memory_order_acquire)); released < upTo; ++released)
+                texts_[released] = QString();
+        }
+    } catch (...) {
+        stop = true;  // the index is not asked; its thread ends before the texts go
+        throw;
     }
+    indexing.get();
+    texts_.clear();
 }
 
 // The answers of definitionCandidates, first of each: from a module that
@@ -278,7 +227,7 @@ void SiteProject::indexDefinitions(const std::vector<Declaration>& declarations)
     targetOf_.reserve(qsizetype(declarations.size()));
     char16_t buffer[64];
     for (const Declaration& d : declarations) {
-        const QString name = folded(d.name, buffer);
+        const QString name = caseFolded(d.name, buffer);
         auto at = targetOf_.constFind(name);
         if (at == targetOf_.cend()) {
             at = targetOf_.insert(QString(name.constData(), name.size()), int(targets_.size()));
@@ -319,7 +268,7 @@ size_t SiteProject::indexOf(const RoutineRow& routine) const {
 
 std::optional<std::pair<int, int>> SiteProject::definition(QStringView name, int module) const {
     char16_t buffer[64];
-    const auto at = targetOf_.constFind(folded(name, buffer));
+    const auto at = targetOf_.constFind(caseFolded(name, buffer));
     if (at == targetOf_.cend()) return std::nullopt;
     const Targets& t = targets_[size_t(at.value())];
     const auto& own = t.own;
@@ -327,39 +276,6 @@ std::optional<std::pair<int, int>> SiteProject::definition(QStringView name, int
                                        [](const std::pair<int, int>& o, int m) { return o.first < m; });
     if (mine != own.end() && mine->first == module) return *mine;
     return t.elsewhere;
-}
-
-std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& routine) const {
-    // The caller search takes the first routine of the name in its module
-    // (names compare without regard to case there) and searches a Private
-    // one only in that module.
-    const RoutineRow* asked = &routine;
-    const auto [from, to] = std::equal_range(routines_.begin(), routines_.end(), routine,
-                                             [](const RoutineRow& a, const RoutineRow& b) { return a.module < b.module; });
-    for (const RoutineRow& r : std::span(from, to))
-        if (r.number < asked->number && sameName(r.name, routine.name))
-            asked = &r;
-    if (isProperty(asked->type)) return std::nullopt;
-    const bool onlyOwn = asked->visibility == OpenPrivate;
-    std::vector<SiteCall> calls;
-    const auto refs = callsOf_.constFind(routine.name);
-    if (refs == callsOf_.cend()) return calls;
-    int lastModule = 0, lastLine = 0;
-    std::span<const std::pair<int, int>> found = calls_[size_t(refs.value())];  // by module, then line
-    if (onlyOwn) {
-        const auto [from, to] = std::equal_range(found.begin(), found.end(), std::pair{routine.module, 0},
-                                                 [](const auto& a, const auto& b) { return a.first < b.first; });
-        found = std::span(from, to);
-    }
-    calls.reserve(found.size());
-    for (const auto& [module, line] : found) {
-        if (module == lastModule && line == lastLine) continue;  // one entry per line
-        lastModule = module;
-        lastLine = line;
-        const RoutineRow* in = covering(module, line);
-        calls.push_back({module, line, in ? in->name : QString(), in});
-    }
-    return calls;
 }
 
 QString modulePageName(const ModuleRow& module) {

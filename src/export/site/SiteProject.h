@@ -1,10 +1,12 @@
 #pragma once
 // A project read once for its website: modules, routines, every declared
 // name, each module's code as its page shows it, and who calls each
-// routine (found in the same reading of the code). The links of the site
-// give the answers the window gives: a name leads where Definition (F8)
-// jumps, a routine lists the lines the caller search finds.
+// routine (navigate's caller index, reading the code beside the pages).
+// The links of the site give the answers the window gives: a name leads
+// where Definition (F8) jumps, a routine lists the lines the caller search
+// finds.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,19 +18,12 @@
 #include <QStringView>
 
 #include "model/CodeDatabase.h"
+#include "navigate/CallerIndex.h"
 #include "navigate/Declarations.h"
 
 namespace lumo {
 
 class WorkingStore;
-
-// A line that calls a routine, and the routine it stands in ("" outside every routine).
-struct SiteCall {
-    int module = 0;
-    int line = 0;
-    QString routine;
-    const RoutineRow* in = nullptr;  // that routine, among routines()
-};
 
 class SiteProject {
 public:
@@ -69,7 +64,7 @@ public:
     // A call as its link begins and goes on after the line number:
     // "<a href=\"modul-Haupt.html#L" and "\">Haupt.Start, Zeile ", escaped.
     const QByteArray& callLinkStart(int module) const { return moduleTexts_[size_t(module) - 1].linkStart; }
-    const QByteArray& callLabel(const SiteCall& call) const {
+    const QByteArray& callLabel(const IndexedCall& call) const {
         // A routine without a name (a damaged store) is left out as the caller tree leaves it.
         return call.in && !call.in->name.isEmpty() ? routineTexts_[indexOf(*call.in)].callLabel
                                                     : moduleTexts_[size_t(call.module) - 1].callLabel;
@@ -79,14 +74,12 @@ public:
     std::optional<std::pair<int, int>> definition(QStringView name, int module) const;
     // The calls of routine `routine` as the caller search finds them;
     // nothing for a routine it does not search (a property).
-    std::optional<std::vector<SiteCall>> callers(const RoutineRow& routine) const;
+    std::optional<std::vector<IndexedCall>> callers(const RoutineRow& routine) const { return calls_->callers(routine); }
 
 private:
     // The place of a row of routines() among them.
     size_t indexOf(const RoutineRow& routine) const;
     class ModuleWords;
-    void indexLines();
-    const RoutineRow* covering(int module, int line) const;
     void writeCode(const std::function<void(int, int)>& progress);
     void indexDefinitions(const std::vector<Declaration>& declarations);
 
@@ -103,10 +96,7 @@ private:
         bool hasText = false;
     };
     std::vector<Code> codes_;
-    std::vector<std::vector<int>> covering_;  // by module, line: into routines_, -1 for none
-    // Every word that calls a routine, by the name as written: module, line.
-    QHash<QString, int> callsOf_;  // into calls_
-    std::vector<std::vector<std::pair<int, int>>> calls_;
+    std::unique_ptr<CallerIndex> calls_;
     struct RoutineTexts {
         QString anchor;
         QByteArray anchorHtml;
@@ -129,9 +119,6 @@ private:
     QHash<QString, int> targetOf_;  // by the name case folded
     std::vector<Targets> targets_;
 };
-
-// name.toCaseFolded(), quicker for the ASCII names of most projects.
-QString foldedName(const QString& name);
 
 // The page of a module: "modul-" + its name when that is a plain ASCII
 // name, else "modul-" + its number; ".html".

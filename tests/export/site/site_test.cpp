@@ -53,7 +53,7 @@ protected:
             for (size_t i = 0; i < found->size(); ++i) {
                 EXPECT_EQ((*found)[i].module, (*expected)[i].module);
                 EXPECT_EQ((*found)[i].line, (*expected)[i].line);
-                EXPECT_EQ((*found)[i].routine, (*expected)[i].routine);
+                EXPECT_EQ((*found)[i].in ? (*found)[i].in->name : QString(), (*expected)[i].routine);
             }
         }
     }
