@@ -15,7 +15,7 @@
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectFolder.h"
 #include "cli/SourceBuild.h"
-#include "export/SiteBuilder.h"
+#include "export/site/SiteBuilder.h"
 #include "model/WorkingStore.h"
 
 namespace lumo::cli {

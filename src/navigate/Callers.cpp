@@ -131,14 +131,10 @@ bool addCallerNodes(NodeTree& tree, WorkingStore& store, const std::vector<Modul
         auto moduleEnd = routine;
         while (moduleEnd != routines.end() && moduleEnd->module == h.module) ++moduleEnd;
         for (const int line : h.lines) {
-            // The first routine, in the order of the covering-line lookup, whose lines hold the reference.
-            for (auto r = routine; r != moduleEnd && r->start <= line; ++r) {
-                if (r->end < line) continue;
-                if (r->number != lastAdded) {
-                    tree.addNode(parent, routineKey(r->number), r->name, imageKey(*r));
-                    lastAdded = r->number;
-                }
-                break;
+            const RoutineRow* r = coveringRoutine(std::span(routine, moduleEnd), line);
+            if (r && r->number != lastAdded) {
+                tree.addNode(parent, routineKey(r->number), r->name, imageKey(*r));
+                lastAdded = r->number;
             }
         }
         routine = moduleEnd;
@@ -204,6 +200,14 @@ std::vector<int> referenceLines(QByteArrayView tagged, QByteArrayView name) {
         lines.push_back(line);
     }
     return lines;
+}
+
+const RoutineRow* coveringRoutine(std::span<const RoutineRow> moduleRoutines, int line) {
+    for (const RoutineRow& r : moduleRoutines) {
+        if (r.start > line) break;
+        if (r.end >= line) return &r;
+    }
+    return nullptr;
 }
 
 std::vector<int> moduleNumbersOf(const std::vector<ModuleReferences>& found) {

@@ -3,6 +3,7 @@
 // stored module texts are searched with their tagged spans (keywords,
 // comments, string literals, routine head and End lines) blanked out, so
 // that only code can hold a reference.
+#include <span>
 #include <vector>
 
 #include <QByteArrayView>
@@ -12,6 +13,7 @@
 namespace lumo {
 
 class NodeTree;
+struct RoutineRow;
 class Ui;
 class WorkingStore;
 
@@ -36,6 +38,11 @@ QString blankTaggedSpans(const QString& tagged);
 // lower-case letters and ";", which listed ExecuteInShell among the callers
 // of Execute and missed `Debug.Print Foo;`.
 bool isCallerIdentChar(QChar c);
+
+// The routine the caller tree lists for `line` of a module whose routines
+// are given in order of first line: the first whose lines hold it; nullptr
+// outside every routine.
+const RoutineRow* coveringRoutine(std::span<const RoutineRow> moduleRoutines, int line);
 
 // The lines of a stored (UTF-8) tagged module text that reference a name
 // given in UTF-8, ascending; a line with several references is listed once

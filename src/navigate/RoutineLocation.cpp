@@ -135,6 +135,11 @@ int keyNumber(const QString& key) {
     return key.mid(1).toInt();
 }
 
+CallerScope callerScope(const RoutineRow& asked) {
+    if (isProperty(asked.type)) return CallerScope::Refused;
+    return asked.visibility == OpenPrivate ? CallerScope::OwnModule : CallerScope::AllModules;
+}
+
 RoutineLookup routineByName(WorkingStore& store, const QString& name, int moduleNumber, Ui& ui) {
     try {
         const auto row = routineByNameInModule(store, name, moduleNumber);
@@ -142,13 +147,14 @@ RoutineLookup routineByName(WorkingStore& store, const QString& name, int module
             ui.message(QStringLiteral("Infos zu Routine nicht gefunden"), {}, MsgIcon::Warning);
             return {};
         }
-        if (isProperty(row->type)) {
+        const CallerScope scope = callerScope(*row);
+        if (scope == CallerScope::Refused) {
             ui.message(QStringLiteral("Property wird von der Routinensuche nicht unterstützt"), {}, MsgIcon::Warning);
             return {};
         }
         RoutineLookup r;
         r.routineNumber = row->number;
-        r.result = row->visibility == OpenPrivate ? 1 : 2;
+        r.result = scope == CallerScope::OwnModule ? 1 : 2;
         return r;
     } catch (const std::exception&) {
         ui.message(QStringLiteral("Routine nicht gefunden"));

@@ -9,6 +9,7 @@
 namespace lumo {
 
 class TextView;
+struct RoutineRow;
 class Ui;
 class WorkingStore;
 
@@ -52,6 +53,12 @@ struct RoutineLookup {
     int result = 0;         // 0 not usable, 1 private routine, 2 any other visibility
     int routineNumber = 0;
 };
+
+// Where the caller search looks for the callers of routine `asked`: nowhere
+// for a property, only in its module for a Private routine, in every
+// module otherwise.
+enum class CallerScope { Refused, OwnModule, AllModules };
+CallerScope callerScope(const RoutineRow& asked);
 
 // Looks a routine of module `moduleNumber` up by name for the caller search.
 // Tells the user why when it cannot be used.

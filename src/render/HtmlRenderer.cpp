@@ -4,6 +4,7 @@
 #include <array>
 
 #include "model/TaggedText.h"
+#include "render/HtmlCodeWriter.h"
 
 namespace lumo {
 
@@ -34,20 +35,20 @@ QLatin1String entityOf(char16_t c) {
 }
 
 // The span a colour tag opens, attribute form included.
-QString colourSpan(const QString& colour) {
-    return QStringLiteral("<span style=\"color:") + colour + QStringLiteral("\"; >");
+QByteArray colourSpan(const QString& colour) {
+    return "<span style=\"color:" + colour.toLatin1() + "\"; >";
 }
 
-// What every tag becomes in the HTML body; the text between the tags is escaped.
-class HtmlBodySink {
+// The fragment's page: markup as it is, text escaped with the entities of escapeHtml.
+class EntityPage {
 public:
-    HtmlBodySink(QString& out, const std::array<QString, kTagKindCount>& tagText) : out_(out), tagText_(tagText) {}
-    void text(QStringView s) { appendEscapedHtml(out_, s); }
-    void tag(TagKind kind) { out_ += tagText_[size_t(kind)]; }
+    explicit EntityPage(QString& out) : out_(out) {}
+    void add(QByteArrayView markup) { out_ += QLatin1StringView(markup); }
+    void addEscaped(QStringView text) { appendEscapedHtml(out_, text); }
+    void addNumber(qint64 n) { out_ += QString::number(n); }
 
 private:
     QString& out_;
-    const std::array<QString, kTagKindCount>& tagText_;
 };
 
 }  // namespace
@@ -98,14 +99,15 @@ QString htmlColorOrThrow(qint32 colour, const char* what) {
 }
 
 void taggedToHtml(QString& text, const Options& options) {
-    std::array<QString, kTagKindCount> tagText;
-    tagText[size_t(TagKind::Close)] = QStringLiteral("</span>");
+    HtmlCodeMarkup markup;
+    auto& tagText = markup.tags;
+    tagText[size_t(TagKind::Close)] = "</span>";
     tagText[size_t(TagKind::Comment)] = colourSpan(htmlColorOrThrow(options.commentColour, "Kommentare"));
     tagText[size_t(TagKind::Keyword)] = colourSpan(htmlColorOrThrow(options.keywordColour, "Schlüsselwörter"));
     tagText[size_t(TagKind::String)] = colourSpan(htmlColorOrThrow(options.stringColour, "Zeichenketten"));
     if (options.boldRoutineLines) {
-        tagText[size_t(TagKind::LineOpen)] = QStringLiteral("<b>");
-        tagText[size_t(TagKind::LineClose)] = QStringLiteral("</b>");
+        tagText[size_t(TagKind::LineOpen)] = "<b>";
+        tagText[size_t(TagKind::LineClose)] = "</b>";
     }
     QString out;
     out.reserve(text.size() * 3 + 128);
@@ -114,8 +116,10 @@ void taggedToHtml(QString& text, const Options& options) {
     // not close the attribute and add markup of its own.
     appendEscapedHtml(out, options.fontName);
     out += QStringLiteral(",Arial; font-size=") + QString::number(options.fontSize) + QStringLiteral("pt\"; >");
-    HtmlBodySink sink(out, tagText);
-    readTagged(text, sink);
+    EntityPage page(out);
+    NoHtmlHooks hooks;
+    HtmlCodeWriter writer(page, markup, hooks);
+    readTagged(text, writer);
     out += QStringLiteral("</span></pre>");
     text = std::move(out);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Tagged text as HTML source: the fragment with inline colour styles that
-// the clipboard export and the preview page carry.
+// the clipboard export and the preview page carry, written by the one
+// writer of code as HTML (HtmlCodeWriter).
 #include <optional>
 #include <stdexcept>
 

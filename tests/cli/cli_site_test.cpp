@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "cli/CliFixture.h"
-#include "export/SiteCheck.h"
+#include "export/site/SiteCheck.h"
 
 namespace {
 

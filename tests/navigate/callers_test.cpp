@@ -8,6 +8,7 @@
 
 #include "model/BuildFixture.h"
 #include "model/Tags.h"
+#include "model/Codes.h"
 #include "navigate/Callers.h"
 #include "support/ReferenceRenderers.h"
 #include "view/NodeList.h"

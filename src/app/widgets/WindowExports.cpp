@@ -17,7 +17,7 @@
 #include "export/Html.h"
 #include "export/RoutineListing.h"
 #include "export/RtfExport.h"
-#include "export/SiteExport.h"
+#include "export/site/SiteExport.h"
 #include "export/StructureListing.h"
 #include "export/TextExport.h"
 #include "model/WorkingStore.h"

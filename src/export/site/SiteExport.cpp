@@ -1,10 +1,10 @@
-#include "export/SiteExport.h"
+#include "export/site/SiteExport.h"
 
 #include <QDir>
 
 #include "base/Ui.h"
 #include "export/ExportContext.h"
-#include "export/SiteBuilder.h"
+#include "export/site/SiteBuilder.h"
 
 namespace lumo {
 

@@ -15,7 +15,7 @@ namespace lumo::test {
 #define LUMO_EXPECT_VALID_SITE(folder)                                                                    \
     do {                                                                                                  \
         QProcess check;                                                                                   \
-        check.start("/usr/bin/python3", {LUMO_SOURCE_DIR "/tests/export/site_check.py", folder});         \
+        check.start("/usr/bin/python3", {LUMO_SOURCE_DIR "/tests/export/site/site_check.py", folder});         \
         const bool ran = check.waitForFinished(120000);                                                   \
         if (!ran || check.exitCode() == 2 || check.error() == QProcess::FailedToStart) {                  \
             if (qgetenv("CI") == "true") FAIL() << "python3-html5lib needed for the site check";           \

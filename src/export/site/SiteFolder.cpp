@@ -1,4 +1,4 @@
-#include "export/SiteFolder.h"
+#include "export/site/SiteFolder.h"
 
 #include <filesystem>
 #include <system_error>
@@ -9,7 +9,7 @@
 
 #include "base/OutputFolder.h"
 #include "base/SystemErrors.h"
-#include "export/SitePages.h"
+#include "export/site/SitePages.h"
 
 namespace lumo {
 

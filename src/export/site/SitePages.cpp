@@ -1,4 +1,4 @@
-#include "export/SitePages.h"
+#include "export/site/SitePages.h"
 
 #include <algorithm>
 #include <map>
@@ -6,9 +6,10 @@
 
 #include <QHash>
 
-#include "export/PageBytes.h"
+#include "base/CaseFold.h"
 #include "export/RoutineListing.h"
-#include "export/SiteProject.h"
+#include "export/site/PageBytes.h"
+#include "export/site/SiteProject.h"
 #include "model/Codes.h"
 #include "render/HtmlRenderer.h"
 
@@ -223,7 +224,7 @@ void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle
     // Sorted by the names folded once, not folded again in every comparison.
     std::vector<std::pair<QString, const RoutineRow*>> keyed;
     for (const RoutineRow& r : project.routines())
-        if (!project.repeats(r)) keyed.emplace_back(foldedName(r.name), &r);
+        if (!project.repeats(r)) keyed.emplace_back(caseFolded(r.name), &r);
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const RoutineRow*> all;
     for (const auto& k : keyed) all.push_back(k.second);

@@ -1,4 +1,4 @@
-#include "export/SiteBuilder.h"
+#include "export/site/SiteBuilder.h"
 
 #include <initializer_list>
 
@@ -13,10 +13,10 @@
 
 #include "base/Progress.h"
 #include "base/SystemErrors.h"
-#include "export/PageBytes.h"
-#include "export/SiteFolder.h"
-#include "export/SitePages.h"
-#include "export/SiteProject.h"
+#include "export/site/PageBytes.h"
+#include "export/site/SiteFolder.h"
+#include "export/site/SitePages.h"
+#include "export/site/SiteProject.h"
 #include "model/WorkingStore.h"
 
 namespace lumo {

@@ -1,10 +1,12 @@
 #pragma once
 // A project read once for its website: modules, routines, every declared
 // name, each module's code as its page shows it, and who calls each
-// routine (found in the same reading of the code). The links of the site
-// give the answers the window gives: a name leads where Definition (F8)
-// jumps, a routine lists the lines the caller search finds.
+// routine (navigate's caller index, reading the code beside the pages).
+// The links of the site give the answers the window gives: a name leads
+// where Definition (F8) jumps, a routine lists the lines the caller search
+// finds.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,18 +18,18 @@
 #include <QStringView>
 
 #include "model/CodeDatabase.h"
+#include "navigate/ProjectScope.h"
 #include "navigate/Declarations.h"
 
 namespace lumo {
 
 class WorkingStore;
 
-// A line that calls a routine, and the routine it stands in ("" outside every routine).
+// A line that calls a routine, and the routine covering it (nullptr outside every routine).
 struct SiteCall {
     int module = 0;
     int line = 0;
-    QString routine;
-    const RoutineRow* in = nullptr;  // that routine, among routines()
+    const RoutineRow* in = nullptr;  // among routines()
 };
 
 class SiteProject {
@@ -75,8 +77,6 @@ public:
                                                     : moduleTexts_[size_t(call.module) - 1].callLabel;
     }
 
-    // Where Definition leads from `name` in module `module`: module and line.
-    std::optional<std::pair<int, int>> definition(QStringView name, int module) const;
     // The calls of routine `routine` as the caller search finds them;
     // nothing for a routine it does not search (a property).
     std::optional<std::vector<SiteCall>> callers(const RoutineRow& routine) const;
@@ -84,15 +84,12 @@ public:
 private:
     // The place of a row of routines() among them.
     size_t indexOf(const RoutineRow& routine) const;
-    class ModuleWords;
-    void indexLines();
-    const RoutineRow* covering(int module, int line) const;
+    class ModuleLinks;
     void writeCode(const std::function<void(int, int)>& progress);
-    void indexDefinitions(const std::vector<Declaration>& declarations);
 
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
-    std::vector<QString> texts_;  // until their code is written
+    std::unique_ptr<ProjectScope> scope_;  // until the code is written
     std::vector<QString> pages_;
     std::vector<QByteArray> pageBytes_;
     std::vector<QByteArray> namesHtml_;
@@ -103,10 +100,7 @@ private:
         bool hasText = false;
     };
     std::vector<Code> codes_;
-    std::vector<std::vector<int>> covering_;  // by module, line: into routines_, -1 for none
-    // Every word that calls a routine, by the name as written: module, line.
-    QHash<QString, int> callsOf_;  // into calls_
-    std::vector<std::vector<std::pair<int, int>>> calls_;
+    std::vector<std::vector<SiteCall>> calls_;  // as routines_: the lines that call each
     struct RoutineTexts {
         QString anchor;
         QByteArray anchorHtml;
@@ -119,19 +113,7 @@ private:
     };
     std::vector<ModuleTexts> moduleTexts_;
     QSet<qint32> repeated_;
-    // What Definition answers for a name, worked out once for the whole
-    // project: the declaration each declaring module offers itself, and the
-    // one every other module is led to.
-    struct Targets {
-        std::vector<std::pair<int, int>> own;  // module, line; by module
-        std::optional<std::pair<int, int>> elsewhere;
-    };
-    QHash<QString, int> targetOf_;  // by the name case folded
-    std::vector<Targets> targets_;
 };
-
-// name.toCaseFolded(), quicker for the ASCII names of most projects.
-QString foldedName(const QString& name);
 
 // The page of a module: "modul-" + its name when that is a plain ASCII
 // name, else "modul-" + its number; ".html".

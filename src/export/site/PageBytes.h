@@ -53,8 +53,6 @@ private:
     // One UTF-16 unit that is no ASCII at p[k] (a pair of surrogates
     // taken whole), as toUtf8 writes it; returns the units read.
     qsizetype encode(const QChar* p, qsizetype k, qsizetype n);
-    // The units of p written at once as needing no escape, from the first on.
-    qsizetype copyPlain(const QChar* p, qsizetype n);
 
     QByteArray data_;
     char* begin_ = nullptr;

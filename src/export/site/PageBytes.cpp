@@ -1,12 +1,9 @@
-#include "export/PageBytes.h"
+#include "export/site/PageBytes.h"
 
 #include <algorithm>
 #include <array>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define LUMO_PAGE_SSE2 1
-#endif
+#include "base/ByteSearch.h"
 
 namespace lumo {
 
@@ -16,6 +13,9 @@ namespace {
 // or the entity with this number in kEntities.
 constexpr QByteArrayView kEntities[] = {{}, "&amp;", "&lt;", "&gt;", "&quot;", "&#xFFFD;"};
 constexpr qsizetype kLongestEntity = 8;
+
+// The printable ASCII characters that are escaped.
+constexpr AsciiStops kPlainStops = {u'"', u'&', u'<', u'>'};
 
 const std::array<unsigned char, 128> kAsciiEntity = [] {
     std::array<unsigned char, 128> t{};
@@ -102,37 +102,18 @@ qsizetype PageBytes::encode(const QChar* p, qsizetype k, qsizetype n) {
     return 2;
 }
 
-// Eight units of plain ASCII that need no escape go out as they are; the
-// code of a page is mostly such text.
-qsizetype PageBytes::copyPlain(const QChar* p, qsizetype n) {
-    qsizetype k = 0;
-#ifdef LUMO_PAGE_SSE2
-    const __m128i space = _mm_set1_epi16(0x20), tilde = _mm_set1_epi16(0x7E);
-    const __m128i quote = _mm_set1_epi16(u'"'), amp = _mm_set1_epi16(u'&'), lt = _mm_set1_epi16(u'<'),
-                  gt = _mm_set1_epi16(u'>');
-    for (; k + 8 <= n; k += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-        // Signed: a unit from 0x8000 up is below the space too.
-        __m128i odd = _mm_or_si128(_mm_cmplt_epi16(v, space), _mm_cmpgt_epi16(v, tilde));
-        odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi16(v, quote), _mm_cmpeq_epi16(v, amp)));
-        odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi16(v, lt), _mm_cmpeq_epi16(v, gt)));
-        if (_mm_movemask_epi8(odd) != 0) break;
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(at_), _mm_packus_epi16(v, v));
-        at_ += 8;
-    }
-#else
-    Q_UNUSED(p);
-    Q_UNUSED(n);
-#endif
-    return k;
-}
-
 void PageBytes::addEscaped(QStringView text) {
     const QChar* p = text.data();
     const qsizetype n = text.size();
     room(kLongestEntity * n);
     for (qsizetype k = 0; k < n;) {
-        if (n - k >= 8) k += copyPlain(p + k, n - k);
+        // Eight units of plain ASCII that need no escape go out as they
+        // are; the code of a page is mostly such text.
+        if (n - k >= 8) {
+            const qsizetype copied = copyPrintableAscii(reinterpret_cast<const char16_t*>(p + k), n - k, at_, kPlainStops);
+            at_ += copied;
+            k += copied;
+        }
         // The units that stopped it (or the last few) one by one.
         for (const qsizetype stop = std::min(n, k + 8); k < stop;) {
             const char16_t u = p[k].unicode();

@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "cli/CliFixture.h"
-#include "export/SiteCheck.h"
-#include "export/SiteProject.h"
+#include "export/site/SiteCheck.h"
+#include "export/site/SiteProject.h"
 #include "model/CodeDatabase.h"
 #include "render/TaggedContent.h"
 

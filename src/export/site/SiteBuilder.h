@@ -10,7 +10,7 @@
 #include <QStringList>
 
 #include "base/Options.h"
-#include "export/SitePages.h"
+#include "export/site/SitePages.h"
 
 namespace lumo {
 
