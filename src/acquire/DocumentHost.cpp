@@ -119,6 +119,7 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
     std::vector<VbaProjectData> projects;
     QStringList report, shownNow;
     failed_.clear();
+    partlyRead_.clear();
     unlisted_.clear();
     // Every document open is one read: together they stay within what one
     // project may hold.
@@ -131,6 +132,7 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
             VbaProjectData p = readProjectSource(path, budget);
             p.fileName = path;
             problems = p.problems;
+            if (!problems.isEmpty()) partlyRead_ << path;
             // The listing leaves a locked project out without a word, as the
             // host's own editor would; the user learns why here.
             if (p.locked) {
@@ -138,10 +140,12 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
                                            "wird nicht aufgeführt.");
                 unlisted_ << path;
             } else if (std::none_of(p.modules.begin(), p.modules.end(),
-                                    [](const VbaModule& m) { return holdsCode(m.code.text()); })) {
-                // So does it with components that hold no code.
-                problems << QStringLiteral("Das VBA-Projekt hat nur Komponenten ohne Code (etwa ein leeres "
-                                           "ThisDocument) und wird nicht aufgeführt.");
+                                    [](const VbaModule& m) {
+                                        return listedComponent(m.code.lineCount(), m.code.text());
+                                    })) {
+                // So does it with components of 2 lines or fewer without code.
+                problems << QStringLiteral("Das VBA-Projekt hat nur Komponenten ohne Code mit höchstens 2 Zeilen "
+                                           "(etwa ein leeres ThisDocument) und wird nicht aufgeführt.");
                 unlisted_ << path;
             }
             projects.push_back(std::move(p));
@@ -162,6 +166,7 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
         if (told == told_.constEnd() || *told != lines) shownNow << lines;
         told_.insert(path, lines);
     }
+    lastProblems_ = report;
     lastReport_ = unreadableDocumentsMessage(report);
     const QString message = unreadableDocumentsMessage(shownNow);
     if (ui_ && !message.isEmpty()) ui_->message(message, {}, MsgIcon::Warning);

@@ -36,8 +36,12 @@ public:
     // The last connection's report of every document with problems (also
     // those not shown again), empty when all went well.
     const QString& lastReport() const { return lastReport_; }
+    // The same, one line per problem ("path: what").
+    const QStringList& lastProblems() const { return lastProblems_; }
     // The documents the last connection could not read at all.
     const QStringList& failedDocuments() const { return failed_; }
+    // The documents the last connection read without some of their modules.
+    const QStringList& partlyReadDocuments() const { return partlyRead_; }
     // The documents the last connection read but whose project the listing
     // leaves out whole (locked, or nothing but components without code).
     const QStringList& unlistedDocuments() const { return unlisted_; }
@@ -46,7 +50,8 @@ private:
     Ui* ui_;
     QStringList documents_;
     QString lastReport_;
-    QStringList failed_, unlisted_;
+    QStringList lastProblems_;
+    QStringList failed_, partlyRead_, unlisted_;
     QHash<QString, QStringList> told_;  // per document, the problems reported last
 };
 

@@ -58,14 +58,47 @@ QStringView wordAt(const QString& s, qsizetype i, qsizetype* end) {
     return QStringView(s).sliced(i, e - i);
 }
 
+// What is known of the statement being read: its first word and the words
+// before the one at hand, across continued lines.
+struct Statement {
+    QString first;              // lower case; empty at its start
+    bool onlyModifiers = true;  // every word so far is Public, Private, Friend, Global or Static
+    QString previous;           // lower case
+    bool declare = false;       // a Declare statement
+    void reset() { *this = Statement{}; }
+};
+
+// Words of the list that are keywords only in some statements; elsewhere
+// they are names (a variable "property", a parameter "random"), which the
+// editor leaves as written. Respelled, such a name would be taken for a
+// keyword: "property" in a routine's body for its end.
+// `next` is the word after it on the line.
+bool keywordHere(const QString& lower, const Statement& st, QStringView next) {
+    if (lower == u"property") {
+        if (st.previous == u"end" || st.previous == u"exit") return true;
+        return st.onlyModifiers && (next.compare(u"get", Qt::CaseInsensitive) == 0 ||
+                                    next.compare(u"let", Qt::CaseInsensitive) == 0 ||
+                                    next.compare(u"set", Qt::CaseInsensitive) == 0);
+    }
+    if (lower == u"lib") return st.declare;
+    if (lower == u"access" || lower == u"binary" || lower == u"random") return st.first == u"open";
+    return true;
+}
+
+bool isModifier(const QString& lower) {
+    return lower == u"public" || lower == u"private" || lower == u"friend" || lower == u"global" ||
+           lower == u"static";
+}
+
 // Keywords in their spelling, outside strings, comments and [names];
-// returns whether the line ends inside a comment that continues.
-bool respellLine(QString& line, bool inComment) {
+// returns whether the line ends inside a comment that continues. st carries
+// over from a line that continues.
+bool respellLine(QString& line, bool inComment, Statement& st) {
     if (inComment) return endsWithContinuation(line);
     const auto& words = spellings();
     const qsizetype first = skipBlanks(line, 0);
     bool optionLine = false;
-    bool statementStart = true;
+    bool statementStart = st.first.isEmpty();
     for (qsizetype i = 0; i < line.size();) {
         const QChar c = line[i];
         if (c == u'\'') return endsWithContinuation(line);
@@ -74,23 +107,28 @@ bool respellLine(QString& line, bool inComment) {
             if (close < 0) return false;
             i = close + 1;  // a doubled quote opens the next piece at once
             statementStart = false;
+            st.onlyModifiers = false;
             continue;
         }
         if (c == u'[') {
             const qsizetype close = line.indexOf(u']', i + 1);
             i = close < 0 ? line.size() : close + 1;
             statementStart = false;
+            st.onlyModifiers = false;
             continue;
         }
-        if (c == u':') statementStart = true;
+        if (c == u':') {
+            statementStart = true;
+            st.reset();
+        }
         if (!isWordChar(c)) {
             ++i;
-            if (c != u' ' && c != u'\t' && c != u':') statementStart = false;
+            if (c != u' ' && c != u'\t' && c != u':') statementStart = st.onlyModifiers = false;
             continue;
         }
         if (c.isDigit()) {  // a number, or a name glued to one: no keyword
             wordAt(line, i, &i);
-            statementStart = false;
+            statementStart = st.onlyModifiers = false;
             continue;
         }
         qsizetype end = 0;
@@ -98,16 +136,28 @@ bool respellLine(QString& line, bool inComment) {
         const QString lower = word.toString().toLower();
         if (statementStart && lower == u"rem" && (end == line.size() || line[end] == u' ' || line[end] == u'\t'))
             return endsWithContinuation(line);
+        if (lower == u"_") {  // a continuation: the statement goes on
+            i = end;
+            continue;
+        }
+        const qsizetype nextAt = skipBlanks(line, end);
+        qsizetype nextEnd = nextAt;
+        const QStringView next =
+            nextAt < line.size() && isWordChar(line[nextAt]) ? wordAt(line, nextAt, &nextEnd) : QStringView();
         QString spelled;
         if (i == first && lower == u"option") {
             optionLine = true;
             spelled = QStringLiteral("Option");
-        } else if (const auto it = words.constFind(lower); it != words.constEnd()) {
+        } else if (const auto it = words.constFind(lower); it != words.constEnd() && keywordHere(lower, st, next)) {
             spelled = it.value();
         } else if (optionLine) {
             spelled = optionWords().value(lower);
         }
         if (!spelled.isEmpty() && spelled != word) line.replace(i, spelled.size(), spelled);
+        if (st.first.isEmpty()) st.first = lower;
+        st.onlyModifiers = st.onlyModifiers && isModifier(lower);
+        st.previous = lower;
+        st.declare = st.declare || lower == u"declare";
         statementStart = false;
         i = end;
     }
@@ -157,9 +207,11 @@ void addParameterList(QString& line) {
 QStringList asEditorImports(QStringList lines) {
     bool inComment = false;
     bool continued = false;
+    Statement st;
     for (QString& line : lines) {
         const bool statementLine = !continued && !inComment;
-        inComment = respellLine(line, inComment);
+        if (statementLine) st.reset();
+        inComment = respellLine(line, inComment, st);
         if (statementLine) addParameterList(line);
         continued = endsWithContinuation(line);
     }

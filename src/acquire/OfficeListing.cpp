@@ -80,6 +80,12 @@ bool holdsCode(const HostComponent& component) {
     return false;
 }
 
+bool listedComponent(int lineCount, QStringView text) { return lineCount > 2 || holdsCode(text); }
+
+bool listedComponent(const HostComponent& component) {
+    return component.countOfLines() > 2 || holdsCode(component);
+}
+
 OfficeConnection connectOffice(HostConnector& connector) {
     OfficeConnection c;
     try {
@@ -129,7 +135,7 @@ bool listOfficeProjects(HostConnector& connector, AppTree& tree, int& officeVers
             const int count = project.componentCount();
             for (int j = 1; j <= count; ++j) {
                 HostComponent& component = project.component(j);
-                if (!holdsCode(component)) continue;
+                if (!listedComponent(component)) continue;
                 const QString componentName = component.name();
                 tree.push_back({key + componentName, componentName, moduleImageKey(component.type()), key});
             }

@@ -31,12 +31,16 @@ struct OfficeConnection {
 };
 OfficeConnection connectOffice(HostConnector& connector);
 
-// A component is listed only when it holds code: an empty module holds the
-// host's own lines (Option Explicit) and perhaps comments, nothing to read.
-// Lines that are no code: blank, comments, Option statements, Attribute
-// lines (and their continuations).
+// Whether a component holds code. Lines that are no code: blank, comments,
+// Option statements, Attribute lines (and their continuations).
 bool holdsCode(QStringView text);
 bool holdsCode(const HostComponent& component);
+// A component is listed when it has more than 2 lines, as the host's own
+// editor counts them, or holds code: an empty module of the host's own
+// lines (Option Explicit) is left out, while a module of comments alone
+// (documentation, code commented out) and a 2-line routine are read.
+bool listedComponent(int lineCount, QStringView text);
+bool listedComponent(const HostComponent& component);
 
 // "M5" for a document module (100), "M2" standard (1), "M3" class (2), "M1"
 // user form (3), "XXX" anything else.

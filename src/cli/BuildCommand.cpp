@@ -68,8 +68,9 @@ bool parseArgs(const QStringList& args, BuildArgs& b, Options& options) {
 }
 
 // --raw: each source is a text file taken whole as one module's code; all
-// of them within the budget of one read.
-bool planRawModules(const QStringList& sources, std::vector<PlannedModule>& plan) {
+// of them within the budget of one read. A file that cannot be read is named
+// and left out.
+bool planRawModules(const QStringList& sources, std::vector<PlannedModule>& plan, QStringList& leftOut) {
     ReadBudget budget;
     for (const QString& path : sources) {
         try {
@@ -78,8 +79,8 @@ bool planRawModules(const QStringList& sources, std::vector<PlannedModule>& plan
             ModuleSource m = readModuleFile(path);
             plan.push_back({m.name, m.modTyp, std::move(m.code), nullptr, path});
         } catch (const ReadError& e) {
-            printError(QDir::toNativeSeparators(path) + QLatin1String(": ") + e.message());
-            return false;
+            leftOut << QDir::toNativeSeparators(path) + QLatin1String(": ") + e.message();
+            printError(leftOut.back());
         }
     }
     return true;

@@ -1,5 +1,5 @@
-// codelumo-cli dump SOURCE: every component with its code as the VBA editor
-// shows it; the quickest way to compare with another reader.
+// codelumo-cli dump SOURCE...: every component with its code as the VBA
+// editor shows it; what a version-control system shows of a document.
 #include <algorithm>
 
 #include <QTextStream>
@@ -28,25 +28,24 @@ void writeWithLf(QTextStream& out, QStringView text) {
     }
 }
 
-const char* const kUsage = "dump QUELLE";
+const char* const kUsage = "dump QUELLE...";
 
-// Takes its one word as it is: a source may have any name.
-int runDump(const QStringList& args) {
-    if (args.size() != 1) return lumo::cli::usageError(kUsage);
-    QTextStream err(stderr);
-    if (!lumo::cli::initCliState()) return 1;
+// Prints every component of one source; false when something of it could
+// not be read or printed (said on standard error). A project the listing
+// leaves out for having no code is still printed whole: a text converter
+// wants every component, listed or not.
+bool dumpSource(const QString& source, QTextStream& out, QTextStream& err) {
     lumo::cli::ConsoleUi ui;
     lumo::DocumentHost host(&ui);
-    host.open(args.first());
+    host.open(source);
     lumo::OfficeConnection office = lumo::connectOffice(host);
-    if (!office || office.app->projectCount() == 0) return 1;  // the reason is already on stderr
-    QTextStream out(stdout);
-    out.setEncoding(QStringConverter::Utf8);
+    if (!office || office.app->projectCount() == 0) return false;  // the reason is already on stderr
     try {
         lumo::HostProject& project = office.app->project(1);
         if (project.protection()) {
+            out.flush();
             err << project.fileName() << ": Das VBA-Projekt ist für die Anzeige gesperrt." << Qt::endl;
-            return 1;
+            return false;
         }
         const int count = project.componentCount();
         for (int i = 1; i <= count; ++i) {
@@ -63,12 +62,32 @@ int runDump(const QStringList& args) {
     } catch (const lumo::HostError& e) {
         out.flush();
         err << e.description() << Qt::endl;
-        return 1;
+        return false;
     }
-    // Modules left out were named on standard error; the dump is then incomplete.
-    return host.lastReport().isEmpty() ? 0 : 1;
+    // Modules the reading left out were named on standard error.
+    return host.failedDocuments().isEmpty() && host.partlyReadDocuments().isEmpty();
 }
 
-lumo::cli::CliRegistration reg{{"dump", kUsage, "      jede Komponente mit Typ, Zeilenzahl und Code ausgeben", runDump}};
+// Takes its words as they are: a source may have any name. One source is
+// printed without a heading (what a version-control system shows of a
+// document); several each under "### " and the source as given.
+int runDump(const QStringList& args) {
+    if (args.isEmpty()) return lumo::cli::usageError(kUsage);
+    QTextStream err(stderr);
+    if (!lumo::cli::initCliState()) return 1;
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    bool complete = true;
+    for (const QString& source : args) {
+        if (args.size() > 1) out << "### " << source << '\n';
+        complete = dumpSource(source, out, err) && complete;
+    }
+    return complete ? 0 : 1;
+}
+
+lumo::cli::CliRegistration reg{{"dump", kUsage,
+                                "   jede Komponente mit Typ, Zeilenzahl und Code ausgeben; mehrere Quellen\n"
+                                "                    je unter einer Zeile \"### QUELLE\"",
+                                runDump}};
 
 }  // namespace

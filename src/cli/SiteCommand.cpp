@@ -16,6 +16,7 @@
 #include "cli/ProjectFolder.h"
 #include "cli/SourceBuild.h"
 #include "export/site/SiteBuilder.h"
+#include "model/ProjectBuild.h"
 #include "model/WorkingStore.h"
 
 namespace lumo::cli {
@@ -40,14 +41,15 @@ QString projectTitle(const QStringList& sources) {
 }
 
 // Builds the sources into `folder` and opens the project read there. False
-// after saying why; complete says whether anything was left out.
-bool buildSources(const QStringList& sources, const QString& folder, bool& complete) {
+// after saying why; leftOut receives what was left out, one line each.
+bool buildSources(const QStringList& sources, const QString& folder, QStringList& leftOut) {
     if (!templateAvailable()) return false;
     SourceRead read;
     if (!readSources(sources, nullptr, read)) return false;
-    std::vector<LeftOutModule> leftOut;
-    if (!buildInto(folder, read.plan, leftOut)) return false;
-    complete = read.complete(leftOut);
+    std::vector<LeftOutModule> modules;
+    if (!buildInto(folder, read.plan, modules)) return false;
+    leftOut = read.leftOut;
+    for (const LeftOutModule& m : modules) leftOut << leftOutLine(m);
     return true;
 }
 
@@ -67,7 +69,7 @@ int runSite(const QStringList& args) {
     }
     if (!initCliState()) return 1;
 
-    bool complete = true;
+    QStringList leftOut;
     QTemporaryDir built(QDir::tempPath() + QStringLiteral("/codelumo-site-XXXXXX"));
     if (sources.size() == 1 && isStoredProject(sources.front())) {
         appState().workFolder = QDir(sources.front()).absolutePath() + QLatin1Char('/');
@@ -77,14 +79,14 @@ int runSite(const QStringList& args) {
                            .arg(built.errorString()));
             return 1;
         }
-        if (!buildSources(sources, built.path(), complete)) return 1;
+        if (!buildSources(sources, built.path(), leftOut)) return 1;
     }
     WorkingStore& store = WorkingStore::instance();
     SiteReport report;
     QString failed;
     try {
         openStoredProject();
-        failed = writeSite(store, out, SiteTitle{projectTitle(sources), sources}, appState().options, report);
+        failed = writeSite(store, out, SiteTitle{projectTitle(sources), sources, leftOut}, appState().options, report);
     } catch (const std::exception& e) {
         failed = germanSystemText(QString::fromUtf8(e.what()));
     }
@@ -96,7 +98,7 @@ int runSite(const QStringList& args) {
     for (const QString& m : report.leftOut) printError(QStringLiteral("Ohne Code: ") + m);
     QTextStream(stdout) << QDir::cleanPath(QFileInfo(out).absoluteFilePath()) << "/index.html: " << report.modules
                         << " Module, " << report.routines << " Routinen\n";
-    return complete && report.leftOut.isEmpty() ? 0 : 1;
+    return leftOut.isEmpty() && report.leftOut.isEmpty() ? 0 : 1;
 }
 
 CliRegistration reg{{"site", kUsage,

@@ -25,13 +25,14 @@ namespace {
 // A project holds one module of a name: a second one (any case), from
 // whichever source, is left out and named, as a folder's second file is.
 // Returns how many were left out.
-std::size_t leaveOutDuplicates(std::vector<PlannedModule>& plan) {
+std::size_t leaveOutDuplicates(std::vector<PlannedModule>& plan, QStringList& leftOut) {
     QSet<QString> seen;
     std::vector<PlannedModule> kept;
     for (PlannedModule& m : plan) {
         if (seen.contains(m.name.toLower())) {
-            printError(QStringLiteral("%1: ein Modul namens »%2« gibt es schon; ausgelassen.")
-                           .arg(QDir::toNativeSeparators(m.source), m.name));
+            leftOut << QStringLiteral("%1: ein Modul namens »%2« gibt es schon; ausgelassen.")
+                           .arg(QDir::toNativeSeparators(m.source), m.name);
+            printError(leftOut.back());
             continue;
         }
         seen.insert(m.name.toLower());
@@ -71,11 +72,10 @@ public:
     QString last;
 };
 
-// Every component the listing shows, ticked, in listing order. Every source
-// must give something: one that cannot be read, or whose project the listing
-// leaves out whole, ends the build before it starts.
-bool planHostModules(DocumentHost& host, HostApplication& app, std::vector<PlannedModule>& plan) {
-    if (!host.failedDocuments().isEmpty() || !host.unlistedDocuments().isEmpty()) return false;
+// Every component the listing shows, ticked, in listing order. A source
+// that cannot be read, or whose project the listing leaves out whole, was
+// named by the reading; the others are built. False when nothing is left.
+bool planHostModules(HostApplication& app, std::vector<PlannedModule>& plan) {
     HeldConnector held(app);
     ConsoleUi ui;
     AppTree tree;
@@ -165,13 +165,14 @@ bool buildInto(const QString& buildFolder, const std::vector<PlannedModule>& pla
 
 bool readSources(const QStringList& sources, RawPlanner raw, SourceRead& read) {
     if (raw) {
-        if (!raw(sources, read.plan)) return false;
+        if (!raw(sources, read.plan, read.leftOut) || read.plan.empty()) return false;
     } else {
         for (const QString& s : sources) read.host.open(s);
         read.app = read.host.connect();
-        if (!planHostModules(read.host, *read.app, read.plan)) return false;
+        read.leftOut << read.host.lastProblems();
+        if (!planHostModules(*read.app, read.plan)) return false;
     }
-    read.duplicates = leaveOutDuplicates(read.plan);
+    read.duplicates = leaveOutDuplicates(read.plan, read.leftOut);
     // The store numbers its modules in 16 bits.
     if (read.plan.size() > std::size_t(kMaxModules)) {
         printError(QStringLiteral("Zu viele Module: ein Projekt fasst höchstens %1 Module, die Quellen haben %2.")

@@ -26,9 +26,10 @@ struct PlannedModule {
     QString source;                     // the file it comes from, as shown
 };
 
-// Plans the modules of sources whole from their files (--raw); false after
-// saying why.
-using RawPlanner = bool (*)(const QStringList& sources, std::vector<PlannedModule>& plan);
+// Plans the modules of sources whole from their files (--raw). A file that
+// cannot be read is named on standard error and in leftOut, and the others
+// are planned; false after saying why when nothing can be read.
+using RawPlanner = bool (*)(const QStringList& sources, std::vector<PlannedModule>& plan, QStringList& leftOut);
 
 // The sources as read: the document host keeps the components of the plan.
 struct SourceRead {
@@ -37,16 +38,19 @@ struct SourceRead {
     std::unique_ptr<HostApplication> app;
     std::vector<PlannedModule> plan;
     std::size_t duplicates = 0;
+    // Each source, file or module the reading left out, with the reason, as
+    // named on standard error.
+    QStringList leftOut;
 
     // Nothing left out: no module, no duplicate, no file or component the reading skipped.
-    bool complete(const std::vector<LeftOutModule>& leftOut) const {
-        return leftOut.empty() && duplicates == 0 && host.lastReport().isEmpty();
-    }
+    bool complete(const std::vector<LeftOutModule>& modules) const { return modules.empty() && leftOut.isEmpty(); }
 };
 
 // Reads every source (with raw: through it instead of the document host),
-// leaves out second modules of a name and checks the project's size. False
-// after saying why on standard error.
+// leaves out second modules of a name and checks the project's size. What
+// cannot be read is named on standard error and left out while the rest is
+// planned. False after saying why when nothing is left to build or the
+// project would be too large.
 bool readSources(const QStringList& sources, RawPlanner raw, SourceRead& read);
 
 // The template database is there; says otherwise.

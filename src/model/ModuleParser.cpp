@@ -319,7 +319,19 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
         if (hit >= 0 && hit < b) {
             hit = matcher.indexIn(text, b);
             const LineWords words = wordsOf(line);
-            if (!words.exit) {
+            // A head or End line of an earlier pass ("Property Get X(): End
+            // Function"): marked again, it would keep a stray anchor in the
+            // text and lose the earlier routine its lines. Not a line of
+            // this pass; when numbering, a fault of the code.
+            const bool earlierPass = counter ? line.startsWith(anchorStart) : line.startsWith(t.lineOpen);
+            if (earlierPass && counter) {
+                const QString reason = QStringLiteral("\"%1\" in einer Zeile, die schon eine andere Routine "
+                                                      "beginnt oder beendet")
+                                           .arg(QLatin1String(kindWord(kind)));
+                if (!faults) throw ParseError(reason, physicalLine(d, a, lineIndex));
+                faults->push_back({reason, physicalLine(d, a, lineIndex)});
+            }
+            if (!words.exit && !earlierPass) {
                 bool asHead = !open;
                 if (open) {
                     const bool candidate = (branchSeen && !codeSeen) || elseSeen;
@@ -366,8 +378,10 @@ void routinePass(QString& text, const QString& keywordTag, const Options& option
                             faulty = true;
                         }
                     }
+                    // A line that is no head after all draws no number: the
+                    // numbers stay those of the routines stored, without gaps.
                     qint32 number = 0;
-                    if (counter && !faulty) {
+                    if (counter && !faulty && !head.skip) {
                         if (*counter >= kMaxRoutineNumber)
                             throw ParseError(QStringLiteral("Zu viele Routinen (mehr als 8 Stellen)"),
                                              physicalLine(d, a, lineIndex));

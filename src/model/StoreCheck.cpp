@@ -29,13 +29,15 @@ bool isRowidColumn(WorkingStore& store, const QString& table, const QString& col
     return q.next() && q.integer(0) == 1;
 }
 
-// Numbers 1..count without gaps and all of them integers: each row is
-// (count, distinct count, min, max, non-integers). A rowid column needs no
-// sorting count nor a look at each number, and each aggregate alone is
-// answered from the table's tree without reading its rows.
+// Distinct integers from 1 on: each row is (count, distinct count, min, max,
+// non-integers). A rowid column needs no sorting count nor a look at each
+// number, and each aggregate alone is answered from the table's tree without
+// reading its rows. Modules are numbered 1..count without gaps, as the
+// window finds a module by its number; routine numbers may have gaps (builds
+// before drew a number for a head they then skipped), up to maxNumber.
 // `rowCount` receives the table's rows when they are numbered right.
 QString numberingDamage(WorkingStore& store, const QString& table, const QString& column, qint64 maxCount,
-                        qint64* rowCount = nullptr) {
+                        bool gapsAllowed, qint64* rowCount = nullptr) {
     const QString sql = isRowidColumn(store, table, column)
                             ? QStringLiteral("SELECT (SELECT count(*) FROM %1), (SELECT count(*) FROM %1), "
                                              "(SELECT min(%2) FROM %1), (SELECT max(%2) FROM %1), 0")
@@ -46,7 +48,12 @@ QString numberingDamage(WorkingStore& store, const QString& table, const QString
     const qint64 count = q.integer(0);
     if (count > maxCount)
         return QStringLiteral("die Tabelle %1 hat %2 Zeilen, höchstens %3 sind möglich").arg(table).arg(count).arg(maxCount);
-    if (count > 0 && (q.integer(1) != count || q.integer(2) != 1 || q.integer(3) != count || q.integer(4) != 0))
+    const bool distinctIntegers = q.integer(1) == count && q.integer(2) >= 1 && q.integer(4) == 0;
+    if (count > 0 && gapsAllowed && (!distinctIntegers || q.integer(3) > maxCount))
+        return QStringLiteral("die Nummern %1 der Tabelle %2 sind nicht eindeutig oder liegen nicht zwischen 1 und %3")
+            .arg(column, table)
+            .arg(maxCount);
+    if (count > 0 && !gapsAllowed && (!distinctIntegers || q.integer(2) != 1 || q.integer(3) != count))
         return QStringLiteral("die Nummern %1 der Tabelle %2 laufen nicht lückenlos von 1 bis %3")
             .arg(column, table)
             .arg(count);
@@ -116,10 +123,11 @@ QString storeDamage(WorkingStore& store, ProjectRows* rows, TextCheck texts) {
         }
         if (tables != 2) return QStringLiteral("die Tabellen td_mod und td_rout fehlen");
     }
-    if (QString d = numberingDamage(store, QStringLiteral("td_mod"), QStringLiteral("mod_num"), kMaxModules); !d.isEmpty())
+    if (QString d = numberingDamage(store, QStringLiteral("td_mod"), QStringLiteral("mod_num"), kMaxModules, false);
+        !d.isEmpty())
         return d;
     qint64 routines = 0;
-    if (QString d = numberingDamage(store, QStringLiteral("td_rout"), QStringLiteral("rou_num"), kMaxRoutineNumber, &routines);
+    if (QString d = numberingDamage(store, QStringLiteral("td_rout"), QStringLiteral("rou_num"), kMaxRoutineNumber, true, &routines);
         !d.isEmpty())
         return d;
     // The module texts' records are asked beside the rows' check (a

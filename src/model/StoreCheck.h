@@ -26,9 +26,9 @@ struct ProjectRows {
 
 // Why the open store cannot be one a build wrote, in German; empty when it
 // can. td_mod and td_rout are tables (a view in their place could run for
-// ever), modules and routines are numbered 1, 2, ... without gaps and within
-// the counts the numbering allows, every routine belongs to a module and its
-// lines lie within the module's, and the module texts are together within
+// ever), modules are numbered 1, 2, ... without gaps, routines with distinct
+// numbers from 1 on (gaps allowed), both within what the numbering allows,
+// every routine belongs to a module and its lines lie within the module's, and the module texts are together within
 // kMaxStoredText. `rows`, when given, receives every module and routine as
 // the check read them (untouched when the store is damaged).
 // The module texts: by default only their sizes, as any file that is one

@@ -190,24 +190,15 @@ void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore
     }
     TextView& view = window.visibleView();
     const int pos = view.selStart();
-    const int askedIn = window.currentModule();
     const QString name = wordAtCaret(view.text(), pos);
-    const QString askedPlace = RoutineHistory::placeText(askedIn, pos);
-    const QString askedLabel =
-        RoutineHistory::labelText(window.panelText(PanelModule), window.panelText(PanelRoutine));
+    const HistoryMark asked = caretMark(window, history);
     const QString text = view.text();
     const qsizetype lineStart = pos > 0 ? text.lastIndexOf(u'\n', pos - 1) + 1 : 0;
     const int line = view.lineOfPosition(pos) + 1;
     const int column = int(pos - lineStart) + 1;
     if (!name.isEmpty() && jumpToDefinition(window, store, name, line, column, ui)) {
-        if (!history.currentPlace()) history.push(askedPlace, askedLabel);
-        // Going back returns to where the lookup was asked for, not to where
-        // the current place was first entered. A place in another module (the
-        // user changed modules through the tree since) keeps its position,
-        // which this one would not fit.
-        if (const auto place = history.currentPlace(); place && place->module == askedIn)
-            history.rewriteCurrentPosition(pos);
-        pushHistory(window, history);
+        // Going back returns to where the lookup was asked for.
+        recordJump(window, history, asked);
         markLineStart(window.visibleView());
     }
     window.focusVisibleView();

@@ -60,8 +60,7 @@ bool findDefinition(CodeWindow& window, WorkingStore& store, const QString& name
 
 // The command (F8): refused in the zoom view; otherwise the word under the
 // caret is looked up, and a jump is recorded in the history after the place
-// it was asked from (that place is recorded first when the history is
-// empty, so that Back always leads there). The code view gets the focus in every case but the
+// it was asked from (recordJump), so that Back always leads there. The code view gets the focus in every case but the
 // refusal.
 void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore& store, Ui& ui);
 

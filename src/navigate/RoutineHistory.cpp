@@ -79,6 +79,22 @@ void pushHistory(CodeWindow& window, RoutineHistory& history) {
     window.setHistoryEnabled(history.canGoBack(), history.canGoNext());
 }
 
+HistoryMark caretMark(CodeWindow& window, const RoutineHistory& history) {
+    TextView& view = window.visibleView();
+    HistoryMark mark{RoutineHistory::placeText(window.currentModule(), view.selStart()),
+                     RoutineHistory::labelText(window.panelText(PanelModule), window.panelText(PanelRoutine))};
+    if (const auto place = history.currentPlace(); place && place->module == window.currentModule())
+        mark.onCurrentPlace = view.lineOfPosition(place->position) == view.lineOfPosition(view.selStart());
+    return mark;
+}
+
+void recordJump(CodeWindow& window, RoutineHistory& history, const HistoryMark& left) {
+    if (!left.onCurrentPlace) history.push(left.place, left.label);
+    const HistoryMark reached = caretMark(window, history);
+    if (reached.place != left.place) history.push(reached.place, reached.label);
+    window.setHistoryEnabled(history.canGoBack(), history.canGoNext());
+}
+
 void historyPanelClick(CodeWindow& window, RoutineHistory& history, StatusPanel panel) {
     if (panel == PanelBack || panel == PanelNext) {
         const std::optional<HistoryPlace> place = panel == PanelBack ? history.back() : history.next();

@@ -63,6 +63,21 @@ private:
 // panels, and sets Back and Next after it.
 void pushHistory(CodeWindow& window, RoutineHistory& history);
 
+// The caret's place in the visible view with its label, taken before a jump.
+struct HistoryMark {
+    QString place;
+    QString label;
+    // On the line of the current place: where Back or Next (which put the
+    // caret on the line's first word) or the last jump left the user.
+    bool onCurrentPlace = false;
+};
+HistoryMark caretMark(CodeWindow& window, const RoutineHistory& history);
+// After a jump (Definition, a call site, a hit, a search) from `left`: left is
+// recorded unless it is on the current place, so that Back returns to where
+// the jump was asked for, then the place reached unless it is left itself.
+// Newer places are abandoned; Back and Next are set after it.
+void recordJump(CodeWindow& window, RoutineHistory& history, const HistoryMark& left);
+
 // A click on status panel `panel`; the menu items Back and Next come here
 // with PanelBack and PanelNext. Back at the oldest and Next at the newest place do
 // nothing at all; every other click ends with the zoom refreshed or the code

@@ -152,7 +152,7 @@ TEST(DocumentHost, AProjectOfComponentsWithoutCodeOnlyIsNamed) {
     QTemporaryDir dir;
     write(dir.path() + "/leer.bin",
           lumo::test::vbaProjectBin({{{"ThisDocument", {}, "ThisDocument", 0, false}, "Attribute VB_Name = \"ThisDocument\"\r\n"},
-                                     {{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\nOption Explicit\r\n\r\n' nur ein Kommentar\r\n"}}));
+                                     {{"Modul1", {}, "Modul1", 0, true}, "Attribute VB_Name = \"Modul1\"\r\nOption Explicit\r\n' nur ein Kommentar\r\n"}}));
     lumo::test::FakeUi ui;
     lumo::DocumentHost host(&ui);
     host.open(dir.path() + "/leer.bin");

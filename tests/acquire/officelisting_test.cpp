@@ -49,13 +49,15 @@ TEST(OfficeListing, NodesKeysTextsAndImages) {
 TEST(OfficeListing, LockedAndEmptyProjectsAreLeftOutButKeepTheirPosition) {
     FakeConnector host;
     host.add("Gesperrt", QString("a.doc"), {{"Modul1", 1, linesOf(10)}}).locked = true;
-    host.add("Kurz", QString("b.doc"), {{"ThisDocument", 100, noCode(3)}});
+    host.add("Kurz", QString("b.doc"), {{"ThisDocument", 100, noCode(2)}});
     host.add("Gut", QString("c.doc"), {{"Modul1", 1, linesOf(3)}});
+    // More than 2 lines: listed without code (documentation, code commented out).
+    host.add("Doku", QString("d.doc"), {{"Hinweise", 1, noCode(3)}, {"ThisDocument", 100, noCode(2)}});
     lumo::test::FakeUi ui;
     AppTree tree;
     int version = 0;
     ASSERT_TRUE(lumo::listOfficeProjects(host, tree, version, ui));
-    EXPECT_EQ(keys(tree), QStringList({"A3\\", "A3\\Modul1"}));
+    EXPECT_EQ(keys(tree), QStringList({"A3\\", "A3\\Modul1", "A4\\", "A4\\Hinweise"}));
 }
 
 TEST(OfficeListing, FailuresAndTheirExplanations) {

@@ -35,10 +35,10 @@ const std::vector<Row>& rows() {
     static const std::vector<Row> table = {
         {"listing: a constant is code", {{"K.bas", "Attribute VB_Name = \"K\"\r\nPublic Const V = \"1.0\"\r\n"}},
          "", "", "K", "[k]Public[/] [k]Const[/] V = [s]\"1.0\"[/]\n", "", ""},
-        {"listing: two lines of routine",
+        {"listing: two lines of routine, more lines of comments alone",
          {{"D.bas", "Attribute VB_Name = \"D\"\r\nSub Dummy()\r\nEnd Sub\r\n"},
           {"E.bas", "Attribute VB_Name = \"E\"\r\nOption Explicit\r\n\r\n' Notiz _\r\n  weiter\r\nRem x\r\n"}},
-         "", "", "D", "", "Dummy 1 1-2", ""},
+         "", "", "D E", "", "Dummy 1 1-2", ""},
         {"listing: no code at all",
          {{"E.bas", "Attribute VB_Name = \"E\"\r\nOption Explicit\r\nOption Compare Text ' : x\r\n"}},
          "", "", "", "", "", "nur Komponenten ohne Code"},
@@ -65,6 +65,23 @@ const std::vector<Row>& rows() {
          "[x][k]Function[/] F() [k]As[/] Long: f = 1: [k]End[/] [k]Function[/][/x]\n[x][k]Sub[/] G$() [/x]\n"
          "s = [s]\"end sub\"[/]: CBool(1) [c]' redim[/]\n[x][k]End[/] [k]Sub[/][/x]\n",
          "Test 1 2-3; G$ 1 5-7; x 12 1-1; F 2 4-4", ""},
+        {"names spelled like keywords stay names",
+         {{"N.cls", "Attribute VB_Name = \"N\"\r\nPublic Property Get Wert() As Long\r\n  Dim property, random\r\n"
+                    "  Wert = property + random\r\nEnd Property\r\nprivate declare function x _\r\n  lib \"k\" () as long\r\n"
+                    "Sub S(ByVal lib)\r\n  open \"f\" for binary access read as #1\r\nEnd Sub\r\n"}},
+         "", "", "N",
+         "[x][k]Public[/] [k]Property[/] [k]Get[/] Wert() [k]As[/] [k]Long[/][/x]\n  [k]Dim[/] property, random\n"
+         "  Wert = property + random\n[x][k]End[/] [k]Property[/][/x]\n"
+         "[x][k]Private[/] [k]Declare[/] [k]Function[/] x _\n  [k]Lib[/] [s]\"k\"[/] () [k]As[/] [k]Long[/][/x]\n"
+         "[x][k]Sub[/] S([k]ByVal[/] lib)[/x]\n  [k]Open[/] [s]\"f\"[/] [k]For[/] [k]Binary[/] [k]Access[/] read [k]As[/] #1\n"
+         "[x][k]End[/] [k]Sub[/][/x]\n",
+         "S 1 7-9; x 12 5-6; Wert 4 1-4", ""},
+        {"a line two passes claim: a fault, the other routines kept",
+         {{"Q.cls", "Attribute VB_Name = \"Q\"\r\nPublic Property Get C() As Collection: End Function\r\nSub Gut()\r\n"
+                    "End Sub\r\n"}},
+         "", "", "Q", "", "Gut 1 2-3; C 2 1-1",
+         "Modul: Q (\"Property\" in einer Zeile, die schon eine andere Routine beginnt oder beendet in Zeile 1): "
+         "eingelesen"},
         {"routines that cannot be split: text kept, the real cause named",
          {{"P.cls", "Attribute VB_Name = \"P\"\r\nProperty Get X() As Long\r\nEnd Function\r\nSub Gut()\r\nEnd Sub\r\n"}},
          "", "", "P",

@@ -154,6 +154,14 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     EXPECT_FALSE(window->trees().projectTree()->visualItemRect(window->trees().projectTree()->currentItem()).isEmpty());
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Document_Open");
     EXPECT_TRUE(ui.calls.empty());
+    // The search's jump is recorded after the place it left: Back returns there, Next comes back.
+    const int before = window->navigation().history().current();
+    clickPanel(PanelBack);
+    EXPECT_EQ(panel(PanelModule), "Werkzeuge");
+    EXPECT_EQ(view->lineOfPosition(view->selStart()), view->lineOfPosition(int(view->text().indexOf("zaehler"))));
+    clickPanel(PanelNext);
+    EXPECT_EQ(panel(PanelModule), "ThisDocument");
+    EXPECT_EQ(window->navigation().history().current(), before);
 
     act("mnuAnsicht_Zoom")->trigger();
     act("mnuBearbeiten_SuchenWeiter")->trigger();

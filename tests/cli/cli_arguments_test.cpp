@@ -29,7 +29,7 @@ TEST_F(CliProgram, WordsThatAreOffStopTheRunWithStatusTwo) {
         {{"export", "--html", "--long", "o"}, exportCall},               // the long form is the structure's
         {{"build", "--out", "o", "--farbe", "--out"}, "Unbekannte Option: --farbe\n"},  // the first one off
         {{"build", "q", "--out"}, "--out braucht einen Ordner\n"},
-        {{"dump"}, "Aufruf: codelumo-cli dump QUELLE\n"},
+        {{"dump"}, "Aufruf: codelumo-cli dump QUELLE...\n"},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args);

@@ -120,6 +120,22 @@ TEST_F(ModuleParser, AFailingModuleLeavesNothingAndDrawsNoNumbers) {
     EXPECT_EQ(scalar("SELECT count(*) FROM td_rout"), 1);
 }
 
+TEST_F(ModuleParser, OnlyStoredRoutinesDrawNumbersAndALineIsOfOneKind) {
+    // An End Property met outside a Property is no head: it draws no number.
+    add("Sub A()\nEnd Sub\nEnd Property\nProperty Get P()\nEnd Property");
+    add("Sub B()\nEnd Sub", "M2");
+    EXPECT_EQ(scalar("SELECT max(rou_num) FROM td_rout"), 3);
+    EXPECT_EQ(scalar("SELECT count(*) FROM td_rout"), store.routineCounter);
+    // A line the Function pass made a routine's can be no Property head as well.
+    try {
+        add("Property Get C() As Long: End Function\nFunction F()\nEnd Property", "M3");
+        ADD_FAILURE() << "no parse error";
+    } catch (const lumo::ParseError& e) {
+        EXPECT_EQ(e.reason(), "\"Property\" in einer Zeile, die schon eine andere Routine beginnt oder beendet");
+        EXPECT_EQ(e.line(), 1);
+    }
+}
+
 TEST_F(ModuleParser, ParseErrorsAreErrorsForTheCaller) {
     EXPECT_THROW(add("Sub Kaputt\nEnd Sub"), lumo::ParseError);
     EXPECT_THROW(add("Declare Sub Ohne (x)", "M2"), lumo::ParseError);

@@ -76,6 +76,32 @@ TEST_F(StoreCheckTest, EveryRoutineOutsideItsModuleIsRefusedByNumber) {
     EXPECT_EQ(storeDamage(store), QString());
 }
 
+TEST_F(StoreCheckTest, RoutineNumbersMayHaveGapsModuleNumbersMayNot) {
+    const QString routinesWrong =
+        QStringLiteral("die Nummern rou_num der Tabelle td_rout sind nicht eindeutig oder liegen nicht zwischen 1 und 99999999");
+    const struct {
+        const char* change;
+        QString damage;
+    } cases[] = {
+        // Stores of earlier builds: a number drawn for a head then skipped.
+        {"DELETE FROM td_rout WHERE rou_num = 2", {}},
+        {"UPDATE td_rout SET rou_num = 99999999 WHERE rou_num = 3", {}},
+        {"UPDATE td_rout SET rou_num = 0 WHERE rou_num = 1", routinesWrong},
+        {"UPDATE td_rout SET rou_num = 100000000 WHERE rou_num = 3", routinesWrong},
+        {"UPDATE td_mod SET mod_num = 3 WHERE mod_num = 2; UPDATE td_rout SET mod_num = 3 WHERE mod_num = 2",
+         QStringLiteral("die Nummern mod_num der Tabelle td_mod laufen nicht lückenlos von 1 bis 2")},
+    };
+    for (const auto& c : cases) {
+        store.execute("DELETE FROM td_rout");
+        store.execute("DELETE FROM td_mod");
+        addRoutines({"1, 1, 'A', 1, 1, 1, 1, 2", "2, 1, 'B', 1, 1, 1, 3, 10", "3, 2, 'C', 1, 1, 1, 20, NULL"});
+        for (const QString& statement : QString(c.change).split("; ")) store.execute(statement);
+        ProjectRows rows;
+        EXPECT_EQ(storeDamage(store, &rows), c.damage) << c.change;
+        if (c.damage.isEmpty()) EXPECT_EQ(rows.routines.size(), 3u - (c.change[0] == 'D')) << c.change;
+    }
+}
+
 TEST_F(StoreCheckTest, RowsComeInTheOrderOfTheStoresOwnSort) {
     // Names equal but for case (a Property's Get and Let), umlauts, a module's
     // rows apart in the table, and first lines against the table's order.

@@ -86,10 +86,10 @@ TEST_F(DefinitionTest, AJumpToAnotherModuleIsRecordedAfterTheAskingPlace) {
     EXPECT_EQ(w.panels[PanelModule], "Zwei");
     EXPECT_EQ(w.panels[PanelRoutine], "Anzahl");
     EXPECT_EQ(w.shown().selText(), "Public");
-    EXPECT_EQ(h.current(), 2);
-    EXPECT_EQ(h.place(1), "0|" + QString::number(pos));  // Back returns to where F8 was pressed
-    EXPECT_EQ(h.place(2), "1|" + QString::number(w.shown().selStart()));
-    EXPECT_EQ(h.label(2), "Zwei|Anzahl");
+    EXPECT_EQ(h.current(), 3);
+    EXPECT_EQ(h.place(2), "0|" + QString::number(pos));  // Back returns to where F8 was pressed
+    EXPECT_EQ(h.place(3), "1|" + QString::number(w.shown().selStart()));
+    EXPECT_EQ(h.label(3), "Zwei|Anzahl");
     EXPECT_TRUE(w.backEnabled);
 }
 
@@ -114,15 +114,21 @@ TEST_F(DefinitionTest, NoWordUnderTheCaretOnlyFocusesAndZoomRefuses) {
     EXPECT_TRUE(w.events.isEmpty());
 }
 
-TEST_F(DefinitionTest, AHistoryPlaceOfAnotherModuleKeepsItsPosition) {
+TEST_F(DefinitionTest, BackReturnsToWhereF8WasAskedAfterAModuleChosenInTheTree) {
     w.showModule(1);
     w.view(1).setSelStart(3);
     pushHistory(w, h);  // a place in Zwei
     w.showModule(0);    // then module Eins through its module node (no push)
     caretAfter("Rech");
+    const int asked = w.shown().selStart();
     definitionCommand(w, h, store, ui);
     EXPECT_EQ(h.place(1), "1|3");
-    EXPECT_EQ(h.current(), 2);
+    EXPECT_EQ(h.place(2), "0|" + QString::number(asked));
+    EXPECT_EQ(h.current(), 3);
+    historyPanelClick(w, h, PanelBack);
+    EXPECT_EQ(w.current, 0);
+    EXPECT_EQ(w.shown().selStart(), int(kFirst.lastIndexOf(u'\n', asked - 1)) + 1);  // the line's start
+    EXPECT_TRUE(w.nextEnabled);
 }
 
 TEST_F(DefinitionTest, SeveralDefinitionsElsewhereAreOfferedAndAFirstJumpCanBeUndone) {

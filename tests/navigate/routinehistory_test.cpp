@@ -108,3 +108,41 @@ TEST(HistoryPanels, BackAndNextRestoreModuleCaretAndPanels) {
     historyPanelClick(w, h, PanelModule);
     EXPECT_EQ(w.events, QStringList{"zoomfocus"});
 }
+
+TEST(HistoryPanels, AJumpRecordsThePlaceItLeavesUnlessItIsTheCurrentOne) {
+    // Each row: the history before (places on lines n), where the caret
+    // stands when the jump is asked, where it lands; the places after and
+    // the one shown. A place counts as left when the caret left its line.
+    const struct {
+        const char* name;
+        std::vector<int> before;
+        int backs;  // steps back before the jump
+        int left, reached;
+        std::vector<int> after;
+        int current;
+    } cases[] = {
+        {"first jump", {}, 0, 5, 9, {5, 9}, 2},
+        {"from the place shown", {1, 5}, 0, 5, 9, {1, 5, 9}, 3},
+        {"from elsewhere", {1, 5}, 0, 7, 9, {1, 5, 7, 9}, 4},
+        {"after going back: the newer places go", {1, 5, 8}, 1, 5, 9, {1, 5, 9}, 3},
+        {"landing where it started", {1}, 0, 4, 4, {1, 4}, 2},
+    };
+    for (const auto& c : cases) {
+        for (int column : {0, 1}) {  // the caret anywhere on the line of the current place
+            FakeCodeWindow w({QString("ab\r\n").repeated(12)});
+            RoutineHistory h;
+            for (int p : c.before) h.push(placeOf(4 * p), "M|R");
+            for (int i = 0; i < c.backs; ++i) h.back();
+            w.view(0).setSelStart(4 * c.left + column);
+            const HistoryMark left = caretMark(w, h);
+            w.view(0).setSelStart(4 * c.reached + column);
+            recordJump(w, h, left);
+            std::vector<int> lines;
+            for (int slot = 1; slot <= h.newest(); ++slot) lines.push_back(h.place(slot).section('|', 1).toInt() / 4);
+            EXPECT_EQ(lines, c.after) << c.name;
+            EXPECT_EQ(h.current(), c.current) << c.name;
+            EXPECT_FALSE(w.nextEnabled) << c.name;
+            EXPECT_EQ(w.backEnabled, c.current > 1) << c.name;
+        }
+    }
+}

@@ -68,6 +68,28 @@ TEST(HelpPage, DescribesEveryCommandOfTheCommandTables) {
     EXPECT_GE(rows, 15);
 }
 
+// Every command of the enumeration, not only every row of the tables: a
+// command the tables offer nowhere on the page, or only as a hidden item,
+// would be one the user cannot learn about.
+TEST(HelpPage, NamesEveryCommand) {
+    const QString page = helpPageSource();
+    for (int n = 1; n < kCommandCount; ++n) {
+        const Command command = Command(n);
+        bool described = false;
+        for (const MenuItemDef& item : menuItemTable())
+            described = described || (item.command == command &&
+                                      !helpItemRow(page, QString::fromUtf8(item.objectName), item.index).isNull());
+        for (const ToolButtonDef& b : toolButtonTable())
+            described = described ||
+                        (b.command == command && !helpRowText(page, QStringLiteral("tob_") + QString::fromUtf8(b.key)).isNull());
+        for (const MenuDef& m : menuTable())
+            described = described || (m.state == command && !m.hidden &&
+                                      page.contains(QStringLiteral("Menü ") + shownCaption(QString::fromUtf8(m.caption)) +
+                                                    QStringLiteral("</h2>")));
+        EXPECT_TRUE(described) << "command " << n << " is on no row of the help page";
+    }
+}
+
 TEST(HelpPage, ReadsAsUtf8InABrowserAndInTheHelpWindow) {
     const QString page = helpPageSource();
     EXPECT_TRUE(page.startsWith(QStringLiteral("<!DOCTYPE html>")));

@@ -123,7 +123,14 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
         squeezed.remove(QLatin1Char(' '));
         squeezed.remove(QLatin1Char('\t'));
         bool head = false, alternative = false;
-        if (line.contains(keywordTag) && !line.contains(taggedKeyword("Exit"))) {
+        // A routine line of an earlier pass is no line of this one; numbered, a fault.
+        const bool earlierPass = rules == Rules::Current && line.contains(keywordTag) &&
+                                 (counter ? line.startsWith(t.marker + QLatin1Char('*')) : line.startsWith(t.lineOpen));
+        if (earlierPass) {
+            if (newRuleHits) ++*newRuleHits;
+            if (counter) throw ParseError("zwei Arten");
+        }
+        if (!earlierPass && line.contains(keywordTag) && !line.contains(taggedKeyword("Exit"))) {
             if (open) {
                 const bool before = branchSeen && !codeSeen;
                 alternative = (before || (rules == Rules::Current && elseSeen)) && !squeezed.contains(endOfKind);
@@ -139,11 +146,6 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
             } else {
                 int type = kind;
                 const bool declaration = line.contains(taggedKeyword("Declare"));
-                qint32 number = 0;
-                if (counter) {
-                    if (*counter >= kMaxRoutineNumber) throw ParseError("zu viele");
-                    number = ++*counter;
-                }
                 if (declaration) {
                     type = kind + 10;
                 } else if (kind == 99) {
@@ -151,6 +153,12 @@ void parseRoutines(QString& text, const QString& keywordTag, const Options& opti
                     if (line.contains(taggedKeyword("Get"))) type = 4;
                     if (line.contains(taggedKeyword("Set"))) type = 5;
                     if (line.contains(taggedKeyword("Let"))) type = 3;
+                }
+                // Only a head draws a number.
+                qint32 number = 0;
+                if (counter && type != 0) {
+                    if (*counter >= kMaxRoutineNumber) throw ParseError("zu viele");
+                    number = ++*counter;
                 }
                 if (type != 0) {
                     if (counter) {

@@ -111,7 +111,8 @@ void MainWindow::buildCommandParts() {
                                                      shown);
     codeWindow_->caretLocation = [this] { navigation_->showCaretLocation(); };
     codeWindow_->followShownCode = [this] { navigation_->followShownCode(); };
-    search_ = std::make_unique<WindowSearch>(*codeWindow_, *trees_, *commandBar_, *hitPanel_, *progress_, shown);
+    search_ = std::make_unique<WindowSearch>(*codeWindow_, *trees_, *commandBar_, *hitPanel_, *progress_, shown,
+                                             [this](const std::function<void()>& jump) { navigation_->recordJump(jump); });
     projects_ = std::make_unique<WindowProjectStore>(*this, *commandBar_);
     exports_ = std::make_unique<WindowExports>(*codeArea_, *trees_, *statusPanels_,
                                                [this] { return projects_->projectName(); });

@@ -87,6 +87,7 @@ void WindowNavigation::nodeSelection(QTreeWidgetItem* item) {
 
 void WindowNavigation::showCallSite(QTreeWidgetItem* item, int moduleNumber, int line) {
     if (moduleNumber < 1 || moduleNumber > trees_.state().moduleCount) return;
+    const HistoryMark left = caretMark(window_, history_);
     if (moduleNumber - 1 != code_.current()) window_.showModule(moduleNumber - 1);
     goToLine(*code_.visibleView(), line);
     const QTreeWidgetItem* moduleNode = item->parent()->parent();
@@ -95,7 +96,7 @@ void WindowNavigation::showCallSite(QTreeWidgetItem* item, int moduleNumber, int
     trees_.highlightModule(code_.current());
     panels_.setText(PanelRoutine, item->parent()->text(0));
     followShownCode();
-    pushHistory(window_, history_);
+    lumo::recordJump(window_, history_, left);
 }
 
 // ---------------------------------------------------------------------------
@@ -156,6 +157,16 @@ void WindowNavigation::closeCallerResult() {
 void WindowNavigation::statusPanelClick(StatusPanel panel) {
     if (!codeShown_()) return;
     historyPanelClick(window_, history_, panel);
+}
+
+void WindowNavigation::recordJump(const std::function<void()>& jump) {
+    if (!codeShown_() || !code_.visibleView()) {
+        jump();
+        return;
+    }
+    const HistoryMark left = caretMark(window_, history_);
+    jump();
+    if (code_.visibleView() && caretMark(window_, history_).place != left.place) lumo::recordJump(window_, history_, left);
 }
 
 void WindowNavigation::showRoutineAtLine(int line, int moduleNumber) {

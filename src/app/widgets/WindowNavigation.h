@@ -36,6 +36,9 @@ public:
     void nodeSelection(QTreeWidgetItem* item);
     // A status panel clicked: Back and Next walk the history.
     void statusPanelClick(StatusPanel panel);
+    // Runs a jump of another part (a hit, a search) and records it in the
+    // history when it moved the caret, after the place it left.
+    void recordJump(const std::function<void()>& jump);
     // Caret moves in the view of module index `index` (key or mouse released).
     void trackCaret(int index);
     // Both status panels and the highlighted module follow the caret.

@@ -21,9 +21,9 @@ Ui& ui() { return *appState().ui; }
 }  // namespace
 
 WindowSearch::WindowSearch(CodeWindow& window, Trees& trees, CommandBar& commands, HitPanel& hits,
-                           WorkProgress& progress, std::function<bool()> codeShown)
+                           WorkProgress& progress, std::function<bool()> codeShown, JumpRecorder recordJump)
     : window_(window), trees_(trees), commands_(commands), hits_(hits), progress_(progress),
-      codeShown_(std::move(codeShown)) {}
+      codeShown_(std::move(codeShown)), recordJump_(std::move(recordJump)) {}
 
 bool WindowSearch::run(Command command) {
     switch (command) {
@@ -38,7 +38,7 @@ bool WindowSearch::run(Command command) {
 }
 
 void WindowSearch::hitChosen(const SearchHit& hit) {
-    if (codeShown_() && hit.module < trees_.state().moduleCount) goToHit(window_, hit);
+    if (codeShown_() && hit.module < trees_.state().moduleCount) recordJump_([&] { goToHit(window_, hit); });
 }
 
 SearchSwitches WindowSearch::switches() const {
@@ -50,10 +50,12 @@ void WindowSearch::search(bool fromPosition) {
     QLineEdit* searchBox = commands_.searchBox();
     QString text = searchBox->text();
     const SearchSwitches on = switches();
-    if (fromPosition)
-        searchFromPositionCommand(window_, text, on, ui());
-    else
-        searchCommand(window_, text, on, ui());
+    recordJump_([&] {
+        if (fromPosition)
+            searchFromPositionCommand(window_, text, on, ui());
+        else
+            searchCommand(window_, text, on, ui());
+    });
     if (text != searchBox->text()) searchBox->setText(text);
 }
 

@@ -18,9 +18,11 @@ class WorkProgress;
 
 class WindowSearch {
 public:
+    // A jump: runs it and records it in the routine history.
+    using JumpRecorder = std::function<void(const std::function<void()>& jump)>;
     // codeShown tells whether a project's code is shown.
     WindowSearch(CodeWindow& window, Trees& trees, CommandBar& commands, HitPanel& hits, WorkProgress& progress,
-                 std::function<bool()> codeShown);
+                 std::function<bool()> codeShown, JumpRecorder recordJump);
 
     // Runs a search command; false for any other command, which is left alone.
     bool run(Command command);
@@ -40,6 +42,7 @@ private:
     HitPanel& hits_;
     WorkProgress& progress_;
     std::function<bool()> codeShown_;
+    JumpRecorder recordJump_;
 };
 
 }  // namespace lumo

@@ -17,7 +17,7 @@ QString websiteCommand(WorkingStore& store, const QString& projectName, const QS
     QString failed;
     {
         OperationStatus status(context, QStringLiteral("Erzeuge Website"), true);
-        failed = writeSite(store, folder, SiteTitle{projectName, {}}, context.options, report,
+        failed = writeSite(store, folder, SiteTitle{projectName, {}, {}}, context.options, report,
                            [&context](int done, int total) {
                                context.showStatus(siteProgressText(done, total));
                                if (!context.progress->step(done, total, {})) throw WorkStopped();

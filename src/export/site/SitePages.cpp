@@ -150,7 +150,17 @@ void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& 
         }
         out.add('.');
     }
-    out.add("</p>\n<p><a href=\"routinen.html\">Alle Routinen von A bis Z</a></p>\n");
+    out.add("</p>\n");
+    if (!title.leftOut.isEmpty()) {
+        out.add("<p>Nicht aufgenommen:</p>\n<ul class=\"ausgelassen\">\n");
+        for (const QString& line : title.leftOut) {
+            out.add("<li>");
+            out.addEscaped(line);
+            out.add("</li>\n");
+        }
+        out.add("</ul>\n");
+    }
+    out.add("<p><a href=\"routinen.html\">Alle Routinen von A bis Z</a></p>\n");
     // Sections by type, modules by name within them, as the project tree lists them.
     std::map<int, std::vector<const ModuleRow*>> byType;
     for (const ModuleRow& m : project.modules()) byType[m.type].push_back(&m);

@@ -16,6 +16,7 @@ struct ModuleRow;
 struct SiteTitle {
     QString project;      // "Rechnungen" (the project, or the sources read)
     QStringList sources;  // the documents and folders read, as shown
+    QStringList leftOut;  // what the reading left out, one line each with the reason
 };
 
 inline const QString kSiteIndexPage = QStringLiteral("index.html");
