@@ -4,6 +4,7 @@
 
 #include <dtl/dtl.hpp>
 
+#include "acquire/OfficeListing.h"
 #include "base/CaseFold.h"
 #include "export/ModuleParts.h"
 
@@ -212,7 +213,7 @@ ProjectDiff compareProjects(const VbaProjectData& before, const VbaProjectData& 
     for (const VbaModule& m : after.modules) {
         const auto it = oldByName.find(caseFolded(m.name));
         if (it == oldByName.end() || matched[it->second]) {
-            result.modules.push_back(wholeModule(m, Change::Added));
+            if (holdsCode(m.code.text())) result.modules.push_back(wholeModule(m, Change::Added));
             continue;
         }
         matched[it->second] = true;
@@ -224,7 +225,7 @@ ProjectDiff compareProjects(const VbaProjectData& before, const VbaProjectData& 
         if (!d.parts.empty() || d.oldType != d.newType || renamed) result.modules.push_back(std::move(d));
     }
     for (std::size_t i = 0; i < before.modules.size(); ++i)
-        if (!matched[i]) result.modules.push_back(wholeModule(before.modules[i], Change::Removed));
+        if (!matched[i] && holdsCode(before.modules[i].code.text())) result.modules.push_back(wholeModule(before.modules[i], Change::Removed));
     return result;
 }
 

@@ -4,7 +4,8 @@
 // changed module the declarations part and the routines matched by kind and
 // name, so that a routine moved within its module is no change. Each change
 // carries the unified diff of its lines, numbered as the editor numbers the
-// module's lines. The line comparison is dtl's (Debian libdtl-dev).
+// module's lines. A module without code (as the listing tells it) on one
+// side only is no change: stored projects never hold one. The line comparison is dtl's (Debian libdtl-dev).
 #include <vector>
 
 #include <QString>
