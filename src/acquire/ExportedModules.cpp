@@ -33,7 +33,7 @@ VbaModule readModule(const QString& path) {
         throw ReadError(QStringLiteral("Die Datei ist kein exportiertes VBA-Modul (sie enthält Binärdaten)."));
     // The editor writes the ANSI code page; files kept under version control
     // are often re-saved as UTF-8.
-    const ExportedSource src = parseExportedSource(decodeFileText(bytes));
+    ExportedSource src = parseExportedSource(decodeFileText(bytes));
     VbaModule module;
     module.name = src.vbName.isEmpty() ? info.completeBaseName() : src.vbName;
     const QString kind = suffixOf(path);
@@ -41,6 +41,7 @@ VbaModule readModule(const QString& path) {
     else if (kind == u"cls") module.type = src.documentModule ? VbaDocumentModule : VbaClassModule;
     else module.type = VbaStandardModule;
     for (const QString& line : asEditorImports(src.lines)) module.code.appendLine(line);
+    module.hidden = std::move(src.hidden);
     return module;
 }
 

@@ -76,13 +76,16 @@ bool isMemberAttributeLine(QStringView line) {
     return dot > 0 && dot < eq && rest.mid(dot + 1).startsWith(u"VB_", Qt::CaseInsensitive);
 }
 
-QStringList hideAttributes(QStringList lines, qsizetype from) {
+QStringList hideAttributes(QStringList lines, qsizetype from, HiddenLines& hidden) {
     QStringList out;
     out.reserve(lines.size() - from);
+    for (qsizetype k = 0; k < from; ++k) hidden.head.append(lines[k]);
     qsizetype i = from;
-    while (i < lines.size() && isAttributeLine(lines[i])) ++i;
-    for (; i < lines.size(); ++i)
-        if (!isMemberAttributeLine(lines[i])) out.append(std::move(lines[i]));
+    for (; i < lines.size() && isAttributeLine(lines[i]); ++i) hidden.head.append(lines[i]);
+    for (; i < lines.size(); ++i) {
+        if (isMemberAttributeLine(lines[i])) hidden.inside.emplace_back(int(out.size()), std::move(lines[i]));
+        else out.append(std::move(lines[i]));
+    }
     return out;
 }
 
@@ -117,7 +120,7 @@ void EditorText::appendBlock(QStringView block, const std::vector<qsizetype>& li
     text_ += block;
 }
 
-EditorText editorText(QStringView source) {
+EditorText editorText(QStringView source, HiddenLines* hidden) {
     EditorText out;
     out.reserve(source.size());
     const QChar* d = source.data();
@@ -141,6 +144,9 @@ EditorText editorText(QStringView source) {
         if (!(header && isAttributeLine(line))) {
             header = false;
             keep = !isMemberAttributeLine(line);
+            if (!keep && hidden) hidden->inside.emplace_back(out.lineCount() + int(blockStarts.size()), line.toString());
+        } else if (hidden) {
+            hidden->head.append(line.toString());
         }
         if (keep) {
             const bool joined = blockFrom >= 0 && blockTo + 2 == start && d[blockTo] == u'\r' && d[blockTo + 1] == u'\n';
@@ -201,7 +207,7 @@ ExportedSource parseExportedSource(QStringView source) {
         if (!attributeValue(lines[k], u"VB_Base").isEmpty() || !attributeValue(lines[k], u"VB_Customizable").isEmpty())
             result.documentModule = true;
     }
-    result.lines = hideAttributes(std::move(lines), i);
+    result.lines = hideAttributes(std::move(lines), i, result.hidden);
     return result;
 }
 

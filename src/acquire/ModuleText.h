@@ -41,9 +41,19 @@ private:
     std::vector<qsizetype> starts_;
 };
 
+// The lines the editor hides, kept so that a module can be written out again
+// as the editor exports it.
+struct HiddenLines {
+    QStringList head;  // before the first shown line: VERSION, BEGIN ... END, the Attribute lines
+    // "Attribute Name.VB_..." lines among the code: how many shown lines come
+    // before each, and its text.
+    std::vector<std::pair<int, QString>> inside;
+};
+
 // The editor hides the module's leading Attribute lines and the
-// "Attribute Name.VB_..." lines that follow a routine head.
-EditorText editorText(QStringView source);
+// "Attribute Name.VB_..." lines that follow a routine head; hidden, when
+// given, receives them.
+EditorText editorText(QStringView source, HiddenLines* hidden = nullptr);
 QStringList editorLines(QStringView source);
 
 // An exported .bas, .cls or .frm file: the VERSION line and the BEGIN ... END
@@ -52,6 +62,7 @@ struct ExportedSource {
     QString vbName;            // from Attribute VB_Name, empty when missing
     bool documentModule = false;  // a .cls exported from a document (VB_Base / VB_Customizable)
     QStringList lines;
+    HiddenLines hidden;
 };
 ExportedSource parseExportedSource(QStringView source);
 

@@ -327,7 +327,7 @@ VbaProjectData readVbaStorage(const VbaPlace& place, ReadBudget& budget) {
         raw = QByteArray();
         QString decoded = decoder.decode(text);
         text = QByteArray();
-        module.code = editorText(decoded);
+        module.code = editorText(decoded, &module.hidden);
         seen.insert(name.toLower());
         result.modules.push_back(std::move(module));
     }

@@ -23,6 +23,7 @@ struct VbaModule {
     QString name;
     int type = VbaStandardModule;
     EditorText code;  // the code as the editor shows it, Attribute lines hidden
+    HiddenLines hidden;  // what the editor hides of it (its export writes them)
     QStringList lines() const { return code.toList(); }
 };
 

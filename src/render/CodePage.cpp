@@ -1,7 +1,9 @@
 #include "render/CodePage.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <iconv.h>
 
 #include <QStringDecoder>
@@ -191,6 +193,52 @@ QString nameOfCodePage(int codePage) {
 int codePageInForce() {
     const int number = codePageOfName(appState().options.codePage);
     return number != 0 ? number : 1252;
+}
+
+bool encodeInCodePage(QStringView text, int codePage, QByteArray& out) {
+    bool ascii = true;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii) {
+        out = text.toLatin1();
+        return true;
+    }
+    if (codePage == 65001) {
+        out = text.toUtf8();
+        return true;
+    }
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    if (codePage == 1252) {
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u >= 0x80 && u < 0xA0 && kWindows1252High[u - 0x80] == 0)) {
+                bytes.append(char(u));
+                continue;
+            }
+            const char16_t* hit = std::find(std::begin(kWindows1252High), std::end(kWindows1252High), u);
+            if (u == 0 || hit == std::end(kWindows1252High)) return false;
+            bytes.append(char(0x80 + (hit - std::begin(kWindows1252High))));
+        }
+        out = std::move(bytes);
+        return true;
+    }
+    const iconv_t cd = iconv_open(iconvName(codePage).constData(), "UTF-16LE");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    bytes.resize(text.size() * 4 + 4);
+    char* in = reinterpret_cast<char*>(const_cast<QChar*>(text.data()));
+    size_t inLeft = size_t(text.size()) * 2;
+    char* to = bytes.data();
+    size_t toLeft = size_t(bytes.size());
+    const bool ok = iconv(cd, &in, &inLeft, &to, &toLeft) != size_t(-1) && inLeft == 0;
+    iconv_close(cd);
+    if (!ok) return false;
+    bytes.resize(to - bytes.data());
+    out = std::move(bytes);
+    return true;
 }
 
 bool isValidUtf8(QByteArrayView bytes) {

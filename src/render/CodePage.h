@@ -51,6 +51,11 @@ int codePageInForce();
 QString decodeFileText(QByteArrayView bytes);
 bool isValidUtf8(QByteArrayView bytes);
 
+// text in codePage, as decodeFileText would read it back (control
+// characters 0x80 to 0x9F of a Windows code page become their own byte).
+// False, with out untouched, when a character has no byte in it.
+bool encodeInCodePage(QStringView text, int codePage, QByteArray& out);
+
 // UTF-16LE bytes as found in the dir stream's Unicode records.
 QString decodeUtf16Le(const char* data, qsizetype size);
 

@@ -36,6 +36,7 @@ constexpr MenuItemDef kItems[] = {
     {"mnuDatei", "mnuÖffnen", "&Öffnen ...", "Ctrl+O", C::OpenProject, 0, -1},
     {"mnuDatei", "mnuNeu", "&Neu", "Ctrl+N", C::New, 0, -1},
     {"mnuDatei", "mnuSpeichern", "&Speichern Unter ...", "Ctrl+S", C::SaveProject, 0, -1},
+    {"mnuDatei", "mnuVergleichen", "&Vergleichen mit ...", "", C::CompareWith, kSeparatorBefore, -1},
     {"mnuDatei", "mnuEnde", "&Beenden", "", C::Quit, kSeparatorBefore, -1},
     // the recent projects, shown as they are filled
     {"mnuDatei", "mnuOpenIndex", "&0 - ", "", C::OpenRecent, kHidden | kSeparatorBefore, 0},
@@ -148,6 +149,7 @@ constexpr CommandStateDef kStates[] = {
     {C::HtmlModule, true, false},
     {C::HtmlProject, true, false},
     {C::Website, true, false},
+    {C::CompareWith, true, false},
     {C::CopySelection, true, false},
     {C::CopyModule, true, false},
 };

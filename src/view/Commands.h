@@ -21,6 +21,7 @@ enum class Command : int {
     OpenRecent,  // one item per recent project, by index
     OpenDocument,
     OpenModuleFolder,
+    CompareWith,
     Quit,
     // Bearbeiten
     ReadCode,

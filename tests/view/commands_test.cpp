@@ -58,6 +58,7 @@ const std::map<std::string, Expected>& expectedItems() {
         {"mnuHtml_Modul", {"mnuHtml", "&Modul", ""}},
         {"mnuHtml_projekt", {"mnuHtml", "&Projekt", ""}},
         {"mnuHtml_Website", {"mnuHtml", "&Website erstellen ...", ""}},
+        {"mnuVergleichen", {"mnuDatei", "&Vergleichen mit ...", ""}},
         {"mnuText_Auswahl", {"mnuText", "&Auswahl", ""}},
         {"mnuText_Modul", {"mnuText", "&Modul", ""}},
         {"mnuHilfe_Hilfe", {"mnuHilfe", "&Hilfe", "F1"}},
@@ -170,7 +171,7 @@ TEST(CommandTables, CommandStatesAsListed) {
         {Command::HtmlModule, true},  {Command::HtmlProject, true},  {Command::ReadCode, false},
         {Command::New, true},         {Command::Refresh, false},     {Command::Zoom, true},
         {Command::CopySelection, true}, {Command::CopyModule, true},  {Command::Website, true},
-        {Command::AllHits, true},     {Command::StructureLong, true},
+        {Command::AllHits, true},     {Command::CompareWith, true},     {Command::StructureLong, true},
     };
     for (const CommandStateDef& row : commandStateTable()) {
         const auto it = shownOnly.find(row.command);

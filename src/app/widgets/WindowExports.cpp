@@ -12,6 +12,7 @@
 #include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
+#include "export/CompareExport.h"
 #include "export/HtmlExport.h"
 #include "export/ExportContext.h"
 #include "export/Html.h"
@@ -71,6 +72,7 @@ bool WindowExports::run(Command command) {
     case Command::ZoomCopy: copyZoom(); return true;
     case Command::Structure: structure(); return true;
     case Command::Website: website(); return true;
+    case Command::CompareWith: compare(); return true;
     case Command::StructureLong:
         routineListingToClipboard(WorkingStore::instance(), ui(), appState().options.confirmClipboard,
                                   appState().titleText);
@@ -169,6 +171,13 @@ void WindowExports::website() {
         if (progress_) work.emplace(*progress_);
         const QString& start = appState().options.projectFolder;
         websiteCommand(store(), projectName_(), start.isEmpty() ? QDir::homePath() : start, context());
+    });
+}
+
+void WindowExports::compare() {
+    guarded([this] {
+        const QString& start = appState().options.projectFolder;
+        compareCommand(store(), projectName_(), start.isEmpty() ? QDir::homePath() : start, context());
     });
 }
 

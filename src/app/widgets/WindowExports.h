@@ -40,6 +40,7 @@ private:
     void copyZoom();
     void structure();
     void website();
+    void compare();
 
     CodeArea& code_;
     Trees& trees_;
