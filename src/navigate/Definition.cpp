@@ -6,6 +6,7 @@
 #include "model/CodeDatabase.h"
 #include "model/TextOperations.h"
 #include "model/WorkingStore.h"
+#include "navigate/NameUses.h"
 #include "navigate/RoutineHistory.h"
 #include "navigate/RoutineLocation.h"
 #include "view/CodeWindow.h"
@@ -208,7 +209,7 @@ void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore
         if (const auto place = history.currentPlace(); place && place->module == askedIn)
             history.rewriteCurrentPosition(pos);
         pushHistory(window, history);
-        markLineStart(window.visibleView());
+        selectNameOnCaretLine(window, store, name);
     }
     window.focusVisibleView();
 }

@@ -66,7 +66,9 @@ public:
     // Every place that names `target`, by module, then line, then column:
     // its declaration and its uses (a function's return value inside it is
     // none). Modules whose text could not be read are passed over.
-    std::vector<NameReference> references(const Declaration& target);
+    // onlyModule > 0 keeps the search to that module (the uses marked in
+    // the module shown).
+    std::vector<NameReference> references(const Declaration& target, int onlyModule = 0);
 
     // The uses of a routine outside its declaration: what the callers and
     // call sites list.

@@ -32,6 +32,7 @@ enum class Command : int {
     SelectionToSearch,
     Callers,
     Definition,
+    AllReferences,
     RoutineBack,
     RoutineNext,
     CopyModule,
