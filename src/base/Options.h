@@ -23,6 +23,7 @@ struct Options {
     QString fontName = QStringLiteral("MS Sans Serif");  // font (with fontSize)
     qint16 fontSize = 10;
     bool applyScreenLayout = false;           // usb: apply the user screen layout at start-up
+    bool showLineNumbers = true;              // zeilen: line numbers left of the code
     QString screenLayout = QStringLiteral("max");  // bis: "max" or left;top;width;height in twips
     QString projectFolder;                    // proj_pf: standard project folder (the user's home folder by default)
     QString makerWebPage;                     // webseite: the maker's web page (http or https); "" while none is set

@@ -63,6 +63,7 @@ void loadOptions(Options& o) {
     flag("stapro", o.saveBelowProjectFolder);
     flag("aufk", o.expandModuleTree);
     flag("leer", o.removeBlankLines);
+    flag("zeilen", o.showLineNumbers);
     if (const QString t = read("tab"); !t.isEmpty()) o.tabStopMm = decodeInt16(t);
     if (const QString t = read("font"); !t.isEmpty()) decodeFont(t, o.fontName, o.fontSize);
     if (const QString t = read("codepage"); !t.isEmpty()) o.codePage = t;
@@ -97,6 +98,7 @@ void saveOptions(const Options& o) {
     write("tab", QString::number(o.tabStopMm));
     write("font", encodeFont(o.fontName, o.fontSize));
     write("usb", encodeBool(o.applyScreenLayout));
+    write("zeilen", encodeBool(o.showLineNumbers));
 }
 
 }  // namespace lumo

@@ -51,6 +51,7 @@ OptionsForm OptionsForm::load(const Options& o) {
     f.confirmClipboard = o.confirmClipboard;
     f.previewInBrowser = o.previewInBrowser;
     f.applyScreenLayout = o.applyScreenLayout;
+    f.showLineNumbers = o.showLineNumbers;
     f.saveBelowProjectFolder = o.saveBelowProjectFolder;
     f.reindentBlocks = o.reindentBlocks;
     f.indentRoutineBodies = o.indentRoutineBodies;
@@ -107,6 +108,7 @@ Options OptionsForm::apply(const Options& before) const {
     o.reindentBlocks = reindentBlocks;
     o.previewInBrowser = previewInBrowser;
     o.applyScreenLayout = applyScreenLayout;
+    o.showLineNumbers = showLineNumbers;
     o.indentRoutineBodies = indentRoutineBodies;
     o.blankLineBeforeRoutines = blankLineBeforeRoutines;
     return o;

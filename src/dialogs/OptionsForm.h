@@ -40,6 +40,7 @@ struct OptionsForm {
     qint32 keyColour = 0, commentColour = 0, stringColour = 0;  // the frames' text colours
     // tab 1
     bool expandModuleTree = false, confirmClipboard = false, previewInBrowser = false, applyScreenLayout = false;
+    bool showLineNumbers = false;         // tab 1
     bool saveBelowProjectFolder = false;  // tab 2
     // tab 3
     bool reindentBlocks = false, indentRoutineBodies = false, removeBlankLines = false, blankLineBeforeRoutines = false;

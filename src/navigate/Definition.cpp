@@ -6,6 +6,7 @@
 #include "model/CodeDatabase.h"
 #include "model/TextOperations.h"
 #include "model/WorkingStore.h"
+#include "navigate/NameUses.h"
 #include "navigate/RoutineHistory.h"
 #include "navigate/RoutineLocation.h"
 #include "view/CodeWindow.h"
@@ -199,7 +200,7 @@ void definitionCommand(CodeWindow& window, RoutineHistory& history, WorkingStore
     if (!name.isEmpty() && jumpToDefinition(window, store, name, line, column, ui)) {
         // Going back returns to where the lookup was asked for.
         recordJump(window, history, asked);
-        markLineStart(window.visibleView());
+        selectNameOnCaretLine(window, store, name);
     }
     window.focusVisibleView();
 }

@@ -252,7 +252,7 @@ std::vector<Declaration> NameResolver::objectMembers(QStringView name) {
     return out;
 }
 
-std::vector<NameReference> NameResolver::references(const Declaration& target) {
+std::vector<NameReference> NameResolver::references(const Declaration& target, int onlyModule) {
     std::vector<NameReference> out;
     if (target.name.isEmpty()) return out;
     int firstModule = 1;
@@ -267,6 +267,10 @@ std::vector<NameReference> NameResolver::references(const Declaration& target) {
         lastLine = routineLastLine(*r);
     } else if (!target.isPublic && target.kind != DeclarationKind::Module) {
         firstModule = lastModule = target.module;
+    }
+    if (onlyModule > 0) {
+        if (onlyModule < firstModule || onlyModule > lastModule) return out;
+        firstModule = lastModule = onlyModule;
     }
     const QByteArray nameUtf8 = target.name.toUtf8();
     const QStringView name = target.name;

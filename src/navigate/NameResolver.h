@@ -67,7 +67,9 @@ public:
     // Every place that names `target`, by module, then line, then column:
     // its declaration and its uses (a function's return value inside it is
     // none). Modules whose text could not be read are passed over.
-    std::vector<NameReference> references(const Declaration& target);
+    // onlyModule > 0 keeps the search to that module (the uses marked in
+    // the module shown).
+    std::vector<NameReference> references(const Declaration& target, int onlyModule = 0);
 
     // Calls f(line, resolution) for every name of module `module`, in text
     // order, the kind NotAName included (a label, a named argument). For a

@@ -4,6 +4,7 @@
 
 #include "base/Ui.h"
 #include "model/CodeDatabase.h"
+#include "navigate/CommentBlock.h"
 #include "view/TextView.h"
 
 namespace lumo {
@@ -41,6 +42,28 @@ void selectFirstWord(TextView& view) {
     view.span(kWordEnd, true, true);
 }
 
+// The caret's line (1-based `line`) placed in view with the comment block
+// above it. Lines above are read backwards from the caret's line start, as
+// far as the block goes.
+void revealWithComments(TextView& view, int line) {
+    const QString text = view.text();
+    int start = view.selStart();  // the line start, where selectFirstWord left it
+    int startLine = line;
+    auto lineText = [&](int n) -> QString {
+        while (startLine > n && start > 0) {
+            // back over one line break to the previous line's start
+            int end = start;
+            if (end > 0 && text.at(end - 1) == u'\n') --end;
+            if (end > 0 && text.at(end - 1) == u'\r') --end;
+            start = end > 0 ? int(text.lastIndexOf(u'\n', end - 1)) + 1 : 0;
+            --startLine;
+            if (startLine == n) return text.mid(start, end - start);
+        }
+        return QString();
+    };
+    view.revealLine(line - 1, commentBlockStart(lineText, line) - 1);
+}
+
 }  // namespace
 
 void goToLine(TextView& view, int line) {
@@ -65,6 +88,7 @@ void goToLine(TextView& view, int line) {
                 stepBackOverOneLineBreak(view);
             }
             selectFirstWord(view);
+            revealWithComments(view, line);
             return;
         }
         if (++misses > kMaxMisses) {

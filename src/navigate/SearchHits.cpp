@@ -1,7 +1,10 @@
 #include "navigate/SearchHits.h"
 
+#include <algorithm>
+
 #include "base/Ui.h"
 #include "navigate/Definition.h"
+#include "navigate/RoutineLocation.h"
 #include "view/CodeWindow.h"
 #include "view/TextView.h"
 
@@ -63,8 +66,15 @@ std::vector<SearchHit> allHitsCommand(CodeWindow& window, QString& boxText, Sear
 void goToHit(CodeWindow& window, const SearchHit& hit) {
     if (hit.module != window.currentModule()) window.showModule(hit.module);
     TextView& view = window.visibleView();
-    view.setSelStart(hit.position);
+    if (hit.position >= 0) {
+        view.setSelStart(hit.position);
+    } else {
+        goToLine(view, hit.line);
+        view.moveUpTo(QStringLiteral("\r\n"), false, false);
+        view.setSelStart(view.selStart() + std::max(hit.column - 1, 0));
+    }
     view.setSelLength(hit.length);
+    view.revealLine(hit.line - 1, hit.line - 1);
     window.focusVisibleView();
     window.showCaretLocation();
 }

@@ -17,9 +17,11 @@ class Ui;
 struct SearchHit {
     int module = 0;    // 0-based index of the code view, as CurrentModule
     int line = 0;      // 1-based
-    int position = 0;  // of the hit in the view's text (a line break counting two)
+    int position = 0;  // of the hit in the view's text (a line break counting two); -1: by column
     int length = 0;
     QString text;      // the whole line
+    int column = 0;    // 1-based, where position is -1 (found without the view's text)
+    bool declaration = false;  // a reference list's declaring place
 };
 
 // A character that continues a word for the whole-word switch: letters of
@@ -41,7 +43,7 @@ std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, Searc
 std::vector<SearchHit> allHitsCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui);
 
 // Shows the hit's module, selects the hit and lets the panels follow it, as
-// a hit of Search does.
+// a hit of Search does; the hit's line stands about a third down the view.
 void goToHit(CodeWindow& window, const SearchHit& hit);
 
 }  // namespace lumo

@@ -60,6 +60,7 @@ constexpr MenuItemDef kItems[] = {
     {"mnuBearbeiten", "mnuBearbeiten_Suchen_Auswahl", "&Auswahl nach Suche", "Ctrl+F", C::SelectionToSearch, 0, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Rout", "Aktuelle &Routine Aufrufe", "Ctrl+F8", C::Callers, kSeparatorBefore, -1},
     {"mnuBearbeiten", "mnuBearbeiten_Definition", "&Definition", "F8", C::Definition, 0, -1},
+    {"mnuBearbeiten", "mnuBearbeiten_Verweise", "Alle &Verweise", "Shift+F8", C::AllReferences, 0, -1},
     {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Zurück", "F4", C::RoutineBack, 0, PanelBack},
     {"mnuBearbeiten", "mnuBearbeiten_RouBew", "Routine &Vor", "Ctrl+F4", C::RoutineNext, 0, PanelNext},
     // --
@@ -105,6 +106,7 @@ constexpr MenuItemDef kItems[] = {
     // Pop-ups
     {"mnuPopUpHaupt", "mnuPopUpHaupt_Definition", "Definition", "", C::Definition, 0, -1},
     {"mnuPopUpHaupt", "mnuPopUpHaupt_Aufruf", "Aufruf", "", C::Callers, 0, -1},
+    {"mnuPopUpHaupt", "mnuPopUpHaupt_Verweise", "Alle Verweise", "", C::AllReferences, 0, -1},
     {"mnuPopUpHaupt", "mnuPopUpHaupt_Zoom", "&Zoom", "", C::Zoom, 0, -1},
     {"mnuPopUp_Zoom", "mnuPopUp_Zoom_Aus", "&Zoom Aus", "", C::Zoom, 0, -1},
     {"mnuPopUpEinlesen", "mnuPopUpEinlesen_Code", "&Code Einlesen", "", C::ReadCode, 0, -1},
@@ -140,6 +142,7 @@ constexpr CommandStateDef kStates[] = {
     {C::SaveProject, true, false},
     {C::Definition, true, false},
     {C::Callers, true, false},
+    {C::AllReferences, true, false},
     {C::AllHits, true, false},
     {C::StructureLong, true, false},
     // Exports

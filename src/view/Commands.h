@@ -33,6 +33,7 @@ enum class Command : int {
     SelectionToSearch,
     Callers,
     Definition,
+    AllReferences,
     RoutineBack,
     RoutineNext,
     CopyModule,

@@ -34,6 +34,11 @@ public:
     // Extends the selection forward or backward over characters in the set
     // (negate: not in the set).
     virtual void span(const QString& set, bool forward, bool negate) = 0;
+
+    // The target of a jump in view: line `line` (0-based) about a third down
+    // the pane, the lines from `contextLine` above it (a comment block) in
+    // view as far as they fit. A view that shows no pane leaves it.
+    virtual void revealLine(int line, int contextLine) { (void)line; (void)contextLine; }
 };
 
 }  // namespace lumo

@@ -65,8 +65,8 @@ TEST_F(NavigationWindowTest, CallersReplaceTheProjectTreeUntilClosed) {
     EXPECT_EQ(window->codeArea().current(), 2);
     EXPECT_EQ(panel(PanelModule), "ThisDocument");
     EXPECT_EQ(panel(PanelRoutine), "Document_Open");
-    // The tree names the module shown (its routines are not unfolded) and shows it.
-    EXPECT_EQ(selectedNode(), "ThisDocument");
+    // The tree names the routine of the caret, its module unfolded, and shows it.
+    EXPECT_EQ(selectedNode(), "ThisDocument/Document_Open");
     EXPECT_FALSE(window->trees().projectTree()->visualItemRect(window->trees().projectTree()->currentItem()).isEmpty());
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Private");
     EXPECT_EQ(window->navigation().history().current(), 2);
@@ -121,7 +121,7 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     view->setSelStart(anzeigen);
     act("mnuBearbeiten_Definition")->trigger();
     EXPECT_EQ(panel(PanelRoutine), "Anzeigen");
-    EXPECT_EQ(view->selText(), "Private");
+    EXPECT_EQ(view->selText(), "Anzeigen");  // the name, not the line's first word
     EXPECT_EQ(selectedNode(), "Werkzeuge/Anzeigen");
     EXPECT_TRUE(window->statusPanels().label(PanelBack)->isEnabled());
     EXPECT_TRUE(window->commandBar().menuAction(Command::RoutineBack)->isEnabled());
@@ -149,8 +149,8 @@ TEST_F(NavigationWindowTest, PopupHistoryAndSearchBox) {
     EXPECT_EQ(window->codeArea().current(), 2);
     EXPECT_EQ(panel(PanelModule), "ThisDocument");
     EXPECT_EQ(panel(PanelRoutine), "Document_Open");
-    // The tree names the module shown (its routines are not unfolded) and shows it.
-    EXPECT_EQ(selectedNode(), "ThisDocument");
+    // The tree names the routine of the caret, its module unfolded, and shows it.
+    EXPECT_EQ(selectedNode(), "ThisDocument/Document_Open");
     EXPECT_FALSE(window->trees().projectTree()->visualItemRect(window->trees().projectTree()->currentItem()).isEmpty());
     EXPECT_EQ(window->codeArea().visibleView()->selText(), "Document_Open");
     EXPECT_TRUE(ui.calls.empty());

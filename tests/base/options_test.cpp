@@ -179,7 +179,8 @@ TEST_F(SettingsTest, SaveWritesEveryKeyButLayoutAndFolderAndLoadsBack) {
     EXPECT_EQ(getSetting("optionen", "fstr"), "1193046");
     EXPECT_EQ(getSetting("optionen", "font"), "DejaVu Sans Mono,11");
     EXPECT_EQ(getSetting("optionen", "bis"), "");
-    EXPECT_EQ(getAllSettings("optionen").size(), 15);
+    EXPECT_EQ(getSetting("optionen", "zeilen"), "-1");
+    EXPECT_EQ(getAllSettings("optionen").size(), 16);
     EXPECT_TRUE(getAllSettings("proj").isEmpty());
 
     Options back;

@@ -67,6 +67,8 @@ const std::map<std::string, Expected>& expectedItems() {
         {"mnuPopUpHaupt_Copy_Auswahl", {"mnuPopUpHaupt_Copy", "&Auswahl", ""}},
         {"mnuPopUpHaupt_Definition", {"mnuPopUpHaupt", "Definition", ""}},
         {"mnuPopUpHaupt_Aufruf", {"mnuPopUpHaupt", "Aufruf", ""}},
+        {"mnuBearbeiten_Verweise", {"mnuBearbeiten", "Alle &Verweise", "Shift+F8"}},
+        {"mnuPopUpHaupt_Verweise", {"mnuPopUpHaupt", "Alle Verweise", ""}},
         {"mnuPopUpHaupt_Zoom", {"mnuPopUpHaupt", "&Zoom", ""}},
         {"mnuPopUp_Zoom_Html", {"mnuPopUp_Zoom", "Zoom nach &Html", ""}},
         {"mnuPopUp_Zoom_Copy", {"mnuPopUp_Zoom", "&Zoom Kopieren", ""}},
@@ -172,6 +174,7 @@ TEST(CommandTables, CommandStatesAsListed) {
         {Command::New, true},         {Command::Refresh, false},     {Command::Zoom, true},
         {Command::CopySelection, true}, {Command::CopyModule, true},  {Command::Website, true},
         {Command::AllHits, true},     {Command::CompareWith, true},     {Command::StructureLong, true},
+        {Command::AllReferences, true},
     };
     for (const CommandStateDef& row : commandStateTable()) {
         const auto it = shownOnly.find(row.command);

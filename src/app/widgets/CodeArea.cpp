@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QMenu>
+#include <QTimer>
 
 #include "base/AppState.h"
 #include "model/WorkingStore.h"
@@ -23,6 +24,23 @@ CodeArea::CodeArea(QWidget* container, QMenu* zoomPopup) : QObject(container), c
     colourBlindView_ = new CodeView(container_);
     colourBlindView_->setObjectName(QStringLiteral("rtbFarbeBlind"));
     colourBlindView_->hide();
+    zoomView_->setLineNumbersShown(appState().options.showLineNumbers);
+    settle_ = new QTimer(this);
+    settle_->setSingleShot(true);
+    settle_->setInterval(kSettleMs);
+    connect(settle_, &QTimer::timeout, this, [this] { emit caretSettled(current_); });
+}
+
+void CodeArea::setLineNumbersShown(bool on) {
+    for (CodeView* v : codeViews_)
+        if (v) v->setLineNumbersShown(on);
+    zoomView_->setLineNumbersShown(on);
+}
+
+// The zoom view numbers its lines as the module does: from the routine's first.
+void CodeArea::showZoomLineNumbers() {
+    const CodeView* view = visibleView();
+    zoomView_->setFirstLineNumber(view->lineOfPosition(view->selStart()) + 1);
 }
 
 CodeView* CodeArea::makeView(int index) const {
@@ -37,6 +55,13 @@ CodeView* CodeArea::makeView(int index) const {
     connect(v, &CodeView::mouseReleased, self, [self, index](int button) {
         if (button == 1) emit self->caretMayHaveMoved(index);
     });
+    connect(v, &QPlainTextEdit::cursorPositionChanged, self, [self, index] {
+        if (index == self->current_ && self->settle_) self->settle_->start();
+    });
+    connect(v, &CodeView::hoverAt, self,
+            [self, index](int pos, const QPoint& global) { emit self->hoverRequested(index, pos, global); });
+    connect(v, &CodeView::definitionClicked, self, [self] { emit self->definitionClicked(); });
+    v->setLineNumbersShown(appState().options.showLineNumbers);
     v->hide();
     // Where the shown view stands (the zoom view is kept there): filled at its
     // size, the view lays out its text once, not again when it is placed.
@@ -143,6 +168,7 @@ bool CodeArea::toggleZoom() {
     const int length = view->selLength();
     zoomToRoutine(*view, *zoomView_, WorkingStore::instance(), current_ + 1, view->lineOfPosition(start) + 1,
                   *appState().ui);
+    showZoomLineNumbers();
     view->setSelStart(start);
     view->setSelLength(length);
     return true;
@@ -153,6 +179,7 @@ void CodeArea::refreshZoomAndFocus() {
     if (zoomOn_) {
         zoomToRoutine(*view, *zoomView_, WorkingStore::instance(), current_ + 1,
                       view->lineOfPosition(view->selStart()) + 1, *appState().ui);
+        showZoomLineNumbers();
         zoomView_->setFocus();
     } else {
         view->setFocus();

@@ -10,6 +10,7 @@
 #include <QString>
 
 class QMenu;
+class QTimer;
 class QPoint;
 class QWidget;
 
@@ -55,16 +56,29 @@ public:
     // With the zoom on: it shows the routine of the caret's line and takes
     // the focus; otherwise the visible view takes it.
     void refreshZoomAndFocus();
+    // The gutter of line numbers on every code view and the zoom view.
+    void setLineNumbersShown(bool on);
+
+    // How long the caret rests before caretSettled (the uses of its name
+    // are marked then, not at every key).
+    static constexpr int kSettleMs = 150;
 
 signals:
     void contextMenuRequested(CodeView* view, const QPoint& pos);
     // A key or the left mouse button was released in the view of module index `index`.
     void caretMayHaveMoved(int index);
+    // The caret of the shown view moved, by whatever, and rested kSettleMs.
+    void caretSettled(int index);
+    // The mouse rests on a character of the view of module index `index`.
+    void hoverRequested(int index, int position, const QPoint& globalPos);
+    // Ctrl+click in a code view.
+    void definitionClicked();
 
 private:
     CodeView* makeView(int index) const;
     void fillView(int index) const;
     void clear();
+    void showZoomLineNumbers();
 
     QWidget* container_;
     // Null where a module's view is not made yet; the first always exists.
@@ -74,6 +88,7 @@ private:
     CodeView* colourBlindView_ = nullptr;
     int current_ = 0;
     bool zoomOn_ = false;
+    QTimer* settle_ = nullptr;
 };
 
 }  // namespace lumo

@@ -158,6 +158,10 @@ QMenu* CommandBar::prepareCodePopup(const QString& word, const QString& routine)
         a->setText(routine.isEmpty() ? QStringLiteral("Aufrufe") : QStringLiteral("Aufrufe: ") + routine);
         a->setEnabled(!routine.isEmpty());
     }
+    if (QAction* a = popupAction(Command::AllReferences)) {
+        a->setText(word.isEmpty() ? QStringLiteral("Alle Verweise") : QStringLiteral("Alle Verweise: ") + word);
+        a->setEnabled(!word.isEmpty());
+    }
     return codePopup_;
 }
 

@@ -14,7 +14,10 @@ namespace lumo {
 class HitRows : public QAbstractTableModel {
 public:
     explicit HitRows(QObject* parent)
-        : QAbstractTableModel(parent), code_(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {}
+        : QAbstractTableModel(parent), code_(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {
+        bold_ = code_;
+        bold_.setBold(true);
+    }
 
     void reset(std::vector<SearchHit> hits, QStringList moduleNames) {
         beginResetModel();
@@ -38,7 +41,9 @@ public:
             case 1: return hit.line;
             default: return hit.text.trimmed();
             }
-        case Qt::FontRole: return index.column() == 2 ? QVariant(code_) : QVariant();
+        case Qt::FontRole:
+            if (hit.declaration) return index.column() == 2 ? QVariant(bold_) : QVariant(boldPlain());
+            return index.column() == 2 ? QVariant(code_) : QVariant();
         case Qt::TextAlignmentRole:
             return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
         default: return {};
@@ -55,9 +60,15 @@ private:
     std::vector<SearchHit> hits_;
     QStringList names_;  // by module index
     QFont code_;
+    QFont bold_;
+    static QFont boldPlain() {
+        QFont f;
+        f.setBold(true);
+        return f;
+    }
 };
 
-HitPanel::HitPanel(QMainWindow& window) : QDockWidget(QStringLiteral("Fundstellen"), &window) {
+HitPanel::HitPanel(QMainWindow& window) : QDockWidget(QStringLiteral("Fundstellen"), &window), window_(window) {
     setObjectName(QStringLiteral("dckFundstellen"));
     setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
@@ -79,7 +90,7 @@ HitPanel::HitPanel(QMainWindow& window) : QDockWidget(QStringLiteral("Fundstelle
 const std::vector<SearchHit>& HitPanel::hits() const { return rows_->hits(); }
 
 void HitPanel::showHits(const QString& what, std::vector<SearchHit> hits,
-                        const std::function<QString(int)>& moduleName) {
+                        const std::function<QString(int)>& moduleName, const QString& heading) {
     QStringList names;
     int lastLine = 0;
     for (const SearchHit& hit : hits) {
@@ -98,9 +109,18 @@ void HitPanel::showHits(const QString& what, std::vector<SearchHit> hits,
     const int padding = 4 * metrics.averageCharWidth();
     list_->header()->resizeSection(0, nameWidth + padding);
     list_->header()->resizeSection(1, lineWidth + padding);
-    setWindowTitle(QStringLiteral("Fundstellen: %1 (%2)").arg(what).arg(count));
+    setWindowTitle(QStringLiteral("%1: %2 (%3)").arg(heading, what).arg(count));
     show();
     raise();
+    takeItsShare();
+}
+
+void HitPanel::takeItsShare() {
+    // A third of what the code and the panel share; the code keeps the rest.
+    const QWidget* code = window_.centralWidget();
+    const int shared = (code ? code->height() : 0) + (isVisible() ? height() : 0);
+    const int third = shared / 3;
+    if (third > 0 && height() < third) window_.resizeDocks({this}, {third}, Qt::Vertical);
 }
 
 void HitPanel::clearHits() {

@@ -24,8 +24,12 @@ public:
     // Docked at the bottom of `window`, hidden until it lists something.
     explicit HitPanel(QMainWindow& window);
 
-    // Lists the hits of `what`; moduleName gives a module's name by its index.
-    void showHits(const QString& what, std::vector<SearchHit> hits, const std::function<QString(int)>& moduleName);
+    // Lists the hits of `what` under `heading` ("Fundstellen: what (count)");
+    // moduleName gives a module's name by its index. A declaring place is
+    // set in bold. Shown, the panel takes at least a third of the height
+    // the window gives the code and the panel together.
+    void showHits(const QString& what, std::vector<SearchHit> hits, const std::function<QString(int)>& moduleName,
+                  const QString& heading = QStringLiteral("Fundstellen"));
     // Empty and hidden, as after a project is closed.
     void clearHits();
 
@@ -37,7 +41,9 @@ signals:
 
 private:
     void choose(const QModelIndex& index);
+    void takeItsShare();
 
+    QMainWindow& window_;
     QTreeView* list_ = nullptr;
     HitRows* rows_ = nullptr;
 };

@@ -65,7 +65,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     client_->installEventFilter(this);
     commandBar_ = new CommandBar(*this, client_, [this](Command command, int index) { run(command, index); });
     buildPanes();
-    statusPanels_ = new StatusPanels(client_);
+    // The window's own status bar: below the hit panel too, at the very bottom.
+    statusPanels_ = new StatusPanels(this);
+    setStatusBar(statusPanels_);
     progress_ = new WorkProgress(this, *statusPanels_);
     connect(progress_, &WorkProgress::finished, this, [this] {
         if (progress_->closeWanted()) QTimer::singleShot(0, this, &QWidget::close);
@@ -108,7 +110,7 @@ void MainWindow::buildCommandParts() {
     codeWindow_->codeShown = shown;
     codeWindow_->showModuleHook = [this](int index) { showModule(index); };
     navigation_ = std::make_unique<WindowNavigation>(*codeWindow_, *codeArea_, *trees_, *statusPanels_, *commandBar_,
-                                                     shown);
+                                                     *hitPanel_, shown);
     codeWindow_->caretLocation = [this] { navigation_->showCaretLocation(); };
     codeWindow_->followShownCode = [this] { navigation_->followShownCode(); };
     search_ = std::make_unique<WindowSearch>(*codeWindow_, *trees_, *commandBar_, *hitPanel_, *progress_, shown,
@@ -126,6 +128,10 @@ void MainWindow::wireParts() {
     connect(codeArea_, &CodeArea::contextMenuRequested, this,
             [this](CodeView* view, const QPoint& pos) { prepareCodePopup()->popup(view->mapToGlobal(pos)); });
     connect(codeArea_, &CodeArea::caretMayHaveMoved, this, [this](int index) { navigation_->trackCaret(index); });
+    connect(codeArea_, &CodeArea::caretSettled, this, [this](int index) { navigation_->markOccurrences(index); });
+    connect(codeArea_, &CodeArea::hoverRequested, this,
+            [this](int index, int pos, const QPoint& global) { navigation_->hover(index, pos, global); });
+    connect(codeArea_, &CodeArea::definitionClicked, this, [this] { run(Command::Definition, -1); });
     connect(trees_->callerTree(), &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* node) { navigation_->callSitesOpened(node); });
     connect(hitPanel_, &HitPanel::hitChosen, this, [this](const SearchHit& hit) { search_->hitChosen(hit); });
@@ -215,14 +221,15 @@ void MainWindow::layoutWindow() {
     const int w = client_->width();
     const int hAll = client_->height();
     const int margin = twipsToPixelsY(kMarginTwips);
-    // The toolbar and the status bar sit in the margins above and below the panes.
+    // The toolbar sits in the margin above the panes; the status bar, in the
+    // margin below them, is the window's own and lies outside this area, so
+    // that open panels never come between it and the window's bottom.
     commandBar_->toolbar()->setGeometry(0, 0, w, margin);
     trees_->callerToolbar()->setGeometry(0, 0, w, margin);
     const int sbh = std::min(margin, statusPanels_->sizeHint().height());
-    statusPanels_->setGeometry(0, hAll - sbh, w, sbh);
 
     container_->move(container_->x(), margin);
-    const int h = hAll - 2 * margin;
+    const int h = hAll + sbh - 2 * margin;
     if (h < twipsToPixelsY(kMinPaneTwips) || w < twipsToPixelsX(kMinPaneTwips)) return;
     container_->setGeometry(0, margin, w, h);
     CodeView* view = codeArea_->visibleView();

@@ -18,6 +18,7 @@ void MainWindow::optionsCommand() {
     // Colours, font and tab stops act at every conversion; the views shown
     // were converted with the old ones. The text options act at the next read.
     if (lookChanged(before, appState().options)) renderCodeViewsAgain();
+    codeArea_->setLineNumbersShown(appState().options.showLineNumbers);
 }
 
 void MainWindow::aboutCommand() {

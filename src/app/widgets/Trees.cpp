@@ -133,7 +133,9 @@ void Trees::highlightModule(int currentModule) {
 
 void Trees::revealShownCode(int currentModule, int routine) {
     QTreeWidgetItem* node = routine > 0 ? projectTree_->item(routineKey(routine)) : nullptr;
-    if (node && ((node->parent() && !node->parent()->isExpanded()) || node->isHidden())) node = nullptr;
+    if (node && node->isHidden()) node = nullptr;  // filtered away: its module stands for it
+    // The reader always sees the routine of the caret: its module unfolds.
+    if (node && node->parent() && !node->parent()->isExpanded()) node->parent()->setExpanded(true);
     if (!node) node = projectTree_->item(moduleKey(currentModule + 1));
     if (!node || node->isHidden()) return;  // filtered away
     // Selecting from code emits no nodeSelected (that comes from clicks and

@@ -62,7 +62,8 @@ public:
     // Marks the node of module index `currentModule` in the project tree.
     void highlightModule(int currentModule);
     // Selects and scrolls into view the node of the code shown: the routine's
-    // node (number `routine`) where the tree shows it, else the module's.
+    // node (number `routine`), its module unfolded; the module's where the
+    // filter hides the routine.
     void revealShownCode(int currentModule, int routine);
     // The tree that is shown; of several, the last of application, project, caller tree.
     KeyedTree* shownTree() const;

@@ -1,9 +1,13 @@
 #include "app/widgets/WindowNavigation.h"
 
+#include <algorithm>
+
 #include <QLabel>
+#include <QToolTip>
 
 #include "app/widgets/CodeArea.h"
 #include "app/widgets/CommandBar.h"
+#include "app/widgets/HitPanel.h"
 #include "app/widgets/StatusPanels.h"
 #include "app/widgets/Trees.h"
 #include "base/AppState.h"
@@ -12,6 +16,7 @@
 #include "navigate/CallSites.h"
 #include "navigate/Callers.h"
 #include "navigate/Definition.h"
+#include "navigate/NameUses.h"
 #include "view/CodeWindow.h"
 #include "view/widgets/CodeView.h"
 #include "view/widgets/KeyedTree.h"
@@ -24,17 +29,24 @@ Ui& ui() { return *appState().ui; }
 
 WorkingStore& store() { return WorkingStore::instance(); }
 
+QString escaped(const QStringList& lines) {
+    QStringList out;
+    for (const QString& l : lines) out << l.toHtmlEscaped();
+    return out.join(u'\n');
+}
+
 }  // namespace
 
 WindowNavigation::WindowNavigation(CodeWindow& window, CodeArea& code, Trees& trees, StatusPanels& panels,
-                                   CommandBar& commands, std::function<bool()> codeShown)
-    : window_(window), code_(code), trees_(trees), panels_(panels), commands_(commands),
+                                   CommandBar& commands, HitPanel& hits, std::function<bool()> codeShown)
+    : window_(window), code_(code), trees_(trees), panels_(panels), commands_(commands), hits_(hits),
       codeShown_(std::move(codeShown)) {}
 
 bool WindowNavigation::run(Command command, int index) {
     switch (command) {
     case Command::Definition: definitionCommand(); return true;
     case Command::Callers: callersCommand(); return true;
+    case Command::AllReferences: allReferencesCommand(); return true;
     case Command::CloseCallers: closeCallerResult(); return true;
     case Command::RoutineBack:
     case Command::RoutineNext: statusPanelClick(StatusPanel(index)); return true;
@@ -46,6 +58,8 @@ void WindowNavigation::reset() {
     window_.setHistoryEnabled(false, false);
     caret_.reset();
     history_.reset();
+    markedModule_ = -1;
+    marks_.clear();
 }
 
 // ---------------------------------------------------------------------------
@@ -90,6 +104,11 @@ void WindowNavigation::showCallSite(QTreeWidgetItem* item, int moduleNumber, int
     const HistoryMark left = caretMark(window_, history_);
     if (moduleNumber - 1 != code_.current()) window_.showModule(moduleNumber - 1);
     goToLine(*code_.visibleView(), line);
+    try {
+        selectNameOnLine(*code_.visibleView(), projectScopeOf(store()), moduleNumber, line, callersName_);
+    } catch (const std::exception&) {
+        // The line's first word stays selected.
+    }
     const QTreeWidgetItem* moduleNode = item->parent()->parent();
     panels_.setText(PanelModule,
                     moduleNode ? moduleNode->text(0) : trees_.projectTree()->nodeText(moduleKey(moduleNumber)));
@@ -115,11 +134,22 @@ void WindowNavigation::callersCommand() {
     case CallersOutcome::Stopped: return;
     case CallersOutcome::NoneFound: trees_.showNoCallers(); return;
     case CallersOutcome::Found:
+        callersName_ = name;
         offerCallSites();
         trees_.showCallerResult(name);
         commands_.setEnabled(Command::CloseCallers, true);
         return;
     }
+}
+
+void WindowNavigation::allReferencesCommand() {
+    if (!codeShown_()) return;
+    const std::optional<ReferenceList> found = lumo::allReferencesCommand(window_, store(), ui());
+    if (!found) return;
+    hits_.showHits(found->name, found->hits,
+                   [this](int index) { return trees_.projectTree()->nodeText(moduleKey(index + 1)); },
+                   QStringLiteral("Verweise"));
+    window_.focusVisibleView();
 }
 
 void WindowNavigation::offerCallSites() {
@@ -195,7 +225,65 @@ void WindowNavigation::followShownCode() {
 void WindowNavigation::trackCaret(int index) {
     CodeView* view = code_.view(index);
     if (!view) return;
-    if (auto line = caret_.changedLine(*view, codeShown_())) showRoutineAtLine(*line + 1, index + 1);
+    const auto line = caret_.changedLine(*view, codeShown_());
+    if (!line) return;
+    // One question answers both the panel and the tree.
+    ++routineQueries_;
+    std::optional<RoutineHit> hit;
+    try {
+        hit = routineAtLine(store(), *line + 1, index + 1);
+    } catch (const std::exception&) {
+    }
+    panels_.setText(PanelRoutine, hit ? hit->name : QString());
+    if (index == code_.current()) trees_.revealShownCode(index, hit ? hit->number : 0);
+}
+
+QString WindowNavigation::hoverText(int index, int position) {
+    const CodeView* view = code_.view(index);
+    if (!view || !codeShown_() || position < 0 || position > view->length()) return {};
+    const int line = view->lineOfPosition(position);
+    try {
+        const std::optional<HoverInfo> info =
+            hoverAt(projectScopeOf(store()), index + 1, line + 1, position - view->lineStart(line) + 1);
+        if (!info) return {};
+        QString html = QStringLiteral("<p style='white-space:pre'><b>%1</b></p>").arg(info->place.toHtmlEscaped());
+        if (!info->comment.isEmpty())
+            html += QStringLiteral("<pre style='color:#006400'>%1</pre>").arg(escaped(info->comment));
+        if (!info->declaration.isEmpty()) html += QStringLiteral("<pre>%1</pre>").arg(escaped(info->declaration));
+        return html;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void WindowNavigation::hover(int index, int position, const QPoint& globalPos) {
+    const QString text = hoverText(index, position);
+    if (text.isEmpty()) QToolTip::hideText();
+    else QToolTip::showText(globalPos, text, code_.view(index));
+}
+
+void WindowNavigation::markOccurrences(int index) {
+    CodeView* view = code_.view(index);
+    if (!view || index != code_.current() || !codeShown_()) return;
+    const int pos = view->selStart();
+    // Still on one of the uses marked: they are the same.
+    if (markedModule_ == index &&
+        std::any_of(marks_.begin(), marks_.end(), [pos](const auto& m) { return pos >= m.first && pos <= m.first + m.second; }))
+        return;
+    if (markedModule_ >= 0 && markedModule_ != index)
+        if (CodeView* before = code_.view(markedModule_)) before->setMarks({});
+    ++occurrenceQueries_;
+    marks_.clear();
+    markedModule_ = index;
+    try {
+        const CaretPlace at = caretPlace(*view);
+        NameResolver resolver(projectScopeOf(store()));
+        for (const NameReference& r : occurrencesAt(resolver, index + 1, at.line, at.column))
+            marks_.push_back({view->lineStart(r.line - 1) + r.column - 1, r.length});
+    } catch (const std::exception&) {
+        marks_.clear();
+    }
+    view->setMarks(marks_);
 }
 
 void WindowNavigation::showCaretLocation() {

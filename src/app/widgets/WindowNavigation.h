@@ -4,13 +4,19 @@
 // the routine of the caret, jumps from the trees' nodes, Definition, the
 // callers and their call sites. The work is in navigate/, done over the
 // code window interface; this part holds the state between the commands.
+// The reading aids live here too: every reference of a name (in the hit
+// panel), the hover over a name, the uses of the caret's name marked.
 #include <functional>
+#include <utility>
+
+#include <QVector>
 
 #include "base/StatusPanel.h"
 #include "navigate/RoutineHistory.h"
 #include "navigate/RoutineLocation.h"
 #include "view/Commands.h"
 
+class QPoint;
 class QTreeWidgetItem;
 
 namespace lumo {
@@ -18,6 +24,7 @@ namespace lumo {
 class CodeArea;
 class CodeWindow;
 class CommandBar;
+class HitPanel;
 class StatusPanels;
 class Trees;
 
@@ -25,7 +32,7 @@ class WindowNavigation {
 public:
     // codeShown tells whether a project's code is shown: without it every command is left alone.
     WindowNavigation(CodeWindow& window, CodeArea& code, Trees& trees, StatusPanels& panels, CommandBar& commands,
-                     std::function<bool()> codeShown);
+                     HitPanel& hits, std::function<bool()> codeShown);
 
     // Runs a navigation command (Definition, callers, closing them, Back and
     // Next, whose index is the status panel clicked); false for any other
@@ -52,6 +59,18 @@ public:
     // No history, no caret reported: a project shown anew or none at all.
     void reset();
 
+    // The mouse rests on position `position` of the view of module index
+    // `index`: the declaration of the name there, with its comment block,
+    // as a tooltip at globalPos; nothing beside a declared name.
+    void hover(int index, int position, const QPoint& globalPos);
+    // The tooltip's text for that place ("" for none; tests read it).
+    QString hoverText(int index, int position);
+    // The uses of the name at the caret of the shown view marked in it
+    // (the caret rested); a caret still on a marked use keeps the marks.
+    void markOccurrences(int index);
+    // How often the uses were looked up (tests and benchmark).
+    int occurrenceQueries() const { return occurrenceQueries_; }
+
     const RoutineHistory& history() const { return history_; }
     // How often the routine of the caret was asked of the store (tests and benchmark).
     int routineQueries() const { return routineQueries_; }
@@ -59,6 +78,7 @@ public:
 private:
     void definitionCommand();  // F8, mnuPopUpHaupt_Definition
     void callersCommand();     // Ctrl+F8, mnuPopUpHaupt_Aufruf, double click on "Routine"
+    void allReferencesCommand();  // Shift+F8, mnuPopUpHaupt_Verweise
     // Each routine of the caller result opens to its lines that call the routine asked for.
     void offerCallSites();
     // A call-site node of the caller tree: its module shown, the caret on its line.
@@ -70,11 +90,17 @@ private:
     Trees& trees_;
     StatusPanels& panels_;
     CommandBar& commands_;
+    HitPanel& hits_;
     std::function<bool()> codeShown_;
     RoutineHistory history_;
     int callersRoutine_ = 0;  // rou_num of the routine whose callers are listed
     CaretTracker caret_;
     int routineQueries_ = 0;
+    QString callersName_;  // the routine whose callers are listed
+    int occurrenceQueries_ = 0;
+    // The marks of the shown view: its module index and where they are.
+    int markedModule_ = -1;
+    QVector<std::pair<int, int>> marks_;
 };
 
 }  // namespace lumo

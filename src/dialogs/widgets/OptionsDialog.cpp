@@ -53,8 +53,10 @@ OptionsDialog::OptionsDialog(Options& options, Ui& ui, QWidget* parent)
                             form_.confirmClipboard);
     chkVorschau_ = makeCheck(f, "chkVorschau", "Vorschau Html ", "", form_.previewInBrowser);
     chkUserBild_ = makeCheck(f, "chkUserBild", "Beim Start Benutzer Bildschirm Anwenden", "", form_.applyScreenLayout);
+    chkZeilen_ = makeCheck(f, "chkZeilen", "Zeilennummern anzeigen",
+                           "Zeigt links vom Code die Nummer jeder Zeile", form_.showLineNumbers);
     int top = 360;
-    for (QCheckBox* c : {chkAufgeklappt_, chkMeldung_, chkVorschau_, chkUserBild_}) {
+    for (QCheckBox* c : {chkAufgeklappt_, chkMeldung_, chkVorschau_, chkUserBild_, chkZeilen_}) {
         place(c, 240, top, 5200, 300);
         top += 480;
     }
@@ -279,6 +281,7 @@ void OptionsDialog::collect() {
     form_.confirmClipboard = chkMeldung_->isChecked();
     form_.previewInBrowser = chkVorschau_->isChecked();
     form_.applyScreenLayout = chkUserBild_->isChecked();
+    form_.showLineNumbers = chkZeilen_->isChecked();
     form_.saveBelowProjectFolder = chkStandardImmer_->isChecked();
     form_.reindentBlocks = chkEinrueck_->isChecked();
     form_.indentRoutineBodies = chkRouEinruecken_->isChecked();

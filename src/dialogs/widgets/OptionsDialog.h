@@ -63,6 +63,7 @@ private:
     std::array<QGroupBox*, 3> colourFrames_{};  // by ColourFrame
     std::vector<QLabel*> lblFarbe_;
     QCheckBox *chkAufgeklappt_ = nullptr, *chkMeldung_ = nullptr, *chkVorschau_ = nullptr, *chkUserBild_ = nullptr;
+    QCheckBox* chkZeilen_ = nullptr;
     QCheckBox* chkStandardImmer_ = nullptr;
     QCheckBox *chkEinrueck_ = nullptr, *chkRouEinruecken_ = nullptr, *chkLeer_ = nullptr, *chkRoutLeer_ = nullptr;
     QCheckBox* chkRoutinen_ = nullptr;

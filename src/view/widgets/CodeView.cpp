@@ -1,11 +1,14 @@
 #include "view/widgets/CodeView.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <QFile>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QStringDecoder>
@@ -13,6 +16,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QToolTip>
 
 #include "render/ContentHtml.h"
 #include "render/Cp1252.h"
@@ -29,7 +33,25 @@ bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
 QColor toQColor(const RtfColor& c) { return QColor(c.red, c.green, c.blue); }
 
+// The uses of the name at the caret, lightly behind the text's own colours.
+const QColor kMarkColour(0xd8, 0xe8, 0xff);
+const QColor kGutterBack(0xf2, 0xf2, 0xf2);
+const QColor kGutterText(0x80, 0x80, 0x80);
+
 }  // namespace
+
+// The strip left of the code that shows line numbers; the view paints it.
+class LineGutter : public QWidget {
+public:
+    explicit LineGutter(CodeView* view) : QWidget(view), view_(view) { setObjectName(QStringLiteral("zeilennummern")); }
+    QSize sizeHint() const override { return {view_->gutterWidth(), 0}; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override { view_->paintGutter(e); }
+
+private:
+    CodeView* view_;
+};
 
 CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -49,6 +71,138 @@ CodeView::CodeView(QWidget* parent) : QPlainTextEdit(parent) {
     setPalette(pal);
     content_.colors.push_back(RtfColor{});
     buildLineTables();
+    gutter_ = new LineGutter(this);
+    gutter_->hide();
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+        if (!lineNumbers_) return;
+        if (dy != 0)
+            gutter_->scroll(0, dy);
+        else
+            gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    });
+    connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { updateGutterWidth(); });
+}
+
+// ---------------------------------------------------------------------------
+// The gutter of line numbers
+
+void CodeView::setLineNumbersShown(bool on) {
+    if (on == lineNumbers_) return;
+    lineNumbers_ = on;
+    gutter_->setVisible(on);
+    updateGutterWidth();
+}
+
+void CodeView::setFirstLineNumber(int number) {
+    if (number == firstLineNumber_) return;
+    firstLineNumber_ = std::max(number, 1);
+    updateGutterWidth();
+    gutter_->update();
+}
+
+int CodeView::gutterWidth() const {
+    if (!lineNumbers_) return 0;
+    const int last = firstLineNumber_ + std::max(blockCount(), 1) - 1;
+    const int digits = std::max(3, int(QString::number(last).size()));
+    const QFontMetrics m(font());
+    return m.horizontalAdvance(u'9') * digits + m.averageCharWidth() + 6;
+}
+
+void CodeView::updateGutterWidth() {
+    setViewportMargins(gutterWidth(), 0, 0, 0);
+    const QRect r = contentsRect();
+    gutter_->setGeometry(QRect(r.left(), r.top(), gutterWidth(), r.height()));
+}
+
+void CodeView::resizeEvent(QResizeEvent* e) {
+    QPlainTextEdit::resizeEvent(e);
+    const QRect r = contentsRect();
+    gutter_->setGeometry(QRect(r.left(), r.top(), gutterWidth(), r.height()));
+}
+
+void CodeView::paintGutter(QPaintEvent* e) {
+    QPainter p(gutter_);
+    p.fillRect(e->rect(), kGutterBack);
+    p.setPen(kGutterText);
+    p.setFont(font());
+    const int right = gutter_->width() - 4;
+    const int height = fontMetrics().height();
+    QTextBlock block = firstVisibleBlock();
+    int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+    while (block.isValid() && top <= e->rect().bottom()) {
+        const int bottom = top + qRound(blockBoundingRect(block).height());
+        if (block.isVisible() && bottom >= e->rect().top())
+            p.drawText(0, top, right, height, Qt::AlignRight | Qt::AlignVCenter,
+                       QString::number(block.blockNumber() + firstLineNumber_));
+        block = block.next();
+        top = bottom;
+    }
+}
+
+QVector<int> CodeView::shownLineNumbers() const {
+    QVector<int> out;
+    if (!lineNumbers_) return out;
+    const int h = viewport()->height();
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top < h) {
+        out << block.blockNumber() + firstLineNumber_;
+        top += blockBoundingRect(block).height();
+        block = block.next();
+    }
+    return out;
+}
+
+int CodeView::topLine() const { return firstVisibleBlock().blockNumber(); }
+
+// ---------------------------------------------------------------------------
+// Placing a jump's target, marks, hover and Ctrl+click
+
+void CodeView::revealLine(int line, int contextLine) {
+    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
+    const int visible = viewport()->height() / lineHeight;
+    if (visible < 3) return;  // no pane to place it in
+    line = std::clamp(line, 0, std::max(blockCount() - 1, 0));
+    contextLine = std::clamp(contextLine, 0, line);
+    // A third down, higher where the comment block above needs it, but
+    // never so high that the target itself leaves the pane.
+    int top = std::min(line - visible / 3, contextLine);
+    top = std::max(top, line - visible + 2);
+    verticalScrollBar()->setValue(std::max(top, 0));
+}
+
+void CodeView::setMarks(const QVector<std::pair<int, int>>& marks) {
+    QList<QTextEdit::ExtraSelection> list;
+    list.reserve(marks.size());
+    for (const auto& [pos, len] : marks) {
+        QTextEdit::ExtraSelection sel;
+        sel.cursor = QTextCursor(document());
+        sel.cursor.setPosition(toDocument(pos));
+        sel.cursor.setPosition(toDocument(pos + len), QTextCursor::KeepAnchor);
+        sel.format.setBackground(kMarkColour);
+        list << sel;
+    }
+    setExtraSelections(list);
+}
+
+int CodeView::positionAt(const QPoint& viewportPoint) const {
+    const QTextCursor c = cursorForPosition(viewportPoint);
+    // Beside the text of a line the nearest character is no character under the mouse.
+    const QRect r = cursorRect(c);
+    if (viewportPoint.y() < r.top() || viewportPoint.y() > r.bottom()) return -1;
+    if (std::abs(viewportPoint.x() - r.x()) > fontMetrics().horizontalAdvance(u'W')) return -1;
+    return fromDocument(c.position());
+}
+
+bool CodeView::viewportEvent(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const int pos = positionAt(help->pos());
+        if (pos < 0) QToolTip::hideText();
+        else emit hoverAt(pos, help->globalPos());
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(e);
 }
 
 void CodeView::setRtf(const QString& rtf) {
@@ -333,6 +487,8 @@ void CodeView::mousePressEvent(QMouseEvent* e) {
 void CodeView::mouseReleaseEvent(QMouseEvent* e) {
     QPlainTextEdit::mouseReleaseEvent(e);
     emit mouseReleased(buttonCode(e->button()));
+    if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ControlModifier) && selLength() == 0)
+        emit definitionClicked();
 }
 
 // A copy carries the selection as RTF (for word processors), as HTML with
