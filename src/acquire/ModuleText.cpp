@@ -76,13 +76,17 @@ bool isMemberAttributeLine(QStringView line) {
     return dot > 0 && dot < eq && rest.mid(dot + 1).startsWith(u"VB_", Qt::CaseInsensitive);
 }
 
-QStringList hideAttributes(QStringList lines, qsizetype from) {
+QStringList hideAttributes(QStringList lines, qsizetype from, std::vector<int>& kept) {
     QStringList out;
     out.reserve(lines.size() - from);
+    kept.reserve(size_t(lines.size() - from));
     qsizetype i = from;
     while (i < lines.size() && isAttributeLine(lines[i])) ++i;
     for (; i < lines.size(); ++i)
-        if (!isMemberAttributeLine(lines[i])) out.append(std::move(lines[i]));
+        if (!isMemberAttributeLine(lines[i])) {
+            out.append(std::move(lines[i]));
+            kept.push_back(int(i));
+        }
     return out;
 }
 
@@ -201,7 +205,7 @@ ExportedSource parseExportedSource(QStringView source) {
         if (!attributeValue(lines[k], u"VB_Base").isEmpty() || !attributeValue(lines[k], u"VB_Customizable").isEmpty())
             result.documentModule = true;
     }
-    result.lines = hideAttributes(std::move(lines), i);
+    result.lines = hideAttributes(std::move(lines), i, result.sourceLines);
     return result;
 }
 

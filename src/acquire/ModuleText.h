@@ -52,6 +52,7 @@ struct ExportedSource {
     QString vbName;            // from Attribute VB_Name, empty when missing
     bool documentModule = false;  // a .cls exported from a document (VB_Base / VB_Customizable)
     QStringList lines;
+    std::vector<int> sourceLines;  // per line of `lines`: its 0-based line in the source
 };
 ExportedSource parseExportedSource(QStringView source);
 
