@@ -42,7 +42,7 @@ QJsonObject declarationRange(Workspace& workspace, const Declaration& d) {
 std::vector<NameReference> referencesOf(Workspace& workspace, const std::vector<Declaration>& targets) {
     std::vector<NameReference> all;
     for (const Declaration& d : targets)
-        for (const NameReference& ref : workspace.resolver().references(d)) all.push_back(ref);
+        for (const NameReference& ref : workspace.references(d)) all.push_back(ref);
     std::sort(all.begin(), all.end(), [](const NameReference& a, const NameReference& b) {
         return std::tie(a.module, a.line, a.column) < std::tie(b.module, b.line, b.column);
     });
@@ -115,13 +115,28 @@ QJsonValue referencesAnswer(Workspace& workspace, const QJsonObject& params) {
     const auto place = placeOf(workspace, params);
     if (!place) return QJsonArray();
     const bool withDeclaration = params.value("context").toObject().value("includeDeclaration").toBool(true);
+    const std::vector<Declaration> targets = targetsAt(workspace, *place);
+    // Asked again from any place of the same name: the same answer, kept until the project changes.
+    QString key = withDeclaration ? QStringLiteral("references+") : QStringLiteral("references-");
+    for (const Declaration& d : targets)
+        key += QStringLiteral("%1:%2:%3:%4:%5;").arg(d.module).arg(d.line).arg(int(d.kind)).arg(d.routine).arg(d.name);
+    if (const QJsonValue kept = workspace.keptAnswer(key); !kept.isUndefined()) return kept;
     QJsonArray out;
-    for (const NameReference& ref : referencesOf(workspace, targetsAt(workspace, *place))) {
+    // By module: the document and its URI looked up once for all its references.
+    int module = 0;
+    const ModuleDocument* document = nullptr;
+    QJsonValue uri;
+    for (const NameReference& ref : referencesOf(workspace, targets)) {
         if (ref.declaration && !withDeclaration) continue;
-        const ModuleDocument* document = workspace.document(ref.module);
+        if (ref.module != module) {
+            module = ref.module;
+            document = workspace.document(module);
+            uri = uriOfPath(workspace.pathOf(module));
+        }
         if (!document) continue;
-        out.append(locationOf(workspace, ref.module, rangeOf(*document, ref.line, ref.column, ref.length)));
+        out.append(QJsonObject{{"uri", uri}, {"range", rangeOf(*document, ref.line, ref.column, ref.length)}});
     }
+    workspace.keepAnswer(key, out);
     return out;
 }
 

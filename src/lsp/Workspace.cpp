@@ -124,6 +124,8 @@ void Workspace::fileChanged(const QString& path) {
 
 void Workspace::rebuild() {
     dirty_ = false;
+    references_.clear();
+    answers_.clear();
     resolver_.reset();
     scope_.reset();
     modulePaths_.clear();
@@ -168,6 +170,22 @@ NameResolver& Workspace::resolver() {
     if (dirty_ || !resolver_) rebuild();
     return *resolver_;
 }
+
+const std::vector<NameReference>& Workspace::references(const Declaration& d) {
+    NameResolver& r = resolver();
+    const QString key = QStringLiteral("%1:%2:%3:%4:").arg(d.module).arg(d.line).arg(int(d.kind)).arg(d.routine) +
+                        foldedName(d.name);
+    auto it = references_.find(key);
+    if (it == references_.end()) it = references_.emplace(key, r.references(d)).first;
+    return it->second;
+}
+
+QJsonValue Workspace::keptAnswer(const QString& key) const {
+    const auto it = answers_.find(key);
+    return it == answers_.end() ? QJsonValue(QJsonValue::Undefined) : it->second;
+}
+
+void Workspace::keepAnswer(const QString& key, const QJsonValue& answer) { answers_[key] = answer; }
 
 int Workspace::moduleOf(const QString& path) {
     resolver();

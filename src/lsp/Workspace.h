@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include <QJsonValue>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,14 @@ public:
     const ModuleDocument* document(int module);
     const ModuleDocument* documentAt(const QString& path) const;
     int moduleCount() { return scope().moduleCount(); }
+    // Every place naming a declaration (NameResolver::references), kept
+    // until the project changes: a routine called all over a large project
+    // is asked for again and again as the user walks its references.
+    const std::vector<NameReference>& references(const Declaration& declaration);
+    // An answer worked out before on the project as it now stands, by a key
+    // of the asker's choosing; undefined when there is none.
+    QJsonValue keptAnswer(const QString& key) const;
+    void keepAnswer(const QString& key, const QJsonValue& answer);
     // Every file the project was read from, by module number.
     const std::vector<QString>& paths();
 
@@ -66,6 +75,8 @@ private:
     std::map<QString, int> moduleOfPath_;
     std::unique_ptr<ProjectScope> scope_;
     std::unique_ptr<NameResolver> resolver_;
+    std::map<QString, std::vector<NameReference>> references_;
+    std::map<QString, QJsonValue> answers_;
     QStringList messages_;
     QSet<QString> reportedTwice_;  // files left out for a second module of a name, told once
 };
