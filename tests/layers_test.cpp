@@ -10,7 +10,7 @@
 namespace {
 
 // The order the README's map gives; a layer may include from those before it.
-const QStringList kLayers = {"base", "model", "render", "acquire", "view", "navigate", "export", "dialogs", "app", "cli"};
+const QStringList kLayers = {"base", "model", "render", "acquire", "view", "navigate", "export", "dialogs", "lsp", "app", "cli"};
 
 TEST(Layers, NoIncludeRunsBackUp) {
     const QString src = QStringLiteral(LUMO_SOURCE_DIR "/src/");

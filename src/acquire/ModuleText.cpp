@@ -76,15 +76,20 @@ bool isMemberAttributeLine(QStringView line) {
     return dot > 0 && dot < eq && rest.mid(dot + 1).startsWith(u"VB_", Qt::CaseInsensitive);
 }
 
-QStringList hideAttributes(QStringList lines, qsizetype from, HiddenLines& hidden) {
+QStringList hideAttributes(QStringList lines, qsizetype from, HiddenLines& hidden, std::vector<int>& kept) {
     QStringList out;
     out.reserve(lines.size() - from);
+    kept.reserve(size_t(lines.size() - from));
     for (qsizetype k = 0; k < from; ++k) hidden.head.append(lines[k]);
     qsizetype i = from;
     for (; i < lines.size() && isAttributeLine(lines[i]); ++i) hidden.head.append(lines[i]);
     for (; i < lines.size(); ++i) {
-        if (isMemberAttributeLine(lines[i])) hidden.inside.emplace_back(int(out.size()), std::move(lines[i]));
-        else out.append(std::move(lines[i]));
+        if (isMemberAttributeLine(lines[i])) {
+            hidden.inside.emplace_back(int(out.size()), std::move(lines[i]));
+        } else {
+            out.append(std::move(lines[i]));
+            kept.push_back(int(i));
+        }
     }
     return out;
 }
@@ -207,7 +212,7 @@ ExportedSource parseExportedSource(QStringView source) {
         if (!attributeValue(lines[k], u"VB_Base").isEmpty() || !attributeValue(lines[k], u"VB_Customizable").isEmpty())
             result.documentModule = true;
     }
-    result.lines = hideAttributes(std::move(lines), i, result.hidden);
+    result.lines = hideAttributes(std::move(lines), i, result.hidden, result.sourceLines);
     return result;
 }
 

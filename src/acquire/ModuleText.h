@@ -63,6 +63,7 @@ struct ExportedSource {
     bool documentModule = false;  // a .cls exported from a document (VB_Base / VB_Customizable)
     QStringList lines;
     HiddenLines hidden;
+    std::vector<int> sourceLines;  // per line of `lines`: its 0-based line in the source
 };
 ExportedSource parseExportedSource(QStringView source);
 
