@@ -60,8 +60,8 @@ int nameColumn(ProjectScope& scope, const Declaration& d) {
     if (d.kind == DeclarationKind::Parameter || d.kind == DeclarationKind::LocalVariable ||
         d.kind == DeclarationKind::LocalConstant) {
         if (const RoutineRow* r = scope.routineNumbered(d.routine))
-            for (const LocalName& l : scope.localsNamed(*r, d.name))
-                if (l.declaration.line == d.line) return l.column;
+            for (const LocalName* l : scope.localsNamed(*r, d.name))
+                if (l->declaration.line == d.line) return l->column;
     } else {
         for (const PlacedDeclaration* p : scope.moduleLevel(d.module, d.name))
             if (p->declaration.line == d.line && p->declaration.kind == d.kind) {

@@ -8,6 +8,7 @@
 
 #include "acquire/ExportedModules.h"
 #include "acquire/FolderEntries.h"
+#include "base/CaseFold.h"
 #include "base/FileHelpers.h"
 #include "base/Limits.h"
 #include "base/ReadError.h"
@@ -143,7 +144,7 @@ void Workspace::rebuild() {
     qint32 routineNumber = 0;
     for (const auto* e : order) {
         const ModuleDocument& d = e->second.document;
-        const QString folded = foldedName(d.name());
+        const QString folded = caseFolded(d.name());
         if (names.contains(folded)) {
             if (!reportedTwice_.contains(e->first)) messages_ << QStringLiteral("%1: ein Modul namens »%2« gibt es schon; die Datei wird ausgelassen.")
                              .arg(e->first, d.name());
@@ -174,7 +175,7 @@ NameResolver& Workspace::resolver() {
 const std::vector<NameReference>& Workspace::references(const Declaration& d) {
     NameResolver& r = resolver();
     const QString key = QStringLiteral("%1:%2:%3:%4:").arg(d.module).arg(d.line).arg(int(d.kind)).arg(d.routine) +
-                        foldedName(d.name);
+                        caseFolded(d.name);
     auto it = references_.find(key);
     if (it == references_.end()) it = references_.emplace(key, r.references(d)).first;
     return it->second;
