@@ -39,10 +39,10 @@ int runSearch(const QStringList& args) {
         for (const ModuleRow& m : modules) {
             if (!switches.project && m.number != module) continue;
             const QString text = plainTextOfModule(store.readModuleText(m.number), appState().options);
-            for (const SearchHit& h : hitsInText(text, what, switches.wholeWord, m.number - 1)) {
+            forEachHitInText(text, what, switches.wholeWord, m.number - 1, [&](const SearchHit& h) {
                 out << m.number << '\t' << m.name << '\t' << h.line << '\t' << h.text << '\n';
                 ++found;
-            }
+            });
         }
     } catch (const std::exception& e) {
         out.flush();
