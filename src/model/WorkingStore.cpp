@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
 #include "base/AppState.h"
 #include "base/FileHelpers.h"
 #include "base/Limits.h"
@@ -41,6 +43,23 @@ const QString kTemplateName = QStringLiteral("mask_DivuRuvi.mdb");
 
 QString withSlash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// Why the database file cannot be opened without risk, in German; empty
+// when it can. SQLite opens whatever is there: a pipe in the store's place
+// (or in its journal's, which an opening reads) would block for ever, a
+// device feed it without end.
+QString notARegularFile(const QString& path) {
+    for (const char* companion : {"", "-journal", "-wal"}) {
+        const QString file = path + QLatin1String(companion);
+        struct stat st {};
+        if (::stat(QFile::encodeName(file).constData(), &st) != 0 || S_ISREG(st.st_mode)) continue;
+        if (*companion)
+            return QStringLiteral("Die Datei %1 daneben ist keine gewöhnliche Datei.").arg(QFileInfo(file).fileName());
+        return S_ISDIR(st.st_mode) ? QStringLiteral("Das ist ein Ordner, keine Datei.")
+                                   : QStringLiteral("Das ist keine gewöhnliche Datei.");
+    }
+    return {};
 }
 
 [[noreturn]] void fail(sqlite3* db, const QString& context = {}) {
@@ -176,6 +195,7 @@ WorkingStore& WorkingStore::instance() {
 bool WorkingStore::holdsStoreTables(const QString& databaseFile) {
     sqlite3* db = nullptr;
     const QByteArray path = QFile::encodeName(databaseFile);
+    if (!notARegularFile(databaseFile).isEmpty()) return false;
     bool ok = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
     sqlite3_stmt* stmt = nullptr;
     ok = ok && sqlite3_prepare_v2(db,
@@ -228,6 +248,7 @@ void WorkingStore::openWorkingDatabase(StoreAccess access) {
         sqlite3_close(db);
         throw StoreError((databasePath_ + QStringLiteral(": ") + germanSystemText(msg)).toStdString());
     };
+    if (const QString why = notARegularFile(databasePath_); !why.isEmpty()) failOpen(why);
     // Never SQLITE_OPEN_CREATE: a missing store is an error, not a new empty file.
     // NOMUTEX: a connection is only ever used by the thread that opened it, and
     // the library's own lock around every call would cost as much as reading

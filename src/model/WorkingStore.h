@@ -74,7 +74,8 @@ public:
     // On a missing template or a failed copy shows the critical message naming
     // the template's full path and returns false. The store must be closed.
     bool createWorkingDatabase(Ui& ui);
-    // Opens workFolder + "DivuRuvi.mdb"; throws StoreError.
+    // Opens workFolder + "DivuRuvi.mdb", only when it is a regular file (a
+    // pipe in its place would block for ever); throws StoreError.
     void openWorkingDatabase(StoreAccess access = StoreAccess::ReadWrite);
     // Silent, also when nothing is open.
     void closeWorkingDatabase();
