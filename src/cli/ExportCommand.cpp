@@ -125,15 +125,11 @@ NodeList projectTree(WorkingStore& store, const ProjectRows* rows, bool withRout
 }
 
 // Standard output cannot take back what it was given: a module text that
-// cannot be read is found before the first byte goes out, and named as its
-// reader names it (which throws).
+// cannot be read or does not belong to the project is found before the
+// first byte goes out, and named as its reader names it (which throws).
+// Reading the texts once more costs little beside converting them.
 void checkReadable(const WorkingStore& store, size_t modules) {
-    for (int n = 1; n <= int(modules); ++n) {
-        const QByteArray path = QFile::encodeName(store.moduleTextPath(n));
-        struct stat entry {};
-        if (::stat(path.constData(), &entry) != 0 || !S_ISREG(entry.st_mode) || ::access(path.constData(), R_OK) != 0)
-            store.readModuleBytes(n);
-    }
+    for (int n = 1; n <= int(modules); ++n) store.readModuleBytes(n);
 }
 
 void produce(const ExportArgs& a, WorkingStore& store, const ProjectRows* rows, Output& out) {

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "base/AppState.h"
+#include "base/ByteSearch.h"
 #include "base/FileHelpers.h"
 #include "base/Limits.h"
 #include "base/Progress.h"
@@ -274,6 +275,7 @@ void WorkingStore::openWorkingDatabase(StoreAccess access) {
         failOpen(msg);
     }
     db_ = db;
+    readOnly_ = readOnly;
 }
 
 void WorkingStore::closeWorkingDatabase() {
@@ -335,13 +337,43 @@ void WorkingStore::writeModuleText(const QString& text) {
     }
 }
 
+QString WorkingStore::foreignText(int moduleNumber, const QByteArray& bytes) const {
+    // Only a store opened for reading is whole: a build adds its rows as it goes.
+    if (!db_ || !readOnly_) return {};
+    if (recordedAt_ != openings_) {
+        recorded_.clear();
+        Query q(db_, QStringLiteral("SELECT mod_num, mod_zeilen, mod_name FROM td_mod"), {});
+        while (q.next()) {
+            const qint64 number = q.integer(0);
+            if (number < 1 || number > kMaxModules) continue;  // the store's check names such a store
+            if (number >= qint64(recorded_.size())) recorded_.resize(size_t(number) + 1);
+            recorded_[size_t(number)] = {q.integer(1), q.text(2)};
+        }
+        recordedAt_ = openings_;
+    }
+    if (moduleNumber < 1 || moduleNumber >= int(recorded_.size())) return {};
+    const RecordedModule& m = recorded_[size_t(moduleNumber)];
+    // A build writes each line with CR LF, and records how many it wrote.
+    const qint64 lines = countByte(bytes.constData(), bytes.constData() + bytes.size(), '\n');
+    if (m.lines < 0 || lines == m.lines) return {};
+    return QStringLiteral("Der Text gehört nicht zum Modul »%1« dieses Projekts (%2 statt %3 Zeilen); wurden Dateien "
+                          "des Projekts vertauscht oder ersetzt?")
+        .arg(m.name)
+        .arg(lines)
+        .arg(m.lines);
+}
+
 QByteArray WorkingStore::readModuleBytes(int moduleNumber) const {
     const QString path = moduleTextPath(moduleNumber);
+    QByteArray bytes;
     try {
-        return readRegularFile(path, kMaxStoredText);
+        bytes = readRegularFile(path, kMaxStoredText);
     } catch (const ReadError& e) {
         throw StoreError((path + QStringLiteral(": ") + e.message()).toStdString());
     }
+    if (const QString why = foreignText(moduleNumber, bytes); !why.isEmpty())
+        throw StoreError((path + QStringLiteral(": ") + why).toStdString());
+    return bytes;
 }
 
 QString WorkingStore::readModuleText(int moduleNumber) const { return QString::fromUtf8(readModuleBytes(moduleNumber)); }
