@@ -76,7 +76,9 @@ QString webPageAddress(const QString& text) {
     const QString address = text.trimmed();
     const bool web = address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) ||
                      address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive);
-    if (!web || address.contains(QRegularExpression(QStringLiteral("[\\s\"<>`]")))) return QString();
+    // Control and format characters included: written into a footer or shown,
+    // they could hide what the address really is.
+    if (!web || address.contains(QRegularExpression(QStringLiteral("[\\s\"<>`\\p{Cc}\\p{Cf}]")))) return QString();
     return address;
 }
 

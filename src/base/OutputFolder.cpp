@@ -62,11 +62,23 @@ QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFold
         refusal = notAFolder.arg(folder);
         return {};
     }
-    QFileInfoList entries =
+    // The root has nothing beside it to be built in, nor to hold the lock.
+    if (nameOf(folder).isEmpty()) {
+        refusal = QStringLiteral("%1 ist das Wurzelverzeichnis; es wird nicht ersetzt. Bitte geben Sie einen Ordner "
+                                 "darin an.")
+                      .arg(folder);
+        return {};
+    }
+    // A folder the user protected stays as it is; asked of the mode as well,
+    // since the system lets an administrator write anything.
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(folder);
+    if (::stat(native.constData(), &st) == 0 && ((st.st_mode & 0222) == 0 || ::access(native.constData(), W_OK) != 0)) {
+        refusal = QStringLiteral("Der Ordner %1 ist schreibgeschützt; er wird nicht ersetzt.").arg(folder);
+        return {};
+    }
+    const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    // The root has nothing beside it: its lock stands in it and is ours.
-    if (nameOf(folder).isEmpty())
-        entries.removeIf([](const QFileInfo& e) { return e.fileName() == QLatin1String("..lumo-lock"); });
     if (entries.isEmpty() && (!info.isReadable() || !info.isExecutable()))
         refusal = QStringLiteral("Der Ordner %1 kann nicht gelesen werden: Zugriff verweigert.").arg(folder);
     return entries;

@@ -40,7 +40,9 @@ private:
 
 // What an output folder holds, sorted by name; empty when it is missing or
 // empty. notAFolder: the refusal when it is something else (%1 the path);
-// refusal gets that, or the German reason when the folder cannot be read.
+// refusal gets that, or the German reason when the folder is the root, is
+// write-protected or cannot be read. Asked before anything is made beside
+// the folder (its lock) and once more while holding the lock.
 QFileInfoList outputFolderEntries(const QString& folder, const QString& notAFolder, QString& refusal);
 
 // The folder holds plain files of those names only (or nothing).

@@ -50,6 +50,30 @@ qint64 leadingInteger(const QString& text, qint64 lo, qint64 hi) {
     return qint64(v);
 }
 
+QString visibleControls(const QString& text) {
+    const auto isControl = [&text](qsizetype i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\t' || c == u'\n' || (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')) return false;
+        return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    };
+    qsizetype i = 0;
+    while (i < text.size() && !isControl(i)) ++i;
+    if (i == text.size()) return text;  // the usual case: nothing to show, nothing copied
+    QString out = text.first(i);
+    for (; i < text.size(); ++i) {
+        if (!isControl(i)) {
+            out += text[i];
+            continue;
+        }
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        const char16_t c = text[i].unicode();  // below 0xA0: two digits
+        out += QLatin1String("\\x");
+        out += QLatin1Char(kHex[c >> 4]);
+        out += QLatin1Char(kHex[c & 15]);
+    }
+    return out;
+}
+
 QString replaceAll(QStringView text, QStringView before, QStringView after) {
     if (before.isEmpty()) return text.toString();
     QString out;

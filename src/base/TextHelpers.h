@@ -18,6 +18,12 @@ QString fileNamePart(const QString& path);
 // matches, which makes a module of millions of lines cost minutes.
 QString replaceAll(QStringView text, QStringView before, QStringView after);
 
+// text with every control character shown as a visible escape ("\x1B",
+// "\x9B"), so that names and code lines from a document can never drive a
+// terminal (set its title, move the cursor, hide what follows). Tabs, line
+// feeds and the CR of a CR LF stay as they are.
+QString visibleControls(const QString& text);
+
 // The leading number of a stored text: blanks skipped, an optional sign,
 // digits with "." as decimal point; the rest is ignored; no number gives 0.
 double leadingNumber(const QString& text);

@@ -101,6 +101,11 @@ int runBuild(const QStringList& args) {
     // A link to a folder stays a link; the folder it points at is replaced.
     const QString target = outInfo.isSymLink() && outInfo.exists() ? outInfo.canonicalFilePath()
                                                                    : QDir::cleanPath(outInfo.absoluteFilePath());
+    // Refused before anything is made beside it (the lock, missing parents).
+    if (const QString refusal = refusalToReplace(target); !refusal.isEmpty()) {
+        printError(refusal);
+        return 1;
+    }
     std::error_code ec;
     std::filesystem::create_directories(QFile::encodeName(QFileInfo(target).absolutePath()).toStdString(), ec);
     if (ec) {

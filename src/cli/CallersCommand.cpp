@@ -3,6 +3,7 @@
 // routine only in its module, the same identifier characters).
 #include <QTextStream>
 
+#include "base/TextHelpers.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
@@ -32,7 +33,7 @@ int runCallers(const QStringList& args) {
     QTextStream out(stdout);
     for (const ListedNode& n : tree.nodes()) {
         if (!n.parentKey.isEmpty()) out << '\t';
-        out << n.key << '\t' << n.text << '\t' << n.imageKey << '\n';
+        out << visibleControls(n.key) << '\t' << visibleControls(n.text) << '\t' << n.imageKey << '\n';
     }
     out.flush();
     WorkingStore::instance().closeWorkingDatabase();

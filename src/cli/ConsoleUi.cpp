@@ -8,7 +8,7 @@ namespace lumo::cli {
 
 void printError(const QString& text) {
     QTextStream err(stderr);
-    err << replaceAll(text, u"\r\n", u"\n") << "\n";
+    err << visibleControls(replaceAll(text, u"\r\n", u"\n")) << "\n";
 }
 
 void ConsoleUi::message(const QString& text, const QString&, MsgIcon icon) {

@@ -30,7 +30,8 @@ private:
     int problems_ = 0;
 };
 
-// Writes text with its CR LF line breaks as the terminal's line breaks.
+// Writes text with its CR LF line breaks as the terminal's line breaks and
+// every other control character as a visible escape.
 void printError(const QString& text);
 
 }  // namespace lumo::cli

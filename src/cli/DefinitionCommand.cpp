@@ -6,6 +6,7 @@
 // around it, as F8 takes the name under the caret.
 #include <QTextStream>
 
+#include "base/TextHelpers.h"
 #include "base/SystemErrors.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
@@ -55,7 +56,7 @@ int runDefinition(const QStringList& args) {
     }
     if (!all) targets.resize(1);
     QTextStream out(stdout);
-    for (const DefinitionTarget& t : targets) out << t.moduleNumber << '\t' << t.moduleName << '\t' << t.line << '\n';
+    for (const DefinitionTarget& t : targets) out << t.moduleNumber << '\t' << visibleControls(t.moduleName) << '\t' << t.line << '\n';
     return 0;
 }
 

@@ -6,6 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,31 +86,92 @@ bool parseArgs(const QStringList& args, ExportArgs& a) {
 
 // Where an export goes: standard output, each piece as it is made, or the
 // file of --out, written beside and put in its place only when whole. A
-// whole project's HTML is thus never held: one module at a time.
+// whole project's HTML is thus never held: one module at a time. Only a
+// regular file is ever replaced: a pipe or a terminal named by --out is
+// written as it is, anything else (a folder, a disk, a socket, a file the
+// user protected) is refused before the project is read.
 class Output {
 public:
     explicit Output(const QString& path) : path_(path) {
         if (path.isEmpty()) return;
-        file_.emplace(path);
-        ok_ = file_->open(QIODevice::WriteOnly);
+        const QByteArray native = QFile::encodeName(path);
+        struct stat st {};
+        const bool exists = ::stat(native.constData(), &st) == 0;
+        if (!exists || S_ISREG(st.st_mode)) {
+            // Asked of the mode as well: the system lets an administrator write anything.
+            if (exists && ((st.st_mode & 0222) == 0 || ::access(native.constData(), W_OK) != 0)) {
+                refusal_ = QStringLiteral("Die Datei ist schreibgeschützt; sie wird nicht ersetzt.");
+            } else {
+                file_.emplace(path);
+                if (!file_->open(QIODevice::WriteOnly)) refusal_ = germanSystemText(file_->errorString());
+            }
+        } else if (S_ISDIR(st.st_mode)) {
+            refusal_ = QStringLiteral("Das ist ein Ordner; bitte geben Sie eine Datei an.");
+        } else if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)) {
+            openDirectly(native);
+        } else {
+            refusal_ = QStringLiteral("Das ist keine gewöhnliche Datei, keine Pipe und kein Terminal.");
+        }
+        if (!refusal_.isEmpty()) printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(path_) +
+                                            QStringLiteral(" kann nicht geschrieben werden: ") + refusal_);
     }
+    ~Output() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    // False when --out names nothing that may be written (said on standard error).
+    bool usable() const { return refusal_.isEmpty(); }
     void write(QByteArrayView bytes) {
-        if (!ok_) return;
+        if (!ok_ || !usable()) return;
+        if (fd_ >= 0) return writeDirectly(bytes);
         ok_ = file_ ? file_->write(bytes.data(), bytes.size()) == bytes.size()
                     : std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
     }
     // Whether everything arrived; a file that did not is named with the reason.
     bool finish() {
-        if (!file_) return std::fflush(stdout) == 0 && ok_;
-        if (ok_ && file_->commit()) return true;
+        if (!usable()) return false;
+        if (fd_ >= 0 && ok_) return true;
+        if (!file_ && fd_ < 0) return std::fflush(stdout) == 0 && ok_;
+        if (file_ && ok_ && file_->commit()) return true;
         printError(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(path_) +
-                   QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file_->errorString()));
+                   QStringLiteral(" kann nicht geschrieben werden: ") +
+                   (file_ ? germanSystemText(file_->errorString()) : systemErrorText(error_)));
         return false;
     }
 
 private:
+    // Without waiting: a pipe nobody reads from is refused, not waited on.
+    void openDirectly(const QByteArray& native) {
+        fd_ = ::open(native.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        struct stat st {};
+        if (fd_ < 0) {
+            refusal_ = errno == ENXIO ? QStringLiteral("Aus der Pipe liest niemand.") : systemErrorText(errno);
+        } else if (::fstat(fd_, &st) != 0 || !(S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))) {
+            refusal_ = QStringLiteral("Die Datei wurde während des Öffnens ausgetauscht.");
+        } else {
+            ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+        }
+    }
+    void writeDirectly(QByteArrayView bytes) {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd_, bytes.data() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                error_ = n < 0 ? errno : EIO;
+                ok_ = false;
+                return;
+            }
+            done += n;
+        }
+    }
+
     QString path_;
+    QString refusal_;
     std::optional<QSaveFile> file_;
+    int fd_ = -1;
+    int error_ = 0;
     bool ok_ = true;
 };
 
@@ -125,15 +189,11 @@ NodeList projectTree(WorkingStore& store, const ProjectRows* rows, bool withRout
 }
 
 // Standard output cannot take back what it was given: a module text that
-// cannot be read is found before the first byte goes out, and named as its
-// reader names it (which throws).
+// cannot be read or does not belong to the project is found before the
+// first byte goes out, and named as its reader names it (which throws).
+// Reading the texts once more costs little beside converting them.
 void checkReadable(const WorkingStore& store, size_t modules) {
-    for (int n = 1; n <= int(modules); ++n) {
-        const QByteArray path = QFile::encodeName(store.moduleTextPath(n));
-        struct stat entry {};
-        if (::stat(path.constData(), &entry) != 0 || !S_ISREG(entry.st_mode) || ::access(path.constData(), R_OK) != 0)
-            store.readModuleBytes(n);
-    }
+    for (int n = 1; n <= int(modules); ++n) store.readModuleBytes(n);
 }
 
 void produce(const ExportArgs& a, WorkingStore& store, const ProjectRows* rows, Output& out) {
@@ -179,6 +239,7 @@ int runExport(const QStringList& args) {
         return 1;
     }
     Output out(a.out);
+    if (!out.usable()) return 1;
     try {
         // Only the structure of the whole project lists every routine: the
         // check hands over the rows it reads for that one.

@@ -23,10 +23,10 @@ int runList(const QStringList& args) {
     QTextStream out(stdout);
     for (const lumo::AppNode& n : tree) {
         if (!n.parentKey.isEmpty()) out << '\t';
-        out << n.key << '\t' << n.text << '\t' << n.imageKey << '\n';
+        out << lumo::visibleControls(n.key) << '\t' << lumo::visibleControls(n.text) << '\t' << n.imageKey << '\n';
     }
     const QString explanation = lumo::refreshExplanation(ok, tree, officeVersion, QString::fromLatin1(lumo::hostRow(LUMO_HOST_KIND).name), true);
-    if (!explanation.isEmpty()) out << lumo::replaceAll(explanation, u"\r\n", u"\n") << '\n';
+    if (!explanation.isEmpty()) out << lumo::visibleControls(lumo::replaceAll(explanation, u"\r\n", u"\n")) << '\n';
     out.flush();
     // Anything left out was named on standard error; the listing is then incomplete.
     return tree.empty() || !host.lastReport().isEmpty() ? 1 : 0;

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "base/SystemErrors.h"
+#include "base/TextHelpers.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
@@ -75,7 +76,8 @@ int runReferences(const QStringList& args) {
     }
     QTextStream out(stdout);
     for (const CallSite& s : sites)
-        out << s.module << '\t' << s.moduleName << '\t' << s.line << '\t' << s.routine << '\t' << s.text << '\n';
+        out << s.module << '\t' << visibleControls(s.moduleName) << '\t' << s.line << '\t' << visibleControls(s.routine)
+            << '\t' << visibleControls(s.text) << '\n';
     // References listed from part of the project are no answer to rely on.
     return unreadable.isEmpty() ? 0 : 1;
 }

@@ -2,15 +2,12 @@
 // the code view and the RTF export show it, on standard output.
 #include <cstdio>
 
-#include <QDir>
-#include <QFileInfo>
-
 #include "base/AppState.h"
 #include "base/SystemErrors.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
-#include "cli/CliState.h"
 #include "cli/ConsoleUi.h"
+#include "cli/ProjectFolder.h"
 #include "model/WorkingStore.h"
 #include "render/RtfRenderer.h"
 
@@ -25,21 +22,20 @@ int runRtf(const QStringList& args) {
     Arguments call;
     call.number("module", module);
     if (!call.read(args) || module < 1 || !call.hasWords(1)) return usageError(kUsage);
-    const QString& folder = call.words()[0];
-    if (!initCliState()) return 1;
-    appState().workFolder = QDir(folder).absolutePath() + QLatin1Char('/');
-    const WorkingStore& store = WorkingStore::instance();
-    if (!QFileInfo::exists(store.moduleTextPath(module))) {
-        printError(QStringLiteral("Modul %1 gibt es in %2 nicht").arg(module).arg(appState().workFolder));
-        return 1;
-    }
+    // The store is checked as every verb checks it before the module's text
+    // is read: a damaged, empty or special file in its place is refused.
+    int modules = 0;
+    if (!openProjectFolder(call.words()[0], module, modules)) return 1;
+    WorkingStore& store = WorkingStore::instance();
     QString document;
     try {
         document = store.readModuleText(module);
     } catch (const std::exception& e) {
+        store.closeWorkingDatabase();
         printError(germanSystemText(QString::fromStdString(e.what())));
         return 1;
     }
+    store.closeWorkingDatabase();
     taggedToRtf(document, appState().options);
     wrapRtfDocument(document, appState().options);
     const QByteArray bytes = rtfFileBytes(document);

@@ -5,6 +5,7 @@
 
 #include "base/AppState.h"
 #include "base/SystemErrors.h"
+#include "base/TextHelpers.h"
 #include "cli/Arguments.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleUi.h"
@@ -38,11 +39,12 @@ int runSearch(const QStringList& args) {
         const std::vector<ModuleRow> modules = modulesByNumber(store);
         for (const ModuleRow& m : modules) {
             if (!switches.project && m.number != module) continue;
+            const QString name = visibleControls(m.name);
             const QString text = plainTextOfModule(store.readModuleText(m.number), appState().options);
-            for (const SearchHit& h : hitsInText(text, what, switches.wholeWord, m.number - 1)) {
-                out << m.number << '\t' << m.name << '\t' << h.line << '\t' << h.text << '\n';
+            forEachHitInText(text, what, switches.wholeWord, m.number - 1, [&](const SearchHit& h) {
+                out << m.number << '\t' << name << '\t' << h.line << '\t' << visibleControls(h.text) << '\n';
                 ++found;
-            }
+            });
         }
     } catch (const std::exception& e) {
         out.flush();

@@ -1,5 +1,8 @@
 #include "export/RoutineListing.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QHash>
 #include <QSet>
 
@@ -48,20 +51,24 @@ private:
     bool inComment_ = false;
 };
 
-// Lines first..first+count-1 of a text, as one piece.
-QStringView linesOf(const QString& text, int first, int count) {
-    qsizetype start = 0;
-    for (int l = 1; l < first && start >= 0; ++l) {
-        start = text.indexOf(u'\n', start);
-        if (start >= 0) ++start;
-    }
-    if (start < 0) return {};
-    qsizetype end = start;
-    for (int l = 0; l < count && end >= 0; ++l) {
-        end = text.indexOf(u'\n', l == 0 ? end : end + 1);
-    }
-    if (end < 0) end = text.size();
-    return QStringView(text).sliced(start, end - start);
+// Where each line of a text starts, found once per module: a routine's head
+// is then cut out without counting lines from the text's beginning, which
+// made a module of many routines cost the square of its size.
+std::vector<qsizetype> lineStarts(const QString& text) {
+    std::vector<qsizetype> starts{0};
+    for (qsizetype at = text.indexOf(u'\n'); at >= 0; at = text.indexOf(u'\n', at + 1)) starts.push_back(at + 1);
+    return starts;
+}
+
+// Lines first..first+count-1 of a text, as one piece; `starts` as lineStarts
+// gives them. Beyond the last line nothing; a piece running past it ends
+// with the text.
+QStringView linesOf(const QString& text, const std::vector<qsizetype>& starts, int first, int count) {
+    const size_t from = size_t(std::max(first, 1) - 1);
+    if (from >= starts.size()) return {};
+    const size_t after = from + size_t(std::max(count, 1));
+    const qsizetype end = after < starts.size() ? starts[after] - 1 : text.size();
+    return QStringView(text).sliced(starts[from], end - starts[from]);
 }
 
 qsizetype wholeWordAt(const QString& text, const QString& word) {
@@ -122,6 +129,7 @@ QString routineListing(WorkingStore& store) {
     for (const ModuleRow& m : modulesByTypeAndName(store)) {
         out += m.name + u'\t' + moduleTypeName(m.type) + QStringLiteral("\r\n");
         QString text;
+        std::vector<qsizetype> starts;
         bool read = false;
         QSet<QString> listed;  // folded name and type
         for (const RoutineRow* row : byModule.value(m.number)) {
@@ -133,9 +141,10 @@ QString routineListing(WorkingStore& store) {
             }
             if (!read) {
                 text = store.readModuleText(m.number);
+                starts = lineStarts(text);
                 read = true;
             }
-            const QString head = linesOf(text, r.start, std::max(1, r.headLines)).toString();
+            const QString head = linesOf(text, starts, r.start, r.headLines).toString();
             out += u'\t' + r.name + u'\t' + routineKindText(r.type) + u'\t' + visibilityText(r.visibility) + u'\t' +
                    routineSignature(head, r.name) + QStringLiteral("\r\n");
         }

@@ -11,7 +11,10 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
 #include "base/AppState.h"
+#include "base/ByteSearch.h"
 #include "base/FileHelpers.h"
 #include "base/Limits.h"
 #include "base/Progress.h"
@@ -41,6 +44,23 @@ const QString kTemplateName = QStringLiteral("mask_DivuRuvi.mdb");
 
 QString withSlash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// Why the database file cannot be opened without risk, in German; empty
+// when it can. SQLite opens whatever is there: a pipe in the store's place
+// (or in its journal's, which an opening reads) would block for ever, a
+// device feed it without end.
+QString notARegularFile(const QString& path) {
+    for (const char* companion : {"", "-journal", "-wal"}) {
+        const QString file = path + QLatin1String(companion);
+        struct stat st {};
+        if (::stat(QFile::encodeName(file).constData(), &st) != 0 || S_ISREG(st.st_mode)) continue;
+        if (*companion)
+            return QStringLiteral("Die Datei %1 daneben ist keine gewöhnliche Datei.").arg(QFileInfo(file).fileName());
+        return S_ISDIR(st.st_mode) ? QStringLiteral("Das ist ein Ordner, keine Datei.")
+                                   : QStringLiteral("Das ist keine gewöhnliche Datei.");
+    }
+    return {};
 }
 
 [[noreturn]] void fail(sqlite3* db, const QString& context = {}) {
@@ -176,6 +196,7 @@ WorkingStore& WorkingStore::instance() {
 bool WorkingStore::holdsStoreTables(const QString& databaseFile) {
     sqlite3* db = nullptr;
     const QByteArray path = QFile::encodeName(databaseFile);
+    if (!notARegularFile(databaseFile).isEmpty()) return false;
     bool ok = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
     sqlite3_stmt* stmt = nullptr;
     ok = ok && sqlite3_prepare_v2(db,
@@ -228,6 +249,7 @@ void WorkingStore::openWorkingDatabase(StoreAccess access) {
         sqlite3_close(db);
         throw StoreError((databasePath_ + QStringLiteral(": ") + germanSystemText(msg)).toStdString());
     };
+    if (const QString why = notARegularFile(databasePath_); !why.isEmpty()) failOpen(why);
     // Never SQLITE_OPEN_CREATE: a missing store is an error, not a new empty file.
     // NOMUTEX: a connection is only ever used by the thread that opened it, and
     // the library's own lock around every call would cost as much as reading
@@ -253,6 +275,7 @@ void WorkingStore::openWorkingDatabase(StoreAccess access) {
         failOpen(msg);
     }
     db_ = db;
+    readOnly_ = readOnly;
 }
 
 void WorkingStore::closeWorkingDatabase() {
@@ -314,13 +337,43 @@ void WorkingStore::writeModuleText(const QString& text) {
     }
 }
 
+QString WorkingStore::foreignText(int moduleNumber, const QByteArray& bytes) const {
+    // Only a store opened for reading is whole: a build adds its rows as it goes.
+    if (!db_ || !readOnly_) return {};
+    if (recordedAt_ != openings_) {
+        recorded_.clear();
+        Query q(db_, QStringLiteral("SELECT mod_num, mod_zeilen, mod_name FROM td_mod"), {});
+        while (q.next()) {
+            const qint64 number = q.integer(0);
+            if (number < 1 || number > kMaxModules) continue;  // the store's check names such a store
+            if (number >= qint64(recorded_.size())) recorded_.resize(size_t(number) + 1);
+            recorded_[size_t(number)] = {q.integer(1), q.text(2)};
+        }
+        recordedAt_ = openings_;
+    }
+    if (moduleNumber < 1 || moduleNumber >= int(recorded_.size())) return {};
+    const RecordedModule& m = recorded_[size_t(moduleNumber)];
+    // A build writes each line with CR LF, and records how many it wrote.
+    const qint64 lines = countByte(bytes.constData(), bytes.constData() + bytes.size(), '\n');
+    if (m.lines < 0 || lines == m.lines) return {};
+    return QStringLiteral("Der Text gehört nicht zum Modul »%1« dieses Projekts (%2 statt %3 Zeilen); wurden Dateien "
+                          "des Projekts vertauscht oder ersetzt?")
+        .arg(m.name)
+        .arg(lines)
+        .arg(m.lines);
+}
+
 QByteArray WorkingStore::readModuleBytes(int moduleNumber) const {
     const QString path = moduleTextPath(moduleNumber);
+    QByteArray bytes;
     try {
-        return readRegularFile(path, kMaxStoredText);
+        bytes = readRegularFile(path, kMaxStoredText);
     } catch (const ReadError& e) {
         throw StoreError((path + QStringLiteral(": ") + e.message()).toStdString());
     }
+    if (const QString why = foreignText(moduleNumber, bytes); !why.isEmpty())
+        throw StoreError((path + QStringLiteral(": ") + why).toStdString());
+    return bytes;
 }
 
 QString WorkingStore::readModuleText(int moduleNumber) const { return QString::fromUtf8(readModuleBytes(moduleNumber)); }

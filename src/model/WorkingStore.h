@@ -74,7 +74,8 @@ public:
     // On a missing template or a failed copy shows the critical message naming
     // the template's full path and returns false. The store must be closed.
     bool createWorkingDatabase(Ui& ui);
-    // Opens workFolder + "DivuRuvi.mdb"; throws StoreError.
+    // Opens workFolder + "DivuRuvi.mdb", only when it is a regular file (a
+    // pipe in its place would block for ever); throws StoreError.
     void openWorkingDatabase(StoreAccess access = StoreAccess::ReadWrite);
     // Silent, also when nothing is open.
     void closeWorkingDatabase();
@@ -98,7 +99,10 @@ public:
     // Writes text (UTF-8, as given) to the module text file of moduleCounter.
     void writeModuleText(const QString& text);  // throws StoreError
     // Only from a regular file within kMaxStoredText: a pipe in its place
-    // would block, a link to a device never end. Throws StoreError.
+    // would block, a link to a device never end. While the store is open for
+    // reading, a text whose line count is not the one the store recorded
+    // for its module (swapped or replaced) is refused as not belonging to
+    // the project. Throws StoreError.
     QString readModuleText(int moduleNumber) const;
     // The file's UTF-8 as it lies, under the same rules; readModuleText decodes it.
     QByteArray readModuleBytes(int moduleNumber) const;
@@ -115,9 +119,22 @@ public:
     int currentModuleType = 0;
 
 private:
+    // Why a module text's bytes are not those of module moduleNumber; empty
+    // when they may be.
+    QString foreignText(int moduleNumber, const QByteArray& bytes) const;
+
     sqlite3* db_ = nullptr;
+    bool readOnly_ = false;
     QString databasePath_;
     quint64 openings_ = 0;
+    // Each module's recorded line count and name (by number), read at the
+    // first text read after an opening for reading.
+    struct RecordedModule {
+        qint64 lines = -1;  // -1: no row
+        QString name;
+    };
+    mutable std::vector<RecordedModule> recorded_;
+    mutable quint64 recordedAt_ = 0;  // the opening they were read at
 };
 
 // One transaction on the store, rolled back unless committed: a module whose

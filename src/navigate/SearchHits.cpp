@@ -14,7 +14,13 @@ bool isSearchWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
 std::vector<SearchHit> hitsInText(const QString& text, const QString& what, bool wholeWord, int module) {
     std::vector<SearchHit> hits;
-    if (what.isEmpty()) return hits;
+    forEachHitInText(text, what, wholeWord, module, [&hits](const SearchHit& h) { hits.push_back(h); });
+    return hits;
+}
+
+void forEachHitInText(const QString& text, const QString& what, bool wholeWord, int module,
+                      const std::function<void(const SearchHit&)>& take) {
+    if (what.isEmpty()) return;
     const qsizetype n = text.size();
     int line = 1;
     qsizetype lineStart = 0;  // of `line`
@@ -30,9 +36,8 @@ std::vector<SearchHit> hitsInText(const QString& text, const QString& what, bool
         }
         qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), lineStart);
         if (lineEnd < 0) lineEnd = n;
-        hits.push_back({module, line, int(at), int(what.size()), text.mid(lineStart, lineEnd - lineStart)});
+        take({module, line, int(at), int(what.size()), text.mid(lineStart, lineEnd - lineStart)});
     }
-    return hits;
 }
 
 std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, SearchSwitches switches) {

@@ -3,6 +3,7 @@
 // from hit to hit, this lists every one (module, line, the line's text) to
 // jump to. The hits are those the stepping finds: the displayed code,
 // case-insensitive, whole words by the code view's rule.
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -31,6 +32,10 @@ bool isSearchWordChar(QChar c);
 // The hits of `what` in `text` (lines joined with CR LF), in text order;
 // a hit begins after the previous one begins, so overlapping hits all count.
 std::vector<SearchHit> hitsInText(const QString& text, const QString& what, bool wholeWord, int module);
+// The same hits one by one, none kept: a module of millions of hits is
+// listed within the memory its text takes.
+void forEachHitInText(const QString& text, const QString& what, bool wholeWord, int module,
+                      const std::function<void(const SearchHit&)>& take);
 
 // The hits in the shown module or, with project search on, in every module
 // from the first, each a step of the window's progress (none when stopped);

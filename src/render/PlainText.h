@@ -7,7 +7,7 @@
 namespace lumo {
 
 // A module's plain text as its code view shows it: the tags gone, lines
-// joined with CR LF.
-QString plainTextOfModule(const QString& tagged, const Options& options);
+// joined with CR LF. The tagged text is let go before the lines are joined.
+QString plainTextOfModule(QString tagged, const Options& options);
 
 }  // namespace lumo

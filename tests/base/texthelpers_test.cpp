@@ -61,6 +61,16 @@ TEST(SystemErrors, CausesInGermanWords) {
     EXPECT_EQ(lumo::germanSystemText("Zu viele Module"), "Zu viele Module");
 }
 
+TEST(TextHelpers, ControlCharactersShowAsEscapes) {
+    const std::pair<QString, QString> rows[] = {
+        {"x\x1B]0;PWNED\x07y", "x\\x1B]0;PWNED\\x07y"},
+        {"a\tb\r\nc\nd", "a\tb\r\nc\nd"},  // tab and line breaks stay
+        {"a\rb\r", "a\\x0Db\\x0D"},          // a lone CR could overwrite the line
+        {QString("\x7F") + QChar(0x9B) + QChar(0xA0) + "ä", "\\x7F\\x9B" + QString(QChar(0xA0)) + "ä"},
+    };
+    for (const auto& [text, shown] : rows) EXPECT_EQ(lumo::visibleControls(text), shown) << shown.toStdString();
+}
+
 #include "base/ScreenLayout.h"
 
 TEST(ScreenLayout, EncodesAndDecodesTheStoredForm) {

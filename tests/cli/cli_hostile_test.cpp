@@ -1,7 +1,8 @@
 // Hostile input, each case run by codelumo-cli in a process of its own: the
 // exit status, the refusal on standard error, and the peak resident size
 // the system reports when the process ends. A process that does not end
-// within a minute counts as hanging.
+// within a minute counts as hanging. No case may send an escape character
+// to a terminal, on either output.
 #include <gtest/gtest.h>
 
 #include <malloc.h>
@@ -9,12 +10,14 @@
 #include <unistd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 #include <fcntl.h>
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <thread>
 
 #include <QDir>
@@ -31,22 +34,24 @@ struct Outcome {
     int status = -1;
     long maxResidentKb = 0;
     QString err;
+    bool escapeOut = false;  // standard output held an escape character
 };
 
 // fork, not posix_spawn: a child that shares the parent's memory until it
 // runs the program inherits the parent's peak in its own; a forked copy
 // starts from what the parent holds now, which the test keeps small.
-Outcome runMeasured(const QStringList& args, const QString& errFile) {
+Outcome runMeasured(const QStringList& args, const QString& errFile, const QString& outFile = "/dev/null") {
     std::vector<QByteArray> bytes{QByteArray(LUMO_BIN_DIR "/codelumo-cli")};
     for (const QString& a : args) bytes.push_back(QFile::encodeName(a));
     std::vector<char*> argv;
     for (QByteArray& b : bytes) argv.push_back(b.data());
     argv.push_back(nullptr);
     const QByteArray errPath = QFile::encodeName(errFile);
+    const QByteArray outPath = QFile::encodeName(outFile);
     Outcome o;
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::dup2(::open("/dev/null", O_WRONLY), 1);
+        ::dup2(::open(outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
         ::dup2(::open(errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
         ::execv(argv[0], argv.data());
         ::_exit(127);
@@ -69,6 +74,8 @@ Outcome runMeasured(const QStringList& args, const QString& errFile) {
     }
     QFile err(errFile);
     if (err.open(QIODevice::ReadOnly)) o.err = QString::fromUtf8(err.readAll());
+    QFile out(outFile);
+    if (out.fileName() != "/dev/null" && out.open(QIODevice::ReadOnly)) o.escapeOut = out.readAll().contains('\x1B');
     return o;
 }
 
@@ -121,6 +128,21 @@ struct Case {
     std::function<void(const QString& at)> after = {};
 };
 
+// What a path is (type, device, inode), to tell that it was not replaced.
+QString identity(const QString& path, bool followLink = true) {
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(path);
+    if ((followLink ? ::stat(native.constData(), &st) : ::lstat(native.constData(), &st)) != 0) return "fehlt";
+    return QString("%1/%2/%3/%4").arg(st.st_mode).arg(st.st_rdev).arg(st.st_dev).arg(st.st_ino);
+}
+
+void rotateModuleTexts(const QString& at) {
+    QFile::rename(at + "/M1.txt", at + "/M0.txt");
+    QFile::rename(at + "/M2.txt", at + "/M1.txt");
+    QFile::rename(at + "/M3.txt", at + "/M2.txt");
+    QFile::rename(at + "/M0.txt", at + "/M3.txt");
+}
+
 QByteArray databaseHeader(const QString& folder) {
     QFile f(folder + "/DivuRuvi.mdb");
     return f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray();
@@ -145,6 +167,18 @@ TEST(Hostile, EveryCaseEndsBoundedWithItsOutcome) {
         return [bytes](const QString& at) { writeFile(at + "/doc.bin", bytes); };
     };
     const QString doc = "@/doc.bin";
+    const QString gut = root + "/gut";
+    // The case's own copy of the built project.
+    const auto project = [&](const QString& at) { return copyOfProject(root, QFileInfo(at).fileName()); };
+    const auto fifo = [](const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); };
+    std::map<QString, QString> before;  // identity() of a path before the run
+    int reader = -1;                    // a reader of the case's pipe
+    const auto unchanged = [&](const QString& path, bool followLink = true) {
+        EXPECT_EQ(identity(path, followLink), before[path + (followLink ? "" : "/link")]) << path.toStdString();
+    };
+    const auto remember = [&](const QString& path, bool followLink = true) {
+        before[path + (followLink ? "" : "/link")] = identity(path, followLink);
+    };
 
     const std::vector<Case> cases{
         // Documents of under 1 MB that would decompress to gigabytes.
@@ -244,6 +278,123 @@ TEST(Hostile, EveryCaseEndsBoundedWithItsOutcome) {
          [&](const QString& at) { sql(copyOfProject(root, QFileInfo(at).fileName()) + "DivuRuvi.mdb", "PRAGMA journal_mode = WAL"); },
          {"export", "--structure", "@"}, 0, "", 60,
          [](const QString& at) { EXPECT_EQ(databaseHeader(at).mid(18, 2), QByteArray("\x02\x02")); }},
+        // --out: only a regular file is replaced; a pipe or a device is
+        // written as it is, without waiting for a reader; the rest refused.
+        {"aus-ordner", [&](const QString& at) {
+             QDir().mkpath(at + "/ziel");
+             remember(at + "/ziel");
+         },
+         {"export", "--structure", "--out", "@/ziel", gut}, 1, "Das ist ein Ordner; bitte geben Sie eine Datei an.", 60,
+         [&](const QString& at) { unchanged(at + "/ziel"); }},
+        {"aus-rohr", [&](const QString& at) {
+             fifo(at + "/rohr");
+             remember(at + "/rohr");
+         },
+         {"export", "--html", "--out", "@/rohr", gut}, 1, "Aus der Pipe liest niemand.", 10,
+         [&](const QString& at) { unchanged(at + "/rohr"); }},
+        {"aus-rohr-gelesen",
+         [&](const QString& at) {
+             fifo(at + "/rohr");
+             remember(at + "/rohr");
+             reader = ::open(QFile::encodeName(at + "/rohr").constData(), O_RDONLY | O_NONBLOCK);
+         },
+         {"export", "--structure", "--out", "@/rohr", gut}, 0, "", 10,
+         [&](const QString& at) {
+             char got[4096];
+             EXPECT_GT(::read(reader, got, sizeof got), 0);
+             ::close(reader);
+             unchanged(at + "/rohr");
+         }},
+        // A device of the case's own where it may be made, else a link to the system's.
+        {"aus-gerät",
+         [&](const QString& at) {
+             const QByteArray path = QFile::encodeName(at + "/voll");
+             if (::mknod(path.constData(), S_IFCHR | 0666, makedev(1, 7)) != 0) QFile::link("/dev/full", at + "/voll");
+             remember(at + "/voll");
+             remember(at + "/voll", false);
+         },
+         {"export", "--html", "--out", "@/voll", gut}, 1, "Kein Platz mehr auf dem Datenträger", 10,
+         [&](const QString& at) {
+             unchanged(at + "/voll");
+             unchanged(at + "/voll", false);
+         }},
+        {"aus-schreibgeschützt",
+         [&](const QString& at) {
+             writeFile(at + "/alt", "alt");
+             QFile::setPermissions(at + "/alt", QFileDevice::ReadOwner);
+             QFile::link(at + "/alt", at + "/verweis");
+             remember(at + "/alt");
+             remember(at + "/verweis", false);
+         },
+         {"export", "--structure", "--out", "@/verweis", gut}, 1, "Die Datei ist schreibgeschützt; sie wird nicht ersetzt.",
+         60,
+         [&](const QString& at) {
+             unchanged(at + "/alt");
+             unchanged(at + "/verweis", false);
+             QFile::setPermissions(at + "/alt", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+         }},
+        {"bau-rohr", [&](const QString& at) { fifo(at + "/rohr"); },
+         {"build", "--out", "@/rohr", root + "/quelle"}, 1, "ist kein Ordner; das Projekt wird dort nicht angelegt.", 10,
+         [](const QString& at) { EXPECT_FALSE(QFileInfo::exists(at + "/.rohr.lumo-lock")); }},
+        // A pipe in place of the store or its journal: refused, never waited on.
+        {"speicher-rohr",
+         [&](const QString& at) {
+             QFile::remove(project(at) + "DivuRuvi.mdb");
+             fifo(at + "/DivuRuvi.mdb");
+         },
+         {"search", "--module", "1", "A", "@"}, 1, "DivuRuvi.mdb: Das ist keine gewöhnliche Datei.", 10},
+        {"speicher-journal", [&](const QString& at) { fifo(project(at) + "DivuRuvi.mdb-journal"); },
+         {"export", "--structure", "@"}, 1, "Die Datei DivuRuvi.mdb-journal daneben ist keine gewöhnliche Datei.", 10},
+        {"rtf-rohr",
+         [&](const QString& at) {
+             QFile::remove(project(at) + "DivuRuvi.mdb");
+             fifo(at + "/DivuRuvi.mdb");
+         },
+         {"rtf", "--module", "1", "@"}, 1, "DivuRuvi.mdb: Das ist keine gewöhnliche Datei.", 10},
+        {"rtf-leer", [&](const QString& at) { QFile::resize(project(at) + "DivuRuvi.mdb", 0); },
+         {"rtf", "--module", "1", "@"}, 1, "die Tabellen td_mod und td_rout fehlen"},
+        // Texts of one project swapped: named wherever they are read.
+        {"vertauscht", [&](const QString& at) { rotateModuleTexts(project(at)); }, {"export", "--html", "@"}, 1,
+         "gehört nicht zum Modul"},
+        {"vertauscht-verweise", [&](const QString& at) { rotateModuleTexts(project(at)); },
+         {"references", "--module", "1", "A", "@"}, 1, "gehört nicht zum Modul"},
+        // Output folders: a protected one and the root are refused before anything is made.
+        {"ordner-schreibgeschützt",
+         [&](const QString& at) {
+             QFile::setPermissions(project(at), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+             remember(at);
+         },
+         {"build", "--out", "@", root + "/quelle"}, 1, "ist schreibgeschützt; er wird nicht ersetzt.", 60,
+         [&](const QString& at) {
+             unchanged(at);
+             EXPECT_EQ(QDir(at).entryList(QDir::Files).size(), 4);
+             QFile::setPermissions(at, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+         }},
+        {"wurzel", [](const QString&) {}, {"site", "--out", "/", gut}, 1, "/ ist das Wurzelverzeichnis", 60,
+         [](const QString&) { EXPECT_FALSE(QFileInfo::exists("/..lumo-lock")); }},
+        // Control characters of names and code lines show as escapes (and
+        // no case sends an escape character, see below).
+        {"steuerzeichen",
+         [](const QString& at) { writeFile(at + "/E.bas", "Attribute VB_Name = \"x\x1B]0;PWNED\x07y\"\nSub A()\nEnd Sub\n"); },
+         {"build", "--out", "@/aus", "@/E.bas"}, 1, "»x\\x1B]0;PWNED\\x07y«"},
+        {"steuerzeichen-suche",
+         [&](const QString& at) {
+             writeFile(at + "/E.bas", "Attribute VB_Name = \"E\"\nSub A()\n  s = \"\x1B[2J\x1B]0;PWNED\x07\"\nEnd Sub\n");
+             ASSERT_EQ(runMeasured({"build", "--out", at + "/aus", at + "/E.bas"}, root + "/err").status, 0);
+         },
+         {"search", "--module", "1", "PWNED", "@/aus"}, 0, ""},
+        // Why references finds nothing; a search through a huge module of
+        // short lines ends soon, within the memory limit.
+        {"verweise-keine", project, {"references", "--module", "1", "C", "@"}, 1, "Keine Verweise auf C gefunden"},
+        {"verweise-unbekannt", project, {"references", "--module", "1", "Nirgends", "@"}, 1,
+         "Bezeichner nicht erkannt: Nirgends"},
+        {"suche-riesig",
+         [&](const QString& at) {
+             const int lines = 18 * 1024 * 1024;  // 72 MB
+             writeFile(project(at) + "M1.txt", QByteArray("ab\r\n").repeated(lines));
+             sql(at + "/DivuRuvi.mdb", QString("UPDATE td_mod SET mod_zeilen = %1 WHERE mod_num = 1").arg(lines).toUtf8().constData());
+         },
+         {"search", "--module", "1", "zzz", "@"}, 1, "nicht gefunden", 30},
     };
     for (const Case& c : cases) {
         const QString at = root + "/" + QString::fromUtf8(c.name);
@@ -253,13 +404,14 @@ TEST(Hostile, EveryCaseEndsBoundedWithItsOutcome) {
         for (const QString& a : c.args) args << QString(a).replace('@', at);
         ::malloc_trim(0);
         const auto start = std::chrono::steady_clock::now();
-        const Outcome o = runMeasured(args, root + "/err");
+        const Outcome o = runMeasured(args, root + "/err", root + "/out");
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_LT(seconds, c.maxSeconds) << c.name;
         if (c.after) c.after(at);
         EXPECT_EQ(o.status, c.status) << c.name << ": " << o.err.toStdString();
         EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.message))) << c.name << ": " << o.err.toStdString();
         EXPECT_LT(o.maxResidentKb, kMaxResidentKb) << c.name;
+        EXPECT_FALSE(o.err.contains(QChar(0x1B)) || o.escapeOut) << c.name;
         RecordProperty(std::string(c.name) + "_kb", int(o.maxResidentKb));
         std::printf("%s: %d, %ld KB, %.1f s\n", c.name, o.status, o.maxResidentKb, seconds);
         QDir(root + "/settings.ini").removeRecursively();

@@ -244,15 +244,20 @@ TEST_F(CliBuild, MissingRightsAreNamedAsSuch) {
     EXPECT_FALSE(build.err.contains("existiert nicht !!!")) << build.err.toStdString();
     EXPECT_FALSE(build.err.contains("denied")) << build.err.toStdString();
 
-    // A project folder of the user's own made read-only is still replaced,
-    // and no hidden build folder is left beside it, however often one tries.
+    // A project folder the user made read-only is refused and stays as it
+    // is, protected, with nothing left beside it, however often one tries.
     QDir().mkpath(path("eigen"));
     QFile::setPermissions(path("eigen"), QFileDevice::Permissions(0x7777));
+    const QStringList intoOwn{"build", "--out", path("eigen/out"), path("Module/Offen.bas")};
+    ASSERT_EQ(runProgram(exe, program + intoOwn).status, 0);
+    const auto protectedMode = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    QFile::setPermissions(path("eigen/out"), protectedMode);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const CliRun again = runProgram(exe, program + QStringList{"build", "--out", path("eigen/out"), path("Module/Offen.bas")});
-        EXPECT_EQ(again.status, 0) << again.err.toStdString();
-        QFile::setPermissions(path("eigen/out"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const CliRun again = runProgram(exe, program + intoOwn);
+        EXPECT_EQ(again.status, 1);
+        EXPECT_TRUE(again.err.contains("ist schreibgeschützt; er wird nicht ersetzt.")) << again.err.toStdString();
     }
+    EXPECT_EQ(QFile::permissions(path("eigen/out")) & 0x7077, protectedMode);  // without the ...User bits
     EXPECT_EQ(QDir(path("eigen")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"out"});
 

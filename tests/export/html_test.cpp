@@ -169,7 +169,8 @@ TEST(Html, FooterOnlyOnYesAndWithMessagesOn) {
     const QString footer =
         lead + "<span style=\"color:#ffff00; background-color:#000080; font-weight:bold;\">Word Code Lumo</span>";
     EXPECT_EQ(htmlFooter("Word", ""), footer);
-    for (const char* bad : {"javascript:alert(1)", "ftp://x", "https://a\"b", "https://a b", ""})
+    for (const char* bad : {"javascript:alert(1)", "ftp://x", "https://a\"b", "https://a b", "",
+                            "https://a\x1B]0;x\x07b", "https://a\u202Egro.b"})
         EXPECT_EQ(webPageAddress(bad), "") << bad;
     EXPECT_EQ(webPageAddress(" https://example.org/ "), "https://example.org/");
 

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "base/AppState.h"
+#include "base/TextHelpers.h"
 
 namespace lumo {
 namespace {
@@ -32,9 +33,10 @@ QMessageBox::Icon boxIcon(MsgIcon icon) {
 }
 
 // The texts keep the CR LF line breaks they are quoted with; a label on this
-// platform breaks lines at LF alone and would show the CR.
+// platform breaks lines at LF alone and would show the CR. Control
+// characters of the names quoted show as escapes, as on standard error.
 QString shownText(QString text) {
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return visibleControls(text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
 // The program speaks German whatever the desktop's language; the buttons of

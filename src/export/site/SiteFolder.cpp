@@ -70,6 +70,8 @@ QString replaceSiteFolder(const QString& folder, const std::function<bool(const 
     // A link to a folder stays a link; the folder it points at is replaced.
     const QString target = outInfo.isSymLink() && outInfo.exists() ? outInfo.canonicalFilePath()
                                                                    : QDir::cleanPath(outInfo.absoluteFilePath());
+    // Refused before anything is made beside it (the lock, missing parents).
+    if (const QString refusal = siteRefusal(target); !refusal.isEmpty()) return refusal;
     std::error_code ec;
     std::filesystem::create_directories(QFile::encodeName(QFileInfo(target).absolutePath()).toStdString(), ec);
     if (ec)
