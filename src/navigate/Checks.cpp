@@ -356,7 +356,8 @@ private:
 
     static QString pathText(const QStringList& path) {
         if (path.isEmpty()) return {};
-        return QStringLiteral("; erreichbar von %1 aus: %2").arg(path.front(), path.join(QStringLiteral(" → ")));
+        if (path.size() == 1) return QStringLiteral("; in %1, das von selbst läuft").arg(path.front());
+        return QStringLiteral("; Aufrufweg ab %1, das von selbst läuft: %2").arg(path.front(), path.join(QStringLiteral(" → ")));
     }
 
     void checkRoutine(ModuleState& s, const RoutineRow& r) {
@@ -572,7 +573,9 @@ std::vector<MeasuredCode> measureProject(ProjectScope& scope) {
         if (!row || scope.text(m).isEmpty()) continue;
         const CodeLines& code = scope.code(m);
         const std::vector<ShownLine> shown = shownLines(scope.text(m));
-        out.push_back({m, row->name, {}, 1, measureLines(code, shown, 1, code.count())});
+        // The line break that ends the text starts no line of its own.
+        const int last = code.count() > 1 && code.line(code.count()).isEmpty() ? code.count() - 1 : code.count();
+        out.push_back({m, row->name, {}, 1, measureLines(code, shown, 1, last)});
         for (const RoutineRow& r : scope.routinesOf(m)) {
             if (r.start <= 0 || isDeclaration(r.type)) continue;
             const int last = r.end > 0 ? r.end : r.start + std::max(1, r.headLines) - 1;

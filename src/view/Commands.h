@@ -44,6 +44,7 @@ enum class Command : int {
     // Extras
     Structure,
     StructureLong,
+    Check,
     Options,
     ScreenDefine,
     ScreenCall,
