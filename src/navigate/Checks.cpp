@@ -515,14 +515,11 @@ private:
                 QStringLiteral("%1 Aufrufe von Chr in einer Anweisung: Text aus Zeichencodes zusammengesetzt").arg(chrs));
     }
 
-    // Whether the project declares a Sub, Function or Property of that name itself.
+    // Whether the project declares a routine of that name itself: its own
+    // Shell is no call outside, and a Declare is named where it stands.
     bool declaredInProject(QStringView name) {
-        for (const PlacedDeclaration* p : scope_.everywhere(name)) {
-            if (p->declaration.kind != DeclarationKind::Routine) continue;
-            const RoutineRow* r = scope_.routineNumbered(p->declaration.routine);
-            if (r && !isDeclaration(r->type)) return true;
-            if (r) return true;  // a Declare: named where it is declared
-        }
+        for (const PlacedDeclaration* p : scope_.everywhere(name))
+            if (p->declaration.kind == DeclarationKind::Routine) return true;
         return false;
     }
 
