@@ -144,7 +144,7 @@ TEST_F(ChecksTest, FindingsCarryPlaceSeverityAndCallPath) {
     EXPECT_EQ(declare->callPath, QStringList({"Haupt.AutoOpen", "Haupt.Alt"}));
     EXPECT_TRUE(declare->message.contains("kernel32"));
     EXPECT_EQ(find(RuleId::NestedTooDeep, 18)->severity, Severity::Error);
-    EXPECT_EQ(find(RuleId::UnusedDeclaration, 15)->column, 21);  // n, not i
+    EXPECT_EQ(find(RuleId::UnusedDeclaration, 15)->column, 20);  // n, not i
     // The hit panel's place: the line's start in the view's text plus the column.
     const SearchHit hit = hitOfFinding(*shell, QString("x\r\n").repeated(18) + "            Shell \"calc.exe\"");
     EXPECT_EQ(hit.line, 19);
