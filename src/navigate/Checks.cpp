@@ -63,6 +63,15 @@ public:
             checkModule(m);
             scope_.forget(m);
         }
+        // A private routine named in a string anywhere may be called by
+        // name (Application.Run, OnTime, OnAction): no finding.
+        std::vector<bool> drop(out_.size());
+        for (const auto& [at, name] : calledByName_)
+            if (wordsInStrings_.count(name)) drop[at] = true;
+        size_t kept = 0;
+        for (size_t i = 0; i < out_.size(); ++i)
+            if (!drop[i]) out_[kept++] = std::move(out_[i]);
+        out_.resize(kept);
         std::stable_sort(out_.begin(), out_.end(), [](const Finding& a, const Finding& b) {
             return std::tie(a.module, a.line, a.column, a.rule) < std::tie(b.module, b.line, b.column, b.rule);
         });
@@ -85,33 +94,6 @@ private:
                 if (t.size() >= 2 && t[0].is("Implements")) implemented_.insert(folded(t[1].text));
             });
         }
-    }
-
-    // Whether `name` stands in a string or comment anywhere: a routine named
-    // there may be called by name (Application.Run, OnTime, OnAction).
-    bool namedInText(const QString& name) {
-        const QString key = folded(name);
-        if (auto it = namedInText_.find(key); it != namedInText_.end()) return it->second;
-        bool found = false;
-        const QByteArray utf8 = name.toUtf8();
-        for (int m = 1; m <= scope_.moduleCount() && !found; ++m) {
-            const QByteArray& bytes = scope_.text(m);
-            if (bytes.isEmpty()) continue;
-            const CodeLines* code = nullptr;
-            forEachNameInBytes(bytes, utf8, 0, bytes.size(), [&](qsizetype at) {
-                if (found) return;
-                if (!code) code = &scope_.code(m);
-                const int l = code->lineOfByte(at);
-                const QStringView s = code->line(l);
-                // Blanked there: a string or comment holds it.
-                for (qsizetype c = s.indexOf(name, 0, Qt::CaseInsensitive); c >= 0;
-                     c = s.indexOf(name, c + 1, Qt::CaseInsensitive))
-                    if (c >= 0) return;
-                found = true;
-            });
-        }
-        namedInText_.emplace(key, found);
-        return found;
     }
 
     // The routines that call routine `number`, cached.
@@ -263,15 +245,16 @@ private:
                     bool used = false;
                     for (const RoutineRow& o : routines)
                         if (o.start > 0 && folded(o.name) == key && !callersOf(o.number).empty()) used = true;
-                    used = used || namedInText(r.name);
                     it = usedByName.emplace(key, used).first;
                 }
                 if (it->second) continue;
                 const int column = columnOf(s, r.start, r.name);
+                const size_t before = out_.size();
                 add(s, RuleId::UnusedPrivateRoutine, r.start, column, int(r.name.size()), &r,
                     QStringLiteral("Private %1 »%2« wird nirgends aufgerufen")
                         .arg(isDeclaration(r.type) ? QStringLiteral("Declare-Anweisung") : QStringLiteral("Routine"),
                              r.name));
+                if (out_.size() > before) calledByName_.push_back({before, key});
             }
         }
         checkModuleVariables(s);
@@ -535,6 +518,11 @@ private:
             const RoutineRow* r = ri < routines.size() && routines[ri].start <= line ? &routines[ri] : nullptr;
             if (r && isDeclaration(r->type)) continue;  // the library of a Declare is named with it
             for (const StringLiteral& lit : s.shown[l].strings) {
+                for (qsizetype i = 0, j = 0; i < lit.text.size(); i = j + 1) {
+                    j = i;
+                    while (j < lit.text.size() && isNameChar(lit.text[j])) ++j;
+                    if (j > i) wordsInStrings_.insert(folded(QStringView(lit.text).sliced(i, j - i)));
+                }
                 const QString encoded = encodedText(lit.text);
                 if (!encoded.isEmpty())
                     add(s, RuleId::Obfuscation, line, lit.column, int(lit.text.size()) + 2, r,
@@ -554,7 +542,8 @@ private:
     std::unordered_set<QString> implemented_;  // folded module names
     std::unordered_set<int> entries_;          // rou_num of routines that run by themselves
     std::unordered_map<int, std::vector<int>> callers_;
-    std::unordered_map<QString, bool> namedInText_;
+    std::vector<std::pair<size_t, QString>> calledByName_;  // unused private routines: finding, folded name
+    std::unordered_set<QString> wordsInStrings_;           // folded
 };
 
 }  // namespace
