@@ -76,6 +76,7 @@ constexpr MenuItemDef kItems[] = {
     // &Extras
     {"mnuExtras", "mnuExtras_Struktur", "&Struktur nach Zwischenablage", "", C::Structure, 0, -1},
     {"mnuExtras", "mnuExtras_StrukturLang", "Struktur &ausführlich nach Zwischenablage", "", C::StructureLong, 0, -1},
+    {"mnuExtras", "mnuExtras_Pruefen", "&Prüfen", "Ctrl+Shift+P", C::Check, 0, -1},
     {"mnuExtras", "mnuExtras_Optionen", "&Optionen", "Ctrl+E", C::Options, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_define", "Benutzer Bildschirm &Festlegen", "", C::ScreenDefine, 0, -1},
     {"mnuExtras", "mnuExtras_Screen_call", "&Benutzer Bildschirm Aufrufen", "", C::ScreenCall, 0, -1},
@@ -145,6 +146,7 @@ constexpr CommandStateDef kStates[] = {
     {C::AllReferences, true, false},
     {C::AllHits, true, false},
     {C::StructureLong, true, false},
+    {C::Check, true, false},
     // Exports
     {C::RtfMenu, true, false},
     {C::TextMenu, true, false},

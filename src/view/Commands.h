@@ -46,6 +46,7 @@ enum class Command : int {
     // Extras
     Structure,
     StructureLong,
+    Check,
     Options,
     ScreenDefine,
     ScreenCall,

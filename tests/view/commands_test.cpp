@@ -47,6 +47,7 @@ const std::map<std::string, Expected>& expectedItems() {
         {"mnuVB", {"mnuAnsicht", "&VB Einlesen", ""}},
         {"mnuExtras_Struktur", {"mnuExtras", "&Struktur nach Zwischenablage", ""}},
         {"mnuExtras_StrukturLang", {"mnuExtras", "Struktur &ausführlich nach Zwischenablage", ""}},
+        {"mnuExtras_Pruefen", {"mnuExtras", "&Prüfen", "Ctrl+Shift+P"}},
         {"mnuExtras_Optionen", {"mnuExtras", "&Optionen", "Ctrl+E"}},
         {"mnuExtras_Screen_define", {"mnuExtras", "Benutzer Bildschirm &Festlegen", ""}},
         {"mnuExtras_Screen_call", {"mnuExtras", "&Benutzer Bildschirm Aufrufen", ""}},
@@ -174,7 +175,7 @@ TEST(CommandTables, CommandStatesAsListed) {
         {Command::New, true},         {Command::Refresh, false},     {Command::Zoom, true},
         {Command::CopySelection, true}, {Command::CopyModule, true},  {Command::Website, true},
         {Command::AllHits, true},     {Command::CompareWith, true},     {Command::StructureLong, true},
-        {Command::AllReferences, true},
+        {Command::AllReferences, true}, {Command::Check, true},
     };
     for (const CommandStateDef& row : commandStateTable()) {
         const auto it = shownOnly.find(row.command);

@@ -8,6 +8,8 @@
 #include "app/widgets/WorkProgress.h"
 #include "base/AppState.h"
 #include "base/Ui.h"
+#include "model/WorkingStore.h"
+#include "navigate/CheckHits.h"
 #include "navigate/TextSearch.h"
 #include "view/CodeWindow.h"
 #include "view/widgets/KeyedTree.h"
@@ -30,6 +32,7 @@ bool WindowSearch::run(Command command) {
     case Command::Search: search(false); return true;
     case Command::SearchFromPosition: search(true); return true;
     case Command::AllHits: allHits(); return true;
+    case Command::Check: check(); return true;
     case Command::ToggleProjectSearch:
     case Command::ToggleWholeWord: toggleSwitch(command); return true;
     case Command::SelectionToSearch: selectionToSearch(); return true;
@@ -77,6 +80,19 @@ void WindowSearch::allHits() {
         return;
     }
     hits_.showHits(text, std::move(hits),
+                   [this](int module) { return trees_.projectTree()->nodeText(moduleKey(module + 1)); });
+}
+
+void WindowSearch::check() {
+    if (!codeShown_()) return;
+    std::vector<SearchHit> hits;
+    {
+        WorkProgress::Scope work(progress_);
+        hits = checkCommand(window_, WorkingStore::instance(), ui());
+        if (progress_.stopped()) return;
+    }
+    if (hits.empty()) return;
+    hits_.showHits(QStringLiteral("Prüfen"), std::move(hits),
                    [this](int module) { return trees_.projectTree()->nodeText(moduleKey(module + 1)); });
 }
 

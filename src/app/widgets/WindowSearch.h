@@ -32,6 +32,7 @@ public:
 private:
     void search(bool fromPosition);  // F3, Ctrl+F3
     void allHits();                  // Ctrl+Shift+F: every hit in the panel dckFundstellen
+    void check();                    // Ctrl+Shift+P: the findings of "Prüfen" in the same panel
     void toggleSwitch(Command command);
     void selectionToSearch();        // Ctrl+F
     SearchSwitches switches() const;
