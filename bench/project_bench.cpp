@@ -5,7 +5,7 @@
 // machine disturbs far less than the wall clock; the same wait4 gives each
 // process's memory peak.
 //
-// Inputs: generated projects of 100 and 1,000 real modules, the corpus
+// Inputs: generated projects of 100, 1,000 and 3,000 real modules, the corpus
 // modules of vba-src taken in turn under numbered names, each built once
 // through the project builder; and every Office file of the corpus that
 // holds a VBA project.
@@ -14,6 +14,14 @@
 //   Structure/N    export --structure (the modules and their routines)
 //   Callers/N      callers of the routine named most often in the corpus
 //   Html/N         export --html of the whole project; its memory peak too
+//   Rtf/N          export --rtf of the whole project; its memory peak too
+//   Long/N         export --structure --long
+//   Search/N       search --project for the routine's name, against
+//   Grep/N         grep -rn for it in the module texts (output to a file)
+//   References/N   references to the routine; Definition/N where it is defined
+//   Site/N         site of the stored project
+//   Copy/N         cp -r of the store folder, against the build's own CPU
+//                  time through the project builder (printed with the ratios)
 //   Dump/FILE      dump FILE: every module's code as the editor shows it
 //   Start          --help: what every process of the headless entry pays
 //                  before its work (loading Qt, ICU, libgsf and their
@@ -36,6 +44,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <memory>
 
@@ -55,6 +64,8 @@ const QString kJavaReaderJar = QStringLiteral("/usr/share/java/poi.jar");
 
 struct Project {
     std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<QTemporaryDir> scratch;  // for the outputs of site and copy
+    double buildSeconds = 0;                 // CPU time of the build through the project builder
     int modules = 0;
     qint64 lines = 0;
     QString routine;  // the routine whose callers are searched
@@ -91,8 +102,11 @@ int measureChild(const QStringList& command) {
     argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
+        // Standard output to a file: grep stops at its first hit when it
+        // writes to /dev/null, and every side then pays for writing alike.
         const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
+        const int out = open("/tmp", O_TMPFILE | O_WRONLY, 0600);
+        dup2(out >= 0 ? out : null, 1);
         dup2(null, 2);
         execv(argv[0], argv.data());
         _exit(127);
@@ -191,6 +205,9 @@ bool buildProject(int count, const std::vector<CorpusModule>& corpus) {
     p.dir = std::make_unique<QTemporaryDir>();
     if (!p.dir->isValid()) return false;
     lumo::appState().workFolder = p.dir->path() + "/";
+    p.scratch = std::make_unique<QTemporaryDir>();
+    timespec t0{}, t1{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t0);
     lumo::ProjectBuild build(ui(), lumo::WorkingStore::instance(), lumo::appState().options);
     if (!build.begin()) return false;
     for (int i = 0; i < count; ++i) {
@@ -200,6 +217,8 @@ bool buildProject(int count, const std::vector<CorpusModule>& corpus) {
                         c.code);
     }
     build.finish();
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t1);
+    p.buildSeconds = double(t1.tv_sec - t0.tv_sec) + double(t1.tv_nsec - t0.tv_nsec) * 1e-9;
     p.modules = count;
     for (int i = 1; i <= count; ++i) {
         QFile f(lumo::WorkingStore::instance().moduleTextPath(i));
@@ -243,6 +262,51 @@ void BM_Callers(benchmark::State& state, int count) {
 
 void BM_Html(benchmark::State& state, int count) {
     if (const Project* p = project(state, count)) timeProcess(state, "Html/" + std::to_string(count), kCli, {"export", "--html", p->dir->path()});
+}
+
+void BM_Rtf(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count)) timeProcess(state, "Rtf/" + std::to_string(count), kCli, {"export", "--rtf", p->dir->path()});
+}
+
+void BM_Long(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count))
+        timeProcess(state, "Long/" + std::to_string(count), kCli, {"export", "--structure", "--long", p->dir->path()});
+}
+
+void BM_Search(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count))
+        timeProcess(state, "Search/" + std::to_string(count), kCli, {"search", "--module", "1", "--project", p->routine, p->dir->path()});
+}
+
+void BM_Grep(benchmark::State& state, int count) {
+    const Project* p = project(state, count);
+    if (!p) return;
+    QStringList args{"-rn", p->routine};
+    for (int i = 1; i <= p->modules; ++i) args << p->dir->filePath("M" + QString::number(i) + ".txt");
+    timeProcess(state, "Grep/" + std::to_string(count), QStandardPaths::findExecutable("grep"), args);
+}
+
+void BM_References(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count))
+        timeProcess(state, "References/" + std::to_string(count), kCli,
+                    {"references", "--module", QString::number(p->routineModule), p->routine, p->dir->path()});
+}
+
+void BM_Definition(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count))
+        timeProcess(state, "Definition/" + std::to_string(count), kCli,
+                    {"definition", "--module", QString::number(p->routineModule), p->routine, p->dir->path()});
+}
+
+void BM_Site(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count))
+        timeProcess(state, "Site/" + std::to_string(count), kCli, {"site", "--out", p->scratch->filePath("site"), p->dir->path()});
+}
+
+void BM_Copy(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count))
+        timeProcess(state, "Copy/" + std::to_string(count), QStandardPaths::findExecutable("cp"),
+                    {"-r", "--remove-destination", p->dir->path(), p->scratch->filePath("copy")});
 }
 
 void BM_Start(benchmark::State& state) { timeProcess(state, "Start", kCli, {"--help"}); }
@@ -304,9 +368,26 @@ void printRatios(const lumo::bench::Seconds& seconds) {
         const double a = at(seconds, std::string(what) + "/100"), b = at(seconds, std::string(what) + "/1000");
         if (a > 0 && b > 0) std::printf("  %-9s x%.1f\n", what, b / a);
     }
+    std::printf("Growth from 1,000 to 3,000 modules, least CPU (target: within 3.6)\n");
+    for (const char* what : {"Cat", "Grep", "Copy", "Structure", "Long", "Callers", "References", "Definition", "Html",
+                             "Rtf", "Search", "Site"}) {
+        const double a = least()[std::string(what) + "/1000"], b = least()[std::string(what) + "/3000"];
+        if (a > 0 && b > 0) std::printf("  %-11s %8.1f ms -> %8.1f ms  x%.2f\n", what, a * 1e3, b * 1e3, b / a);
+    }
+    for (const auto& [n, p] : projects()) {
+        const double copy = least()["Copy/" + std::to_string(n)];
+        std::printf("  build of %4d modules through the project builder: %.0f ms CPU", n, p.buildSeconds * 1e3);
+        if (copy > 0) std::printf(" = %.2fx copying its store (target <= 2)", p.buildSeconds / copy);
+        std::printf("\n");
+    }
+    std::printf("Project search against grep -rn of the same texts, least CPU (target <= 2)\n");
+    for (const auto& [n, p] : projects()) {
+        const double s = least()["Search/" + std::to_string(n)], g = least()["Grep/" + std::to_string(n)];
+        if (s > 0 && g > 0) std::printf("  %4d modules: %.2fx\n", n, s / g);
+    }
     for (const auto& [name, peak] : peaks())
-        if (name == "Html/1000")
-            std::printf("Memory peak of the whole-project HTML export, 1000 modules: %.1f MiB (target < 100)\n", peak);
+        if (name == "Html/1000" || name == "Rtf/1000" || name.ends_with("/3000"))
+            std::printf("Memory peak of %s: %.1f MiB (targets: Html/1000 < 100, Rtf/1000 < 30)\n", name.c_str(), peak);
     std::printf("Reading Office files against the Java reader (target <= 0.05)\n");
     for (const QString& f : officeFileList()) {
         const std::string name = QFileInfo(f).fileName().toStdString();
@@ -331,15 +412,18 @@ int setUp() {
     const std::vector<CorpusModule> corpus = corpusModules();
     if (corpus.empty()) std::fprintf(stderr, "vba-src corpus missing: the project benchmarks are skipped\n");
     else
-        for (const int n : {100, 1000}) buildProject(n, corpus);
-    for (const int n : {100, 1000}) {
+        for (const int n : {100, 1000, 3000}) buildProject(n, corpus);
+    for (const int n : {100, 1000, 3000}) {
         const std::string k = std::to_string(n);
         using Fn = void (*)(benchmark::State&, int);
         const std::pair<std::string, Fn> sides[] = {
-            {"Cat/", BM_Cat}, {"Structure/", BM_Structure}, {"Callers/", BM_Callers}, {"Html/", BM_Html}};
+            {"Cat/", BM_Cat},       {"Grep/", BM_Grep},         {"Copy/", BM_Copy},
+            {"Structure/", BM_Structure}, {"Long/", BM_Long},   {"Callers/", BM_Callers},
+            {"References/", BM_References}, {"Definition/", BM_Definition}, {"Html/", BM_Html},
+            {"Rtf/", BM_Rtf},       {"Search/", BM_Search},     {"Site/", BM_Site}};
         for (const auto& [name, fn] : sides)
             benchmark::RegisterBenchmark((name + k).c_str(), fn, n)
-                ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(n == 1000 ? 3 : 5);
+                ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(n >= 1000 ? 3 : 5);
     }
     benchmark::RegisterBenchmark("Start", BM_Start)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
     officeFileList() = officeFiles();

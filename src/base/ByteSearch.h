@@ -55,6 +55,22 @@ inline qsizetype findLineBreak(const char16_t* p, qsizetype from, qsizetype n) {
     return n;
 }
 
+inline qsizetype findOutsidePrintableAscii(const char* p, qsizetype from, qsizetype n) {
+    for (; from < n; ++from)
+        // A byte from 0x80 up is out whether char is signed (below 0) or not (above "~").
+        if (p[from] < 0x20 || p[from] > 0x7E) return from;
+    return n;
+}
+
+// From p[from]: each carriage return followed by a line feed and each line
+// feed after a carriage return (the one at `from` after p[from - 1]).
+inline bool onlyCrLfPairs(const char* p, qsizetype from, qsizetype n) {
+    if (from == 0 && n > 0 && p[0] == '\n') return false;
+    for (qsizetype j = from; j < n; ++j)
+        if ((p[j] == '\r') != (j + 1 < n && p[j + 1] == '\n')) return false;
+    return true;
+}
+
 inline bool isCopiedAscii(char16_t u, const AsciiStops& stops) {
     return u >= 0x20 && u <= 0x7E && u != stops[0] && u != stops[1] && u != stops[2] && u != stops[3];
 }
@@ -115,6 +131,37 @@ inline qsizetype findEitherPair(const char* p, qsizetype from, qsizetype n, char
     }
 #endif
     return plain::findEitherPair(p, from, n, a0, b0, a1, b1);
+}
+
+// The first byte in p[from, n) that is not printable ASCII (space to "~"),
+// or n: where a copy of code text has more to do than copy.
+inline qsizetype findOutsidePrintableAscii(const char* p, qsizetype from, qsizetype n) {
+#ifdef LUMO_BYTES_SSE2
+    const __m128i belowSpace = _mm_set1_epi8(0x20), tilde = _mm_set1_epi8(0x7E);
+    for (; from + 16 <= n; from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+        // Signed: a byte from 0x80 up is below the space too.
+        const __m128i odd = _mm_or_si128(_mm_cmplt_epi8(chunk, belowSpace), _mm_cmpgt_epi8(chunk, tilde));
+        if (const int mask = _mm_movemask_epi8(odd)) return from + std::countr_zero(unsigned(mask));
+    }
+#endif
+    return plain::findOutsidePrintableAscii(p, from, n);
+}
+
+// Whether every carriage return in p[0, n) is followed by a line feed and
+// every line feed follows a carriage return: lines end in CR LF and nowhere else.
+inline bool onlyCrLfPairs(const char* p, qsizetype n) {
+    qsizetype i = 0;
+#ifdef LUMO_BYTES_SSE2
+    if (n > 0 && p[0] == '\n') return false;
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; i + 17 <= n; i += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+        if (_mm_movemask_epi8(_mm_xor_si128(_mm_cmpeq_epi8(here, cr), _mm_cmpeq_epi8(next, lf))) != 0) return false;
+    }
+#endif
+    return plain::onlyCrLfPairs(p, i, n);
 }
 
 // The first carriage return or line feed in the UTF-16 units p[from, n), or n.

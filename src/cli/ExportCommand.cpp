@@ -217,8 +217,9 @@ void produce(const ExportArgs& a, WorkingStore& store, const ProjectRows* rows, 
         if (a.footer) out.write(withHtmlFooter(QString(), state.hostName, state.options.makerWebPage).toUtf8());
         return;
     case Format::Rtf:
-        return out.write(rtfFileBytes(a.module ? moduleRtfDocument(store, a.module, options)
-                                               : projectRtfDocument(store, modules, options, state.exportModuleHeadings)));
+        if (a.module) return out.write(rtfFileBytes(moduleRtfDocument(store, a.module, options)));
+        return writeProjectRtf(store, modules, options, state.exportModuleHeadings,
+                               [&out](QByteArrayView piece) { out.write(piece); });
     case Format::Text: return out.write(plainTextOfModule(store.readModuleText(a.module), options).toUtf8());
     default: return;
     }

@@ -1,6 +1,7 @@
 // "codelumo-cli search": every hit of a search text in module N or, with
 // --project, in every module, as the code views show the code: module
-// number, module name, line and the line's text.
+// number, module name, line and the line's text. Found on the stored bytes;
+// a module only its shown text tells is searched in that.
 #include <QTextStream>
 
 #include "base/AppState.h"
@@ -13,6 +14,7 @@
 #include "model/CodeDatabase.h"
 #include "model/WorkingStore.h"
 #include "navigate/SearchHits.h"
+#include "navigate/StoredTextSearch.h"
 #include "render/PlainText.h"
 
 namespace lumo::cli {
@@ -37,13 +39,22 @@ int runSearch(const QStringList& args) {
     int found = 0;
     try {
         const std::vector<ModuleRow> modules = modulesByNumber(store);
+        StoredTextSearch search(what, switches.wholeWord);
         for (const ModuleRow& m : modules) {
             if (!switches.project && m.number != module) continue;
             const QString name = visibleControls(m.name);
-            const QString text = plainTextOfModule(store.readModuleText(m.number), appState().options);
-            forEachHitInText(text, what, switches.wholeWord, m.number - 1, [&](const SearchHit& h) {
+            const QByteArray bytes = store.readModuleBytes(m.number);
+            auto print = [&](const SearchHit& h) {
                 out << m.number << '\t' << name << '\t' << h.line << '\t' << visibleControls(h.text) << '\n';
                 ++found;
+            };
+            if (const std::optional<std::vector<SearchHit>> hits = search.hits(bytes, m.number - 1, false)) {
+                for (const SearchHit& h : *hits) print(h);
+                continue;
+            }
+            const QString text = plainTextOfModule(QString::fromUtf8(bytes), appState().options);
+            forEachHitInText(text, what, switches.wholeWord, m.number - 1, [&](const SearchHit& h) {
+                print(h);
             });
         }
     } catch (const std::exception& e) {

@@ -40,39 +40,68 @@ QString moduleRtfDocument(WorkingStore& store, int moduleNumber, const Options& 
     return document;
 }
 
-QString projectRtfDocument(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
-                           bool headings, Progress& progress) {
-    QString document;
-    for (size_t i = 0; i < modules.size(); ++i) {
-        if (!progress.step(int(i) + 1, int(modules.size()), modules[i].name)) throw WorkStopped();
-        QString text = store.readModuleText(int(i) + 1);
-        if (headings) text = withModuleHeader(text, modules[i], TypeTexts::Rtf);
-        taggedToRtf(text, options);
-        document += text;
-    }
-    wrapRtfDocument(document, options);
-    return document;
+namespace {
+
+// Module i's piece of the project's document body.
+QString projectRtfPiece(WorkingStore& store, const std::vector<ExportModule>& modules, size_t i,
+                        const Options& options, bool headings, Progress& progress) {
+    if (!progress.step(int(i) + 1, int(modules.size()), modules[i].name)) throw WorkStopped();
+    QString text = store.readModuleText(int(i) + 1);
+    if (headings) text = withModuleHeader(text, modules[i], TypeTexts::Rtf);
+    taggedToRtf(text, options);
+    return text;
 }
 
-bool writeRtfFile(const QString& path, const QString& document, QString& error) {
-    // Written beside the target and put in its place at the end: a failing
-    // export never leaves half a document, nor destroys the file it replaces.
+// Replaces the file at path with what `fill` writes into it, or leaves it as
+// it was; the failure's description in error. Written beside the target and
+// put in its place at the end: a failing export never leaves half a
+// document, nor destroys the file it replaces.
+bool writeRtfFileWith(const QString& path, QString& error, const std::function<void(QSaveFile&)>& fill) {
     QSaveFile file(path);
-    const QByteArray bytes = rtfFileBytes(document);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
+    if (file.open(QIODevice::WriteOnly)) {
+        fill(file);
+        if (file.commit()) return true;
+    }
     error = QStringLiteral("Die Datei ") + QDir::toNativeSeparators(path) +
             QStringLiteral(" kann nicht geschrieben werden: ") + germanSystemText(file.errorString());
     return false;
 }
 
+}  // namespace
+
+QString projectRtfDocument(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
+                           bool headings, Progress& progress) {
+    QString document;
+    for (size_t i = 0; i < modules.size(); ++i)
+        document += projectRtfPiece(store, modules, i, options, headings, progress);
+    wrapRtfDocument(document, options);
+    return document;
+}
+
+void writeProjectRtf(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
+                     bool headings, const std::function<void(QByteArrayView)>& write, Progress& progress) {
+    // Every character becomes its bytes alone, so the pieces' bytes joined
+    // are the whole document's.
+    write(rtfFileBytes(rtfDocumentHead(options)));
+    for (size_t i = 0; i < modules.size(); ++i)
+        write(rtfFileBytes(projectRtfPiece(store, modules, i, options, headings, progress)));
+    write("}");
+}
+
+bool writeRtfFile(const QString& path, const QString& document, QString& error) {
+    const QByteArray bytes = rtfFileBytes(document);
+    // QSaveFile remembers a failed write and refuses to commit.
+    return writeRtfFileWith(path, error, [&](QSaveFile& file) { file.write(bytes); });
+}
+
 namespace {
 
-template <class Make>
-bool exportRtf(const QString& path, const QString& operation, const ExportContext& context, Make make) {
+template <class Write>
+bool exportRtf(const QString& operation, const ExportContext& context, Write write) {
     OperationStatus status(context, operation, true);
     QString error;
     try {
-        if (writeRtfFile(path, make(), error)) return true;
+        if (write(error)) return true;
     } catch (const WorkStopped&) {
         return false;  // stopped: the file stays as it was
     } catch (const std::exception& e) {
@@ -85,14 +114,19 @@ bool exportRtf(const QString& path, const QString& operation, const ExportContex
 }  // namespace
 
 bool exportModuleRtf(const QString& path, WorkingStore& store, int moduleNumber, const ExportContext& context) {
-    return exportRtf(path, QStringLiteral("Erzeuge RTF-Modul"), context,
-                     [&] { return moduleRtfDocument(store, moduleNumber, context.options); });
+    return exportRtf(QStringLiteral("Erzeuge RTF-Modul"), context, [&](QString& error) {
+        return writeRtfFile(path, moduleRtfDocument(store, moduleNumber, context.options), error);
+    });
 }
 
 bool exportProjectRtf(const QString& path, WorkingStore& store, const std::vector<ExportModule>& modules,
                       const ExportContext& context) {
-    return exportRtf(path, QStringLiteral("Erzeuge RTF-Projekt"), context, [&] {
-        return projectRtfDocument(store, modules, context.options, context.moduleHeadings, *context.progress);
+    return exportRtf(QStringLiteral("Erzeuge RTF-Projekt"), context, [&](QString& error) {
+        return writeRtfFileWith(path, error, [&](QSaveFile& file) {
+            writeProjectRtf(store, modules, context.options, context.moduleHeadings,
+                            [&file](QByteArrayView piece) { file.write(piece.data(), piece.size()); },
+                            *context.progress);
+        });
     });
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // RTF files of the current module and of the whole project: one document
 // each, with one colour table, written as portable RTF bytes.
+#include <functional>
 #include <vector>
 
+#include <QByteArrayView>
 #include <QString>
 
 #include "base/Options.h"
@@ -30,6 +32,12 @@ QString chooseRtfFile(Ui& ui, const QString& startFolder, const QString& propose
 QString moduleRtfDocument(WorkingStore& store, int moduleNumber, const Options& options);
 QString projectRtfDocument(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
                            bool headings = true, Progress& progress = noProgress());
+// The project's document as the bytes of an RTF file, module by module: each
+// piece goes to `write` as soon as it is made, so that the whole is never
+// held. The pieces joined are rtfFileBytes(projectRtfDocument(...)).
+void writeProjectRtf(WorkingStore& store, const std::vector<ExportModule>& modules, const Options& options,
+                     bool headings, const std::function<void(QByteArrayView)>& write,
+                     Progress& progress = noProgress());
 
 // Replaces the file at path with the document, or leaves it as it was; the
 // failure's description in error.

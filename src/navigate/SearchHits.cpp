@@ -5,6 +5,7 @@
 #include "base/Ui.h"
 #include "navigate/Definition.h"
 #include "navigate/RoutineLocation.h"
+#include "navigate/StoredTextSearch.h"
 #include "view/CodeWindow.h"
 #include "view/TextView.h"
 
@@ -45,10 +46,14 @@ std::vector<SearchHit> searchHits(CodeWindow& window, const QString& what, Searc
     std::vector<SearchHit> hits;
     const int first = switches.project ? 0 : window.currentModule();
     const int last = switches.project ? window.moduleCount() - 1 : window.currentModule();
+    if (trimmed.isEmpty()) return hits;
+    StoredTextSearch search(trimmed, switches.wholeWord);
     for (int i = first; i <= last; ++i) {
         if (switches.project && !window.progress().step(i + 1, last + 1, {})) return {};
-        std::vector<SearchHit> more = hitsInText(window.moduleText(i), trimmed, switches.wholeWord, i);
-        hits.insert(hits.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+        std::optional<std::vector<SearchHit>> more;
+        if (const std::optional<QByteArray> stored = window.storedModuleText(i)) more = search.hits(*stored, i);
+        if (!more) more = hitsInText(window.moduleText(i), trimmed, switches.wholeWord, i);
+        hits.insert(hits.end(), std::make_move_iterator(more->begin()), std::make_move_iterator(more->end()));
     }
     return hits;
 }

@@ -2,6 +2,7 @@
 
 #include "base/Ui.h"
 #include "navigate/Definition.h"
+#include "navigate/StoredTextSearch.h"
 #include "view/CodeWindow.h"
 #include "view/TextView.h"
 
@@ -28,10 +29,15 @@ QString prepare(CodeWindow& window, QString& boxText, Ui& ui) {
     return boxText;
 }
 
-bool findIn(CodeWindow& window, int index, const QString& what, int start, bool wholeWord) {
+bool lacks(CodeWindow& window, int index, const QString& what, StoredTextSearch& search) {
+    std::optional<bool> holds;
+    if (const std::optional<QByteArray> stored = window.storedModuleText(index)) holds = search.holds(*stored);
+    return holds ? !*holds : !window.moduleText(index).contains(what, Qt::CaseInsensitive);
+}
+
+bool findIn(CodeWindow& window, int index, const QString& what, int start, bool wholeWord, StoredTextSearch& search) {
     // A module whose text lacks the word is passed without making its view.
-    if (index != window.currentModule() && !window.moduleText(index).contains(what, Qt::CaseInsensitive))
-        return false;
+    if (index != window.currentModule() && lacks(window, index, what, search)) return false;
     TextView* view = window.codeView(index);
     return view && view->find(what, start, wholeWord) >= 0;
 }
@@ -64,8 +70,9 @@ QString trimmedSearchText(const QString& text) {
 void searchCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui) {
     const QString what = prepare(window, boxText, ui);
     if (what.isEmpty()) return;
+    StoredTextSearch search(what, false);
     if (!switches.project) {
-        if (findIn(window, window.currentModule(), what, 0, switches.wholeWord))
+        if (findIn(window, window.currentModule(), what, 0, switches.wholeWord, search))
             showHit(window, window.currentModule());
         else
             notFound(window, kNotInModule, ui);
@@ -75,7 +82,7 @@ void searchCommand(CodeWindow& window, QString& boxText, SearchSwitches switches
     const int count = window.moduleCount();
     for (int i = 0; i < count; ++i) {
         if (!window.progress().step(i + 1, count, {})) return;
-        if (findIn(window, i, what, 0, switches.wholeWord)) {
+        if (findIn(window, i, what, 0, switches.wholeWord, search)) {
             showHit(window, i);
             return;
         }
@@ -86,11 +93,12 @@ void searchCommand(CodeWindow& window, QString& boxText, SearchSwitches switches
 void searchFromPositionCommand(CodeWindow& window, QString& boxText, SearchSwitches switches, Ui& ui) {
     const QString what = prepare(window, boxText, ui);
     if (what.isEmpty()) return;
+    StoredTextSearch search(what, false);
     const int current = window.currentModule();
     // One past the caret: a hit is selected from its start, so repeating the
     // command steps through every hit.
     const int from = window.visibleView().selStart() + 1;
-    if (findIn(window, current, what, from, switches.wholeWord)) {
+    if (findIn(window, current, what, from, switches.wholeWord, search)) {
         showHit(window, current);
         return;
     }
@@ -104,14 +112,14 @@ void searchFromPositionCommand(CodeWindow& window, QString& boxText, SearchSwitc
     int done = 0;
     for (int i = current + 1; i < count; ++i) {
         if (!window.progress().step(++done, count, {})) return;
-        if (findIn(window, i, what, 0, switches.wholeWord)) {
+        if (findIn(window, i, what, 0, switches.wholeWord, search)) {
             showHit(window, i);
             return;
         }
     }
     for (int i = 0; i <= current; ++i) {
         if (!window.progress().step(++done, count, {})) return;
-        if (findIn(window, i, what, 0, switches.wholeWord)) {
+        if (findIn(window, i, what, 0, switches.wholeWord, search)) {
             showHit(window, i);
             return;
         }

@@ -114,6 +114,11 @@ QString rtfColorEntry(qint32 colour) {
 }
 
 void wrapRtfDocument(QString& body, const Options& options) {
+    body.prepend(rtfDocumentHead(options));
+    body += QLatin1Char('}');
+}
+
+QString rtfDocumentHead(const Options& options) {
     QString head;
     head += QLatin1String("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n");
     QString fonts = QStringLiteral(
@@ -130,8 +135,7 @@ void wrapRtfDocument(QString& body, const Options& options) {
     const qint64 step = floorDiv(qint64(options.tabStopMm) * kTwipsPerCm, 10);
     for (int k = 1; k <= kTabStops; ++k) head += QStringLiteral("\\tx%1").arg(k * step);
     head += QStringLiteral("\\plain\\f3\\fs%1 ").arg(2 * int(options.fontSize));
-    body.prepend(head);
-    body += QLatin1Char('}');
+    return head;
 }
 
 QByteArray rtfFileBytes(const QString& document) {

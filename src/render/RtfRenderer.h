@@ -14,6 +14,8 @@ void taggedToRtf(QString& text, const Options& options);
 
 // In place: head (fonts, colour table, tab stops, font switch) + body + "}".
 void wrapRtfDocument(QString& body, const Options& options);
+// That head alone, for a document written piece by piece.
+QString rtfDocumentHead(const Options& options);
 
 // "\redR\greenG\blueB;" of a 0x00BBGGRR colour.
 QString rtfColorEntry(qint32 colour);

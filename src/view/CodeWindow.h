@@ -5,6 +5,7 @@
 // use a fake over plain text views, so the commands run without widgets.
 #include <optional>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,10 @@ public:
         const TextView* view = codeView(index);
         return view ? view->text() : QString();
     }
+    // The stored tagged text (UTF-8) of a module whose view is not made yet,
+    // for a search that need not make its text; nothing where the view is
+    // made or the text cannot be read (moduleText() tells then).
+    virtual std::optional<QByteArray> storedModuleText(int) { return std::nullopt; }
     // Where a search over every module tells how far it is and learns whether it was stopped.
     virtual Progress& progress() { return noProgress(); }
     // Makes the view of module index `index` the visible one.

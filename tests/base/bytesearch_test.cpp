@@ -39,6 +39,7 @@ TEST(ByteSearch, VectorSearchesMatchTheirPlainDefinitions) {
         u"Sub A()\r\n    x = 1\r\nEnd Sub", u"ohne Zeilenende, aber länger als sechzehn Einheiten",
         u"\n", u"a|b||c" + std::u16string(40, u'x') + u"|", u"<p class=\"x\">Tom & Jerry</p> ÄÖÜ \x7f\x1f ~~~~~~~~~~~~~~~~",
         u"\xd83d\xde00 und \x8000 und \x20ac", std::u16string(33, u'r') + u"\r",
+        u"Zeile eins\r\nZeile zwei mit mehr Text\r\n\r\nund \n allein, dann \r allein\r\n\n",
     };
     const AsciiStops stops = {u'"', u'&', u'<', u'>'};
     for (const std::u16string& text : texts) {
@@ -54,6 +55,10 @@ TEST(ByteSearch, VectorSearchesMatchTheirPlainDefinitions) {
                 ASSERT_EQ(findEitherPair(bytes.data(), from, n8, byte, 'x', 'x', '~'),
                           plain::findEitherPair(bytes.data(), from, n8, byte, 'x', 'x', '~'));
             }
+        for (qsizetype from = 0; from <= n8; ++from) {
+            ASSERT_EQ(onlyCrLfPairs(bytes.data() + from, n8 - from), plain::onlyCrLfPairs(bytes.data() + from, 0, n8 - from));
+            ASSERT_EQ(findOutsidePrintableAscii(bytes.data(), from, n8), plain::findOutsidePrintableAscii(bytes.data(), from, n8));
+        }
         for (qsizetype from = 0; from <= n16; ++from) {
             std::string fast(size_t(n16), '\0'), slow(size_t(n16), '\0');
             const qsizetype copied = copyPrintableAscii(text.data() + from, n16 - from, fast.data(), stops);

@@ -105,6 +105,15 @@ QString CodeArea::text(int index) const {
     }
 }
 
+std::optional<QByteArray> CodeArea::storedText(int index) const {
+    if (index < 0 || index >= count() || filled_[size_t(index)]) return std::nullopt;
+    try {
+        return WorkingStore::instance().readModuleBytes(index + 1);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 CodeView* CodeArea::shownView() const {
     return zoomOn_ ? zoomView_ : visibleView();
 }

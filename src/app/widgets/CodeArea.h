@@ -4,6 +4,7 @@
 // (rtbFarbeBlind). It knows which module is shown and whether the zoom is on.
 // A module's view is made when it is first asked for: a project of a thousand
 // modules is shown without building a thousand documents nobody looks at.
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -33,6 +34,9 @@ public:
     // What the view of module index `index` shows (lines joined with CR LF),
     // without making the view; empty outside 0 .. count() - 1.
     QString text(int index) const;
+    // The stored tagged text of module index `index` while its view is not
+    // made; nothing once it is, outside 0 .. count() - 1 or when unreadable.
+    std::optional<QByteArray> storedText(int index) const;
     int current() const { return current_; }  // 0-based index of the module shown
     CodeView* visibleView() const { return view(current_); }
     CodeView* zoomView() const { return zoomView_; }

@@ -23,6 +23,8 @@ TextView* CodeWindowSite::codeView(int index) { return code_.view(index); }
 
 QString CodeWindowSite::moduleText(int index) { return code_.text(index); }
 
+std::optional<QByteArray> CodeWindowSite::storedModuleText(int index) { return code_.storedText(index); }
+
 Progress& CodeWindowSite::progress() { return progress_; }
 
 QString CodeWindowSite::panelText(StatusPanel panel) const { return panels_.text(panel); }

@@ -33,6 +33,7 @@ public:
     int moduleCount() const override;
     TextView* codeView(int index) override;
     QString moduleText(int index) override;
+    std::optional<QByteArray> storedModuleText(int index) override;
     Progress& progress() override;
     void showModule(int index) override { showModuleHook(index); }
     QString panelText(StatusPanel panel) const override;
