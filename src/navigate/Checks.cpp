@@ -96,16 +96,12 @@ private:
         }
     }
 
-    // The routines that call routine `number`, cached.
+    // The routines that call routine `number`.
     const std::vector<int>& callersOf(int number) {
-        auto it = callers_.find(number);
-        if (it != callers_.end()) return it->second;
-        std::vector<int> list;
-        for (const NameReference& ref : resolver_.calls(resolver_.routineDeclaration(number)))
-            if (ref.routine != 0 && ref.routine != number &&
-                std::find(list.begin(), list.end(), ref.routine) == list.end())
-                list.push_back(ref.routine);
-        return callers_.emplace(number, std::move(list)).first->second;
+        readProject();
+        static const std::vector<int> none;
+        const auto it = callers_.find(number);
+        return it != callers_.end() ? it->second : none;
     }
 
     QString routineLabel(int number) {
@@ -208,9 +204,47 @@ private:
         return m && implemented_.count(folded(m->name));
     }
 
+    // What every name of the project uses, read in one walk over them: the
+    // declarations used, and who calls each routine (in the order of the
+    // calls, by module, then line).
+    void readProject() {
+        if (projectRead_) return;
+        projectRead_ = true;
+        scope_.readAllParts();
+        for (int m = 1; m <= scope_.moduleCount(); ++m) {
+            if (!scope_.module(m) || scope_.text(m).isEmpty()) continue;
+            const bool kept = scope_.hasCode(m);
+            resolver_.forEachName(m, [this, m](int line, const Resolution& r) {
+                if (r.kind != UseKind::Use) return;
+                const RoutineRow* around = nullptr;
+                bool aroundAsked = false;
+                for (const Declaration& d : r.targets) {
+                    uses_.insert(useKey(d));
+                    if (d.kind != DeclarationKind::Routine) continue;
+                    if (!aroundAsked) {
+                        around = scope_.routineAt(m, line);
+                        aroundAsked = true;
+                    }
+                    if (!around || around->number == d.routine) continue;
+                    std::vector<int>& list = callers_[d.routine];
+                    if (std::find(list.begin(), list.end(), around->number) == list.end())
+                        list.push_back(around->number);
+                }
+            });
+            if (!kept) scope_.forget(m);
+        }
+    }
+
+    static QString useKey(const Declaration& d) {
+        return QStringLiteral("%1|%2|%3|%4|").arg(d.module).arg(int(d.kind)).arg(d.line).arg(d.routine) + folded(d.name);
+    }
+
     void checkModule(int m) {
         ModuleState s;
         s.module = m;
+        if (rules_.on(RuleId::UnusedDeclaration) || rules_.on(RuleId::UnusedParameter) ||
+            rules_.on(RuleId::UnusedPrivateRoutine))
+            readProject();
         s.name = scope_.module(m)->name;
         s.code = &scope_.code(m);
         s.shown = shownLines(scope_.text(m));
@@ -244,7 +278,7 @@ private:
                 if (it == usedByName.end()) {
                     bool used = false;
                     for (const RoutineRow& o : routines)
-                        if (o.start > 0 && folded(o.name) == key && !callersOf(o.number).empty()) used = true;
+                        if (o.start > 0 && folded(o.name) == key && isUsed(resolver_.routineDeclaration(o.number))) used = true;
                     it = usedByName.emplace(key, used).first;
                 }
                 if (it->second) continue;
@@ -431,6 +465,7 @@ private:
     }
 
     bool isUsed(const Declaration& d) {
+        if (projectRead_) return uses_.contains(useKey(d));
         for (const NameReference& ref : resolver_.references(d))
             if (!ref.declaration) return true;
         return false;
@@ -542,7 +577,9 @@ private:
     std::unordered_set<QString> implemented_;  // folded module names
     std::unordered_set<int> entries_;          // rou_num of routines that run by themselves
     std::unordered_map<int, std::vector<int>> callers_;
-    std::vector<std::pair<size_t, QString>> calledByName_;  // unused private routines: finding, folded name
+    std::vector<std::pair<size_t, QString>> calledByName_;
+    bool projectRead_ = false;
+    QSet<QString> uses_;  // useKey of every declaration a name of the project uses  // unused private routines: finding, folded name
     std::unordered_set<QString> wordsInStrings_;           // folded
 };
 
