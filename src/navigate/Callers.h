@@ -44,11 +44,6 @@ bool isCallerIdentChar(QChar c);
 // outside every routine.
 const RoutineRow* coveringRoutine(std::span<const RoutineRow> moduleRoutines, int line);
 
-// The lines of a stored (UTF-8) tagged module text that reference a name
-// given in UTF-8, ascending; a line with several references is listed once
-// per reference.
-std::vector<int> referenceLines(QByteArrayView taggedUtf8, QByteArrayView nameUtf8);
-
 // The lines of one module that reference a name, ascending; a line with
 // several references is listed once per reference.
 struct ModuleReferences {
@@ -58,13 +53,6 @@ struct ModuleReferences {
 };
 // The modules of the references found, in their order.
 std::vector<int> moduleNumbersOf(const std::vector<ModuleReferences>& found);
-
-// Appends, for modules firstModule..lastModule in ascending order, the
-// reference lines of each module that has any. A module text that cannot
-// be read is passed over; StoreError then names every such module after
-// the others were appended.
-void findReferenceLines(WorkingStore& store, const QString& name, int firstModule, int lastModule,
-                        std::vector<ModuleReferences>& found, bool keepTexts = true);
 
 class NameResolver;
 
@@ -78,13 +66,6 @@ std::vector<ModuleReferences> routineCalls(NameResolver& resolver, int routineNu
 // before the first call in that module and one node per routine holding
 // calls. True when anything was added.
 bool collectCallers(NodeTree& tree, WorkingStore& store, NameResolver& resolver, int routineNumber);
-
-// Adds to `tree`, for modules firstModule..lastModule in ascending order, a
-// module node before the first reference in that module and one node per
-// routine holding references. True when anything was added. A module text
-// that cannot be read is passed over; StoreError then names every such
-// module after the nodes of the others were added.
-bool collectCallers(NodeTree& tree, WorkingStore& store, const QString& name, int firstModule, int lastModule);
 
 enum class CallersOutcome {
     Stopped,    // nothing to search for, or the routine cannot be searched (the user was told)

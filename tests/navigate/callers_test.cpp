@@ -170,38 +170,3 @@ TEST(CallersBlanking, EqualsTheDefinedSearchAndKeepsPositions) {
     }
     EXPECT_GT(compared, 5000);
 }
-
-namespace {
-
-// The search as defined on the decoded text: occurrences in the blanked
-// text with no identifier character beside them, lines counted by CR.
-std::vector<int> definedReferenceLines(const QString& tagged, const QString& name) {
-    const QString blanked = blankTaggedSpans(tagged);
-    std::vector<int> lines;
-    for (qsizetype e = blanked.indexOf(name); e >= 0; e = blanked.indexOf(name, e + 1)) {
-        const qsizetype after = e + name.size();
-        if ((e > 0 && isCallerIdentChar(blanked[e - 1])) || (after < blanked.size() && isCallerIdentChar(blanked[after])))
-            continue;
-        lines.push_back(1 + int(QStringView(tagged).left(e).count(u'\r')));
-    }
-    return lines;
-}
-
-}  // namespace
-
-TEST(CallersReferenceLines, TheStoredBytesGiveTheLinesOfTheDecodedText) {
-    const Tags& t = tags();
-    const QString escapedMarker = t.marker + "?";
-    const QStringList pieces = {t.close, t.comment, t.keyword, t.string, t.lineOpen, t.lineClose, "Föo", "Foo",
-                                "ä",     "ß",       "é",       "Ü",      "_",        "1",          " ",   "\r\n",
-                                escapedMarker,      QString::fromUtf8("\xF0\x9F\x98\x80"), "Fö", "o|"};
-    std::mt19937 rng(71207);
-    for (int i = 0; i < 20000; ++i) {
-        QString s;
-        for (int k = int(rng() % 24); k > 0; --k) s += pieces[int(rng() % pieces.size())];
-        if (unlikeStoredText(s)) continue;
-        for (const QString name : {QStringLiteral("Foo"), QStringLiteral("Föo"), QStringLiteral("o")})
-            ASSERT_EQ(referenceLines(s.toUtf8(), name.toUtf8()), definedReferenceLines(s, name))
-                << s.toStdString() << " / " << name.toStdString();
-    }
-}
