@@ -2,11 +2,10 @@
 // The one reader of tagged module text. It walks the text once and reports
 // to a sink what it finds: runs of text (line breaks and tabs included) and
 // the kept tags between them. Every output of tagged text is a sink and
-// knows nothing of how the tags look; they all live in src/render/: RTF
-// (RtfRenderer), HTML (HtmlCodeWriter, for the export and the site), the
-// code view's content (TaggedContent), plain text (PlainText). The callers
-// search and the caller index in src/navigate/ read the spans through
-// sinks of their own.
+// knows nothing of how the tags look; they all live in src/render/: RTF,
+// HTML (one writer for the export and the site), the code view's content,
+// plain text. The resolver's code lines in src/navigate/ read the text
+// through a sink of their own.
 //
 // A sink is any class with
 //     void text(QStringView span);   // never empty
