@@ -213,12 +213,15 @@ const std::vector<RoutineRow>& ProjectScope::routinesOf(int module) const {
 }
 
 const RoutineRow* ProjectScope::routineAt(int module, int line) const {
-    // As the covering-line lookup: the first routine by start whose lines hold it.
-    for (const RoutineRow& r : routinesOf(module)) {
-        if (r.start > line) break;
-        if (r.start <= line && line <= std::max(r.start, r.end)) return &r;
-    }
-    return nullptr;
+    // Routines do not overlap: the last to start at or before the line is
+    // the one whose lines may hold it. Found by bisection, as a module of
+    // many thousand routines is asked for every name in it.
+    const std::vector<RoutineRow>& routines = routinesOf(module);
+    auto it = std::upper_bound(routines.begin(), routines.end(), line,
+                               [](int l, const RoutineRow& r) { return l < r.start; });
+    if (it == routines.begin()) return nullptr;
+    const RoutineRow& r = *std::prev(it);
+    return r.start > 0 && line <= std::max(r.start, r.end) ? &r : nullptr;
 }
 
 const RoutineRow* ProjectScope::routineNumbered(int number) const {

@@ -192,7 +192,11 @@ size_t SiteProject::indexOf(const RoutineRow& routine) const {
 
 QString modulePageName(const ModuleRow& module) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
-    const QString part = plain.match(module.name).hasMatch() ? module.name : QString::number(module.number);
+    // File systems take names of up to 255 bytes: a longer module name is
+    // cut and told apart from others cut alike by its number.
+    constexpr qsizetype kLongest = 200;
+    QString part = plain.match(module.name).hasMatch() ? module.name : QString::number(module.number);
+    if (part.size() > kLongest) part = part.left(kLongest) + u'-' + QString::number(module.number);
     return QStringLiteral("modul-") + part + QStringLiteral(".html");
 }
 

@@ -116,7 +116,8 @@ private:
 };
 
 // The page of a module: "modul-" + its name when that is a plain ASCII
-// name, else "modul-" + its number; ".html".
+// name, else "modul-" + its number; ".html". A name over 200 characters is
+// cut there and its number added.
 QString modulePageName(const ModuleRow& module);
 
 }  // namespace lumo

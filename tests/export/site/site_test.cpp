@@ -131,6 +131,16 @@ TEST_F(SiteTest, CallersOfEndTagsOutsideSpansAreThoseOfTheCallerSearch) {
     expectCallersOfTheCallerSearch();
 }
 
+// A module name as long as a build takes still gives a page a file system takes.
+TEST_F(SiteTest, ALongModuleNameGivesAPageOfItsOwn) {
+    const QString name = QString(250, u'N');
+    add("Sub Lang()\nEnd Sub\n", name);
+    const QString folder = makeSite();
+    const QString page = modulePageName(*moduleByNumber(store, 4));
+    EXPECT_EQ(page, "modul-" + QString(200, u'N') + "-4.html");
+    EXPECT_TRUE(QFile::exists(folder + "/" + page));
+}
+
 TEST_F(SiteTest, IndexAndRoutinePagesListEverything) {
     const QString folder = makeSite();
     const QString index = readPage(folder + "/index.html");
