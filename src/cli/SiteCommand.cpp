@@ -97,7 +97,8 @@ int runSite(const QStringList& args) {
     }
     for (const QString& m : report.leftOut) printError(QStringLiteral("Ohne Code: ") + m);
     QTextStream(stdout) << QDir::cleanPath(QFileInfo(out).absoluteFilePath()) << "/index.html: " << report.modules
-                        << " Module, " << report.routines << " Routinen\n";
+                        << (report.modules == 1 ? " Modul, " : " Module, ") << report.routines
+                        << (report.routines == 1 ? " Routine\n" : " Routinen\n");
     return leftOut.isEmpty() && report.leftOut.isEmpty() ? 0 : 1;
 }
 

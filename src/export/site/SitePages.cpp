@@ -4,6 +4,7 @@
 #include <map>
 #include <span>
 
+#include <QFileInfo>
 #include <QHash>
 
 #include "base/CaseFold.h"
@@ -50,12 +51,13 @@ void startPage(PageBytes& out, QStringView title, const SiteTitle& site) {
     out.add(" – ");
     out.addEscaped(site.project);
     out.add("</title>\n<link rel=\"stylesheet\" href=\"site.css\">\n</head>\n<body>\n<header>\n"
-            "<nav><a class=\"projekt\" href=\"index.html\">");
+            "<nav aria-label=\"Projekt\"><a class=\"projekt\" href=\"index.html\">");
     out.addEscaped(site.project);
     out.add("</a> <a href=\"index.html\">Übersicht</a> <a href=\"routinen.html\">Routinen A–Z</a></nav>\n"
-            "<form class=\"suche\" role=\"search\" action=\"#\"><label for=\"suche\">Suchen</label> "
-            "<input type=\"search\" id=\"suche\" placeholder=\"Modul oder Routine\" autocomplete=\"off\">"
-            "<ul id=\"treffer\"></ul></form>\n</header>\n<main>\n");
+            "<form class=\"suche\" role=\"search\"><label for=\"suche\">Suchen</label> "
+            "<input type=\"search\" id=\"suche\" name=\"q\" placeholder=\"Modul oder Routine\" autocomplete=\"off\" "
+            "aria-controls=\"treffer\"><button type=\"submit\">Los</button>"
+            "<ul id=\"treffer\" aria-label=\"Treffer\"></ul></form>\n</header>\n<main>\n");
 }
 
 void endPage(PageBytes& out) {
@@ -84,6 +86,8 @@ private:
     QHash<int, QString> texts_;
 };
 
+void addCount(PageBytes& out, qint64 n, const char* one, const char* many);
+
 constexpr qsizetype kOpenCallers = 6;
 
 void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r) {
@@ -97,8 +101,8 @@ void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r)
     const bool folded = qsizetype(calls->size()) > kOpenCallers;
     if (folded) {
         out.add("<details class=\"aufrufe\"><summary>Aufgerufen von ");
-        out.addNumber(qint64(calls->size()));
-        out.add(" Stellen</summary>");
+        addCount(out, qint64(calls->size()), "Stelle", "Stellen");
+        out.add("</summary>");
     } else {
         out.add("<p class=\"aufrufe\">Aufgerufen von: ");
     }
@@ -114,6 +118,66 @@ void addCallers(PageBytes& out, const SiteProject& project, const RoutineRow& r)
     }
     if (folded) out.add("</details>");
     else out.add("</p>");
+}
+
+// "1 Modul", "2 Module".
+void addCount(PageBytes& out, qint64 n, const char* one, const char* many) {
+    out.addNumber(n);
+    out.add(' ');
+    out.add(QByteArrayView(n == 1 ? one : many));
+}
+
+// The head as written, its continued lines kept apart.
+void addSignature(PageBytes& out, const QString& signature) {
+    if (signature.isEmpty()) return;
+    out.add("<code class=\"sig\">");
+    out.addEscaped(signature);
+    out.add("</code>");
+}
+
+void addSummary(PageBytes& out, const DocComment& doc) {
+    if (doc.summary.isEmpty()) return;
+    out.add("<span class=\"doku\">");
+    out.addEscaped(doc.summary);
+    out.add("</span>");
+}
+
+// The whole text, the parameters with what is said of each, and the result.
+void addDoc(PageBytes& out, const DocComment& doc) {
+    if (doc.isEmpty()) return;
+    out.add("<div class=\"doku\">");
+    for (const QString& paragraph : doc.text.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts)) {
+        out.add("<p>");
+        out.addEscaped(paragraph);
+        out.add("</p>");
+    }
+    if (!doc.params.empty()) {
+        out.add("<dl>");
+        for (const DocComment::Param& p : doc.params) {
+            out.add("<dt>");
+            out.addEscaped(p.name);
+            out.add("</dt><dd>");
+            out.addEscaped(p.text.isEmpty() ? QStringLiteral("–") : p.text);
+            out.add("</dd>");
+        }
+        out.add("</dl>");
+    }
+    if (!doc.returns.isEmpty()) {
+        out.add("<p><b>Rückgabe:</b> ");
+        out.addEscaped(doc.returns);
+        out.add("</p>");
+    }
+    out.add("</div>");
+}
+
+// Whether a font is one of the monospaced families of the usual systems;
+// without a display the font database cannot be asked.
+bool isMonospacedFontName(const QString& name) {
+    static const char* const kinds[] = {"mono", "courier", "consol", "code", "fixed", "terminal", "lucida console",
+                                        "menlo", "monaco", "inconsolata", "hack", "typewriter"};
+    for (const char* k : kinds)
+        if (name.contains(QLatin1StringView(k), Qt::CaseInsensitive)) return true;
+    return false;
 }
 
 // A CSS string holding a font name, whatever the settings file says.
@@ -133,19 +197,20 @@ void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& 
     out.add("<h1>");
     out.addEscaped(title.project);
     out.add("</h1>\n<p>");
-    out.addNumber(qint64(project.modules().size()));
-    out.add(" Module, ");
-    out.addNumber(project.routineCount());
-    out.add(" Routinen, ");
-    out.addNumber(lines);
-    out.add(" Zeilen.");
+    addCount(out, qint64(project.modules().size()), "Modul", "Module");
+    out.add(", ");
+    addCount(out, project.routineCount(), "Routine", "Routinen");
+    out.add(", ");
+    addCount(out, lines, "Zeile", "Zeilen");
+    out.add('.');
     if (!title.sources.isEmpty()) {
         if (title.sources.size() == 1) out.add(" Quelle: ");
         else out.add(" Quellen: ");
         for (qsizetype k = 0; k < title.sources.size(); ++k) {
             if (k > 0) out.add(", ");
+            // The name only: the folders of the building machine are nobody's business.
             out.add("<code>");
-            out.addEscaped(title.sources[k]);
+            out.addEscaped(QFileInfo(title.sources[k]).fileName());
             out.add("</code>");
         }
         out.add('.');
@@ -177,7 +242,9 @@ void siteIndexPage(PageBytes& out, const SiteProject& project, const SiteTitle& 
             out.add(project.pageBytes(m->number));
             out.add("\">");
             out.add(project.nameHtml(m->number));
-            out.add("</a></td><td class=\"zahl\">");
+            out.add("</a>");
+            addSummary(out, project.moduleDoc(m->number));
+            out.add("</td><td class=\"zahl\">");
             out.addNumber(m->lines);
             out.add("</td><td class=\"zahl\">");
             out.addNumber(project.routineCount(m->number));
@@ -194,11 +261,13 @@ qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const Modul
     out.add(project.nameHtml(module.number));
     out.add(" <small>");
     out.add(QByteArrayView(headingOf(module.type).single));
-    out.add("</small></h1>\n<p>");
-    out.addNumber(module.lines);
-    out.add(" Zeilen, ");
-    out.addNumber(project.routineCount(module.number));
-    out.add(" Routinen.</p>\n");
+    out.add("</small></h1>\n");
+    addDoc(out, project.moduleDoc(module.number));
+    out.add("<p>");
+    addCount(out, module.lines, "Zeile", "Zeilen");
+    out.add(", ");
+    addCount(out, project.routineCount(module.number), "Routine", "Routinen");
+    out.add(".</p>\n");
     const auto [from, to] = std::equal_range(project.routines().begin(), project.routines().end(), module.number,
                                              ByModule{});
     if (from != to) {
@@ -213,6 +282,8 @@ qsizetype siteModulePage(PageBytes& out, const SiteProject& project, const Modul
             out.add("</a> <span class=\"art\">");
             out.addEscaped(kinds.of(r));
             out.add("</span>");
+            addSignature(out, project.signatureOf(r));
+            addDoc(out, project.docOf(r));
             addCallers(out, project, r);
             out.add("</li>\n");
         }
@@ -249,8 +320,8 @@ void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle
         if (std::find(letters.begin(), letters.end(), letterOf(r)) == letters.end()) letters.push_back(letterOf(r));
     startPage(out, u"Routinen A–Z", title);
     out.add("<h1>Routinen A–Z</h1>\n<p>");
-    out.addNumber(qint64(all.size()));
-    out.add(" Routinen.</p>\n<nav class=\"buchstaben\">");
+    addCount(out, qint64(all.size()), "Routine", "Routinen");
+    out.add(".</p>\n<nav class=\"buchstaben\" aria-label=\"Anfangsbuchstaben\">");
     for (const char l : letters) {
         out.add("<a href=\"#b-");
         out.add(l == '#' ? '0' : l);
@@ -280,7 +351,10 @@ void siteRoutinePage(PageBytes& out, const SiteProject& project, const SiteTitle
         out.addEscaped(kinds.of(*r));
         out.add(" in ");
         out.add(project.nameHtml(r->module));
-        out.add("</span></li>\n");
+        out.add("</span>");
+        addSignature(out, project.signatureOf(*r));
+        addSummary(out, project.docOf(*r));
+        out.add("</li>\n");
     }
     if (open) out.add("</ul>\n");
     endPage(out);
@@ -320,24 +394,38 @@ QString siteStyleSheet(const Options& options) {
         "nav.buchstaben a{display:inline-block;padding:.1rem .35rem;font-weight:bold}\n"
         "pre.code{overflow-x:auto;padding:.5rem 0;border:1px solid #ddd;background:#fcfcfc;tab-size:4;"
         "line-height:1.35;");
-    css += QStringLiteral("font-family:\"%1\",\"DejaVu Sans Mono\",Consolas,monospace;font-size:%2pt}\n")
-               .arg(cssFontName(options.fontName))
+    // Code lines up only in a monospaced font: the user's one where it is such, else the system's.
+    const QString font = cssFontName(options.fontName);
+    const QString mono = QStringLiteral("\"DejaVu Sans Mono\",Consolas,\"Courier New\",monospace");
+    css += QStringLiteral("font-family:%1;font-size:%2pt}\n")
+               .arg(isMonospacedFontName(font) ? u'"' + font + QStringLiteral("\",") + mono : mono)
                .arg(options.fontSize);
     css += QStringLiteral(
         "pre.code{counter-reset:zeile}\n"
         "pre.code>span{display:block;padding-right:1rem;counter-increment:zeile}\n"
         "pre.code>span:target{background:#fff3b0}\n"
         "pre.code>span::before{content:counter(zeile);display:inline-block;width:4.5em;padding-right:1em;"
-        "text-align:right;color:#888;user-select:none}\n"
+        "text-align:right;color:#666;user-select:none}\n"
         "pre.code a{color:inherit;text-decoration:none;border-bottom:1px dotted #8aa}\n"
         "pre.code a:hover{background:#e8f0ff}\n");
     css += QStringLiteral(".k{color:%1}\n.c{color:%2}\n.s{color:%3}\n").arg(keyword, comment, string);
     css += options.boldRoutineLines ? QStringLiteral(".r{font-weight:bold}\n") : QStringLiteral(".r{}\n");
     css += QStringLiteral(
         "p.fehlt{color:#a00;font-weight:bold}\n"
-        "footer{padding:1rem;color:#777;font-size:.85em;text-align:center}\n"
+        "footer{padding:1rem;color:#595959;font-size:.85em;text-align:center}\n"
+        "code.sig{display:block;margin:.1rem 0;white-space:pre-wrap;overflow-wrap:anywhere;font-size:.9em;"
+        "font-family:\"DejaVu Sans Mono\",Consolas,\"Courier New\",monospace}\n"
+        ".doku p{margin:.2rem 0}\n.doku dl{margin:.2rem 0;display:grid;grid-template-columns:auto 1fr;gap:0 .8rem}\n"
+        ".doku dt{font-family:monospace;font-weight:bold}\n.doku dd{margin:0}\n"
+        "span.doku{display:block;font-size:.9em}\n"
+        "form.suche button{margin-left:.3rem;padding:.2rem .5rem}\n"
         "@media (max-width:40rem){main{padding:.5rem}pre.code>span::before{width:3em;padding-right:.5em}"
         "form.suche input{width:100%;max-width:none}form.suche{flex:1 1 100%}}\n"
+        "@media (prefers-color-scheme:dark){body{color:#e6e6e6;background:#16181c}a,details.aufrufe summary{color:#8ab4f8}"
+        ".art,h1 small{color:#b8b8b8}footer{color:#b0b0b0}th,td{border-color:#444}"
+        "#treffer{background:#22262c;color:#e6e6e6}#treffer li{border-color:#333}"
+        // The code keeps its light ground: the user's colours were chosen for it.
+        "pre.code{color:#1b1b1b;border-color:#444}pre.code a:hover{background:#d6e4ff}}\n"
         "@media print{header,footer,form.suche{display:none}main{max-width:none;padding:0}"
         "details.aufrufe>*{display:block}"
         "pre.code{white-space:pre-wrap;border:none;overflow:visible}pre.code a{border:none}"
@@ -360,6 +448,10 @@ void siteSearchIndex(PageBytes& out, const SiteProject& project) {
         out.add(project.pageBytes(m.number));
         out.add("\",\"");
         out.add(QByteArrayView(headingOf(m.type).single));
+        if (!project.moduleDoc(m.number).summary.isEmpty()) {
+            out.add("\",\"");
+            out.addJsText(project.moduleDoc(m.number).summary);
+        }
         out.add("\"]");
     }
     KindTexts kinds;
@@ -375,26 +467,43 @@ void siteSearchIndex(PageBytes& out, const SiteProject& project) {
         out.addJsText(kinds.of(r));
         out.add(" in ");
         out.addJsText(project.modules()[size_t(r.module) - 1].name);
+        if (!project.docOf(r).summary.isEmpty()) {
+            out.add("\",\"");
+            out.addJsText(project.docOf(r).summary);
+        }
         out.add("\"]");
     }
     out.add("\n];\n");
 }
 
 QString siteSearchScript() {
+    // Works from file:// as from a server: the index is a script, not a request.
     return QStringLiteral(R"JS((function () {
   "use strict";
+  // Print shows what is folded: every <details> opens and closes again after.
+  var opened = [];
+  window.addEventListener("beforeprint", function () {
+    document.querySelectorAll("details:not([open])").forEach(function (d) { d.open = true; opened.push(d); });
+  });
+  window.addEventListener("afterprint", function () {
+    opened.forEach(function (d) { d.open = false; });
+    opened = [];
+  });
   var box = document.getElementById("suche");
   var list = document.getElementById("treffer");
   if (!box || !list || !window.lumoSuche) return;
   var most = 50;
+  // The name itself first, then names that begin with it (shorter first), then names holding it.
   function hits(q) {
-    var begins = [], contains = [];
+    var exact = [], begins = [], contains = [];
     for (var i = 0; i < lumoSuche.length; i++) {
-      var at = lumoSuche[i][0].toLowerCase().indexOf(q);
-      if (at === 0) begins.push(lumoSuche[i]);
+      var name = lumoSuche[i][0].toLowerCase(), at = name.indexOf(q);
+      if (name === q) exact.push(lumoSuche[i]);
+      else if (at === 0) begins.push(lumoSuche[i]);
       else if (at > 0) contains.push(lumoSuche[i]);
     }
-    return begins.concat(contains).slice(0, most);
+    begins.sort(function (a, b) { return a[0].length - b[0].length; });
+    return exact.concat(begins, contains).slice(0, most);
   }
   function show() {
     var q = box.value.trim().toLowerCase();
@@ -415,18 +524,36 @@ QString siteSearchScript() {
       what.textContent = " " + e[2];
       li.appendChild(a);
       li.appendChild(what);
+      if (e[3]) {
+        var said = document.createElement("span");
+        said.className = "doku";
+        said.textContent = e[3];
+        li.appendChild(said);
+      }
       list.appendChild(li);
     });
   }
+  function step(by) {
+    var links = Array.prototype.slice.call(list.querySelectorAll("a"));
+    if (!links.length) return;
+    var at = links.indexOf(document.activeElement) + by;
+    if (at < 0) box.focus();
+    else links[Math.min(at, links.length - 1)].focus();
+  }
   box.addEventListener("input", show);
-  box.addEventListener("keydown", function (ev) {
-    if (ev.key === "Escape") { box.value = ""; show(); }
+  box.form.addEventListener("keydown", function (ev) {
+    if (ev.key === "Escape") { box.value = ""; show(); box.focus(); }
+    else if (ev.key === "ArrowDown") { ev.preventDefault(); step(1); }
+    else if (ev.key === "ArrowUp") { ev.preventDefault(); step(-1); }
   });
   box.form.addEventListener("submit", function (ev) {
     ev.preventDefault();
     var first = list.querySelector("a");
     if (first) window.location.href = first.href;
   });
+  // An address with ?q=Name opens with its hits.
+  var asked = new URLSearchParams(window.location.search).get("q");
+  if (asked) { box.value = asked; show(); }
 })();
 )JS");
 }

@@ -12,6 +12,7 @@
 #include "model/Codes.h"
 #include "model/WorkingStore.h"
 #include "navigate/NameResolver.h"
+#include "navigate/NameUses.h"
 
 namespace lumo {
 
@@ -127,19 +128,22 @@ void SiteProject::writeCode(const std::function<void(int, int)>& progress) {
     for (size_t k = 0; k < routines_.size(); ++k) routineIndex.insert(routines_[k].number, k);
     PageBytes code(1 << 20);
     codes_.resize(modules_.size());
+    moduleDocs_.resize(modules_.size());
     auto routine = routines_.cbegin();
     for (size_t i = 0; i < modules_.size(); ++i) {
         if (progress) progress(int(i) + 1, int(modules_.size()));
         const int module = modules_[i].number;
         // Anchors by line, those of one line in the order of the routines.
         std::vector<SiteAnchor> anchors;
+        const auto first = routine;
         for (; routine != routines_.cend() && routine->module == module; ++routine)
             anchors.push_back({routine->start, routineTexts_[indexOf(*routine)].anchorHtml});
         std::stable_sort(anchors.begin(), anchors.end(),
                          [](const SiteAnchor& a, const SiteAnchor& b) { return a.line < b.line; });
         if (scope_->text(module).isEmpty()) continue;
-        ModuleLinks links;
         const int lineCount = scope_->code(module).count();
+        writeDocs(module, lineCount, first, routine);
+        ModuleLinks links;
         links.byLine.resize(size_t(lineCount));
         links.next.assign(size_t(lineCount), 0);
         QHash<QPair<int, int>, QByteArray> hrefs;  // module, line -> the link's text
@@ -177,6 +181,28 @@ void SiteProject::writeCode(const std::function<void(int, int)>& progress) {
         scope_->forget(module);
     }
     scope_.reset();
+}
+
+// Signatures and documentation comments, read while the module's lines are at hand.
+void SiteProject::writeDocs(int module, int lineCount, std::vector<RoutineRow>::const_iterator from,
+                            std::vector<RoutineRow>::const_iterator to) {
+    const auto lineText = [&](int n) { return shownLineOf(*scope_, module, n); };
+    moduleDocs_[size_t(module) - 1] = moduleDocumentation(lineText, from != to ? from->start : lineCount + 1);
+    for (auto r = from; r != to; ++r) {
+        if (r->start < 1 || r->start > lineCount) continue;
+        RoutineTexts& texts = routineTexts_[indexOf(*r)];
+        // The stored head count may be short of a head continued with " _".
+        const int headLines = std::max(scope_->headLastLine(*r) - r->start + 1, 1);
+        QStringList head;
+        for (int n = r->start; n < r->start + headLines && n <= lineCount; ++n) {
+            QString line = lineText(n);
+            while (!line.isEmpty() && line.back().isSpace()) line.chop(1);
+            head << line;
+        }
+        if (!head.isEmpty()) head.front() = head.front().trimmed();
+        texts.signature = head.join(u'\n');
+        texts.doc = documentationAt(lineText, r->start, headLines, lineCount);
+    }
 }
 
 std::optional<std::vector<SiteCall>> SiteProject::callers(const RoutineRow& routine) const {

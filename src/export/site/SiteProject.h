@@ -18,6 +18,7 @@
 #include <QStringView>
 
 #include "model/CodeDatabase.h"
+#include "navigate/CommentBlock.h"
 #include "navigate/ProjectScope.h"
 #include "navigate/Declarations.h"
 
@@ -60,6 +61,13 @@ public:
     const QString& anchorOf(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].anchor; }
     const QByteArray& anchorHtml(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].anchorHtml; }
 
+    // The head of a routine as written (its lines joined by "\n"), and what
+    // its comments say of it (the documentation conventions of CommentBlock).
+    const QString& signatureOf(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].signature; }
+    const DocComment& docOf(const RoutineRow& routine) const { return routineTexts_[indexOf(routine)].doc; }
+    // What the comments of module `module` (1-based) say of it.
+    const DocComment& moduleDoc(int module) const { return moduleDocs_[size_t(module) - 1]; }
+
     // An external declaration that its module declared before under
     // another branch of #If: listed once, with the first.
     bool repeats(const RoutineRow& routine) const { return repeated_.contains(routine.number); }
@@ -86,6 +94,8 @@ private:
     size_t indexOf(const RoutineRow& routine) const;
     class ModuleLinks;
     void writeCode(const std::function<void(int, int)>& progress);
+    void writeDocs(int module, int lineCount, std::vector<RoutineRow>::const_iterator from,
+                   std::vector<RoutineRow>::const_iterator to);
 
     std::vector<ModuleRow> modules_;
     std::vector<RoutineRow> routines_;
@@ -105,6 +115,8 @@ private:
         QString anchor;
         QByteArray anchorHtml;
         QByteArray callLabel;
+        QString signature;
+        DocComment doc;
     };
     std::vector<RoutineTexts> routineTexts_;  // as routines_
     struct ModuleTexts {
@@ -112,6 +124,7 @@ private:
         QByteArray callLabel;  // of a call outside every routine
     };
     std::vector<ModuleTexts> moduleTexts_;
+    std::vector<DocComment> moduleDocs_;
     QSet<qint32> repeated_;
 };
 

@@ -154,6 +154,37 @@ TEST_F(SiteTest, IndexAndRoutinePagesListEverything) {
     EXPECT_TRUE(search.contains("[\"Rechne\",\"modul-Haupt.html#r-Rechne\",\"Private Function in Haupt\"]"));
 }
 
+// Documentation comments and heads as written reach the module page, the
+// A–Z page and the search; counts are German; no folder of the building
+// machine is published.
+TEST_F(SiteTest, DocumentationSignaturesAndCountsReachEveryList) {
+    add("'@ModuleDescription(\"Hilfen für Texte.\")\nOption Explicit\n\n"
+        "''\n' Verdoppelt <Zahl>. Mehr nicht.\n' @param {Long} n Die Zahl\n' @return {Long} Das Doppelte\n''\n"
+        "Public Function Doppelt(ByVal n As Long, _\n        Optional x) As Long\n"
+        "Attribute Doppelt.VB_Description = \"Aus der Mappe.\"\n    Doppelt = 2 * n\nEnd Function\n",
+        "Doku");
+    SiteReport report;
+    const QString folder = out.path() + "/site";
+    ASSERT_TRUE(writeSite(store, folder, {"Hilfen", {"/home/bau/geheim/hilfen.docm"}}, options(), report).isEmpty());
+    const QString doku = readPage(folder + "/modul-Doku.html");
+    for (const char* expected :
+         {"<div class=\"doku\"><p>Hilfen für Texte.</p></div>", "1 Routine.",
+          "<code class=\"sig\">Public Function Doppelt(ByVal n As Long, _\n        Optional x) As Long</code>"
+          "<div class=\"doku\"><p>Aus der Mappe.</p><p>Verdoppelt &lt;Zahl&gt;. Mehr nicht.</p>"
+          "<dl><dt>n</dt><dd>Die Zahl</dd></dl><p><b>Rückgabe:</b> Das Doppelte</p></div>"})
+        EXPECT_TRUE(doku.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(readPage(folder + "/routinen.html").contains("Optional x) As Long</code><span class=\"doku\">Aus der Mappe.</span>"));
+    EXPECT_TRUE(readPage(folder + "/suchindex.js").contains("\"Public Function in Doku\",\"Aus der Mappe.\"]"));
+    const QString index = readPage(folder + "/index.html");
+    EXPECT_TRUE(index.contains("Quelle: <code>hilfen.docm</code>"));
+    EXPECT_FALSE(index.contains("/home/bau"));
+    EXPECT_TRUE(index.contains("Doku</a><span class=\"doku\">Hilfen für Texte.</span>"));
+    const QString css = readPage(folder + "/site.css");
+    EXPECT_TRUE(css.contains("font-family:\"DejaVu Sans Mono\"")) << "the proportional font of the options comes not first";
+    EXPECT_TRUE(css.contains("prefers-color-scheme:dark"));
+    LUMO_EXPECT_VALID_SITE(folder);
+}
+
 // The output folder: only a missing or empty one, or a site of ours, is
 // replaced; a foreign one stays as it is.
 TEST_F(SiteTest, OnlyAnEmptyFolderOrOneOfOurSitesIsReplaced) {
