@@ -122,9 +122,9 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
     partlyRead_.clear();
     unlisted_.clear();
     // Every document open is one read: together they stay within what one
-    // project may hold. Module folders are listed whole however large; the
-    // build holds what is ticked of them to the source-text budget.
-    ReadBudget budget = ReadBudget::listingEveryModule();
+    // project may hold; module files to moduleTextBudget_.
+    ReadBudget budget;
+    budget.moduleTextLeft = budget.moduleTextLimit = moduleTextBudget_;
     for (const QString& path : documents_) {
         const QString shown = QDir::toNativeSeparators(path);
         QStringList problems;

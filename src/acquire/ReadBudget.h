@@ -5,7 +5,6 @@
 // many sources within their own limits adds up to more than one project
 // may hold; package parts, only held while one document is read, have a
 // budget per document.
-#include <limits>
 
 #include <QString>
 
@@ -25,13 +24,6 @@ struct ReadBudget {
     qint64 moduleTextLeft = kMaxSourceText;
     qint64 moduleTextLimit = kMaxSourceText;
 
-    // A budget that lets module files through whatever their size, for a
-    // listing that names every module; what is then read is counted apart.
-    static ReadBudget listingEveryModule() {
-        ReadBudget b;
-        b.moduleTextLeft = b.moduleTextLimit = std::numeric_limits<qint64>::max();
-        return b;
-    }
 
     [[noreturn]] static void exceeded(const QString& what, qint64 limit) {
         throw ReadError(QStringLiteral("Die Datei wird nicht gelesen: %1 wäre größer als %2 MB, mehr als ein "
