@@ -122,12 +122,13 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
     partlyRead_.clear();
     unlisted_.clear();
     // Every document open is one read: together they stay within what one
-    // project may hold.
+    // project may hold; module files to moduleTextBudget_.
     ReadBudget budget;
+    budget.moduleTextLeft = budget.moduleTextLimit = moduleTextBudget_;
     for (const QString& path : documents_) {
         const QString shown = QDir::toNativeSeparators(path);
         QStringList problems;
-        const qint64 textBefore = budget.textLeft;
+        const qint64 textBefore = budget.textLeft, moduleTextBefore = budget.moduleTextLeft;
         try {
             VbaProjectData p = readProjectSource(path, budget);
             p.fileName = path;
@@ -153,8 +154,10 @@ std::unique_ptr<HostApplication> DocumentHost::connect() {
             problems << e.message();
             failed_ << path;
             budget.textLeft = textBefore;  // nothing of it is kept
+            budget.moduleTextLeft = moduleTextBefore;
         } catch (const std::exception& e) {
             budget.textLeft = textBefore;
+            budget.moduleTextLeft = moduleTextBefore;
             problems << QStringLiteral("Die Datei kann nicht gelesen werden (%1).")
                             .arg(germanSystemText(QString::fromLocal8Bit(e.what())));
             failed_ << path;

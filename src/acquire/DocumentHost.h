@@ -2,6 +2,8 @@
 // Stands in for the running Office host: the documents and module folders
 // the user opened in this program, in the order opened, are its projects.
 // Each connection reads them again from disk, so edits show after a refresh.
+#include <limits>
+
 #include <QHash>
 #include <QStringList>
 
@@ -25,6 +27,10 @@ public:
     void open(const QString& path);
     void close(const QString& path);
     const QStringList& documents() const { return documents_; }
+    // What module files may hold together per connection. Unbounded by
+    // default: the window lists every module of a folder and holds only what
+    // is ticked to the budget; a reader that keeps all it reads sets one.
+    void setModuleTextBudget(qint64 bytes) { moduleTextBudget_ = bytes; }
 
     // Reads every document. Those that cannot be read, or only in part, are
     // named with the reason in one message. A document's problems are told
@@ -48,6 +54,7 @@ public:
 
 private:
     Ui* ui_;
+    qint64 moduleTextBudget_ = std::numeric_limits<qint64>::max();
     QStringList documents_;
     QString lastReport_;
     QStringList lastProblems_;

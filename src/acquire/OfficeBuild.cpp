@@ -30,7 +30,32 @@ const AppNode* findNode(const AppTree& tree, const QString& key) {
     return nullptr;
 }
 
+// The text of the ticked components, in characters: a character of exported
+// source is a byte of its file. One that cannot be reached counts nothing
+// here; the build names it when it comes to it.
+qint64 tickedTextSize(HostApplication& app, const AppTree& tree) {
+    qint64 size = 0;
+    for (std::size_t i = 0; i < tree.size(); ++i) {
+        const AppNode& node = tree[i];
+        if (!node.checked || hasChildren(tree, i)) continue;
+        try {
+            const HostComponent& component = app.project(projectPosition(node.key)).component(componentName(node.key));
+            size += component.lines(1, component.countOfLines()).size();
+        } catch (const std::exception&) {
+        }
+    }
+    return size;
+}
+
 }  // namespace
+
+QString tickedOverBudgetMessage(qint64 size, qint64 budget) {
+    auto mb = [](qint64 n) { return (n + 1024 * 1024 - 1) / (1024 * 1024); };
+    return QStringLiteral("Die ausgewählten Module werden nicht eingelesen: zusammen sind es %1 MB, mehr als die "
+                          "%2 MB Quelltext, die ein Projekt haben darf. Bitte wählen Sie weniger Module aus.")
+        .arg(mb(size))
+        .arg(mb(budget));
+}
 
 int moduleTypeOfComponent(int componentType) {
     switch (componentType) {
@@ -47,13 +72,18 @@ QString builtProjectCaption(const QString& titleText, const QString& projectName
 }
 
 OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui, const BuildStatus& status,
-                                  Progress& progress) {
+                                  Progress& progress, qint64 sourceBudget) {
     OfficeBuildResult result;
     auto show = [&](StatusPanel panel, const QString& text) {
         if (status) status(panel, text);
     };
     OfficeConnection office = connectOffice(connector);
     if (!office) return result;
+    if (const qint64 size = tickedTextSize(*office.app, tree); size > sourceBudget) {
+        result.overBudget = true;
+        ui.message(tickedOverBudgetMessage(size, sourceBudget), {}, MsgIcon::Warning);
+        return result;
+    }
 
     show(PanelOperation, QStringLiteral("Erzeuge Projekt"));
     ProjectBuild build(ui, WorkingStore::instance(), appState().options);

@@ -8,6 +8,7 @@
 
 #include "acquire/HostInterface.h"
 #include "acquire/OfficeListing.h"
+#include "base/Limits.h"
 #include "base/Progress.h"
 #include "base/StatusPanel.h"
 #include "model/ProjectBuild.h"
@@ -34,6 +35,9 @@ struct OfficeBuildResult {
     QString failedModule;
     // The user stopped the build: ok is false and nothing was reported.
     bool stopped = false;
+    // The ticked modules together pass the source-text budget: nothing was
+    // read or made, the message said so, the ticks may be changed and tried again.
+    bool overBudget = false;
 };
 
 // Reads every ticked component node of tree (a ticked project node
@@ -46,8 +50,14 @@ struct OfficeBuildResult {
 // false; the modules read before stay in the store. A host that cannot be
 // reached gives ok false without a message. Each module is a step of
 // progress; stopped there, the build ends without a message (stopped).
+// Ticked modules whose text together passes sourceBudget are refused before
+// anything is made, with a message naming both sizes (overBudget).
 OfficeBuildResult buildFromOffice(HostConnector& connector, const AppTree& tree, Ui& ui,
-                                  const BuildStatus& status = {}, Progress& progress = noProgress());
+                                  const BuildStatus& status = {}, Progress& progress = noProgress(),
+                                  qint64 sourceBudget = kMaxSourceText);
+
+// The refusal of ticked modules of `size` characters over `budget`.
+QString tickedOverBudgetMessage(qint64 size, qint64 budget);
 
 // The main window's caption after a successful build.
 QString builtProjectCaption(const QString& titleText, const QString& projectName);

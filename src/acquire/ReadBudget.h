@@ -5,6 +5,7 @@
 // many sources within their own limits adds up to more than one project
 // may hold; package parts, only held while one document is read, have a
 // budget per document.
+
 #include <QString>
 
 #include "base/Limits.h"
@@ -18,6 +19,11 @@ struct ReadBudget {
     // textLeft when the document being read began: what the sources before
     // it took, so that a refusal can say whose text was too much.
     qint64 textAtStart = kMaxDocumentText;
+    // Module files draw from a budget of their own: exported text is not
+    // packed, so a project of them may be larger than a document's.
+    qint64 moduleTextLeft = kMaxSourceText;
+    qint64 moduleTextLimit = kMaxSourceText;
+
 
     [[noreturn]] static void exceeded(const QString& what, qint64 limit) {
         throw ReadError(QStringLiteral("Die Datei wird nicht gelesen: %1 wäre größer als %2 MB, mehr als ein "
@@ -30,22 +36,26 @@ struct ReadBudget {
         partsLeft -= size;
     }
     // The refusal when the sources read before take what this one needs.
-    [[noreturn]] void exceededTogether() const {
+    [[noreturn]] void exceededTogether() const { exceededTogether(kMaxDocumentText); }
+    [[noreturn]] static void exceededTogether(qint64 limit) {
         throw ReadError(QStringLiteral("Die Quelle wird nicht gelesen: zusammen mit den vorher gelesenen Quellen "
                                        "wäre der Quelltext größer als %1 MB, mehr als ein Projekt haben darf.")
-                            .arg(kMaxDocumentText / (1024 * 1024)));
+                            .arg(limit / (1024 * 1024)));
     }
     // Module files of size bytes in all: refused when beyond what is left.
     void takeModuleFiles(qint64 size) {
-        if (size <= textLeft) {
-            textLeft -= size;
+        if (size <= moduleTextLeft) {
+            moduleTextLeft -= size;
             return;
         }
-        if (textLeft < kMaxDocumentText && size <= kMaxDocumentText) exceededTogether();
-        throw ReadError(QStringLiteral("Die Moduldateien werden nicht gelesen: zusammen sind es %1 MB, mehr als die "
-                                       "%2 MB Quelltext, die ein Projekt haben darf.")
-                            .arg((size + 1024 * 1024 - 1) / (1024 * 1024))
-                            .arg(kMaxDocumentText / (1024 * 1024)));
+        if (moduleTextLeft < moduleTextLimit && size <= moduleTextLimit) exceededTogether(moduleTextLimit);
+        throw ReadError(QStringLiteral("Die Moduldateien werden nicht gelesen: zusammen sind es %1, mehr als die "
+                                       "%2 Quelltext, die ein Projekt haben darf.")
+                            .arg(megabytes(size), megabytes(moduleTextLimit)));
+    }
+    // Rounded up, so that a size just over a limit never reads as the limit.
+    static QString megabytes(qint64 size) {
+        return QStringLiteral("%1 MB").arg((size + 1024 * 1024 - 1) / (1024 * 1024));
     }
 };
 

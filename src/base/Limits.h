@@ -36,16 +36,20 @@ inline constexpr std::size_t kMaxDecompressedSize = 64u * 1024u * 1024u;
 
 // Files larger than this are no module texts.
 inline constexpr qint64 kMaxModuleFileSize = 64LL * 1024 * 1024;
+// The source text of the module files read at once. The window lists every
+// module of a folder however large it is and holds only what is ticked to
+// this; read at this size it stays below 600 MB of memory.
+inline constexpr qint64 kMaxSourceText = 128LL * 1024 * 1024;
 // A folder tree of modules is shallow; the limit guards against link loops.
 inline constexpr int kMaxFolderDepth = 8;
 
 // --- The store and the window --------------------------------------------
 
 // The module texts of one stored project together, and so each of them: the
-// tagged text of a project read within kMaxDocumentText, whose tags and
+// tagged text of a project read within kMaxSourceText, whose tags and
 // indentation make it some times larger than its source. A store beyond it
 // was not written by a build; the window would not stay within memory.
-inline constexpr qint64 kMaxStoredText = 4 * kMaxDocumentText;
+inline constexpr qint64 kMaxStoredText = 4 * kMaxSourceText;
 
 // Routine numbers travel in 12-character anchors with 8 digits.
 inline constexpr qint32 kMaxRoutineNumber = 99999999;

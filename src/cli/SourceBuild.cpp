@@ -167,6 +167,8 @@ bool readSources(const QStringList& sources, RawPlanner raw, SourceRead& read) {
     if (raw) {
         if (!raw(sources, read.plan, read.leftOut) || read.plan.empty()) return false;
     } else {
+        // The build keeps all it reads: the whole read within the budget.
+        read.host.setModuleTextBudget(kMaxSourceText);
         for (const QString& s : sources) read.host.open(s);
         read.app = read.host.connect();
         read.leftOut << read.host.lastProblems();

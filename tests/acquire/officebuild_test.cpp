@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "acquire/DocumentHost.h"
 #include "acquire/OfficeBuild.h"
 #include "base/AppState.h"
 #include "model/ProjectBuild.h"
@@ -168,6 +169,37 @@ TEST_F(OfficeBuild, HostGoneFailsSilently) {
     host.running = false;
     EXPECT_FALSE(lumo::buildFromOffice(host, tree, ui).ok);
     EXPECT_TRUE(ui.calls.empty());
+}
+
+// A folder is listed whole; what is ticked of it is held to the budget, and
+// a refusal reads nothing and names both sizes.
+TEST_F(OfficeBuild, AFolderIsListedWholeAndOnlyWhatIsTickedIsHeldToTheBudget) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/Gross";
+    QDir().mkpath(folder);
+    for (const char* name : {"A", "B", "C"}) {
+        QFile f(folder + "/" + name + ".bas");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Attribute VB_Name = \"" + QByteArray(name) + "\"\nSub S()\nEnd Sub\n");
+        for (int i = 0; i < 12000; ++i) f.write("' Zeile mit Kommentar, fünfzig Zeichen lang .....\n");
+    }
+    lumo::DocumentHost folderHost;
+    folderHost.open(folder);
+    ASSERT_TRUE(lumo::listOfficeProjects(folderHost, tree, version, ui));
+    ASSERT_EQ(tree.size(), 4u);  // the folder and every module
+    constexpr qint64 budget = 1024 * 1024;
+    lumo::applyCheck(tree, 0, true);
+    auto result = lumo::buildFromOffice(folderHost, tree, ui, {}, lumo::noProgress(), budget);
+    EXPECT_TRUE(result.overBudget);
+    EXPECT_EQ(result.modules, 0);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("zusammen sind es 2 MB, mehr als die 1 MB Quelltext")) << ui.messages()[0].toStdString();
+    lumo::applyCheck(tree, 0, false);
+    lumo::applyCheck(tree, indexOf("A1\\B"), true);
+    result = lumo::buildFromOffice(folderHost, tree, ui, {}, lumo::noProgress(), budget);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.modules, 1);
+    EXPECT_EQ(ui.messages().size(), 1);
 }
 
 TEST(OfficeBuildTypes, ComponentTypesToStoreCodes) {

@@ -98,10 +98,12 @@ void MainWindow::refreshOfficeProjects() {
     int version = 0;
     bool ok = false;
     {
-        // A folder of a thousand modules takes a while to list: the window answers meanwhile.
+        // A folder of a thousand modules takes a while to list: the window
+        // answers and paints meanwhile. The tree's painting is off only while
+        // it is filled: off during the listing, the area stayed black.
         WorkProgress::Scope work(*progress_, false);
-        appTree->setRedraw(false);
         ok = listOfficeProjects(*hostConnector_, trees_->appNodes(), version, ui());
+        appTree->setRedraw(false);
         trees_->drawAppTree();
         appTree->expandAll();
         appTree->setRedraw(true);
@@ -149,6 +151,8 @@ void MainWindow::readTickedCode() {
         QApplication::restoreOverrideCursor();
     }
     setPanel(PanelOperation, QString());
+    // Too much ticked: the listing stays with its ticks, for fewer.
+    if (result.overBudget) return;
     const bool ok = result.ok;
     const QString projectName = result.projectName;
     if (ok) {
