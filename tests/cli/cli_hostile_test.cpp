@@ -217,6 +217,12 @@ TEST(Hostile, EveryCaseEndsBoundedWithItsOutcome) {
              writeFile(at + "/B.bas", module);
          },
          {"build", "--out", "@/out", "@"}, 1, "ein Modul namens »Eins« gibt es schon"},
+        // A module name as long as a build takes gives a site too (its page name cut).
+        {"langer-name",
+         [&](const QString& at) {
+             writeFile(at + "/L.bas", "Attribute VB_Name = \"" + QByteArray(250, 'N') + "\"\nSub A()\nEnd Sub\n");
+         },
+         {"site", "--out", "@/site", "@"}, 0, ""},
         // Module texts of a stored project only from regular files.
         {"rohr",
          [&](const QString& at) {
