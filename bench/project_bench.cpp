@@ -20,6 +20,7 @@
 //   Grep/N         grep -rn for it in the module texts (output to a file)
 //   References/N   references to the routine; Definition/N where it is defined
 //   Site/N         site of the stored project
+//   Diff/N         diff --stat of the stored project against itself (both sides read whole)
 //   Copy/N         cp -r of the store folder, against the build's own CPU
 //                  time through the project builder (printed with the ratios)
 //   Dump/FILE      dump FILE: every module's code as the editor shows it
@@ -303,6 +304,13 @@ void BM_Site(benchmark::State& state, int count) {
         timeProcess(state, "Site/" + std::to_string(count), kCli, {"site", "--out", p->scratch->filePath("site"), p->dir->path()});
 }
 
+// Two versions of a project compared: here the project against itself, so
+// that both sides are read whole (the floor: cat of both sides' texts).
+void BM_Diff(benchmark::State& state, int count) {
+    if (const Project* p = project(state, count))
+        timeProcess(state, "Diff/" + std::to_string(count), kCli, {"diff", "--stat", p->dir->path(), p->dir->path()});
+}
+
 void BM_Copy(benchmark::State& state, int count) {
     if (const Project* p = project(state, count))
         timeProcess(state, "Copy/" + std::to_string(count), QStandardPaths::findExecutable("cp"),
@@ -356,6 +364,8 @@ void printRatios(const lumo::bench::Seconds& seconds) {
             if (t > 0) std::printf("  %s %.2fx", what, t / cat);
             if (tLeast > 0 && catLeast > 0) std::printf(" (least %.2fx)", tLeast / catLeast);
         }
+        if (const double d = at(seconds, "Diff/" + std::to_string(n)); d > 0)
+            std::printf("  Diff %.2fx of reading both sides (target <= 2)", d / (2 * cat));
         std::printf("\n");
     }
     if (const double start = at(seconds, "Start"); start > 0) {
@@ -420,7 +430,8 @@ int setUp() {
             {"Cat/", BM_Cat},       {"Grep/", BM_Grep},         {"Copy/", BM_Copy},
             {"Structure/", BM_Structure}, {"Long/", BM_Long},   {"Callers/", BM_Callers},
             {"References/", BM_References}, {"Definition/", BM_Definition}, {"Html/", BM_Html},
-            {"Rtf/", BM_Rtf},       {"Search/", BM_Search},     {"Site/", BM_Site}};
+            {"Rtf/", BM_Rtf},       {"Search/", BM_Search},     {"Site/", BM_Site},
+            {"Diff/", BM_Diff}};
         for (const auto& [name, fn] : sides)
             benchmark::RegisterBenchmark((name + k).c_str(), fn, n)
                 ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(n >= 1000 ? 3 : 5);
