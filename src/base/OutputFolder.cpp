@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,42 @@ void removeOwnFolder(const QString& folder, OwnsFileName owns) {
         return true;
     });
     ::rmdir(path.constData());
+}
+
+QString replaceOutputFolder(const QString& folder, const OutputFolderKind& kind,
+                            const std::function<bool(const QString& built, QString* why)>& make) {
+    const QFileInfo outInfo(folder);
+    // A link to a folder stays a link; the folder it points at is replaced.
+    const QString target = outInfo.isSymLink() && outInfo.exists() ? outInfo.canonicalFilePath()
+                                                                   : QDir::cleanPath(outInfo.absoluteFilePath());
+    // Refused before anything is made beside it (the lock, missing parents).
+    if (const QString refusal = kind.refusal(target); !refusal.isEmpty()) return refusal;
+    std::error_code ec;
+    std::filesystem::create_directories(QFile::encodeName(QFileInfo(target).absolutePath()).toStdString(), ec);
+    if (ec)
+        return QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2.")
+            .arg(QFileInfo(target).absolutePath(), systemErrorText(ec.value()));
+    OutputFolderLock lock(target);
+    QString why;
+    if (!lock.tryLock(kind.words.busy, &why)) return why;
+    // Asked again under the lock: another run may have written it meanwhile.
+    if (const QString refusal = kind.refusal(target); !refusal.isEmpty()) return refusal;
+    removeLeftoverBuilds(target, kind.owns);
+    const QString before = folderSnapshot(target);
+    const QString built = newFolderBeside(target, &why);
+    if (built.isEmpty())
+        return QStringLiteral("Neben dem Ordner %1 kann kein Ordner für %2 angelegt werden: %3.")
+            .arg(target, kind.contents, why);
+    if (!make(built, &why)) {
+        removeOwnFolder(built, kind.owns);
+        return why;
+    }
+    // A file the user put into the folder meanwhile must neither vanish
+    // with the old one nor be replaced.
+    const QString failed = folderSnapshot(target) != before ? kind.words.changed.arg(target)
+                                                            : swapInBuilt(built, target, kind.owns, kind.words);
+    if (!failed.isEmpty()) removeOwnFolder(built, kind.owns);
+    return failed;
 }
 
 }  // namespace lumo

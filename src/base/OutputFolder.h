@@ -4,6 +4,7 @@
 // swapped in when complete, so that a failed or killed run leaves the folder
 // as it was. Only files the program itself writes there are ever removed;
 // which those are, each kind of output says by their names.
+#include <functional>
 #include <memory>
 
 #include <QFileInfoList>
@@ -69,5 +70,20 @@ void removeOwnFolder(const QString& folder, OwnsFileName owns);
 // What folder holds (names, sizes, times), to tell whether anything in it
 // changed during a run.
 QString folderSnapshot(const QString& folder);
+
+// What replaceOutputFolder asks of the kind of folder it replaces.
+struct OutputFolderKind {
+    OwnsFileName owns;
+    OutputWords words;
+    QString contents;  // what is built, for the message: "die Module", "die Website"
+    std::function<QString(const QString& folder)> refusal;  // why `folder` may not be replaced, "" when it may
+};
+
+// Replaces `folder` (a link's target where it is a link) by one that `make`
+// builds beside it, under the folder's lock: refused before anything is made
+// when `kind` refuses it, put in place only when made whole and when nothing
+// changed in the folder meanwhile. The reason in German, "" when done.
+QString replaceOutputFolder(const QString& folder, const OutputFolderKind& kind,
+                            const std::function<bool(const QString& built, QString* why)>& make);
 
 }  // namespace lumo

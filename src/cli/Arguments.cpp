@@ -71,4 +71,22 @@ int usageError(const char* usage) {
     return 2;
 }
 
+bool readOutAndSources(const QStringList& args, const char* usage, QString& out, QStringList& sources, int& status) {
+    Arguments call;
+    call.text("out", out);
+    if (!call.read(args)) {
+        if (call.problem() == Arguments::Problem::MissingValue) printError(QStringLiteral("--out braucht einen Ordner"));
+        else printError(QStringLiteral("Unbekannte Option: ") + call.problemWord());
+        status = usageError(usage);
+        return false;
+    }
+    sources = call.words();
+    if (out.isEmpty() || sources.isEmpty() || !call.hasWords(sources.size())) {
+        if (!out.isEmpty()) printError(QStringLiteral("Keine Quelle angegeben."));
+        status = usageError(usage);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace lumo::cli

@@ -52,4 +52,9 @@ private:
 // exit status of a call whose words are off.
 int usageError(const char* usage);
 
+// The words of a verb that writes `--out DIR` from `SOURCE...` (site,
+// extract): false when they are off, after saying why and printing the
+// usage; `status` is then the exit status.
+bool readOutAndSources(const QStringList& args, const char* usage, QString& out, QStringList& sources, int& status);
+
 }  // namespace lumo::cli

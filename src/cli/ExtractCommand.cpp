@@ -33,18 +33,8 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* why) {
 
 int runExtract(const QStringList& args) {
     QString out;
-    Arguments call;
-    call.text("out", out);
-    if (!call.read(args)) {
-        if (call.problem() == Arguments::Problem::MissingValue) printError(QStringLiteral("--out braucht einen Ordner"));
-        else printError(QStringLiteral("Unbekannte Option: ") + call.problemWord());
-        return usageError(kUsage);
-    }
-    const QStringList sources = call.words();
-    if (out.isEmpty() || sources.isEmpty() || !call.hasWords(sources.size())) {
-        if (!out.isEmpty()) printError(QStringLiteral("Keine Quelle angegeben."));
-        return usageError(kUsage);
-    }
+    QStringList sources;
+    if (int status = 0; !readOutAndSources(args, kUsage, out, sources, status)) return status;
     if (!initCliState()) return 1;
 
     // Everything is read before the folder is touched: a source that cannot

@@ -59,40 +59,17 @@ QString extractRefusal(const QString& folder) {
 
 QString replaceExtractFolder(const QString& folder,
                              const std::function<bool(const QString& built, QString* why)>& make) {
-    const QFileInfo outInfo(folder);
-    const QString target = outInfo.isSymLink() && outInfo.exists() ? outInfo.canonicalFilePath()
-                                                                   : QDir::cleanPath(outInfo.absoluteFilePath());
-    std::error_code ec;
-    std::filesystem::create_directories(QFile::encodeName(QFileInfo(target).absolutePath()).toStdString(), ec);
-    if (ec)
-        return QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2.")
-            .arg(QFileInfo(target).absolutePath(), systemErrorText(ec.value()));
-    OutputFolderLock lock(target);
-    QString why;
-    if (!lock.tryLock(extractWords().busy, &why)) return why;
-    if (const QString refusal = extractRefusal(target); !refusal.isEmpty()) return refusal;
-    removeLeftoverBuilds(target, isExtractFileName);
-    const QString before = folderSnapshot(target);
-    const QString built = newFolderBeside(target, &why);
-    if (built.isEmpty())
-        return QStringLiteral("Neben dem Ordner %1 kann kein Ordner für die Module angelegt werden: %2.").arg(target, why);
-    QFile mark(built + QLatin1Char('/') + markName());
-    const QByteArray markText = "Module, die Word Code Lumo geschrieben hat (codelumo-cli extract)\n";
-    bool made = make(built, &why);
-    if (made && (!mark.open(QIODevice::WriteOnly) || mark.write(markText) != markText.size() || !mark.flush())) {
-        why = QStringLiteral("%1 kann nicht geschrieben werden: %2.").arg(mark.fileName(), germanSystemText(mark.errorString()));
-        made = false;
-    }
-    mark.close();
-    if (!made) {
-        removeOwnFolder(built, isExtractFileName);
-        return why;
-    }
-    const QString failed = folderSnapshot(target) != before
-                               ? extractWords().changed.arg(target)
-                               : swapInBuilt(built, target, isExtractFileName, extractWords());
-    if (!failed.isEmpty()) removeOwnFolder(built, isExtractFileName);
-    return failed;
+    // The mark tells a later run that the folder is one extract wrote.
+    const auto madeAndMarked = [&make](const QString& built, QString* why) {
+        if (!make(built, why)) return false;
+        QFile mark(built + QLatin1Char('/') + markName());
+        const QByteArray markText = "Module, die Word Code Lumo geschrieben hat (codelumo-cli extract)\n";
+        if (mark.open(QIODevice::WriteOnly) && mark.write(markText) == markText.size() && mark.flush()) return true;
+        *why = QStringLiteral("%1 kann nicht geschrieben werden: %2.").arg(mark.fileName(), germanSystemText(mark.errorString()));
+        return false;
+    };
+    return replaceOutputFolder(folder, {isExtractFileName, extractWords(), QStringLiteral("die Module"), extractRefusal},
+                               madeAndMarked);
 }
 
 }  // namespace lumo

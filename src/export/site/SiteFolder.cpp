@@ -66,36 +66,7 @@ QString siteRefusal(const QString& folder) {
 }
 
 QString replaceSiteFolder(const QString& folder, const std::function<bool(const QString& built, QString* why)>& make) {
-    const QFileInfo outInfo(folder);
-    // A link to a folder stays a link; the folder it points at is replaced.
-    const QString target = outInfo.isSymLink() && outInfo.exists() ? outInfo.canonicalFilePath()
-                                                                   : QDir::cleanPath(outInfo.absoluteFilePath());
-    // Refused before anything is made beside it (the lock, missing parents).
-    if (const QString refusal = siteRefusal(target); !refusal.isEmpty()) return refusal;
-    std::error_code ec;
-    std::filesystem::create_directories(QFile::encodeName(QFileInfo(target).absolutePath()).toStdString(), ec);
-    if (ec)
-        return QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2.")
-            .arg(QFileInfo(target).absolutePath(), systemErrorText(ec.value()));
-    OutputFolderLock lock(target);
-    QString why;
-    if (!lock.tryLock(siteWords().busy, &why)) return why;
-    if (const QString refusal = siteRefusal(target); !refusal.isEmpty()) return refusal;
-    removeLeftoverBuilds(target, isSiteFileName);
-    const QString before = folderSnapshot(target);
-    const QString built = newFolderBeside(target, &why);
-    if (built.isEmpty())
-        return QStringLiteral("Neben dem Ordner %1 kann kein Ordner für die Website angelegt werden: %2.").arg(target, why);
-    if (!make(built, &why)) {
-        removeOwnFolder(built, isSiteFileName);
-        return why;
-    }
-    // A file the user put into the folder meanwhile must neither vanish
-    // with the old site nor be replaced.
-    const QString failed = folderSnapshot(target) != before ? siteWords().changed.arg(target)
-                                                            : swapInBuilt(built, target, isSiteFileName, siteWords());
-    if (!failed.isEmpty()) removeOwnFolder(built, isSiteFileName);
-    return failed;
+    return replaceOutputFolder(folder, {isSiteFileName, siteWords(), QStringLiteral("die Website"), siteRefusal}, make);
 }
 
 }  // namespace lumo
